@@ -1,0 +1,41 @@
+// The editor widget showing a 20,000-line text coloured (offscreen).
+#include "app/interface_font.h"
+#include "app/memo_editor.h"
+#include "editor/keyword_store.h"
+#include "generated_text.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_EditorShows20000ColouredLines(benchmark::State &state)
+{
+    qasp::KeywordStore store(":memory:");
+    const std::string text = qasp::bench::GeneratedVBScript(20000);
+    QPlainTextEdit edit;
+    edit.setFont(qasp::app::InterfaceFont());
+    edit.resize(600, 400);
+    edit.show();
+    qasp::app::MemoEditor memo(&edit);
+    for (auto _ : state) {
+        memo.ShowColouredText(text, store);
+        QApplication::processEvents();  // the first layout and paint
+    }
+}
+BENCHMARK(BM_EditorShows20000ColouredLines)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    qasp::app::InstallFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

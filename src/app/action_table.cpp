@@ -1,0 +1,99 @@
+#include "app/action_table.h"
+
+#include <array>
+#include <stdexcept>
+
+namespace qasp::app {
+namespace {
+
+using enum ActionId;
+
+constexpr ActionDef kActions[] = {
+    {NewDOC, "Action_NewDOC", "文件", "新建工程", "", 15, true, false, false},
+    {OPEN, "Action_OPEN", "文件", "打开", "打开已有工程", 2, true, false, false},
+    {Save, "Action_Save", "文件", "保存", "保存现有工程", 8, true, false, false},
+    {New, "Action_New", "编辑", "新建", "添加新函数", 14, true, false, false},
+    {Del, "Action_Del", "编辑", "删除", "删除对象", 13, true, false, false},
+    {Plus, "Action_Plus", "编辑", "插入", "从模板库中调用模块", 9, true, false, false},
+    {Search, "Action_Search", "编辑", "查找", "查找或替换", 4, true, false, false},
+    {GetColor, "Action_GetColor", "编辑", "取色", "屏幕取色工具", 10, true, true, false},
+    {VarNeed, "Action_VarNeed", "编辑", "要求变量声明", "要求变量声名", -1, true, true, true},
+    {SaveAS, "Action_SaveAS", "文件", "别存为...", "", 7, true, false, false},
+    {SaveSelect, "Action_SaveSelect", "文件", "仅保存指定文档", "", 3, false, false, false},
+    {SaveSingle, "Action_SaveSingle", "文件", "另存", "另存工程为一个单一文档", 11, true, false, false},
+    {Exit, "Action_Exit", "文件", "退出", "", 16, true, false, false},
+    {Help, "Action_Help", "帮助", "帮助主题", "", 17, true, false, false},
+    {About, "Action_About", "帮助", "关于", "", 16, true, false, false},
+    {Cut, "Action_Cut", "编辑", "剪切", "", 5, true, false, false},
+    {Paste, "Action_Paste", "编辑", "粘贴", "", 6, false, false, false},
+    {AddAsp, "Action_AddAsp", "文件", "加载", "加载一个已存在的ASP文档", 19, true, false, false},
+};
+
+constexpr BarItem kToolBar[] = {
+    {OPEN, "打开(&Z)", 2},
+    {Save, "保存(&Y)", 8},
+    {AddAsp, nullptr, 19},
+    {New, nullptr, 14},
+    {Del, "删除(&S)", 13},
+    {Cut, nullptr, 5},
+    {Paste, nullptr, 6},
+    {Search, "查找(&X)", 4},
+    {GetColor, "取色(&V)", 10},
+};
+
+constexpr BarItem kSep = {Exit, nullptr, kSeparator};
+
+constexpr BarItem kFileMenu[] = {
+    {New, "新建(&Z)", 15},
+    {OPEN, "打开(&Y)", 2},
+    {AddAsp, nullptr, 19},
+    kSep,
+    {Save, "保存(&X)", 8},
+    {SaveAS, "别存为(&W)...", 7},
+    {SaveSelect, "仅保存指定文档(&V)", 3},
+    {SaveSingle, "另存(&U)", 11},
+    kSep,
+    {Exit, "退出(&T)", 16},
+};
+
+constexpr BarItem kEditMenu[] = {
+    {New, "新建(&Z)", 14},
+    {Del, "删除(&Y)", 13},
+    kSep,
+    {Cut, "剪切(&T)", 5},
+    {Paste, "粘贴(&S)", 6},
+    kSep,
+    {Plus, "插入(&X)", 9},
+    {Search, "查找(&W)", 4},
+    {GetColor, "取色(&V)", 10},
+    kSep,
+    {VarNeed, "要求变量声明(&U)", -1},
+};
+
+constexpr BarItem kHelpMenu[] = {
+    {Help, "帮助主题(&Z)", 18},
+    {About, "关于(&Y)", 17},
+};
+
+constexpr MenuDef kMenus[] = {
+    {"文件(&Z)", kFileMenu},
+    {"编辑(&Y)", kEditMenu},
+    {"帮助(&X)", kHelpMenu},
+};
+
+}  // namespace
+
+std::span<const ActionDef> ActionDefinitions() { return kActions; }
+
+const ActionDef &DefinitionOf(ActionId id)
+{
+    for (const ActionDef &d : kActions)
+        if (d.id == id)
+            return d;
+    throw std::logic_error("action without a definition");
+}
+
+std::span<const BarItem> ToolBarLayout() { return kToolBar; }
+std::span<const MenuDef> MenuBarLayout() { return kMenus; }
+
+}  // namespace qasp::app

@@ -1,0 +1,345 @@
+#include "app/main_window.h"
+
+#include "app/app_info.h"
+#include "app/error_box.h"
+#include "app/icons.h"
+#include "app/interface_font.h"
+#include "app/memo_editor.h"
+#include "app/picker_panel.h"
+#include "app/store_location.h"
+#include "editor/colour_table.h"
+#include "editor/keyword_store.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace qasp::app {
+namespace {
+
+// The action bars' highlight and empty-area colour.
+const QColor kBarColour(247, 246, 238);
+
+QColor ToQColor(ColourValue c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+// A bar's own face of an action: its caption and image may differ from the
+// action's, everything else follows the action.
+QAction *BarFace(QAction *action, const BarItem &item, QObject *owner)
+{
+    if (!item.caption && item.image == kKeepImage)
+        return action;
+    auto *face = new QAction(owner);
+    face->setText(item.caption ? QString::fromUtf8(item.caption) : action->text());
+    face->setIcon(item.image == kKeepImage ? action->icon() : CicoIcon(item.image));
+    face->setToolTip(action->toolTip());
+    face->setCheckable(action->isCheckable());
+    const auto follow = [face, action] {
+        face->setEnabled(action->isEnabled());
+        face->setChecked(action->isChecked());
+    };
+    follow();
+    QObject::connect(action, &QAction::changed, face, follow);
+    QObject::connect(face, &QAction::triggered, action, [action, follow] {
+        action->trigger();
+        follow();
+    });
+    return face;
+}
+
+}  // namespace
+
+TFAsp::TFAsp(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName("TFAsp");
+    setWindowTitle(MainWindowCaption());
+    setFont(InterfaceFont());
+    setGeometry(265, 147, 698, 539);
+
+    CreateActions();
+    CreateBars();
+    CreateClientArea();
+    CreateStatusBar();
+
+    Timer_GetColor = new QTimer(this);
+    Timer_GetColor->setObjectName("Timer_GetColor");
+    Timer_GetColor->setInterval(100);
+
+    // Key preview: the window sees every key before the focused control.
+    qApp->installEventFilter(this);
+
+    FormCreate();
+}
+
+TFAsp::~TFAsp()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TFAsp::CreateActions()
+{
+    for (const ActionDef &def : ActionDefinitions()) {
+        auto *a = new QAction(QString::fromUtf8(def.caption), this);
+        a->setObjectName(def.name);
+        a->setProperty("category", QString::fromUtf8(def.category));
+        if (*def.hint)
+            a->setToolTip(QString::fromUtf8(def.hint));
+        a->setIcon(CicoIcon(def.image));
+        a->setEnabled(def.enabled);
+        a->setCheckable(def.checkable);
+        a->setChecked(def.checked);
+        actions_[def.id] = a;
+    }
+    connect(Action(ActionId::Exit), &QAction::triggered, this, &QWidget::close);
+}
+
+void TFAsp::CreateBars()
+{
+    const QString barStyle = QString("background-color: %1;").arg(kBarColour.name());
+
+    CMenu = new QMenuBar(this);
+    CMenu->setObjectName("CMenu");
+    CMenu->setFixedHeight(23);
+    CMenu->setStyleSheet("QMenuBar { " + barStyle + " }");
+    for (const MenuDef &menuDef : MenuBarLayout()) {
+        QMenu *menu = CMenu->addMenu(QString::fromUtf8(menuDef.title));
+        for (const BarItem &item : menuDef.items) {
+            if (item.image == kSeparator)
+                menu->addSeparator();
+            else
+                menu->addAction(BarFace(Action(item.id), item, menu));
+        }
+    }
+    setMenuBar(CMenu);
+
+    CToolBar = new QToolBar(this);
+    CToolBar->setObjectName("CToolBar");
+    CToolBar->setFixedHeight(26);
+    CToolBar->setMovable(false);
+    CToolBar->setFloatable(false);
+    CToolBar->setIconSize(QSize(16, 16));
+    CToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    CToolBar->setStyleSheet("QToolBar { " + barStyle + " border: none; spacing: 0px; }");
+    for (const BarItem &item : ToolBarLayout())
+        CToolBar->addAction(BarFace(Action(item.id), item, CToolBar));
+    // The tool bar is an ordinary control under the menu, of fixed height,
+    // not a dockable bar of the window's tool bar area.
+}
+
+void TFAsp::CreateClientArea()
+{
+    auto *cpanel = new QFrame(this);
+    cpanel->setObjectName("CPanel");
+    cpanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    CPanel = cpanel;
+    auto *cpanelLayout = new QHBoxLayout(CPanel);
+    cpanelLayout->setContentsMargins(1, 1, 1, 1);
+
+    CSplitter = new QSplitter(Qt::Horizontal, CPanel);
+    CSplitter->setObjectName("CSplitter");
+    CSplitter->setHandleWidth(5);
+    CSplitter->setChildrenCollapsible(false);
+    cpanelLayout->addWidget(CSplitter);
+
+    // Left: the tree over Panel4 with the address box and its test button.
+    Panel3 = new QWidget(CSplitter);
+    Panel3->setObjectName("Panel3");
+    auto *left = new QVBoxLayout(Panel3);
+    left->setContentsMargins(0, 0, 0, 0);
+    left->setSpacing(0);
+    CTree = new QTreeView(Panel3);
+    CTree->setObjectName("CTree");
+    CTree->setHeaderHidden(true);
+    CTree->setIndentation(19);
+    CTree->setIconSize(QSize(16, 16));
+    left->addWidget(CTree);
+    Panel4 = new QWidget(Panel3);
+    Panel4->setObjectName("Panel4");
+    Panel4->setFixedHeight(25);
+    Edit1 = new QLineEdit("http://127.0.0.1:8010/", Panel4);
+    Edit1->setObjectName("Edit1");
+    Edit1->setGeometry(0, 3, 161, 20);
+    Button1 = new QPushButton("测试", Panel4);
+    Button1->setObjectName("Button1");
+    Button1->setGeometry(160, 3, 45, 20);
+    connect(Button1, &QPushButton::clicked, this,
+            [this] { QDesktopServices::openUrl(QUrl::fromUserInput(Edit1->text())); });
+    left->addWidget(Panel4);
+
+    // Right: the editor over the legend; the completion list floats over it.
+    Panel1 = new QWidget(CSplitter);
+    Panel1->setObjectName("Panel1");
+    auto *right = new QVBoxLayout(Panel1);
+    right->setContentsMargins(0, 0, 0, 0);
+    right->setSpacing(0);
+    CMemo = new QPlainTextEdit(Panel1);
+    CMemo->setObjectName("CMemo");
+    CMemo->setFont(InterfaceFont());
+    CMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    CMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    CMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    CMemo->setTabChangesFocus(false);
+    CMemo->setProperty("Tag", 0);
+    right->addWidget(CMemo);
+    memo_ = std::make_unique<MemoEditor>(CMemo);
+
+    INFO_Color = new QWidget(Panel1);
+    INFO_Color->setObjectName("INFO_Color");
+    INFO_Color->setFixedHeight(25);
+    // The legend's labels are placed by hand; the layout only keeps Panel2
+    // at the right-hand edge.
+    auto *legendLayout = new QHBoxLayout(INFO_Color);
+    legendLayout->setContentsMargins(0, 0, 0, 0);
+    legendLayout->addStretch(1);
+    Panel2 = new PickerPanel(INFO_Color);
+    Panel2->setObjectName("Panel2");
+    Panel2->setText("取色");
+    Panel2->setFixedWidth(63);
+    legendLayout->addWidget(Panel2);
+    right->addWidget(INFO_Color);
+
+    HList = new QListWidget(Panel1);
+    HList->setObjectName("HList");
+    HList->setGeometry(201, 72, 137, 177);
+    HList->setFrameShape(QFrame::NoFrame);
+    HList->setIconSize(QSize(18, 12));
+    HList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    HList->setBackgroundRole(QPalette::ToolTipBase);
+    HList->setAutoFillBackground(true);
+    QPalette tipPalette = HList->palette();
+    tipPalette.setColor(QPalette::Base, tipPalette.color(QPalette::ToolTipBase));
+    HList->setPalette(tipPalette);
+    HList->hide();
+
+    CSplitter->addWidget(Panel3);
+    CSplitter->addWidget(Panel1);
+    CSplitter->setStretchFactor(0, 0);
+    CSplitter->setStretchFactor(1, 1);
+    CSplitter->setSizes({208, 698 - 208});
+
+    auto *client = new QWidget(this);
+    auto *clientLayout = new QVBoxLayout(client);
+    clientLayout->setContentsMargins(0, 0, 0, 0);
+    clientLayout->setSpacing(0);
+    CToolBar->setParent(client);
+    clientLayout->addWidget(CToolBar);
+    clientLayout->addWidget(CPanel);
+    setCentralWidget(client);
+}
+
+void TFAsp::CreateStatusBar()
+{
+    CBottom = new QStatusBar(this);
+    CBottom->setObjectName("CBottom");
+    CBottom->setFixedHeight(20);
+    const int widths[3] = {200, 100, 120};
+    const Qt::Alignment alignments[3] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignLeft};
+    for (int i = 0; i < 3; ++i) {
+        StatusPanels[i] = new QLabel(CBottom);
+        StatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
+        StatusPanels[i]->setFixedWidth(widths[i]);
+        StatusPanels[i]->setAlignment(alignments[i] | Qt::AlignVCenter);
+        CBottom->addWidget(StatusPanels[i]);
+    }
+    setStatusBar(CBottom);
+}
+
+void TFAsp::FormCreate()
+{
+    BuildColourTable();
+    try {
+        store_ = OpenKeywordStore(KeywordStorePath().toStdString());
+    } catch (const std::exception &e) {
+        ShowErrorBox(this, QString::fromUtf8(e.what()));
+        // The editor stays usable: an in-memory store knows the built-in
+        // vocabulary, though nothing of it is kept after the program ends.
+        store_ = OpenKeywordStore(":memory:");
+        storeIsFallback_ = true;
+        setWindowTitle(MainWindowCaption() + " - 关键字库打开失败，正使用内存关键字库");
+    }
+    LayOutColourLegend();
+    SetTabStops(CMemo, 2);
+    CMemo->setProperty("Tag", 0);
+}
+
+void TFAsp::LayOutColourLegend()
+{
+    int left = 0;
+    for (const ColourEntry &entry : BuildColourTable()) {
+        auto *label = new QLabel(QString::fromUtf8(entry.Caption), INFO_Color);
+        label->setAlignment(Qt::AlignCenter);
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, ToQColor(entry.Color));
+        label->setPalette(p);
+        label->adjustSize();
+        label->move(left, 6);
+        label->show();
+        left += label->width() + 10;
+    }
+}
+
+void TFAsp::FormClose()
+{
+    CloseKeywordStore(store_);
+}
+
+void TFAsp::FormKeyPress(QChar key)
+{
+    if (key.unicode() == 27 && Timer_GetColor->isActive()) {
+        Timer_GetColor->stop();
+        Action(ActionId::GetColor)->setChecked(false);
+    }
+}
+
+void TFAsp::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+}
+
+bool TFAsp::eventFilter(QObject *watched, QEvent *event)
+{
+    // A key travels up the parents while nobody accepts it; the window sees
+    // it once, at the widget that has the focus.
+    const QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+    if (event->type() == QEvent::KeyPress && watched == target && target->window() == this) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Escape)
+            FormKeyPress(QChar(27));
+        else if (!key->text().isEmpty())
+            FormKeyPress(key->text().at(0));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TFAsp::ShowFileText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowErrorBox(this, QString("无法打开文件 %1:%2").arg(path, file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    CMemo->setProperty("Tag", 0);
+    memo_->ShowColouredText(std::string_view(bytes.constData(), bytes.size()), *store_);
+    return true;
+}
+
+}  // namespace qasp::app

@@ -1,0 +1,89 @@
+// TFAsp, the one main window: project tree on the left, the editor on the
+// right with the colour legend under it, menu bar, tool bar and status bar.
+#pragma once
+
+#include "app/action_table.h"
+
+#include <QMainWindow>
+
+#include <map>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QTreeView;
+
+namespace qasp {
+class KeywordStore;
+}
+
+namespace qasp::app {
+
+class MemoEditor;
+class PickerPanel;
+
+class TFAsp : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFAsp(QWidget *parent = nullptr);
+    ~TFAsp() override;
+
+    QAction *Action(ActionId id) const { return actions_.at(id); }
+    KeywordStore &Store() const { return *store_; }
+    MemoEditor &Memo() const { return *memo_; }
+    // True when the store file failed to open and an in-memory store with
+    // the built-in vocabulary stands in for it.
+    bool StoreIsFallback() const { return storeIsFallback_; }
+
+    // Shows a file's text coloured in the editor, nothing selected in the
+    // tree; errors are reported in the error box. Returns success.
+    bool ShowFileText(const QString &path);
+
+    // Components, by their names.
+    QMenuBar *CMenu = nullptr;
+    QToolBar *CToolBar = nullptr;
+    QWidget *CPanel = nullptr;
+    QWidget *Panel3 = nullptr;
+    QTreeView *CTree = nullptr;
+    QWidget *Panel4 = nullptr;
+    QLineEdit *Edit1 = nullptr;
+    QPushButton *Button1 = nullptr;
+    QSplitter *CSplitter = nullptr;
+    QWidget *Panel1 = nullptr;
+    QPlainTextEdit *CMemo = nullptr;
+    QWidget *INFO_Color = nullptr;
+    PickerPanel *Panel2 = nullptr;
+    QListWidget *HList = nullptr;
+    QStatusBar *CBottom = nullptr;
+    QLabel *StatusPanels[3] = {};
+    QTimer *Timer_GetColor = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void CreateActions();
+    void CreateBars();
+    void CreateClientArea();
+    void CreateStatusBar();
+
+    void FormCreate();
+    void FormClose();
+    void FormKeyPress(QChar key);
+    void LayOutColourLegend();
+
+    std::map<ActionId, QAction *> actions_;
+    std::unique_ptr<KeywordStore> store_;
+    std::unique_ptr<MemoEditor> memo_;
+    bool storeIsFallback_ = false;
+};
+
+}  // namespace qasp::app

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QLabel>
+
+namespace qasp::app {
+
+// Panel2 of the legend: shows the picked colour code and inserts it on a
+// double click.
+class PickerPanel : public QLabel {
+    Q_OBJECT
+public:
+    explicit PickerPanel(QWidget *parent = nullptr);
+
+signals:
+    void doubleClicked();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+};
+
+}  // namespace qasp::app

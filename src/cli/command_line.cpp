@@ -1,0 +1,71 @@
+#include "cli/command_line.h"
+
+#include "editor/keyword_store.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace qasp::cli {
+
+std::optional<std::string> Arguments::TakeOption(const std::string &name)
+{
+    const auto it = std::find(args_.begin(), args_.end(), name);
+    if (it == args_.end())
+        return std::nullopt;
+    if (it + 1 == args_.end())
+        throw CommandError(name + " needs a value");
+    std::string value = *(it + 1);
+    args_.erase(it, it + 2);
+    return value;
+}
+
+bool Arguments::TakeFlag(const std::string &name)
+{
+    const auto it = std::find(args_.begin(), args_.end(), name);
+    if (it == args_.end())
+        return false;
+    args_.erase(it);
+    return true;
+}
+
+std::vector<std::string> Arguments::Positional(size_t count, const std::string &usage)
+{
+    for (const std::string &a : args_)
+        if (a.size() > 2 && a.rfind("--", 0) == 0)
+            throw CommandError("unknown option " + a + "\nusage: " + usage);
+    if (args_.size() != count)
+        throw CommandError("usage: " + usage);
+    return args_;
+}
+
+std::unique_ptr<KeywordStore> OpenStoreFor(Arguments &args)
+{
+    const std::optional<std::string> db = args.TakeOption("--db");
+    try {
+        return OpenKeywordStore(db ? *db : ":memory:");
+    } catch (const std::exception &e) {
+        throw CommandError("cannot open keyword store " + (db ? *db : std::string(":memory:"))
+                           + ": " + e.what());
+    }
+}
+
+std::string ReadFileBytes(const std::string &path)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        throw CommandError(path + ": is a directory");
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw CommandError(path + ": " + std::strerror(errno));
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad())
+        throw CommandError(path + ": read error");
+    return std::move(bytes).str();
+}
+
+}  // namespace qasp::cli

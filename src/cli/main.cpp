@@ -1,0 +1,69 @@
+// qasp: the editor's core on files, for scripts and tests.
+#include "cli/commands.h"
+
+#include <iostream>
+#include <map>
+#include <string>
+
+namespace {
+
+struct Command {
+    int (*run)(qasp::cli::Arguments);
+    const char *usage;
+    const char *summary;
+};
+
+const std::map<std::string, Command> &Commands()
+{
+    static const std::map<std::string, Command> commands = {
+        {"keywords", {qasp::cli::KeywordsCommand, "qasp keywords PREFIX [--db PATH]",
+                      "list the keywords that begin with PREFIX: name<TAB>hint<TAB>type"}},
+        {"colour", {qasp::cli::ColourCommand, "qasp colour FILE [--html] [--db PATH]",
+                    "colour a VBScript file: one JSON array of runs per line, or an HTML page"}},
+    };
+    return commands;
+}
+
+void PrintHelp(std::ostream &out)
+{
+    out << "usage: qasp COMMAND [ARGS]\n\ncommands:\n";
+    for (const auto &[name, command] : Commands())
+        out << "  " << command.usage << "\n      " << command.summary << '\n';
+    out << "\nWithout --db a fresh in-memory keyword store with the built-in vocabulary is used.\n"
+           "Texts are read as code page 936 (GBK) and printed as UTF-8.\n";
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        PrintHelp(args.empty() ? std::cerr : std::cout);
+        return args.empty() ? 2 : 0;
+    }
+    if (args[0] == "--version") {
+        std::cout << "qasp 3.0\n";
+        return 0;
+    }
+    const auto it = Commands().find(args[0]);
+    if (it == Commands().end()) {
+        std::cerr << "qasp: unknown command '" << args[0] << "'\n";
+        PrintHelp(std::cerr);
+        return 2;
+    }
+    args.erase(args.begin());
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << "usage: " << it->second.usage << '\n' << it->second.summary << '\n';
+        return 0;
+    }
+    try {
+        return it->second.run(qasp::cli::Arguments(std::move(args)));
+    } catch (const qasp::cli::CommandError &e) {
+        std::cerr << "qasp " << it->first << ": " << e.what() << '\n';
+        return 1;
+    } catch (const std::exception &e) {
+        std::cerr << "qasp " << it->first << ": " << e.what() << '\n';
+        return 1;
+    }
+}

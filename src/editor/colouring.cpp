@@ -1,0 +1,101 @@
+#include "editor/colouring.h"
+
+#include "editor/char_classes.h"
+#include "editor/key_type.h"
+#include "editor/keyword_store.h"
+#include "text/byte_string.h"
+#include "text/gbk.h"
+#include "text/line_split.h"
+
+namespace qasp {
+
+std::string FirstToken(std::string_view line)
+{
+    const std::string s = Trim(line);
+    if (!s.empty() && s[0] == '\'')
+        return "'";
+    size_t n = 0;
+    while (n < s.size() && IsWordChar(static_cast<unsigned char>(s[n])))
+        ++n;
+    return s.substr(0, n);
+}
+
+std::vector<ColourRun> ColourLineRuns(std::string_view rawLine, const KeywordStore &store)
+{
+    const std::string line = TrimRight(rawLine);
+    std::vector<ColourRun> runs;
+    if (line.empty())
+        return runs;
+    if (FirstToken(line) == "'") {
+        runs.push_back({ColourOfKeyType(kComment), line});
+        return runs;
+    }
+    const ColourValue plain = ColourOfKeyType(kNoEntry);
+    const auto emit = [&runs](ColourValue c, std::string text) {
+        if (!text.empty())
+            runs.push_back({c, std::move(text)});
+    };
+    const auto isWordAt = [&line](size_t i) {
+        return IsWordChar(static_cast<unsigned char>(line[i]));
+    };
+
+    size_t pos = 0;
+    while (pos < line.size()) {
+        size_t end = pos;
+        while (end < line.size() && isWordAt(end))
+            ++end;
+        if (end > pos) {
+            std::string word = line.substr(pos, end - pos);
+            const ColourValue c = IsDigitChar(static_cast<unsigned char>(word[0]))
+                                      ? plain
+                                      : ColourOfKeyType(store.LookupKeyword(word));
+            emit(c, std::move(word));
+            pos = end;
+            continue;
+        }
+        // A plain run up to the next word character, strings cut out of it.
+        // Every character is tested, the one after a closing quote too, so a
+        // doubled quote inside a literal simply starts the next literal.
+        std::string pending;
+        while (pos < line.size()) {
+            const size_t len = GbkCharLength(line, pos);
+            if (len == 1 && isWordAt(pos))
+                break;
+            if (len == 1 && line[pos] == '"') {
+                emit(plain, std::move(pending));
+                pending.clear();
+                const size_t close = line.find('"', pos + 1);
+                const size_t stop = close == std::string::npos ? line.size() : close + 1;
+                emit(ColourOfKeyType(kString), line.substr(pos, stop - pos));
+                pos = stop;
+                continue;
+            }
+            pending.append(line, pos, len);
+            pos += len;
+        }
+        emit(plain, std::move(pending));
+    }
+    return runs;
+}
+
+void ColourLine(ColourEditor &editor, int index, std::string_view line, const KeywordStore &store)
+{
+    if (editor.HasLine(index)) {
+        editor.EmptyLine(index);
+    } else if (!editor.IsEmpty()) {
+        editor.MoveCaretToEnd();
+        editor.Write("\r\n", ColourOfKeyType(kNoEntry));
+    }
+    for (const ColourRun &run : ColourLineRuns(line, store))
+        editor.Write(run.text, run.colour);
+}
+
+void ColourText(ColourEditor &editor, std::string_view text, const KeywordStore &store)
+{
+    editor.Clear();
+    const std::vector<std::string_view> lines = SplitTextLines(text);
+    for (size_t i = 0; i < lines.size(); ++i)
+        ColourLine(editor, static_cast<int>(i), lines[i], store);
+}
+
+}  // namespace qasp

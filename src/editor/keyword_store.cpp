@@ -1,0 +1,203 @@
+#include "editor/keyword_store.h"
+
+#include "editor/builtin_vocabulary.h"
+#include "editor/key_type.h"
+#include "text/byte_string.h"
+#include "text/function_name.h"
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+
+#include <stdexcept>
+
+namespace qasp {
+namespace {
+
+constexpr std::string_view kTables[] = {"key_main", "key_function", "key_public", "key_other"};
+
+constexpr const char *kUnionSql =
+    "select * from key_main union select * from key_function "
+    "union select * from key_other union select * from key_public";
+
+}  // namespace
+
+std::string_view KeywordTableName(std::string_view table)
+{
+    for (std::string_view t : kTables)
+        if (EqualsNoCase(t, table))
+            return t;
+    throw std::invalid_argument("unknown keyword table: " + std::string(table));
+}
+
+KeywordStore::KeywordStore(const std::string &path)
+    : path_(path)
+    , db_(std::make_unique<SQLite::Database>(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE,
+                                             2000))
+{
+    CreateTables();
+    FillBuiltinVocabularyIfEmpty();
+    RefreshKeywords();
+}
+
+KeywordStore::~KeywordStore()
+{
+    statements_.clear();  // statements must go before their connection
+}
+
+void KeywordStore::CreateTables()
+{
+    // NOCASE folds ASCII letters only, which is how VBScript names compare.
+    Batch batch(*this);
+    for (std::string_view t : kTables) {
+        const std::string name(t);
+        db_->exec("create table if not exists " + name
+                  + " (key_name text collate nocase, key_hint text collate nocase,"
+                    " key_type integer)");
+        db_->exec("create index if not exists " + name + "_by_name on " + name + " (key_name)");
+    }
+    db_->exec("create index if not exists key_public_by_hint on key_public (key_hint)");
+    batch.Commit();
+}
+
+void KeywordStore::FillBuiltinVocabularyIfEmpty()
+{
+    SQLite::Statement count(*db_, "select (select count(*) from key_main)"
+                                  " + (select count(*) from key_function)");
+    count.executeStep();
+    if (count.getColumn(0).getInt64() != 0)
+        return;
+    Batch batch(*this);
+    for (const auto &[table, rows] : BuiltinVocabulary()) {
+        const std::string sql =
+            "insert into " + std::string(table) + " (key_name,key_hint,key_type) values (?,?,?)";
+        for (const KeywordRow &row : rows) {
+            SQLite::Statement &insert = Prepared(sql);
+            insert.bind(1, row.name);
+            insert.bind(2, row.hint);
+            insert.bind(3, row.type);
+            insert.exec();
+        }
+    }
+    batch.Commit();
+}
+
+SQLite::Statement &KeywordStore::Prepared(const std::string &sql)
+{
+    auto it = statements_.find(sql);
+    if (it == statements_.end())
+        it = statements_.emplace(sql, std::make_unique<SQLite::Statement>(*db_, sql)).first;
+    SQLite::Statement &st = *it->second;
+    st.reset();
+    st.clearBindings();
+    return st;
+}
+
+void KeywordStore::ExecuteStatement(std::string_view sql, const std::vector<std::string> &values)
+{
+    SQLite::Statement &st = Prepared(std::string(sql));
+    if (static_cast<size_t>(st.getBindParameterCount()) != values.size())
+        throw std::invalid_argument("statement takes " + std::to_string(st.getBindParameterCount())
+                                    + " values, " + std::to_string(values.size()) + " given: "
+                                    + std::string(sql));
+    for (size_t i = 0; i < values.size(); ++i)
+        st.bind(static_cast<int>(i + 1), values[i]);
+    while (st.executeStep()) {
+    }
+}
+
+void KeywordStore::RefreshKeywords()
+{
+    SQLite::Statement &query = Prepared(kUnionSql);
+    std::vector<KeywordRow> rows;
+    while (query.executeStep()) {
+        const SQLite::Column name = query.getColumn(0);
+        const SQLite::Column hint = query.getColumn(1);
+        rows.push_back({std::string(static_cast<const char *>(name.getBlob()), name.getBytes()),
+                        std::string(static_cast<const char *>(hint.getBlob()), hint.getBytes()),
+                        query.getColumn(2).getInt()});
+    }
+    snapshot_ = KeywordSnapshot(std::move(rows));
+}
+
+void KeywordStore::ReplaceKeyword(std::string_view table, std::string_view name,
+                                  std::string_view hint, int keyType)
+{
+    const std::string t(KeywordTableName(table));
+    Batch batch(*this);
+    ExecuteStatement("delete from " + t + " where Key_Name=?", {std::string(name)});
+    SQLite::Statement &insert =
+        Prepared("insert into " + t + " (key_name,key_hint,key_type) values (?,?,?)");
+    insert.bind(1, std::string(name));
+    insert.bind(2, std::string(hint));
+    insert.bind(3, keyType);
+    insert.exec();
+    batch.Commit();
+}
+
+std::vector<KeywordRow> KeywordStore::TableRows(std::string_view table)
+{
+    SQLite::Statement &query = Prepared("select key_name, key_hint, key_type from "
+                                        + std::string(KeywordTableName(table)) + " order by rowid");
+    std::vector<KeywordRow> rows;
+    while (query.executeStep())
+        rows.push_back({query.getColumn(0).getString(), query.getColumn(1).getString(),
+                        query.getColumn(2).getInt()});
+    return rows;
+}
+
+KeywordStore::Batch::Batch(KeywordStore &store)
+    : store_(store)
+{
+    if (store_.batchDepth_++ == 0)
+        store_.db_->exec("begin");
+}
+
+void KeywordStore::Batch::Commit()
+{
+    if (!open_)
+        return;
+    open_ = false;
+    if (--store_.batchDepth_ != 0)
+        return;
+    try {
+        store_.db_->exec("commit");
+    } catch (const std::exception &) {
+        // A failed commit (disk full, file gone) leaves the transaction
+        // open; end it so the connection stays usable, then report.
+        try {
+            store_.db_->exec("rollback");
+        } catch (const std::exception &) {
+        }
+        throw;
+    }
+}
+
+KeywordStore::Batch::~Batch()
+{
+    try {
+        Commit();
+    } catch (const std::exception &) {
+        // Already unwinding or ending quietly: the error of the statement
+        // that failed is the one the user sees.
+    }
+}
+
+std::unique_ptr<KeywordStore> OpenKeywordStore(const std::string &path)
+{
+    return std::make_unique<KeywordStore>(path);
+}
+
+void CloseKeywordStore(std::unique_ptr<KeywordStore> &store)
+{
+    store.reset();
+}
+
+std::string RegisterFunctionKeyword(KeywordStore &store, std::string_view headLine)
+{
+    std::string prototype = ExtractFunctionName(headLine, false);
+    const std::string name = ExtractFunctionName(prototype, true);
+    store.ReplaceKeyword("Key_Public", name, prototype, kProjectFunction);
+    return prototype;
+}
+
+}  // namespace qasp

@@ -1,0 +1,118 @@
+// quillmere-asp [ROOT.asp]: the editor. --screenshot FILE.png saves a picture
+// of the laid-out window and exits.
+#include "app/app_info.h"
+#include "app/interface_font.h"
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char kUsage[] =
+    "usage: quillmere-asp [ROOT.asp]\n"
+    "       quillmere-asp --screenshot FILE.png [ROOT.asp]\n"
+    "\n"
+    "Opens the editor, with the given ASP page when one is named.\n"
+    "  --screenshot FILE.png  save a picture of the window once it is laid out, then exit\n"
+    "  --help, --version\n";
+
+bool HasDisplay()
+{
+#if defined(Q_OS_LINUX) || defined(Q_OS_UNIX)
+    if (std::getenv("QT_QPA_PLATFORM"))
+        return true;
+    const char *x = std::getenv("DISPLAY");
+    const char *wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x && *x) || (wayland && *wayland);
+#else
+    return true;
+#endif
+}
+
+struct Options {
+    QString screenshot;
+    QString root;
+};
+
+// Returns false after printing a message when the arguments say to stop.
+bool ParseArguments(int argc, char **argv, Options &options, int &exitCode)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char *a = argv[i];
+        if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
+            std::fputs(kUsage, stdout);
+            exitCode = 0;
+            return false;
+        }
+        if (!std::strcmp(a, "--version")) {
+            std::puts("quillmere-asp 3.0");
+            exitCode = 0;
+            return false;
+        }
+        if (!std::strcmp(a, "--screenshot")) {
+            if (++i == argc) {
+                std::fputs("quillmere-asp: --screenshot needs a file name\n", stderr);
+                exitCode = 2;
+                return false;
+            }
+            options.screenshot = QString::fromLocal8Bit(argv[i]);
+        } else if (a[0] == '-' && a[1] == '-') {
+            std::fprintf(stderr, "quillmere-asp: unknown option %s\n%s", a, kUsage);
+            exitCode = 2;
+            return false;
+        } else if (options.root.isEmpty()) {
+            options.root = QString::fromLocal8Bit(a);
+        } else {
+            std::fprintf(stderr, "quillmere-asp: only one file can be opened\n%s", kUsage);
+            exitCode = 2;
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    Options options;
+    int exitCode = 0;
+    if (!ParseArguments(argc, argv, options, exitCode))
+        return exitCode;
+    if (!HasDisplay()) {
+        std::fputs("quillmere-asp: no display to show the window on (DISPLAY and WAYLAND_DISPLAY "
+                   "are not set).\n"
+                   "Start it from a desktop session, or under a virtual display:\n"
+                   "    xvfb-run -a quillmere-asp [ROOT.asp]\n",
+                   stderr);
+        return 2;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("quillmere-asp");
+    QApplication::setApplicationVersion("3.0");
+    qasp::app::InstallFontSubstitutions();
+    QApplication::setFont(qasp::app::InterfaceFont());
+
+    qasp::app::TFAsp window;
+    window.show();
+    if (!options.root.isEmpty())
+        window.ShowFileText(options.root);
+
+    if (!options.screenshot.isEmpty()) {
+        // Let the window be laid out and painted before taking its picture.
+        QTimer::singleShot(300, &window, [&window, &options] {
+            const bool saved = window.grab().save(options.screenshot, "PNG");
+            if (!saved)
+                std::fprintf(stderr, "quillmere-asp: cannot write %s\n",
+                             options.screenshot.toLocal8Bit().constData());
+            QApplication::exit(saved ? 0 : 1);
+        });
+    }
+    return app.exec();
+}

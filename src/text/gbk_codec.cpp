@@ -1,0 +1,197 @@
+#include "text/gbk_codec.h"
+
+#include "text/gbk.h"
+
+#include <array>
+#include <iconv.h>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace qasp {
+namespace {
+
+// Both directions as tables, built once from the C library's converter so
+// that the hot paths never call iconv.
+struct CodeTables {
+    std::array<char16_t, 256> single{};                 // 0 = not a character alone
+    std::vector<char16_t> pair = std::vector<char16_t>(256 * 256, 0);  // lead * 256 + trail
+    std::vector<uint16_t> reverse = std::vector<uint16_t>(65536, 0);   // code unit -> bytes
+
+    CodeTables()
+    {
+        iconv_t cd = iconv_open("UTF-16LE", "CP936");
+        if (cd == reinterpret_cast<iconv_t>(-1))
+            throw std::runtime_error("the C library has no converter for code page 936");
+        for (unsigned b = 0x80; b <= 0xFF; ++b) {
+            const char in[1] = {static_cast<char>(b)};
+            single[b] = Convert(cd, in, 1);
+            Claim(single[b], static_cast<uint16_t>(b), &single[b]);
+        }
+        for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+            for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+                if (!IsGbkTrailByte(static_cast<unsigned char>(trail)))
+                    continue;
+                const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                char16_t &slot = pair[lead * 256 + trail];
+                slot = Convert(cd, in, 2);
+                Claim(slot, static_cast<uint16_t>(lead << 8 | trail), &slot);
+            }
+        }
+        iconv_close(cd);
+    }
+
+    static char16_t Convert(iconv_t cd, const char *bytes, size_t n)
+    {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char out[8];
+        char *inp = const_cast<char *>(bytes);
+        char *outp = out;
+        size_t inLeft = n, outLeft = sizeof out;
+        if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1) || inLeft != 0)
+            return 0;
+        if (sizeof out - outLeft != 2)  // nothing, or a character beyond the BMP
+            return 0;
+        const char16_t u = static_cast<char16_t>(static_cast<unsigned char>(out[0])
+                                                 | static_cast<unsigned char>(out[1]) << 8);
+        return u >= 0x80 ? u : 0;
+    }
+
+    // A code unit decodes from one byte sequence only; a second sequence that
+    // maps to it, or one that lands in the escape range, is kept as raw bytes.
+    void Claim(char16_t u, uint16_t bytes, char16_t *slot)
+    {
+        if (u == 0)
+            return;
+        if (reverse[u] != 0 || (u >= kEscapeBase && u <= kEscapeBase + 0x7F)) {
+            *slot = 0;
+            return;
+        }
+        reverse[u] = bytes;
+    }
+};
+
+const CodeTables &Tables()
+{
+    static const CodeTables tables;
+    return tables;
+}
+
+void AppendUtf8(std::string &out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | c >> 18);
+        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::u16string DecodeGbk(std::string_view bytes)
+{
+    const CodeTables &t = Tables();
+    std::u16string out;
+    out.reserve(bytes.size());
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            out += static_cast<char16_t>(b);
+            ++i;
+            continue;
+        }
+        if (GbkCharLength(bytes, i) == 2) {
+            const auto trail = static_cast<unsigned char>(bytes[i + 1]);
+            if (const char16_t u = t.pair[b * 256 + trail]) {
+                out += u;
+            } else {
+                out += static_cast<char16_t>(kEscapeBase + b - 0x80);
+                out += static_cast<char16_t>(trail < 0x80 ? trail : kEscapeBase + trail - 0x80);
+            }
+            i += 2;
+            continue;
+        }
+        out += t.single[b] ? t.single[b] : static_cast<char16_t>(kEscapeBase + b - 0x80);
+        ++i;
+    }
+    return out;
+}
+
+std::string EncodeGbk(std::u16string_view text, bool *lossy)
+{
+    const CodeTables &t = Tables();
+    std::string out;
+    out.reserve(text.size() * 2);
+    bool lost = false;
+    for (const char16_t u : text) {
+        if (u < 0x80) {
+            out += static_cast<char>(u);
+        } else if (u >= kEscapeBase && u <= kEscapeBase + 0x7F) {
+            out += static_cast<char>(u - kEscapeBase + 0x80);
+        } else if (const uint16_t g = t.reverse[u]) {
+            if (g > 0xFF)
+                out += static_cast<char>(g >> 8);
+            out += static_cast<char>(g & 0xFF);
+        } else {
+            out += '?';
+            lost = true;
+        }
+    }
+    if (lossy)
+        *lossy = lost;
+    return out;
+}
+
+std::string GbkToUtf8(std::string_view bytes)
+{
+    const std::u16string text = DecodeGbk(bytes);
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (size_t i = 0; i < text.size(); ++i)
+        AppendUtf8(out, text[i]);
+    return out;
+}
+
+std::string Utf8ToGbk(std::string_view utf8, bool *lossy)
+{
+    std::u16string text;
+    bool bad = false;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
+        if (extra < 0 || i + extra >= utf8.size() + (extra == 0 ? 1 : 0)) {
+            text += u'?';
+            bad = true;
+            ++i;
+            continue;
+        }
+        char32_t c = extra == 0 ? b : (b & (0x3F >> extra));
+        for (int k = 1; k <= extra; ++k)
+            c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += extra + 1;
+        if (c > 0xFFFF) {
+            text += u'?';
+            bad = true;
+        } else {
+            text += static_cast<char16_t>(c);
+        }
+    }
+    bool lost = false;
+    std::string out = EncodeGbk(text, &lost);
+    if (lossy)
+        *lossy = bad || lost;
+    return out;
+}
+
+}  // namespace qasp

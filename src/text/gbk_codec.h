@@ -1,0 +1,23 @@
+// Code page 936 <-> UTF-16 for the editor, lossless for bytes that are not
+// valid GBK: each such byte decodes to a reserved private-use code point
+// (kEscapeBase + byte - 0x80) and encodes back to the same byte, so a file
+// with stray bytes survives being shown, edited elsewhere and saved.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qasp {
+
+constexpr char16_t kEscapeBase = 0xF780;  // 0xF780..0xF7FF stand for bytes 0x80..0xFF
+
+std::u16string DecodeGbk(std::string_view bytes);
+
+// Characters that code page 936 cannot hold become '?'; *lossy tells.
+std::string EncodeGbk(std::u16string_view text, bool *lossy = nullptr);
+
+// Convenience for output meant for terminals and JSON.
+std::string GbkToUtf8(std::string_view bytes);
+std::string Utf8ToGbk(std::string_view utf8, bool *lossy = nullptr);
+
+}  // namespace qasp

@@ -1,0 +1,20 @@
+// The two line rules of the program. Files are read with the rule of the
+// old text-file reader: LF or CR LF end a line, a CR that is not followed by
+// LF is dropped, and Ctrl-Z (26) ends the file. Texts handed to the editor
+// break at CR LF, at a lone CR and at a lone LF. In both, a line break at the
+// very end does not start a further line.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qasp {
+
+std::vector<std::string> SplitFileLines(std::string_view bytes);
+std::vector<std::string_view> SplitTextLines(std::string_view text);
+
+// The lines joined by CR LF, without a break after the last one.
+std::string JoinCrLf(const std::vector<std::string> &lines);
+
+}  // namespace qasp

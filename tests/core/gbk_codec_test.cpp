@@ -1,0 +1,73 @@
+#include "text/gbk.h"
+#include "text/gbk_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace qasp;
+
+TEST(GbkCodec, DecodesChineseAndAscii)
+{
+    EXPECT_EQ(DecodeGbk("\xD6\xD0\xCE\xC4 ok"), u"中文 ok");
+    EXPECT_EQ(EncodeGbk(u"中文 ok"), "\xD6\xD0\xCE\xC4 ok");
+    EXPECT_EQ(DecodeGbk("\xA1\xA1"), u"\u3000");  // ideographic space
+}
+
+TEST(GbkCodec, EveryPairAndEveryByteComesBackUnchanged)
+{
+    std::string all;
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            all += static_cast<char>(lead);
+            all += static_cast<char>(trail);
+            all += ' ';
+        }
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    EXPECT_EQ(EncodeGbk(DecodeGbk(all)), all);
+}
+
+TEST(GbkCodec, RandomBytesComeBackUnchanged)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        std::string bytes(random() % 64, '\0');
+        for (char &c : bytes)
+            c = static_cast<char>(random() % 256);
+        ASSERT_EQ(EncodeGbk(DecodeGbk(bytes)), bytes);
+    }
+}
+
+TEST(GbkCodec, BytesStrictConvertersRejectAreCarriedThrough)
+{
+    // A lone 0x80, an unassigned pair and a pair of the user-defined area.
+    for (const std::string bytes : {"a\x80" "b", "\xFE\xFE", "\xAA\xA1", "\x81"}) {
+        bool lossy = true;
+        EXPECT_EQ(EncodeGbk(DecodeGbk(bytes), &lossy), bytes);
+        EXPECT_FALSE(lossy);
+    }
+    // Stray bytes never decode to ordinary characters the user could type.
+    const std::u16string stray = DecodeGbk("\xFE\xFE");
+    ASSERT_EQ(stray.size(), 2u);
+    EXPECT_GE(stray[0], kEscapeBase);
+}
+
+TEST(GbkCodec, CharactersOutsideTheCodePageAreReported)
+{
+    bool lossy = false;
+    EXPECT_EQ(EncodeGbk(u"a\U0001F600b", &lossy), "a??b");
+    EXPECT_TRUE(lossy);
+    EXPECT_EQ(GbkToUtf8("\xD6\xD0"), "中");
+    EXPECT_EQ(Utf8ToGbk("中a"), "\xD6\xD0" "a");
+}
+
+TEST(GbkShape, TwoByteCharactersAreOneUnit)
+{
+    const std::string s = "\xB0\x4C" "eft\x81\x20";
+    EXPECT_EQ(GbkCharLength(s, 0), 2u);
+    EXPECT_EQ(GbkCharLength(s, 2), 1u);
+    EXPECT_EQ(GbkCharLength(s, 5), 1u);  // a lead byte before a blank stands alone
+    EXPECT_EQ(GbkPreviousCharStart(s, 0, 2), 0u);
+    EXPECT_EQ(GbkPreviousCharStart(s, 0, 3), 2u);
+}

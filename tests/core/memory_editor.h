@@ -1,0 +1,92 @@
+// An editor held in memory: lines of bytes with a colour per byte and a
+// caret, for driving the editor algorithms without a widget.
+#pragma once
+
+#include "editor/colour_editor.h"
+
+#include <string>
+#include <vector>
+
+namespace qasp::testing {
+
+class MemoryEditor : public ColourEditor {
+public:
+    struct Line {
+        std::string text;
+        std::vector<ColourValue> colours;
+    };
+
+    void Clear() override
+    {
+        lines_.clear();
+        caretLine_ = caretColumn_ = 0;
+    }
+    bool IsEmpty() const override
+    {
+        return lines_.empty() || (lines_.size() == 1 && lines_[0].text.empty());
+    }
+    bool HasLine(int index) const override
+    {
+        return index >= 0 && static_cast<size_t>(index) < std::max<size_t>(lines_.size(), 1);
+    }
+    void EmptyLine(int index) override
+    {
+        if (lines_.empty())
+            lines_.emplace_back();
+        lines_[index] = {};
+        caretLine_ = index;
+        caretColumn_ = 0;
+    }
+    void MoveCaretToEnd() override
+    {
+        if (lines_.empty())
+            lines_.emplace_back();
+        caretLine_ = lines_.size() - 1;
+        caretColumn_ = lines_.back().text.size();
+    }
+    void Write(std::string_view piece, ColourValue colour) override
+    {
+        if (lines_.empty())
+            lines_.emplace_back();
+        ++writes;
+        if (piece == "\r\n") {
+            Line &cur = lines_[caretLine_];
+            Line tail{cur.text.substr(caretColumn_),
+                      std::vector<ColourValue>(cur.colours.begin() + caretColumn_, cur.colours.end())};
+            cur.text.resize(caretColumn_);
+            cur.colours.resize(caretColumn_);
+            lines_.insert(lines_.begin() + caretLine_ + 1, std::move(tail));
+            ++caretLine_;
+            caretColumn_ = 0;
+            return;
+        }
+        Line &cur = lines_[caretLine_];
+        cur.text.insert(caretColumn_, piece);
+        cur.colours.insert(cur.colours.begin() + caretColumn_, piece.size(), colour);
+        caretColumn_ += piece.size();
+    }
+
+    const std::vector<Line> &Lines() const { return lines_; }
+    std::string Text() const
+    {
+        std::string out;
+        for (size_t i = 0; i < lines_.size(); ++i)
+            out += (i ? "\r\n" : "") + lines_[i].text;
+        return out;
+    }
+    // The colour of the first byte of `needle` on line `index`.
+    ColourValue ColourAt(size_t index, std::string_view needle) const
+    {
+        const Line &l = lines_.at(index);
+        return l.colours.at(l.text.find(needle));
+    }
+
+    int writes = 0;
+
+private:
+    std::vector<Line> lines_;
+    size_t caretLine_ = 0;
+    size_t caretColumn_ = 0;
+};
+
+}  // namespace qasp::testing

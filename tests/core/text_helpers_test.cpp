@@ -1,0 +1,93 @@
+#include "text/byte_string.h"
+#include "text/file_path.h"
+#include "text/function_name.h"
+#include "text/line_split.h"
+
+#include <gtest/gtest.h>
+
+using namespace qasp;
+using Lines = std::vector<std::string>;
+
+TEST(TextHelpers, TrimRemovesBlanksAndControlCharactersOnly)
+{
+    EXPECT_EQ(Trim(std::string("\t \x01 Dim a \r\x1f", 12)), "Dim a");
+    EXPECT_EQ(TrimRight(" \tx \t"), " \tx");
+    EXPECT_EQ(TrimLeft(" \tx \t"), "x \t");
+    EXPECT_EQ(Trim("  \t "), "");
+    // 0xA1A1 is the ideographic space: not a blank at byte level.
+    EXPECT_EQ(Trim("\xA1\xA1x "), "\xA1\xA1x");
+}
+
+TEST(TextHelpers, LowerCasingTouchesAsciiLettersOnly)
+{
+    EXPECT_EQ(LowerAscii("Dim ABC_9"), "dim abc_9");
+    // A GBK character whose second byte is 'L' (0x4C) keeps it.
+    EXPECT_EQ(LowerAscii("\x81\x4C" "A"), "\x81\x4C" "a");
+    EXPECT_TRUE(EqualsNoCase("Response", "RESPONSE"));
+    EXPECT_FALSE(EqualsNoCase("Respons", "Response"));
+    EXPECT_TRUE(StartsWithNoCase("FUNCTION Foo", "function "));
+}
+
+TEST(LineSplit, FileLinesEndAtLfOrCrLfAndDropLoneCr)
+{
+    EXPECT_EQ(SplitFileLines("a\r\nb\nc"), (Lines{"a", "b", "c"}));
+    EXPECT_EQ(SplitFileLines("a\r\n"), (Lines{"a"}));
+    EXPECT_EQ(SplitFileLines("a\rb\r\n"), (Lines{"ab"}));
+    EXPECT_EQ(SplitFileLines("a\n\n"), (Lines{"a", ""}));
+    EXPECT_EQ(SplitFileLines(""), Lines{});
+}
+
+TEST(LineSplit, CtrlZEndsTheFile)
+{
+    EXPECT_EQ(SplitFileLines("a\r\nb\x1a" "c\r\nd"), (Lines{"a", "b"}));
+    EXPECT_EQ(SplitFileLines("\x1a" "abc"), Lines{});
+}
+
+TEST(LineSplit, FileLinesOfAnyLength)
+{
+    const std::string longLine(1 << 20, 'x');
+    const Lines lines = SplitFileLines(longLine + "\r\nshort");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].size(), longLine.size());
+}
+
+TEST(LineSplit, TextLinesBreakAtLoneCrToo)
+{
+    const auto lines = SplitTextLines("a\rb\nc\r\nd\r\n");
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()), (Lines{"a", "b", "c", "d"}));
+    EXPECT_TRUE(SplitTextLines("").empty());
+    EXPECT_EQ(SplitTextLines("\r\n\r\nx").size(), 3u);
+    EXPECT_EQ(JoinCrLf({"a", "", "b"}), "a\r\n\r\nb");
+}
+
+TEST(FunctionName, PrototypeAndBareName)
+{
+    EXPECT_EQ(ExtractFunctionName("  Function Foo(a, b)  ", false), "Foo(a, b)");
+    EXPECT_EQ(ExtractFunctionName("FUNCTION Foo(a, b)", true), "Foo");
+    EXPECT_EQ(ExtractFunctionName("NewFun(x)", true), "NewFun");
+    EXPECT_EQ(ExtractFunctionName("index.asp", true), "index.asp");
+    EXPECT_EQ(ExtractFunctionName("Function  Bar ()", true), "Bar");
+    // "functionX" is no keyword: nine characters need the space.
+    EXPECT_EQ(ExtractFunctionName("functionX(a)", true), "functionX");
+}
+
+TEST(FilePath, DirectoryWithoutTrailingSeparator)
+{
+    EXPECT_EQ(ExtractFileDirNoSlash("C:\\web\\index.asp"), "C:\\web");
+    EXPECT_EQ(ExtractFileDirNoSlash("C:\\index.asp"), "C:");
+    EXPECT_EQ(ExtractFileDirNoSlash("/srv/site/index.asp"), "/srv/site");
+    EXPECT_EQ(ExtractFileDirNoSlash("/index.asp"), "/");
+    EXPECT_EQ(ExtractFileDirNoSlash("index.asp"), "");
+    EXPECT_EQ(ExtractFileDirNoSlash("site/inc\\conn.asp"), "site/inc");
+}
+
+TEST(FilePath, SecondByteOfAChineseCharacterIsNoSeparator)
+{
+    // 0x955C is one character whose second byte is '\'.
+    const std::string dir = "C:\\\x95\x5C";
+    EXPECT_EQ(ExtractFileDirNoSlash(dir + "\\a.asp"), dir);
+    EXPECT_EQ(ExtractFileDirNoSlash("\x95\x5C" "a.asp"), "");
+    EXPECT_EQ(JoinPath("/srv/", "a.asp"), "/srv/a.asp");
+    EXPECT_EQ(JoinPath("/srv", "a.asp"), "/srv/a.asp");
+    EXPECT_EQ(JoinPath("", "a.asp"), "a.asp");
+}

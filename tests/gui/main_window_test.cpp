@@ -1,0 +1,278 @@
+// The main window as the user sees it, on the offscreen platform.
+#include "app/action_table.h"
+#include "app/interface_font.h"
+#include "app/main_window.h"
+#include "app/memo_editor.h"
+#include "app/picker_panel.h"
+#include "editor/keyword_store.h"
+#include "text/byte_string.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace qasp::app;
+
+namespace {
+
+QStringList VisibleTexts(const QList<QAction *> &actions)
+{
+    QStringList out;
+    for (QAction *a : actions)
+        out << (a->isSeparator() ? QString("-") : a->text());
+    return out;
+}
+
+QList<QLabel *> LegendLabels(TFAsp &w)
+{
+    QList<QLabel *> labels;
+    for (QLabel *l : w.INFO_Color->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+        if (l != w.Panel2)
+            labels << l;
+    return labels;
+}
+
+QColor ColourOfWord(QPlainTextEdit *edit, int line, const QString &word)
+{
+    const QTextBlock block = edit->document()->findBlockByNumber(line);
+    const int at = block.text().indexOf(word);
+    for (const QTextLayout::FormatRange &r : block.textFormats())
+        if (at >= r.start && at < r.start + r.length)
+            return r.format.foreground().color();
+    return {};
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        InstallFontSubstitutions();
+        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                      + "/main.db");
+    }
+
+    void layoutFollowsTheComponentTable()
+    {
+        TFAsp w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.windowTitle(), QString("QuillmereASP编辑器 V3.0 (For VBScript)"));
+        QCOMPARE(w.size(), QSize(698, 539));
+        QCOMPARE(w.CMenu->height(), 23);
+        QCOMPARE(w.CToolBar->height(), 26);
+        QCOMPARE(w.Panel3->width(), 208);
+        QCOMPARE(w.Panel4->height(), 25);
+        QCOMPARE(w.Edit1->geometry(), QRect(0, 3, 161, 20));
+        QCOMPARE(w.Button1->text(), QString("测试"));
+        QCOMPARE(w.INFO_Color->height(), 25);
+        QCOMPARE(w.Panel2->width(), 63);
+        QCOMPARE(w.Panel2->x() + w.Panel2->width(), w.INFO_Color->width());
+        QCOMPARE(w.Panel2->text(), QString("取色"));
+        QCOMPARE(w.HList->geometry(), QRect(201, 72, 137, 177));
+        QVERIFY(w.HList->isHidden());
+        QCOMPARE(w.CBottom->height(), 20);
+        QCOMPARE(w.StatusPanels[0]->width(), 200);
+        QCOMPARE(w.StatusPanels[1]->width(), 100);
+        QCOMPARE(w.StatusPanels[2]->width(), 120);
+        QVERIFY(w.StatusPanels[1]->alignment() & Qt::AlignHCenter);
+        QCOMPARE(w.CMemo->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(w.CMemo->property("Tag").toInt(), 0);
+        QCOMPARE(w.CMemo->font().pixelSize(), 12);
+        QVERIFY(!w.Timer_GetColor->isActive());
+        QCOMPARE(w.Timer_GetColor->interval(), 100);
+        QVERIFY(!w.StoreIsFallback());
+    }
+
+    void tabStopsAreTwoAverageCharacters()
+    {
+        TFAsp w;
+        const double average = QFontMetricsF(w.CMemo->font()).averageCharWidth();
+        QCOMPARE(qRound(w.CMemo->tabStopDistance() * 100), qRound(2 * average * 100));
+    }
+
+    void barsShowTheirItemsInOrder()
+    {
+        TFAsp w;
+        QCOMPARE(VisibleTexts(w.CToolBar->actions()),
+                 QStringList({"打开(&Z)", "保存(&Y)", "加载", "新建", "删除(&S)", "剪切", "粘贴",
+                              "查找(&X)", "取色(&V)"}));
+        const QList<QAction *> menus = w.CMenu->actions();
+        QCOMPARE(VisibleTexts(menus), QStringList({"文件(&Z)", "编辑(&Y)", "帮助(&X)"}));
+        QCOMPARE(VisibleTexts(menus[0]->menu()->actions()),
+                 QStringList({"新建(&Z)", "打开(&Y)", "加载", "-", "保存(&X)", "别存为(&W)...",
+                              "仅保存指定文档(&V)", "另存(&U)", "-", "退出(&T)"}));
+        QCOMPARE(VisibleTexts(menus[1]->menu()->actions()),
+                 QStringList({"新建(&Z)", "删除(&Y)", "-", "剪切(&T)", "粘贴(&S)", "-", "插入(&X)",
+                              "查找(&W)", "取色(&V)", "-", "要求变量声明(&U)"}));
+        QCOMPARE(VisibleTexts(menus[2]->menu()->actions()),
+                 QStringList({"帮助主题(&Z)", "关于(&Y)"}));
+    }
+
+    void actionsStartInTheirInitialState()
+    {
+        TFAsp w;
+        for (const ActionDef &def : ActionDefinitions()) {
+            QAction *a = w.Action(def.id);
+            QCOMPARE(a->objectName(), QString(def.name));
+            QCOMPARE(a->isEnabled(), def.id != ActionId::SaveSelect && def.id != ActionId::Paste);
+        }
+        QVERIFY(w.Action(ActionId::VarNeed)->isChecked());
+        QVERIFY(!w.Action(ActionId::GetColor)->isChecked());
+        QCOMPARE(w.Action(ActionId::AddAsp)->toolTip(), QString("加载一个已存在的ASP文档"));
+        QCOMPARE(w.Action(ActionId::Search)->property("category").toString(), QString("编辑"));
+        QVERIFY(!w.Action(ActionId::OPEN)->icon().isNull());
+    }
+
+    void barFacesFollowTheirAction()
+    {
+        TFAsp w;
+        QAction *face = w.CToolBar->actions().at(6);  // 粘贴
+        QVERIFY(!face->isEnabled());
+        w.Action(ActionId::Paste)->setEnabled(true);
+        QVERIFY(face->isEnabled());
+        QAction *getColor = w.CToolBar->actions().at(8);
+        getColor->trigger();
+        QVERIFY(w.Action(ActionId::GetColor)->isChecked());
+        QVERIFY(getColor->isChecked());
+    }
+
+    void legendShowsTheSevenCategoriesWithoutOverlap()
+    {
+        TFAsp w;
+        w.show();
+        const QList<QLabel *> labels = LegendLabels(w);
+        QCOMPARE(labels.size(), 7);
+        const QStringList captions = {"默认文字", "字符串", "VB关键字", "全局量",
+                                      "局部量", "全局模块", "注释语句"};
+        const QColor colours[] = {QColor(0, 0, 0), QColor(128, 0, 128), QColor(0, 0, 255),
+                                  QColor(255, 0, 0), QColor(0, 128, 0), QColor(0, 128, 128),
+                                  QColor(192, 192, 192)};
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(labels[i]->text(), captions[i]);
+            QCOMPARE(labels[i]->palette().color(QPalette::WindowText), colours[i]);
+            QCOMPARE(labels[i]->y(), 6);
+            const int expectedLeft = i == 0 ? 0 : labels[i - 1]->x() + labels[i - 1]->width() + 10;
+            QCOMPARE(labels[i]->x(), expectedLeft);
+            QVERIFY(labels[i]->width() > 0);
+        }
+    }
+
+    void escapeStopsColourPickingOnly()
+    {
+        TFAsp w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.CMemo->setFocus();
+        QTest::keyClick(w.CMemo, Qt::Key_Escape);  // picking is off: nothing happens
+        QVERIFY(!w.Action(ActionId::GetColor)->isChecked());
+        w.Action(ActionId::GetColor)->setChecked(true);
+        w.Timer_GetColor->start();
+        QTest::keyClick(w.CMemo, Qt::Key_Escape);
+        QVERIFY(!w.Timer_GetColor->isActive());
+        QVERIFY(!w.Action(ActionId::GetColor)->isChecked());
+    }
+
+    void fileTextShowsColouredInTheStoredSpelling()
+    {
+        TFAsp w;
+        const QString path = QFINDTESTDATA("../../examples/demo/index.asp");
+        QVERIFY(!path.isEmpty());
+        QVERIFY(w.ShowFileText(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        // Words come back in the keyword store's spelling, every other byte
+        // as it was; the file's last CR LF starts no further line.
+        const std::string shown = w.Memo().Text() + "\r\n";
+        QCOMPARE(QByteArray::fromStdString(qasp::LowerAscii(shown)),
+                 QByteArray::fromStdString(qasp::LowerAscii(bytes.toStdString())));
+        QVERIFY(shown.find("<%@CodePage=936%>") == 0);
+        QCOMPARE(w.CMemo->textCursor().position(), 0);
+        int dimLine = -1;
+        for (QTextBlock b = w.CMemo->document()->begin(); b.isValid(); b = b.next())
+            if (b.text().startsWith("Dim ")) {
+                dimLine = b.blockNumber();
+                break;
+            }
+        QVERIFY(dimLine >= 0);
+        QCOMPARE(ColourOfWord(w.CMemo, dimLine, "Dim"), QColor(0, 0, 255));
+        QVERIFY(!w.CMemo->document()->isUndoAvailable());
+    }
+
+    void bytesThatAreNotGbkSurviveTheEditor()
+    {
+        TFAsp w;
+        QTemporaryDir dir;
+        const QByteArray bytes = "x = \"\x80\xFE\xFE\xAA\xA1\" ' \xD6\xD0\r\n\tzz\x81";
+        QFile file(dir.filePath("odd.asp"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        QVERIFY(w.ShowFileText(file.fileName()));
+        QCOMPARE(QByteArray::fromStdString(w.Memo().Text()), bytes);
+    }
+
+    void unreadableFileIsReportedAndChangesNothing()
+    {
+        TFAsp w;
+        w.CMemo->setPlainText("kept");
+        QTimer::singleShot(0, [] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->accept();
+        });
+        QVERIFY(!w.ShowFileText("/no/such/file.asp"));
+        QCOMPARE(w.CMemo->toPlainText(), QString("kept"));
+    }
+
+    void corruptStoreFileFallsBackToMemory()
+    {
+        const QString path =
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/main.db";
+        QDir().mkpath(QFileInfo(path).path());
+        QFile junk(path);
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write(QByteArray(4096, 'Z'));
+        junk.close();
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        {
+            TFAsp w;
+            QVERIFY(w.StoreIsFallback());
+            QVERIFY(shown.contains("not a database"));
+            QVERIFY(w.windowTitle().contains("内存关键字库"));
+            std::string name = "response";
+            QCOMPARE(w.Store().LookupKeyword(name), 0);
+            QCOMPARE(LegendLabels(w).size(), 7);
+        }
+        QFile::remove(path);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

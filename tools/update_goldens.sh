@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Regenerates the golden files of the command-line tests from the current
+# build. Read the diff before committing it: it is the change in behaviour.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+qasp=build/src/cli/qasp
+[ -x "$qasp" ] || { echo "build first: ./x build" >&2; exit 1; }
+golden=tests/cli/golden
+"$qasp" colour examples/demo/index.asp > "$golden/index.asp.colour.jsonl"
+rm -f "$golden"/*.actual
+git --no-pager diff --stat -- "$golden" || true
