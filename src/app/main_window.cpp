@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -108,6 +109,13 @@ void TFAsp::CreateActions()
         actions_[def.id] = a;
     }
     connect(Action(ActionId::Exit), &QAction::triggered, this, &QWidget::close);
+    // Until projects load, opening shows a page's text coloured.
+    connect(Action(ActionId::OPEN), &QAction::triggered, this, [this] {
+        const QString file = QFileDialog::getOpenFileName(this, "打开", QString(),
+                                                          "ASP文档 (*.asp);;所有文档 (*)");
+        if (!file.isEmpty())
+            ShowFileText(file);
+    });
 }
 
 void TFAsp::CreateBars()
@@ -267,7 +275,7 @@ void TFAsp::FormCreate()
     try {
         store_ = OpenKeywordStore(KeywordStorePath().toStdString());
     } catch (const std::exception &e) {
-        ShowErrorBox(this, QString::fromUtf8(e.what()));
+        ShowErrorBox(this, QString("%1\n\n%2").arg(QString::fromUtf8(e.what()), KeywordStorePath()));
         // The editor stays usable: an in-memory store knows the built-in
         // vocabulary, though nothing of it is kept after the program ends.
         store_ = OpenKeywordStore(":memory:");

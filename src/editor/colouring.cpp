@@ -99,3 +99,26 @@ void ColourText(ColourEditor &editor, std::string_view text, const KeywordStore 
 }
 
 }  // namespace qasp
+
+namespace qasp {
+
+std::vector<ColourRun> ColourTextRuns(std::string_view text, const KeywordStore &store)
+{
+    std::vector<ColourRun> merged;
+    const auto add = [&merged](ColourRun run) {
+        if (!merged.empty() && merged.back().colour == run.colour)
+            merged.back().text += run.text;
+        else
+            merged.push_back(std::move(run));
+    };
+    const std::vector<std::string_view> lines = SplitTextLines(text);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i)
+            add({ColourOfKeyType(kNoEntry), "\r\n"});
+        for (ColourRun &run : ColourLineRuns(lines[i], store))
+            add(std::move(run));
+    }
+    return merged;
+}
+
+}  // namespace qasp

@@ -35,4 +35,9 @@ void ColourLine(ColourEditor &editor, int index, std::string_view line, const Ke
 // Replaces the editor's content by the text, coloured line by line.
 void ColourText(ColourEditor &editor, std::string_view text, const KeywordStore &store);
 
+// What ColourText writes, as one list of runs: lines joined by "\r\n" runs
+// and neighbouring runs of one colour merged. An editor that can take a
+// whole text at once writes this instead, with the same result.
+std::vector<ColourRun> ColourTextRuns(std::string_view text, const KeywordStore &store);
+
 }  // namespace qasp

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/memo_editor.h"
 #include "app/picker_panel.h"
+#include "editor/colouring.h"
 #include "editor/keyword_store.h"
 #include "text/byte_string.h"
 
@@ -236,6 +237,27 @@ private slots:
         QVERIFY(dimLine >= 0);
         QCOMPARE(ColourOfWord(w.CMemo, dimLine, "Dim"), QColor(0, 0, 255));
         QVERIFY(!w.CMemo->document()->isUndoAvailable());
+    }
+
+    void wholeTextWriteEqualsLineByLineColouring()
+    {
+        TFAsp w;
+        QFile file(QFINDTESTDATA("../../examples/demo/index.asp"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const std::string text = file.readAll().toStdString();
+        const auto snapshot = [&w] {
+            QList<QPair<QString, QColor>> chars;
+            for (QTextBlock b = w.CMemo->document()->begin(); b.isValid(); b = b.next()) {
+                for (const QTextLayout::FormatRange &r : b.textFormats())
+                    chars << qMakePair(b.text().mid(r.start, r.length), r.format.foreground().color());
+                chars << qMakePair(QString("\n"), QColor());
+            }
+            return chars;
+        };
+        w.Memo().ShowColouredText(text, w.Store());
+        const auto whole = snapshot();
+        qasp::ColourText(w.Memo(), text, w.Store());
+        QCOMPARE(snapshot(), whole);
     }
 
     void bytesThatAreNotGbkSurviveTheEditor()
