@@ -1,6 +1,7 @@
 // The editor widget showing a 20,000-line text coloured (offscreen).
 #include "app/interface_font.h"
 #include "app/memo_editor.h"
+#include "editor/colouring.h"
 #include "editor/keyword_store.h"
 #include "generated_text.h"
 
@@ -21,7 +22,7 @@ void BM_EditorShows20000ColouredLines(benchmark::State &state)
     edit.show();
     qasp::app::MemoEditor memo(&edit);
     for (auto _ : state) {
-        memo.ShowColouredText(text, store);
+        qasp::ColourText(memo, text, store);
         QApplication::processEvents();  // the first layout and paint
     }
 }

@@ -2,14 +2,13 @@
 // places where the menu bar and the tool bar show them.
 #pragma once
 
+#include "project/action_id.h"
+
 #include <span>
 
 namespace qasp::app {
 
-enum class ActionId {
-    NewDOC, OPEN, Save, New, Del, Plus, Search, GetColor, VarNeed,
-    SaveAS, SaveSelect, SaveSingle, Exit, Help, About, Cut, Paste, AddAsp,
-};
+using qasp::ActionId;
 
 struct ActionDef {
     ActionId id;

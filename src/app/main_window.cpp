@@ -5,10 +5,14 @@
 #include "app/icons.h"
 #include "app/interface_font.h"
 #include "app/memo_editor.h"
+#include "app/gbk_qstring.h"
 #include "app/picker_panel.h"
+#include "app/project_tree_model.h"
 #include "app/store_location.h"
 #include "editor/colour_table.h"
+#include "editor/colouring.h"
 #include "editor/keyword_store.h"
+#include "project/workspace.h"
 
 #include <QAction>
 #include <QApplication>
@@ -87,11 +91,62 @@ TFAsp::TFAsp(QWidget *parent)
     qApp->installEventFilter(this);
 
     FormCreate();
+    ConnectProject();
 }
 
 TFAsp::~TFAsp()
 {
     qApp->removeEventFilter(this);
+    // The view and the workspace observe the tree: they go first.
+    CTree->setModel(nullptr);
+    treeModel_.reset();
+    workspace_.reset();
+}
+
+void TFAsp::ConnectProject()
+{
+    treeModel_ = std::make_unique<ProjectTreeModel>(tree_);
+    workspace_ = std::make_unique<ProjectWorkspace>(tree_, *store_, *this);
+    CTree->setModel(treeModel_.get());
+
+    // The user moves the selection: the workspace loads the node, then the
+    // tree records the selection.
+    connect(CTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) {
+                TreeNode *node = ProjectTreeModel::NodeOf(current);
+                if (syncingSelection_ || node == tree_.Selected())
+                    return;
+                Guarded(this, [&] { workspace_->SelectNode(node); });
+            });
+    // The program moves the selection: the view follows.
+    connect(treeModel_.get(), &ProjectTreeModel::selectedNodeChanged, this,
+            [this](const QModelIndex &index) {
+                syncingSelection_ = true;
+                CTree->selectionModel()->setCurrentIndex(index,
+                                                         QItemSelectionModel::ClearAndSelect);
+                syncingSelection_ = false;
+            });
+    connect(CMemo, &QPlainTextEdit::textChanged, this, [this] { workspace_->CMemoChange(); });
+}
+
+MemoEditor &TFAsp::Memo()
+{
+    return *memo_;
+}
+
+void TFAsp::SetActionEnabled(ActionId id, bool enabled)
+{
+    Action(id)->setEnabled(enabled);
+}
+
+bool TFAsp::ActionEnabled(ActionId id) const
+{
+    return Action(id)->isEnabled();
+}
+
+void TFAsp::SetStatusText(int panel, std::string_view text)
+{
+    StatusPanels[panel]->setText(FromGbk(text));
 }
 
 void TFAsp::CreateActions()
@@ -177,6 +232,7 @@ void TFAsp::CreateClientArea()
     CTree->setHeaderHidden(true);
     CTree->setIndentation(19);
     CTree->setIconSize(QSize(16, 16));
+    CTree->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     left->addWidget(CTree);
     Panel4 = new QWidget(Panel3);
     Panel4->setObjectName("Panel4");
@@ -346,7 +402,7 @@ bool TFAsp::ShowFileText(const QString &path)
     }
     const QByteArray bytes = file.readAll();
     CMemo->setProperty("Tag", 0);
-    memo_->ShowColouredText(std::string_view(bytes.constData(), bytes.size()), *store_);
+    ColourText(*memo_, std::string_view(bytes.constData(), bytes.size()), *store_);
     return true;
 }
 

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "app/action_table.h"
+#include "app/memo_editor.h"
+#include "project/project_tree.h"
+#include "project/window_surface.h"
 
 #include <QMainWindow>
 
@@ -22,14 +25,15 @@ class QTreeView;
 
 namespace qasp {
 class KeywordStore;
+class ProjectWorkspace;
 }
 
 namespace qasp::app {
 
-class MemoEditor;
 class PickerPanel;
+class ProjectTreeModel;
 
-class TFAsp : public QMainWindow {
+class TFAsp : public QMainWindow, public WindowSurface {
     Q_OBJECT
 public:
     explicit TFAsp(QWidget *parent = nullptr);
@@ -37,7 +41,15 @@ public:
 
     QAction *Action(ActionId id) const { return actions_.at(id); }
     KeywordStore &Store() const { return *store_; }
-    MemoEditor &Memo() const { return *memo_; }
+    ProjectTree &Tree() { return tree_; }
+    ProjectWorkspace &Workspace() const { return *workspace_; }
+    ProjectTreeModel &TreeModel() const { return *treeModel_; }
+
+    // WindowSurface
+    MemoEditor &Memo() override;
+    void SetActionEnabled(ActionId id, bool enabled) override;
+    bool ActionEnabled(ActionId id) const override;
+    void SetStatusText(int panel, std::string_view text) override;
     // True when the store file failed to open and an in-memory store with
     // the built-in vocabulary stands in for it.
     bool StoreIsFallback() const { return storeIsFallback_; }
@@ -75,6 +87,7 @@ private:
     void CreateClientArea();
     void CreateStatusBar();
 
+    void ConnectProject();
     void FormCreate();
     void FormClose();
     void FormKeyPress(QChar key);
@@ -84,6 +97,10 @@ private:
     std::unique_ptr<KeywordStore> store_;
     std::unique_ptr<MemoEditor> memo_;
     bool storeIsFallback_ = false;
+    ProjectTree tree_;
+    std::unique_ptr<ProjectTreeModel> treeModel_;
+    std::unique_ptr<ProjectWorkspace> workspace_;
+    bool syncingSelection_ = false;
 };
 
 }  // namespace qasp::app

@@ -1,7 +1,7 @@
 #include "app/memo_editor.h"
 
 #include "editor/colouring.h"
-#include "text/gbk_codec.h"
+#include "app/gbk_qstring.h"
 
 #include <QFontMetricsF>
 #include <QPlainTextEdit>
@@ -64,10 +64,17 @@ void MemoEditor::Write(std::string_view piece, ColourValue colour)
         cursor_.insertBlock(QTextBlockFormat(), FormatFor(colour));
         return;
     }
-    const std::u16string text = DecodeGbk(piece);
-    cursor_.insertText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())),
-                       FormatFor(colour));
+    cursor_.insertText(FromGbk(piece), FormatFor(colour));
 }
+
+namespace {
+
+std::string EncodeBlock(const QTextBlock &block)
+{
+    return ToGbk(block.text());
+}
+
+}  // namespace
 
 std::string MemoEditor::Text() const
 {
@@ -75,32 +82,40 @@ std::string MemoEditor::Text() const
     for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next()) {
         if (b != edit_->document()->begin())
             out += "\r\n";
-        const QString line = b.text();
-        out += EncodeGbk(std::u16string_view(reinterpret_cast<const char16_t *>(line.utf16()),
-                                             static_cast<size_t>(line.size())));
+        out += EncodeBlock(b);
     }
     return out;
 }
 
-void MemoEditor::ShowColouredText(std::string_view text, const KeywordStore &store)
+void MemoEditor::WriteRuns(const std::vector<ColourRun> &runs)
 {
-    // The same content ColourText writes piece by piece, written in one
-    // insertion per change of colour: each insertion into the document costs
-    // about a microsecond, whatever its length.
     QTextDocument *doc = edit_->document();
     doc->setUndoRedoEnabled(false);
-    Clear();
     cursor_.beginEditBlock();
-    for (const ColourRun &run : ColourTextRuns(text, store)) {
-        const std::u16string piece = DecodeGbk(run.text);
-        QString s = QString::fromUtf16(piece.data(), static_cast<qsizetype>(piece.size()));
+    for (const ColourRun &run : runs) {
+        QString s = FromGbk(run.text);
         s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));  // '\n' starts a new block
         cursor_.insertText(s, FormatFor(run.colour));
     }
     cursor_.endEditBlock();
     doc->setUndoRedoEnabled(true);
-    QTextCursor start(doc);
-    edit_->setTextCursor(start);
+    edit_->setTextCursor(QTextCursor(doc));
+}
+
+std::string MemoEditor::LineText(int row) const
+{
+    const QTextBlock block = edit_->document()->findBlockByNumber(row);
+    return block.isValid() ? EncodeBlock(block) : std::string();
+}
+
+int MemoEditor::Tag() const
+{
+    return edit_->property("Tag").toInt();
+}
+
+void MemoEditor::SetTag(int tag)
+{
+    edit_->setProperty("Tag", tag);
 }
 
 void SetTabStops(QPlainTextEdit *edit, int width)

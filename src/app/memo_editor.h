@@ -3,7 +3,7 @@
 // caret, decoding each piece losslessly (see text/gbk_codec.h).
 #pragma once
 
-#include "editor/colour_editor.h"
+#include "editor/editor_surface.h"
 
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -19,7 +19,7 @@ class KeywordStore;
 
 namespace qasp::app {
 
-class MemoEditor : public ColourEditor {
+class MemoEditor : public EditorSurface {
 public:
     explicit MemoEditor(QPlainTextEdit *edit);
 
@@ -29,13 +29,15 @@ public:
     void EmptyLine(int index) override;
     void MoveCaretToEnd() override;
     void Write(std::string_view piece, ColourValue colour) override;
+    // A whole text in one insertion per change of colour (an insertion costs
+    // about a microsecond, whatever its length), as a step the user cannot
+    // undo into; the visible caret goes to the start.
+    void WriteRuns(const std::vector<ColourRun> &runs) override;
 
-    // The whole text as node bytes, lines joined by CR LF.
-    std::string Text() const;
-
-    // Replaces the content by the coloured text as one step the user cannot
-    // undo into, and leaves the caret at the start.
-    void ShowColouredText(std::string_view text, const KeywordStore &store);
+    std::string Text() const override;
+    std::string LineText(int row) const override;
+    int Tag() const override;
+    void SetTag(int tag) override;
 
     QPlainTextEdit *Widget() const { return edit_; }
 

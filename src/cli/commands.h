@@ -6,5 +6,6 @@ namespace qasp::cli {
 
 int KeywordsCommand(Arguments args);
 int ColourCommand(Arguments args);
+int ScanCommand(Arguments args);
 
 }  // namespace qasp::cli

@@ -20,6 +20,8 @@ const std::map<std::string, Command> &Commands()
                       "list the keywords that begin with PREFIX: name<TAB>hint<TAB>type"}},
         {"colour", {qasp::cli::ColourCommand, "qasp colour FILE [--html] [--db PATH]",
                     "colour a VBScript file: one JSON array of runs per line, or an HTML page"}},
+        {"scan", {qasp::cli::ScanCommand, "qasp scan FILE [--table Key_Public|Key_Other]",
+                  "scan a file's declarations into a fresh store and print that table's rows"}},
     };
     return commands;
 }

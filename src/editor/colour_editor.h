@@ -6,9 +6,18 @@
 
 #include "editor/colour_table.h"
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace qasp {
+
+struct ColourRun {
+    ColourValue colour;
+    std::string text;
+
+    bool operator==(const ColourRun &) const = default;
+};
 
 class ColourEditor {
 public:
@@ -22,6 +31,10 @@ public:
     virtual void MoveCaretToEnd() = 0;
     // Writes at the caret in `colour`; the caret ends behind the piece.
     virtual void Write(std::string_view piece, ColourValue colour) = 0;
+
+    // Writes runs that may hold line breaks, as Write would piece by piece.
+    // An editor that can take a whole text faster writes it its own way.
+    virtual void WriteRuns(const std::vector<ColourRun> &runs);
 };
 
 }  // namespace qasp

@@ -93,9 +93,22 @@ void ColourLine(ColourEditor &editor, int index, std::string_view line, const Ke
 void ColourText(ColourEditor &editor, std::string_view text, const KeywordStore &store)
 {
     editor.Clear();
-    const std::vector<std::string_view> lines = SplitTextLines(text);
-    for (size_t i = 0; i < lines.size(); ++i)
-        ColourLine(editor, static_cast<int>(i), lines[i], store);
+    editor.WriteRuns(ColourTextRuns(text, store));
+}
+
+void ColourEditor::WriteRuns(const std::vector<ColourRun> &runs)
+{
+    for (const ColourRun &run : runs) {
+        std::string_view rest = run.text;
+        for (size_t br; (br = rest.find("\r\n")) != std::string_view::npos;) {
+            if (br)
+                Write(rest.substr(0, br), run.colour);
+            Write("\r\n", run.colour);
+            rest.remove_prefix(br + 2);
+        }
+        if (!rest.empty())
+            Write(rest, run.colour);
+    }
 }
 
 }  // namespace qasp

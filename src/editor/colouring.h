@@ -15,13 +15,6 @@ namespace qasp {
 
 class KeywordStore;
 
-struct ColourRun {
-    ColourValue colour;
-    std::string text;
-
-    bool operator==(const ColourRun &) const = default;
-};
-
 // "'" for a comment line, otherwise the leading word of the trimmed line.
 std::string FirstToken(std::string_view line);
 
@@ -32,12 +25,13 @@ std::vector<ColourRun> ColourLineRuns(std::string_view line, const KeywordStore 
 // otherwise as a new last line.
 void ColourLine(ColourEditor &editor, int index, std::string_view line, const KeywordStore &store);
 
-// Replaces the editor's content by the text, coloured line by line.
+// Replaces the editor's content by the text, coloured line by line: the
+// runs of ColourTextRuns written at the start of the emptied editor, which
+// is what writing each line with ColourLine gives.
 void ColourText(ColourEditor &editor, std::string_view text, const KeywordStore &store);
 
-// What ColourText writes, as one list of runs: lines joined by "\r\n" runs
-// and neighbouring runs of one colour merged. An editor that can take a
-// whole text at once writes this instead, with the same result.
+// The runs of a whole text: lines joined by "\r\n" and neighbouring runs of
+// one colour merged.
 std::vector<ColourRun> ColourTextRuns(std::string_view text, const KeywordStore &store);
 
 }  // namespace qasp

@@ -8,6 +8,7 @@
 #include "editor/colouring.h"
 #include "editor/keyword_store.h"
 #include "text/byte_string.h"
+#include "text/line_split.h"
 
 #include <QAction>
 #include <QApplication>
@@ -254,9 +255,12 @@ private slots:
             }
             return chars;
         };
-        w.Memo().ShowColouredText(text, w.Store());
-        const auto whole = snapshot();
         qasp::ColourText(w.Memo(), text, w.Store());
+        const auto whole = snapshot();
+        w.Memo().Clear();
+        const auto lines = qasp::SplitTextLines(text);
+        for (size_t i = 0; i < lines.size(); ++i)
+            qasp::ColourLine(w.Memo(), static_cast<int>(i), lines[i], w.Store());
         QCOMPARE(snapshot(), whole);
     }
 

@@ -1,0 +1,168 @@
+#include "app/project_tree_model.h"
+
+#include "app/gbk_qstring.h"
+#include "app/icons.h"
+
+namespace qasp::app {
+
+ProjectTreeModel::ProjectTreeModel(ProjectTree &tree, QObject *parent)
+    : QAbstractItemModel(parent)
+    , tree_(tree)
+{
+    tree_.AddObserver(this);
+}
+
+ProjectTreeModel::~ProjectTreeModel()
+{
+    tree_.RemoveObserver(this);
+}
+
+TreeNode *ProjectTreeModel::NodeOf(const QModelIndex &index)
+{
+    return index.isValid() ? static_cast<TreeNode *>(index.internalPointer()) : nullptr;
+}
+
+QModelIndex ProjectTreeModel::IndexOf(const TreeNode *node) const
+{
+    if (!node)
+        return {};
+    return createIndex(tree_.RowOf(node), 0, const_cast<TreeNode *>(node));
+}
+
+QModelIndex ProjectTreeModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (column != 0 || row < 0)
+        return {};
+    const TreeNode *p = NodeOf(parent);
+    const auto &siblings = p ? p->Children() : tree_.TopLevel();
+    if (row >= static_cast<int>(siblings.size()))
+        return {};
+    return createIndex(row, 0, siblings[row].get());
+}
+
+QModelIndex ProjectTreeModel::parent(const QModelIndex &child) const
+{
+    const TreeNode *node = NodeOf(child);
+    return node ? IndexOf(node->Parent()) : QModelIndex();
+}
+
+int ProjectTreeModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.column() > 0)
+        return 0;
+    const TreeNode *p = NodeOf(parent);
+    return static_cast<int>(p ? p->Children().size() : tree_.TopLevel().size());
+}
+
+int ProjectTreeModel::columnCount(const QModelIndex &) const
+{
+    return 1;
+}
+
+QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
+{
+    const TreeNode *node = NodeOf(index);
+    if (!node)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return FromGbk(node->DisplayText());
+    case Qt::DecorationRole:
+        return CicoIcon(node == tree_.Selected() ? node->SelectedIndex() : node->ImageIndex());
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags ProjectTreeModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+bool ProjectTreeModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    TreeNode *node = NodeOf(index);
+    const QString text = value.toString();
+    if (!node || role != Qt::EditRole || text.trimmed().isEmpty())
+        return false;
+    tree_.Rename(node, ToGbk(text));
+    return true;
+}
+
+void ProjectTreeModel::BeforeInsert(TreeNode *parent, int row)
+{
+    beginInsertRows(IndexOf(parent), row, row);
+}
+
+void ProjectTreeModel::AfterInsert(TreeNode *)
+{
+    endInsertRows();
+}
+
+void ProjectTreeModel::BeforeRemove(TreeNode *node)
+{
+    const int row = tree_.RowOf(node);
+    beginRemoveRows(IndexOf(node->Parent()), row, row);
+}
+
+void ProjectTreeModel::AfterRemove()
+{
+    endRemoveRows();
+}
+
+void ProjectTreeModel::BeforeMove(TreeNode *node, TreeNode *newParent)
+{
+    const int row = tree_.RowOf(node);
+    beginMoveRows(IndexOf(node->Parent()), row, row, IndexOf(newParent),
+                  static_cast<int>(newParent->Children().size()));
+}
+
+void ProjectTreeModel::AfterMove(TreeNode *)
+{
+    endMoveRows();
+}
+
+void ProjectTreeModel::BeforeSort(TreeNode *parent)
+{
+    emit layoutAboutToBeChanged({QPersistentModelIndex(IndexOf(parent))},
+                                QAbstractItemModel::VerticalSortHint);
+    sorting_.clear();
+    for (const QModelIndex &i : persistentIndexList())
+        if (TreeNode *n = NodeOf(i); n && n->Parent() == parent)
+            sorting_.emplace_back(QPersistentModelIndex(i), n);
+}
+
+void ProjectTreeModel::AfterSort(TreeNode *parent)
+{
+    for (const auto &[old, node] : sorting_)
+        changePersistentIndex(old, IndexOf(node));
+    sorting_.clear();
+    emit layoutChanged({QPersistentModelIndex(IndexOf(parent))},
+                       QAbstractItemModel::VerticalSortHint);
+}
+
+void ProjectTreeModel::NodeChanged(TreeNode *node)
+{
+    const QModelIndex i = IndexOf(node);
+    emit dataChanged(i, i);
+}
+
+void ProjectTreeModel::BeforeClear()
+{
+    beginResetModel();
+}
+
+void ProjectTreeModel::AfterClear()
+{
+    endResetModel();
+}
+
+void ProjectTreeModel::SelectionChanged(TreeNode *node)
+{
+    emit selectedNodeChanged(IndexOf(node));
+}
+
+}  // namespace qasp::app

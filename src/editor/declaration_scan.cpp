@@ -1,0 +1,112 @@
+#include "editor/declaration_scan.h"
+
+#include "editor/keyword_store.h"
+#include "text/byte_string.h"
+#include "text/gbk.h"
+#include "text/line_split.h"
+
+#include <string>
+#include <vector>
+
+namespace qasp {
+namespace {
+
+// The separators looked for here (',', '(', ')', '=', '"') are all below
+// 0x40 and so never the second byte of a GBK character: plain finds are safe.
+
+// Splits "a, b(10), c" into trimmed items; `rest` keeps what follows the last
+// comma, untrimmed, as the working text the next test sees.
+void SplitItems(std::string &rest, std::vector<std::string> &items)
+{
+    for (size_t comma; (comma = rest.find(',')) != std::string::npos;) {
+        items.push_back(Trim(std::string_view(rest).substr(0, comma)));
+        rest.erase(0, comma + 1);
+    }
+    items.push_back(Trim(rest));
+}
+
+// The value without its first and last character, the last one taken as a
+// whole GBK character.
+std::string DropOuterCharacters(const std::string &value)
+{
+    if (value.size() < 2)
+        return {};
+    const size_t lastStart = GbkPreviousCharStart(value, 0, value.size());
+    if (lastStart == 0)
+        return {};
+    const size_t firstLength = GbkCharLength(value, 0);
+    return lastStart > firstLength ? value.substr(firstLength, lastStart - firstLength) : "";
+}
+
+void WriteConstant(KeywordStore &store, std::string_view table, const std::string &declaration,
+                   int keyType)
+{
+    const size_t eq = declaration.find('=');
+    if (eq == std::string::npos) {
+        store.ReplaceKeyword(table, declaration, "常量", keyType);
+        return;
+    }
+    const std::string name = Trim(std::string_view(declaration).substr(0, eq));
+    std::string value = Trim(std::string_view(declaration).substr(eq + 1));
+    if (value.find('"') != std::string::npos)
+        value = DropOuterCharacters(value);
+    store.ReplaceKeyword(table, name, "常量值:" + value, keyType);
+}
+
+void WriteDeclaredItem(KeywordStore &store, std::string_view table, const std::string &item,
+                       int keyType)
+{
+    const size_t open = item.find('(');
+    if (open == std::string::npos) {
+        store.ReplaceKeyword(table, item, "变量", keyType);
+        return;
+    }
+    // The bound runs to the first ')' after the '('; the first piece of a
+    // two-dimensional array has none, and keeps the text up to its comma.
+    const size_t close = item.find(')', open);
+    const size_t end = close == std::string::npos ? item.size() : close;
+    store.ReplaceKeyword(table, item.substr(0, open), "数组上限:" + item.substr(open + 1, end - open - 1),
+                         keyType);
+}
+
+}  // namespace
+
+void ScanDeclarations(KeywordStore &store, std::string_view table, std::string_view text)
+{
+    KeywordStore::Batch batch(store);
+    int base = 2;
+    if (LowerAscii(table) != "key_public") {
+        store.ExecuteStatement("Delete From Key_Other");
+        base = 4;
+    }
+    if (Trim(text).empty()) {
+        batch.Commit();
+        return;
+    }
+
+    std::vector<std::string> items;
+    for (std::string_view line : SplitTextLines(text)) {
+        std::string work = Trim(line);
+        if (StartsWithNoCase(work, "dim ")) {
+            work.erase(0, 4);
+            SplitItems(work, items);
+        }
+        if (StartsWithNoCase(work, "function ") && work.find('(') != std::string::npos) {
+            work.erase(0, work.find('(') + 1);
+            const size_t close = work.find(')');
+            if (close != std::string::npos)
+                work.erase(close, 1);
+            work = Trim(work);
+            SplitItems(work, items);
+        }
+        if (StartsWithNoCase(work, "const ")) {
+            work.erase(0, 6);
+            WriteConstant(store, table, work, base + 1);
+        }
+    }
+    for (const std::string &item : items)
+        WriteDeclaredItem(store, table, item, base);
+    batch.Commit();
+}
+
+}  // namespace qasp

@@ -1,0 +1,19 @@
+// The declarations of a VBScript text entered into the keyword store: the
+// names of Dim lines, the parameters of a function head and the constants
+// of Const lines. A line-by-line scan with fixed keyword prefixes, not a
+// parser: its quirks (a two-dimensional array split at its inner comma,
+// "dim" followed by a tab being no declaration) are the program's behaviour.
+#pragma once
+
+#include <string_view>
+
+namespace qasp {
+
+class KeywordStore;
+
+// Scans `text` into "Key_Public" (globals, key types 2 and 3) or
+// "Key_Other" (locals, 4 and 5; the table is emptied first). The store is
+// not refreshed; the whole scan is one transaction.
+void ScanDeclarations(KeywordStore &store, std::string_view table, std::string_view text);
+
+}  // namespace qasp

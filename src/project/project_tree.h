@@ -1,0 +1,120 @@
+// The project: one tree of documents (image index 0) and functions (any
+// other index), each node carrying its record. The tree is the only model
+// of the project; views follow it through TreeObserver.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qasp {
+
+constexpr int kDocumentImage = 0;
+constexpr int kFunctionImage = 1;
+
+// A node's record: its source text (lines joined by CR LF, code page 936)
+// and its status line.
+struct TTreeRec {
+    std::string Text;
+    std::string Info;
+};
+
+class TreeNode {
+public:
+    const std::string &DisplayText() const { return text_; }
+    int ImageIndex() const { return image_; }
+    int SelectedIndex() const { return selectedImage_; }
+    bool IsDocument() const { return image_ == kDocumentImage; }
+
+    TreeNode *Parent() const { return parent_; }
+    const std::vector<std::unique_ptr<TreeNode>> &Children() const { return children_; }
+    TreeNode *FirstChild() const { return children_.empty() ? nullptr : children_.front().get(); }
+    bool IsInside(const TreeNode *ancestor) const;  // ancestor itself counts
+
+    // The record; a node may have none yet (a document while it loads).
+    TTreeRec *Record() { return record_ ? &*record_ : nullptr; }
+    const TTreeRec *Record() const { return record_ ? &*record_ : nullptr; }
+    // Text of the record, empty without one.
+    const std::string &Text() const;
+
+private:
+    friend class ProjectTree;
+    std::string text_;
+    int image_ = kDocumentImage;
+    int selectedImage_ = kDocumentImage;
+    TreeNode *parent_ = nullptr;
+    std::vector<std::unique_ptr<TreeNode>> children_;
+    std::optional<TTreeRec> record_;
+};
+
+// Told of every change, before and after, so a view can keep in step.
+class TreeObserver {
+public:
+    virtual ~TreeObserver() = default;
+    virtual void BeforeInsert(TreeNode * /*parent, null: top level*/, int /*row*/) {}
+    virtual void AfterInsert(TreeNode * /*node*/) {}
+    virtual void BeforeRemove(TreeNode * /*node*/) {}
+    virtual void AfterRemove() {}
+    virtual void BeforeMove(TreeNode * /*node*/, TreeNode * /*newParent*/) {}
+    virtual void AfterMove(TreeNode * /*node*/) {}
+    virtual void BeforeSort(TreeNode * /*parent*/) {}
+    virtual void AfterSort(TreeNode * /*parent*/) {}
+    virtual void NodeChanged(TreeNode * /*node: display text or images*/) {}
+    virtual void BeforeClear() {}
+    virtual void AfterClear() {}
+    virtual void SelectionChanged(TreeNode * /*node*/) {}
+};
+
+class ProjectTree {
+public:
+    ProjectTree() = default;
+    ProjectTree(const ProjectTree &) = delete;
+    ProjectTree &operator=(const ProjectTree &) = delete;
+
+    void AddObserver(TreeObserver *observer);
+    void RemoveObserver(TreeObserver *observer);
+
+    // New document nodes without a record, appended last.
+    TreeNode *AddTopLevel(std::string displayText);
+    TreeNode *AddChild(TreeNode *parent, std::string displayText);
+    // Removes the node with its subtree and their records.
+    void Delete(TreeNode *node);
+    // Makes `node` the last child of `target`; refuses (false) a target
+    // inside the moved node. Selection is not touched.
+    bool Move(TreeNode *node, TreeNode *target);
+    void Clear();
+
+    void SetImages(TreeNode *node, int image);  // image and selected image alike
+    void AttachRecord(TreeNode *node, TTreeRec record = {});
+    // A new display text; the node's siblings are sorted again.
+    void Rename(TreeNode *node, std::string displayText);
+    // Sorts the children of `parent` (the top level when null) by display
+    // text, locale-aware and case-sensitive; equal texts keep their order.
+    void SortChildren(TreeNode *parent);
+
+    TreeNode *Selected() const { return selected_; }
+    void SetSelected(TreeNode *node);
+
+    const std::vector<std::unique_ptr<TreeNode>> &TopLevel() const { return roots_; }
+    TreeNode *FirstTopLevel() const { return roots_.empty() ? nullptr : roots_.front().get(); }
+    int RowOf(const TreeNode *node) const;  // index among its siblings
+    TreeNode *NextSibling(const TreeNode *node) const;
+    // Depth-first pre-order: a node, its subtree, then its next sibling.
+    TreeNode *NextInPreOrder(const TreeNode *node) const;
+    int Count() const;
+    TreeNode *NodeAt(int preOrderIndex) const;
+    int IndexOf(const TreeNode *node) const;
+
+private:
+    std::vector<std::unique_ptr<TreeNode>> &SiblingsOf(TreeNode *parent);
+    const std::vector<std::unique_ptr<TreeNode>> &SiblingsOf(const TreeNode *parent) const;
+    TreeNode *Append(TreeNode *parent, std::string displayText);
+    template <typename F> void Notify(F f);
+
+    std::vector<std::unique_ptr<TreeNode>> roots_;
+    TreeNode *selected_ = nullptr;
+    std::vector<TreeObserver *> observers_;
+};
+
+}  // namespace qasp

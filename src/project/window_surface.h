@@ -1,0 +1,23 @@
+// What the project's handlers need of the main window: the editor, the
+// commands' enabled states and the status bar's panels.
+#pragma once
+
+#include "project/action_id.h"
+
+#include <string_view>
+
+namespace qasp {
+
+class EditorSurface;
+
+class WindowSurface {
+public:
+    virtual ~WindowSurface() = default;
+    virtual EditorSurface &Memo() = 0;
+    virtual void SetActionEnabled(ActionId id, bool enabled) = 0;
+    virtual bool ActionEnabled(ActionId id) const = 0;
+    // Panel 0: the node's status line; 1: caret row and column; 2: a hint.
+    virtual void SetStatusText(int panel, std::string_view text) = 0;
+};
+
+}  // namespace qasp
