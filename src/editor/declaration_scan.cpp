@@ -2,6 +2,7 @@
 
 #include "editor/keyword_store.h"
 #include "text/byte_string.h"
+#include "text/gbk_codec.h"
 #include "text/gbk.h"
 #include "text/line_split.h"
 
@@ -10,6 +11,12 @@
 
 namespace qasp {
 namespace {
+
+// The hints, in the store's code page.
+const std::string kVariableHint = Utf8ToGbk("变量");
+const std::string kArrayHint = Utf8ToGbk("数组上限:");
+const std::string kConstantValueHint = Utf8ToGbk("常量值:");
+const std::string kConstantHint = Utf8ToGbk("常量");
 
 // The separators looked for here (',', '(', ')', '=', '"') are all below
 // 0x40 and so never the second byte of a GBK character: plain finds are safe.
@@ -43,14 +50,14 @@ void WriteConstant(KeywordStore &store, std::string_view table, const std::strin
 {
     const size_t eq = declaration.find('=');
     if (eq == std::string::npos) {
-        store.ReplaceKeyword(table, declaration, "常量", keyType);
+        store.ReplaceKeyword(table, declaration, kConstantHint, keyType);
         return;
     }
     const std::string name = Trim(std::string_view(declaration).substr(0, eq));
     std::string value = Trim(std::string_view(declaration).substr(eq + 1));
     if (value.find('"') != std::string::npos)
         value = DropOuterCharacters(value);
-    store.ReplaceKeyword(table, name, "常量值:" + value, keyType);
+    store.ReplaceKeyword(table, name, kConstantValueHint + value, keyType);
 }
 
 void WriteDeclaredItem(KeywordStore &store, std::string_view table, const std::string &item,
@@ -58,14 +65,14 @@ void WriteDeclaredItem(KeywordStore &store, std::string_view table, const std::s
 {
     const size_t open = item.find('(');
     if (open == std::string::npos) {
-        store.ReplaceKeyword(table, item, "变量", keyType);
+        store.ReplaceKeyword(table, item, kVariableHint, keyType);
         return;
     }
     // The bound runs to the first ')' after the '('; the first piece of a
     // two-dimensional array has none, and keeps the text up to its comma.
     const size_t close = item.find(')', open);
     const size_t end = close == std::string::npos ? item.size() : close;
-    store.ReplaceKeyword(table, item.substr(0, open), "数组上限:" + item.substr(open + 1, end - open - 1),
+    store.ReplaceKeyword(table, item.substr(0, open), kArrayHint + item.substr(open + 1, end - open - 1),
                          keyType);
 }
 

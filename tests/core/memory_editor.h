@@ -2,14 +2,14 @@
 // caret, for driving the editor algorithms without a widget.
 #pragma once
 
-#include "editor/colour_editor.h"
+#include "editor/editor_surface.h"
 
 #include <string>
 #include <vector>
 
 namespace qasp::testing {
 
-class MemoryEditor : public ColourEditor {
+class MemoryEditor : public EditorSurface {
 public:
     struct Line {
         std::string text;
@@ -67,13 +67,19 @@ public:
     }
 
     const std::vector<Line> &Lines() const { return lines_; }
-    std::string Text() const
+    std::string Text() const override
     {
         std::string out;
         for (size_t i = 0; i < lines_.size(); ++i)
             out += (i ? "\r\n" : "") + lines_[i].text;
         return out;
     }
+    std::string LineText(int row) const override
+    {
+        return row >= 0 && static_cast<size_t>(row) < lines_.size() ? lines_[row].text : "";
+    }
+    int Tag() const override { return tag_; }
+    void SetTag(int tag) override { tag_ = tag; }
     // The colour of the first byte of `needle` on line `index`.
     ColourValue ColourAt(size_t index, std::string_view needle) const
     {
@@ -87,6 +93,7 @@ private:
     std::vector<Line> lines_;
     size_t caretLine_ = 0;
     size_t caretColumn_ = 0;
+    int tag_ = 0;
 };
 
 }  // namespace qasp::testing

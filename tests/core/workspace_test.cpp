@@ -1,0 +1,119 @@
+#include "editor/colour_table.h"
+#include "editor/key_type.h"
+#include "editor/keyword_store.h"
+#include "gbk_literal.h"
+#include "memory_editor.h"
+#include "project/window_surface.h"
+#include "project/workspace.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace qasp;
+using qasp::testing::MemoryEditor;
+
+namespace {
+
+class FakeWindow : public WindowSurface {
+public:
+    MemoryEditor memo;
+    std::map<ActionId, bool> enabled{{ActionId::New, true}, {ActionId::AddAsp, true},
+                                     {ActionId::SaveSelect, false}, {ActionId::Paste, false}};
+    std::string status[3];
+
+    EditorSurface &Memo() override { return memo; }
+    void SetActionEnabled(ActionId id, bool on) override { enabled[id] = on; }
+    bool ActionEnabled(ActionId id) const override { return enabled.at(id); }
+    void SetStatusText(int panel, std::string_view text) override { status[panel] = text; }
+};
+
+class WorkspaceTest : public ::testing::Test {
+protected:
+    WorkspaceTest()
+    {
+        root = tree.AddTopLevel("index.asp");
+        tree.AttachRecord(root, {"Dim gCount\r\nResponse.write gCount", Gbk("链接ASP文件:1个;函数:1个")});
+        inc = tree.AddChild(root, "inc.asp");
+        tree.AttachRecord(inc, {"Dim x", ""});
+        fn = tree.AddChild(root, "Show(a, b)");
+        tree.SetImages(fn, kFunctionImage);
+        tree.AttachRecord(fn, {"Function Show(a, b)\r\n\tDim local\r\nEnd Function", Gbk("启始行数:7")});
+        store.ReplaceKeyword("Key_Public", "gCount", "x", kGlobalVariable);
+        store.RefreshKeywords();
+    }
+
+    ProjectTree tree;
+    KeywordStore store{":memory:"};
+    FakeWindow window;
+    ProjectWorkspace ws{tree, store, window};
+    TreeNode *root, *inc, *fn;
+};
+
+}  // namespace
+
+TEST_F(WorkspaceTest, SelectingAFunctionFillsItsLocalsAndShowsItsText)
+{
+    ws.SelectNode(fn);
+    EXPECT_EQ(tree.Selected(), fn);
+    EXPECT_EQ(window.memo.Text(), fn->Text());
+    EXPECT_EQ(window.memo.Tag(), 1);
+    EXPECT_EQ(window.status[0], Gbk("启始行数:7"));
+    EXPECT_FALSE(window.enabled[ActionId::New]);
+    EXPECT_FALSE(window.enabled[ActionId::AddAsp]);
+    EXPECT_FALSE(window.enabled[ActionId::SaveSelect]);
+    EXPECT_FALSE(window.enabled[ActionId::Paste]);
+    std::string local = "LOCAL";
+    EXPECT_EQ(store.LookupKeyword(local), kLocalVariable);
+    EXPECT_EQ(window.memo.ColourAt(1, "local"), ColourOfKeyType(kLocalVariable));
+    EXPECT_EQ(ws.LastLine, 0);
+    EXPECT_EQ(ws.LastLineText, "Function Show(a, b)");
+}
+
+TEST_F(WorkspaceTest, SelectingADocumentLeavesTheFunctionsLocals)
+{
+    ws.SelectNode(fn);
+    ws.SelectNode(root);
+    EXPECT_EQ(store.TableRows("Key_Other").size(), 3u);  // a, b, local
+    EXPECT_TRUE(window.enabled[ActionId::New]);
+    EXPECT_TRUE(window.enabled[ActionId::SaveSelect]);
+    EXPECT_FALSE(window.enabled[ActionId::Paste]);  // no cut mark: unchanged
+    // Stored spelling and colour of a global.
+    EXPECT_EQ(window.memo.LineText(1), "Response.Write gCount");
+    EXPECT_EQ(root->Text(), "Dim gCount\r\nResponse.write gCount");  // loading changes no Text
+}
+
+TEST_F(WorkspaceTest, PasteIsOfferedOnlyOutsideTheCutNode)
+{
+    ws.CutNode = root;
+    ws.SelectNode(inc);
+    EXPECT_FALSE(window.enabled[ActionId::Paste]);
+    ws.CutNode = inc;
+    ws.SelectNode(root);
+    EXPECT_TRUE(window.enabled[ActionId::Paste]);
+    ws.SelectNode(inc);
+    EXPECT_FALSE(window.enabled[ActionId::Paste]);
+}
+
+TEST_F(WorkspaceTest, EditsFlowIntoTheSelectedNodeOnlyWhileLive)
+{
+    ws.SelectNode(inc);
+    window.memo.MoveCaretToEnd();
+    window.memo.Write(", y", 0);
+    ws.CMemoChange();
+    EXPECT_EQ(inc->Text(), "Dim x, y");
+    window.memo.SetTag(0);
+    window.memo.Write("z", 0);
+    ws.CMemoChange();
+    EXPECT_EQ(inc->Text(), "Dim x, y");
+}
+
+TEST_F(WorkspaceTest, TheCutMarkIsForgottenWithItsNode)
+{
+    ws.CutNode = fn;
+    tree.Delete(fn);
+    EXPECT_EQ(ws.CutNode, nullptr);
+    ws.CutNode = inc;
+    tree.Clear();
+    EXPECT_EQ(ws.CutNode, nullptr);
+}

@@ -1,0 +1,181 @@
+// The project tree in the real window: the view follows the model, selecting
+// a node loads it into the editor, and typing flows back into the node.
+#include "app/interface_font.h"
+#include "app/main_window.h"
+#include "app/memo_editor.h"
+#include "app/project_tree_model.h"
+#include "editor/key_type.h"
+#include "editor/keyword_store.h"
+#include "project/workspace.h"
+#include "text/gbk_codec.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStandardPaths>
+#include <QTextBlock>
+#include <QTreeView>
+#include <QtTest>
+
+using namespace qasp;
+using namespace qasp::app;
+
+namespace {
+
+std::string Gbk(const char *utf8) { return Utf8ToGbk(utf8); }
+
+struct Project {
+    TreeNode *root, *inc, *fn;
+};
+
+Project BuildProject(TFAsp &w)
+{
+    ProjectTree &tree = w.Tree();
+    Project p;
+    p.root = tree.AddTopLevel("index.asp");
+    tree.AttachRecord(p.root, {"Dim gTotal\r\nResponse.Write gTotal", Gbk("链接ASP文件:1个;函数:1个")});
+    p.inc = tree.AddChild(p.root, "inc/conn.asp");
+    tree.AttachRecord(p.inc, {Gbk("' 连接\r\nDim conn") + "\xFE\xFE", ""});
+    p.fn = tree.AddChild(p.root, "ShowList(nItems)");
+    tree.SetImages(p.fn, kFunctionImage);
+    tree.AttachRecord(p.fn, {"Function ShowList(nItems)\r\n\tDim i\r\n\tFor i = 1 To nItems\r\n\tNext\r\nEnd Function",
+                             Gbk("启始行数:12")});
+    return p;
+}
+
+void Select(TFAsp &w, TreeNode *node)
+{
+    w.CTree->setCurrentIndex(w.TreeModel().IndexOf(node));
+}
+
+QColor ColourAt(QPlainTextEdit *edit, int line, int column)
+{
+    const QTextBlock block = edit->document()->findBlockByNumber(line);
+    for (const QTextLayout::FormatRange &r : block.textFormats())
+        if (column >= r.start && column < r.start + r.length)
+            return r.format.foreground().color();
+    return {};
+}
+
+}  // namespace
+
+class ProjectViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        InstallFontSubstitutions();
+    }
+
+    void viewFollowsTheTree()
+    {
+        TFAsp w;
+        Project p = BuildProject(w);
+        QAbstractItemModel *model = w.CTree->model();
+        QCOMPARE(model->rowCount(), 1);
+        const QModelIndex root = model->index(0, 0);
+        QCOMPARE(model->rowCount(root), 2);
+        QCOMPARE(model->index(1, 0, root).data().toString(), QString("ShowList(nItems)"));
+        w.Tree().SortChildren(p.root);
+        QCOMPARE(model->index(0, 0, root).data().toString(), QString("inc/conn.asp"));
+        w.Tree().Move(p.fn, p.inc);
+        QCOMPARE(model->rowCount(root), 1);
+        QCOMPARE(model->rowCount(model->index(0, 0, root)), 1);
+        w.Tree().Delete(p.inc);
+        QCOMPARE(model->rowCount(root), 0);
+        w.Tree().Clear();
+        QCOMPARE(model->rowCount(), 0);
+    }
+
+    void selectingAFunctionFillsLocalsAndColoursItsText()
+    {
+        TFAsp w;
+        Project p = BuildProject(w);
+        Select(w, p.fn);
+        QCOMPARE(w.Tree().Selected(), p.fn);
+        QCOMPARE(w.Memo().Text(), p.fn->Text());
+        QCOMPARE(w.CMemo->property("Tag").toInt(), 1);
+        QCOMPARE(w.StatusPanels[0]->text(), QString("启始行数:12"));
+        QVERIFY(!w.Action(ActionId::New)->isEnabled());
+        QVERIFY(!w.Action(ActionId::SaveSelect)->isEnabled());
+        std::string name = "nitems";
+        QCOMPARE(w.Store().LookupKeyword(name), int(kLocalVariable));
+        QCOMPARE(ColourAt(w.CMemo, 2, 17), QColor(0, 128, 0));  // "nItems" in the For line
+        QCOMPARE(ColourAt(w.CMemo, 2, 2), QColor(0, 0, 255));   // "For"
+
+        const size_t locals = w.Store().TableRows("Key_Other").size();
+        Select(w, p.root);
+        QCOMPARE(w.Store().TableRows("Key_Other").size(), locals);
+        QVERIFY(w.Action(ActionId::New)->isEnabled());
+        QVERIFY(w.Action(ActionId::SaveSelect)->isEnabled());
+    }
+
+    void typingStoresIntoTheNodeAtOnce()
+    {
+        TFAsp w;
+        Project p = BuildProject(w);
+        Select(w, p.inc);
+        const std::string before = p.inc->Text();
+        QCOMPARE(w.Memo().Text(), before);  // loading changed nothing
+        QTextCursor c = w.CMemo->textCursor();
+        c.movePosition(QTextCursor::End);
+        w.CMemo->setTextCursor(c);
+        QTest::keyClicks(w.CMemo, "x");
+        QCOMPARE(p.inc->Text(), before + "x");
+        // Chinese arrives through the input method, as a committed string.
+        QInputMethodEvent ime;
+        ime.setCommitString("中文");
+        QApplication::sendEvent(w.CMemo, &ime);
+        QCOMPARE(p.inc->Text(), before + "x" + Gbk("中文"));
+        QTest::keyClick(w.CMemo, Qt::Key_Return);
+        QTest::keyClicks(w.CMemo, "Dim y");
+        // Bytes that are not GBK (FE FE) are still there, CR LF between lines.
+        QCOMPARE(p.inc->Text(), before + "x" + Gbk("中文") + "\r\nDim y");
+        QCOMPARE(p.inc->Text(), w.Memo().Text());
+        QTest::keyClick(w.CMemo, Qt::Key_Backspace);
+        QCOMPARE(p.inc->Text(), w.Memo().Text());
+        // Another node's text was never touched.
+        QCOMPARE(p.root->Text(), std::string("Dim gTotal\r\nResponse.Write gTotal"));
+    }
+
+    void renamingALabelResortsItsSiblings()
+    {
+        TFAsp w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        Project p = BuildProject(w);
+        w.Tree().SortChildren(p.root);  // inc/conn.asp, ShowList(nItems)
+        w.CTree->expandAll();
+        Select(w, p.fn);
+        const std::string fnText = p.fn->Text();
+        w.CTree->setFocus();
+        QTest::keyClick(w.CTree, Qt::Key_F2);
+        QWidget *editor = w.CTree->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, "Alpha(nItems)");
+        QTest::keyClick(editor, Qt::Key_Return);  // the view commits on the next turn
+        QTRY_COMPARE(QString::fromStdString(p.fn->DisplayText()), QString("Alpha(nItems)"));
+        QCOMPARE(p.root->Children().front().get(), p.fn);  // sorted first now
+        QCOMPARE(p.fn->Text(), fnText);  // the text stays
+        QCOMPARE(w.Tree().Selected(), p.fn);
+        QCOMPARE(ProjectTreeModel::NodeOf(w.CTree->currentIndex()), p.fn);
+    }
+
+    void programmaticSelectionMovesTheView()
+    {
+        TFAsp w;
+        Project p = BuildProject(w);
+        w.Workspace().SelectNode(p.inc);
+        QCOMPARE(ProjectTreeModel::NodeOf(w.CTree->currentIndex()), p.inc);
+        QCOMPARE(w.Memo().Text(), p.inc->Text());
+    }
+};
+
+QTEST_MAIN(ProjectViewTest)
+#include "project_view_test.moc"
