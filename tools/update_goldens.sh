@@ -7,5 +7,6 @@ qasp=build/src/cli/qasp
 [ -x "$qasp" ] || { echo "build first: ./x build" >&2; exit 1; }
 golden=tests/cli/golden
 "$qasp" colour examples/demo/index.asp > "$golden/index.asp.colour.jsonl"
+"$qasp" scan examples/demo/inc/conn.asp > "$golden/conn.asp.scan.tsv"
 rm -f "$golden"/*.actual
 git --no-pager diff --stat -- "$golden" || true
