@@ -9,6 +9,7 @@
 #include "editor/keyword_store.h"
 #include "text/byte_string.h"
 #include "text/line_split.h"
+#include "text_colour.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,12 +54,7 @@ QList<QLabel *> LegendLabels(TFAsp &w)
 
 QColor ColourOfWord(QPlainTextEdit *edit, int line, const QString &word)
 {
-    const QTextBlock block = edit->document()->findBlockByNumber(line);
-    const int at = block.text().indexOf(word);
-    for (const QTextLayout::FormatRange &r : block.textFormats())
-        if (at >= r.start && at < r.start + r.length)
-            return r.format.foreground().color();
-    return {};
+    return ColourAt(edit, line, edit->document()->findBlockByNumber(line).text().indexOf(word));
 }
 
 }  // namespace

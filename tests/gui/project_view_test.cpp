@@ -8,6 +8,7 @@
 #include "editor/keyword_store.h"
 #include "project/workspace.h"
 #include "text/gbk_codec.h"
+#include "text_colour.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,15 +50,6 @@ Project BuildProject(TFAsp &w)
 void Select(TFAsp &w, TreeNode *node)
 {
     w.CTree->setCurrentIndex(w.TreeModel().IndexOf(node));
-}
-
-QColor ColourAt(QPlainTextEdit *edit, int line, int column)
-{
-    const QTextBlock block = edit->document()->findBlockByNumber(line);
-    for (const QTextLayout::FormatRange &r : block.textFormats())
-        if (column >= r.start && column < r.start + r.length)
-            return r.format.foreground().color();
-    return {};
 }
 
 }  // namespace
