@@ -28,6 +28,19 @@ void BM_EditorShows20000ColouredLines(benchmark::State &state)
 }
 BENCHMARK(BM_EditorShows20000ColouredLines)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// What every change of the editor costs while a node is live: its whole
+// text read back as node bytes.
+void BM_EditorTextOf20000Lines(benchmark::State &state)
+{
+    qasp::KeywordStore store(":memory:");
+    QPlainTextEdit edit;
+    qasp::app::MemoEditor memo(&edit);
+    qasp::ColourText(memo, qasp::bench::GeneratedVBScript(20000), store);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(memo.Text());
+}
+BENCHMARK(BM_EditorTextOf20000Lines)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char **argv)
