@@ -8,5 +8,6 @@ qasp=build/src/cli/qasp
 golden=tests/cli/golden
 "$qasp" colour examples/demo/index.asp > "$golden/index.asp.colour.jsonl"
 "$qasp" scan examples/demo/inc/conn.asp > "$golden/conn.asp.scan.tsv"
+"$qasp" tree examples/demo/index.asp > "$golden/index.asp.tree.txt"
 rm -f "$golden"/*.actual
 git --no-pager diff --stat -- "$golden" || true

@@ -7,5 +7,6 @@ namespace qasp::cli {
 int KeywordsCommand(Arguments args);
 int ColourCommand(Arguments args);
 int ScanCommand(Arguments args);
+int TreeCommand(Arguments args);
 
 }  // namespace qasp::cli

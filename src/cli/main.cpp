@@ -22,6 +22,8 @@ const std::map<std::string, Command> &Commands()
                     "colour a VBScript file: one JSON array of runs per line, or an HTML page"}},
         {"scan", {qasp::cli::ScanCommand, "qasp scan FILE [--table Key_Public|Key_Other]",
                   "scan a file's declarations into a fresh store and print that table's rows"}},
+        {"tree", {qasp::cli::TreeCommand, "qasp tree ROOT.asp",
+                  "load a project and print its tree: depth, D or F, name<TAB>status line"}},
     };
     return commands;
 }
