@@ -9,5 +9,9 @@ golden=tests/cli/golden
 "$qasp" colour examples/demo/index.asp > "$golden/index.asp.colour.jsonl"
 "$qasp" scan examples/demo/inc/conn.asp > "$golden/conn.asp.scan.tsv"
 "$qasp" tree examples/demo/index.asp > "$golden/index.asp.tree.txt"
+scratch=$(mktemp -d)
+"$qasp" save examples/demo/index.asp --to "$scratch" --option-explicit
+"$qasp" tree "$scratch/index.asp" > "$golden/saved-index.asp.tree.txt"
+rm -rf "$scratch"
 rm -f "$golden"/*.actual
 git --no-pager diff --stat -- "$golden" || true

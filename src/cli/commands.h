@@ -8,5 +8,7 @@ int KeywordsCommand(Arguments args);
 int ColourCommand(Arguments args);
 int ScanCommand(Arguments args);
 int TreeCommand(Arguments args);
+int SaveCommand(Arguments args);
+int MergeCommand(Arguments args);
 
 }  // namespace qasp::cli

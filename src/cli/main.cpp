@@ -24,6 +24,11 @@ const std::map<std::string, Command> &Commands()
                   "scan a file's declarations into a fresh store and print that table's rows"}},
         {"tree", {qasp::cli::TreeCommand, "qasp tree ROOT.asp",
                   "load a project and print its tree: depth, D or F, name<TAB>status line"}},
+        {"save", {qasp::cli::SaveCommand, "qasp save ROOT.asp --to DIR [--option-explicit] [--force]",
+                  "load a project and write it into DIR as a set of files joined by include lines;\n"
+                  "      --force also replaces files whose content outside the script block would be lost"}},
+        {"merge", {qasp::cli::MergeCommand, "qasp merge ROOT.asp -o OUT.asp [--option-explicit] [--force]",
+                   "load a project and write it as one single document"}},
     };
     return commands;
 }

@@ -3,7 +3,9 @@
 #include "editor/declaration_scan.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
+#include "project/asp_writer.h"
 #include "project/include_path.h"
+#include "project/layout_check.h"
 #include "text/byte_string.h"
 #include "text/function_name.h"
 #include "text/gbk_codec.h"
@@ -174,9 +176,12 @@ bool LoadFile(ProjectTree &tree, TreeNode *parent, std::string_view fileName, Ke
 
     tree.AttachRecord(node);
     tree.SortChildren(node);
-    node->Record()->Text = pageText;
+    TTreeRec &record = *node->Record();
+    record.Text = pageText;
     ScanDeclarations(store, "Key_Public", pageText);
-    node->Record()->Info = info();
+    record.Info = info();
+    record.SourceFile = resolved->string();
+    record.LayoutLoses = !LayoutGivesBack(bytes, AspDocumentBytes(*node, false));
     batch.Commit();
     context.chain.pop_back();
     return optionExplicit;

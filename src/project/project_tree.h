@@ -14,10 +14,17 @@ constexpr int kDocumentImage = 0;
 constexpr int kFunctionImage = 1;
 
 // A node's record: its source text (lines joined by CR LF, code page 936)
-// and its status line.
+// and its status line. A loaded document also knows the file it came from,
+// and whether writing it back in the project layout would lose part of that
+// file (HTML outside the script block, text after "%>", ...).
 struct TTreeRec {
+    TTreeRec(std::string text = {}, std::string info = {})
+        : Text(std::move(text)), Info(std::move(info)) {}
+
     std::string Text;
     std::string Info;
+    std::string SourceFile;
+    bool LayoutLoses = false;
 };
 
 class TreeNode {

@@ -1,0 +1,251 @@
+#include "editor/keyword_store.h"
+#include "project/asp_loader.h"
+#include "project/asp_writer.h"
+#include "project/layout_check.h"
+#include "recording_prompter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include <unistd.h>
+
+using namespace qasp;
+using qasp::testing::RecordingPrompter;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const fs::path &p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class WriterTest : public ::testing::Test {
+protected:
+    WriterTest()
+    {
+        dir = fs::temp_directory_path() / ("qasp_writer_" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    ~WriterTest() override { fs::remove_all(dir); }
+
+    TreeNode *Doc(TreeNode *parent, const std::string &name, const std::string &text)
+    {
+        TreeNode *n = parent ? tree.AddChild(parent, name) : tree.AddTopLevel(name);
+        tree.AttachRecord(n, {text});
+        return n;
+    }
+    TreeNode *Fn(TreeNode *parent, const std::string &name, const std::string &text)
+    {
+        TreeNode *n = tree.AddChild(parent, name);
+        tree.SetImages(n, kFunctionImage);
+        tree.AttachRecord(n, {text});
+        return n;
+    }
+    std::string Dir() const { return dir.string(); }
+
+    fs::path dir;
+    ProjectTree tree;
+    RecordingPrompter prompter;
+};
+
+}  // namespace
+
+TEST_F(WriterTest, ProjectLayoutByteForByte)
+{
+    TreeNode *root = Doc(nullptr, "index.asp", "Dim a");
+    Doc(root, "conn.asp", "");
+    Fn(root, "F()", "Function F()\r\nEnd Function");
+    EXPECT_EQ(AspDocumentBytes(*root, true),
+              "<%@codepage=936%>\r\n<%Option Explicit%>\r\n<!--#include file=\"conn.asp\"-->\r\n"
+              "<%\r\nDim a\r\nFunction F()\r\nEnd Function\r\n\r\n%>\r\n");
+    ASSERT_TRUE(SaveAspDocument(root, Dir(), false, prompter));
+    EXPECT_EQ(ReadAll(dir / "index.asp"),
+              "<!--#include file=\"conn.asp\"-->\r\n<%\r\nDim a\r\nFunction F()\r\nEnd Function\r\n\r\n%>\r\n");
+    EXPECT_EQ(ReadAll(dir / "conn.asp"), "<%\r\n\r\n%>\r\n");
+}
+
+TEST_F(WriterTest, ADocumentWithoutRecordIsThreeLines)
+{
+    TreeNode *bare = tree.AddTopLevel("new.asp");
+    EXPECT_EQ(AspDocumentBytes(*bare, false), "<%\r\n\r\n%>\r\n");
+}
+
+TEST_F(WriterTest, SingleDocumentPutsPageTextsBeforeFunctions)
+{
+    TreeNode *root = Doc(nullptr, "index.asp", "Dim a");
+    Fn(root, "F()", "Function F()\r\nEnd Function");
+    TreeNode *inc = Doc(root, "inc.asp", "Dim b");
+    Fn(inc, "G()", "Function G()\r\nEnd Function");
+    EXPECT_EQ(SingleDocumentBytes(tree, true),
+              "<%Option Explicit\r\n\r\nDim a\r\nDim b\r\n\r\nFunction F()\r\nEnd Function\r\n"
+              "Function G()\r\nEnd Function\r\n%>\r\n");
+    ProjectTree one;
+    one.AttachRecord(one.AddTopLevel("a.asp"), {""});
+    EXPECT_EQ(SingleDocumentBytes(one, false), "<%\r\n\r\n\r\n\r\n%>\r\n");
+}
+
+TEST_F(WriterTest, EmptyInputsGiveTheirMessages)
+{
+    EXPECT_FALSE(SaveAspDocument(nullptr, Dir(), true, prompter));
+    EXPECT_FALSE(SaveSingleDocument(tree, (dir / "x.asp").string(), true, prompter));
+    EXPECT_EQ(prompter.shown, (std::vector<std::string>{"文档为空,无法保存!", "工程文档为空,无法保存!"}));
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+TEST_F(WriterTest, TheLaterOfTwoSameNamedDocumentsWins)
+{
+    TreeNode *root = Doc(nullptr, "index.asp", "");
+    Doc(Doc(root, "a.asp", ""), "x.asp", "' first");
+    Doc(Doc(root, "b.asp", ""), "x.asp", "' second");
+    SaveAspDocument(root, Dir(), false, prompter);
+    EXPECT_EQ(ReadAll(dir / "x.asp"), "<%\r\n' second\r\n%>\r\n");
+}
+
+TEST_F(WriterTest, NamesReachingOutsideTheProjectAreNotWritten)
+{
+    fs::create_directories(dir / "site");
+    TreeNode *root = Doc(nullptr, "index.asp", "");
+    Doc(root, "../escape.asp", "");
+    Doc(root, "inc/conn.asp", "");
+    ASSERT_TRUE(SaveAspDocument(root, (dir / "site").string(), false, prompter));
+    EXPECT_FALSE(fs::exists(dir / "escape.asp"));
+    EXPECT_TRUE(fs::exists(dir / "site" / "inc" / "conn.asp"));
+    EXPECT_TRUE(fs::exists(dir / "site" / "index.asp"));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].find("../escape.asp"), std::string::npos);
+}
+
+TEST_F(WriterTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
+{
+    std::ofstream(dir / "index.asp", std::ios::binary) << "old";
+    fs::permissions(dir / "index.asp", fs::perms::owner_read);
+    TreeNode *root = Doc(nullptr, "index.asp", "Dim new");
+    EXPECT_THROW(SaveAspDocument(root, Dir(), false, prompter), WriteError);
+    fs::permissions(dir / "index.asp", fs::perms::owner_all);
+    EXPECT_EQ(ReadAll(dir / "index.asp"), "old");
+
+    // A target that cannot be replaced (a directory in its place).
+    fs::create_directories(dir / "blocked.asp" / "inside");
+    TreeNode *blocked = Doc(nullptr, "blocked.asp", "");
+    EXPECT_THROW(SaveAspDocument(blocked, Dir(), false, prompter), WriteError);
+    EXPECT_TRUE(fs::is_directory(dir / "blocked.asp" / "inside"));
+    for (const auto &entry : fs::directory_iterator(dir))
+        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+}
+
+TEST(LayoutCheck, WhatTheLayoutDropsByDesignDoesNotCount)
+{
+    const std::string written = "<!--#include file=\"a.asp\"-->\r\n<%\r\nDim x\r\nFunction F()\r\nEnd Function\r\n\r\n%>\r\n";
+    EXPECT_TRUE(LayoutGivesBack("<%@codepage=936%>\n<%\n  \nFunction F()\nEnd Function  \nDim x\n"
+                                "<!--#include file=\"a.asp\"-->\n%>",
+                                written));
+    EXPECT_FALSE(LayoutGivesBack("<html>\r\n<%\r\nDim x\r\n%>\r\n", "<%\r\nDim x\r\n%>\r\n"));
+    EXPECT_FALSE(LayoutGivesBack("<%\r\nDim x\r\n%>\r\n<p>after</p>\r\n", "<%\r\nDim x\r\n%>\r\n"));
+    EXPECT_FALSE(LayoutGivesBack("<%\r\nDim x\r\n%>\r\n\x1a" "data", "<%\r\nDim x\r\n%>\r\n"));
+}
+
+class MarkedDocumentTest : public WriterTest {
+protected:
+    void SetUp() override
+    {
+        std::ofstream(dir / "page.asp", std::ios::binary) << original;
+        LoadContext context;
+        context.baseDir = Dir();
+        LoadAspDocument(tree, nullptr, (dir / "page.asp").string(), store, context);
+    }
+    const std::string original = "<html><body>\r\n<%\r\nDim x\r\n%>\r\n<p>footer</p>\r\n";
+    KeywordStore store{":memory:"};
+};
+
+TEST_F(MarkedDocumentTest, AnHtmlPageIsMarkedAndNotOverwrittenWithoutConsent)
+{
+    ASSERT_TRUE(tree.FirstTopLevel()->Record()->LayoutLoses);
+    prompter.answers = {kAnswerNo};
+    EXPECT_FALSE(SaveAspDocument(tree.FirstTopLevel(), Dir(), false, prompter));
+    EXPECT_EQ(ReadAll(dir / "page.asp"), original);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].find("page.asp"), std::string::npos);
+    EXPECT_THROW(SaveAspDocument(tree.FirstTopLevel(), Dir(), false, prompter,
+                                 OverwritePolicy::Refuse),
+                 OverwriteRefused);
+    EXPECT_THROW(SaveSingleDocument(tree, (dir / "page.asp").string(), false, prompter,
+                                    OverwritePolicy::Refuse),
+                 OverwriteRefused);
+    EXPECT_EQ(ReadAll(dir / "page.asp"), original);
+}
+
+TEST_F(MarkedDocumentTest, ConsentKeepsTheOldFileAsBak)
+{
+    prompter.answers = {kAnswerYes};
+    EXPECT_TRUE(SaveAspDocument(tree.FirstTopLevel(), Dir(), false, prompter));
+    EXPECT_EQ(ReadAll(dir / "page.asp"), "<%\r\nDim x\r\n%>\r\n");
+    EXPECT_EQ(ReadAll(dir / "page.asp.bak"), original);
+    // Saving elsewhere overwrites nothing of the user's: no question.
+    fs::create_directories(dir / "copy");
+    prompter.shown.clear();
+    EXPECT_TRUE(SaveAspDocument(tree.FirstTopLevel(), (dir / "copy").string(), false, prompter));
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+// Load, save, load gives the same tree, for projects written in the layout.
+TEST_F(WriterTest, RoundTripOfGeneratedProjects)
+{
+    std::mt19937 random(11);
+    for (int round = 0; round < 20; ++round) {
+        ProjectTree source;
+        std::vector<TreeNode *> docs;
+        TreeNode *root = source.AddTopLevel("index.asp");
+        source.AttachRecord(root, {"Dim r" + std::to_string(round)});
+        docs.push_back(root);
+        const int documents = 1 + random() % 6;
+        for (int d = 1; d < documents; ++d) {
+            TreeNode *parent = docs[random() % docs.size()];
+            TreeNode *doc = source.AddChild(parent, "d" + std::to_string(d) + ".asp");
+            source.AttachRecord(doc, {"Const C" + std::to_string(d) + " = \"\xD6\xD0\"\r\n  x = " + std::to_string(d)});
+            docs.push_back(doc);
+        }
+        for (int f = 0; f < 8; ++f) {
+            TreeNode *doc = docs[random() % docs.size()];
+            const std::string name = "F" + std::to_string(f) + "(a)";
+            TreeNode *fn = source.AddChild(doc, name);
+            source.SetImages(fn, kFunctionImage);
+            source.AttachRecord(fn, {"Function " + name + "\r\n\r\n\tF" + std::to_string(f) + " = a\r\nEnd Function"});
+        }
+        const fs::path out = dir / std::to_string(round);
+        fs::create_directories(out);
+        ASSERT_TRUE(SaveAspDocument(root, out.string(), true, prompter));
+
+        ProjectTree loaded;
+        KeywordStore store(":memory:");
+        LoadContext context;
+        context.baseDir = out.string();
+        EXPECT_TRUE(LoadAspDocument(loaded, nullptr, (out / "index.asp").string(), store, context));
+        // Children come back sorted by name: compare each node's children as sets.
+        std::function<void(const TreeNode *, const TreeNode *)> same = [&](const TreeNode *a,
+                                                                          const TreeNode *b) {
+            ASSERT_EQ(a->Text(), b->Text()) << a->DisplayText();
+            ASSERT_EQ(a->IsDocument(), b->IsDocument());
+            ASSERT_EQ(a->Children().size(), b->Children().size()) << a->DisplayText();
+            for (const auto &child : a->Children()) {
+                const auto it = std::find_if(b->Children().begin(), b->Children().end(),
+                                             [&](const auto &c) { return c->DisplayText() == child->DisplayText(); });
+                ASSERT_NE(it, b->Children().end()) << child->DisplayText();
+                same(child.get(), it->get());
+            }
+        };
+        same(root, loaded.FirstTopLevel());
+        for (const TreeNode *n = loaded.FirstTopLevel(); n; n = loaded.NextInPreOrder(n))
+            EXPECT_FALSE(n->Record()->LayoutLoses) << n->DisplayText();
+    }
+}
