@@ -17,7 +17,7 @@ const char kUsage[] =
     "usage: quillmere-asp [ROOT.asp]\n"
     "       quillmere-asp --screenshot FILE.png [ROOT.asp]\n"
     "\n"
-    "Opens the editor, with the given ASP page when one is named.\n"
+    "Opens the editor, with the project of the given root ASP page when one is named.\n"
     "  --screenshot FILE.png  save a picture of the window once it is laid out, then exit\n"
     "  --help, --version\n";
 
@@ -102,7 +102,7 @@ int main(int argc, char **argv)
     qasp::app::TFAsp window;
     window.show();
     if (!options.root.isEmpty())
-        window.ShowFileText(options.root);
+        window.OpenProjectFile(options.root);
 
     if (!options.screenshot.isEmpty()) {
         // Let the window be laid out and painted before taking its picture.

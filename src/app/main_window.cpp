@@ -8,10 +8,12 @@
 #include "app/gbk_qstring.h"
 #include "app/picker_panel.h"
 #include "app/project_tree_model.h"
+#include "app/qt_prompter.h"
 #include "app/store_location.h"
 #include "editor/colour_table.h"
 #include "editor/colouring.h"
 #include "editor/keyword_store.h"
+#include "project/project_commands.h"
 #include "project/workspace.h"
 
 #include <QAction>
@@ -20,6 +22,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -144,6 +147,16 @@ bool TFAsp::ActionEnabled(ActionId id) const
     return Action(id)->isEnabled();
 }
 
+void TFAsp::SetActionChecked(ActionId id, bool checked)
+{
+    Action(id)->setChecked(checked);
+}
+
+bool TFAsp::ActionChecked(ActionId id) const
+{
+    return Action(id)->isChecked();
+}
+
 void TFAsp::SetStatusText(int panel, std::string_view text)
 {
     StatusPanels[panel]->setText(FromGbk(text));
@@ -164,12 +177,15 @@ void TFAsp::CreateActions()
         actions_[def.id] = a;
     }
     connect(Action(ActionId::Exit), &QAction::triggered, this, &QWidget::close);
-    // Until projects load, opening shows a page's text coloured.
     connect(Action(ActionId::OPEN), &QAction::triggered, this, [this] {
         const QString file = QFileDialog::getOpenFileName(this, "打开", QString(),
                                                           "ASP文档 (*.asp);;所有文档 (*)");
         if (!file.isEmpty())
-            ShowFileText(file);
+            OpenProjectFile(file);
+    });
+    connect(Action(ActionId::Save), &QAction::triggered, this, [this] {
+        QtPrompter prompter(this);
+        Guarded(this, [&] { SaveProject(*workspace_, prompter); });
     });
 }
 
@@ -393,17 +409,19 @@ bool TFAsp::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool TFAsp::ShowFileText(const QString &path)
+bool TFAsp::OpenProjectFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowErrorBox(this, QString("无法打开文件 %1:%2").arg(path, file.errorString()));
-        return false;
+    std::vector<std::string> skipped;
+    const bool opened = Guarded(this, [&] {
+        skipped = OpenProject(*workspace_, ToGbk(QFileInfo(path).absoluteFilePath()));
+    });
+    if (!skipped.empty()) {
+        std::string text = "打开工程时跳过了:";
+        for (const std::string &line : skipped)
+            text += "\n" + line;
+        QtPrompter(this).Information(text);
     }
-    const QByteArray bytes = file.readAll();
-    CMemo->setProperty("Tag", 0);
-    ColourText(*memo_, std::string_view(bytes.constData(), bytes.size()), *store_);
-    return true;
+    return opened;
 }
 
 }  // namespace qasp::app

@@ -49,14 +49,16 @@ public:
     MemoEditor &Memo() override;
     void SetActionEnabled(ActionId id, bool enabled) override;
     bool ActionEnabled(ActionId id) const override;
+    void SetActionChecked(ActionId id, bool checked) override;
+    bool ActionChecked(ActionId id) const override;
     void SetStatusText(int panel, std::string_view text) override;
     // True when the store file failed to open and an in-memory store with
     // the built-in vocabulary stands in for it.
     bool StoreIsFallback() const { return storeIsFallback_; }
 
-    // Shows a file's text coloured in the editor, nothing selected in the
-    // tree; errors are reported in the error box. Returns success.
-    bool ShowFileText(const QString &path);
+    // Opens a project as Action_OPEN does once its file is chosen; errors
+    // are reported in the error box. Returns success.
+    bool OpenProjectFile(const QString &path);
 
     // Components, by their names.
     QMenuBar *CMenu = nullptr;

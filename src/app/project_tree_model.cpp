@@ -3,6 +3,8 @@
 #include "app/gbk_qstring.h"
 #include "app/icons.h"
 
+#include <QColor>
+
 namespace qasp::app {
 
 ProjectTreeModel::ProjectTreeModel(ProjectTree &tree, QObject *parent)
@@ -70,6 +72,16 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
         return FromGbk(node->DisplayText());
     case Qt::DecorationRole:
         return CicoIcon(node == tree_.Selected() ? node->SelectedIndex() : node->ImageIndex());
+    case Qt::ForegroundRole:
+        // A document whose file holds more than the project layout keeps.
+        if (node->Record() && node->Record()->LayoutLoses)
+            return QColor(170, 0, 0);
+        return {};
+    case Qt::ToolTipRole:
+        if (node->Record() && node->Record()->LayoutLoses)
+            return QString("保存会改变此文件: 它含有工程格式无法保留的内容(如脚本块之外的HTML)\n%1")
+                .arg(FromGbk(node->Record()->SourceFile));
+        return {};
     default:
         return {};
     }

@@ -16,6 +16,8 @@ public:
     virtual EditorSurface &Memo() = 0;
     virtual void SetActionEnabled(ActionId id, bool enabled) = 0;
     virtual bool ActionEnabled(ActionId id) const = 0;
+    virtual void SetActionChecked(ActionId id, bool checked) = 0;
+    virtual bool ActionChecked(ActionId id) const = 0;
     // Panel 0: the node's status line; 1: caret row and column; 2: a hint.
     virtual void SetStatusText(int panel, std::string_view text) = 0;
 };

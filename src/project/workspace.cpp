@@ -5,8 +5,11 @@
 #include "editor/editor_surface.h"
 #include "editor/keyword_store.h"
 #include "project/window_surface.h"
+#include "text/gbk_codec.h"
 
 namespace qasp {
+
+const std::string kLayoutLosesNote = Utf8ToGbk(" [保存会改变原文件]");
 
 ProjectWorkspace::ProjectWorkspace(ProjectTree &tree, KeywordStore &store, WindowSurface &window)
     : tree_(tree)
@@ -54,7 +57,10 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     ColourText(memo, node->Text(), store_);
     memo.SetTag(1);
     RememberLine(0);
-    window_.SetStatusText(0, node->Record() ? node->Record()->Info : std::string());
+    std::string status = node->Record() ? node->Record()->Info : std::string();
+    if (node->Record() && node->Record()->LayoutLoses)
+        status += kLayoutLosesNote;
+    window_.SetStatusText(0, status);
 }
 
 void ProjectWorkspace::CMemoChange()

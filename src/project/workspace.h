@@ -12,6 +12,10 @@ namespace qasp {
 class KeywordStore;
 class WindowSurface;
 
+// Shown after the status line of a document whose file the project layout
+// cannot give back.
+extern const std::string kLayoutLosesNote;
+
 class ProjectWorkspace : public TreeObserver {
 public:
     ProjectWorkspace(ProjectTree &tree, KeywordStore &store, WindowSurface &window);

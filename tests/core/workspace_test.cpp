@@ -20,11 +20,14 @@ public:
     MemoryEditor memo;
     std::map<ActionId, bool> enabled{{ActionId::New, true}, {ActionId::AddAsp, true},
                                      {ActionId::SaveSelect, false}, {ActionId::Paste, false}};
+    std::map<ActionId, bool> checked{{ActionId::VarNeed, true}};
     std::string status[3];
 
     EditorSurface &Memo() override { return memo; }
     void SetActionEnabled(ActionId id, bool on) override { enabled[id] = on; }
     bool ActionEnabled(ActionId id) const override { return enabled.at(id); }
+    void SetActionChecked(ActionId id, bool on) override { checked[id] = on; }
+    bool ActionChecked(ActionId id) const override { return checked.at(id); }
     void SetStatusText(int panel, std::string_view text) override { status[panel] = text; }
 };
 

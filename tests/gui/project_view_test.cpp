@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QTextBlock>
+#include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
 
@@ -157,6 +158,54 @@ private slots:
         QCOMPARE(p.fn->Text(), fnText);  // the text stays
         QCOMPARE(w.Tree().Selected(), p.fn);
         QCOMPARE(ProjectTreeModel::NodeOf(w.CTree->currentIndex()), p.fn);
+    }
+
+    void openingTheDemoLoadsItsTreeAndSavingWritesItBack()
+    {
+        QTemporaryDir dir;
+        const QString demo = QFileInfo(QFINDTESTDATA("../../examples/demo/index.asp")).absolutePath();
+        QDir().mkpath(dir.filePath("inc"));
+        for (const char *name : {"index.asp", "functions.asp", "layout.asp", "inc/conn.asp"})
+            QVERIFY(QFile::copy(demo + "/" + name, dir.filePath(QString(name))));
+        TFAsp w;
+        w.Action(ActionId::VarNeed)->setChecked(false);
+        QVERIFY(w.OpenProjectFile(dir.filePath("index.asp")));
+        QVERIFY(w.Action(ActionId::VarNeed)->isChecked());  // the root asks for Option Explicit
+        QCOMPARE(w.CTree->model()->rowCount(), 1);
+        QCOMPARE(w.CTree->model()->index(0, 0).data().toString(), QString("index.asp"));
+        QCOMPARE(w.Tree().Count(), 23);
+        std::string name = "SafeInt";
+        QCOMPARE(w.Store().LookupKeyword(name), int(kProjectFunction));
+
+        // An edit reaches the file through Action_Save.
+        TreeNode *root = w.Tree().FirstTopLevel();
+        Select(w, root);
+        QTextCursor c = w.CMemo->textCursor();
+        c.movePosition(QTextCursor::End);
+        w.CMemo->setTextCursor(c);
+        QTest::keyClick(w.CMemo, Qt::Key_Return);
+        QTest::keyClicks(w.CMemo, "Dim gAdded");
+        w.Action(ActionId::Save)->trigger();
+        QFile saved(dir.filePath("index.asp"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        QVERIFY(bytes.startsWith("<%@codepage=936%>\r\n<%Option Explicit%>\r\n"));
+        QVERIFY(bytes.contains("\r\nDim gAdded\r\n"));
+    }
+
+    void aPageTheLayoutCannotKeepIsShownAsSuch()
+    {
+        QTemporaryDir dir;
+        QFile page(dir.filePath("page.asp"));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<html>\r\n<%\r\nDim x\r\n%>\r\n</html>\r\n");
+        page.close();
+        TFAsp w;
+        QVERIFY(w.OpenProjectFile(page.fileName()));
+        const QModelIndex index = w.CTree->model()->index(0, 0);
+        QVERIFY(index.data(Qt::ToolTipRole).toString().contains("保存会改变此文件"));
+        Select(w, w.Tree().FirstTopLevel());
+        QVERIFY(w.StatusPanels[0]->text().endsWith("[保存会改变原文件]"));
     }
 
     void programmaticSelectionMovesTheView()
