@@ -1,0 +1,37 @@
+// Loads the scratch project's index.asp and writes the tree back in memory,
+// checking what must hold for any input.
+#pragma once
+
+#include "editor/keyword_store.h"
+#include "fuzz_files.h"
+#include "project/asp_loader.h"
+#include "project/asp_writer.h"
+#include "project/layout_check.h"
+
+#include <cstdlib>
+
+namespace qasp::fuzz {
+
+inline void LoadAndWrite()
+{
+    static KeywordStore store(":memory:");
+    ProjectTree tree;
+    LoadContext context;
+    context.baseDir = ScratchDir().string();
+    try {
+        LoadAspDocument(tree, nullptr, (ScratchDir() / "index.asp").string(), store, context);
+    } catch (const LoadError &) {
+        // A missing include: the load ends, but every node has its record.
+    }
+    for (const TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
+        if (!n->Record())
+            std::abort();
+        if (n->IsDocument())
+            LayoutGivesBack(n->Text(), AspDocumentBytes(*n, true));
+    }
+    SingleDocumentBytes(tree, true);
+    if (!context.chain.empty())
+        std::abort();
+}
+
+}  // namespace qasp::fuzz
