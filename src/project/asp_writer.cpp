@@ -13,6 +13,7 @@
 #include <set>
 
 #ifdef __unix__
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -122,12 +123,23 @@ std::string SingleDocumentBytes(const ProjectTree &tree, bool optionExplicit)
            + functions + "\r\n%>\r\n";
 }
 
-void WriteFileAtomically(const std::string &path, std::string_view bytes, bool backup)
+namespace {
+
+// A file's new content, written beside it and not yet in its place.
+struct PreparedFile {
+    std::string path;
+    std::string temp;
+    bool backup = false;
+};
+
+// Writes `bytes` to a new temporary file beside `path`. Nothing is synced
+// here: a save syncs once for all its files before renaming them.
+PreparedFile Prepare(const std::string &path, std::string_view bytes, bool backup)
 {
     std::error_code ec;
     const fs::path target(path);
-    const bool exists = fs::exists(target, ec);
-    if (exists && (fs::status(target, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
+    if (fs::exists(target, ec)
+        && (fs::status(target, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
         Fail(path, "文件是只读的");
 
     std::mt19937 random(std::random_device{}());
@@ -141,35 +153,66 @@ void WriteFileAtomically(const std::string &path, std::string_view bytes, bool b
     }
     if (!file)
         Fail(path, std::strerror(errno));
-    const auto abandon = [&](const std::string &why) {
-        if (file)
-            std::fclose(file);
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const int savedErrno = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed) {
         std::remove(temp.c_str());
-        Fail(path, why);
-    };
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
-        abandon(std::strerror(errno));
-    if (std::fflush(file) != 0)
-        abandon(std::strerror(errno));
-#ifdef __unix__
-    if (::fsync(fileno(file)) != 0)
-        abandon(std::strerror(errno));
+        Fail(path, std::strerror(written ? errno : savedErrno));
+    }
+    return {path, temp, backup};
+}
+
+void Discard(const std::vector<PreparedFile> &files)
+{
+    for (const PreparedFile &f : files)
+        std::remove(f.temp.c_str());
+}
+
+// Puts the prepared files in place, in order, after one sync of all of them,
+// so that a crash never leaves an empty file where a good one was.
+void Commit(std::vector<PreparedFile> &files)
+{
+#if defined(__linux__)
+    if (!files.empty()) {
+        // One flush of the file system that holds them.
+        const int fd = ::open(fs::path(files.front().temp).parent_path().c_str(), O_RDONLY);
+        if (fd < 0 || ::syncfs(fd) != 0)
+            ::sync();
+        if (fd >= 0)
+            ::close(fd);
+    }
+#elif defined(__unix__)
+    ::sync();
 #endif
-    const int closed = std::fclose(file);
-    file = nullptr;
-    if (closed != 0)
-        abandon(std::strerror(errno));
-    if (exists) {
-        fs::permissions(temp, fs::status(target, ec).permissions(), ec);
-        if (backup) {
-            fs::copy_file(target, path + ".bak", fs::copy_options::overwrite_existing, ec);
-            if (ec)
-                abandon("无法保留原文件为 .bak：" + ec.message());
+    for (size_t i = 0; i < files.size(); ++i) {
+        const PreparedFile &f = files[i];
+        std::error_code ec;
+        const fs::path target(f.path);
+        if (fs::exists(target, ec)) {
+            fs::permissions(f.temp, fs::status(target, ec).permissions(), ec);
+            if (f.backup) {
+                fs::copy_file(target, f.path + ".bak", fs::copy_options::overwrite_existing, ec);
+                if (ec) {
+                    Discard({files.begin() + i, files.end()});
+                    Fail(f.path, "无法保留原文件为 .bak：" + ec.message());
+                }
+            }
+        }
+        fs::rename(f.temp, target, ec);
+        if (ec) {
+            Discard({files.begin() + i, files.end()});
+            Fail(f.path, ec.message());
         }
     }
-    fs::rename(temp, target, ec);
-    if (ec)
-        abandon(ec.message());
+}
+
+}  // namespace
+
+void WriteFileAtomically(const std::string &path, std::string_view bytes, bool backup)
+{
+    std::vector<PreparedFile> files{Prepare(path, bytes, backup)};
+    Commit(files);
 }
 
 bool SaveAspDocument(const TreeNode *node, std::string_view dir, bool header, Prompter &prompter,
@@ -191,16 +234,26 @@ bool SaveAspDocument(const TreeNode *node, std::string_view dir, bool header, Pr
     if (!MayOverwrite(risky, prompter, policy))
         return false;
 
+    // Every file is written beside its place first; only when all of them
+    // are written do they replace the old files, in the order the documents
+    // are completed. A failure before that changes none of the user's files.
     std::set<std::string> backedUp;
-    for (const Job &job : jobs) {
-        const fs::path parent = fs::path(job.path).parent_path();
-        std::error_code ec;
-        if (!parent.empty() && !fs::is_directory(parent, ec) && !fs::create_directories(parent, ec))
-            Fail(job.path, "无法建立目录：" + ec.message());
-        const bool backup = std::find(risky.begin(), risky.end(), job.path) != risky.end()
-                            && backedUp.insert(job.path).second;
-        WriteFileAtomically(job.path, AspDocumentBytes(*job.node, job.header), backup);
+    std::vector<PreparedFile> prepared;
+    try {
+        for (const Job &job : jobs) {
+            const fs::path parent = fs::path(job.path).parent_path();
+            std::error_code ec;
+            if (!parent.empty() && !fs::is_directory(parent, ec) && !fs::create_directories(parent, ec))
+                Fail(job.path, "无法建立目录：" + ec.message());
+            const bool backup = std::find(risky.begin(), risky.end(), job.path) != risky.end()
+                                && backedUp.insert(job.path).second;
+            prepared.push_back(Prepare(job.path, AspDocumentBytes(*job.node, job.header), backup));
+        }
+    } catch (const WriteError &) {
+        Discard(prepared);
+        throw;
     }
+    Commit(prepared);
     if (!refused.empty()) {
         std::string list;
         for (const std::string &name : refused)

@@ -46,8 +46,10 @@ enum class OverwritePolicy {
 
 // Writes `node` and every document below it into `dir`; a document named
 // with forward slashes ("inc/conn.asp") lands in that subdirectory, created
-// when missing. Returns false when nothing was written because the user
-// said no (or there was no node).
+// when missing. All files are written beside their places before any of
+// them replaces an old file, so an error while writing changes nothing.
+// Returns false when nothing was written because the user said no (or there
+// was no node).
 bool SaveAspDocument(const TreeNode *node, std::string_view dir, bool header, Prompter &prompter,
                      OverwritePolicy policy = OverwritePolicy::Ask);
 

@@ -144,6 +144,23 @@ TEST_F(WriterTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
         EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
 }
 
+TEST_F(WriterTest, AFailureInOneDocumentChangesNoFileOfTheSave)
+{
+    std::ofstream(dir / "index.asp", std::ios::binary) << "old index";
+    std::ofstream(dir / "ro.asp", std::ios::binary) << "old ro";
+    fs::permissions(dir / "ro.asp", fs::perms::owner_read);
+    TreeNode *root = Doc(nullptr, "index.asp", "Dim a");
+    Doc(root, "fine.asp", "Dim b");
+    Doc(root, "ro.asp", "Dim c");
+    EXPECT_THROW(SaveAspDocument(root, Dir(), false, prompter), WriteError);
+    fs::permissions(dir / "ro.asp", fs::perms::owner_all);
+    EXPECT_EQ(ReadAll(dir / "index.asp"), "old index");
+    EXPECT_EQ(ReadAll(dir / "ro.asp"), "old ro");
+    EXPECT_FALSE(fs::exists(dir / "fine.asp"));
+    for (const auto &entry : fs::directory_iterator(dir))
+        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+}
+
 TEST(LayoutCheck, WhatTheLayoutDropsByDesignDoesNotCount)
 {
     const std::string written = "<!--#include file=\"a.asp\"-->\r\n<%\r\nDim x\r\nFunction F()\r\nEnd Function\r\n\r\n%>\r\n";
