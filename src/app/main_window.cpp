@@ -10,6 +10,9 @@
 #include "app/project_tree_model.h"
 #include "app/qt_prompter.h"
 #include "app/store_location.h"
+#include "dialogs/colour_picker.h"
+#include "dialogs/directory_dialog.h"
+#include "dialogs/help_window.h"
 #include "editor/colour_table.h"
 #include "editor/colouring.h"
 #include "editor/keyword_store.h"
@@ -95,6 +98,14 @@ TFAsp::TFAsp(QWidget *parent)
 
     FormCreate();
     ConnectProject();
+
+    dlgDir_ = new dialogs::TDLGDir(this);
+    help_ = new dialogs::TFHelp(this);
+    picker_ = new dialogs::ColourPicker(Timer_GetColor, Panel2, this);
+    connect(picker_, &dialogs::ColourPicker::unavailable, this,
+            [this](const QString &message) { StatusPanels[2]->setText(message); });
+    connect(Panel2, &PickerPanel::doubleClicked, this,
+            [this] { Guarded(this, [&] { dispatcher_->Panel2DoubleClick(); }); });
 }
 
 TFAsp::~TFAsp()
@@ -110,6 +121,7 @@ void TFAsp::ConnectProject()
 {
     treeModel_ = std::make_unique<ProjectTreeModel>(tree_);
     workspace_ = std::make_unique<ProjectWorkspace>(tree_, *store_, *this);
+    dispatcher_ = std::make_unique<CommandDispatcher>(*workspace_, prompter_, *this);
     CTree->setModel(treeModel_.get());
 
     // The user moves the selection: the workspace loads the node, then the
@@ -176,17 +188,11 @@ void TFAsp::CreateActions()
         a->setChecked(def.checked);
         actions_[def.id] = a;
     }
-    connect(Action(ActionId::Exit), &QAction::triggered, this, &QWidget::close);
-    connect(Action(ActionId::OPEN), &QAction::triggered, this, [this] {
-        const QString file = QFileDialog::getOpenFileName(this, "打开", QString(),
-                                                          "ASP文档 (*.asp);;所有文档 (*)");
-        if (!file.isEmpty())
-            OpenProjectFile(file);
-    });
-    connect(Action(ActionId::Save), &QAction::triggered, this, [this] {
-        QtPrompter prompter(this);
-        Guarded(this, [&] { SaveProject(*workspace_, prompter); });
-    });
+    // Every command reaches Action_Do; a checkable one has flipped its check
+    // mark by then.
+    for (const ActionDef &def : ActionDefinitions())
+        connect(Action(def.id), &QAction::triggered, this,
+                [this, id = def.id] { Guarded(this, [&] { dispatcher_->Action_Do(id); }); });
 }
 
 void TFAsp::CreateBars()
@@ -390,8 +396,75 @@ void TFAsp::FormKeyPress(QChar key)
 
 void TFAsp::closeEvent(QCloseEvent *event)
 {
+    bool mayClose = true;
+    Guarded(this, [&] { mayClose = dispatcher_->MayDiscardChanges(); });
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
+    Timer_GetColor->stop();
+    help_->close();
     FormClose();
     event->accept();
+}
+
+std::optional<std::string> TFAsp::ChooseFileToOpen()
+{
+    const QString file = QFileDialog::getOpenFileName(this, "打开", QString(),
+                                                      "ASP文档 (*.asp);;所有文档 (*)");
+    if (file.isEmpty())
+        return std::nullopt;
+    return QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString();
+}
+
+std::optional<std::string> TFAsp::ChooseFileToSave()
+{
+    QFileDialog dialog(this, "保存", QString(), "ASP文档 (*.asp);;所有文档 (*)");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("asp");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QFile::encodeName(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath()).toStdString();
+}
+
+std::optional<std::string> TFAsp::ChooseDirectory()
+{
+    if (dlgDir_->exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QString path = dlgDir_->SelectedPath();
+    if (path.isEmpty() || !QFileInfo(path).isDir())
+        return std::nullopt;
+    return QFile::encodeName(path).toStdString();
+}
+
+void TFAsp::ShowHelp()
+{
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+void TFAsp::CloseWindow()
+{
+    close();
+}
+
+void TFAsp::SetColourPicking(bool on)
+{
+    if (on)
+        Timer_GetColor->start();
+    else
+        Timer_GetColor->stop();
+}
+
+std::string TFAsp::PickerCaption() const
+{
+    return ToGbk(Panel2->text());
+}
+
+void TFAsp::ExpandNode(TreeNode *node)
+{
+    CTree->expand(treeModel_->IndexOf(node));
 }
 
 bool TFAsp::eventFilter(QObject *watched, QEvent *event)
@@ -413,13 +486,13 @@ bool TFAsp::OpenProjectFile(const QString &path)
 {
     std::vector<std::string> skipped;
     const bool opened = Guarded(this, [&] {
-        skipped = OpenProject(*workspace_, ToGbk(QFileInfo(path).absoluteFilePath()));
+        skipped = OpenProject(*workspace_, QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
     });
     if (!skipped.empty()) {
         std::string text = "打开工程时跳过了:";
         for (const std::string &line : skipped)
             text += "\n" + line;
-        QtPrompter(this).Information(text);
+        prompter_.Information(text);
     }
     return opened;
 }

@@ -4,6 +4,8 @@
 
 #include "app/action_table.h"
 #include "app/memo_editor.h"
+#include "app/qt_prompter.h"
+#include "project/command_dispatch.h"
 #include "project/project_tree.h"
 #include "project/window_surface.h"
 
@@ -28,12 +30,18 @@ class KeywordStore;
 class ProjectWorkspace;
 }
 
+namespace qasp::dialogs {
+class ColourPicker;
+class TDLGDir;
+class TFHelp;
+}
+
 namespace qasp::app {
 
 class PickerPanel;
 class ProjectTreeModel;
 
-class TFAsp : public QMainWindow, public WindowSurface {
+class TFAsp : public QMainWindow, public WindowSurface, public CommandDialogs {
     Q_OBJECT
 public:
     explicit TFAsp(QWidget *parent = nullptr);
@@ -52,6 +60,23 @@ public:
     void SetActionChecked(ActionId id, bool checked) override;
     bool ActionChecked(ActionId id) const override;
     void SetStatusText(int panel, std::string_view text) override;
+
+    // CommandDialogs; tests answer in place of the user by overriding them.
+    std::optional<std::string> ChooseFileToOpen() override;
+    std::optional<std::string> ChooseFileToSave() override;
+    std::optional<std::string> ChooseDirectory() override;
+    void ShowHelp() override;
+    void CloseWindow() override;
+    void SetColourPicking(bool on) override;
+    std::string PickerCaption() const override;
+    void ExpandNode(TreeNode *node) override;
+
+    CommandDispatcher &Dispatcher() const { return *dispatcher_; }
+    // Questions and messages go to `prompter` instead of message boxes.
+    void UsePrompter(Prompter *prompter) { prompter_.SetTarget(prompter ? prompter : &qtPrompter_); }
+    dialogs::TDLGDir *DirectoryDialog() const { return dlgDir_; }
+    dialogs::TFHelp *HelpWindow() const { return help_; }
+    dialogs::ColourPicker *Picker() const { return picker_; }
     // True when the store file failed to open and an in-memory store with
     // the built-in vocabulary stands in for it.
     bool StoreIsFallback() const { return storeIsFallback_; }
@@ -102,6 +127,12 @@ private:
     ProjectTree tree_;
     std::unique_ptr<ProjectTreeModel> treeModel_;
     std::unique_ptr<ProjectWorkspace> workspace_;
+    QtPrompter qtPrompter_{this};
+    SwitchablePrompter prompter_{&qtPrompter_};
+    std::unique_ptr<CommandDispatcher> dispatcher_;
+    dialogs::TDLGDir *dlgDir_ = nullptr;
+    dialogs::TFHelp *help_ = nullptr;
+    dialogs::ColourPicker *picker_ = nullptr;
     bool syncingSelection_ = false;
 };
 

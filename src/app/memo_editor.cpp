@@ -2,6 +2,7 @@
 
 #include "editor/colouring.h"
 #include "app/gbk_qstring.h"
+#include "text/gbk_codec.h"
 
 #include <QFontMetricsF>
 #include <QPlainTextEdit>
@@ -116,6 +117,79 @@ int MemoEditor::Tag() const
 void MemoEditor::SetTag(int tag)
 {
     edit_->setProperty("Tag", tag);
+}
+
+namespace {
+
+size_t EncodedLength(const QString &text, int from, int to)
+{
+    size_t n = 0;
+    for (int i = from; i < to; ++i)
+        n += qasp::EncodedLength(text.at(i).unicode());
+    return n;
+}
+
+}  // namespace
+
+size_t MemoEditor::ByteOffsetOf(int position) const
+{
+    const QTextDocument *doc = edit_->document();
+    const QTextBlock target = doc->findBlock(position);
+    size_t offset = 0;
+    for (QTextBlock b = doc->begin(); b.isValid() && b != target; b = b.next())
+        offset += EncodedLength(b.text(), 0, static_cast<int>(b.text().size())) + 2;
+    return offset + EncodedLength(target.text(), 0, position - target.position());
+}
+
+int MemoEditor::PositionOfByteOffset(size_t offset) const
+{
+    size_t remaining = offset;
+    for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next()) {
+        const QString text = b.text();
+        for (int i = 0; i < text.size(); ++i) {
+            const size_t length = qasp::EncodedLength(text.at(i).unicode());
+            if (remaining < length)  // at this character, or inside it: its start
+                return b.position() + i;
+            remaining -= length;
+        }
+        if (remaining < 2 || !b.next().isValid())  // the end of this line
+            return b.position() + static_cast<int>(text.size());
+        remaining -= 2;  // the line break
+    }
+    return 0;
+}
+
+size_t MemoEditor::SelectionStart() const
+{
+    return ByteOffsetOf(edit_->textCursor().selectionStart());
+}
+
+size_t MemoEditor::SelectionLength() const
+{
+    const QTextCursor c = edit_->textCursor();
+    return ByteOffsetOf(c.selectionEnd()) - ByteOffsetOf(c.selectionStart());
+}
+
+std::string MemoEditor::SelectedText() const
+{
+    QString text = edit_->textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    return ToGbk(text);
+}
+
+void MemoEditor::SetSelection(size_t start, size_t length)
+{
+    QTextCursor c = edit_->textCursor();
+    c.setPosition(PositionOfByteOffset(start));
+    c.setPosition(PositionOfByteOffset(start + length), QTextCursor::KeepAnchor);
+    edit_->setTextCursor(c);
+}
+
+void MemoEditor::ReplaceSelection(std::string_view text)
+{
+    QString s = FromGbk(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    edit_->textCursor().insertText(s);
 }
 
 void SetTabStops(QPlainTextEdit *edit, int width)

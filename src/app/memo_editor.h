@@ -38,6 +38,15 @@ public:
     std::string LineText(int row) const override;
     int Tag() const override;
     void SetTag(int tag) override;
+    size_t SelectionStart() const override;
+    size_t SelectionLength() const override;
+    std::string SelectedText() const override;
+    void SetSelection(size_t start, size_t length) override;
+    void ReplaceSelection(std::string_view text) override;
+
+    // Editor positions and node byte offsets, one into the other.
+    size_t ByteOffsetOf(int position) const;
+    int PositionOfByteOffset(size_t offset) const;
 
     QPlainTextEdit *Widget() const { return edit_; }
 

@@ -20,4 +20,25 @@ private:
     QWidget *parent_;
 };
 
+// Passes every question on to another prompter, which can be exchanged (the
+// tests answer in place of the user).
+class SwitchablePrompter : public Prompter {
+public:
+    explicit SwitchablePrompter(Prompter *target) : target_(target) {}
+    void SetTarget(Prompter *target) { target_ = target; }
+    void Information(std::string_view text) override { target_->Information(text); }
+    int Question(std::string_view title, std::string_view text, int flags) override
+    {
+        return target_->Question(title, text, flags);
+    }
+    std::string InputBox(std::string_view title, std::string_view prompt,
+                         std::string_view defaultValue) override
+    {
+        return target_->InputBox(title, prompt, defaultValue);
+    }
+
+private:
+    Prompter *target_;
+};
+
 }  // namespace qasp::app

@@ -15,6 +15,15 @@ public:
     virtual std::string LineText(int row) const = 0;
     virtual int Tag() const = 0;
     virtual void SetTag(int tag) = 0;
+
+    // The selection in bytes of the node text (a line break counts two, a
+    // Chinese character two); an empty selection is the caret.
+    virtual size_t SelectionStart() const = 0;
+    virtual size_t SelectionLength() const = 0;
+    virtual std::string SelectedText() const = 0;
+    virtual void SetSelection(size_t start, size_t length) = 0;
+    // Replaces the selection (or inserts at the caret), as typing would.
+    virtual void ReplaceSelection(std::string_view text) = 0;
 };
 
 }  // namespace qasp

@@ -24,18 +24,8 @@ std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::string &fi
     if (LoadAspDocument(ws.Tree(), nullptr, file, ws.Store(), context))
         window.SetActionChecked(ActionId::VarNeed, true);
     ws.Store().RefreshKeywords();
+    ws.Modified = false;
     return context.warnings;
-}
-
-void SaveProject(ProjectWorkspace &ws, Prompter &prompter)
-{
-    // With no project opened yet there is no directory to write into.
-    if (ws.ProjectDir.empty() && ws.Tree().FirstTopLevel()) {
-        prompter.Information("还没有打开或新建工程，不知道保存到哪个目录。请用\"别存为\"选择目录。");
-        return;
-    }
-    SaveAspDocument(ws.Tree().FirstTopLevel(), ws.ProjectDir,
-                    ws.Window().ActionChecked(ActionId::VarNeed), prompter);
 }
 
 }  // namespace qasp

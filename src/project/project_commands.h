@@ -16,7 +16,4 @@ class Prompter;
 // rest of the command then does not run). Returns what the load skipped.
 std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::string &file);
 
-// Action_Save: the project from its first document into its directory.
-void SaveProject(ProjectWorkspace &ws, Prompter &prompter);
-
 }  // namespace qasp

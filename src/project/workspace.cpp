@@ -70,7 +70,11 @@ void ProjectWorkspace::CMemoChange()
         return;
     if (!node->Record())
         tree_.AttachRecord(node);
-    node->Record()->Text = window_.Memo().Text();
+    std::string text = window_.Memo().Text();
+    if (text != node->Record()->Text) {
+        node->Record()->Text = std::move(text);
+        Modified = true;
+    }
 }
 
 void ProjectWorkspace::RememberLine(int row)

@@ -42,10 +42,16 @@ public:
     TreeNode *CutNode = nullptr;  // forgotten when its node goes
     int LastLine = 0;
     std::string LastLineText;
+    // Edits or tree changes not yet saved with the whole project.
+    bool Modified = false;
 
 private:
     void BeforeRemove(TreeNode *node) override;
     void BeforeClear() override;
+    void AfterInsert(TreeNode *) override { Modified = true; }
+    void AfterRemove() override { Modified = true; }
+    void AfterMove(TreeNode *) override { Modified = true; }
+    void NodeChanged(TreeNode *) override { Modified = true; }
 
     ProjectTree &tree_;
     KeywordStore &store_;

@@ -153,6 +153,14 @@ std::string EncodeGbk(std::u16string_view text, bool *lossy)
     return out;
 }
 
+size_t EncodedLength(char16_t u)
+{
+    if (u < 0x80 || (u >= kEscapeBase && u <= kEscapeBase + 0x7F))
+        return 1;
+    const uint16_t g = Tables().reverse[u];
+    return g > 0xFF ? 2 : 1;  // a single byte, or '?' for what cannot be encoded
+}
+
 std::string GbkToUtf8(std::string_view bytes)
 {
     const std::u16string text = DecodeGbk(bytes);

@@ -16,6 +16,9 @@ std::u16string DecodeGbk(std::string_view bytes);
 // Characters that code page 936 cannot hold become '?'; *lossy tells.
 std::string EncodeGbk(std::u16string_view text, bool *lossy = nullptr);
 
+// How many bytes EncodeGbk makes of one UTF-16 code unit (1 or 2).
+size_t EncodedLength(char16_t unit);
+
 // Convenience for output meant for terminals and JSON.
 std::string GbkToUtf8(std::string_view bytes);
 std::string Utf8ToGbk(std::string_view utf8, bool *lossy = nullptr);

@@ -80,6 +80,29 @@ public:
     }
     int Tag() const override { return tag_; }
     void SetTag(int tag) override { tag_ = tag; }
+
+    size_t SelectionStart() const override { return selStart_; }
+    size_t SelectionLength() const override { return selLength_; }
+    std::string SelectedText() const override { return Text().substr(selStart_, selLength_); }
+    void SetSelection(size_t start, size_t length) override
+    {
+        selStart_ = start;
+        selLength_ = length;
+    }
+    // Edits the whole text; new characters take the default colour.
+    void ReplaceSelection(std::string_view text) override
+    {
+        std::string all = Text();
+        all.replace(selStart_, selLength_, text);
+        std::vector<Line> lines;
+        size_t from = 0;
+        for (size_t br; (br = all.find("\r\n", from)) != std::string::npos; from = br + 2)
+            lines.push_back({all.substr(from, br - from), std::vector<ColourValue>(br - from, 0)});
+        lines.push_back({all.substr(from), std::vector<ColourValue>(all.size() - from, 0)});
+        lines_ = std::move(lines);
+        selStart_ += text.size();
+        selLength_ = 0;
+    }
     // The colour of the first byte of `needle` on line `index`.
     ColourValue ColourAt(size_t index, std::string_view needle) const
     {
@@ -94,6 +117,8 @@ private:
     size_t caretLine_ = 0;
     size_t caretColumn_ = 0;
     int tag_ = 0;
+    size_t selStart_ = 0;
+    size_t selLength_ = 0;
 };
 
 }  // namespace qasp::testing

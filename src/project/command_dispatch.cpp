@@ -1,0 +1,251 @@
+#include "project/command_dispatch.h"
+
+#include "editor/editor_surface.h"
+#include "editor/keyword_store.h"
+#include "project/asp_loader.h"
+#include "project/asp_writer.h"
+#include "project/include_path.h"
+#include "project/project_commands.h"
+#include "project/project_search.h"
+#include "project/prompter.h"
+#include "project/tree_editing.h"
+#include "project/window_surface.h"
+#include "project/workspace.h"
+#include "text/file_path.h"
+#include "text/gbk_codec.h"
+
+namespace qasp {
+
+CommandDispatcher::CommandDispatcher(ProjectWorkspace &ws, Prompter &prompter, CommandDialogs &dialogs)
+    : ws_(ws)
+    , prompter_(prompter)
+    , dialogs_(dialogs)
+{
+}
+
+void CommandDispatcher::Action_Do(ActionId sender)
+{
+    WindowSurface &window = ws_.Window();
+    switch (sender) {
+    case ActionId::GetColor:
+        dialogs_.SetColourPicking(window.ActionChecked(ActionId::GetColor));
+        break;
+    case ActionId::Exit:
+        dialogs_.CloseWindow();
+        break;
+    case ActionId::Help:
+        dialogs_.ShowHelp();
+        break;
+    case ActionId::Cut:
+        ws_.CutNode = ws_.Tree().Selected();
+        window.SetActionEnabled(ActionId::Paste, false);
+        break;
+    case ActionId::Paste:
+        Paste();
+        break;
+    case ActionId::About:
+        prompter_.Information("QuillmereASP编辑器 V3.0 (For VBScript)\n\n"
+                              "经典 ASP 网站的 VBScript 编辑器: 按包含关系把网站拆成文档和函数, "
+                              "逐个编辑, 再保存为原来的一组文件或合并成一个文档。");
+        break;
+    case ActionId::Search:
+        Search();
+        break;
+    case ActionId::NewDOC:
+        NewDocumentProject();
+        break;
+    case ActionId::OPEN:
+        Open();
+        break;
+    case ActionId::AddAsp:
+        AddAsp();
+        break;
+    case ActionId::Del:
+        if (prompter_.Question("删除提示", "你确定要删除这个结点吗?", kYesNo) == kAnswerYes)
+            DeleteSelectedNode(ws_, prompter_);
+        break;
+    case ActionId::New:
+        switch (prompter_.Question("操作提示",
+                                   "你想添加一个新的ASP文档还是一个函数模块?\r  选[是]添加ASP文档\r"
+                                   "  选[否]添加函数模块\r  按[取消]退出操作",
+                                   kYesNoCancel)) {
+        case kAnswerYes: AddAspDocument(ws_, prompter_); break;
+        case kAnswerNo: AddFunction(ws_, prompter_); break;
+        default: break;
+        }
+        break;
+    case ActionId::Save:
+        Save();
+        break;
+    case ActionId::SaveSingle:
+        SaveSingle();
+        break;
+    case ActionId::SaveAS:
+        SaveAs();
+        break;
+    case ActionId::SaveSelect:
+        SaveSelect();
+        break;
+    case ActionId::Plus:
+    case ActionId::VarNeed:
+        break;  // the switch has flipped its check mark; nothing more
+    }
+}
+
+void CommandDispatcher::Panel2DoubleClick()
+{
+    ws_.Window().Memo().ReplaceSelection(dialogs_.PickerCaption());
+}
+
+bool CommandDispatcher::MayDiscardChanges()
+{
+    if (!ws_.Modified || !ws_.Tree().FirstTopLevel())
+        return true;
+    switch (prompter_.Question("保存提示", "工程已经修改，要保存吗?", kYesNoCancel)) {
+    case kAnswerYes:
+        Save();
+        return !ws_.Modified;  // a save that did not happen keeps the window
+    case kAnswerNo:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CommandDispatcher::Paste()
+{
+    TreeNode *target = ws_.Tree().Selected();
+    TreeNode *cut = ws_.CutNode;  // forgotten by the workspace when its node goes
+    if (!cut || !target || !target->IsDocument())
+        return;
+    if (ws_.Tree().Move(cut, target))
+        dialogs_.ExpandNode(target);
+}
+
+void CommandDispatcher::Search()
+{
+    EditorSurface &memo = ws_.Window().Memo();
+    if (memo.SelectionLength() > 0)
+        ws_.SearchText = memo.SelectedText();
+    ws_.SearchText = Utf8ToGbk(prompter_.InputBox(
+        "查找", "输入你查找文字内容,下次可用F3继续!\u3000\u3000\u3000", GbkToUtf8(ws_.SearchText)));
+    const std::optional<size_t> at = FindInNode(ws_.Tree().Selected(), ws_.SearchText,
+                                                memo.SelectionStart() + memo.SelectionLength(),
+                                                prompter_);
+    if (at)
+        memo.SetSelection(*at, ws_.SearchText.size());
+}
+
+void CommandDispatcher::NewDocumentProject()
+{
+    if (!MayDiscardChanges())
+        return;
+    const std::optional<std::string> file = dialogs_.ChooseFileToSave();
+    if (!file)
+        return;
+    WindowSurface &window = ws_.Window();
+    ws_.ProjectDir = ExtractFileDirNoSlash(*file);
+    ProjectTree &tree = ws_.Tree();
+    tree.Clear();
+    TreeNode *root = tree.AddTopLevel(DocumentDisplayName(*file));
+    if (!SaveAspDocument(root, ws_.ProjectDir, window.ActionChecked(ActionId::VarNeed), prompter_))
+        return;
+    tree.Clear();
+    window.SetActionChecked(ActionId::VarNeed, false);
+    LoadContext context;
+    context.baseDir = ws_.ProjectDir;
+    LoadAspDocument(tree, nullptr, *file, ws_.Store(), context);
+    ws_.Store().RefreshKeywords();
+    ws_.Modified = false;
+}
+
+void CommandDispatcher::Open()
+{
+    if (!MayDiscardChanges())
+        return;
+    const std::optional<std::string> file = dialogs_.ChooseFileToOpen();
+    if (!file)
+        return;
+    const std::vector<std::string> skipped = OpenProject(ws_, *file);
+    if (!skipped.empty()) {
+        std::string text = "打开工程时跳过了:";
+        for (const std::string &line : skipped)
+            text += "\n" + line;
+        prompter_.Information(text);
+    }
+}
+
+void CommandDispatcher::AddAsp()
+{
+    const std::optional<std::string> file = dialogs_.ChooseFileToOpen();
+    if (!file)
+        return;
+    LoadContext context;
+    context.baseDir = ExtractFileDirNoSlash(*file);
+    LoadAspDocument(ws_.Tree(), ws_.Tree().Selected(), *file, ws_.Store(), context);
+    ws_.Store().RefreshKeywords();
+    ws_.Modified = true;
+    if (!context.warnings.empty()) {
+        std::string text = "加载时跳过了:";
+        for (const std::string &line : context.warnings)
+            text += "\n" + line;
+        prompter_.Information(text);
+    }
+}
+
+std::optional<std::string> CommandDispatcher::ProjectDirectory()
+{
+    if (!ws_.ProjectDir.empty() || !ws_.Tree().FirstTopLevel())
+        return ws_.ProjectDir;
+    prompter_.Information("工程还没有目录，请选择保存工程的目录。");
+    const std::optional<std::string> dir = dialogs_.ChooseDirectory();
+    if (!dir || dir->empty())
+        return std::nullopt;
+    ws_.ProjectDir = *dir;
+    return ws_.ProjectDir;
+}
+
+void CommandDispatcher::Save()
+{
+    const std::optional<std::string> dir = ProjectDirectory();
+    if (!dir)
+        return;
+    if (SaveAspDocument(ws_.Tree().FirstTopLevel(), *dir,
+                        ws_.Window().ActionChecked(ActionId::VarNeed), prompter_))
+        ws_.Modified = false;
+}
+
+void CommandDispatcher::SaveAs()
+{
+    const std::optional<std::string> chosen = dialogs_.ChooseDirectory();
+    if (!chosen)
+        return;
+    std::string dir = *chosen;
+    if (dir.size() > 1 && (dir.back() == '\\' || dir.back() == '/'))
+        dir.pop_back();
+    if (dir.empty())  // an empty path never reaches the writer
+        return;
+    if (SaveAspDocument(ws_.Tree().FirstTopLevel(), dir, ws_.Window().ActionChecked(ActionId::VarNeed),
+                        prompter_))
+        ws_.Modified = false;
+}
+
+void CommandDispatcher::SaveSelect()
+{
+    const TreeNode *node = ws_.Tree().Selected();
+    if (!node || !node->IsDocument()) {
+        prompter_.Information("只能保存ASP文档!");
+        return;
+    }
+    if (const std::optional<std::string> dir = ProjectDirectory())
+        SaveAspDocument(node, *dir, false, prompter_);
+}
+
+void CommandDispatcher::SaveSingle()
+{
+    const std::optional<std::string> file = dialogs_.ChooseFileToSave();
+    if (file)
+        SaveSingleDocument(ws_.Tree(), *file, ws_.Window().ActionChecked(ActionId::VarNeed), prompter_);
+}
+
+}  // namespace qasp

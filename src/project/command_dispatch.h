@@ -1,0 +1,64 @@
+// Action_Do: every menu entry, tool button and the double click on the
+// colour swatch, told apart by their sender.
+#pragma once
+
+#include "project/action_id.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qasp {
+
+class ProjectWorkspace;
+class Prompter;
+class TreeNode;
+
+// What the commands need of the window beyond its surface: its dialogs and
+// tools.
+class CommandDialogs {
+public:
+    virtual ~CommandDialogs() = default;
+    // DLGOPEN and DLGSAVE; paths in code page 936, nullopt when cancelled.
+    virtual std::optional<std::string> ChooseFileToOpen() = 0;
+    virtual std::optional<std::string> ChooseFileToSave() = 0;
+    // TDLGDir: a directory that exists, nullopt when cancelled.
+    virtual std::optional<std::string> ChooseDirectory() = 0;
+    virtual void ShowHelp() = 0;
+    virtual void CloseWindow() = 0;
+    virtual void SetColourPicking(bool on) = 0;
+    // Panel2's caption: the last colour code, or "取色" before the first.
+    virtual std::string PickerCaption() const = 0;
+    virtual void ExpandNode(TreeNode *node) = 0;
+};
+
+class CommandDispatcher {
+public:
+    CommandDispatcher(ProjectWorkspace &ws, Prompter &prompter, CommandDialogs &dialogs);
+
+    void Action_Do(ActionId sender);
+    void Panel2DoubleClick();
+
+    // Before the project is thrown away (closing, opening, a new project):
+    // asks about unsaved changes. False: stay.
+    bool MayDiscardChanges();
+
+private:
+    void Search();
+    void NewDocumentProject();
+    void Open();
+    void AddAsp();
+    void Save();
+    void SaveAs();
+    void SaveSelect();
+    void SaveSingle();
+    void Paste();
+    // The project directory, asking for one while none is known.
+    std::optional<std::string> ProjectDirectory();
+
+    ProjectWorkspace &ws_;
+    Prompter &prompter_;
+    CommandDialogs &dialogs_;
+};
+
+}  // namespace qasp
