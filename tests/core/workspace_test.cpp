@@ -2,7 +2,7 @@
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
 #include "gbk_literal.h"
-#include "memory_editor.h"
+#include "fake_window.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
 
@@ -11,25 +11,9 @@
 #include <map>
 
 using namespace qasp;
-using qasp::testing::MemoryEditor;
+using qasp::testing::FakeWindow;
 
 namespace {
-
-class FakeWindow : public WindowSurface {
-public:
-    MemoryEditor memo;
-    std::map<ActionId, bool> enabled{{ActionId::New, true}, {ActionId::AddAsp, true},
-                                     {ActionId::SaveSelect, false}, {ActionId::Paste, false}};
-    std::map<ActionId, bool> checked{{ActionId::VarNeed, true}};
-    std::string status[3];
-
-    EditorSurface &Memo() override { return memo; }
-    void SetActionEnabled(ActionId id, bool on) override { enabled[id] = on; }
-    bool ActionEnabled(ActionId id) const override { return enabled.at(id); }
-    void SetActionChecked(ActionId id, bool on) override { checked[id] = on; }
-    bool ActionChecked(ActionId id) const override { return checked.at(id); }
-    void SetStatusText(int panel, std::string_view text) override { status[panel] = text; }
-};
 
 class WorkspaceTest : public ::testing::Test {
 protected:

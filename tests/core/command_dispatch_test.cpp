@@ -1,0 +1,256 @@
+#include "editor/keyword_store.h"
+#include "fake_window.h"
+#include "gbk_literal.h"
+#include "project/command_dispatch.h"
+#include "project/workspace.h"
+#include "recording_prompter.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+using namespace qasp;
+using qasp::testing::FakeWindow;
+using qasp::testing::RecordingPrompter;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const fs::path &p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class DispatchTest : public ::testing::Test {
+protected:
+    DispatchTest()
+    {
+        dir = fs::temp_directory_path() / ("qasp_dispatch_" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::ofstream(dir / "index.asp", std::ios::binary)
+            << "<%@codepage=936%>\r\n<%Option Explicit%>\r\n<!--#include file=\"inc.asp\"-->\r\n<%\r\n"
+               "Dim total\r\nFunction Show(x)\r\n\tShow = x\r\nEnd Function\r\n%>\r\n";
+        std::ofstream(dir / "inc.asp", std::ios::binary) << "<%\r\nDim conn\r\n%>\r\n";
+    }
+    ~DispatchTest() override { fs::remove_all(dir); }
+
+    void OpenDemo()
+    {
+        window.files.push_back((dir / "index.asp").string());
+        dispatch.Action_Do(ActionId::OPEN);
+        root = tree.FirstTopLevel();
+        inc = root->Children()[0].get();
+        fn = root->Children()[1].get();
+    }
+
+    fs::path dir;
+    ProjectTree tree;
+    KeywordStore store{":memory:"};
+    FakeWindow window;
+    ProjectWorkspace ws{tree, store, window};
+    RecordingPrompter prompter;
+    CommandDispatcher dispatch{ws, prompter, window};
+    TreeNode *root = nullptr, *inc = nullptr, *fn = nullptr;
+};
+
+}  // namespace
+
+TEST_F(DispatchTest, OpenLoadsTheProjectAndSetsTheSwitch)
+{
+    window.checked[ActionId::VarNeed] = false;
+    OpenDemo();
+    EXPECT_EQ(ws.ProjectDir, dir.string());
+    EXPECT_EQ(tree.Count(), 3);
+    EXPECT_TRUE(window.checked[ActionId::VarNeed]);
+    EXPECT_EQ(tree.Selected(), nullptr);
+    EXPECT_FALSE(ws.Modified);
+    std::string name = "SHOW";
+    EXPECT_EQ(store.LookupKeyword(name), 6);
+}
+
+TEST_F(DispatchTest, CutAndPasteMoveANodeIntoAnotherDocumentOnly)
+{
+    OpenDemo();
+    ws.SelectNode(fn);
+    dispatch.Action_Do(ActionId::Cut);
+    EXPECT_EQ(ws.CutNode, fn);
+    EXPECT_FALSE(window.enabled[ActionId::Paste]);
+    ws.SelectNode(inc);
+    EXPECT_TRUE(window.enabled[ActionId::Paste]);
+    dispatch.Action_Do(ActionId::Paste);
+    EXPECT_EQ(fn->Parent(), inc);
+    EXPECT_EQ(ws.CutNode, fn);  // the mark stays for another move
+    EXPECT_TRUE(ws.Modified);
+
+    ws.SelectNode(inc);
+    dispatch.Action_Do(ActionId::Cut);  // cut a document, then paste into its own child: refused
+    tree.Move(fn, root);
+    TreeNode *child = tree.AddChild(inc, "deep.asp");
+    ws.SelectNode(child);
+    EXPECT_FALSE(window.enabled[ActionId::Paste]);
+    dispatch.Action_Do(ActionId::Paste);
+    EXPECT_EQ(inc->Parent(), root);
+}
+
+TEST_F(DispatchTest, APasteAfterTheCutNodeWasDeletedDoesNothing)
+{
+    OpenDemo();
+    ws.SelectNode(fn);
+    dispatch.Action_Do(ActionId::Cut);
+    prompter.answers = {kAnswerYes};
+    dispatch.Action_Do(ActionId::Del);
+    EXPECT_EQ(ws.CutNode, nullptr);
+    ws.SelectNode(inc);
+    dispatch.Action_Do(ActionId::Paste);
+    EXPECT_EQ(tree.Count(), 2);
+}
+
+TEST_F(DispatchTest, DeleteAsksFirstEvenWithNothingSelected)
+{
+    OpenDemo();
+    prompter.answers = {kAnswerNo};
+    ws.SelectNode(inc);
+    dispatch.Action_Do(ActionId::Del);
+    EXPECT_EQ(tree.Count(), 3);
+    EXPECT_EQ(prompter.shown.back(), "删除提示|你确定要删除这个结点吗?");
+}
+
+TEST_F(DispatchTest, NewAsksDocumentOrFunction)
+{
+    OpenDemo();
+    ws.SelectNode(root);
+    prompter.answers = {kAnswerNo};
+    prompter.inputs = {"Added(p)"};
+    dispatch.Action_Do(ActionId::New);
+    EXPECT_EQ(prompter.shown[0],
+              "操作提示|你想添加一个新的ASP文档还是一个函数模块?\r  选[是]添加ASP文档\r"
+              "  选[否]添加函数模块\r  按[取消]退出操作");
+    EXPECT_EQ(tree.Selected()->DisplayText(), "Added(p)");
+    prompter.answers = {kAnswerCancel};
+    dispatch.Action_Do(ActionId::New);
+    EXPECT_EQ(tree.Count(), 4);
+}
+
+TEST_F(DispatchTest, SearchTakesTheSelectionAndSelectsTheMatch)
+{
+    OpenDemo();
+    ws.SelectNode(fn);  // "Function Show(x)\r\n\tShow = x\r\nEnd Function"
+    window.memo.SetSelection(9, 4);  // "Show"
+    dispatch.Action_Do(ActionId::Search);
+    EXPECT_EQ(ws.SearchText, "Show");
+    EXPECT_EQ(window.memo.SelectionStart(), 19u);  // the next one, on the second line
+    EXPECT_EQ(window.memo.SelectionLength(), 4u);
+    dispatch.Action_Do(ActionId::Search);  // only before the caret now: silence
+    EXPECT_EQ(window.memo.SelectionStart(), 19u);
+    EXPECT_EQ(prompter.shown.back(), "输入你查找文字内容,下次可用F3继续!\u3000\u3000\u3000");
+}
+
+TEST_F(DispatchTest, SaveWritesTheProjectAndClearsTheModifiedMark)
+{
+    OpenDemo();
+    ws.SelectNode(inc);
+    window.memo.SetSelection(window.memo.Text().size(), 0);
+    window.memo.ReplaceSelection("\r\nDim extra");
+    ws.CMemoChange();
+    EXPECT_TRUE(ws.Modified);
+    dispatch.Action_Do(ActionId::Save);
+    EXPECT_FALSE(ws.Modified);
+    EXPECT_EQ(ReadAll(dir / "inc.asp"), "<%\r\nDim conn\r\nDim extra\r\n%>\r\n");
+    EXPECT_EQ(ReadAll(dir / "index.asp").rfind("<%@codepage=936%>\r\n<%Option Explicit%>\r\n", 0), 0u);
+}
+
+TEST_F(DispatchTest, SaveSelectWritesNoHeaderAndOnlyDocuments)
+{
+    OpenDemo();
+    ws.SelectNode(fn);
+    dispatch.Action_Do(ActionId::SaveSelect);
+    EXPECT_EQ(prompter.shown.back(), "只能保存ASP文档!");
+    ws.SelectNode(root);
+    dispatch.Action_Do(ActionId::SaveSelect);
+    EXPECT_EQ(ReadAll(dir / "index.asp").rfind("<!--#include file=\"inc.asp\"-->\r\n<%\r\n", 0), 0u);
+}
+
+TEST_F(DispatchTest, SaveWithoutADirectoryAsksForOne)
+{
+    TreeNode *doc = tree.AddTopLevel("new.asp");
+    tree.AttachRecord(doc, {"Dim n"});
+    window.directories.push_back(std::nullopt);  // cancelled: nothing written
+    dispatch.Action_Do(ActionId::Save);
+    EXPECT_TRUE(ws.ProjectDir.empty());
+    window.directories.push_back(dir.string());
+    dispatch.Action_Do(ActionId::Save);
+    EXPECT_EQ(ws.ProjectDir, dir.string());
+    EXPECT_EQ(ReadAll(dir / "new.asp"), "<%@codepage=936%>\r\n<%Option Explicit%>\r\n<%\r\nDim n\r\n%>\r\n");
+}
+
+TEST_F(DispatchTest, SaveAsWritesElsewhereAndKeepsTheProjectDirectory)
+{
+    OpenDemo();
+    fs::create_directories(dir / "copy");
+    window.directories.push_back((dir / "copy").string() + "/");
+    dispatch.Action_Do(ActionId::SaveAS);
+    EXPECT_TRUE(fs::exists(dir / "copy" / "index.asp"));
+    EXPECT_TRUE(fs::exists(dir / "copy" / "inc.asp"));
+    EXPECT_EQ(ws.ProjectDir, dir.string());
+}
+
+TEST_F(DispatchTest, ExportWritesOneDocument)
+{
+    OpenDemo();
+    window.files.push_back((dir / "all.asp").string());
+    dispatch.Action_Do(ActionId::SaveSingle);
+    EXPECT_EQ(ReadAll(dir / "all.asp"),
+              "<%Option Explicit\r\n\r\nDim total\r\nDim conn\r\n\r\nFunction Show(x)\r\n\tShow = x\r\n"
+              "End Function\r\n%>\r\n");
+}
+
+TEST_F(DispatchTest, NewProjectWritesItsFileAndLoadsIt)
+{
+    window.files.push_back((dir / "fresh.asp").string());
+    dispatch.Action_Do(ActionId::NewDOC);
+    EXPECT_EQ(ReadAll(dir / "fresh.asp"), "<%@codepage=936%>\r\n<%Option Explicit%>\r\n<%\r\n\r\n%>\r\n");
+    EXPECT_FALSE(window.checked[ActionId::VarNeed]);  // the load's answer is ignored
+    ASSERT_EQ(tree.Count(), 1);
+    EXPECT_EQ(tree.FirstTopLevel()->DisplayText(), "fresh.asp");
+}
+
+TEST_F(DispatchTest, UnsavedChangesAreNotDroppedWithoutAQuestion)
+{
+    OpenDemo();
+    tree.Rename(inc, "renamed.asp");
+    EXPECT_TRUE(ws.Modified);
+    prompter.answers = {kAnswerCancel};
+    EXPECT_FALSE(dispatch.MayDiscardChanges());
+    prompter.answers = {kAnswerCancel};
+    window.files.push_back((dir / "index.asp").string());
+    dispatch.Action_Do(ActionId::OPEN);  // stays: the project is still the renamed one
+    EXPECT_EQ(inc->DisplayText(), "renamed.asp");
+    EXPECT_EQ(inc->Parent(), tree.FirstTopLevel());
+    prompter.answers = {kAnswerYes};
+    EXPECT_TRUE(dispatch.MayDiscardChanges());
+    EXPECT_TRUE(fs::exists(dir / "renamed.asp"));
+    EXPECT_FALSE(ws.Modified);
+}
+
+TEST_F(DispatchTest, ColourPickingFollowsTheCheckMarkAndTheSwatchInserts)
+{
+    window.checked[ActionId::GetColor] = true;
+    dispatch.Action_Do(ActionId::GetColor);
+    EXPECT_TRUE(window.picking);
+    window.checked[ActionId::GetColor] = false;
+    dispatch.Action_Do(ActionId::GetColor);
+    EXPECT_FALSE(window.picking);
+    dispatch.Panel2DoubleClick();
+    EXPECT_EQ(window.memo.Text(), "取色");
+    dispatch.Action_Do(ActionId::Help);
+    dispatch.Action_Do(ActionId::Exit);
+    EXPECT_TRUE(window.helpShown && window.closed);
+}
