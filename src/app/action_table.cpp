@@ -45,6 +45,7 @@ constexpr BarItem kSep = {Exit, nullptr, kSeparator};
 
 constexpr BarItem kFileMenu[] = {
     {New, "新建(&Z)", 15},
+    {NewDOC, "新建工程(&N)...", 15},
     {OPEN, "打开(&Y)", 2},
     {AddAsp, nullptr, 19},
     kSep,

@@ -129,7 +129,7 @@ private slots:
         const QList<QAction *> menus = w.CMenu->actions();
         QCOMPARE(VisibleTexts(menus), QStringList({"文件(&Z)", "编辑(&Y)", "帮助(&X)"}));
         QCOMPARE(VisibleTexts(menus[0]->menu()->actions()),
-                 QStringList({"新建(&Z)", "打开(&Y)", "加载", "-", "保存(&X)", "别存为(&W)...",
+                 QStringList({"新建(&Z)", "新建工程(&N)...", "打开(&Y)", "加载", "-", "保存(&X)", "别存为(&W)...",
                               "仅保存指定文档(&V)", "另存(&U)", "-", "退出(&T)"}));
         QCOMPARE(VisibleTexts(menus[1]->menu()->actions()),
                  QStringList({"新建(&Z)", "删除(&Y)", "-", "剪切(&T)", "粘贴(&S)", "-", "插入(&X)",
