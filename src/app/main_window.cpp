@@ -488,12 +488,8 @@ bool TFAsp::OpenProjectFile(const QString &path)
     const bool opened = Guarded(this, [&] {
         skipped = OpenProject(*workspace_, QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
     });
-    if (!skipped.empty()) {
-        std::string text = "打开工程时跳过了:";
-        for (const std::string &line : skipped)
-            text += "\n" + line;
-        prompter_.Information(text);
-    }
+    if (!skipped.empty())
+        prompter_.Information(ListedMessage("打开工程时跳过了:", skipped));
     return opened;
 }
 

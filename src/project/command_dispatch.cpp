@@ -167,12 +167,8 @@ void CommandDispatcher::Open()
     if (!file)
         return;
     const std::vector<std::string> skipped = OpenProject(ws_, *file);
-    if (!skipped.empty()) {
-        std::string text = "打开工程时跳过了:";
-        for (const std::string &line : skipped)
-            text += "\n" + line;
-        prompter_.Information(text);
-    }
+    if (!skipped.empty())
+        prompter_.Information(ListedMessage("打开工程时跳过了:", skipped));
 }
 
 void CommandDispatcher::AddAsp()
@@ -185,12 +181,8 @@ void CommandDispatcher::AddAsp()
     LoadAspDocument(ws_.Tree(), ws_.Tree().Selected(), *file, ws_.Store(), context);
     ws_.Store().RefreshKeywords();
     ws_.Modified = true;
-    if (!context.warnings.empty()) {
-        std::string text = "加载时跳过了:";
-        for (const std::string &line : context.warnings)
-            text += "\n" + line;
-        prompter_.Information(text);
-    }
+    if (!context.warnings.empty())
+        prompter_.Information(ListedMessage("加载时跳过了:", context.warnings));
 }
 
 std::optional<std::string> CommandDispatcher::ProjectDirectory()

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qasp {
 
@@ -13,6 +14,15 @@ constexpr int kYesNoCancel = 35;  // Yes, No and Cancel, question icon
 constexpr int kAnswerYes = 6;
 constexpr int kAnswerNo = 7;
 constexpr int kAnswerCancel = 2;
+
+// A heading followed by one line per item, for messages that list things.
+inline std::string ListedMessage(std::string_view heading, const std::vector<std::string> &items)
+{
+    std::string text(heading);
+    for (const std::string &item : items)
+        text += "\n" + item;
+    return text;
+}
 
 class Prompter {
 public:

@@ -3,6 +3,7 @@
 #include "gbk_literal.h"
 #include "project/asp_loader.h"
 #include "project/include_path.h"
+#include "scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,12 +21,9 @@ class LoaderTest : public ::testing::Test {
 protected:
     LoaderTest()
     {
-        dir = fs::temp_directory_path() / ("qasp_loader_" + std::to_string(::getpid()));
-        fs::remove_all(dir);
         fs::create_directories(dir / "inc");
         context.baseDir = dir.string();
     }
-    ~LoaderTest() override { fs::remove_all(dir); }
 
     void Write(const std::string &name, const std::string &bytes)
     {
@@ -48,7 +46,8 @@ protected:
         return out;
     }
 
-    fs::path dir;
+    qasp::testing::ScratchDir scratch{"loader"};
+    const fs::path dir = scratch.Path();
     ProjectTree tree;
     KeywordStore store{":memory:"};
     LoadContext context;

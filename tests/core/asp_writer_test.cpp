@@ -3,6 +3,7 @@
 #include "project/asp_writer.h"
 #include "project/layout_check.h"
 #include "recording_prompter.h"
+#include "scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -16,28 +17,15 @@
 #include <unistd.h>
 
 using namespace qasp;
+using qasp::testing::ReadAll;
 using qasp::testing::RecordingPrompter;
+using qasp::testing::ScratchDir;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const fs::path &p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 class WriterTest : public ::testing::Test {
 protected:
-    WriterTest()
-    {
-        dir = fs::temp_directory_path() / ("qasp_writer_" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    ~WriterTest() override { fs::remove_all(dir); }
 
     TreeNode *Doc(TreeNode *parent, const std::string &name, const std::string &text)
     {
@@ -54,7 +42,8 @@ protected:
     }
     std::string Dir() const { return dir.string(); }
 
-    fs::path dir;
+    ScratchDir scratch{"writer"};
+    const fs::path dir = scratch.Path();
     ProjectTree tree;
     RecordingPrompter prompter;
 };

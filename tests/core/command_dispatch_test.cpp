@@ -4,6 +4,7 @@
 #include "project/command_dispatch.h"
 #include "project/workspace.h"
 #include "recording_prompter.h"
+#include "scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -15,32 +16,22 @@
 
 using namespace qasp;
 using qasp::testing::FakeWindow;
+using qasp::testing::ReadAll;
 using qasp::testing::RecordingPrompter;
+using qasp::testing::ScratchDir;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path &p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class DispatchTest : public ::testing::Test {
 protected:
     DispatchTest()
     {
-        dir = fs::temp_directory_path() / ("qasp_dispatch_" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         std::ofstream(dir / "index.asp", std::ios::binary)
             << "<%@codepage=936%>\r\n<%Option Explicit%>\r\n<!--#include file=\"inc.asp\"-->\r\n<%\r\n"
                "Dim total\r\nFunction Show(x)\r\n\tShow = x\r\nEnd Function\r\n%>\r\n";
         std::ofstream(dir / "inc.asp", std::ios::binary) << "<%\r\nDim conn\r\n%>\r\n";
     }
-    ~DispatchTest() override { fs::remove_all(dir); }
 
     void OpenDemo()
     {
@@ -51,7 +42,8 @@ protected:
         fn = root->Children()[1].get();
     }
 
-    fs::path dir;
+    ScratchDir scratch{"dispatch"};
+    const fs::path dir = scratch.Path();
     ProjectTree tree;
     KeywordStore store{":memory:"};
     FakeWindow window;
