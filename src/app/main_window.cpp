@@ -5,6 +5,7 @@
 #include "app/icons.h"
 #include "app/interface_font.h"
 #include "app/memo_editor.h"
+#include "app/completion_popup.h"
 #include "app/gbk_qstring.h"
 #include "app/picker_panel.h"
 #include "app/project_tree_model.h"
@@ -16,6 +17,7 @@
 #include "editor/colour_table.h"
 #include "editor/colouring.h"
 #include "editor/keyword_store.h"
+#include "project/editor_keys.h"
 #include "project/project_commands.h"
 #include "project/workspace.h"
 
@@ -122,6 +124,10 @@ void TFAsp::ConnectProject()
     treeModel_ = std::make_unique<ProjectTreeModel>(tree_);
     workspace_ = std::make_unique<ProjectWorkspace>(tree_, *store_, *this);
     dispatcher_ = std::make_unique<CommandDispatcher>(*workspace_, prompter_, *this);
+    hlist_ = std::make_unique<CompletionPopup>(HList, CMemo);
+    keys_ = std::make_unique<EditorKeys>(*workspace_, *hlist_, prompter_);
+    connect(CMemo, &QPlainTextEdit::cursorPositionChanged, this,
+            [this] { Guarded(this, [&] { keys_->CMemoSelectionChange(); }); });
     CTree->setModel(treeModel_.get());
 
     // The user moves the selection: the workspace loads the node, then the
@@ -312,6 +318,7 @@ void TFAsp::CreateClientArea()
     QPalette tipPalette = HList->palette();
     tipPalette.setColor(QPalette::Base, tipPalette.color(QPalette::ToolTipBase));
     HList->setPalette(tipPalette);
+    HList->setFocusPolicy(Qt::NoFocus);
     HList->hide();
 
     CSplitter->addWidget(Panel3);
@@ -473,13 +480,39 @@ bool TFAsp::eventFilter(QObject *watched, QEvent *event)
     // it once, at the widget that has the focus.
     const QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
     if (event->type() == QEvent::KeyPress && watched == target && target->window() == this) {
-        const auto *key = static_cast<QKeyEvent *>(event);
+        auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Escape)
             FormKeyPress(QChar(27));
         else if (!key->text().isEmpty())
             FormKeyPress(key->text().at(0));
+        if (watched == CMemo && EditorKeyPress(key))
+            return true;
     }
+    if (event->type() == QEvent::FocusOut && watched == CMemo && keys_)
+        keys_->CMemoExit();
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TFAsp::EditorKeyPress(QKeyEvent *event)
+{
+    static const std::pair<int, int> virtualKeys[] = {
+        {Qt::Key_Tab, kVkTab}, {Qt::Key_Backtab, kVkTab}, {Qt::Key_PageUp, kVkPageUp},
+        {Qt::Key_PageDown, kVkPageDown}, {Qt::Key_End, kVkEnd}, {Qt::Key_Home, kVkHome},
+        {Qt::Key_Left, kVkLeft}, {Qt::Key_Up, kVkUp}, {Qt::Key_Right, kVkRight},
+        {Qt::Key_Down, kVkDown}, {Qt::Key_F3, kVkF3}};
+    bool swallowed = false;
+    Guarded(this, [&] {
+        const bool shift = event->modifiers() & Qt::ShiftModifier || event->key() == Qt::Key_Backtab;
+        for (const auto &[qt, vk] : virtualKeys)
+            if (event->key() == qt && keys_->CMemoKeyDown(vk, shift)) {
+                swallowed = true;
+                return;
+            }
+        const QString text = event->text();
+        if (!text.isEmpty() && !(event->modifiers() & Qt::ControlModifier))
+            swallowed = keys_->CMemoKeyPress(text.toUcs4().value(0));
+    });
+    return swallowed;
 }
 
 bool TFAsp::OpenProjectFile(const QString &path)

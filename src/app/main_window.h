@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -26,6 +27,7 @@ class QToolBar;
 class QTreeView;
 
 namespace qasp {
+class EditorKeys;
 class KeywordStore;
 class ProjectWorkspace;
 }
@@ -38,6 +40,7 @@ class TFHelp;
 
 namespace qasp::app {
 
+class CompletionPopup;
 class PickerPanel;
 class ProjectTreeModel;
 
@@ -72,6 +75,7 @@ public:
     void ExpandNode(TreeNode *node) override;
 
     CommandDispatcher &Dispatcher() const { return *dispatcher_; }
+    EditorKeys &Keys() const { return *keys_; }
     // Questions and messages go to `prompter` instead of message boxes.
     void UsePrompter(Prompter *prompter) { prompter_.SetTarget(prompter ? prompter : &qtPrompter_); }
     dialogs::TDLGDir *DirectoryDialog() const { return dlgDir_; }
@@ -118,6 +122,8 @@ private:
     void FormCreate();
     void FormClose();
     void FormKeyPress(QChar key);
+    // The editor's own key handling, before the editor sees the key.
+    bool EditorKeyPress(QKeyEvent *event);
     void LayOutColourLegend();
 
     std::map<ActionId, QAction *> actions_;
@@ -130,6 +136,8 @@ private:
     QtPrompter qtPrompter_{this};
     SwitchablePrompter prompter_{&qtPrompter_};
     std::unique_ptr<CommandDispatcher> dispatcher_;
+    std::unique_ptr<CompletionPopup> hlist_;
+    std::unique_ptr<EditorKeys> keys_;
     dialogs::TDLGDir *dlgDir_ = nullptr;
     dialogs::TFHelp *help_ = nullptr;
     dialogs::ColourPicker *picker_ = nullptr;

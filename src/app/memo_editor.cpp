@@ -192,6 +192,31 @@ void MemoEditor::ReplaceSelection(std::string_view text)
     edit_->textCursor().insertText(s);
 }
 
+int MemoEditor::LineFromChar(size_t offset) const
+{
+    size_t start = 0;
+    for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next()) {
+        const size_t end = start + EncodedLength(b.text(), 0, static_cast<int>(b.text().size()));
+        if (offset <= end + 1 || !b.next().isValid())  // the break belongs to its line
+            return b.blockNumber();
+        start = end + 2;
+    }
+    return 0;
+}
+
+size_t MemoEditor::LineIndex(int row) const
+{
+    size_t offset = 0;
+    for (QTextBlock b = edit_->document()->begin(); b.isValid() && b.blockNumber() < row; b = b.next())
+        offset += EncodedLength(b.text(), 0, static_cast<int>(b.text().size())) + 2;
+    return offset;
+}
+
+void MemoEditor::SetInsertionColour(ColourValue colour)
+{
+    edit_->setCurrentCharFormat(FormatFor(colour));
+}
+
 void SetTabStops(QPlainTextEdit *edit, int width)
 {
     const double dialogUnit = QFontMetricsF(edit->font()).averageCharWidth() / 4.0;

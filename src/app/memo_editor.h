@@ -43,6 +43,9 @@ public:
     std::string SelectedText() const override;
     void SetSelection(size_t start, size_t length) override;
     void ReplaceSelection(std::string_view text) override;
+    int LineFromChar(size_t offset) const override;
+    size_t LineIndex(int row) const override;
+    void SetInsertionColour(ColourValue colour) override;
 
     // Editor positions and node byte offsets, one into the other.
     size_t ByteOffsetOf(int position) const;

@@ -24,6 +24,13 @@ public:
     virtual void SetSelection(size_t start, size_t length) = 0;
     // Replaces the selection (or inserts at the caret), as typing would.
     virtual void ReplaceSelection(std::string_view text) = 0;
+
+    // Lines by byte offset: the line holding an offset, and where a line
+    // starts (the offsets of EM_LINEFROMCHAR and EM_LINEINDEX).
+    virtual int LineFromChar(size_t offset) const = 0;
+    virtual size_t LineIndex(int row) const = 0;
+    // The colour the next typed character takes.
+    virtual void SetInsertionColour(ColourValue colour) = 0;
 };
 
 }  // namespace qasp

@@ -127,7 +127,7 @@ TEST_F(ColouringTest, ColourTextKeepsEmptyLinesAndWritesEveryByteOnce)
     MemoryEditor editor;
     const std::string text = "Dim a\r\n\r\n' c\rx = \"s\"\n";
     ColourText(editor, text, store);
-    ASSERT_EQ(editor.Lines().size(), 4u);
+    ASSERT_EQ(editor.LineCount(), 4);
     EXPECT_EQ(editor.Text(), "Dim a\r\n\r\n' c\r\nx = \"s\"");
     EXPECT_EQ(editor.ColourAt(0, "Dim"), kBlue);
     EXPECT_EQ(editor.ColourAt(2, "'"), kSilver);

@@ -1,9 +1,11 @@
-// An editor held in memory: lines of bytes with a colour per byte and a
-// caret, for driving the editor algorithms without a widget.
+// An editor held in memory: the text as node bytes with a colour per byte,
+// a selection (an empty one is the caret) and the live flag, for driving
+// the editor algorithms without a widget.
 #pragma once
 
 #include "editor/editor_surface.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,114 +13,110 @@ namespace qasp::testing {
 
 class MemoryEditor : public EditorSurface {
 public:
-    struct Line {
-        std::string text;
-        std::vector<ColourValue> colours;
-    };
-
     void Clear() override
     {
-        lines_.clear();
-        caretLine_ = caretColumn_ = 0;
+        text_.clear();
+        colours_.clear();
+        start_ = length_ = 0;
     }
-    bool IsEmpty() const override
-    {
-        return lines_.empty() || (lines_.size() == 1 && lines_[0].text.empty());
-    }
-    bool HasLine(int index) const override
-    {
-        return index >= 0 && static_cast<size_t>(index) < std::max<size_t>(lines_.size(), 1);
-    }
+    bool IsEmpty() const override { return text_.empty(); }
+    bool HasLine(int index) const override { return index >= 0 && index < LineCount(); }
     void EmptyLine(int index) override
     {
-        if (lines_.empty())
-            lines_.emplace_back();
-        lines_[index] = {};
-        caretLine_ = index;
-        caretColumn_ = 0;
+        const size_t from = LineIndex(index);
+        Erase(from, LineText(index).size());
+        start_ = from;
+        length_ = 0;
     }
     void MoveCaretToEnd() override
     {
-        if (lines_.empty())
-            lines_.emplace_back();
-        caretLine_ = lines_.size() - 1;
-        caretColumn_ = lines_.back().text.size();
+        start_ = text_.size();
+        length_ = 0;
     }
     void Write(std::string_view piece, ColourValue colour) override
     {
-        if (lines_.empty())
-            lines_.emplace_back();
+        Erase(start_, length_);
+        text_.insert(start_, piece);
+        colours_.insert(colours_.begin() + static_cast<long>(start_), piece.size(), colour);
+        start_ += piece.size();
+        length_ = 0;
         ++writes;
-        if (piece == "\r\n") {
-            Line &cur = lines_[caretLine_];
-            Line tail{cur.text.substr(caretColumn_),
-                      std::vector<ColourValue>(cur.colours.begin() + caretColumn_, cur.colours.end())};
-            cur.text.resize(caretColumn_);
-            cur.colours.resize(caretColumn_);
-            lines_.insert(lines_.begin() + caretLine_ + 1, std::move(tail));
-            ++caretLine_;
-            caretColumn_ = 0;
-            return;
-        }
-        Line &cur = lines_[caretLine_];
-        cur.text.insert(caretColumn_, piece);
-        cur.colours.insert(cur.colours.begin() + caretColumn_, piece.size(), colour);
-        caretColumn_ += piece.size();
     }
 
-    const std::vector<Line> &Lines() const { return lines_; }
-    std::string Text() const override
-    {
-        std::string out;
-        for (size_t i = 0; i < lines_.size(); ++i)
-            out += (i ? "\r\n" : "") + lines_[i].text;
-        return out;
-    }
+    std::string Text() const override { return text_; }
     std::string LineText(int row) const override
     {
-        return row >= 0 && static_cast<size_t>(row) < lines_.size() ? lines_[row].text : "";
+        if (row < 0 || row >= LineCount())
+            return {};
+        const size_t from = LineIndex(row);
+        const size_t br = text_.find("\r\n", from);
+        return text_.substr(from, (br == std::string::npos ? text_.size() : br) - from);
     }
     int Tag() const override { return tag_; }
     void SetTag(int tag) override { tag_ = tag; }
 
-    size_t SelectionStart() const override { return selStart_; }
-    size_t SelectionLength() const override { return selLength_; }
-    std::string SelectedText() const override { return Text().substr(selStart_, selLength_); }
+    size_t SelectionStart() const override { return start_; }
+    size_t SelectionLength() const override { return length_; }
+    std::string SelectedText() const override { return text_.substr(start_, length_); }
     void SetSelection(size_t start, size_t length) override
     {
-        selStart_ = start;
-        selLength_ = length;
+        start_ = std::min(start, text_.size());
+        length_ = std::min(length, text_.size() - start_);
     }
-    // Edits the whole text; new characters take the default colour.
-    void ReplaceSelection(std::string_view text) override
+    void ReplaceSelection(std::string_view text) override { Write(text, insertion_); }
+    int LineFromChar(size_t offset) const override
     {
-        std::string all = Text();
-        all.replace(selStart_, selLength_, text);
-        std::vector<Line> lines;
-        size_t from = 0;
-        for (size_t br; (br = all.find("\r\n", from)) != std::string::npos; from = br + 2)
-            lines.push_back({all.substr(from, br - from), std::vector<ColourValue>(br - from, 0)});
-        lines.push_back({all.substr(from), std::vector<ColourValue>(all.size() - from, 0)});
-        lines_ = std::move(lines);
-        selStart_ += text.size();
-        selLength_ = 0;
+        int row = 0;
+        for (size_t br = text_.find("\r\n"); br != std::string::npos && br + 2 <= offset;
+             br = text_.find("\r\n", br + 2))
+            ++row;
+        return row;
     }
-    // The colour of the first byte of `needle` on line `index`.
-    ColourValue ColourAt(size_t index, std::string_view needle) const
+    size_t LineIndex(int row) const override
     {
-        const Line &l = lines_.at(index);
-        return l.colours.at(l.text.find(needle));
+        size_t at = 0;
+        for (int r = 0; r < row; ++r) {
+            const size_t br = text_.find("\r\n", at);
+            if (br == std::string::npos)
+                return text_.size();
+            at = br + 2;
+        }
+        return at;
     }
+    void SetInsertionColour(ColourValue colour) override { insertion_ = colour; }
+
+    // What typing a character does after the handlers let it through.
+    void Type(std::string_view text) { ReplaceSelection(text); }
+
+    int LineCount() const
+    {
+        int n = 1;
+        for (size_t br = text_.find("\r\n"); br != std::string::npos; br = text_.find("\r\n", br + 2))
+            ++n;
+        return n;
+    }
+    // The colour of the first byte of `needle` on line `row`.
+    ColourValue ColourAt(int row, std::string_view needle) const
+    {
+        return colours_.at(LineIndex(row) + LineText(row).find(needle));
+    }
+    ColourValue InsertionColour() const { return insertion_; }
 
     int writes = 0;
 
 private:
-    std::vector<Line> lines_;
-    size_t caretLine_ = 0;
-    size_t caretColumn_ = 0;
+    void Erase(size_t from, size_t count)
+    {
+        text_.erase(from, count);
+        colours_.erase(colours_.begin() + static_cast<long>(from),
+                       colours_.begin() + static_cast<long>(from + count));
+    }
+
+    std::string text_;
+    std::vector<ColourValue> colours_;
+    size_t start_ = 0, length_ = 0;
     int tag_ = 0;
-    size_t selStart_ = 0;
-    size_t selLength_ = 0;
+    ColourValue insertion_ = 0;
 };
 
 }  // namespace qasp::testing

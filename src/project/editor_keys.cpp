@@ -1,0 +1,182 @@
+#include "project/editor_keys.h"
+
+#include "editor/char_classes.h"
+#include "editor/colour_table.h"
+#include "editor/colouring.h"
+#include "editor/completion_list.h"
+#include "editor/declaration_scan.h"
+#include "editor/editor_routines.h"
+#include "editor/editor_surface.h"
+#include "editor/key_type.h"
+#include "editor/keyword_store.h"
+#include "project/project_search.h"
+#include "project/window_surface.h"
+#include "project/workspace.h"
+#include "text/byte_string.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace qasp {
+
+EditorKeys::EditorKeys(ProjectWorkspace &ws, CompletionList &list, Prompter &prompter)
+    : ws_(ws)
+    , list_(list)
+    , prompter_(prompter)
+{
+}
+
+void EditorKeys::CMemoSelectionChange()
+{
+    EditorSurface &memo = ws_.Window().Memo();
+    if (memo.Tag() != 1 || memo.SelectionLength() != 0)
+        return;
+    const RowCol caret = CaretRowCol(memo);
+    // ColourLine below moves the caret onto the line it writes; the handler
+    // that runs inside it only updates the status bar.
+    if (caret.row != ws_.LastLine && !inSelectionChange_) {
+        inSelectionChange_ = true;
+        try {
+            list_.Hide();
+            RescanLeftLine(caret.row);
+        } catch (...) {
+            inSelectionChange_ = false;
+            throw;
+        }
+        inSelectionChange_ = false;
+        // Back to the same row and column: the line written above may have
+        // lost trailing blanks before the caret.
+        memo.SetSelection(memo.LineIndex(caret.row) + static_cast<size_t>(caret.column), 0);
+    }
+    char status[32];
+    std::snprintf(status, sizeof status, "\xD0\xD0\xC1\xD0:(%3d,%3d)", caret.row, caret.column);  // 行列
+    ws_.Window().SetStatusText(1, status);
+    list_.PlaceAtCaret();
+}
+
+void EditorKeys::RescanLeftLine(int row)
+{
+    EditorSurface &memo = ws_.Window().Memo();
+    TreeNode *node = ws_.Tree().Selected();
+    const std::string left = memo.LineText(ws_.LastLine);
+    const std::string token = LowerAscii(FirstToken(left));
+    const bool changed = left != ws_.LastLineText;
+    bool rescanned = false;
+    if (node && changed && (token == "dim" || token == "const")) {
+        ScanDeclarations(ws_.Store(), node->IsDocument() ? "Key_Public" : "Key_Other", memo.Text());
+        rescanned = true;
+    }
+    if (node && changed && token == "function") {
+        ws_.Store().ExecuteStatement("delete from Key_Public where key_hint=?", {node->DisplayText()});
+        const std::string prototype = RegisterFunctionKeyword(ws_.Store(), Trim(left));
+        // A function's head names its node; a document keeps its file name.
+        if (!node->IsDocument())
+            ws_.Tree().Rename(node, prototype);
+        rescanned = true;
+    }
+    if (rescanned) {
+        ws_.Store().RefreshKeywords();
+        ColourLine(memo, ws_.LastLine, left, ws_.Store());
+    }
+    ws_.RememberLine(row);
+}
+
+bool EditorKeys::CMemoKeyPress(char32_t character)
+{
+    EditorSurface &memo = ws_.Window().Memo();
+    if (memo.Tag() != 1)
+        return false;
+    if (character == '\t' && SelectionSpansLines(memo))
+        return true;  // indented on key down
+
+    const size_t caret = memo.SelectionStart();
+    const int row = memo.LineFromChar(caret);
+    const std::string line = memo.LineText(row);
+    const size_t offset = caret - memo.LineIndex(row);
+    const bool ascii = character < 0x80;
+    const char c = ascii ? static_cast<char>(character) : '\0';
+
+    if (!line.empty() && ascii && FirstToken(line + c) == "'") {
+        memo.SetInsertionColour(ColourOfKeyType(kComment));
+        return false;
+    }
+    if ((!line.empty() && CountQuotesBefore(line, offset) % 2 == 1) || c == '"') {
+        memo.SetInsertionColour(ColourOfKeyType(kString));
+        return false;
+    }
+    if (line.empty() && c == '\'') {
+        memo.SetInsertionColour(ColourOfKeyType(kComment));
+        return false;
+    }
+    memo.SetInsertionColour(ColourOfKeyType(kNoEntry));
+    if (ascii && IsWordChar(static_cast<unsigned char>(c))) {
+        FillCompletionList(list_, WordBeforeCaret(memo) + c, ws_.Store());
+        return false;
+    }
+    if (c == ' ' && list_.IsVisible()) {
+        AcceptCompletion();
+        return true;
+    }
+    list_.Hide();
+    return false;
+}
+
+void EditorKeys::AcceptCompletion()
+{
+    EditorSurface &memo = ws_.Window().Memo();
+    const int item = list_.Highlighted();
+    const std::string word = WordBeforeCaret(memo);
+    const size_t caret = memo.SelectionStart();
+    memo.SetSelection(caret - word.size(), word.size());
+    memo.SetInsertionColour(ColourOfKeyType(list_.Icon(item)));
+    memo.ReplaceSelection(list_.Caption(item));
+    ws_.Window().SetStatusText(2, list_.Hint(item));
+    list_.Hide();
+}
+
+bool EditorKeys::CMemoKeyDown(int key, bool shift)
+{
+    EditorSurface &memo = ws_.Window().Memo();
+    if (key == kVkTab && SelectionSpansLines(memo)) {
+        memo.SetTag(0);
+        IndentLines(memo, !shift);
+        memo.SetTag(1);
+        ws_.CMemoChange();  // the node takes the indented text in one step
+        return true;
+    }
+    if (key == kVkF3 && !ws_.SearchText.empty()) {
+        std::optional<size_t> at = FindInNode(ws_.Tree().Selected(), ws_.SearchText,
+                                              memo.SelectionStart() + memo.SelectionLength(), prompter_);
+        if (!at)
+            at = FindInProject(ws_, ws_.SearchText, prompter_);
+        if (at)
+            memo.SetSelection(*at, ws_.SearchText.size());
+        return true;
+    }
+    if (!list_.IsVisible())
+        return false;
+    switch (key) {
+    case kVkPageUp:
+    case kVkPageDown:
+    case kVkLeft:
+    case kVkRight:
+        list_.Hide();
+        return false;
+    case kVkUp:
+        list_.Highlight(list_.Highlighted() > 0 ? list_.Highlighted() - 1 : list_.Count() - 1);
+        return true;
+    case kVkDown:
+        list_.Highlight(list_.Highlighted() + 1 < list_.Count() ? list_.Highlighted() + 1 : 0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void EditorKeys::CMemoExit()
+{
+    if (list_.IsVisible())
+        list_.Hide();
+}
+
+}  // namespace qasp
