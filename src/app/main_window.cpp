@@ -476,10 +476,10 @@ void TFAsp::ExpandNode(TreeNode *node)
 
 bool TFAsp::eventFilter(QObject *watched, QEvent *event)
 {
-    // A key travels up the parents while nobody accepts it; the window sees
-    // it once, at the widget that has the focus.
-    const QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
-    if (event->type() == QEvent::KeyPress && watched == target && target->window() == this) {
+    // A key that nobody accepts travels on to the parents and passes here
+    // again; FormKeyPress does nothing twice, so that does no harm.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->window() == this) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Escape)
             FormKeyPress(QChar(27));

@@ -23,6 +23,8 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "fresh_store.h"
+
 #include <deque>
 
 using namespace qasp;
@@ -84,6 +86,8 @@ class CommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { UseFreshKeywordStore(); }
+
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);

@@ -31,6 +31,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "fresh_store.h"
+
 using namespace qasp::app;
 
 namespace {
@@ -73,6 +75,8 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { UseFreshKeywordStore(); }
+
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);

@@ -22,6 +22,8 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "fresh_store.h"
+
 using namespace qasp;
 using namespace qasp::app;
 
@@ -59,6 +61,8 @@ class ProjectViewTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { UseFreshKeywordStore(); }
+
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);

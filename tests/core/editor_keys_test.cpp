@@ -1,0 +1,231 @@
+#include "editor/colour_table.h"
+#include "editor/editor_routines.h"
+#include "editor/key_type.h"
+#include "editor/keyword_store.h"
+#include "fake_completion_list.h"
+#include "fake_window.h"
+#include "gbk_literal.h"
+#include "project/editor_keys.h"
+#include "project/workspace.h"
+#include "recording_prompter.h"
+
+#include <gtest/gtest.h>
+
+using namespace qasp;
+using qasp::testing::FakeCompletionList;
+using qasp::testing::FakeWindow;
+using qasp::testing::MemoryEditor;
+using qasp::testing::RecordingPrompter;
+
+namespace {
+
+const ColourValue kCommentColour_ = ColourOfKeyType(7), kStringColour_ = ColourOfKeyType(8),
+                  kPlainColour_ = ColourOfKeyType(-1);
+
+class EditorKeysTest : public ::testing::Test {
+protected:
+    EditorKeysTest()
+    {
+        doc = tree.AddTopLevel("index.asp");
+        tree.AttachRecord(doc, {"Dim gOld\r\nx = 1\r\n\r\n"});  // three lines, the last empty
+        fn = tree.AddChild(doc, "Show(a)");
+        tree.SetImages(fn, kFunctionImage);
+        tree.AttachRecord(fn, {"Function Show(a)\r\n\tShow = a\r\nEnd Function"});
+        store.ReplaceKeyword("Key_Public", "Show", "Show(a)", kProjectFunction);
+        store.RefreshKeywords();
+    }
+
+    MemoryEditor &Memo() { return window.memo; }
+    // Places the caret as a click would, and lets the handler see it.
+    void Caret(size_t offset)
+    {
+        Memo().SetSelection(offset, 0);
+        keys.CMemoSelectionChange();
+    }
+    // A character typed at the caret: key press, then the editor inserts it
+    // unless it was swallowed; every change of the text reaches CMemoChange.
+    void Type(char c)
+    {
+        if (!keys.CMemoKeyPress(static_cast<unsigned char>(c)))
+            Memo().Type(std::string(1, c));
+        ws.CMemoChange();
+        keys.CMemoSelectionChange();
+    }
+    void Type(std::string_view text)
+    {
+        for (char c : text)
+            Type(c);
+    }
+
+    ProjectTree tree;
+    KeywordStore store{":memory:"};
+    FakeWindow window;
+    ProjectWorkspace ws{tree, store, window};
+    FakeCompletionList list;
+    RecordingPrompter prompter;
+    EditorKeys keys{ws, list, prompter};
+    TreeNode *doc, *fn;
+};
+
+}  // namespace
+
+TEST(EditorRoutines, CaretLineTextAndQuotes)
+{
+    size_t position = 9;  // in "second"
+    EXPECT_EQ(CaretLineText("first\r\nsecond\r\nthird", position), "second");
+    EXPECT_EQ(position, 2u);
+    position = 7;  // the start of the second line
+    EXPECT_EQ(CaretLineText("first\r\nsecond", position), "second");
+    EXPECT_EQ(position, 0u);
+    EXPECT_EQ(CountQuotesBefore("a \"b\" \"c", 7), 3);
+    EXPECT_EQ(CountQuotesBefore("a \"b\" \"c", 2), 0);
+}
+
+TEST(EditorRoutines, WordBeforeCaretStopsAtChineseCharacters)
+{
+    MemoryEditor memo;
+    memo.Write("x = \xB0\x4C" "eft", 0);  // a character ending in the byte of 'L'
+    EXPECT_EQ(WordBeforeCaret(memo), "eft");
+    memo.Write(" Res", 0);
+    EXPECT_EQ(WordBeforeCaret(memo), "Res");
+    memo.Write(" ", 0);
+    EXPECT_EQ(WordBeforeCaret(memo), "");
+}
+
+TEST_F(EditorKeysTest, TypingColourFollowsTheContext)
+{
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(1) + 5);  // the end of "x = 1"
+    Type(' ');
+    EXPECT_EQ(Memo().InsertionColour(), kPlainColour_);
+    Type('"');  // the opening quote
+    EXPECT_EQ(Memo().InsertionColour(), kStringColour_);
+    Type('a');  // inside the string: no list
+    EXPECT_EQ(Memo().InsertionColour(), kStringColour_);
+    EXPECT_FALSE(list.visible);
+    Type('"');  // the closing quote
+    EXPECT_EQ(Memo().InsertionColour(), kStringColour_);
+    Type('&');  // after it: plain again
+    EXPECT_EQ(Memo().InsertionColour(), kPlainColour_);
+    // An apostrophe on a line holding code is no comment.
+    Type('\'');
+    EXPECT_EQ(Memo().InsertionColour(), kPlainColour_);
+}
+
+TEST_F(EditorKeysTest, CommentLinesAndEmptyLines)
+{
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(2));  // the empty last line
+    Type('\'');
+    EXPECT_EQ(Memo().InsertionColour(), kCommentColour_);
+    Type('R');  // a comment line: no list
+    EXPECT_EQ(Memo().InsertionColour(), kCommentColour_);
+    EXPECT_FALSE(list.visible);
+}
+
+TEST_F(EditorKeysTest, TheListFollowsTheWordAndSpaceAcceptsIt)
+{
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(2));
+    Type("rEs");
+    ASSERT_TRUE(list.visible);
+    EXPECT_EQ(list.items.front().caption, "Response");
+    const int highlighted = list.highlighted;
+    EXPECT_EQ(highlighted, 0);
+    Type(' ');
+    EXPECT_FALSE(list.visible);
+    EXPECT_EQ(Memo().LineText(2), "Response");  // the typed prefix replaced, no space
+    EXPECT_EQ(Memo().InsertionColour(), ColourOfKeyType(kKeyword));
+    EXPECT_EQ(window.status[2], list.items.front().hint);
+    EXPECT_EQ(doc->Text(), Memo().Text());
+}
+
+TEST_F(EditorKeysTest, NoListAfterADigitAndOtherCharactersHideIt)
+{
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(2));
+    Type("9L");
+    EXPECT_FALSE(list.visible);
+    Type(" Le");
+    EXPECT_TRUE(list.visible);
+    Type('(');
+    EXPECT_FALSE(list.visible);
+}
+
+TEST_F(EditorKeysTest, UpAndDownWrapRoundOtherKeysHideOrPass)
+{
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(2));
+    Type("Le");
+    ASSERT_GE(list.Count(), 2);
+    EXPECT_TRUE(keys.CMemoKeyDown(kVkUp, false));
+    EXPECT_EQ(list.highlighted, list.Count() - 1);
+    EXPECT_TRUE(keys.CMemoKeyDown(kVkDown, false));
+    EXPECT_EQ(list.highlighted, 0);
+    EXPECT_FALSE(keys.CMemoKeyDown(kVkHome, false));
+    EXPECT_TRUE(list.visible);
+    EXPECT_FALSE(keys.CMemoKeyDown(kVkLeft, false));
+    EXPECT_FALSE(list.visible);
+}
+
+TEST_F(EditorKeysTest, AChangedDimLineIsScannedWhenTheCaretLeavesIt)
+{
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(0) + 8);  // the end of "Dim gOld"
+    Type(", gNew");
+    std::string name = "gnew";
+    EXPECT_EQ(store.LookupKeyword(name), -1);  // not while the caret is on the line
+    Caret(Memo().LineIndex(1));
+    EXPECT_EQ(store.LookupKeyword(name), kGlobalVariable);
+    EXPECT_EQ(Memo().ColourAt(0, "gNew"), ColourOfKeyType(kGlobalVariable));
+    EXPECT_EQ(window.status[1], Gbk("行列:(  1,  0)"));
+
+    // Moving over an unchanged Dim line scans nothing.
+    store.ExecuteStatement("delete from Key_Public where key_name=?", {"gNew"});
+    store.RefreshKeywords();
+    Caret(Memo().LineIndex(0) + 2);
+    Caret(Memo().LineIndex(1));
+    EXPECT_EQ(store.LookupKeyword(name), -1);
+}
+
+TEST_F(EditorKeysTest, ChangingAFunctionHeadRenamesItsNode)
+{
+    ws.SelectNode(fn);
+    Caret(Memo().LineIndex(0) + 15);  // before the ')' of "Function Show(a)"
+    Type(", b");
+    Caret(Memo().LineIndex(1));
+    EXPECT_EQ(fn->DisplayText(), "Show(a, b)");
+    const auto rows = store.TableRows("Key_Public");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].hint, "Show(a, b)");
+}
+
+TEST_F(EditorKeysTest, TabIndentsAndShiftTabOutdentsWholeLines)
+{
+    tree.AttachRecord(doc, {"a\r\n b\r\nc"});
+    ws.SelectNode(doc);
+    Memo().SetSelection(1, 6);  // from the end of "a" into "c"
+    EXPECT_TRUE(keys.CMemoKeyDown(kVkTab, false));
+    EXPECT_EQ(Memo().Text(), "\ta\r\n\t b\r\n\tc");
+    EXPECT_EQ(doc->Text(), Memo().Text());
+    EXPECT_EQ(Memo().SelectionStart(), 0u);
+    EXPECT_EQ(Memo().SelectionLength(), Memo().Text().size());
+    EXPECT_TRUE(keys.CMemoKeyPress('\t'));  // the tab character itself is swallowed
+    EXPECT_TRUE(keys.CMemoKeyDown(kVkTab, true));
+    EXPECT_TRUE(keys.CMemoKeyDown(kVkTab, true));
+    EXPECT_EQ(Memo().Text(), "a\r\nb\r\nc");
+    // Within one line Tab is ordinary typing.
+    Memo().SetSelection(0, 1);
+    EXPECT_FALSE(keys.CMemoKeyDown(kVkTab, false));
+}
+
+TEST_F(EditorKeysTest, F3SearchesOnAcrossTheProject)
+{
+    ws.SearchText = "show";
+    ws.SelectNode(doc);
+    EXPECT_TRUE(keys.CMemoKeyDown(kVkF3, false));
+    EXPECT_EQ(tree.Selected(), fn);
+    EXPECT_EQ(Memo().SelectionStart(), 9u);
+    EXPECT_TRUE(keys.CMemoKeyDown(kVkF3, false));  // the next one in the same node
+    EXPECT_EQ(Memo().SelectionStart(), 19u);
+}
