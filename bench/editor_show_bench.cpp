@@ -1,12 +1,18 @@
 // The editor widget showing a 20,000-line text coloured (offscreen).
 #include "app/interface_font.h"
+#include "app/main_window.h"
 #include "app/memo_editor.h"
+#include "project/project_tree.h"
+#include "project/workspace.h"
 #include "editor/colouring.h"
 #include "editor/keyword_store.h"
 #include "generated_text.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QTextBlock>
 #include <QPlainTextEdit>
+#include <QStandardPaths>
 
 #include <benchmark/benchmark.h>
 
@@ -41,12 +47,36 @@ void BM_EditorTextOf20000Lines(benchmark::State &state)
 }
 BENCHMARK(BM_EditorTextOf20000Lines)->Unit(benchmark::kMillisecond);
 
+// One typed character in the middle of a 20,000-line node, with everything
+// the window does for it: key preview, typing colour, completion list,
+// storing the text into the node, the caret's row and column.
+void BM_KeystrokeIn20000LineNode(benchmark::State &state)
+{
+    qasp::app::TFAsp window;
+    qasp::TreeNode *doc = window.Tree().AddTopLevel("big.asp");
+    window.Tree().AttachRecord(doc, {qasp::bench::GeneratedVBScript(20000)});
+    window.show();
+    window.Workspace().SelectNode(doc);
+    QTextCursor c(window.CMemo->document()->findBlockByNumber(10000));
+    c.movePosition(QTextCursor::EndOfBlock);
+    window.CMemo->setTextCursor(c);
+    window.CMemo->setFocus();
+    int i = 0;
+    for (auto _ : state) {
+        const QString text = (i++ % 8 == 7) ? QString(" ") : QString("x");
+        QKeyEvent press(QEvent::KeyPress, text == " " ? Qt::Key_Space : Qt::Key_X, Qt::NoModifier, text);
+        QApplication::sendEvent(window.CMemo, &press);
+    }
+}
+BENCHMARK(BM_KeystrokeIn20000LineNode)->Unit(benchmark::kMillisecond)->Iterations(50);
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
     qasp::app::InstallFontSubstitutions();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -11,10 +11,36 @@
 
 namespace qasp::app {
 
+namespace {
+
+struct EncodedLine : QTextBlockUserData {
+    std::string bytes;
+};
+
+}  // namespace
+
 MemoEditor::MemoEditor(QPlainTextEdit *edit)
     : edit_(edit)
     , cursor_(edit->document())
 {
+    // The lines an edit touched lose their cached bytes; all others keep them.
+    QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
+                     [doc = edit->document()](int position, int, int added) {
+                         for (QTextBlock b = doc->findBlock(position);
+                              b.isValid() && b.position() <= position + added; b = b.next())
+                             b.setUserData(nullptr);
+                     });
+}
+
+const std::string &MemoEditor::BlockBytes(const QTextBlock &block) const
+{
+    auto *line = static_cast<EncodedLine *>(block.userData());
+    if (!line) {
+        line = new EncodedLine;
+        line->bytes = ToGbk(block.text());
+        QTextBlock(block).setUserData(line);
+    }
+    return line->bytes;
 }
 
 void MemoEditor::Clear()
@@ -68,22 +94,13 @@ void MemoEditor::Write(std::string_view piece, ColourValue colour)
     cursor_.insertText(FromGbk(piece), FormatFor(colour));
 }
 
-namespace {
-
-std::string EncodeBlock(const QTextBlock &block)
-{
-    return ToGbk(block.text());
-}
-
-}  // namespace
-
 std::string MemoEditor::Text() const
 {
     std::string out;
     for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next()) {
         if (b != edit_->document()->begin())
             out += "\r\n";
-        out += EncodeBlock(b);
+        out += BlockBytes(b);
     }
     return out;
 }
@@ -106,7 +123,7 @@ void MemoEditor::WriteRuns(const std::vector<ColourRun> &runs)
 std::string MemoEditor::LineText(int row) const
 {
     const QTextBlock block = edit_->document()->findBlockByNumber(row);
-    return block.isValid() ? EncodeBlock(block) : std::string();
+    return block.isValid() ? BlockBytes(block) : std::string();
 }
 
 int MemoEditor::Tag() const
@@ -137,7 +154,7 @@ size_t MemoEditor::ByteOffsetOf(int position) const
     const QTextBlock target = doc->findBlock(position);
     size_t offset = 0;
     for (QTextBlock b = doc->begin(); b.isValid() && b != target; b = b.next())
-        offset += EncodedLength(b.text(), 0, static_cast<int>(b.text().size())) + 2;
+        offset += BlockBytes(b).size() + 2;
     return offset + EncodedLength(target.text(), 0, position - target.position());
 }
 
@@ -145,6 +162,11 @@ int MemoEditor::PositionOfByteOffset(size_t offset) const
 {
     size_t remaining = offset;
     for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next()) {
+        const size_t lineBytes = BlockBytes(b).size();
+        if (remaining >= lineBytes + 2 && b.next().isValid()) {  // not this line
+            remaining -= lineBytes + 2;
+            continue;
+        }
         const QString text = b.text();
         for (int i = 0; i < text.size(); ++i) {
             const size_t length = qasp::EncodedLength(text.at(i).unicode());
@@ -196,7 +218,7 @@ int MemoEditor::LineFromChar(size_t offset) const
 {
     size_t start = 0;
     for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next()) {
-        const size_t end = start + EncodedLength(b.text(), 0, static_cast<int>(b.text().size()));
+        const size_t end = start + BlockBytes(b).size();
         if (offset <= end + 1 || !b.next().isValid())  // the break belongs to its line
             return b.blockNumber();
         start = end + 2;
@@ -207,8 +229,9 @@ int MemoEditor::LineFromChar(size_t offset) const
 size_t MemoEditor::LineIndex(int row) const
 {
     size_t offset = 0;
-    for (QTextBlock b = edit_->document()->begin(); b.isValid() && b.blockNumber() < row; b = b.next())
-        offset += EncodedLength(b.text(), 0, static_cast<int>(b.text().size())) + 2;
+    const QTextBlock target = edit_->document()->findBlockByNumber(row);
+    for (QTextBlock b = edit_->document()->begin(); b.isValid() && b != target; b = b.next())
+        offset += BlockBytes(b).size() + 2;
     return offset;
 }
 

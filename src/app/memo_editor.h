@@ -12,6 +12,7 @@
 #include <string>
 
 class QPlainTextEdit;
+class QTextBlock;
 
 namespace qasp {
 class KeywordStore;
@@ -55,6 +56,9 @@ public:
 
 private:
     const QTextCharFormat &FormatFor(ColourValue colour);
+    // A line's node bytes, kept with its block until the line changes: the
+    // handlers ask for offsets and lines on every keystroke.
+    const std::string &BlockBytes(const QTextBlock &block) const;
 
     QPlainTextEdit *edit_;
     QTextCursor cursor_;
