@@ -4,6 +4,7 @@
 #include "app/interface_font.h"
 #include "app/main_window.h"
 #include "app/memo_editor.h"
+#include "app/gbk_qstring.h"
 #include "app/picker_panel.h"
 #include "editor/colouring.h"
 #include "editor/keyword_store.h"
@@ -285,6 +286,30 @@ private slots:
         file.close();
         ShowFileText(w, file.fileName());
         QCOMPARE(QByteArray::fromStdString(w.Memo().Text()), bytes);
+    }
+
+    void lineBytesFollowEveryKindOfEdit()
+    {
+        TFAsp w;
+        qasp::ColourText(w.Memo(), "Dim a\r\n\xD6\xD0\xCE\xC4\r\nx = 1\r\nEnd", w.Store());
+        const auto fresh = [&w] {
+            return qasp::app::ToGbk(w.CMemo->toPlainText().replace(QChar('\n'), QString("\r\n")));
+        };
+        QCOMPARE(w.Memo().Text(), fresh());
+        QTextCursor c(w.CMemo->document());
+        c.setPosition(2);
+        c.setPosition(9, QTextCursor::KeepAnchor);  // across two line breaks
+        c.insertText("new\nlines\n\u6587");
+        QCOMPARE(w.Memo().Text(), fresh());
+        w.CMemo->undo();
+        QCOMPARE(w.Memo().Text(), fresh());
+        c.movePosition(QTextCursor::End);
+        c.insertBlock();
+        c.insertText("\u4E2D");
+        QCOMPARE(w.Memo().Text(), fresh());
+        QCOMPARE(w.Memo().LineText(w.CMemo->blockCount() - 1), std::string("\xD6\xD0"));
+        QCOMPARE(w.Memo().LineIndex(1), size_t(7));
+        QCOMPARE(w.Memo().LineFromChar(8), 1);
     }
 
     void openingAMissingFileIsReported()
