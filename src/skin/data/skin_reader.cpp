@@ -26,9 +26,9 @@ void AppendInt32(std::string &out, int32_t value)
 
 }  // namespace
 
-std::string TSkinReader::Unpack(std::string_view source)
+std::string TSkinReader::Unpack(std::string_view source) const
 {
-    return LzhDecode(source);
+    return LzhDecode(source, MaxDecodedSize);
 }
 
 bool TSkinReader::Refuse(std::string why)

@@ -20,6 +20,8 @@ public:
 
     // Shows the old-format message to the user; none by default.
     std::function<void(const std::string &)> ShowMessage;
+    // The most a stream may claim to decode to; skins are a few hundred KB.
+    size_t MaxDecodedSize = 32u << 20;
 
     // Decodes and indexes a compressed skin stream. False after the
     // format-version message, or for a container that does not hold
@@ -27,7 +29,7 @@ public:
     bool ReadSkin(std::string_view source);
 
     // The decoded container of a compressed stream (size first).
-    static std::string Unpack(std::string_view source);
+    std::string Unpack(std::string_view source) const;
 
     // The entry of that name (ASCII case ignored), empty when there is none.
     std::string ExtractEntry(std::string_view name) const;
