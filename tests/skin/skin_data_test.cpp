@@ -1,0 +1,206 @@
+// The skin's data: picture routines, the element readers and the model.
+#include "skin/data/bitmap_routines.h"
+#include "skin/data/lzh.h"
+#include "skin/data/quick_ini.h"
+#include "skin/data/skin_element_readers.h"
+#include "skin/data/skin_model.h"
+#include "skin/data/skin_reader.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+using namespace qasp::skin;
+
+namespace {
+
+QImage Pattern(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB888);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixelColor(x, y, QColor(x * 40 % 256, y * 60 % 256, (x + y) * 20 % 256));
+    return image;
+}
+
+std::string Bmp(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes.toStdString();
+}
+
+// A skin made of a description and the named pictures.
+struct TestSkin {
+    TSkinReader reader;
+    TQuickIni ini;
+    SkinModel model;
+
+    TestSkin(const std::string &description, std::vector<std::pair<std::string, std::string>> pictures)
+    {
+        pictures.emplace_back("skin.ini", description);
+        EXPECT_TRUE(reader.ReadSkin(LzhEncode(BuildSkinContainer(pictures))));
+        ini.Load(description);
+        SkinEnvironment env;
+        env.track = Pattern(16, 4);
+        env.trackVert = Pattern(4, 16);
+        env.scrollArrowWidth = 16;
+        BuildSkinModel(model, reader, ini, env);
+    }
+};
+
+}  // namespace
+
+TEST(BitmapRoutines, RotationsMirrorAndFlip)
+{
+    const QImage original = Pattern(5, 3);
+    QImage image = original;
+    RotateLeft(image);
+    ASSERT_EQ(image.size(), QSize(3, 5));
+    EXPECT_EQ(image.pixelColor(0, 0), original.pixelColor(4, 0));  // new (x, y) = old (w - 1 - y, x)
+    EXPECT_EQ(image.pixelColor(2, 1), original.pixelColor(3, 2));
+    RotateRight(image);
+    EXPECT_EQ(image, original);
+    RotateRight(image);
+    EXPECT_EQ(image.pixelColor(0, 0), original.pixelColor(0, 2));  // new (x, y) = old (y, h - 1 - x)
+    image = original;
+    MirrorHorizontal(image);
+    EXPECT_EQ(image.pixelColor(0, 1), original.pixelColor(4, 1));
+    FlipVertical(image);
+    EXPECT_EQ(image.pixelColor(0, 0), original.pixelColor(4, 2));
+    image = original;
+    Grayscale(image);
+    const QColor c = original.pixelColor(2, 1);
+    EXPECT_EQ(image.pixelColor(2, 1).red(), (c.red() + c.green() + c.blue()) / 3);
+}
+
+TEST(BitmapRoutines, BlendOnBothScales)
+{
+    EXPECT_EQ(BlendColours(0x0000C8, 0x000000, 50), 0x000064);   // half and half
+    EXPECT_EQ(BlendColours(0x0000FF, 0x000000, 100), 0x00001A);  // per mille: 10 % of a
+    EXPECT_EQ(BlendColours(0xFFFFFF, 0x000000, 150), 0x262626);  // 15 %
+}
+
+TEST(BitmapRoutines, GradientTablesAndClippedFills)
+{
+    EXPECT_EQ(GradientTable(1, 0x000000, 0x0000C8), std::vector<SkinColour>{0x000064});  // the middle
+    const std::vector<SkinColour> &t = GradientTable(5, 0x000000, 0x0000FF);
+    EXPECT_EQ(t.front(), 0x000000);
+    EXPECT_EQ(t.back(), 0x0000FF);
+    EXPECT_EQ(&GradientTable(5, 0x000000, 0x0000FF), &t);  // served from the cache
+
+    QImage whole(4, 10, QImage::Format_RGB888), clipped(4, 10, QImage::Format_RGB888);
+    whole.fill(Qt::white);
+    clipped.fill(Qt::white);
+    {
+        QPainter p(&whole);
+        GradientFill(p, whole.rect(), 0x000000, true, 0xFF0000);
+    }
+    {
+        QPainter p(&clipped);
+        p.setClipRect(0, 3, 4, 3);
+        GradientFill(p, clipped.rect(), 0x000000, true, 0xFF0000);
+    }
+    for (int y = 0; y < 10; ++y)
+        EXPECT_EQ(clipped.pixelColor(1, y), (y >= 3 && y < 6) ? whole.pixelColor(1, y) : QColor(Qt::white)) << y;
+}
+
+TEST(SkinElementReaders, BitmapNamesLoseTheirDirectoryAndNeedALowerCaseBmp)
+{
+    TSkinReader reader;
+    ASSERT_TRUE(reader.ReadSkin(LzhEncode(BuildSkinContainer({{"pic.bmp", Bmp(Pattern(4, 4))}}))));
+    EXPECT_EQ(LoadSkinBitmap(reader, "C:\\skins\\pic.bmp").size(), QSize(4, 4));
+    EXPECT_EQ(LoadSkinBitmap(reader, "skins:pic.bmp").size(), QSize(4, 4));
+    EXPECT_TRUE(LoadSkinBitmap(reader, "PIC.BMP").isNull());
+    EXPECT_TRUE(LoadSkinBitmap(reader, "other.bmp").isNull());
+    EXPECT_TRUE(LoadSkinBitmap(reader, "dir\\").isNull());
+}
+
+TEST(SkinModel, ASparseDescriptionGivesTheDefaults)
+{
+    TestSkin skin("[TitlebarSkin]\r\nSkinName=Sparse\r\n"
+                  "[Colours]\r\nButtonFace=200 200 200\r\n"
+                  "[Colours]\r\n[colour7]\r\ncolor=1 2 3\r\n[Colour9]\r\n"
+                  "[Button.Help]\r\nAction=-1\r\n"
+                  "[Button.Hidden]\r\nAction=-1\r\nVisibility=0\r\n"
+                  "[ButtonWide]\r\nAction=1\r\nButtonImage=wide.bmp\r\n"
+                  "[ButtonNarrow]\r\nAction=2\r\nButtonImage=narrow.bmp\r\n",
+                  {{"wide.bmp", Bmp(Pattern(120, 20))}, {"narrow.bmp", Bmp(Pattern(60, 20))}});
+    const SkinModel &m = skin.model;
+    EXPECT_EQ(m.SkinName, "Sparse");
+    EXPECT_EQ(m.Left.FrameCount, 1);
+    EXPECT_EQ(m.Top.Tile, 1);
+    EXPECT_EQ(m.Bottom.Trans, 1);
+    EXPECT_EQ(m.Colours.ButtonFace, 0xC8C8C8);
+    EXPECT_EQ(m.Colours.Menubar, 0xC8C8C8);  // the ButtonFace just read
+    EXPECT_EQ(m.Colours.WindowText, SystemColour(8));
+    EXPECT_EQ(m.Colours.TitleTextNoActive, SystemColour(19));
+    EXPECT_EQ(m.ColourList, (std::vector<SkinColour>{0x030201, SystemColour(8)}));
+    EXPECT_EQ(m.CustomColours[9], 0xFFFFFF);
+    EXPECT_EQ(m.Title.FontHeight, 14);
+    EXPECT_EQ(m.Title.ActiveText, TDataSkinTitle::kNoColour);
+    EXPECT_EQ(m.Title.FrameCount, 2);
+    EXPECT_EQ(m.Buttons.FrameCount, 5);
+    EXPECT_EQ(m.Buttons.RadioButtonFrame, 4);
+    EXPECT_EQ(m.Buttons.NormalColour, -1);
+    EXPECT_FALSE(m.Buttons.HasNormalColour2);
+
+    // Button.Help (Action -1, no Visibility) is skipped; Button.Hidden kept.
+    ASSERT_EQ(m.CaptionButtons.size(), 3u + 3u);
+    EXPECT_EQ(m.CaptionButtons[0]->Name, "BUTTON.HIDDEN");
+    EXPECT_EQ(m.CaptionButtons[0]->FrameCount, 6);
+    EXPECT_EQ(m.CaptionButtons[0]->Visibility1, -1);
+    EXPECT_EQ(m.CaptionButtons[1]->FrameCount, 6);  // 120 / 20 > 3.8
+    EXPECT_EQ(m.CaptionButtons[2]->FrameCount, 3);  // 60 / 20 <= 3.8
+    EXPECT_EQ(m.CaptionButtons[2]->CombineOp, -1);
+    for (int i = 3; i < 6; ++i) {
+        EXPECT_EQ(m.CaptionButtons[i]->Action, 4 + i);  // 7, 8, 9
+        EXPECT_EQ(m.CaptionButtons[i]->FrameCount, 4);
+        EXPECT_TRUE(m.CaptionButtons[i]->Bitmap.isNull());  // no [MDICONTROLS]
+    }
+
+    EXPECT_FALSE(m.SunkEdge);
+    EXPECT_FALSE(m.MenuBar);
+    ASSERT_TRUE(m.Toolbar);  // the gradient background is always made
+    EXPECT_EQ(m.Toolbar->Bitmap.size(), QSize(10, 40));
+    ASSERT_TRUE(m.Track && m.TrackVert);
+    EXPECT_EQ(m.Track->Margins.Left, 3);
+    EXPECT_EQ(m.FrameColour(), 0xC8C8C8);
+}
+
+TEST(SkinModel, ComboStripsAreBuiltOnlyWithASunkEdge)
+{
+    const std::string pictures = "[ComboButton]\r\nImage=combo.bmp\r\n";
+    TestSkin without(pictures, {{"combo.bmp", Bmp(Pattern(64, 21))}});
+    ASSERT_TRUE(without.model.ComboButton);
+    EXPECT_EQ(without.model.ComboButton->Bitmap.size(), QSize(64, 21));  // its own picture
+    EXPECT_EQ(without.model.ComboButton->Bitmap2.size(), QSize(64, 21));  // and its mirror
+
+    TestSkin with(pictures + "[SunkEdge]\r\nImage=sunk.bmp\r\nLeftWidth=2\r\nTopHeight=2\r\n",
+                  {{"combo.bmp", Bmp(Pattern(64, 21))}, {"sunk.bmp", Bmp(Pattern(40, 10))}});
+    const SkinModel &m = with.model;
+    ASSERT_TRUE(m.SunkEdge && m.ComboButton);
+    EXPECT_EQ(m.ComboButton->Bitmap.size(), QSize(50 * 4, 21));
+    EXPECT_EQ(m.ComboButton->Style, 2);
+    EXPECT_EQ(m.ComboButton->Margins.Left, 2);
+    EXPECT_EQ(m.ComboButton->Margins.Right, 16 + 2 + 2);
+    EXPECT_EQ(m.ComboButton->Margins.Top, 2);
+    EXPECT_EQ(m.SunkEdge->Margins.Left, 16 + 2 + 2);
+    // The edit part of each cell is magenta: the painter draws the text there.
+    EXPECT_EQ(m.ComboButton->Bitmap.pixelColor(10, 10), QColor(255, 0, 255));
+    QImage mirrored = m.ComboButton->Bitmap;
+    MirrorHorizontal(mirrored);
+    EXPECT_EQ(m.SunkEdge->Bitmap, mirrored);
+}
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
