@@ -32,6 +32,15 @@ bool Arguments::TakeFlag(const std::string &name)
     return true;
 }
 
+std::string Arguments::TakeVerb(const std::string &usage)
+{
+    if (args_.empty())
+        throw CommandError("usage: " + usage);
+    std::string verb = args_.front();
+    args_.erase(args_.begin());
+    return verb;
+}
+
 std::vector<std::string> Arguments::Positional(size_t count, const std::string &usage)
 {
     for (const std::string &a : args_)

@@ -27,6 +27,8 @@ public:
     std::optional<std::string> TakeOption(const std::string &name);
     // Removes "--name" and says whether it was there.
     bool TakeFlag(const std::string &name);
+    // Removes and returns the first argument (a sub-command's verb).
+    std::string TakeVerb(const std::string &usage);
     // The remaining arguments, which must be exactly `count` and no options.
     std::vector<std::string> Positional(size_t count, const std::string &usage);
 

@@ -10,5 +10,6 @@ int ScanCommand(Arguments args);
 int TreeCommand(Arguments args);
 int SaveCommand(Arguments args);
 int MergeCommand(Arguments args);
+int SkinCommand(Arguments args);
 
 }  // namespace qasp::cli

@@ -27,6 +27,9 @@ const std::map<std::string, Command> &Commands()
         {"save", {qasp::cli::SaveCommand, "qasp save ROOT.asp --to DIR [--option-explicit] [--force]",
                   "load a project and write it into DIR as a set of files joined by include lines;\n"
                   "      --force also replaces files whose content outside the script block would be lost"}},
+        {"skin", {qasp::cli::SkinCommand, "qasp skin pack DIR -o FILE | qasp skin info FILE",
+                  "pack a folder of pictures and one description into a skin file, or list a skin's\n"
+                  "      entries, name and the elements its model holds"}},
         {"merge", {qasp::cli::MergeCommand, "qasp merge ROOT.asp -o OUT.asp [--option-explicit] [--force]",
                    "load a project and write it as one single document"}},
     };
