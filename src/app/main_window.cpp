@@ -14,6 +14,7 @@
 #include "dialogs/colour_picker.h"
 #include "dialogs/directory_dialog.h"
 #include "dialogs/help_window.h"
+#include "skin/data/skin_data.h"
 #include "editor/colour_table.h"
 #include "editor/colouring.h"
 #include "editor/keyword_store.h"
@@ -34,6 +35,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
@@ -43,6 +45,10 @@
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
+
+// The program's own skin, packed at build time.
+extern const char kBuiltinSkin[];
+extern const unsigned long kBuiltinSkinSize;
 
 namespace qasp::app {
 namespace {
@@ -82,6 +88,15 @@ TFAsp::TFAsp(QWidget *parent)
     : QMainWindow(parent)
 {
     setObjectName("TFAsp");
+    // The skin is read with the window: its model is ready before the
+    // window is laid out, and it registers for skinning once it is.
+    SkinData1 = new skin::TSkinData(this);
+    SkinData1->setObjectName("SkinData1");
+    SkinData1->ShowMessage = [this](const std::string &m) {
+        QMessageBox::information(this, ApplicationTitle(), QString::fromStdString(m).replace('\r', '\n'));
+    };
+    SkinData1->SetSkinStream(std::string(kBuiltinSkin, kBuiltinSkinSize));
+    SkinData1->SetActive(true);
     setWindowTitle(MainWindowCaption());
     setFont(InterfaceFont());
     setGeometry(265, 147, 698, 539);
@@ -100,6 +115,8 @@ TFAsp::TFAsp(QWidget *parent)
 
     FormCreate();
     ConnectProject();
+
+    SkinData1->Loaded(this);
 
     dlgDir_ = new dialogs::TDLGDir(this);
     help_ = new dialogs::TFHelp(this);

@@ -32,6 +32,10 @@ class KeywordStore;
 class ProjectWorkspace;
 }
 
+namespace qasp::skin {
+class TSkinData;
+}
+
 namespace qasp::dialogs {
 class ColourPicker;
 class TDLGDir;
@@ -107,6 +111,7 @@ public:
     QStatusBar *CBottom = nullptr;
     QLabel *StatusPanels[3] = {};
     QTimer *Timer_GetColor = nullptr;
+    skin::TSkinData *SkinData1 = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -1,0 +1,234 @@
+#include "skin/data/skin_data.h"
+
+#include "skin/data/quick_ini.h"
+#include "skin/data/skin_manager_link.h"
+#include "skin/data/skin_reader.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QScreen>
+
+namespace qasp::skin {
+namespace {
+
+SkinManagerLink *&TheManager()
+{
+    static SkinManagerLink *manager = nullptr;
+    return manager;
+}
+
+SkinManagerLink::Factory &TheFactory()
+{
+    static SkinManagerLink::Factory factory = nullptr;
+    return factory;
+}
+
+QImage ProgramPicture(const char *name)
+{
+    return QImage(QString(":/skin/program/%1").arg(name)).convertToFormat(QImage::Format_RGB888);
+}
+
+}  // namespace
+
+SkinManagerLink *SkinManagerLink::Instance()
+{
+    return TheManager();
+}
+
+SkinManagerLink *SkinManagerLink::CreateIfMissing()
+{
+    if (!TheManager() && TheFactory())
+        TheManager() = TheFactory()();
+    return TheManager();
+}
+
+void SkinManagerLink::InstallFactory(Factory factory)
+{
+    TheFactory() = factory;
+}
+
+QStringList TSkinData::DefaultSkin3rd()
+{
+    QFile file(":/skin/skin3rd.txt");
+    QStringList lines;
+    if (file.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : file.readAll().split('\n'))
+            if (!line.trimmed().isEmpty())
+                lines << QString::fromLatin1(line.trimmed());
+    return lines;
+}
+
+TSkinData::TSkinData(QObject *owner)
+    : QObject(owner)
+    , Skin3rd(DefaultSkin3rd())
+    , model_(std::make_unique<SkinModel>())
+{
+    MenuImages = ProgramPicture("menuglyphs.bmp");
+    AppIconBitmap = QImage(16, 16, QImage::Format_RGB888);
+    AppIconBitmap.fill(QColor(255, 0, 255));
+    if (qGuiApp && QGuiApplication::primaryScreen()) {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        MaxWidth = area.width();
+        MaxHeight = area.height();
+    }
+}
+
+TSkinData::~TSkinData()
+{
+    if (SkinManagerLink *manager = SkinManagerLink::Instance())
+        manager->RemoveSkinData(this);
+}
+
+void TSkinData::SetSkinStream(const std::string &stream)
+{
+    stream_ = stream;
+    if (!stream_.empty())
+        LoadSkinStream();
+}
+
+bool TSkinData::LoadSkinStream()
+{
+    noSkin_ = true;
+    TSkinReader reader;
+    reader.ShowMessage = ShowMessage;
+    if (!reader.ReadSkin(stream_))
+        return false;  // the previous model stays in place
+    TQuickIni ini;
+    std::string iniName;
+    ini.Load(reader.ExtractFirstMatch(".ini", iniName));
+    SkinEnvironment environment;
+    environment.track = ProgramPicture("track.bmp");
+    environment.trackVert = ProgramPicture("trackvert.bmp");
+    auto model = std::make_unique<SkinModel>();
+    BuildSkinModel(*model, reader, ini, environment);
+    model_ = std::move(model);
+    noSkin_ = false;
+    return true;
+}
+
+void TSkinData::SetSkinFile(const QString &name)
+{
+    noSkin_ = true;
+    skinFile_ = name;
+    QFile file(name);
+    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+        return;
+    stream_ = file.readAll().toStdString();
+    LoadSkinStream();
+    if (SkinFormtype == sfMainform)
+        RefreshSkin();
+}
+
+void TSkinData::RefreshSkin()
+{
+    if (!loaded_)
+        Loaded();
+    if (SkinManagerLink *manager = SkinManagerLink::Instance()) {
+        manager->SetPendingSkinData(this);
+        manager->RefreshForms();
+        if (manager->RunState() == 1)
+            manager->RequestAction(kSkinChanged, 250);
+    }
+}
+
+void TSkinData::SetActive(bool value)
+{
+    if (value == active_)
+        return;
+    active_ = value;
+    if (!loaded_)
+        return;  // the form is still being read: Loaded decides
+    SkinManagerLink *manager = SkinManagerLink::Instance();
+    if (!manager)
+        return;
+    switch (SkinFormtype) {
+    case sfMainform:
+        if (value && noSkin_)
+            return;
+        manager->SetPendingSkinData(this);
+        manager->RequestAction(value ? kActivate : kDeactivate, 250);
+        if (value)
+            manager->SetRunState(1);
+        break;
+    case sfOnlyThisForm:
+        manager->SetPendingSkinData(this);
+        if (!value)
+            manager->RequestAction(kDeactivate, 250);
+        else if (!noSkin_)
+            manager->RequestAction(kActivate, 250);
+        break;
+    default:
+        break;
+    }
+}
+
+void TSkinData::Loaded(QWidget *ownerWindow)
+{
+    loaded_ = true;
+    SkinManagerLink *manager = SkinManagerLink::CreateIfMissing();
+    if (manager)
+        manager->AddSkinData(this);
+    if (SkinFormtype == sfMainform) {
+        if (manager)
+            manager->InstallHook();
+        if (active_ && noSkin_) {
+            active_ = false;
+        } else if (active_ && manager) {
+            manager->SetPendingSkinData(this);
+            manager->RequestAction(kActivate, 250);
+        }
+        if (Has(xcMainMenu))
+            SkinControls &= ~(1u << xcMenuItem);
+        else
+            SkinControls &= ~(1u << xcSystemMenu);
+        CaptureAppIcon();
+    } else if (manager) {
+        manager->SetActive(true);
+        manager->SetRunState(manager->RunState() + 1);
+        if (ownerWindow)
+            manager->SkinWindow(ownerWindow);
+    }
+}
+
+void TSkinData::FormSkinQuery(const QString &className, bool &doSkin) const
+{
+    if (OnFormSkin) {
+        OnFormSkin(const_cast<TSkinData *>(this), className, doSkin);
+        return;
+    }
+    if (className == "SysMonthCal32" || (Has(xcFastReport) && className.startsWith("Tfr")))
+        doSkin = false;
+}
+
+void TSkinData::SkinChanged()
+{
+    if (OnSkinChanged)
+        OnSkinChanged(this);
+}
+
+QString TSkinData::Skin3rdKind(const QString &className) const
+{
+    const QString key = className.toLower() + "=";
+    for (const QString &line : Skin3rd)
+        if (line.toLower().startsWith(key))
+            return line.mid(line.indexOf('=') + 1).left(50).toLower();
+    return {};
+}
+
+void TSkinData::CaptureAppIcon()
+{
+    if (!qGuiApp)
+        return;
+    const QIcon icon = QGuiApplication::windowIcon();
+    if (icon.isNull())
+        return;
+    QImage image(16, 16, QImage::Format_RGB888);
+    image.fill(QColor(255, 0, 255));
+    QPainter p(&image);
+    p.drawPixmap(0, 0, icon.pixmap(16, 16));
+    AppIconBitmap = image;
+}
+
+}  // namespace qasp::skin

@@ -1,0 +1,95 @@
+// TSkinData: the component through which a window turns skinning on. It
+// keeps the compressed skin stream, builds the skin model from it, and
+// registers with the skin manager, which paints the windows with that model.
+#pragma once
+
+#include "skin/data/skin_model.h"
+
+#include <QImage>
+#include <QObject>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace qasp::skin {
+
+// The kinds of control that are skinned, member i at bit i.
+enum TSkinControlType {
+    xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton,
+    xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel, xcGroupBox,
+    xcStatusBar, xcTab, xcTrackBar, xcSystemMenu, xcFastReport,
+};
+enum TSkinOption {
+    xoMDIScrollbar, xoMenuMerge, xoTransparent, xoPreview, xoParentBackGround, xoNoFocusRect, xoToolbarBK,
+    xoMDIChildBorder,
+};
+enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
+
+class TSkinData : public QObject {
+    Q_OBJECT
+public:
+    explicit TSkinData(QObject *owner = nullptr);
+    ~TSkinData() override;
+
+    // Published properties.
+    bool Active() const { return active_; }
+    void SetActive(bool value);
+    int DisableTag = 99;
+    uint32_t SkinControls = 0x1FFFFB;  // all but xcMenuItem and xcFastReport
+    uint8_t Options = 0x48;            // xoPreview, xoToolbarBK
+    QStringList Skin3rd;
+    const QString &SkinFile() const { return skinFile_; }
+    void SetSkinFile(const QString &name);
+    QString SkinStore() const { return QStringLiteral("(none)"); }
+    TSkinFormType SkinFormtype = sfMainform;
+    QString Version() const { return QStringLiteral("3.64.10.19"); }
+    bool MenuUpdate = true;
+    bool MenuMerge = false;
+    std::function<void(QObject *sender, const QString &name, bool &doSkin)> OnFormSkin;
+    std::function<void(QObject *sender)> OnSkinChanged;
+
+    bool Has(TSkinControlType t) const { return SkinControls & (1u << t); }
+    bool Has(TSkinOption o) const { return Options & (1u << o); }
+
+    // The compressed skin stream, and the model built from it.
+    void SetSkinStream(const std::string &stream);
+    const std::string &SkinStream() const { return stream_; }
+    bool LoadSkinStream();
+    bool NoSkin() const { return noSkin_; }
+    const SkinModel &Model() const { return *model_; }
+
+    // The form has been read: register with the manager and ask for skinning.
+    void Loaded(QWidget *ownerWindow = nullptr);
+    // Whether a window of this class name is skinned.
+    void FormSkinQuery(const QString &className, bool &doSkin) const;
+    void SkinChanged();
+    SkinColour FrameColour() const { return model_->FrameColour(); }
+
+    // The Skin3rd kind of a class name ("combobox", ...), empty when none.
+    QString Skin3rdKind(const QString &className) const;
+
+    QImage MenuImages;      // four 16 x 16 glyphs: restore, maximise, minimise, close
+    QImage AppIconBitmap;   // the application's small icon on magenta
+    int MaxWidth = 0, MaxHeight = 0;
+    bool FramePainting = true;
+
+    // The old-format message; a message box in the program.
+    std::function<void(const std::string &)> ShowMessage;
+
+    static QStringList DefaultSkin3rd();
+
+private:
+    void CaptureAppIcon();
+    void RefreshSkin();
+
+    bool active_ = false;
+    bool noSkin_ = true;
+    bool loaded_ = false;
+    QString skinFile_;
+    std::string stream_;
+    std::unique_ptr<SkinModel> model_;
+};
+
+}  // namespace qasp::skin

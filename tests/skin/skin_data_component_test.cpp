@@ -1,0 +1,170 @@
+// TSkinData: its properties after creation, loading a stream, and what it
+// asks of the skin manager.
+#include "skin/data/lzh.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_manager_link.h"
+#include "skin/data/skin_reader.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace qasp::skin;
+
+namespace {
+
+// Records what the component asks of the manager.
+class RecordingManager : public SkinManagerLink {
+public:
+    std::vector<std::string> calls;
+    int runState = 0;
+    bool active = false;
+
+    void AddSkinData(TSkinData *) override { calls.push_back("add"); }
+    void RemoveSkinData(TSkinData *) override { calls.push_back("remove"); }
+    void InstallHook() override { calls.push_back("hook"); }
+    void SetPendingSkinData(TSkinData *) override { calls.push_back("pending"); }
+    void RequestAction(int action, int interval) override
+    {
+        calls.push_back("request " + std::to_string(action) + " " + std::to_string(interval));
+    }
+    void SkinWindow(QWidget *) override { calls.push_back("window"); }
+    void RefreshForms() override { calls.push_back("refresh"); }
+    bool Active() const override { return active; }
+    void SetActive(bool a) override { active = a; }
+    int RunState() const override { return runState; }
+    void SetRunState(int s) override { runState = s; }
+};
+
+RecordingManager &Manager()
+{
+    static RecordingManager *manager = [] {
+        auto *m = new RecordingManager;
+        SkinManagerLink::InstallFactory([]() -> SkinManagerLink * { return &Manager(); });
+        return m;
+    }();
+    return *manager;
+}
+
+std::string ShippedSkin()
+{
+    QFile file(QString(QASP_SKIN_DIR) + "/quillmere-light.skin");
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll().toStdString();
+}
+
+}  // namespace
+
+TEST(SkinDataComponent, ValuesAfterCreation)
+{
+    TSkinData data;
+    EXPECT_FALSE(data.Active());
+    EXPECT_TRUE(data.NoSkin());
+    EXPECT_EQ(data.DisableTag, 99);
+    EXPECT_EQ(data.SkinControls, 0x1FFFFBu);
+    EXPECT_EQ(data.Options, 0x48);
+    EXPECT_EQ(data.Skin3rd.size(), 115);
+    EXPECT_EQ(data.Skin3rd.front(), "TVirtualStringTree=scrollbar");
+    EXPECT_EQ(data.SkinStore(), "(none)");
+    EXPECT_EQ(data.Version(), "3.64.10.19");
+    EXPECT_EQ(data.MenuImages.size(), QSize(64, 16));
+    EXPECT_EQ(data.Skin3rdKind("TLMDEdit"), "edit");
+    EXPECT_EQ(data.Skin3rdKind("tadvpagecontrol"), "nil");
+    EXPECT_EQ(data.Skin3rdKind("TLMDEd"), "");
+}
+
+TEST(SkinDataComponent, TheShippedSkinBuildsEveryElement)
+{
+    TSkinData data;
+    data.SetSkinStream(ShippedSkin());
+    ASSERT_FALSE(data.NoSkin());
+    const SkinModel &m = data.Model();
+    EXPECT_EQ(m.SkinName, "Quillmere Light");
+    for (const auto &[name, e] : m.Elements())
+        EXPECT_TRUE(!e->Bitmap.isNull() || name == "Title" || name == "BUTTON.ICON") << name;
+    EXPECT_EQ(m.Elements().size(), 6u + 29u + 5u + 3u);  // fixed, slots, the skin's buttons, MDI
+    EXPECT_EQ(m.Scrollbar->FrameCount, 23);
+    EXPECT_EQ(m.Scrollbar->Bitmap.width() % 23, 0);
+    EXPECT_EQ(m.Top.FrameCount, 2);
+    EXPECT_EQ(m.Top.Bitmap.height() / 2, 26);  // the caption height
+    EXPECT_EQ(m.Buttons.CheckButtonFrame, 4);
+    EXPECT_EQ(m.CaptionButtons[0]->FrameCount, 3);
+    EXPECT_EQ(m.ComboButton->Style, 2);  // the combo strip was built
+    EXPECT_FALSE(m.CaptionButtons.back()->Bitmap.isNull());  // MDI buttons from [MDICONTROLS]
+    // The top border's transparent corners cut the window's shape.
+    EXPECT_EQ(m.Left.Bitmap.pixelColor(0, 0), QColor(255, 0, 255));
+}
+
+TEST(SkinDataComponent, AnOldFormatKeepsThePreviousModelAndActivationOff)
+{
+    TSkinData data;
+    std::string shown;
+    data.ShowMessage = [&shown](const std::string &m) { shown = m; };
+    data.SetSkinStream(ShippedSkin());
+    data.SetSkinStream(LzhEncode(std::string(16, '\0')));
+    EXPECT_TRUE(data.NoSkin());
+    EXPECT_EQ(shown, "This is Older Skin File\rPlease update to new version !");
+    EXPECT_EQ(data.Model().SkinName, "Quillmere Light");
+}
+
+TEST(SkinDataComponent, LoadedRegistersAndAsksForActivation)
+{
+    RecordingManager &manager = Manager();
+    manager.calls.clear();
+    {
+        TSkinData data;
+        data.SetSkinStream(ShippedSkin());
+        data.SetActive(true);
+        EXPECT_TRUE(manager.calls.empty());  // nothing while the form is read
+        data.Loaded();
+        EXPECT_EQ(manager.calls, (std::vector<std::string>{"add", "hook", "pending", "request 1 250"}));
+        EXPECT_FALSE(data.Has(xcMenuItem));  // xcMainMenu is set, so the item painter goes
+        EXPECT_TRUE(data.Has(xcSystemMenu));
+        manager.calls.clear();
+        data.SetActive(true);  // its current value: nothing scheduled
+        EXPECT_TRUE(manager.calls.empty());
+        data.SetActive(false);
+        EXPECT_EQ(manager.calls, (std::vector<std::string>{"pending", "request 2 250"}));
+        manager.calls.clear();
+    }
+    EXPECT_EQ(manager.calls, (std::vector<std::string>{"remove"}));
+}
+
+TEST(SkinDataComponent, WithoutASkinActiveIsTurnedOffInLoaded)
+{
+    Manager().calls.clear();
+    TSkinData data;
+    data.SkinControls &= ~(1u << xcMainMenu);
+    data.SetActive(true);
+    data.Loaded();
+    EXPECT_FALSE(data.Active());
+    EXPECT_FALSE(data.Has(xcSystemMenu));  // without xcMainMenu the system menu painter goes
+    EXPECT_EQ(Manager().calls, (std::vector<std::string>{"add", "hook"}));
+}
+
+TEST(SkinDataComponent, FormSkinQueryRules)
+{
+    TSkinData data;
+    bool doSkin = true;
+    data.FormSkinQuery("SysMonthCal32", doSkin);
+    EXPECT_FALSE(doSkin);
+    doSkin = true;
+    data.FormSkinQuery("TfrDesigner", doSkin);
+    EXPECT_TRUE(doSkin);  // xcFastReport is not set after creation
+    data.SkinControls |= 1u << xcFastReport;
+    data.FormSkinQuery("TfrDesigner", doSkin);
+    EXPECT_FALSE(doSkin);
+    data.OnFormSkin = [](QObject *, const QString &, bool &skin) { skin = true; };
+    data.FormSkinQuery("SysMonthCal32", doSkin);
+    EXPECT_TRUE(doSkin);  // the event alone decides
+}
+
+TEST(SkinDataComponent, ASkinFileLoadsAndAMissingOneDoesNothing)
+{
+    TSkinData data;
+    data.SetSkinFile(QString(QASP_SKIN_DIR) + "/quillmere-dusk.skin");
+    EXPECT_FALSE(data.NoSkin());
+    EXPECT_EQ(data.Model().SkinName, "Quillmere Dusk");
+    data.SetSkinFile("/no/such.skin");
+    EXPECT_TRUE(data.NoSkin());
+}
