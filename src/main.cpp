@@ -3,6 +3,7 @@
 #include "app/app_info.h"
 #include "app/interface_font.h"
 #include "app/main_window.h"
+#include "skin/data/skin_data.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -19,6 +20,7 @@ const char kUsage[] =
     "\n"
     "Opens the editor, with the project of the given root ASP page when one is named.\n"
     "  --screenshot FILE.png  save a picture of the window once it is laid out, then exit\n"
+    "  --skin FILE.skin       use this skin file instead of the built-in skin\n"
     "  --help, --version\n";
 
 bool HasDisplay()
@@ -36,6 +38,7 @@ bool HasDisplay()
 
 struct Options {
     QString screenshot;
+    QString skin;
     QString root;
 };
 
@@ -54,13 +57,13 @@ bool ParseArguments(int argc, char **argv, Options &options, int &exitCode)
             exitCode = 0;
             return false;
         }
-        if (!std::strcmp(a, "--screenshot")) {
+        if (!std::strcmp(a, "--screenshot") || !std::strcmp(a, "--skin")) {
             if (++i == argc) {
-                std::fputs("quillmere-asp: --screenshot needs a file name\n", stderr);
+                std::fprintf(stderr, "quillmere-asp: %s needs a file name\n", a);
                 exitCode = 2;
                 return false;
             }
-            options.screenshot = QString::fromLocal8Bit(argv[i]);
+            (a[2] == 's' && a[3] == 'c' ? options.screenshot : options.skin) = QString::fromLocal8Bit(argv[i]);
         } else if (a[0] == '-' && a[1] == '-') {
             std::fprintf(stderr, "quillmere-asp: unknown option %s\n%s", a, kUsage);
             exitCode = 2;
@@ -100,6 +103,12 @@ int main(int argc, char **argv)
     QApplication::setFont(qasp::app::InterfaceFont());
 
     qasp::app::TFAsp window;
+    if (!options.skin.isEmpty()) {
+        window.SkinData1->SetSkinFile(options.skin);
+        if (window.SkinData1->NoSkin())
+            std::fprintf(stderr, "quillmere-asp: %s is not a usable skin file\n",
+                         options.skin.toLocal8Bit().constData());
+    }
     window.show();
     if (!options.root.isEmpty())
         window.OpenProjectFile(options.root);
