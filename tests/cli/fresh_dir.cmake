@@ -1,0 +1,3 @@
+# Empties a directory for the tests that follow: -DDIR=...
+file(REMOVE_RECURSE "${DIR}")
+file(MAKE_DIRECTORY "${DIR}")
