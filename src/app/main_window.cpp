@@ -534,13 +534,9 @@ bool TFAsp::EditorKeyPress(QKeyEvent *event)
 
 bool TFAsp::OpenProjectFile(const QString &path)
 {
-    std::vector<std::string> skipped;
-    const bool opened = Guarded(this, [&] {
-        skipped = OpenProject(*workspace_, QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
+    return Guarded(this, [&] {
+        dispatcher_->OpenProjectFile(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
     });
-    if (!skipped.empty())
-        prompter_.Information(ListedMessage("打开工程时跳过了:", skipped));
-    return opened;
 }
 
 }  // namespace qasp::app

@@ -163,10 +163,13 @@ void CommandDispatcher::Open()
 {
     if (!MayDiscardChanges())
         return;
-    const std::optional<std::string> file = dialogs_.ChooseFileToOpen();
-    if (!file)
-        return;
-    const std::vector<std::string> skipped = OpenProject(ws_, *file);
+    if (const std::optional<std::string> file = dialogs_.ChooseFileToOpen())
+        OpenProjectFile(*file);
+}
+
+void CommandDispatcher::OpenProjectFile(const std::string &file)
+{
+    const std::vector<std::string> skipped = OpenProject(ws_, file);
     if (!skipped.empty())
         prompter_.Information(ListedMessage("打开工程时跳过了:", skipped));
 }

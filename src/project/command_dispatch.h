@@ -38,6 +38,9 @@ public:
 
     void Action_Do(ActionId sender);
     void Panel2DoubleClick();
+    // Opens the project of a chosen root file (Action_OPEN after its
+    // dialog), telling the user what the load skipped.
+    void OpenProjectFile(const std::string &file);
 
     // Before the project is thrown away (closing, opening, a new project):
     // asks about unsaved changes. False: stay.

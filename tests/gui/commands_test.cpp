@@ -23,7 +23,7 @@
 #include <QTreeView>
 #include <QtTest>
 
-#include "fresh_store.h"
+#include "gui_test_setup.h"
 
 #include <deque>
 
@@ -88,11 +88,7 @@ class CommandsTest : public QObject {
 private slots:
     void init() { UseFreshKeywordStore(); }
 
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        InstallFontSubstitutions();
-    }
+    void initTestCase() { PrepareGuiTests(); }
 
     void openEditCutPasteSaveAndExport()
     {

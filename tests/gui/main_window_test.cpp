@@ -32,7 +32,7 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "fresh_store.h"
+#include "gui_test_setup.h"
 
 using namespace qasp::app;
 
@@ -78,13 +78,7 @@ class MainWindowTest : public QObject {
 private slots:
     void init() { UseFreshKeywordStore(); }
 
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        InstallFontSubstitutions();
-        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                      + "/main.db");
-    }
+    void initTestCase() { PrepareGuiTests(); }
 
     void layoutFollowsTheComponentTable()
     {

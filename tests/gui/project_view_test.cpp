@@ -22,7 +22,7 @@
 #include <QTreeView>
 #include <QtTest>
 
-#include "fresh_store.h"
+#include "gui_test_setup.h"
 
 using namespace qasp;
 using namespace qasp::app;
@@ -63,11 +63,7 @@ class ProjectViewTest : public QObject {
 private slots:
     void init() { UseFreshKeywordStore(); }
 
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        InstallFontSubstitutions();
-    }
+    void initTestCase() { PrepareGuiTests(); }
 
     void viewFollowsTheTree()
     {

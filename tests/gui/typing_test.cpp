@@ -12,7 +12,7 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-#include "fresh_store.h"
+#include "gui_test_setup.h"
 
 using namespace qasp;
 using namespace qasp::app;
@@ -46,11 +46,7 @@ class TypingTest : public QObject {
 private slots:
     void init() { UseFreshKeywordStore(); }
 
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        InstallFontSubstitutions();
-    }
+    void initTestCase() { PrepareGuiTests(); }
 
     void completionAcceptsTheStoreSpellingInItsColour()
     {

@@ -508,24 +508,18 @@ void PaintTrackbarThumbs(const Palette &c, const QString &dir)
 // (restore, maximise, minimise, close) in black on white.
 void PaintProgram(const QString &dir)
 {
-    QImage track(16, 4, QImage::Format_RGB888);
-    track.fill(Qt::white);
-    {
-        QPainter p(&track);
-        p.fillRect(QRect(0, 0, 16, 1), QColor(0x80, 0x80, 0x80));
-        p.fillRect(QRect(0, 1, 16, 1), QColor(0xC0, 0xC0, 0xC0));
-        p.fillRect(QRect(0, 0, 1, 4), QColor(0x80, 0x80, 0x80));
+    // A sunken groove: dark grey and light grey along its upper (left) edge.
+    for (bool vertical : {false, true}) {
+        QImage groove(vertical ? QSize(4, 16) : QSize(16, 4), QImage::Format_RGB888);
+        groove.fill(Qt::white);
+        QPainter p(&groove);
+        const QSize along = vertical ? QSize(1, 16) : QSize(16, 1);
+        p.fillRect(QRect(QPoint(0, 0), along), QColor(0x80, 0x80, 0x80));
+        p.fillRect(QRect(vertical ? QPoint(1, 0) : QPoint(0, 1), along), QColor(0xC0, 0xC0, 0xC0));
+        p.fillRect(QRect(QPoint(0, 0), vertical ? QSize(4, 1) : QSize(1, 4)), QColor(0x80, 0x80, 0x80));
+        p.end();
+        Save(groove, dir, vertical ? "trackvert.bmp" : "track.bmp");
     }
-    Save(track, dir, "track.bmp");
-    QImage vertical(4, 16, QImage::Format_RGB888);
-    vertical.fill(Qt::white);
-    {
-        QPainter p(&vertical);
-        p.fillRect(QRect(0, 0, 1, 16), QColor(0x80, 0x80, 0x80));
-        p.fillRect(QRect(1, 0, 1, 16), QColor(0xC0, 0xC0, 0xC0));
-        p.fillRect(QRect(0, 0, 4, 1), QColor(0x80, 0x80, 0x80));
-    }
-    Save(vertical, dir, "trackvert.bmp");
     QImage glyphs(64, 16, QImage::Format_RGB888);
     glyphs.fill(Qt::white);
     {
