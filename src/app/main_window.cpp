@@ -15,6 +15,7 @@
 #include "dialogs/directory_dialog.h"
 #include "dialogs/help_window.h"
 #include "skin/data/skin_data.h"
+#include "skin/windows/skin_manage.h"
 #include "editor/colour_table.h"
 #include "editor/colouring.h"
 #include "editor/keyword_store.h"
@@ -90,6 +91,7 @@ TFAsp::TFAsp(QWidget *parent)
     setObjectName("TFAsp");
     // The skin is read with the window: its model is ready before the
     // window is laid out, and it registers for skinning once it is.
+    skin::InstallSkinManager();
     SkinData1 = new skin::TSkinData(this);
     SkinData1->setObjectName("SkinData1");
     SkinData1->ShowMessage = [this](const std::string &m) {

@@ -86,7 +86,9 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.windowTitle(), QString("QuillmereASP编辑器 V3.0 (For VBScript)"));
-        QCOMPARE(w.size(), QSize(698, 539));
+        // The skin's frame goes around the window's client area.
+        QCOMPARE(w.contentsRect().size(), QSize(698, 539));
+        QCOMPARE(w.size(), QSize(698 + 4 + 4, 539 + 26 + 4));
         QCOMPARE(w.CMenu->height(), 23);
         QCOMPARE(w.CToolBar->height(), 26);
         QCOMPARE(w.Panel3->width(), 208);

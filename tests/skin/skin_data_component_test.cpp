@@ -28,7 +28,11 @@ public:
     {
         calls.push_back("request " + std::to_string(action) + " " + std::to_string(interval));
     }
-    void SkinWindow(QWidget *) override { calls.push_back("window"); }
+    bool SkinWindow(QWidget *) override
+    {
+        calls.push_back("window");
+        return true;
+    }
     void RefreshForms() override { calls.push_back("refresh"); }
     bool Active() const override { return active; }
     void SetActive(bool a) override { active = a; }

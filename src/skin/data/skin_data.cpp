@@ -49,6 +49,12 @@ void SkinManagerLink::InstallFactory(Factory factory)
     TheFactory() = factory;
 }
 
+void SkinManagerLink::ClearInstance(SkinManagerLink *manager)
+{
+    if (TheManager() == manager)
+        TheManager() = nullptr;
+}
+
 QStringList TSkinData::DefaultSkin3rd()
 {
     QFile file(":/skin/skin3rd.txt");

@@ -1,5 +1,7 @@
 #include "skin/data/skin_draw.h"
 
+#include "skin/data/nine_part_rule.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -32,40 +34,25 @@ QImage WithMagentaTransparent(const QImage &image)
     return out;
 }
 
-void DrawNineSlice(QPainter &painter, const QRect &target, const QImage &source, const SkinMargins &m,
+void DrawNineSlice(QPainter &painter, const QRect &target, const QImage &source, const SkinMargins &margins,
                    bool transparent, bool tile)
 {
     if (source.isNull() || target.isEmpty())
         return;
     const QImage image = transparent ? WithMagentaTransparent(source) : source;
-    const int sw = image.width(), sh = image.height();
-    // Margins larger than the picture or the target shrink to fit.
-    const int l = std::clamp(m.Left, 0, std::min(sw, target.width()));
-    const int r = std::clamp(m.Right, 0, std::min(sw - l, target.width() - l));
-    const int t = std::clamp(m.Top, 0, std::min(sh, target.height()));
-    const int b = std::clamp(m.Bottom, 0, std::min(sh - t, target.height() - t));
-    const int sx[4] = {0, l, sw - r, sw};
-    const int sy[4] = {0, t, sh - b, sh};
-    const int tx[4] = {target.left(), target.left() + l, target.right() + 1 - r, target.right() + 1};
-    const int ty[4] = {target.top(), target.top() + t, target.bottom() + 1 - b, target.bottom() + 1};
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col) {
-            const QRect from(sx[col], sy[row], sx[col + 1] - sx[col], sy[row + 1] - sy[row]);
-            const QRect to(tx[col], ty[row], tx[col + 1] - tx[col], ty[row + 1] - ty[row]);
-            if (from.isEmpty() || to.isEmpty())
-                continue;
-            if (tile && row == 1 && col == 1) {
-                // Tiled by hand: QPixmap would need a running GUI application.
-                painter.save();
-                painter.setClipRect(to, Qt::IntersectClip);
-                for (int y = to.top(); y <= to.bottom(); y += from.height())
-                    for (int x = to.left(); x <= to.right(); x += from.width())
-                        painter.drawImage(QPoint(x, y), image, from);
-                painter.restore();
-            } else {
-                painter.drawImage(to, image, from);
-            }
+    for (const NinePart &piece : NinePartPieces(image.size(), target, margins)) {
+        if (tile && piece.centre) {
+            // Tiled by hand: QPixmap would need a running GUI application.
+            painter.save();
+            painter.setClipRect(piece.to, Qt::IntersectClip);
+            for (int y = piece.to.top(); y <= piece.to.bottom(); y += piece.from.height())
+                for (int x = piece.to.left(); x <= piece.to.right(); x += piece.from.width())
+                    painter.drawImage(QPoint(x, y), image, piece.from);
+            painter.restore();
+        } else {
+            painter.drawImage(piece.to, image, piece.from);
         }
+    }
 }
 
 void DrawSkinElement(QPainter &painter, const TDataSkinObject &element, int state, const QRect &target)

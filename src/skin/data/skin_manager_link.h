@@ -21,7 +21,8 @@ public:
     virtual void InstallHook() = 0;
     virtual void SetPendingSkinData(TSkinData *data) = 0;
     virtual void RequestAction(int action, int intervalMs) = 0;
-    virtual void SkinWindow(QWidget *window) = 0;
+    // Gives the window a frame painter if it qualifies; says whether it did.
+    virtual bool SkinWindow(QWidget *window) = 0;
     virtual void RefreshForms() = 0;
     virtual bool Active() const = 0;
     virtual void SetActive(bool active) = 0;
@@ -34,6 +35,10 @@ public:
     static SkinManagerLink *CreateIfMissing();
     using Factory = SkinManagerLink *(*)();
     static void InstallFactory(Factory factory);
+
+protected:
+    // A manager that is going away stops being the one.
+    static void ClearInstance(SkinManagerLink *manager);
 };
 
 }  // namespace qasp::skin

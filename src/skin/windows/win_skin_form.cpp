@@ -1,0 +1,427 @@
+#include "skin/windows/win_skin_form.h"
+
+#include "skin/data/skin_data.h"
+#include "skin/windows/frame_drawing.h"
+#include "skin/windows/skin_events.h"
+#include "skin/windows/skin_manage.h"
+#include "skin/windows/window_rule.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenu>
+#include <QPainter>
+#include <QStyleHints>
+#include <QWidget>
+#include <QWindow>
+
+namespace qasp::skin {
+namespace {
+
+int CapabilitiesOf(const QWidget *w)
+{
+    const Qt::WindowFlags flags = w->windowFlags();
+    int caps = 0;
+    if (flags & Qt::CustomizeWindowHint) {
+        if (flags & Qt::WindowSystemMenuHint)
+            caps |= kSystemMenu;
+        if (flags & Qt::WindowMinimizeButtonHint)
+            caps |= kMinimiseBox;
+        if (flags & Qt::WindowMaximizeButtonHint)
+            caps |= kMaximiseBox;
+    } else {
+        // The decorations a window of its type gets by default.
+        caps |= kSystemMenu;
+        if (w->windowType() == Qt::Window)
+            caps |= kMinimiseBox | kMaximiseBox;
+    }
+    return caps;
+}
+
+bool IsFixedSize(const QWidget *w)
+{
+    if (w->minimumSize() == w->maximumSize())
+        return true;
+    const QLayout *layout = w->layout();
+    return (layout && layout->sizeConstraint() == QLayout::SetFixedSize) ||
+           (w->windowFlags() & Qt::MSWindowsFixedSizeDialogHint);
+}
+
+int FrameKindOf(const QWidget *w, bool sizable, bool systemDialog)
+{
+    const Qt::WindowFlags flags = w->windowFlags();
+    if ((flags & Qt::FramelessWindowHint) ||
+        ((flags & Qt::CustomizeWindowHint) && !(flags & Qt::WindowTitleHint)))
+        return kNoCaption;
+    if (systemDialog)
+        return kDialogFrame;
+    if (sizable)
+        return kSizableFrame;
+    return w->windowType() == Qt::Dialog ? kDialogFrame : kFixedFrame;
+}
+
+void SetWindowFlagsInPlace(QWidget *w, Qt::WindowFlags flags)
+{
+    // Told to the widget and its native window alike, without the hide and
+    // show that setWindowFlags would cost a visible window.
+    w->overrideWindowFlags(flags);
+    if (QWindow *handle = w->windowHandle())
+        handle->setFlags(flags);
+}
+
+bool AtMost(QSize a, int limit)
+{
+    return a.width() <= limit && a.height() <= limit;
+}
+
+}  // namespace
+
+TWinSkinForm::TWinSkinForm(QWidget *window, QWidget *owner)
+    : QObject(owner), FormControl(owner), window_(window)
+{
+    if (qGuiApp)
+        DoubleClickTime = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    Timer.setInterval(250);
+    connect(&Timer, &QTimer::timeout, this, &TWinSkinForm::OnTimer);
+    connect(window, &QObject::destroyed, this, [this] {
+        State = kDestroying;
+        DetachOnDestroy();
+        State = kDead;
+        if (!parent())
+            deleteLater();  // a system dialog's painter has no owner to free it
+    });
+}
+
+TWinSkinForm::~TWinSkinForm()
+{
+    HoverObject = nullptr;
+    SysButtons.clear();
+    delete SkinnedSystemMenu;
+    if (TSkinManage *manager = TSkinManage::Get())
+        manager->ForgetWindow(this);
+}
+
+void TWinSkinForm::AttachForm(TSkinData *skinData, QWidget *form)
+{
+    FormControl = form;
+    AttachWindow(skinData);
+}
+
+void TWinSkinForm::AttachWindow(TSkinData *skinData)
+{
+    if (attached_ || !window_)
+        return;
+    if (SkinManagerLink *manager = SkinManagerLink::Instance())
+        manager->SetRunState(1);
+    SkinData = skinData;
+    SkinsFrame = skinData->Has(xcMainMenu);
+    QWidget *w = window_;
+    RightToLeft = w->layoutDirection() == Qt::RightToLeft;
+    IsSystemDialog = IsSystemDialogClass(QString::fromLatin1(w->metaObject()->className()));
+    Capabilities = CapabilitiesOf(w);
+    ReadWindowState();
+    Sizable = !IsFixedSize(w);
+    if (!Sizable)
+        Capabilities &= ~kMaximiseBox;
+    FrameKind = FrameKindOf(w, Sizable, IsSystemDialog);
+    w->installEventFilter(this);
+    attached_ = true;
+
+    saved_.paletteSet = w->testAttribute(Qt::WA_SetPalette);
+    saved_.palette = w->palette();
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::Window, ToQColor(skinData->Model().Colours.ButtonFace));
+    w->setPalette(palette);
+
+    if (!SkinsFrame) {
+        State = kReady;
+        return;
+    }
+    if (w->isVisible())
+        SystemFrame = w->frameGeometry().size() - w->size();
+    CaptionFont = QGuiApplication::font();
+    RecalcMetrics();
+    ApplyFrame(true);
+}
+
+void TWinSkinForm::ApplyFrame(bool on)
+{
+    QWidget *w = window_;
+    if (on) {
+        saved_.flags = w->windowFlags();
+        saved_.margins = w->contentsMargins();
+        saved_.mask = w->mask();
+        saved_.mouseTracking = w->hasMouseTracking();
+        saved_.cursorSet = w->testAttribute(Qt::WA_SetCursor);
+        saved_.cursor = w->cursor();
+        saved_.minimum = w->minimumSize();
+        saved_.maximum = w->maximumSize();
+        const QPoint outer = w->frameGeometry().topLeft();
+        if (FrameKind != kNoCaption)
+            SetWindowFlagsInPlace(w, saved_.flags | Qt::FramelessWindowHint);
+        KeepClientSize(FrameMetrics{}, Metrics);
+        if (w->isVisible() && outer != w->pos())
+            w->move(outer);
+        w->setMouseTracking(true);
+        RegionSize = QSize();
+        UpdateRegion();
+        return;
+    }
+    KeepClientSize(applied_, FrameMetrics{});
+    w->setContentsMargins(saved_.margins);
+    if (w->windowFlags() != saved_.flags)
+        SetWindowFlagsInPlace(w, saved_.flags);
+    if (saved_.mask.isEmpty())
+        w->clearMask();
+    else
+        w->setMask(saved_.mask);
+    w->setMouseTracking(saved_.mouseTracking);
+    if (saved_.cursorSet)
+        w->setCursor(saved_.cursor);
+    else
+        w->unsetCursor();
+}
+
+void TWinSkinForm::KeepClientSize(const FrameMetrics &from, const FrameMetrics &to)
+{
+    QWidget *w = window_;
+    const QSize extra = to.Extra();
+    const QSize client = w->size() - from.Extra();
+    w->setContentsMargins(saved_.margins + to.Margins());
+    applied_ = to;
+    // A fixed-size window is fixed at its client size plus the frame.
+    if (saved_.minimum == saved_.maximum && AtMost(saved_.minimum, QWIDGETSIZE_MAX - 1000))
+        w->setFixedSize(saved_.minimum + extra);
+    if (WindowState != kNormalState)
+        return;  // a maximised or minimised window keeps the size it has
+    w->resize(client + extra);
+}
+
+void TWinSkinForm::FinishSetup()
+{
+    if (!window_ || !attached_)
+        return;
+    QWidget *w = window_;
+    // Sizes settle when the window has been shown: a message box fixes
+    // its size only then.
+    Sizable = !IsFixedSize(w);
+    if (!Sizable)
+        Capabilities &= ~kMaximiseBox;
+    IconBitmap = SkinData ? SkinData->AppIconBitmap : QImage();
+    if (State == kNew) {
+        State = kSizingAtSetup;
+        if (IsSystemDialog && SkinsFrame)
+            WidenForCaption();
+        State = kReady;
+    }
+    ReadWindowState();
+    IsActive = w->isActiveWindow();
+    if (IsActive)
+        Timer.start();
+    UpdateRegion();
+    RepaintFrame();
+}
+
+void TWinSkinForm::WidenForCaption()
+{
+    if (FrameKind == kNoCaption)
+        return;
+    const TDataSkinTitle &title = SkinData->Model().Title;
+    const int text = QFontMetrics(CaptionFont).horizontalAdvance(TextPrefix + CaptionText() + TextSuffix);
+    const int needed = title.Margins.Left + text + title.Margins.Right;
+    QWidget *w = window_;
+    if (needed <= w->width())
+        return;
+    if (w->minimumWidth() == w->maximumWidth())
+        w->setFixedWidth(needed);
+    else
+        w->resize(needed, w->height());
+}
+
+void TWinSkinForm::ReadWindowState()
+{
+    const Qt::WindowStates s = window_ ? window_->windowState() : Qt::WindowNoState;
+    WindowState = s & Qt::WindowMinimized                              ? kMinimisedState
+                  : s & (Qt::WindowMaximized | Qt::WindowFullScreen) ? kMaximisedState
+                                                                      : kNormalState;
+}
+
+void TWinSkinForm::RecalcMetrics()
+{
+    if (!SkinData || SkinData->NoSkin())
+        return;
+    const SkinModel &model = SkinData->Model();
+    Metrics = RecalcFrameMetrics(model, FrameKind);
+    HoverObject = nullptr;
+    SysButtons.clear();
+    for (const auto &description : model.CaptionButtons)
+        SysButtons.push_back(std::make_unique<TWinSysButton>(this, description.get(), SkinData->AppIconBitmap));
+    IconBitmap = SkinData->AppIconBitmap;
+}
+
+void TWinSkinForm::DropCachedPieces()
+{
+    // The skin's model is about to go: nothing may point into it.
+    HoverObject = nullptr;
+    SysButtons.clear();
+    CaptionBitmap = QImage();
+}
+
+void TWinSkinForm::UpdateRegion()
+{
+    if (State == kDead || !window_ || !SkinsFrame || !SkinData)
+        return;
+    QWidget *w = window_;
+    const QSize size = w->size();
+    if (size.isEmpty() || (size == RegionSize && State != kRefreshing))
+        return;
+    Region = BuildFrameRegion(SkinData->Model(), applied_, size, FrameKind);
+    RegionSize = size;
+    RegionOwned = true;
+    w->setMask(Region);
+}
+
+void TWinSkinForm::RefreshAfterSkinChange()
+{
+    if (!window_ || !attached_ || !SkinData)
+        return;
+    QWidget *w = window_;
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::Window, ToQColor(SkinData->Model().Colours.ButtonFace));
+    w->setPalette(palette);
+    State = kRefreshing;
+    if (SkinsFrame) {
+        KeepClientSize(applied_, Metrics);
+        UpdateRegion();
+    }
+    State = kReady;
+    w->update();
+}
+
+void TWinSkinForm::Detach()
+{
+    if (!attached_)
+        return;
+    delete SkinnedSystemMenu;
+    SkinnedSystemMenu = nullptr;
+    Timer.stop();
+    drag_.End();
+    HoverObject = nullptr;
+    attached_ = false;
+    if (QWidget *w = window_) {
+        w->removeEventFilter(this);
+        if (State != kDestroying)
+            w->setPalette(saved_.paletteSet ? saved_.palette : QPalette());
+        if (SkinsFrame && State != kDestroying)
+            ApplyFrame(false);
+        w->update();
+    }
+    CaptionBitmap = QImage();
+    Region = QRegion();
+    RegionOwned = false;
+    RegionSize = QSize();
+}
+
+void TWinSkinForm::DetachOnDestroy()
+{
+    // The window is gone: only the painter's own pieces are let go.
+    Timer.stop();
+    drag_.End();
+    HoverObject = nullptr;
+    attached_ = false;
+    delete SkinnedSystemMenu;
+    SkinnedSystemMenu = nullptr;
+    CaptionBitmap = QImage();
+    Region = QRegion();
+    RegionOwned = false;
+}
+
+void TWinSkinForm::OnTimer()
+{
+    if (Busy || !window_ || !HoverObject)
+        return;
+    if (!HoverObject->Bounds.contains(window_->mapFromGlobal(QCursor::pos())))
+        HoverObject->MouseLeave();
+}
+
+bool TWinSkinForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != window_)
+        return false;
+    if (AnswerSkinQuery(event))
+        return true;
+    switch (static_cast<int>(event->type())) {
+    case kFinishSetupEvent:
+        FinishSetup();
+        return true;
+    case kRefreshSkinEvent:
+        RefreshAfterSkinChange();
+        return true;
+    case kRepaintFrameEvent:
+        RepaintFrame();
+        return true;
+    default:
+        break;
+    }
+    return SkinsFrame && FrameEvent(event);
+}
+
+bool TWinSkinForm::FrameEvent(QEvent *event)
+{
+    QWidget *w = window_;
+    switch (event->type()) {
+    case QEvent::Paint: {
+        if ((State != kReady && State != kRefreshing) || FrameKind == kNoCaption)
+            return false;
+        // The window paints itself first; the frame goes over its margins.
+        static_cast<QObject *>(w)->event(event);
+        QPainter painter(w);
+        PaintFrame(painter);
+        return true;
+    }
+    case QEvent::Resize:
+        UpdateRegion();
+        return false;
+    case QEvent::WindowStateChange:
+        ReadWindowState();
+        if (HoverObject)
+            HoverObject->MouseLeave();
+        RepaintFrame();
+        return false;
+    case QEvent::ActivationChange:
+        IsActive = w->isActiveWindow();
+        if (IsActive)
+            Timer.start();
+        else
+            Timer.stop();
+        RepaintFrame();
+        return false;
+    case QEvent::WindowTitleChange:
+    case QEvent::ModifiedChange:
+    case QEvent::WindowIconChange:
+        RepaintFrame();
+        return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        return MouseEvent(static_cast<QMouseEvent *>(event));
+    case QEvent::Leave:
+        if (HoverObject)
+            HoverObject->MouseLeave();
+        SetCursorFor(FrameHit::Client);
+        return false;
+    case QEvent::KeyPress: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::AltModifier) {
+            OpenSystemMenu(w->mapToGlobal(w->contentsRect().topLeft()));
+            return true;
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+}  // namespace qasp::skin

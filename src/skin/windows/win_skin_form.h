@@ -1,0 +1,134 @@
+// TWinSkinForm: the frame painter of one top-level window. The window
+// becomes frameless; the painter draws the skin's borders and caption with
+// its text and buttons in the window's margins, cuts the window's shape
+// from the borders' magenta pixels, and moves, sizes, maximises,
+// minimises and closes the window from its frame. Detaching gives the
+// window back exactly as it was.
+#pragma once
+
+#include "skin/windows/frame_geometry.h"
+#include "skin/windows/nc_objects.h"
+#include "skin/windows/window_drag.h"
+
+#include <QCursor>
+#include <QFont>
+#include <QImage>
+#include <QMargins>
+#include <QObject>
+#include <QPalette>
+#include <QPointer>
+#include <QRegion>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+class QMenu;
+class QMouseEvent;
+class QWidget;
+
+namespace qasp::skin {
+
+class TSkinData;
+
+class TWinSkinForm : public QObject {
+    Q_OBJECT
+public:
+    enum FrameState { kNew = 0, kReady = 1, kRefreshing = 3, kDestroying = 4, kSizingAtSetup = 5, kDead = 6 };
+
+    // `owner` is the framework form the painter serves (it owns the
+    // painter), or none for a system dialog box.
+    TWinSkinForm(QWidget *window, QWidget *owner);
+    ~TWinSkinForm() override;
+
+    QWidget *Window() const { return window_; }
+    QWidget *FormControl = nullptr;
+    TSkinData *SkinData = nullptr;
+    int State = kNew;
+    int WindowState = kNormalState;
+    int FrameKind = kSizableFrame;
+    int Capabilities = 0;
+    bool SkinsFrame = false;
+    bool IsActive = false, IsSystemDialog = false, RightToLeft = false, Sizable = false;
+    FrameMetrics Metrics;
+    QSize SystemFrame;  // what the window system's frame added, measured at set-up
+    std::vector<std::unique_ptr<TWinSysButton>> SysButtons;
+    TNCObject *HoverObject = nullptr;
+    QMenu *SkinnedSystemMenu = nullptr;
+    QRegion Region;
+    QSize RegionSize;
+    bool RegionOwned = false;
+    QImage CaptionBitmap;
+    QImage IconBitmap;
+    QFont CaptionFont;
+    QString TextPrefix = QStringLiteral(" "), TextSuffix = QStringLiteral("  ");
+    QRect CaptionTextRect;
+    int CaptionRightLimit = 0;
+    bool Busy = false;
+    qint64 LastClickTime = 0;
+    int DoubleClickTime = 400;
+    QTimer Timer;
+    quintptr ModuleTag = 0;
+
+    void AttachForm(TSkinData *skinData, QWidget *form);
+    void AttachWindow(TSkinData *skinData);
+    void FinishSetup();
+    void RecalcMetrics();
+    void DropCachedPieces();
+    void UpdateRegion();
+    void RefreshAfterSkinChange();
+    void Detach();
+    void DetachOnDestroy();
+
+    // Paints the frame into the window's margins.
+    void PaintFrame(QPainter &painter);
+    void RepaintFrame();
+    void RepaintFrameRect(const QRect &rect);
+    void PaintCaptionIcon(QPainter &painter, const QRect &bounds) const;
+    // The caption text as shown: the window title with its modified mark.
+    QString CaptionText() const;
+
+    // Caption button actions and the system menu.
+    void RunButtonAction(int action, QPoint globalPoint);
+    void OpenSystemMenu(QPoint globalPoint);
+    QMenu *BuildSystemMenu();
+
+    // Where a point of the window falls, and the frame object under it.
+    FrameHit HitTest(QPoint point) const;
+    TNCObject *HitObject(QPoint point) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool FrameEvent(QEvent *event);
+    bool MouseEvent(QMouseEvent *event);
+    void OnTimer();
+    void LayOutCaption(int width);
+    void PaintCaptionStrip(QPainter &painter, int width);
+    void ApplyFrame(bool on);
+    void KeepClientSize(const FrameMetrics &from, const FrameMetrics &to);
+    void ReadWindowState();
+    void WidenForCaption();
+    void SetCursorFor(FrameHit hit);
+
+    QPointer<QWidget> window_;
+    bool attached_ = false;
+    FrameMetrics applied_;  // the margins the window carries now
+    WindowDrag drag_;
+
+    // What skinning changed, to give back.
+    struct Saved {
+        Qt::WindowFlags flags;
+        QMargins margins;
+        QRegion mask;
+        QPalette palette;
+        bool paletteSet = false;
+        bool mouseTracking = false;
+        bool cursorSet = false;
+        QCursor cursor;
+        QSize minimum, maximum;
+    } saved_;
+};
+
+}  // namespace qasp::skin
