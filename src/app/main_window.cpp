@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/app_info.h"
+#include "app/builtin_skin.h"
+#include "app/skin_menu.h"
 #include "app/error_box.h"
 #include "app/icons.h"
 #include "app/interface_font.h"
@@ -46,10 +48,6 @@
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
-
-// The program's own skin, packed at build time.
-extern const char kBuiltinSkin[];
-extern const unsigned long kBuiltinSkinSize;
 
 namespace qasp::app {
 namespace {
@@ -97,7 +95,7 @@ TFAsp::TFAsp(QWidget *parent)
     SkinData1->ShowMessage = [this](const std::string &m) {
         QMessageBox::information(this, ApplicationTitle(), QString::fromStdString(m).replace('\r', '\n'));
     };
-    SkinData1->SetSkinStream(std::string(kBuiltinSkin, kBuiltinSkinSize));
+    SkinData1->SetSkinStream(BuiltinSkinStream());
     SkinData1->SetActive(true);
     setWindowTitle(MainWindowCaption());
     setFont(InterfaceFont());
@@ -237,6 +235,9 @@ void TFAsp::CreateBars()
                 menu->addAction(BarFace(Action(item.id), item, menu));
         }
     }
+    // The skin menu goes before 帮助.
+    SkinMenu1 = new SkinMenu(SkinData1, this);
+    CMenu->insertMenu(CMenu->actions().constLast(), SkinMenu1);
     setMenuBar(CMenu);
 
     CToolBar = new QToolBar(this);

@@ -46,6 +46,7 @@ namespace qasp::app {
 
 class CompletionPopup;
 class PickerPanel;
+class SkinMenu;
 class ProjectTreeModel;
 
 class TFAsp : public QMainWindow, public WindowSurface, public CommandDialogs {
@@ -112,6 +113,7 @@ public:
     QLabel *StatusPanels[3] = {};
     QTimer *Timer_GetColor = nullptr;
     skin::TSkinData *SkinData1 = nullptr;
+    SkinMenu *SkinMenu1 = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -128,7 +128,7 @@ private slots:
                  QStringList({"打开(&Z)", "保存(&Y)", "加载", "新建", "删除(&S)", "剪切", "粘贴",
                               "查找(&X)", "取色(&V)"}));
         const QList<QAction *> menus = w.CMenu->actions();
-        QCOMPARE(VisibleTexts(menus), QStringList({"文件(&Z)", "编辑(&Y)", "帮助(&X)"}));
+        QCOMPARE(VisibleTexts(menus), QStringList({"文件(&Z)", "编辑(&Y)", "皮肤(&K)", "帮助(&X)"}));
         QCOMPARE(VisibleTexts(menus[0]->menu()->actions()),
                  QStringList({"新建(&Z)", "新建工程(&N)...", "打开(&Y)", "加载", "-", "保存(&X)", "别存为(&W)...",
                               "仅保存指定文档(&V)", "另存(&U)", "-", "退出(&T)"}));

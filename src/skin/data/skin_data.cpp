@@ -127,6 +127,15 @@ void TSkinData::SetSkinFile(const QString &name)
         RefreshSkin();
 }
 
+void TSkinData::UseSkinStream(const std::string &stream)
+{
+    skinFile_.clear();
+    stream_ = stream;
+    LoadSkinStream();
+    if (SkinFormtype == sfMainform)
+        RefreshSkin();
+}
+
 void TSkinData::RefreshSkin()
 {
     if (!loaded_)

@@ -57,6 +57,8 @@ public:
     void SetSkinStream(const std::string &stream);
     const std::string &SkinStream() const { return stream_; }
     bool LoadSkinStream();
+    // Switches to another compressed skin, as SetSkinFile does with a file.
+    void UseSkinStream(const std::string &stream);
     bool NoSkin() const { return noSkin_; }
     const SkinModel &Model() const { return *model_; }
 

@@ -232,6 +232,7 @@ void TWinSkinForm::WidenForCaption()
     QWidget *w = window_;
     if (needed <= w->width())
         return;
+    ++widenings_;
     if (w->minimumWidth() == w->maximumWidth())
         w->setFixedWidth(needed);
     else
@@ -381,6 +382,10 @@ bool TWinSkinForm::FrameEvent(QEvent *event)
     }
     case QEvent::Resize:
         UpdateRegion();
+        // A dialog that sizes itself (a message box does, whenever its
+        // layout changes) may shrink below its caption again.
+        if (IsSystemDialog && State == kReady && widenings_ < 4)
+            QTimer::singleShot(0, this, [this] { WidenForCaption(); });
         return false;
     case QEvent::WindowStateChange:
         ReadWindowState();

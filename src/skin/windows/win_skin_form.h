@@ -114,6 +114,7 @@ private:
 
     QPointer<QWidget> window_;
     bool attached_ = false;
+    int widenings_ = 0;
     FrameMetrics applied_;  // the margins the window carries now
     WindowDrag drag_;
 

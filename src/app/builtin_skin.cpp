@@ -1,0 +1,13 @@
+#include "app/builtin_skin.h"
+
+extern const char kBuiltinSkin[];
+extern const unsigned long kBuiltinSkinSize;
+
+namespace qasp::app {
+
+std::string BuiltinSkinStream()
+{
+    return std::string(kBuiltinSkin, kBuiltinSkinSize);
+}
+
+}  // namespace qasp::app

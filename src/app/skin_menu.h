@@ -1,0 +1,35 @@
+// The 皮肤 menu: the built-in skin, the skin files found beside the
+// program, any other skin file, or no skin at all, switched live.
+#pragma once
+
+#include <QMenu>
+#include <QString>
+#include <QStringList>
+
+namespace qasp::skin {
+class TSkinData;
+}
+
+namespace qasp::app {
+
+class SkinMenu : public QMenu {
+    Q_OBJECT
+public:
+    SkinMenu(skin::TSkinData *skinData, QWidget *parent);
+
+    // Folders searched for *.skin files, in order.
+    static QStringList SkinFolders();
+
+    void UseBuiltinSkin();
+    // Loads a skin file; a file that is not a usable skin changes nothing
+    // and says why.
+    bool UseSkinFile(const QString &path);
+    void TurnSkinOff();
+
+private:
+    void Rebuild();
+
+    skin::TSkinData *skinData_;
+};
+
+}  // namespace qasp::app

@@ -1,0 +1,292 @@
+// Skinned windows on real widgets (offscreen): a window keeps its client
+// size inside the skin's frame, gives everything back when skinning goes
+// off, answers the skin query, and is moved, maximised and closed from its
+// frame; system dialogs and popup menus follow their rules.
+#include "app/builtin_skin.h"
+#include "gui_test_setup.h"
+#include "skin/data/skin_data.h"
+#include "skin/windows/skin_events.h"
+#include "skin/windows/skin_manage.h"
+#include "skin/windows/win_skin_form.h"
+#include "skin/windows/win_skin_pop_menu.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+#include <QVBoxLayout>
+
+using namespace qasp;
+using namespace qasp::skin;
+
+namespace {
+
+// A plain form with some content, at a known client size.
+struct Form : QWidget {
+    Form()
+    {
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(new QLabel("内容"));
+        setContentsMargins(3, 3, 3, 3);
+        resize(300, 200);
+    }
+};
+
+TWinSkinForm *PainterOf(QWidget *w)
+{
+    return TSkinManage::Get()->FindSkinForm(w);
+}
+
+bool IsReady(QWidget *w)
+{
+    TWinSkinForm *painter = PainterOf(w);
+    return painter && painter->State == TWinSkinForm::kReady;
+}
+
+}  // namespace
+
+class SkinnedWindowTest : public QObject {
+    Q_OBJECT
+
+    TSkinData *data_ = nullptr;
+
+    void RunAction(int action)
+    {
+        TSkinManage *manager = TSkinManage::Get();
+        manager->SetPendingSkinData(data_);
+        manager->RequestAction(action, 0);
+        QTRY_VERIFY(!manager->Timer.isActive());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        PrepareGuiTests();
+        InstallSkinManager();
+        data_ = new TSkinData(this);
+        data_->SetSkinStream(app::BuiltinSkinStream());
+        data_->SetActive(true);
+        data_->Loaded();
+        QVERIFY(TSkinManage::Get());
+        QVERIFY(TSkinManage::Get()->Active());
+    }
+
+    void init()
+    {
+        if (!TSkinManage::Get()->Active())
+            RunAction(kActivate);
+    }
+
+    void windowKeepsItsClientSizeInsideTheFrame()
+    {
+        Form w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_VERIFY(IsReady(&w));
+        TWinSkinForm *painter = PainterOf(&w);
+        QCOMPARE(painter->Metrics.CaptionHeight, 26);
+        QCOMPARE(w.size(), QSize(300 + 8, 200 + 30));
+        QCOMPARE(w.contentsRect().size(), QSize(300 - 6, 200 - 6));
+        QCOMPARE(w.contentsMargins(), QMargins(3 + 4, 3 + 26, 3 + 4, 3 + 4));
+        QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(!w.mask().isEmpty());
+        QCOMPARE(w.palette().color(QPalette::Window), ToQColor(data_->Model().Colours.ButtonFace));
+        QVERIFY(AnswersSkinQuery(&w));
+        QCOMPARE(painter->parent(), &w);  // a form owns its painter
+
+        // A second request for the same window does nothing.
+        QVERIFY(!TSkinManage::Get()->SkinWindow(&w));
+        QCOMPARE(TSkinManage::Get()->LastVerdict, WindowRuleTest::Query);
+    }
+
+    void turningSkinningOffGivesTheWindowBack()
+    {
+        Form w;
+        QPalette own = w.palette();
+        own.setColor(QPalette::Window, Qt::darkCyan);
+        w.setPalette(own);
+        w.show();
+        QTRY_VERIFY(IsReady(&w));
+        QPointer<TWinSkinForm> painter = PainterOf(&w);
+
+        RunAction(kDeactivate);
+        QVERIFY(!painter);
+        QVERIFY(!AnswersSkinQuery(&w));
+        QCOMPARE(w.size(), QSize(300, 200));
+        QCOMPARE(w.contentsMargins(), QMargins(3, 3, 3, 3));
+        QVERIFY(!(w.windowFlags() & Qt::FramelessWindowHint));
+        QVERIFY(w.mask().isEmpty());
+        QVERIFY(!w.hasMouseTracking());
+        QCOMPARE(w.palette().color(QPalette::Window), QColor(Qt::darkCyan));
+
+        // Switched on again, every shown form is skinned at once.
+        RunAction(kActivate);
+        QTRY_VERIFY(IsReady(&w));
+        QCOMPARE(w.size(), QSize(308, 230));
+    }
+
+    void formTaggedNinetyNineStaysPlain()
+    {
+        Form w;
+        w.setProperty("Tag", 99);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!PainterOf(&w));
+        QCOMPARE(TSkinManage::Get()->LastVerdict, WindowRuleTest::Tag99);
+        QCOMPARE(w.size(), QSize(300, 200));
+    }
+
+    void requestsBeforeTheFirstWindowOnlySetTheFlag()
+    {
+        TSkinManage fresh;  // not the process's manager: nothing has run here
+        fresh.RequestAction(kActivate, 250);
+        QVERIFY(fresh.Active());
+        QVERIFY(!fresh.Timer.isActive());
+        fresh.RequestAction(kDeactivate, 250);
+        QVERIFY(!fresh.Active());
+        fresh.SetRunState(TSkinManage::kRunning);
+        fresh.RequestAction(kActivate, 250);
+        QVERIFY(fresh.Timer.isActive());
+        QCOMPARE(fresh.Timer.interval(), 250);
+        QVERIFY(!fresh.Active());  // the timer will do it
+    }
+
+    void messageBoxWearsADialogFrame()
+    {
+        QMessageBox box(QMessageBox::Question, "一个标题相当长的问题框，它的标题要完整显示", "保存吗？",
+                        QMessageBox::Yes | QMessageBox::No);
+        box.show();
+        QTRY_VERIFY(IsReady(&box));
+        TWinSkinForm *painter = PainterOf(&box);
+        QVERIFY(painter->IsSystemDialog);
+        QCOMPARE(painter->FrameKind, int(kDialogFrame));
+        QCOMPARE(painter->parent(), nullptr);
+        QCOMPARE(box.contentsMargins().top(), 26);
+        // Widened so that the whole caption shows.
+        const TDataSkinTitle &title = data_->Model().Title;
+        const int text = QFontMetrics(painter->CaptionFont)
+                             .horizontalAdvance(painter->TextPrefix + box.windowTitle() + painter->TextSuffix);
+        QTRY_VERIFY(box.width() >= title.Margins.Left + text + title.Margins.Right);
+        // Dialogs show no icon and no maximise button.
+        box.grab();
+        for (const auto &button : painter->SysButtons)
+            if (button->IsIcon() || button->SkinButton->Action == 1)
+                QVERIFY(!button->Visible);
+    }
+
+    void popupMenusFollowTheirGate()
+    {
+        TSkinManage *manager = TSkinManage::Get();
+        QMenu menu;
+        menu.addAction("一");
+        menu.popup(QPoint(20, 20));
+        QTRY_VERIFY(menu.isVisible());
+        QCOMPARE(manager->PopupList.size(), size_t(1));
+        QCOMPARE(manager->PopupList.front()->Kind, int(kContextMenu));
+        QVERIFY(AnswersSkinQuery(&menu));
+        menu.hide();
+        QVERIFY(manager->PopupList.empty());
+        QCOMPARE(manager->MenuKind, int(kContextMenu));
+
+        const uint32_t controls = data_->SkinControls;
+        data_->SkinControls &= ~(1u << xcPopupMenu);
+        menu.popup(QPoint(20, 20));
+        QTRY_VERIFY(menu.isVisible());
+        QVERIFY(manager->PopupList.empty());
+        menu.hide();
+        data_->SkinControls = controls;
+    }
+
+    void closeButtonClosesTheWindow()
+    {
+        Form w;
+        w.show();
+        QTRY_VERIFY(IsReady(&w));
+        w.grab();  // lays the caption out
+        TWinSkinForm *painter = PainterOf(&w);
+        QRect close;
+        for (const auto &button : painter->SysButtons)
+            if (button->SkinButton->Action == 0 && button->Visible)
+                close = button->Bounds;
+        QVERIFY(!close.isEmpty());
+        QCOMPARE(close.right(), w.width() - 24 + close.width() - 1);
+        QTest::mouseClick(&w, Qt::LeftButton, {}, close.center());
+        QTRY_VERIFY(!w.isVisible());
+    }
+
+    void captionDragsTheWindowUnlessMaximised()
+    {
+        Form w;
+        w.move(100, 100);
+        w.show();
+        QTRY_VERIFY(IsReady(&w));
+        const QPoint start = w.pos();
+        QTest::mousePress(&w, Qt::LeftButton, {}, QPoint(120, 12));
+        QTest::mouseMove(&w, QPoint(150, 32));
+        QTest::mouseRelease(&w, Qt::LeftButton, {}, QPoint(150, 32));
+        QTRY_COMPARE(w.pos(), start + QPoint(30, 20));
+
+        // A double click on the caption maximises; a maximised caption does
+        // not drag; another double click restores.
+        QTest::mouseDClick(&w, Qt::LeftButton, {}, QPoint(120, 12));
+        QTRY_VERIFY(w.isMaximized());
+        const QPoint maximised = w.pos();
+        QTest::mousePress(&w, Qt::LeftButton, {}, QPoint(120, 12));
+        QTest::mouseMove(&w, QPoint(160, 40));
+        QTest::mouseRelease(&w, Qt::LeftButton, {}, QPoint(160, 40));
+        QCOMPARE(w.pos(), maximised);
+        QTest::mouseDClick(&w, Qt::LeftButton, {}, QPoint(120, 12));
+        QTRY_VERIFY(!w.isMaximized());
+    }
+
+    void bottomRightCornerSizesTheWindow()
+    {
+        Form w;
+        w.show();
+        QTRY_VERIFY(IsReady(&w));
+        const QSize start = w.size();
+        const QPoint corner(w.width() - 2, w.height() - 2);
+        QTest::mousePress(&w, Qt::LeftButton, {}, corner);
+        QTest::mouseMove(&w, corner + QPoint(40, 25));
+        QTest::mouseRelease(&w, Qt::LeftButton, {}, corner + QPoint(40, 25));
+        QTRY_COMPARE(w.size(), start + QSize(40, 25));
+        QTRY_COMPARE(w.mask().boundingRect().size(), w.size());
+    }
+
+    void clicksInTheContentAreNotTheFrames()
+    {
+        Form w;
+        w.show();
+        QTRY_VERIFY(IsReady(&w));
+        const QPoint start = w.pos();
+        // Inside the client area, beside the label: the frame lets it pass.
+        QTest::mousePress(&w, Qt::LeftButton, {}, QPoint(w.width() / 2, w.height() - 8));
+        QTest::mouseMove(&w, QPoint(w.width() / 2 + 30, w.height() + 10));
+        QTest::mouseRelease(&w, Qt::LeftButton, {}, QPoint(w.width() / 2 + 30, w.height() + 10));
+        QCOMPARE(w.pos(), start);
+        QCOMPARE(w.size(), QSize(308, 230));
+    }
+
+    void changingTheSkinKeepsTheClientSize()
+    {
+        Form w;
+        w.show();
+        QTRY_VERIFY(IsReady(&w));
+        const QRect client = w.contentsRect();
+        data_->SetSkinFile(QASP_SKIN_DIR "/quillmere-dusk.skin");
+        QVERIFY(!data_->NoSkin());
+        TSkinManage *manager = TSkinManage::Get();
+        QTRY_VERIFY(!manager->Timer.isActive() && !manager->PendingSkinData);
+        TWinSkinForm *painter = PainterOf(&w);
+        QCOMPARE(w.contentsRect().size(), client.size());
+        QCOMPARE(w.size(), client.size() + QSize(6, 6) + painter->Metrics.Extra());
+        QVERIFY(!painter->SysButtons.empty());
+
+        data_->UseSkinStream(app::BuiltinSkinStream());
+        QTRY_VERIFY(!manager->Timer.isActive() && !manager->PendingSkinData);
+        QCOMPARE(w.size(), QSize(308, 230));
+    }
+};
+
+QTEST_MAIN(SkinnedWindowTest)
+#include "skinned_window_test.moc"
