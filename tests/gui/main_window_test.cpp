@@ -135,7 +135,11 @@ private slots:
         QCOMPARE(VisibleTexts(menus[1]->menu()->actions()),
                  QStringList({"新建(&Z)", "删除(&Y)", "-", "剪切(&T)", "粘贴(&S)", "-", "插入(&X)",
                               "查找(&W)", "取色(&V)", "-", "要求变量声明(&U)"}));
-        QCOMPARE(VisibleTexts(menus[2]->menu()->actions()),
+        // The skins found beside the program come after the built-in one.
+        const QStringList skins = VisibleTexts(menus[2]->menu()->actions());
+        QCOMPARE(skins.first(), QString("内置皮肤(&B)"));
+        QCOMPARE(skins.mid(skins.size() - 4), QStringList({"-", "打开皮肤文件(&O)...", "-", "不使用皮肤(&N)"}));
+        QCOMPARE(VisibleTexts(menus[3]->menu()->actions()),
                  QStringList({"帮助主题(&Z)", "关于(&Y)"}));
     }
 
