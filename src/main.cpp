@@ -2,6 +2,7 @@
 // of the laid-out window and exits.
 #include "app/app_info.h"
 #include "app/interface_font.h"
+#include "app/icons.h"
 #include "app/main_window.h"
 #include "skin/data/skin_data.h"
 
@@ -101,6 +102,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion("3.0");
     qasp::app::InstallFontSubstitutions();
     QApplication::setFont(qasp::app::InterfaceFont());
+    QApplication::setWindowIcon(qasp::app::ProgramIcon());
 
     qasp::app::TFAsp window;
     if (!options.skin.isEmpty()) {

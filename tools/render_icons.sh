@@ -1,6 +1,7 @@
 #!/bin/sh
 # Render the toolbar/tree icons (cico, 16x16) and the completion-list icons
-# (hlistico, 18x12) from their SVG sources to PNG at their exact pixel size.
+# (hlistico, 18x12) and the program's icon from their SVG sources to PNG at
+# their exact pixel sizes.
 #
 #   tools/render_icons.sh                  render every icon
 #   tools/render_icons.sh --preview FILE   also write an 8x enlarged contact
@@ -45,6 +46,14 @@ render() {
 
 render cico 16 16
 render hlistico 18 12
+
+# The program's own icon at every size a desktop asks for.
+mkdir -p "$icons/app"
+for size in 16 32 48 64 128 256; do
+    rsvg-convert --format=png --width=$size --height=$size \
+        --output="$icons/app/quillmere-asp-$size.png" "$icons/src/app/quillmere-asp.svg"
+done
+echo "app: 6 sizes"
 
 [ -n "$preview" ] || exit 0
 

@@ -18,4 +18,12 @@ QIcon HListIcoIcon(int index)
     return QIcon(QString(":/icons/hlistico/%1.png").arg(index));
 }
 
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QString(":/icons/app/quillmere-asp-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 }  // namespace qasp::app

@@ -10,5 +10,6 @@ constexpr int kHListIcoCount = 7;  // 18 x 12: one per key type
 
 QIcon CicoIcon(int index);      // a null icon for an index outside the list
 QIcon HListIcoIcon(int index);
+QIcon ProgramIcon();            // the program's own icon, every size
 
 }  // namespace qasp::app
