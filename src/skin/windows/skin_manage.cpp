@@ -116,11 +116,18 @@ void TSkinManage::RequestAction(int action, int intervalMs)
 bool TSkinManage::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (type != QEvent::Show && type != QEvent::Hide && type != QEvent::WindowActivate)
+    if (type != QEvent::Show && type != QEvent::Hide && type != QEvent::WindowActivate && type != QEvent::Polish)
         return false;
     if (!watched->isWidgetType())
         return false;
     auto *w = static_cast<QWidget *>(watched);
+    if (type == QEvent::Polish) {
+        // A control that comes into a skinned window after its set-up.
+        if (!w->isWindow() && !FormList.empty())
+            if (TWinSkinForm *painter = FindSkinForm(w->window()))
+                painter->ClassifyLateControl(w);
+        return false;
+    }
     if (!w->isWindow())
         return false;
     if (auto *menu = qobject_cast<QMenu *>(w)) {
@@ -212,6 +219,9 @@ bool TSkinManage::SkinPopupMenu(QWidget *window)
         return false;
     TSkinData *data = ChooseSkinData(window);
     if (!data || data->NoSkin() || !PopupKindAllowed(MenuKind, data->SkinControls))
+        return false;
+    // A menu tagged with the component's DisableTag keeps the plain look.
+    if (window->property("Tag").toInt() == data->DisableTag)
         return false;
     auto popup = std::make_unique<TWinSkinPopMenu>(window, data, MenuKind);
     popup->Attach();

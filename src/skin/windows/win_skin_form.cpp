@@ -2,6 +2,7 @@
 
 #include "skin/data/skin_data.h"
 #include "skin/windows/frame_drawing.h"
+#include "skin/windows/skin_control.h"
 #include "skin/windows/skin_events.h"
 #include "skin/windows/skin_manage.h"
 #include "skin/windows/window_rule.h"
@@ -208,6 +209,10 @@ void TWinSkinForm::FinishSetup()
     if (!Sizable)
         Capabilities &= ~kMaximiseBox;
     IconBitmap = SkinData ? SkinData->AppIconBitmap : QImage();
+    if (FormControl)
+        ClassifyControls(w);
+    else
+        ClassifyChildWindows(w);
     if (State == kNew) {
         State = kSizingAtSetup;
         if (IsSystemDialog && SkinsFrame)
@@ -290,6 +295,9 @@ void TWinSkinForm::RefreshAfterSkinChange()
     QPalette palette = w->palette();
     palette.setColor(QPalette::Window, ToQColor(SkinData->Model().Colours.ButtonFace));
     w->setPalette(palette);
+    for (const QPointer<TSkinControl> &control : SkinControlList)
+        if (control)
+            control->UpdateFromSkin();
     State = kRefreshing;
     if (SkinsFrame) {
         KeepClientSize(applied_, Metrics);
@@ -309,6 +317,7 @@ void TWinSkinForm::Detach()
     drag_.End();
     HoverObject = nullptr;
     attached_ = false;
+    ReleaseControls();
     if (QWidget *w = window_) {
         w->removeEventFilter(this);
         if (State != kDestroying)
@@ -325,7 +334,9 @@ void TWinSkinForm::Detach()
 
 void TWinSkinForm::DetachOnDestroy()
 {
-    // The window is gone: only the painter's own pieces are let go.
+    // The window is gone: only the painter's own pieces are let go; the
+    // controls' objects go with their controls.
+    SkinControlList.clear();
     Timer.stop();
     drag_.End();
     HoverObject = nullptr;

@@ -29,6 +29,7 @@ class QWidget;
 
 namespace qasp::skin {
 
+class TSkinControl;
 class TSkinData;
 
 class TWinSkinForm : public QObject {
@@ -88,6 +89,19 @@ public:
     // The caption text as shown: the window title with its modified mark.
     QString CaptionText() const;
 
+    // The skinned-control objects of the window's controls.
+    std::vector<QPointer<TSkinControl>> SkinControlList;
+    // Adds unless present; says whether it was present.
+    bool AddSkinControl(TSkinControl *control);
+    void RemoveSkinControl(TSkinControl *control);
+    TSkinControl *FindSkinControl(const QWidget *control) const;
+    // Every control of the program's own form, and of a toolkit dialog box.
+    void ClassifyControls(QWidget *form);
+    void ClassifyChildWindows(QWidget *window);
+    // A control added after set-up, in a part of the window already classified.
+    void ClassifyLateControl(QWidget *control);
+    void ReleaseControls();
+
     // Caption button actions and the system menu.
     void RunButtonAction(int action, QPoint globalPoint);
     void OpenSystemMenu(QPoint globalPoint);
@@ -111,10 +125,13 @@ private:
     void ReadWindowState();
     void WidenForCaption();
     void SetCursorFor(FrameHit hit);
+    void ClassifyOne(QWidget *control, bool bareWindow);
+    void ClassifyChildren(QWidget *parent, bool bareWindow);
 
     QPointer<QWidget> window_;
     bool attached_ = false;
     int widenings_ = 0;
+    std::vector<QPointer<QWidget>> classified_;  // containers whose controls were classified
     FrameMetrics applied_;  // the margins the window carries now
     WindowDrag drag_;
 
