@@ -112,7 +112,7 @@ ControlClass ClassifyControl(const ControlFacts &f, uint32_t c, int disableTag, 
     if (Is(f, "QToolBar"))
         return Has(c, xcToolbar) ? Attach(K::Box, true, true) : LeftAlone();
     if (Is(f, "QStatusBar"))
-        return Has(c, xcStatusBar) ? Attach(K::StatusBar, false, true) : LeftAlone();
+        return Has(c, xcStatusBar) ? Attach(K::StatusBar, true, true) : LeftAlone();
     if (Is(f, "QProgressBar"))
         return Has(c, xcProgress) ? Attach(K::Progress) : LeftAlone();
     if (Is(f, "QScrollBar"))
@@ -123,8 +123,9 @@ ControlClass ClassifyControl(const ControlFacts &f, uint32_t c, int disableTag, 
     // stays plain and no later line is tried.
     if (Is(f, "QPushButton") && f.HasPicture)
         return Has(c, xcBitBtn) ? Attach(K::BitButton) : LeftAlone();
+    // A tool bar's buttons are drawn by the tool bar's button painter.
     if (Is(f, "QToolButton"))
-        return Has(c, xcSpeedButton) && !f.InToolBar ? Attach(K::SpeedButton) : LeftAlone();
+        return Has(c, f.InToolBar ? xcToolbar : xcSpeedButton) ? Attach(K::SpeedButton) : LeftAlone();
     if (IsExactly(f, "QFrame"))
         return Has(c, xcPanel) ? Attach(K::Box, true, true) : Attach(K::None, false, true);
     if (Is(f, "QListView") && !Is(f, "QTreeView"))

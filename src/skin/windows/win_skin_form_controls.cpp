@@ -172,7 +172,10 @@ void TWinSkinForm::ReleaseControls()
     const std::vector<QPointer<TSkinControl>> controls = std::move(SkinControlList);
     SkinControlList.clear();
     for (const QPointer<TSkinControl> &c : controls)
-        delete c.data();
+        if (c) {
+            c->Detach();  // while it is whole: a destructor cannot reach the member's own part
+            delete c.data();
+        }
     classified_.clear();
 }
 

@@ -1,0 +1,278 @@
+// Skinned controls on real widgets (offscreen): a skinned scroll bar
+// scrolls its control exactly as the plain bar does, 0x3506 hands painting
+// back to a control and takes it again, unskinning gives every control
+// back, the menu bar's drop-downs wrap at either end, popup menus wear the
+// skin unless tagged with the DisableTag.
+#include "app/builtin_skin.h"
+#include "gui_test_setup.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+#include "skin/windows/skin_control.h"
+#include "skin/windows/skin_events.h"
+#include "skin/windows/skin_manage.h"
+#include "skin/windows/skin_scrollbar.h"
+#include "skin/windows/win_skin_form.h"
+#include "skin/windows/win_skin_pop_menu.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace qasp;
+using namespace qasp::skin;
+
+namespace {
+
+// A form with one of each control the program uses.
+struct Form : QWidget {
+    QMenuBar *bar = new QMenuBar(this);
+    QToolBar *tools = new QToolBar(this);
+    QPlainTextEdit *text = new QPlainTextEdit(this);
+    QTreeWidget *tree = new QTreeWidget(this);
+    QLineEdit *edit = new QLineEdit(this);
+    QPushButton *button = new QPushButton("测试", this);
+    QStatusBar *status = new QStatusBar(this);
+
+    Form()
+    {
+        for (const char *title : {"文件(&Z)", "编辑(&Y)", "帮助(&X)"})
+            bar->addMenu(title)->addAction("项");
+        tools->addAction("打开");
+        tools->setStyleSheet("background-color: #F7F6EE;");
+        auto *layout = new QVBoxLayout(this);
+        layout->setMenuBar(bar);
+        for (QWidget *w : std::initializer_list<QWidget *>{tools, text, tree, edit, button, status})
+            layout->addWidget(w);
+        QStringList lines;
+        for (int i = 0; i < 300; ++i)
+            lines << QString("Line %1").arg(i);
+        text->setPlainText(lines.join('\n'));
+        text->setLineWrapMode(QPlainTextEdit::NoWrap);
+        status->addWidget(new QLabel("就绪"));
+        resize(420, 520);
+    }
+};
+
+TWinSkinForm *PainterOf(QWidget *w)
+{
+    return TSkinManage::Get()->FindSkinForm(w);
+}
+
+bool IsReady(QWidget *w)
+{
+    TWinSkinForm *painter = PainterOf(w);
+    return painter && painter->State == TWinSkinForm::kReady;
+}
+
+// Where the plain bar's second arrow is, as its style lays it out.
+QPoint PlainSecondArrow(QScrollBar *bar)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarAddLine, bar).center();
+}
+
+}  // namespace
+
+class SkinnedControlsTest : public QObject {
+    Q_OBJECT
+
+    TSkinData *data_ = nullptr;
+
+    void RunAction(int action)
+    {
+        TSkinManage *manager = TSkinManage::Get();
+        manager->SetPendingSkinData(data_);
+        manager->RequestAction(action, 0);
+        QTRY_VERIFY(!manager->Timer.isActive());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        PrepareGuiTests();
+        InstallSkinManager();
+        data_ = new TSkinData(this);
+        data_->SetSkinStream(app::BuiltinSkinStream());
+        data_->SetActive(true);
+        data_->Loaded();
+    }
+
+    void init()
+    {
+        if (!TSkinManage::Get()->Active())
+            RunAction(kActivate);
+    }
+
+    void everyControlOfTheFormIsSkinned()
+    {
+        Form f;
+        f.show();
+        QTRY_VERIFY(IsReady(&f));
+        for (QWidget *w : std::initializer_list<QWidget *>{f.bar, f.tools, f.text, f.tree, f.edit, f.button,
+                                                           f.status, f.text->verticalScrollBar()})
+            QVERIFY2(AnswersSkinQuery(w), w->metaObject()->className());
+        QVERIFY(f.tools->styleSheet().isEmpty());  // the skin's colours replace the bar's own
+    }
+
+    void skinnedArrowScrollsLikeThePlainBar()
+    {
+        Form plain;
+        plain.setProperty("Tag", 99);
+        plain.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plain));
+        QScrollBar *plainBar = plain.text->verticalScrollBar();
+        QVERIFY(!AnswersSkinQuery(plainBar));
+        QTest::mouseClick(plainBar, Qt::LeftButton, {}, PlainSecondArrow(plainBar));
+        const int plainStep = plainBar->value();
+        QVERIFY(plainStep > 0);
+        plainBar->setValue(0);
+        QTest::mouseClick(plainBar, Qt::LeftButton, {}, QPoint(plainBar->width() / 2, plainBar->height() - 30));
+        const int plainPage = plainBar->value();
+        QVERIFY(plainPage > plainStep);
+
+        Form skinned;
+        skinned.show();
+        QTRY_VERIFY(IsReady(&skinned));
+        QScrollBar *bar = skinned.text->verticalScrollBar();
+        QVERIFY(AnswersSkinQuery(bar));
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 3));
+        QCOMPARE(bar->value(), plainStep);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 3));
+        QCOMPARE(bar->value(), 0);
+        // A click on the track below the thumb pages, as on the plain bar.
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 30));
+        QCOMPARE(bar->value(), plainPage);
+        // Dragging the thumb to the end reaches the last position.
+        auto *skin = qobject_cast<TWScrollbar *>(Owner(bar));
+        QVERIFY(skin);
+        const ScrollBarLayout layout = skin->Layout();
+        const QPoint thumb(bar->width() / 2, layout.ThumbStart + layout.ThumbLength / 2);
+        QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
+        QTest::mouseMove(bar, QPoint(bar->width() / 2, bar->height() + 50));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() + 50));
+        QCOMPARE(bar->value(), bar->maximum());
+    }
+
+    void switchingPaintingOffHandsItBack()
+    {
+        Form f;
+        f.show();
+        QTRY_VERIFY(IsReady(&f));
+        const QImage skinned = f.button->grab().toImage();
+        SendSkinMessage(f.button, kSwitchPaintingEvent, 0);
+        const QImage own = f.button->grab().toImage();
+        QVERIFY(skinned != own);
+        SendSkinMessage(f.button, kSwitchPaintingEvent, 1);
+        QCOMPARE(f.button->grab().toImage(), skinned);
+    }
+
+    void unskinningGivesEveryControlBack()
+    {
+        // Shown plain first, to know each control as it was.
+        Form f;
+        f.setProperty("Tag", 99);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const std::initializer_list<QWidget *> controls{f.bar,  f.tools,  f.text,
+                                                        f.tree, f.edit,   f.button,
+                                                        f.status, f.text->verticalScrollBar()};
+        std::vector<std::pair<bool, QPalette>> before;
+        for (QWidget *w : controls)
+            before.emplace_back(w->testAttribute(Qt::WA_Hover), w->palette());
+        f.setProperty("Tag", 0);
+        RunAction(kActivate);
+        QTRY_VERIFY(IsReady(&f));
+        QVERIFY(AnswersSkinQuery(f.status));
+
+        RunAction(kDeactivate);
+        size_t i = 0;
+        for (QWidget *w : controls) {
+            QVERIFY2(!AnswersSkinQuery(w), w->metaObject()->className());
+            QCOMPARE(w->testAttribute(Qt::WA_Hover), before[i].first);
+            QCOMPARE(w->palette(), before[i].second);
+            ++i;
+        }
+        QCOMPARE(f.tools->styleSheet(), QString("background-color: #F7F6EE;"));
+        // Skinned again, the controls are too.
+        RunAction(kActivate);
+        QTRY_VERIFY(IsReady(&f));
+        QVERIFY(AnswersSkinQuery(f.button));
+    }
+
+    void menuBarDropDownsWrapAtEitherEnd()
+    {
+        Form f;
+        f.show();
+        QTRY_VERIFY(IsReady(&f));
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        const QList<QAction *> items = f.bar->actions();
+        f.bar->setActiveAction(items.first());
+        QTRY_VERIFY(items.first()->menu()->isVisible());
+        QCOMPARE(TSkinManage::Get()->MenuKind, int(kMenuBarDropDown));
+        QTest::keyClick(items.first()->menu(), Qt::Key_Left);
+        QTRY_VERIFY(items.last()->menu()->isVisible());
+        QTest::keyClick(items.last()->menu(), Qt::Key_Right);
+        QTRY_VERIFY(items.first()->menu()->isVisible());
+        QTest::keyClick(items.first()->menu(), Qt::Key_Escape);
+        QTest::keyClick(f.bar, Qt::Key_Escape);
+        QTRY_VERIFY(TSkinManage::Get()->PopupList.empty());
+        QCOMPARE(TSkinManage::Get()->MenuKind, int(kContextMenu));
+    }
+
+    void popupMenusWearTheSkinUnlessTagged()
+    {
+        QMenu menu;
+        menu.addAction("剪切");
+        menu.addSeparator();
+        menu.addAction("粘贴");
+        menu.popup(QPoint(30, 30));
+        QTRY_VERIFY(menu.isVisible());
+        TSkinManage *manager = TSkinManage::Get();
+        QCOMPARE(manager->PopupList.size(), size_t(1));
+        QVERIFY(manager->PopupList.front()->CanPaint());
+        // The border is the skin's menu background.
+        const TDataSkinObject &background = *data_->Model().MenuBackground;
+        const QColor corner = StateImage(background.Bitmap, background.FrameCount, 1).pixelColor(1, 1);
+        QCOMPARE(menu.grab().toImage().pixelColor(1, 1), corner);
+        menu.hide();
+
+        QMenu plain;
+        plain.setProperty("Tag", data_->DisableTag);
+        plain.addAction("复制");
+        plain.popup(QPoint(30, 30));
+        QTRY_VERIFY(plain.isVisible());
+        QVERIFY(manager->PopupList.empty());
+        plain.hide();
+    }
+
+private:
+    static QObject *Owner(QScrollBar *bar)
+    {
+        for (QObject *o : bar->parent()->parent()->findChildren<QObject *>())
+            if (auto *skin = qobject_cast<TWScrollbar *>(o); skin && skin->Window() == bar)
+                return skin;
+        return nullptr;
+    }
+};
+
+QTEST_MAIN(SkinnedControlsTest)
+#include "skinned_controls_test.moc"
