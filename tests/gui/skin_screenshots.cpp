@@ -4,11 +4,12 @@
 // window's real shape; the program checks that the shape cut from the
 // skin's transparent border pixels lets the screen behind show through.
 //
-//   skin_screenshots OUTPUT_DIR ROOT.asp
+//   skin_screenshots OUTPUT_DIR ROOT.asp [SECOND.skin]
 #include "app/icons.h"
 #include "app/interface_font.h"
 #include "app/main_window.h"
 #include "app/qt_prompter.h"
+#include "dialogs/directory_dialog.h"
 #include "dialogs/help_window.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -17,6 +18,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -74,6 +79,33 @@ void Shoot(QWidget *w, const QString &dir, const QString &name, QPoint at)
                 painter->IsActive ? "active" : "inactive");
 }
 
+// The main window with its first drop-down open; the popup's corner shows
+// the skin's menu background.
+void ShootMenu(app::TFAsp &window, const QString &dir, const QString &name)
+{
+    window.activateWindow();
+    QTest::qWaitForWindowActive(&window);
+    QAction *first = window.CMenu->actions().first();
+    window.CMenu->setActiveAction(first);
+    QTest::qWait(300);
+    QMenu *menu = first->menu();
+    if (!menu->isVisible()) {
+        Fail(name + ": the drop-down did not open");
+        return;
+    }
+    const QRect area = window.frameGeometry().united(menu->geometry());
+    const QImage shot = window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+    shot.save(dir + "/" + name + ".png");
+    const skin::TDataSkinObject *background = skin::TSkinManage::Get()->MainSkinData->Model().MenuBackground.get();
+    const QPoint corner = menu->geometry().topLeft() - area.topLeft() + QPoint(1, 1);
+    if (!background || shot.pixelColor(corner) != skin::StateImage(background->Bitmap, 1, 1).pixelColor(1, 1))
+        Fail(name + ": the drop-down does not wear the skin's menu background");
+    std::printf("%s.png: %dx%d\n", qPrintable(name), shot.width(), shot.height());
+    menu->hide();
+    window.CMenu->setActiveAction(nullptr);
+    QTest::qWait(100);
+}
+
 // Takes the picture of the modal box that `open` brings up, then closes it.
 void ShootModal(const QString &dir, const QString &name, const std::function<void()> &open)
 {
@@ -128,10 +160,44 @@ int main(int argc, char **argv)
     Shoot(window.HelpWindow(), dir, "help-window", QPoint(800, 40));
     window.HelpWindow()->close();
 
+    window.DirectoryDialog()->show();
+    QTest::qWaitForWindowExposed(window.DirectoryDialog());
+    Shoot(window.DirectoryDialog(), dir, "directory-chooser", QPoint(800, 40));
+    window.DirectoryDialog()->hide();
+
     app::QtPrompter prompter(&window);
     ShootModal(dir, "question-box", [&] { prompter.Question("保存提示", "工程已经修改，要保存吗?", kYesNoCancel); });
     ShootModal(dir, "input-box", [&] {
         prompter.InputBox("查找", "输入你查找文字内容,下次可用F3继续!\u3000\u3000\u3000", "Response");
     });
+
+    ShootMenu(window, dir, "main-menu-open");
+    // The completion list, as the user types a name.
+    window.activateWindow();
+    QTest::qWaitForWindowActive(&window);
+    window.CMemo->setFocus();
+    window.CMemo->moveCursor(QTextCursor::End);
+    QTest::keyClick(window.CMemo, Qt::Key_Return);
+    QTest::keyClicks(window.CMemo, "resp");
+    if (!window.HList->isVisible())
+        Fail("the completion list did not open");
+    Shoot(&window, dir, "main-completion", QPoint(20, 20));
+    QTest::keyClick(window.CMemo, Qt::Key_Escape);
+
+    // The same with the second skin.
+    if (argc > 3) {
+        window.SkinData1->SetSkinFile(QString::fromLocal8Bit(argv[3]));
+        QTest::qWait(800);
+        if (window.SkinData1->NoSkin())
+            Fail("the second skin did not load");
+        Shoot(&window, dir, "dusk-main", QPoint(20, 20));
+        ShootMenu(window, dir, "dusk-menu-open");
+        ShootModal(dir, "dusk-question-box",
+                   [&] { prompter.Question("删除提示", "你确定要删除这个结点吗?", kYesNoCancel); });
+        window.DirectoryDialog()->show();
+        QTest::qWaitForWindowExposed(window.DirectoryDialog());
+        Shoot(window.DirectoryDialog(), dir, "dusk-directory-chooser", QPoint(800, 40));
+        window.DirectoryDialog()->hide();
+    }
     return failures == 0 ? 0 : 1;
 }

@@ -7,14 +7,18 @@
 #include "gui_test_setup.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
+#include "skin/windows/skin_button.h"
 #include "skin/windows/skin_control.h"
+#include "skin/windows/skin_panels.h"
 #include "skin/windows/skin_events.h"
 #include "skin/windows/skin_manage.h"
 #include "skin/windows/skin_scrollbar.h"
 #include "skin/windows/win_skin_form.h"
 #include "skin/windows/win_skin_pop_menu.h"
 
+#include <QGroupBox>
 #include <QLabel>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -262,6 +266,44 @@ private slots:
         QTRY_VERIFY(plain.isVisible());
         QVERIFY(manager->PopupList.empty());
         plain.hide();
+    }
+
+    void disabledGroupKeepsItsButtonsPlain()
+    {
+        QWidget form;
+        auto *layout = new QVBoxLayout(&form);
+        auto *group = new QGroupBox("选项", &form);
+        group->setProperty("Tag", 99);
+        auto *inside = new QRadioButton("甲", group);
+        (new QVBoxLayout(group))->addWidget(inside);
+        auto *outside = new QRadioButton("乙", &form);
+        layout->addWidget(group);
+        layout->addWidget(outside);
+        form.show();
+        QTRY_VERIFY(IsReady(&form));
+        QVERIFY(!AnswersSkinQuery(group));
+        QVERIFY(!AnswersSkinQuery(inside));
+        QCOMPARE(inside->property("Tag").toInt(), 99);
+        QVERIFY(AnswersSkinQuery(outside));
+    }
+
+    void theApplicationMayChooseAControlsPainter()
+    {
+        QString offered;
+        data_->OnSkinControl = [&offered](QObject *, TSkinData *, QWidget *, QWidget *control, const QString &name,
+                                          QObject *&chosen) {
+            if (name == "QLINEEDIT") {
+                offered = name;
+                chosen = new TSkinBox(control);
+            }
+        };
+        Form f;
+        f.show();
+        QTRY_VERIFY(IsReady(&f));
+        data_->OnSkinControl = nullptr;
+        QCOMPARE(offered, QString("QLINEEDIT"));
+        QVERIFY(qobject_cast<TSkinBox *>(PainterOf(&f)->FindSkinControl(f.edit)));
+        QVERIFY(qobject_cast<TSkinButton *>(PainterOf(&f)->FindSkinControl(f.button)));
     }
 
 private:

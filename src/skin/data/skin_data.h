@@ -49,6 +49,12 @@ public:
     bool MenuMerge = false;
     std::function<void(QObject *sender, const QString &name, bool &doSkin)> OnFormSkin;
     std::function<void(QObject *sender)> OnSkinChanged;
+    // Offered each control the form painter is about to skin, with its
+    // class name upper-cased; a skinned-control object set into
+    // `skinnedControl` paints that control instead of the engine's choice.
+    std::function<void(QObject *sender, TSkinData *skinData, QWidget *form, QWidget *control,
+                       const QString &controlClass, QObject *&skinnedControl)>
+        OnSkinControl;
 
     bool Has(TSkinControlType t) const { return SkinControls & (1u << t); }
     bool Has(TSkinOption o) const { return Options & (1u << o); }

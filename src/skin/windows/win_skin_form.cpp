@@ -7,6 +7,7 @@
 #include "skin/windows/skin_manage.h"
 #include "skin/windows/window_rule.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
@@ -220,7 +221,7 @@ void TWinSkinForm::FinishSetup()
         State = kReady;
     }
     ReadWindowState();
-    IsActive = w->isActiveWindow();
+    IsActive = LooksActive();
     if (IsActive)
         Timer.start();
     UpdateRegion();
@@ -348,6 +349,18 @@ void TWinSkinForm::DetachOnDestroy()
     RegionOwned = false;
 }
 
+bool TWinSkinForm::LooksActive() const
+{
+    QWidget *w = window_;
+    if (!w)
+        return false;
+    if (w->isActiveWindow())
+        return true;
+    // A window stays active-looking while one of its menus is open.
+    const QWidget *popup = QApplication::activePopupWidget();
+    return popup && popup->parentWidget() && popup->parentWidget()->window() == w;
+}
+
 void TWinSkinForm::OnTimer()
 {
     if (Busy || !window_ || !HoverObject)
@@ -405,7 +418,7 @@ bool TWinSkinForm::FrameEvent(QEvent *event)
         RepaintFrame();
         return false;
     case QEvent::ActivationChange:
-        IsActive = w->isActiveWindow();
+        IsActive = LooksActive();
         if (IsActive)
             Timer.start();
         else

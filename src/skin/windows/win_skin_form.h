@@ -125,6 +125,7 @@ private:
     void ReadWindowState();
     void WidenForCaption();
     void SetCursorFor(FrameHit hit);
+    bool LooksActive() const;
     void ClassifyOne(QWidget *control, bool bareWindow);
     void ClassifyChildren(QWidget *parent, bool bareWindow);
 

@@ -134,6 +134,21 @@ void TWinSkinForm::ClassifyOne(QWidget *w, bool bareWindow)
     if (!bareWindow && facts.Tag == SkinData->DisableTag && PassesTagToButtons(className))
         for (QWidget *child : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
             child->setProperty("Tag", SkinData->DisableTag);
+    // The application's own choice comes first.
+    if (!bareWindow && SkinData->OnSkinControl && facts.Tag != SkinData->DisableTag && !facts.AnswersQuery &&
+        !facts.AlreadySkinned) {
+        QObject *chosen = nullptr;
+        SkinData->OnSkinControl(this, SkinData, window_, w, className.toUpper(), chosen);
+        if (auto *control = qobject_cast<TSkinControl *>(chosen)) {
+            if (!AddSkinControl(control)) {
+                RemoveSkinControl(control);  // attaching adds it again
+                control->AttachControl(this, SkinData, control->WithBackground);
+            }
+            if (w->inherits("QFrame") && !w->inherits("QAbstractScrollArea"))
+                ClassifyChildren(w, false);
+            return;
+        }
+    }
     const SkinModel &model = SkinData->Model();
     const ControlClass c = bareWindow ? ClassifyChildWindow(facts)
                                       : ClassifyControl(facts, SkinData->SkinControls, SkinData->DisableTag,
