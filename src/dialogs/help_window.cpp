@@ -3,11 +3,14 @@
 #include "app/app_info.h"
 #include "app/gbk_qstring.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace qasp::dialogs {
@@ -41,9 +44,24 @@ bool TFHelp::event(QEvent *event)
     return QDialog::event(event);
 }
 
+QString TFHelp::HelpFile()
+{
+    // The project's own readme.txt comes first; an installed program falls
+    // back to the help text installed with it.
+    QStringList candidates{QStringLiteral("readme.txt"),
+                           QCoreApplication::applicationDirPath() + "/../share/quillmere-asp/readme.txt"};
+    const QString installed = QStandardPaths::locate(QStandardPaths::GenericDataLocation, "quillmere-asp/readme.txt");
+    if (!installed.isEmpty())
+        candidates << installed;
+    for (const QString &candidate : candidates)
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    return candidates.front();
+}
+
 void TFHelp::FormActivate()
 {
-    QFile file("readme.txt");
+    QFile file(HelpFile());
     if (!file.open(QIODevice::ReadOnly)) {
         // Shown after the activation has finished, not inside it.
         QMetaObject::invokeMethod(this, [this] {

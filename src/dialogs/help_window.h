@@ -1,5 +1,6 @@
-// TFHelp: shows readme.txt from the current directory, read again every
-// time the window becomes active.
+// TFHelp: shows readme.txt from the current directory (or, when there is
+// none, the help text installed with the program), read again every time
+// the window becomes active.
 #pragma once
 
 #include <QDialog>
@@ -16,6 +17,9 @@ public:
 
     QPlainTextEdit *Memo1 = nullptr;
     QPushButton *Button1 = nullptr;
+
+    // The file the window shows.
+    static QString HelpFile();
 
 protected:
     bool event(QEvent *event) override;
