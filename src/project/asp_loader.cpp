@@ -43,6 +43,11 @@ std::string Where(const IncludeSite *site)
 
 std::string ReadWholeFile(const fs::path &path, const std::string &shownName, const IncludeSite *site)
 {
+    std::error_code error;
+    const auto size = fs::file_size(path, error);
+    if (!error && size > kMaxDocumentBytes)
+        throw LoadError("文件 " + shownName + Where(site) + " 有 " + std::to_string(size) + " 字节，超过了 " +
+                        std::to_string(kMaxDocumentBytes / (1024 * 1024)) + " MB 的上限，不能作为 ASP 文档打开");
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw LoadError("无法打开文件 " + shownName + Where(site) + "：" + std::strerror(errno));

@@ -7,6 +7,7 @@
 #include "project/project_tree.h"
 
 #include <filesystem>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -18,6 +19,11 @@ class KeywordStore;
 
 // A file of the chain could not be read; the message (UTF-8) names it and
 // the include line that led to it. The whole load ends.
+// The largest document the loader reads. Real pages stay far below it; a
+// bigger file (a log, a data dump renamed .asp) would keep the window busy
+// for seconds each time its node is shown, so it is refused with a message.
+constexpr std::uintmax_t kMaxDocumentBytes = 2 * 1024 * 1024;
+
 struct LoadError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };

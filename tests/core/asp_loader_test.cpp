@@ -143,6 +143,25 @@ TEST_F(LoaderTest, MissingIncludeEndsTheLoadNamingTheLineAndLeavesNoNodeWithoutR
     EXPECT_TRUE(context.chain.empty());
 }
 
+TEST_F(LoaderTest, AnIncludedFileOverTheLimitIsRefusedWithItsSize)
+{
+    Write("a.asp", "Dim a\r\n<!--#include file=\"dump.asp\"-->\r\n");
+    Write("dump.asp", "Dim b\r\n");
+    fs::resize_file(dir / "dump.asp", kMaxDocumentBytes + 1);  // sparse: nothing is written
+    try {
+        Load("a.asp");
+        FAIL() << "a file over the limit loaded";
+    } catch (const LoadError &e) {
+        const std::string m = e.what();
+        EXPECT_NE(m.find("dump.asp"), std::string::npos) << m;
+        EXPECT_NE(m.find(std::to_string(kMaxDocumentBytes + 1) + " 字节"), std::string::npos) << m;
+        EXPECT_NE(m.find("a.asp 第 2 行"), std::string::npos) << m;
+    }
+    // A file of exactly the limit is read.
+    fs::resize_file(dir / "dump.asp", kMaxDocumentBytes);
+    EXPECT_NO_THROW(Load("a.asp"));
+}
+
 TEST_F(LoaderTest, BinaryEmptyAndOddBytesLoadWithoutHarm)
 {
     std::string binary(4096, '\0');
