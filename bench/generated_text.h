@@ -34,4 +34,40 @@ inline std::string GeneratedVBScript(int lines)
     return text;
 }
 
+// One file of a generated project of `files` files: the root includes all
+// the others; each declares globals and holds `functions` functions.
+struct ProjectShape {
+    int files = 500;
+    int functions = 10;     // per file
+    int dimLines = 10;      // two names each
+    int bodyLines = 88;     // between the declarations and the functions
+    int functionLines = 28;
+};
+
+inline std::string GeneratedProjectFile(int f, const ProjectShape &shape)
+{
+    std::string text;
+    if (f == 0)
+        for (int i = 1; i < shape.files; ++i)
+            text += "<!--#include file=\"inc" + std::to_string(i) + ".asp\"-->\r\n";
+    text += "<%\r\n";
+    for (int d = 0; d < shape.dimLines; ++d)
+        text += "Dim g" + std::to_string(f) + "_" + std::to_string(d) + "a, g" + std::to_string(f) + "_"
+                + std::to_string(d) + "b(10)\r\n";
+    for (int l = 0; l < shape.bodyLines; ++l)
+        text += "Response.Write \"\xD0\xD0 " + std::to_string(l) + "\" & g" + std::to_string(f) + "_0a\r\n";
+    for (int fn = 0; fn < shape.functions; ++fn) {
+        text += "Function F" + std::to_string(f) + "_" + std::to_string(fn) + "(a, b)\r\n";
+        for (int l = 0; l < shape.functionLines; ++l)
+            text += "\tIf a > " + std::to_string(l) + " Then b = b & \"x\" ' step\r\n";
+        text += "End Function\r\n";
+    }
+    return text + "%>\r\n";
+}
+
+inline std::string GeneratedProjectFileName(int f)
+{
+    return f == 0 ? "index.asp" : "inc" + std::to_string(f) + ".asp";
+}
+
 }  // namespace qasp::bench

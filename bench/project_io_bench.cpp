@@ -5,6 +5,8 @@
 #include "project/asp_writer.h"
 #include "project/prompter.h"
 
+#include "generated_text.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -16,30 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kFiles = 500;
-constexpr int kFunctionsPerFile = 10;  // 5,000 functions
-constexpr int kDimLinesPerFile = 10;   // two names each: 10,000 declarations
-
-std::string GeneratedFile(int f, bool root)
-{
-    std::string text;
-    if (root)
-        for (int i = 1; i < kFiles; ++i)
-            text += "<!--#include file=\"inc" + std::to_string(i) + ".asp\"-->\r\n";
-    text += "<%\r\n";
-    for (int d = 0; d < kDimLinesPerFile; ++d)
-        text += "Dim g" + std::to_string(f) + "_" + std::to_string(d) + "a, g" + std::to_string(f) + "_"
-                + std::to_string(d) + "b(10)\r\n";
-    for (int l = 0; l < 88; ++l)
-        text += "Response.Write \"\xD0\xD0 " + std::to_string(l) + "\" & g" + std::to_string(f) + "_0a\r\n";
-    for (int fn = 0; fn < kFunctionsPerFile; ++fn) {
-        text += "Function F" + std::to_string(f) + "_" + std::to_string(fn) + "(a, b)\r\n";
-        for (int l = 0; l < 28; ++l)
-            text += "\tIf a > " + std::to_string(l) + " Then b = b & \"x\" ' step\r\n";
-        text += "End Function\r\n";
-    }
-    return text + "%>\r\n";  // about 400 lines a file
-}
+constexpr int kFiles = 500;  // 5,000 functions, 10,000 declarations, about 400 lines a file
 
 struct Project {
     fs::path dir;
@@ -47,10 +26,10 @@ struct Project {
     {
         dir = fs::temp_directory_path() / ("qasp_bench_" + std::to_string(::getpid()));
         fs::create_directories(dir / "out");
+        const qasp::bench::ProjectShape shape;
         for (int f = 0; f < kFiles; ++f)
-            std::ofstream(dir / (f == 0 ? "index.asp" : "inc" + std::to_string(f) + ".asp"),
-                          std::ios::binary)
-                << GeneratedFile(f, f == 0);
+            std::ofstream(dir / qasp::bench::GeneratedProjectFileName(f), std::ios::binary)
+                << qasp::bench::GeneratedProjectFile(f, shape);
     }
     ~Project() { fs::remove_all(dir); }
 };

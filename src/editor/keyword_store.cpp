@@ -34,6 +34,13 @@ KeywordStore::KeywordStore(const std::string &path)
     , db_(std::make_unique<SQLite::Database>(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE,
                                              2000))
 {
+    // The store is rewritten on every change of node: a journal written
+    // ahead and synced only at checkpoints keeps that from waiting for the
+    // disk each time. A crash can lose the last changes, never the file.
+    if (path != ":memory:") {
+        db_->exec("pragma journal_mode=wal");
+        db_->exec("pragma synchronous=normal");
+    }
     CreateTables();
     FillBuiltinVocabularyIfEmpty();
     RefreshKeywords();

@@ -140,6 +140,8 @@ void TWinSkinForm::ClassifyOne(QWidget *w, bool bareWindow)
         QObject *chosen = nullptr;
         SkinData->OnSkinControl(this, SkinData, window_, w, className.toUpper(), chosen);
         if (auto *control = qobject_cast<TSkinControl *>(chosen)) {
+            if (!control->parent())
+                control->setParent(w);  // the engine's, like its own choices
             if (!AddSkinControl(control)) {
                 RemoveSkinControl(control);  // attaching adds it again
                 control->AttachControl(this, SkinData, control->WithBackground);
