@@ -9,6 +9,11 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +27,8 @@ const char kUsage[] =
     "Opens the editor, with the project of the given root ASP page when one is named.\n"
     "  --screenshot FILE.png  save a picture of the window once it is laid out, then exit\n"
     "  --skin FILE.skin       use this skin file instead of the built-in skin\n"
+    "  --startup-time         print the time from the program's start to its first painted\n"
+    "                         window and the memory then in use, then exit\n"
     "  --help, --version\n";
 
 bool HasDisplay()
@@ -38,6 +45,7 @@ bool HasDisplay()
 }
 
 struct Options {
+    bool startupTime = false;
     QString screenshot;
     QString skin;
     QString root;
@@ -57,6 +65,10 @@ bool ParseArguments(int argc, char **argv, Options &options, int &exitCode)
             std::puts("quillmere-asp 3.0");
             exitCode = 0;
             return false;
+        }
+        if (!std::strcmp(a, "--startup-time")) {
+            options.startupTime = true;
+            continue;
         }
         if (!std::strcmp(a, "--screenshot") || !std::strcmp(a, "--skin")) {
             if (++i == argc) {
@@ -79,6 +91,53 @@ bool ParseArguments(int argc, char **argv, Options &options, int &exitCode)
     }
     return true;
 }
+
+// Milliseconds since the process started, from the kernel's own record.
+double ProcessAgeMs()
+{
+    std::ifstream stat("/proc/self/stat");
+    std::string line;
+    std::getline(stat, line);
+    // The fields after the command name, which is in parentheses.
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 22 && fields >> field; ++i) {
+    }
+    const double startTicks = std::atof(field.c_str());
+    double uptime = 0;
+    std::ifstream("/proc/uptime") >> uptime;
+    return uptime * 1000.0 - startTicks * 1000.0 / sysconf(_SC_CLK_TCK);
+}
+
+long ResidentKiB()
+{
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// Reports the first paint of the window it watches, then ends the program.
+class StartupReport : public QObject {
+public:
+    explicit StartupReport(QWidget *window) : QObject(window) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !done_) {
+            done_ = true;
+            QTimer::singleShot(0, [] {
+                std::printf("first painted window after %.0f ms; resident memory %ld KiB\n", ProcessAgeMs(),
+                            ResidentKiB());
+                QApplication::exit(0);
+            });
+        }
+        return false;
+    }
+
+private:
+    bool done_ = false;
+};
 
 }  // namespace
 
@@ -112,6 +171,8 @@ int main(int argc, char **argv)
                          options.skin.toLocal8Bit().constData());
     }
     window.show();
+    if (options.startupTime)
+        new StartupReport(&window);  // after the skin's painter: it sees the paint first
     if (!options.root.isEmpty())
         window.OpenProjectFile(options.root);
 
