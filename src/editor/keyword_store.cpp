@@ -8,6 +8,7 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace qasp {
@@ -18,6 +19,36 @@ constexpr std::string_view kTables[] = {"key_main", "key_function", "key_public"
 constexpr const char *kUnionSql =
     "select * from key_main union select * from key_function "
     "union select * from key_other union select * from key_public";
+
+// The tables in the order the union reads them: of rows equal under its key
+// the last one read stays (the engine's index keeps the entry written last).
+constexpr std::string_view kUnionOrder[] = {"key_main", "key_function", "key_other", "key_public"};
+
+// SQLite's NOCASE: ASCII letters folded byte by byte, then the shorter first.
+int CompareNoCase(std::string_view a, std::string_view b)
+{
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const auto fold = [](char c) {
+            const auto u = static_cast<unsigned char>(c);
+            return u >= 'A' && u <= 'Z' ? u + 32 : u;
+        };
+        const int d = fold(a[i]) - fold(b[i]);
+        if (d != 0)
+            return d;
+    }
+    return static_cast<int>(a.size()) - static_cast<int>(b.size());
+}
+
+// The union's key: the name and hint without ASCII case, then the type.
+int CompareUnionKey(const KeywordRow &a, const KeywordRow &b)
+{
+    if (const int c = CompareNoCase(a.name, b.name))
+        return c;
+    if (const int c = CompareNoCase(a.hint, b.hint))
+        return c;
+    return (a.type > b.type) - (a.type < b.type);
+}
 
 }  // namespace
 
@@ -108,11 +139,62 @@ void KeywordStore::ExecuteStatement(std::string_view sql, const std::vector<std:
                                     + std::string(sql));
     for (size_t i = 0; i < values.size(); ++i)
         st.bind(static_cast<int>(i + 1), values[i]);
+    MarkStale(sql);
     while (st.executeStep()) {
     }
 }
 
+void KeywordStore::MarkStale(std::string_view sql)
+{
+    const std::string lower = LowerAscii(Trim(sql));
+    if (lower.rfind("select", 0) == 0)
+        return;
+    bool named = false;
+    for (size_t i = 0; i < std::size(kUnionOrder); ++i)
+        if (lower.find(kUnionOrder[i]) != std::string::npos) {
+            stale_[i] = true;
+            named = true;
+        }
+    if (!named)
+        stale_.fill(true);
+}
+
 void KeywordStore::RefreshKeywords()
+{
+    // A write by another connection (the user's own tool on main.db) shows
+    // in the file's data version: then everything is read again.
+    SQLite::Statement &version = Prepared("pragma data_version");
+    version.executeStep();
+    const long long current = version.getColumn(0).getInt64();
+    version.reset();
+    if (current != dataVersion_) {
+        stale_.fill(true);
+        dataVersion_ = current;
+    }
+    for (size_t i = 0; i < std::size(kUnionOrder); ++i) {
+        if (!stale_[i])
+            continue;
+        cached_[i] = TableRows(kUnionOrder[i]);
+        stale_[i] = false;
+    }
+    // The union: in table order, sorted by its key, the last of equals kept.
+    std::vector<const KeywordRow *> all;
+    for (const auto &rows : cached_)
+        for (const KeywordRow &row : rows)
+            all.push_back(&row);
+    std::stable_sort(all.begin(), all.end(),
+                     [](const KeywordRow *a, const KeywordRow *b) { return CompareUnionKey(*a, *b) < 0; });
+    std::vector<KeywordRow> rows;
+    rows.reserve(all.size());
+    for (const KeywordRow *row : all)
+        if (rows.empty() || CompareUnionKey(rows.back(), *row) != 0)
+            rows.push_back(*row);
+        else
+            rows.back() = *row;
+    snapshot_ = KeywordSnapshot(std::move(rows));
+}
+
+std::vector<KeywordRow> KeywordStore::UnionRowsBySql()
 {
     SQLite::Statement &query = Prepared(kUnionSql);
     std::vector<KeywordRow> rows;
@@ -123,7 +205,7 @@ void KeywordStore::RefreshKeywords()
                         std::string(static_cast<const char *>(hint.getBlob()), hint.getBytes()),
                         query.getColumn(2).getInt()});
     }
-    snapshot_ = KeywordSnapshot(std::move(rows));
+    return rows;
 }
 
 void KeywordStore::ReplaceKeyword(std::string_view table, std::string_view name,
@@ -131,7 +213,7 @@ void KeywordStore::ReplaceKeyword(std::string_view table, std::string_view name,
 {
     const std::string t(KeywordTableName(table));
     Batch batch(*this);
-    ExecuteStatement("delete from " + t + " where Key_Name=?", {std::string(name)});
+    ExecuteStatement("delete from " + t + " where Key_Name=?", {std::string(name)});  // marks it stale
     SQLite::Statement &insert =
         Prepared("insert into " + t + " (key_name,key_hint,key_type) values (?,?,?)");
     insert.bind(1, std::string(name));

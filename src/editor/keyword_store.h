@@ -8,6 +8,7 @@
 
 #include "editor/keyword_snapshot.h"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -71,6 +72,10 @@ public:
 
     const std::string &Path() const { return path_; }
 
+    // The union as the engine itself computes it, for checking the cache
+    // that RefreshKeywords keeps.
+    std::vector<KeywordRow> UnionRowsBySql();
+
 private:
     SQLite::Statement &Prepared(const std::string &sql);
     void CreateTables();
@@ -79,8 +84,16 @@ private:
     std::string path_;
     std::unique_ptr<SQLite::Database> db_;
     std::unordered_map<std::string, std::unique_ptr<SQLite::Statement>> statements_;
+    void MarkStale(std::string_view sql);
+
     KeywordSnapshot snapshot_;
     int batchDepth_ = 0;
+    // Each table's rows as last read, in the union's order (key_main,
+    // key_function, key_other, key_public); a table written since is read
+    // again, and all of them when another connection changed the file.
+    std::array<std::vector<KeywordRow>, 4> cached_;
+    std::array<bool, 4> stale_{true, true, true, true};
+    long long dataVersion_ = -1;
 };
 
 // The four tables by their canonical name ("key_public"), given any letter

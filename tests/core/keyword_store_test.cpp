@@ -42,6 +42,78 @@ TEST_F(KeywordStoreTest, RowsWrittenStayInvisibleUntilRefresh)
     EXPECT_EQ(Names(store.ListKeywords("GC")), std::vector<std::string>{"gCount"});
 }
 
+// The snapshot is rebuilt only from the tables written since the last
+// refresh; after any mix of writes it must equal the engine's own union.
+TEST_F(KeywordStoreTest, RefreshFromChangedTablesEqualsTheEnginesUnion)
+{
+    const auto same = [&] {
+        const KeywordSnapshot engine(store.UnionRowsBySql());
+        const auto &a = store.Snapshot().Rows();
+        const auto &b = engine.Rows();
+        if (a.size() != b.size()) {
+            ADD_FAILURE() << a.size() << " rows against " << b.size();
+            return false;
+        }
+        for (size_t i = 0; i < a.size(); ++i)
+            if (a[i].name != b[i].name || a[i].hint != b[i].hint || a[i].type != b[i].type) {
+                ADD_FAILURE() << i << ": " << a[i].name << "|" << a[i].hint << "|" << a[i].type << " vs "
+                              << b[i].name << "|" << b[i].hint << "|" << b[i].type;
+                return false;
+            }
+        return true;
+    };
+    const char *const names[] = {"Left", "left", "LEFT", "gCount", "GCOUNT", "x", "X1", "Response",
+                                 "\xD6\xD0a", "\xD6\xD0A", "zz", "Zz_"};
+    const char *const hints[] = {"变量", "a.asp", "A.ASP", "", "Left(string, length)"};
+    const char *const tables[] = {"Key_Public", "Key_Other", "Key_Main", "Key_Function"};
+    unsigned seed = 7;
+    const auto next = [&seed](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int round = 0; round < 400; ++round) {
+        const std::string table = tables[next(4)];
+        switch (next(4)) {
+        case 0:
+            store.ExecuteStatement("insert into " + table + " (key_name,key_hint,key_type) values (?,?,?)",
+                                   {names[next(12)], hints[next(5)], std::to_string(next(9))});
+            break;
+        case 1:
+            store.ReplaceKeyword(table, names[next(12)], hints[next(5)], static_cast<int>(next(9)));
+            break;
+        case 2:
+            store.ExecuteStatement("delete from " + table + " where key_name=?", {names[next(12)]});
+            break;
+        default:
+            store.ExecuteStatement("Delete From Key_Other");
+            break;
+        }
+        if (next(3) == 0) {
+            store.RefreshKeywords();
+            ASSERT_TRUE(same()) << "after round " << round;
+        }
+    }
+    store.RefreshKeywords();
+    EXPECT_TRUE(same());
+}
+
+TEST(KeywordStoreFile, AnotherConnectionsWritesAreSeenAtTheNextRefresh)
+{
+    const auto path = std::filesystem::temp_directory_path() / "qasp_store_two_connections.db";
+    std::filesystem::remove(path);
+    {
+        KeywordStore first(path.string());
+        KeywordStore second(path.string());
+        second.ReplaceKeyword("Key_Main", "Zebra", "from elsewhere", kKeyword);
+        first.RefreshKeywords();
+        std::string name = "zebra";
+        EXPECT_EQ(first.LookupKeyword(name), kKeyword);
+    }
+    std::filesystem::remove(path);
+    std::filesystem::remove(path.string() + "-wal");
+    std::filesystem::remove(path.string() + "-shm");
+}
+
 TEST_F(KeywordStoreTest, LookupIgnoresCaseAndHandsBackTheStoredSpelling)
 {
     std::string name = "RESPONSE";
