@@ -2,20 +2,36 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace qasp::app {
 
+// Each picture is read once: the tree asks for its icons on every paint,
+// and a new icon each time would also fill the pixmap cache with copies.
 QIcon CicoIcon(int index)
 {
     if (index < 0 || index >= kCicoCount)
         return {};
-    return QIcon(QString(":/icons/cico/%1.png").arg(index, 2, 10, QLatin1Char('0')));
+    static const std::vector<QIcon> icons = [] {
+        std::vector<QIcon> all;
+        for (int i = 0; i < kCicoCount; ++i)
+            all.emplace_back(QString(":/icons/cico/%1.png").arg(i, 2, 10, QLatin1Char('0')));
+        return all;
+    }();
+    return icons[static_cast<size_t>(index)];
 }
 
 QIcon HListIcoIcon(int index)
 {
     if (index < 0 || index >= kHListIcoCount)
         return {};
-    return QIcon(QString(":/icons/hlistico/%1.png").arg(index));
+    static const std::vector<QIcon> icons = [] {
+        std::vector<QIcon> all;
+        for (int i = 0; i < kHListIcoCount; ++i)
+            all.emplace_back(QString(":/icons/hlistico/%1.png").arg(i));
+        return all;
+    }();
+    return icons[static_cast<size_t>(index)];
 }
 
 QIcon ProgramIcon()

@@ -5,6 +5,8 @@
 // may have stayed open.
 //
 //   soak_test ROUNDS SCRATCH_DIR DEMO_ROOT.asp
+// SOAK_TRACE=1 prints the memory after every round; SOAK_NO_DEMO=1 and
+// SOAK_NO_BIG=1 leave one of the two projects out, to find what grows.
 #include "../../bench/generated_text.h"
 #include "app/interface_font.h"
 #include "app/main_window.h"
@@ -23,6 +25,7 @@
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
+#include <malloc.h>
 
 namespace fs = std::filesystem;
 using namespace qasp;
@@ -108,8 +111,12 @@ int main(int argc, char **argv)
     long afterFirst = 0;
     int filesAfterFirst = 0;
     for (int round = 1; round <= rounds; ++round) {
-        Exercise(window, QString::fromLocal8Bit(argv[3]), scratch / "out-demo", prompter);
-        Exercise(window, QString::fromStdString((big / "index.asp").string()), scratch / "out-big", prompter);
+        if (!getenv("SOAK_NO_DEMO"))
+            Exercise(window, QString::fromLocal8Bit(argv[3]), scratch / "out-demo", prompter);
+        if (!getenv("SOAK_NO_BIG"))
+            Exercise(window, QString::fromStdString((big / "index.asp").string()), scratch / "out-big", prompter);
+        if (getenv("SOAK_TRACE"))
+            std::printf("round %d: %ld KiB, heap in use %zu KiB\n", round, ResidentKiB(), mallinfo2().uordblks / 1024);
         if (round == 1) {
             afterFirst = ResidentKiB();
             filesAfterFirst = OpenFiles();
