@@ -63,7 +63,7 @@ TEST_F(KeywordStoreTest, RefreshFromChangedTablesEqualsTheEnginesUnion)
         return true;
     };
     const char *const names[] = {"Left", "left", "LEFT", "gCount", "GCOUNT", "x", "X1", "Response",
-                                 "\xD6\xD0a", "\xD6\xD0A", "zz", "Zz_"};
+                                 "\xD6\xD0" "a", "\xD6\xD0" "A", "zz", "Zz_"};
     const char *const hints[] = {"变量", "a.asp", "A.ASP", "", "Left(string, length)"};
     const char *const tables[] = {"Key_Public", "Key_Other", "Key_Main", "Key_Function"};
     unsigned seed = 7;
