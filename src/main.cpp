@@ -4,15 +4,11 @@
 #include "app/interface_font.h"
 #include "app/icons.h"
 #include "app/main_window.h"
+#include "app/process_stats.h"
 #include "skin/data/skin_data.h"
 
 #include <QApplication>
 #include <QTimer>
-
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -92,30 +88,6 @@ bool ParseArguments(int argc, char **argv, Options &options, int &exitCode)
     return true;
 }
 
-// Milliseconds since the process started, from the kernel's own record.
-double ProcessAgeMs()
-{
-    std::ifstream stat("/proc/self/stat");
-    std::string line;
-    std::getline(stat, line);
-    // The fields after the command name, which is in parentheses.
-    std::istringstream fields(line.substr(line.rfind(')') + 2));
-    std::string field;
-    for (int i = 3; i <= 22 && fields >> field; ++i) {
-    }
-    const double startTicks = std::atof(field.c_str());
-    double uptime = 0;
-    std::ifstream("/proc/uptime") >> uptime;
-    return uptime * 1000.0 - startTicks * 1000.0 / sysconf(_SC_CLK_TCK);
-}
-
-long ResidentKiB()
-{
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
 // Reports the first paint of the window it watches, then ends the program.
 class StartupReport : public QObject {
 public:
@@ -127,8 +99,8 @@ protected:
         if (event->type() == QEvent::Paint && !done_) {
             done_ = true;
             QTimer::singleShot(0, [] {
-                std::printf("first painted window after %.0f ms; resident memory %ld KiB\n", ProcessAgeMs(),
-                            ResidentKiB());
+                std::printf("first painted window after %.0f ms; resident memory %ld KiB\n",
+                            qasp::app::ProcessAgeMs(), qasp::app::ResidentKiB());
                 QApplication::exit(0);
             });
         }

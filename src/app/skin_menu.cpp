@@ -34,8 +34,21 @@ SkinMenu::SkinMenu(skin::TSkinData *skinData, QWidget *parent)
     : QMenu(QStringLiteral("皮肤(&K)"), parent), skinData_(skinData)
 {
     setObjectName("SkinMenu");
-    connect(this, &QMenu::aboutToShow, this, &SkinMenu::Rebuild);
-    Rebuild();
+    // The skin files are looked for when the menu opens, not at start-up.
+    connect(this, &QMenu::aboutToShow, this, [this] { Rebuild(true); });
+    Rebuild(false);
+}
+
+QString SkinMenu::NameOf(const QFileInfo &file)
+{
+    // Each file is read once while it stays unchanged.
+    const QString path = file.canonicalFilePath();
+    const auto known = names_.constFind(path);
+    if (known != names_.constEnd() && known->first == file.lastModified())
+        return known->second;
+    const QString name = SkinNameOf(path);
+    names_.insert(path, {file.lastModified(), name});
+    return name;
 }
 
 QStringList SkinMenu::SkinFolders()
@@ -52,7 +65,7 @@ QStringList SkinMenu::SkinFolders()
     return folders;
 }
 
-void SkinMenu::Rebuild()
+void SkinMenu::Rebuild(bool withFoundSkins)
 {
     clear();
     auto *group = new QActionGroup(this);
@@ -65,10 +78,10 @@ void SkinMenu::Rebuild()
     group->addAction(builtin);
 
     QStringList seen;
-    for (const QString &folder : SkinFolders())
+    for (const QString &folder : withFoundSkins ? SkinFolders() : QStringList())
         for (const QFileInfo &file : QDir(folder).entryInfoList({"*.skin"}, QDir::Files, QDir::Name)) {
             const QString path = file.canonicalFilePath();
-            const QString name = SkinNameOf(path);
+            const QString name = NameOf(file);
             if (name.isEmpty() || seen.contains(file.fileName()))
                 continue;
             seen << file.fileName();
@@ -101,7 +114,7 @@ void SkinMenu::UseBuiltinSkin()
 
 bool SkinMenu::UseSkinFile(const QString &path)
 {
-    if (SkinNameOf(path).isEmpty()) {
+    if (NameOf(QFileInfo(path)).isEmpty()) {
         ShowErrorBox(parentWidget(), QStringLiteral("无法使用皮肤文件：%1\n它不是本程序的皮肤，或已损坏。")
                                          .arg(QDir::toNativeSeparators(path)));
         return false;

@@ -2,6 +2,9 @@
 // program, any other skin file, or no skin at all, switched live.
 #pragma once
 
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHash>
 #include <QMenu>
 #include <QString>
 #include <QStringList>
@@ -27,9 +30,11 @@ public:
     void TurnSkinOff();
 
 private:
-    void Rebuild();
+    void Rebuild(bool withFoundSkins);
+    QString NameOf(const QFileInfo &file);
 
     skin::TSkinData *skinData_;
+    QHash<QString, std::pair<QDateTime, QString>> names_;  // by canonical path
 };
 
 }  // namespace qasp::app

@@ -3,8 +3,8 @@
 // back to a control and takes it again, unskinning gives every control
 // back, the menu bar's drop-downs wrap at either end, popup menus wear the
 // skin unless tagged with the DisableTag.
-#include "app/builtin_skin.h"
-#include "gui_test_setup.h"
+#include "skin_test_setup.h"
+
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/windows/skin_button.h"
@@ -67,17 +67,6 @@ struct Form : QWidget {
     }
 };
 
-TWinSkinForm *PainterOf(QWidget *w)
-{
-    return TSkinManage::Get()->FindSkinForm(w);
-}
-
-bool IsReady(QWidget *w)
-{
-    TWinSkinForm *painter = PainterOf(w);
-    return painter && painter->State == TWinSkinForm::kReady;
-}
-
 // Where the plain bar's second arrow is, as its style lays it out.
 QPoint PlainSecondArrow(QScrollBar *bar)
 {
@@ -100,23 +89,12 @@ class SkinnedControlsTest : public QObject {
 
     TSkinData *data_ = nullptr;
 
-    void RunAction(int action)
-    {
-        TSkinManage *manager = TSkinManage::Get();
-        manager->SetPendingSkinData(data_);
-        manager->RequestAction(action, 0);
-        QTRY_VERIFY(!manager->Timer.isActive());
-    }
+    void RunAction(int action) { RunSkinAction(data_, action); }
 
 private slots:
     void initTestCase()
     {
-        PrepareGuiTests();
-        InstallSkinManager();
-        data_ = new TSkinData(this);
-        data_->SetSkinStream(app::BuiltinSkinStream());
-        data_->SetActive(true);
-        data_->Loaded();
+        data_ = StartSkinning(this);
     }
 
     void init()

@@ -2,8 +2,8 @@
 // size inside the skin's frame, gives everything back when skinning goes
 // off, answers the skin query, and is moved, maximised and closed from its
 // frame; system dialogs and popup menus follow their rules.
-#include "app/builtin_skin.h"
-#include "gui_test_setup.h"
+#include "skin_test_setup.h"
+
 #include "skin/data/skin_data.h"
 #include "skin/windows/skin_events.h"
 #include "skin/windows/skin_manage.h"
@@ -32,17 +32,6 @@ struct Form : QWidget {
     }
 };
 
-TWinSkinForm *PainterOf(QWidget *w)
-{
-    return TSkinManage::Get()->FindSkinForm(w);
-}
-
-bool IsReady(QWidget *w)
-{
-    TWinSkinForm *painter = PainterOf(w);
-    return painter && painter->State == TWinSkinForm::kReady;
-}
-
 }  // namespace
 
 class SkinnedWindowTest : public QObject {
@@ -50,23 +39,12 @@ class SkinnedWindowTest : public QObject {
 
     TSkinData *data_ = nullptr;
 
-    void RunAction(int action)
-    {
-        TSkinManage *manager = TSkinManage::Get();
-        manager->SetPendingSkinData(data_);
-        manager->RequestAction(action, 0);
-        QTRY_VERIFY(!manager->Timer.isActive());
-    }
+    void RunAction(int action) { RunSkinAction(data_, action); }
 
 private slots:
     void initTestCase()
     {
-        PrepareGuiTests();
-        InstallSkinManager();
-        data_ = new TSkinData(this);
-        data_->SetSkinStream(app::BuiltinSkinStream());
-        data_->SetActive(true);
-        data_->Loaded();
+        data_ = StartSkinning(this);
         QVERIFY(TSkinManage::Get());
         QVERIFY(TSkinManage::Get()->Active());
     }

@@ -10,6 +10,7 @@
 #include "../../bench/generated_text.h"
 #include "app/interface_font.h"
 #include "app/main_window.h"
+#include "app/process_stats.h"
 #include "project/asp_writer.h"
 #include "project/prompter.h"
 #include "project/project_tree.h"
@@ -39,13 +40,6 @@ public:
     int Question(std::string_view, std::string_view, int) override { return kAnswerNo; }
     std::string InputBox(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
 };
-
-long ResidentKiB()
-{
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
 
 int OpenFiles()
 {
@@ -116,13 +110,13 @@ int main(int argc, char **argv)
         if (!getenv("SOAK_NO_BIG"))
             Exercise(window, QString::fromStdString((big / "index.asp").string()), scratch / "out-big", prompter);
         if (getenv("SOAK_TRACE"))
-            std::printf("round %d: %ld KiB, heap in use %zu KiB\n", round, ResidentKiB(), mallinfo2().uordblks / 1024);
+            std::printf("round %d: %ld KiB, heap in use %zu KiB\n", round, app::ResidentKiB(), mallinfo2().uordblks / 1024);
         if (round == 1) {
-            afterFirst = ResidentKiB();
+            afterFirst = app::ResidentKiB();
             filesAfterFirst = OpenFiles();
         }
     }
-    const long atEnd = ResidentKiB();
+    const long atEnd = app::ResidentKiB();
     const int filesAtEnd = OpenFiles();
     std::printf("soak: %d rounds; resident memory after the first %ld KiB, at the end %ld KiB (%+.1f %%); "
                 "open files %d and %d\n",

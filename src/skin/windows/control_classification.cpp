@@ -132,7 +132,7 @@ ControlClass ClassifyControl(const ControlFacts &f, uint32_t c, int disableTag, 
         return Has(c, xcScrollbar) ? Attach(K::ListView) : LeftAlone();
     if (Is(f, "QPlainTextEdit") || Is(f, "QTextEdit"))
         return Has(c, xcScrollbar) ? Attach(K::Scrollbar) : LeftAlone();
-    if (Is(f, "QAbstractScrollArea") || f.HasScrollBars)
+    if (Is(f, "QAbstractScrollArea"))
         return Has(c, xcScrollbar) ? Attach(K::Scrollbar) : LeftAlone();
     if (Is(f, "QPushButton"))
         return Has(c, xcButton) ? Attach(K::Button) : LeftAlone();

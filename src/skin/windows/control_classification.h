@@ -49,7 +49,6 @@ struct ControlFacts {
     bool InToolBar = false;    // a tool button that its tool bar paints
     bool InScrollArea = false; // a scroll bar that belongs to a scrolling control
     bool HasBorder = false;    // an edit drawn with a frame
-    bool HasScrollBars = false;
     bool IsTabPage = false;    // a page of a tab widget
 };
 

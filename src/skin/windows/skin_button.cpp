@@ -4,6 +4,7 @@
 #include "skin/data/skin_draw.h"
 #include "skin/windows/control_states.h"
 
+#include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -39,14 +40,9 @@ void TSkinButton::Attached()
     TrackHover(true);
 }
 
-bool TSkinButton::BeforeMessage(QEvent *event)
+bool TSkinButton::PaintsWhole() const
 {
-    if (TSkinControl::BeforeMessage(event))
-        return true;
-    if (event->type() != QEvent::Paint || SkinData->Model().Buttons.Bitmap.isNull())
-        return false;
-    PaintOffScreen([this](QPainter &p, const QRect &r) { Paint(p, r); });
-    return true;
+    return !SkinData->Model().Buttons.Bitmap.isNull();
 }
 
 void TSkinButton::Paint(QPainter &p, const QRect &rect)
@@ -87,14 +83,9 @@ void TSkinSpeedButton::Attached()
     TrackHover(true);
 }
 
-bool TSkinSpeedButton::BeforeMessage(QEvent *event)
+bool TSkinSpeedButton::PaintsWhole() const
 {
-    if (TSkinControl::BeforeMessage(event))
-        return true;
-    if (event->type() != QEvent::Paint || SkinData->Model().Buttons.Bitmap.isNull())
-        return false;
-    PaintOffScreen([this](QPainter &p, const QRect &r) { Paint(p, r); });
-    return true;
+    return !SkinData->Model().Buttons.Bitmap.isNull();
 }
 
 void TSkinSpeedButton::Paint(QPainter &p, const QRect &rect)

@@ -18,7 +18,7 @@ public:
 
 protected:
     void Attached() override;
-    bool BeforeMessage(QEvent *event) override;
+    bool PaintsWhole() const override;
     void Paint(QPainter &painter, const QRect &rect) override;
 };
 
@@ -30,7 +30,7 @@ public:
 
 protected:
     void Attached() override;
-    bool BeforeMessage(QEvent *event) override;
+    bool PaintsWhole() const override;
     void Paint(QPainter &painter, const QRect &rect) override;
 };
 

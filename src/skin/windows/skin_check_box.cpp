@@ -5,6 +5,7 @@
 #include "skin/windows/control_states.h"
 
 #include <QCheckBox>
+#include <QPainter>
 
 namespace qasp::skin {
 
@@ -35,14 +36,9 @@ int TSkinRadioButton::GlyphFrames() const
     return SkinData->Model().Buttons.RadioButtonFrame;
 }
 
-bool TSkinCheckBox::BeforeMessage(QEvent *event)
+bool TSkinCheckBox::PaintsWhole() const
 {
-    if (TSkinControl::BeforeMessage(event))
-        return true;
-    if (event->type() != QEvent::Paint || Glyphs().isNull())
-        return false;  // without its picture the box paints itself
-    PaintOffScreen([this](QPainter &p, const QRect &r) { Paint(p, r); });
-    return true;
+    return !Glyphs().isNull();  // without its picture the box paints itself
 }
 
 void TSkinCheckBox::Paint(QPainter &p, const QRect &rect)

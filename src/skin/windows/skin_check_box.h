@@ -13,7 +13,7 @@ public:
 
 protected:
     void Attached() override;
-    bool BeforeMessage(QEvent *event) override;
+    bool PaintsWhole() const override;
     void Paint(QPainter &painter, const QRect &rect) override;
     // The glyph picture and its frame count.
     virtual const QImage &Glyphs() const;

@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
@@ -133,6 +134,10 @@ bool TSkinControl::eventFilter(QObject *watched, QEvent *event)
         return AnswerSkinQuery(event);
     if (BeforeMessage(event))
         return true;
+    if (event->type() == QEvent::Paint && PaintsWhole()) {
+        PaintOffScreen();
+        return true;
+    }
     if (event->type() == QEvent::Paint && PaintsOver()) {
         // The control paints itself first; the skin goes over it.
         static_cast<QObject *>(window_.data())->event(event);
@@ -143,6 +148,21 @@ bool TSkinControl::eventFilter(QObject *watched, QEvent *event)
     }
     AfterMessage(event);
     return false;
+}
+
+void TSkinControl::PaintOffScreen()
+{
+    QWidget *w = window_;
+    const qreal ratio = w->devicePixelRatioF();
+    QPixmap buffer(w->size() * ratio);
+    buffer.setDevicePixelRatio(ratio);
+    buffer.fill(Qt::transparent);
+    {
+        QPainter p(&buffer);
+        p.setFont(w->font());
+        Paint(p, w->rect());
+    }
+    QPainter(w).drawPixmap(0, 0, buffer);
 }
 
 bool TSkinControl::BeforeMessage(QEvent *event)
@@ -164,11 +184,6 @@ void TSkinControl::AfterMessage(QEvent *event)
 }
 
 void TSkinControl::Paint(QPainter &, const QRect &) {}
-
-QColor TSkinControl::SkinColour(int skinColour) const
-{
-    return ToQColor(skinColour);
-}
 
 QColor TSkinControl::FaceColour() const
 {

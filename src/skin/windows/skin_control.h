@@ -7,11 +7,11 @@
 
 #include <QEvent>
 #include <QObject>
-#include <QPainter>
 #include <QPalette>
-#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
+
+class QPainter;
 
 namespace qasp::skin {
 
@@ -56,37 +56,25 @@ protected:
     // True stops the event: the control never sees it.
     virtual bool BeforeMessage(QEvent *event);
     virtual void AfterMessage(QEvent *event);
-    // Members that paint over the control's own painting say so; those
-    // that paint it all stop the paint event in BeforeMessage.
+    // A member that draws the whole control says so while the skin has the
+    // pictures it needs: the base composes it off-screen with Paint and the
+    // control does not paint itself. A member that completes the control's
+    // own painting says PaintsOver instead.
+    virtual bool PaintsWhole() const { return false; }
     virtual bool PaintsOver() const { return false; }
     virtual void Paint(QPainter &painter, const QRect &rect);
 
     // Shared drawing.
     QColor FaceColour() const;
-    QColor SkinColour(int skinColour) const;
     void FillFace(QPainter &painter, const QRect &rect) const;
     void FillParent(QPainter &painter, const QRect &rect) const;
     void DrawFocusRect(QPainter &painter, const QRect &textRect) const;
-    // Composes the control off-screen with `draw` and copies it once.
-    template <typename Draw> void PaintOffScreen(Draw draw)
-    {
-        QWidget *w = Window();
-        const qreal ratio = w->devicePixelRatioF();
-        QPixmap buffer(w->size() * ratio);
-        buffer.setDevicePixelRatio(ratio);
-        buffer.fill(Qt::transparent);
-        {
-            QPainter p(&buffer);
-            p.setFont(w->font());
-            draw(p, w->rect());
-        }
-        QPainter out(w);
-        out.drawPixmap(0, 0, buffer);
-    }
     void TrackHover(bool on);
 
 private:
     void SaveAndTakeBackground();
+    // Composes the control off-screen with Paint and copies it once.
+    void PaintOffScreen();
 
     QPointer<QWidget> window_;
     QPalette savedPalette_;

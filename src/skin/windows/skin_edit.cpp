@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 

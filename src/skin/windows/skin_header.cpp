@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QHoverEvent>
+#include <QPainter>
 
 namespace qasp::skin {
 
@@ -15,16 +16,18 @@ void TSkinHeader::Attached()
     TrackHover(true);
 }
 
+bool TSkinHeader::PaintsWhole() const
+{
+    return SkinData->Model().Headerbar != nullptr;
+}
+
 bool TSkinHeader::BeforeMessage(QEvent *event)
 {
     if (TSkinControl::BeforeMessage(event))
         return true;
-    if (!SkinData->Model().Headerbar)
+    if (!PaintsWhole())
         return false;
     switch (event->type()) {
-    case QEvent::Paint:
-        PaintOffScreen([this](QPainter &p, const QRect &r) { Paint(p, r); });
-        return true;
     case QEvent::HoverMove: {
         const QPoint at = static_cast<QHoverEvent *>(event)->position().toPoint();
         const int section = header_->logicalIndexAt(at);

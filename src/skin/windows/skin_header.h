@@ -19,6 +19,7 @@ public:
 protected:
     void Attached() override;
     bool BeforeMessage(QEvent *event) override;
+    bool PaintsWhole() const override;
     void Paint(QPainter &painter, const QRect &rect) override;
 
 private:

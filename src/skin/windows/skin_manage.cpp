@@ -5,10 +5,8 @@
 #include "skin/windows/win_skin_form.h"
 #include "skin/windows/win_skin_pop_menu.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QMenuBar>
 #include <QWidget>
 
 #include <algorithm>
@@ -27,12 +25,6 @@ bool IsFormWindow(const QWidget *w)
 {
     const Qt::WindowType type = w->windowType();
     return type == Qt::Window || type == Qt::Dialog || type == Qt::Sheet;
-}
-
-bool BelongsToMenuBar(const QMenu *menu)
-{
-    const QList<QObject *> users = menu->menuAction()->associatedObjects();
-    return std::any_of(users.begin(), users.end(), [](QObject *o) { return qobject_cast<QMenuBar *>(o); });
 }
 
 }  // namespace
@@ -130,10 +122,10 @@ bool TSkinManage::eventFilter(QObject *watched, QEvent *event)
     }
     if (!w->isWindow())
         return false;
-    if (auto *menu = qobject_cast<QMenu *>(w)) {
+    // A popup's kind was set by whoever opened it (the skinned menu bar,
+    // the window menu); any other popup is a context menu.
+    if (qobject_cast<QMenu *>(w)) {
         if (type == QEvent::Show) {
-            if (PopupList.empty() && MenuKind == kContextMenu && BelongsToMenuBar(menu))
-                MenuKind = kMenuBarDropDown;
             SkinPopupMenu(w);
         } else if (type == QEvent::Hide) {
             ReleasePopupMenu(w);

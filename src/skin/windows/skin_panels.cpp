@@ -4,6 +4,7 @@
 #include "skin/data/skin_draw.h"
 
 #include <QGroupBox>
+#include <QPainter>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -25,20 +26,17 @@ void TSkinBox::Detaching()
         Window()->setStyleSheet(savedStyleSheet_);
 }
 
-bool TSkinBox::BeforeMessage(QEvent *event)
+bool TSkinBox::PaintsWhole() const
 {
-    if (TSkinControl::BeforeMessage(event))
-        return true;
-    // A tool bar shows the skin's tool bar picture unless the skin says
-    // its background stays plain.
+    // A tool bar shows the skin's tool bar picture unless the skin says its
+    // background stays plain; every other box only takes the face colour.
+    return qobject_cast<QToolBar *>(Window()) && SkinData->Model().Toolbar && !SkinData->Has(xoToolbarBK);
+}
+
+void TSkinBox::Paint(QPainter &p, const QRect &rect)
+{
     const auto &picture = SkinData->Model().Toolbar;
-    if (event->type() != QEvent::Paint || !qobject_cast<QToolBar *>(Window()) || !picture ||
-        SkinData->Has(xoToolbarBK))
-        return false;
-    PaintOffScreen([&picture](QPainter &p, const QRect &r) {
-        p.drawImage(r, StateImage(picture->Bitmap, picture->FrameCount, 1));
-    });
-    return true;
+    p.drawImage(rect, StateImage(picture->Bitmap, picture->FrameCount, 1));
 }
 
 void TSkinStatusBar::Attached()
@@ -51,14 +49,9 @@ void TSkinStatusBar::Attached()
     }
 }
 
-bool TSkinStatusBar::BeforeMessage(QEvent *event)
+bool TSkinStatusBar::PaintsWhole() const
 {
-    if (TSkinControl::BeforeMessage(event))
-        return true;
-    if (event->type() != QEvent::Paint || !SkinData->Model().StatusBarEdges)
-        return false;
-    PaintOffScreen([this](QPainter &p, const QRect &r) { Paint(p, r); });
-    return true;
+    return SkinData->Model().StatusBarEdges != nullptr;
 }
 
 void TSkinStatusBar::Paint(QPainter &p, const QRect &rect)
@@ -86,14 +79,9 @@ void TSkinStatusBar::Paint(QPainter &p, const QRect &rect)
         DrawSkinElement(p, edges, 1, panel);
 }
 
-bool TSkinGroupBox::BeforeMessage(QEvent *event)
+bool TSkinGroupBox::PaintsWhole() const
 {
-    if (TSkinControl::BeforeMessage(event))
-        return true;
-    if (event->type() != QEvent::Paint || !Control)
-        return false;
-    PaintOffScreen([this](QPainter &p, const QRect &r) { Paint(p, r); });
-    return true;
+    return Control != nullptr;
 }
 
 void TSkinGroupBox::Paint(QPainter &p, const QRect &rect)
@@ -117,14 +105,9 @@ void TSkinGroupBox::Paint(QPainter &p, const QRect &rect)
     p.drawText(text, Qt::AlignLeft | Qt::TextShowMnemonic, title);
 }
 
-bool TSkinSizer::BeforeMessage(QEvent *event)
+bool TSkinSizer::PaintsWhole() const
 {
-    if (TSkinControl::BeforeMessage(event))
-        return true;
-    if (event->type() != QEvent::Paint || !SkinData->Model().ExtraImages)
-        return false;
-    PaintOffScreen([this](QPainter &p, const QRect &r) { Paint(p, r); });
-    return true;
+    return SkinData->Model().ExtraImages != nullptr;
 }
 
 void TSkinSizer::Paint(QPainter &p, const QRect &rect)

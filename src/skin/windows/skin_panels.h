@@ -17,7 +17,8 @@ public:
 protected:
     void Attached() override;
     void Detaching() override;
-    bool BeforeMessage(QEvent *event) override;
+    bool PaintsWhole() const override;
+    void Paint(QPainter &painter, const QRect &rect) override;
 
 private:
     QString savedStyleSheet_;
@@ -30,7 +31,7 @@ public:
 
 protected:
     void Attached() override;
-    bool BeforeMessage(QEvent *event) override;
+    bool PaintsWhole() const override;
     void Paint(QPainter &painter, const QRect &rect) override;
 };
 
@@ -40,7 +41,7 @@ public:
     using TSkinControl::TSkinControl;
 
 protected:
-    bool BeforeMessage(QEvent *event) override;
+    bool PaintsWhole() const override;
     void Paint(QPainter &painter, const QRect &rect) override;
 };
 
@@ -50,7 +51,7 @@ public:
     using TSkinControl::TSkinControl;
 
 protected:
-    bool BeforeMessage(QEvent *event) override;
+    bool PaintsWhole() const override;
     void Paint(QPainter &painter, const QRect &rect) override;
 };
 

@@ -5,6 +5,7 @@
 
 #include <QAbstractSpinBox>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QProgressBar>
 #include <QSlider>
 #include <QStyle>
@@ -14,15 +15,10 @@
 
 namespace qasp::skin {
 
-bool TSkinProgress::BeforeMessage(QEvent *event)
+bool TSkinProgress::PaintsWhole() const
 {
-    if (TSkinControl::BeforeMessage(event))
-        return true;
     const auto &picture = SkinData->Model().Progress;
-    if (event->type() != QEvent::Paint || !picture || picture->Bitmap.isNull())
-        return false;
-    PaintOffScreen([this](QPainter &p, const QRect &r) { Paint(p, r); });
-    return true;
+    return picture && !picture->Bitmap.isNull();
 }
 
 void TSkinProgress::Paint(QPainter &p, const QRect &rect)
@@ -54,15 +50,10 @@ void TSkinTrackBar::Attached()
     TrackHover(true);
 }
 
-bool TSkinTrackBar::BeforeMessage(QEvent *event)
+bool TSkinTrackBar::PaintsWhole() const
 {
-    if (TSkinControl::BeforeMessage(event))
-        return true;
     const SkinModel &m = SkinData->Model();
-    if (event->type() != QEvent::Paint || !m.Track || !m.TrackbarThumbHorz)
-        return false;
-    PaintOffScreen([this](QPainter &p, const QRect &r) { Paint(p, r); });
-    return true;
+    return m.Track && m.TrackbarThumbHorz;
 }
 
 void TSkinTrackBar::Paint(QPainter &p, const QRect &rect)
@@ -148,17 +139,17 @@ void TSkinTab::Attached()
     TrackHover(true);
 }
 
-bool TSkinTab::BeforeMessage(QEvent *event)
+bool TSkinTab::PaintsWhole() const
 {
-    if (TSkinControl::BeforeMessage(event))
-        return true;
-    if (event->type() == QEvent::HoverMove)
-        Repaint();
     const auto &picture = SkinData->Model().Tabs;
-    if (event->type() != QEvent::Paint || !picture || picture->Bitmap.isNull() || !qobject_cast<QTabBar *>(Window()))
-        return false;
-    PaintOffScreen([this](QPainter &p, const QRect &r) { Paint(p, r); });
-    return true;
+    return picture && !picture->Bitmap.isNull() && qobject_cast<QTabBar *>(Window());
+}
+
+void TSkinTab::AfterMessage(QEvent *event)
+{
+    if (event->type() == QEvent::HoverMove)
+        Repaint();  // the tab under the mouse changes
+    TSkinControl::AfterMessage(event);
 }
 
 void TSkinTab::Paint(QPainter &p, const QRect &rect)

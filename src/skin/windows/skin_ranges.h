@@ -14,7 +14,7 @@ public:
     using TSkinControl::TSkinControl;
 
 protected:
-    bool BeforeMessage(QEvent *event) override;
+    bool PaintsWhole() const override;
     void Paint(QPainter &painter, const QRect &rect) override;
 };
 
@@ -25,7 +25,7 @@ public:
 
 protected:
     void Attached() override;
-    bool BeforeMessage(QEvent *event) override;
+    bool PaintsWhole() const override;
     void Paint(QPainter &painter, const QRect &rect) override;
 };
 
@@ -51,7 +51,8 @@ public:
 
 protected:
     void Attached() override;
-    bool BeforeMessage(QEvent *event) override;
+    bool PaintsWhole() const override;
+    void AfterMessage(QEvent *event) override;
     void Paint(QPainter &painter, const QRect &rect) override;
 };
 

@@ -7,6 +7,7 @@
 
 #include <QAbstractScrollArea>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 namespace qasp::skin {
@@ -114,17 +115,19 @@ void TWScrollbar::Repeat()
     Repaint();
 }
 
+bool TWScrollbar::PaintsWhole() const
+{
+    const auto &picture = SkinData->Model().Scrollbar;
+    return picture && !picture->Bitmap.isNull();
+}
+
 bool TWScrollbar::BeforeMessage(QEvent *event)
 {
     if (TSkinControl::BeforeMessage(event))
         return true;
-    const auto &picture = SkinData->Model().Scrollbar;
-    if (!picture || picture->Bitmap.isNull())
+    if (!PaintsWhole())
         return false;  // the bar paints and works as it always did
     switch (event->type()) {
-    case QEvent::Paint:
-        PaintOffScreen([this](QPainter &p, const QRect &r) { Paint(p, r); });
-        return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         auto *mouse = static_cast<QMouseEvent *>(event);

@@ -139,8 +139,6 @@ void TWinSkinForm::AttachWindow(TSkinData *skinData)
         State = kReady;
         return;
     }
-    if (w->isVisible())
-        SystemFrame = w->frameGeometry().size() - w->size();
     CaptionFont = QGuiApplication::font();
     RecalcMetrics();
     ApplyFrame(true);
@@ -271,7 +269,6 @@ void TWinSkinForm::DropCachedPieces()
     // The skin's model is about to go: nothing may point into it.
     HoverObject = nullptr;
     SysButtons.clear();
-    CaptionBitmap = QImage();
 }
 
 void TWinSkinForm::UpdateRegion()
@@ -284,7 +281,6 @@ void TWinSkinForm::UpdateRegion()
         return;
     Region = BuildFrameRegion(SkinData->Model(), applied_, size, FrameKind);
     RegionSize = size;
-    RegionOwned = true;
     w->setMask(Region);
 }
 
@@ -327,9 +323,7 @@ void TWinSkinForm::Detach()
             ApplyFrame(false);
         w->update();
     }
-    CaptionBitmap = QImage();
     Region = QRegion();
-    RegionOwned = false;
     RegionSize = QSize();
 }
 
@@ -344,9 +338,7 @@ void TWinSkinForm::DetachOnDestroy()
     attached_ = false;
     delete SkinnedSystemMenu;
     SkinnedSystemMenu = nullptr;
-    CaptionBitmap = QImage();
     Region = QRegion();
-    RegionOwned = false;
 }
 
 bool TWinSkinForm::LooksActive() const

@@ -52,14 +52,11 @@ public:
     bool SkinsFrame = false;
     bool IsActive = false, IsSystemDialog = false, RightToLeft = false, Sizable = false;
     FrameMetrics Metrics;
-    QSize SystemFrame;  // what the window system's frame added, measured at set-up
     std::vector<std::unique_ptr<TWinSysButton>> SysButtons;
     TNCObject *HoverObject = nullptr;
     QMenu *SkinnedSystemMenu = nullptr;
     QRegion Region;
     QSize RegionSize;
-    bool RegionOwned = false;
-    QImage CaptionBitmap;
     QImage IconBitmap;
     QFont CaptionFont;
     QString TextPrefix = QStringLiteral(" "), TextSuffix = QStringLiteral("  ");

@@ -86,9 +86,9 @@ void TWinSkinForm::PaintCaptionStrip(QPainter &painter, int width)
 {
     const SkinModel &model = SkinData->Model();
     const FrameRects r = LayOutFrame(window_->size(), Metrics);
-    CaptionBitmap = QImage(width, Metrics.CaptionHeight, QImage::Format_ARGB32_Premultiplied);
-    CaptionBitmap.fill(Qt::transparent);
-    QPainter strip(&CaptionBitmap);
+    QImage caption(width, Metrics.CaptionHeight, QImage::Format_ARGB32_Premultiplied);
+    caption.fill(Qt::transparent);
+    QPainter strip(&caption);
     // The sides run the whole height: their caption rows are the corners.
     DrawFrameBorder(strip, model.Left, r.Left, IsActive);
     DrawFrameBorder(strip, model.Right, r.Right, IsActive);
@@ -112,7 +112,7 @@ void TWinSkinForm::PaintCaptionStrip(QPainter &painter, int width)
         if (button->SkinButton->Visibility != 100)  // the menu bar paints those
             button->Paint(strip);
     strip.end();
-    painter.drawImage(0, 0, CaptionBitmap);
+    painter.drawImage(0, 0, caption);
 }
 
 void TWinSkinForm::PaintFrame(QPainter &painter)

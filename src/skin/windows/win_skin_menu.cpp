@@ -7,6 +7,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 
 namespace qasp::skin {
 
@@ -31,16 +32,6 @@ int TWinSkinMenu::ItemState(QAction *action) const
     if (bar_->activeAction() != action)
         return TNCObject::kNormal;
     return action->menu() && action->menu()->isVisible() ? TNCObject::kPressed : TNCObject::kHot;
-}
-
-bool TWinSkinMenu::BeforeMessage(QEvent *event)
-{
-    if (TSkinControl::BeforeMessage(event))
-        return true;
-    if (event->type() != QEvent::Paint)
-        return false;
-    PaintOffScreen([this](QPainter &p, const QRect &r) { Paint(p, r); });
-    return true;
 }
 
 void TWinSkinMenu::Paint(QPainter &p, const QRect &rect)

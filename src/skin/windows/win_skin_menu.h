@@ -22,7 +22,7 @@ public:
 
 protected:
     void Attached() override;
-    bool BeforeMessage(QEvent *event) override;
+    bool PaintsWhole() const override { return true; }
     void Paint(QPainter &painter, const QRect &rect) override;
 
 private:

@@ -18,8 +18,6 @@ constexpr int kArrowColumn = 14;
 // Light text on a dark highlight, dark text on a light one.
 bool IsDark(const QImage &image)
 {
-    if (image.isNull())
-        return true;
     return qGray(image.pixel(image.width() / 2, image.height() / 2)) < 128;
 }
 
@@ -93,18 +91,20 @@ void TWinSkinPopMenu::Paint(QPainter &p)
     }
     p.drawImage(0, 0, Background);
     p.setFont(menu->font());
+    const bool darkHighlight =
+        !m.MenuItem || m.MenuItem->Bitmap.isNull() || IsDark(StateImage(m.MenuItem->Bitmap, m.MenuItem->FrameCount, 4));
     for (QAction *action : menu->actions()) {
         const QRect rect = menu->actionGeometry(action);
         if (!action->isVisible() || rect.isEmpty())
             continue;
         p.save();
         p.setClipRect(rect & menu->rect().adjusted(kBorder, kBorder, -kBorder, -kBorder));
-        PaintItem(p, action, rect, menu->activeAction() == action && action->isEnabled());
+        PaintItem(p, action, rect, menu->activeAction() == action && action->isEnabled(), darkHighlight);
         p.restore();
     }
 }
 
-void TWinSkinPopMenu::PaintItem(QPainter &p, QAction *action, const QRect &rect, bool selected)
+void TWinSkinPopMenu::PaintItem(QPainter &p, QAction *action, const QRect &rect, bool selected, bool darkHighlight)
 {
     const SkinModel &m = skinData_->Model();
     const SkinColourTable &c = m.Colours;
@@ -116,14 +116,10 @@ void TWinSkinPopMenu::PaintItem(QPainter &p, QAction *action, const QRect &rect,
         p.drawLine(rect.left() + 2, y + 1, rect.right() - 2, y + 1);
         return;
     }
-    bool darkHighlight = true;
-    if (m.MenuItem && !m.MenuItem->Bitmap.isNull()) {
-        const int frame = selected ? 4 : 1;
-        DrawSkinElement(p, *m.MenuItem, frame, rect);
-        darkHighlight = IsDark(StateImage(m.MenuItem->Bitmap, m.MenuItem->FrameCount, 4));
-    } else if (selected) {
+    if (m.MenuItem && !m.MenuItem->Bitmap.isNull())
+        DrawSkinElement(p, *m.MenuItem, selected ? 4 : 1, rect);
+    else if (selected)
         p.fillRect(rect, ToQColor(c.Hilight));
-    }
     QColor text = ToQColor(selected && darkHighlight ? c.HilightText : c.MenuText);
     if (!action->isEnabled())
         text = ToQColor(c.ButtonShadow);

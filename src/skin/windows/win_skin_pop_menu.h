@@ -42,7 +42,7 @@ protected:
 
 private:
     void Paint(QPainter &painter);
-    void PaintItem(QPainter &painter, QAction *action, const QRect &rect, bool selected);
+    void PaintItem(QPainter &painter, QAction *action, const QRect &rect, bool selected, bool darkHighlight);
 
     QPointer<QWidget> window_;
     QPointer<TSkinData> skinData_;
