@@ -80,7 +80,7 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         if (node->Record() && node->Record()->LayoutLoses)
             return QString("保存会改变此文件: 它含有工程格式无法保留的内容(如脚本块之外的HTML)\n%1")
-                .arg(FromGbk(node->Record()->SourceFile));
+                .arg(QString::fromStdString(node->Record()->SourceFile.string()));
         return {};
     default:
         return {};

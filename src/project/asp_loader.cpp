@@ -185,7 +185,8 @@ bool LoadFile(ProjectTree &tree, TreeNode *parent, std::string_view fileName, Ke
     record.Text = pageText;
     ScanDeclarations(store, "Key_Public", pageText);
     record.Info = info();
-    record.SourceFile = resolved->string();
+    record.SourceFile = *resolved;
+    record.Loaded = FingerprintOf(*resolved, bytes);
     record.LayoutLoses = !LayoutGivesBack(bytes, AspDocumentBytes(*node, false));
     batch.Commit();
     context.chain.pop_back();

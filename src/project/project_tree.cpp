@@ -132,7 +132,14 @@ void ProjectTree::SetImages(TreeNode *node, int image)
 
 void ProjectTree::AttachRecord(TreeNode *node, TTreeRec record)
 {
-    node->record_ = std::move(record);
+    node->record_ = std::make_shared<TTreeRec>(std::move(record));
+    node->repeat_ = false;
+}
+
+void ProjectTree::ShareRecord(TreeNode *node, const TreeNode *first)
+{
+    node->record_ = first->record_;
+    node->repeat_ = true;
 }
 
 void ProjectTree::Rename(TreeNode *node, std::string displayText)

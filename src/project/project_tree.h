@@ -3,6 +3,9 @@
 // of the project; views follow it through TreeObserver.
 #pragma once
 
+#include "project/file_fingerprint.h"
+
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,16 +17,18 @@ constexpr int kDocumentImage = 0;
 constexpr int kFunctionImage = 1;
 
 // A node's record: its source text (lines joined by CR LF, code page 936)
-// and its status line. A loaded document also knows the file it came from,
-// and whether writing it back in the project layout would lose part of that
-// file (HTML outside the script block, text after "%>", ...).
+// and its status line. A loaded document also knows the file it came from
+// (its real path on disk), what that file looked like when it was read, and
+// whether writing it back in the project layout would not give back that
+// file's bytes (HTML outside the script block, text after "%>", ...).
 struct TTreeRec {
     TTreeRec(std::string text = {}, std::string info = {})
         : Text(std::move(text)), Info(std::move(info)) {}
 
     std::string Text;
     std::string Info;
-    std::string SourceFile;
+    std::filesystem::path SourceFile;
+    std::optional<FileFingerprint> Loaded;
     bool LayoutLoses = false;
 };
 
@@ -33,6 +38,11 @@ public:
     int ImageIndex() const { return image_; }
     int SelectedIndex() const { return selectedImage_; }
     bool IsDocument() const { return image_ == kDocumentImage; }
+    // A document included again elsewhere in the project: it shares the
+    // record of the node where the file was first loaded (an edit of either
+    // is an edit of both) and shows no children of its own; its file is
+    // written from that first node.
+    bool IsRepeat() const { return repeat_; }
 
     TreeNode *Parent() const { return parent_; }
     const std::vector<std::unique_ptr<TreeNode>> &Children() const { return children_; }
@@ -40,8 +50,8 @@ public:
     bool IsInside(const TreeNode *ancestor) const;  // ancestor itself counts
 
     // The record; a node may have none yet (a document while it loads).
-    TTreeRec *Record() { return record_ ? &*record_ : nullptr; }
-    const TTreeRec *Record() const { return record_ ? &*record_ : nullptr; }
+    TTreeRec *Record() { return record_.get(); }
+    const TTreeRec *Record() const { return record_.get(); }
     // Text of the record, empty without one.
     const std::string &Text() const;
 
@@ -52,7 +62,8 @@ private:
     int selectedImage_ = kDocumentImage;
     TreeNode *parent_ = nullptr;
     std::vector<std::unique_ptr<TreeNode>> children_;
-    std::optional<TTreeRec> record_;
+    std::shared_ptr<TTreeRec> record_;
+    bool repeat_ = false;
 };
 
 // Told of every change, before and after, so a view can keep in step.
@@ -94,6 +105,8 @@ public:
 
     void SetImages(TreeNode *node, int image);  // image and selected image alike
     void AttachRecord(TreeNode *node, TTreeRec record = {});
+    // Makes `node` a repeat of `first`: both hold one record.
+    void ShareRecord(TreeNode *node, const TreeNode *first);
     // A new display text; the node's siblings are sorted again.
     void Rename(TreeNode *node, std::string displayText);
     // Sorts the children of `parent` (the top level when null) by display
