@@ -11,22 +11,24 @@ using enum ActionId;
 constexpr ActionDef kActions[] = {
     {NewDOC, "Action_NewDOC", "文件", "新建工程", "", 15, true, false, false},
     {OPEN, "Action_OPEN", "文件", "打开", "打开已有工程", 2, true, false, false},
-    {Save, "Action_Save", "文件", "保存", "保存现有工程", 8, true, false, false},
+    {Save, "Action_Save", "文件", "保存", "保存现有工程", 8, false, false, false},
     {New, "Action_New", "编辑", "新建", "添加新函数", 14, true, false, false},
     {Del, "Action_Del", "编辑", "删除", "删除对象", 13, true, false, false},
     {Plus, "Action_Plus", "编辑", "插入", "从模板库中调用模块", 9, true, false, false},
     {Search, "Action_Search", "编辑", "查找", "查找或替换", 4, true, false, false},
     {GetColor, "Action_GetColor", "编辑", "取色", "屏幕取色工具", 10, true, true, false},
     {VarNeed, "Action_VarNeed", "编辑", "要求变量声明", "要求变量声名", -1, true, true, true},
-    {SaveAS, "Action_SaveAS", "文件", "别存为...", "", 7, true, false, false},
+    {SaveAS, "Action_SaveAS", "文件", "别存为...", "", 7, false, false, false},
     {SaveSelect, "Action_SaveSelect", "文件", "仅保存指定文档", "", 3, false, false, false},
-    {SaveSingle, "Action_SaveSingle", "文件", "另存", "另存工程为一个单一文档", 11, true, false, false},
+    {SaveSingle, "Action_SaveSingle", "文件", "另存", "另存工程为一个单一文档", 11, false, false, false},
     {Exit, "Action_Exit", "文件", "退出", "", 16, true, false, false},
     {Help, "Action_Help", "帮助", "帮助主题", "", 17, true, false, false},
     {About, "Action_About", "帮助", "关于", "", 16, true, false, false},
     {Cut, "Action_Cut", "编辑", "剪切", "", 5, true, false, false},
     {Paste, "Action_Paste", "编辑", "粘贴", "", 6, false, false, false},
     {AddAsp, "Action_AddAsp", "文件", "加载", "加载一个已存在的ASP文档", 19, true, false, false},
+    {Undo, "Action_Undo", "编辑", "撤销", "撤销上一次编辑", -1, false, false, false, "Ctrl+Z"},
+    {Redo, "Action_Redo", "编辑", "重做", "重做撤销的编辑", -1, false, false, false, "Ctrl+Y; Ctrl+Shift+Z"},
 };
 
 constexpr BarItem kToolBar[] = {
@@ -58,6 +60,9 @@ constexpr BarItem kFileMenu[] = {
 };
 
 constexpr BarItem kEditMenu[] = {
+    {Undo, nullptr, kKeepImage},
+    {Redo, nullptr, kKeepImage},
+    kSep,
     {New, "新建(&Z)", 14},
     {Del, "删除(&Y)", 13},
     kSep,

@@ -20,6 +20,7 @@ struct ActionDef {
     bool enabled;
     bool checkable;        // flips its checked state on each use
     bool checked;
+    const char *shortcuts = nullptr;  // "Ctrl+Y; Ctrl+Shift+Z", the first one shown in menus
 };
 
 // One place of an action on a bar. A caption or image given here overrides

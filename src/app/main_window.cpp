@@ -209,6 +209,8 @@ void TFAsp::CreateActions()
         a->setEnabled(def.enabled);
         a->setCheckable(def.checkable);
         a->setChecked(def.checked);
+        if (def.shortcuts)
+            a->setShortcuts(QKeySequence::listFromString(QString::fromUtf8(def.shortcuts)));
         actions_[def.id] = a;
     }
     // Every command reaches Action_Do; a checkable one has flipped its check
@@ -311,6 +313,8 @@ void TFAsp::CreateClientArea()
     CMemo->setProperty("Tag", 0);
     right->addWidget(CMemo);
     memo_ = std::make_unique<MemoEditor>(CMemo);
+    CMemo->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(CMemo, &QWidget::customContextMenuRequested, this, &TFAsp::ShowEditorMenu);
 
     INFO_Color = new QWidget(Panel1);
     INFO_Color->setObjectName("INFO_Color");
@@ -489,6 +493,25 @@ std::string TFAsp::PickerCaption() const
     return ToGbk(Panel2->text());
 }
 
+void TFAsp::ShowEditorMenu(const QPoint &at)
+{
+    // The editor's own menu would offer its undo stack, which is off.
+    QMenu menu(CMemo);
+    menu.addAction(Action(ActionId::Undo));
+    menu.addAction(Action(ActionId::Redo));
+    menu.addSeparator();
+    const bool selection = CMemo->textCursor().hasSelection();
+    const bool editable = !CMemo->isReadOnly();
+    menu.addAction("剪切(&T)", CMemo, &QPlainTextEdit::cut)->setEnabled(selection && editable);
+    menu.addAction("复制(&C)", CMemo, &QPlainTextEdit::copy)->setEnabled(selection);
+    menu.addAction("粘贴(&P)", CMemo, &QPlainTextEdit::paste)->setEnabled(editable && CMemo->canPaste());
+    menu.addAction("删除(&D)", CMemo, [this] { CMemo->textCursor().removeSelectedText(); })
+        ->setEnabled(selection && editable);
+    menu.addSeparator();
+    menu.addAction("全选(&A)", CMemo, &QPlainTextEdit::selectAll);
+    menu.exec(CMemo->viewport()->mapToGlobal(at));
+}
+
 void TFAsp::ExpandNode(TreeNode *node)
 {
     CTree->expand(treeModel_->IndexOf(node));
@@ -505,11 +528,27 @@ bool TFAsp::eventFilter(QObject *watched, QEvent *event)
             FormKeyPress(QChar(27));
         else if (!key->text().isEmpty())
             FormKeyPress(key->text().at(0));
+        // The editor would take these keys for its own undo stack, which is
+        // off: the user's actions are undone by the project's history.
+        if (watched == CMemo && key->modifiers() & Qt::ControlModifier) {
+            const bool shift = key->modifiers() & Qt::ShiftModifier;
+            if (key->key() == Qt::Key_Z && !shift) {
+                Action(ActionId::Undo)->trigger();
+                return true;
+            }
+            if (key->key() == Qt::Key_Y || (key->key() == Qt::Key_Z && shift)) {
+                Action(ActionId::Redo)->trigger();
+                return true;
+            }
+        }
         if (watched == CMemo && EditorKeyPress(key))
             return true;
     }
     if (event->type() == QEvent::FocusOut && watched == CMemo && keys_)
         keys_->CMemoExit();
+    // A click puts the caret elsewhere: what is typed next is a new step.
+    if (event->type() == QEvent::MouseButtonPress && watched == CMemo->viewport() && workspace_)
+        workspace_->EndUndoStep();
     return QMainWindow::eventFilter(watched, event);
 }
 

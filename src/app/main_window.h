@@ -132,6 +132,7 @@ private:
     // The editor's own key handling, before the editor sees the key.
     bool EditorKeyPress(QKeyEvent *event);
     void LayOutColourLegend();
+    void ShowEditorMenu(const QPoint &at);
 
     std::map<ActionId, QAction *> actions_;
     std::unique_ptr<KeywordStore> store_;

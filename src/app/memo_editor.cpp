@@ -23,6 +23,10 @@ MemoEditor::MemoEditor(QPlainTextEdit *edit)
     : edit_(edit)
     , cursor_(edit->document())
 {
+    // The document keeps no undo stack of its own: the program's writes
+    // (colouring, a node loaded) would land on it between the user's edits.
+    // The node's history undoes the user's actions.
+    edit->document()->setUndoRedoEnabled(false);
     // The lines an edit touched lose their cached bytes; all others keep them.
     QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
                      [doc = edit->document()](int position, int, int added) {
@@ -108,7 +112,6 @@ std::string MemoEditor::Text() const
 void MemoEditor::WriteRuns(const std::vector<ColourRun> &runs)
 {
     QTextDocument *doc = edit_->document();
-    doc->setUndoRedoEnabled(false);
     cursor_.beginEditBlock();
     for (const ColourRun &run : runs) {
         QString s = FromGbk(run.text);
@@ -116,7 +119,6 @@ void MemoEditor::WriteRuns(const std::vector<ColourRun> &runs)
         cursor_.insertText(s, FormatFor(run.colour));
     }
     cursor_.endEditBlock();
-    doc->setUndoRedoEnabled(true);
     edit_->setTextCursor(QTextCursor(doc));
 }
 

@@ -78,6 +78,34 @@ std::vector<ColourRun> ColourLineRuns(std::string_view rawLine, const KeywordSto
     return runs;
 }
 
+std::vector<ColourRun> ExactLineRuns(std::string_view line, const KeywordStore &store)
+{
+    std::vector<ColourRun> runs = ColourLineRuns(line, store);
+    const std::string_view blanks = line.substr(TrimRight(line).size());
+    if (!blanks.empty())
+        runs.push_back({ColourOfKeyType(kNoEntry), std::string(blanks)});
+    return runs;
+}
+
+std::vector<ColourRun> LineRunsAsWritten(std::string_view line, const KeywordStore &store)
+{
+    std::vector<ColourRun> runs = ExactLineRuns(line, store);
+    // A stored spelling differs from the written word in letter case only.
+    size_t at = 0;
+    for (ColourRun &run : runs) {
+        run.text.assign(line.substr(at, run.text.size()));
+        at += run.text.size();
+    }
+    return runs;
+}
+
+void RecolourLine(ColourEditor &editor, int index, std::string_view line, const KeywordStore &store)
+{
+    editor.EmptyLine(index);
+    for (const ColourRun &run : LineRunsAsWritten(line, store))
+        editor.Write(run.text, run.colour);
+}
+
 void ColourLine(ColourEditor &editor, int index, std::string_view line, const KeywordStore &store)
 {
     if (editor.HasLine(index)) {
@@ -86,7 +114,7 @@ void ColourLine(ColourEditor &editor, int index, std::string_view line, const Ke
         editor.MoveCaretToEnd();
         editor.Write("\r\n", ColourOfKeyType(kNoEntry));
     }
-    for (const ColourRun &run : ColourLineRuns(line, store))
+    for (const ColourRun &run : ExactLineRuns(line, store))
         editor.Write(run.text, run.colour);
 }
 
@@ -124,12 +152,20 @@ std::vector<ColourRun> ColourTextRuns(std::string_view text, const KeywordStore 
         else
             merged.push_back(std::move(run));
     };
-    const std::vector<std::string_view> lines = SplitTextLines(text);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i)
-            add({ColourOfKeyType(kNoEntry), "\r\n"});
-        for (ColourRun &run : ColourLineRuns(lines[i], store))
+    // Every line as it stands, an empty last line too: the editor must hold
+    // the node's bytes exactly, or the first keystroke would write back a
+    // text without them.
+    // A lone CR or LF breaks the line as the editor would.
+    size_t start = 0;
+    for (;;) {
+        const size_t br = text.find_first_of("\r\n", start);
+        const std::string_view line = text.substr(start, br == std::string_view::npos ? br : br - start);
+        for (ColourRun &run : ExactLineRuns(line, store))
             add(std::move(run));
+        if (br == std::string_view::npos)
+            break;
+        add({ColourOfKeyType(kNoEntry), "\r\n"});
+        start = br + (text.compare(br, 2, "\r\n") == 0 ? 2 : 1);
     }
     return merged;
 }

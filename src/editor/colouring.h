@@ -21,17 +21,28 @@ std::string FirstToken(std::string_view line);
 // The runs of one line as ColourLine writes them, trailing blanks dropped.
 std::vector<ColourRun> ColourLineRuns(std::string_view line, const KeywordStore &store);
 
-// Writes line `index` into the editor: over that line when it exists,
-// otherwise as a new last line.
+// The runs of ColourLineRuns followed by the line's trailing blanks in the
+// plain colour: the line's bytes exactly.
+std::vector<ColourRun> ExactLineRuns(std::string_view line, const KeywordStore &store);
+
+// Writes line `index` into the editor, its bytes unchanged, in colour: over
+// that line when it exists, otherwise as a new last line.
 void ColourLine(ColourEditor &editor, int index, std::string_view line, const KeywordStore &store);
+
+// The runs of a line with its words as written (not in their stored
+// spelling), its bytes exactly.
+std::vector<ColourRun> LineRunsAsWritten(std::string_view line, const KeywordStore &store);
+// Colours the existing line `index` again without changing a byte of it.
+void RecolourLine(ColourEditor &editor, int index, std::string_view line, const KeywordStore &store);
 
 // Replaces the editor's content by the text, coloured line by line: the
 // runs of ColourTextRuns written at the start of the emptied editor, which
-// is what writing each line with ColourLine gives.
+// is what writing each line with ColourLine gives. The editor then holds the
+// text's bytes exactly (trailing blanks and an empty last line included).
 void ColourText(ColourEditor &editor, std::string_view text, const KeywordStore &store);
 
-// The runs of a whole text: lines joined by "\r\n" and neighbouring runs of
-// one colour merged.
+// The runs of a whole text, its bytes exactly: lines joined by "\r\n" and
+// neighbouring runs of one colour merged.
 std::vector<ColourRun> ColourTextRuns(std::string_view text, const KeywordStore &store);
 
 }  // namespace qasp

@@ -5,7 +5,7 @@ namespace qasp {
 // The commands of the main window, one per menu and tool bar action.
 enum class ActionId {
     NewDOC, OPEN, Save, New, Del, Plus, Search, GetColor, VarNeed,
-    SaveAS, SaveSelect, SaveSingle, Exit, Help, About, Cut, Paste, AddAsp,
+    SaveAS, SaveSelect, SaveSingle, Exit, Help, About, Cut, Paste, AddAsp, Undo, Redo,
 };
 
 }  // namespace qasp

@@ -86,6 +86,12 @@ void CommandDispatcher::Action_Do(ActionId sender)
     case ActionId::SaveSelect:
         SaveSelect();
         break;
+    case ActionId::Undo:
+        ws_.Undo();
+        break;
+    case ActionId::Redo:
+        ws_.Redo();
+        break;
     case ActionId::Plus:
     case ActionId::VarNeed:
         break;  // the switch has flipped its check mark; nothing more
@@ -154,7 +160,13 @@ void CommandDispatcher::NewDocumentProject()
     window.SetActionChecked(ActionId::VarNeed, false);
     LoadContext context;
     context.baseDir = ws_.ProjectDir;
-    LoadAspDocument(tree, nullptr, *file, ws_.Store(), context);
+    try {
+        LoadAspDocument(tree, nullptr, *file, ws_.Store(), context);
+    } catch (...) {
+        tree.Clear();  // nothing half-loaded stays to be saved
+        ws_.Modified = false;
+        throw;
+    }
     ws_.Store().RefreshKeywords();
     ws_.Modified = false;
 }
@@ -181,7 +193,18 @@ void CommandDispatcher::AddAsp()
         return;
     LoadContext context;
     context.baseDir = ExtractFileDirNoSlash(*file);
-    LoadAspDocument(ws_.Tree(), ws_.Tree().Selected(), *file, ws_.Store(), context);
+    TreeNode *parent = ws_.Tree().Selected();
+    const size_t before = parent ? parent->Children().size() : ws_.Tree().TopLevel().size();
+    try {
+        LoadAspDocument(ws_.Tree(), parent, *file, ws_.Store(), context);
+    } catch (...) {
+        // The half-loaded document goes again: it must never be saved.
+        const auto &siblings = parent ? parent->Children() : ws_.Tree().TopLevel();
+        if (siblings.size() > before)
+            ws_.Tree().Delete(siblings.back().get());
+        ws_.Store().RefreshKeywords();
+        throw;
+    }
     ws_.Store().RefreshKeywords();
     ws_.Modified = true;
     if (!context.warnings.empty())

@@ -67,15 +67,20 @@ void EditorKeys::RescanLeftLine(int row)
         rescanned = true;
     }
     if (node && changed && token == "function") {
-        ws_.Store().ExecuteStatement("delete from Key_Public where key_hint=?", {node->DisplayText()});
-        const std::string prototype = RegisterFunctionKeyword(ws_.Store(), Trim(left));
         // A function's head names its node; a document keeps its file name.
-        if (!node->IsDocument())
-            ws_.Tree().Rename(node, prototype);
+        if (node->IsDocument()) {
+            ws_.Store().ExecuteStatement("delete from Key_Public where key_hint=?", {node->DisplayText()});
+            RegisterFunctionKeyword(ws_.Store(), Trim(left));
+        } else {
+            ws_.FollowFunctionHead(node, left);
+        }
         rescanned = true;
     }
     if (rescanned) {
         ws_.Store().RefreshKeywords();
+        // The line's words take their stored spelling as part of the edit
+        // that changed the line.
+        ProjectWorkspace::Consequence consequence(ws_);
         ColourLine(memo, ws_.LastLine, left, ws_.Store());
     }
     ws_.RememberLine(row);
@@ -127,21 +132,32 @@ void EditorKeys::AcceptCompletion()
     const int item = list_.Highlighted();
     const std::string word = WordBeforeCaret(memo);
     const size_t caret = memo.SelectionStart();
+    // The word's replacement is one step of its own in the undo history.
+    ws_.EndUndoStep();
+    memo.SetTag(0);
     memo.SetSelection(caret - word.size(), word.size());
     memo.SetInsertionColour(ColourOfKeyType(list_.Icon(item)));
     memo.ReplaceSelection(list_.Caption(item));
+    memo.SetTag(1);
+    ws_.CMemoChange();
+    ws_.EndUndoStep();
     ws_.Window().SetStatusText(2, list_.Hint(item));
     list_.Hide();
+    CMemoSelectionChange();  // the caret moved while the program wrote
 }
 
 bool EditorKeys::CMemoKeyDown(int key, bool shift)
 {
     EditorSurface &memo = ws_.Window().Memo();
+    if (key >= kVkPageUp && key <= kVkDown)
+        ws_.EndUndoStep();  // the caret moves: typing after it is a new step
     if (key == kVkTab && SelectionSpansLines(memo)) {
+        ws_.EndUndoStep();
         memo.SetTag(0);
         IndentLines(memo, !shift);
         memo.SetTag(1);
         ws_.CMemoChange();  // the node takes the indented text in one step
+        ws_.EndUndoStep();
         return true;
     }
     if (key == kVkF3 && !ws_.SearchText.empty()) {

@@ -21,8 +21,19 @@ std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::string &fi
     window.SetActionChecked(ActionId::VarNeed, false);
     LoadContext context;
     context.baseDir = ws.ProjectDir;
-    if (LoadAspDocument(ws.Tree(), nullptr, file, ws.Store(), context))
-        window.SetActionChecked(ActionId::VarNeed, true);
+    try {
+        if (LoadAspDocument(ws.Tree(), nullptr, file, ws.Store(), context))
+            window.SetActionChecked(ActionId::VarNeed, true);
+    } catch (...) {
+        // Nothing of a half-loaded project may ever be saved over a file:
+        // the window is left without a project.
+        ws.Tree().Clear();
+        ws.ProjectDir.clear();
+        ws.Store().ExecuteStatement("delete from Key_Public");
+        ws.Store().RefreshKeywords();
+        ws.Modified = false;
+        throw;
+    }
     ws.Store().RefreshKeywords();
     ws.Modified = false;
     return context.warnings;

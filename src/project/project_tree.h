@@ -3,6 +3,7 @@
 // of the project; views follow it through TreeObserver.
 #pragma once
 
+#include "editor/edit_history.h"
 #include "project/file_fingerprint.h"
 
 #include <filesystem>
@@ -30,6 +31,8 @@ struct TTreeRec {
     std::filesystem::path SourceFile;
     std::optional<FileFingerprint> Loaded;
     bool LayoutLoses = false;
+    // The user's edits of Text, for undo and redo.
+    EditHistory History;
 };
 
 class TreeNode {

@@ -5,7 +5,11 @@
 #include "editor/editor_surface.h"
 #include "editor/keyword_store.h"
 #include "project/window_surface.h"
+#include "text/byte_string.h"
+#include "text/function_name.h"
 #include "text/gbk_codec.h"
+
+#include <algorithm>
 
 namespace qasp {
 
@@ -55,7 +59,10 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     }
 
     ColourText(memo, node->Text(), store_);
+    if (node->Record())
+        node->Record()->History.EndStep();
     memo.SetTag(1);
+    UpdateHistoryActions();
     RememberLine(0);
     std::string status = node->Record() ? node->Record()->Info : std::string();
     if (node->Record() && node->Record()->LayoutLoses)
@@ -70,11 +77,126 @@ void ProjectWorkspace::CMemoChange()
         return;
     if (!node->Record())
         tree_.AttachRecord(node);
+    TTreeRec &record = *node->Record();
     std::string text = window_.Memo().Text();
-    if (text != node->Record()->Text) {
-        node->Record()->Text = std::move(text);
+    if (text != record.Text) {
+        if (consequence_)
+            record.History.RecordConsequence(record.Text, text);
+        else
+            record.History.Record(record.Text, text);
+        record.Text = std::move(text);
         Modified = true;
+        UpdateHistoryActions();
     }
+}
+
+void ProjectWorkspace::UpdateHistoryActions()
+{
+    window_.SetActionEnabled(ActionId::Undo, CanUndo());
+    window_.SetActionEnabled(ActionId::Redo, CanRedo());
+}
+
+void ProjectWorkspace::UpdateProjectActions()
+{
+    const bool project = tree_.FirstTopLevel() != nullptr;
+    for (ActionId id : {ActionId::Save, ActionId::SaveAS, ActionId::SaveSingle})
+        window_.SetActionEnabled(id, project);
+}
+
+bool ProjectWorkspace::CanUndo() const
+{
+    const TreeNode *node = tree_.Selected();
+    return node && node->Record() && node->Record()->History.CanUndo();
+}
+
+bool ProjectWorkspace::CanRedo() const
+{
+    const TreeNode *node = tree_.Selected();
+    return node && node->Record() && node->Record()->History.CanRedo();
+}
+
+void ProjectWorkspace::EndUndoStep()
+{
+    if (TreeNode *node = tree_.Selected(); node && node->Record())
+        node->Record()->History.EndStep();
+}
+
+bool ProjectWorkspace::Undo()
+{
+    return StepHistory(true);
+}
+
+bool ProjectWorkspace::Redo()
+{
+    return StepHistory(false);
+}
+
+bool ProjectWorkspace::StepHistory(bool undo)
+{
+    TreeNode *node = tree_.Selected();
+    EditorSurface &memo = window_.Memo();
+    if (!node || !node->Record() || memo.Tag() != 1)
+        return false;
+    TTreeRec &record = *node->Record();
+    std::string text = record.Text;
+    std::vector<TextEdit> edits = undo ? record.History.Undo(text) : record.History.Redo(text);
+    if (edits.empty())
+        return false;
+    if (undo) {
+        std::reverse(edits.begin(), edits.end());
+        for (TextEdit &e : edits)
+            e = Reversed(e);
+    }
+
+    // The editor takes the same replacements; the program's writes are not
+    // edits of the user's.
+    memo.SetTag(0);
+    bool declarations = false;
+    for (const TextEdit &e : edits) {
+        memo.SetSelection(e.offset, e.removed.size());
+        memo.ReplaceSelection(e.inserted);
+        const int first = memo.LineFromChar(e.offset);
+        const int last = memo.LineFromChar(e.offset + e.inserted.size());
+        for (int row = first; row <= last; ++row) {
+            const std::string line = memo.LineText(row);
+            const std::string token = LowerAscii(FirstToken(line));
+            declarations = declarations || token == "dim" || token == "const";
+            RecolourLine(memo, row, line, store_);
+        }
+        for (const std::string *changed : {&e.removed, &e.inserted})
+            for (std::string_view rest = *changed; !rest.empty();) {
+                const size_t br = rest.find("\r\n");
+                const std::string token = LowerAscii(FirstToken(rest.substr(0, br)));
+                declarations = declarations || token == "dim" || token == "const";
+                rest = br == std::string_view::npos ? std::string_view() : rest.substr(br + 2);
+            }
+    }
+    record.Text = std::move(text);
+    const TextEdit &lastEdit = edits.back();
+    memo.SetSelection(lastEdit.offset + lastEdit.inserted.size(), 0);
+    memo.SetTag(1);
+    Modified = true;
+
+    if (declarations)
+        ScanDeclarations(store_, node->IsDocument() ? "Key_Public" : "Key_Other", record.Text);
+    if (!node->IsDocument())
+        FollowFunctionHead(node, record.Text.substr(0, record.Text.find("\r\n")));
+    store_.RefreshKeywords();
+    RememberLine(memo.LineFromChar(memo.SelectionStart()));
+    UpdateHistoryActions();
+    return true;
+}
+
+void ProjectWorkspace::FollowFunctionHead(TreeNode *node, std::string_view headLine)
+{
+    if (node->IsDocument() || LowerAscii(FirstToken(headLine)) != "function")
+        return;
+    const std::string prototype = ExtractFunctionName(Trim(headLine), false);
+    if (prototype == node->DisplayText())
+        return;
+    store_.ExecuteStatement("delete from Key_Public where key_hint=?", {node->DisplayText()});
+    RegisterFunctionKeyword(store_, Trim(headLine));
+    tree_.Rename(node, prototype);
 }
 
 void ProjectWorkspace::RememberLine(int row)

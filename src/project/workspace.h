@@ -6,6 +6,7 @@
 #include "project/project_tree.h"
 
 #include <string>
+#include <string_view>
 
 namespace qasp {
 
@@ -37,6 +38,33 @@ public:
     // The line whose changes are tracked until the caret leaves it.
     void RememberLine(int row);
 
+    // Undo and redo of the selected node's text: the editor, the node's
+    // label and its names in the keyword store follow. False when there was
+    // nothing to do.
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // The next change of the selected node starts a new undo step.
+    void EndUndoStep();
+    // While one lives, changes of the editor are the program's rewrites
+    // that belong to the user's last action.
+    class Consequence {
+    public:
+        explicit Consequence(ProjectWorkspace &ws) : ws_(ws), was_(ws.consequence_) { ws.consequence_ = true; }
+        ~Consequence() { ws_.consequence_ = was_; }
+        Consequence(const Consequence &) = delete;
+        Consequence &operator=(const Consequence &) = delete;
+
+    private:
+        ProjectWorkspace &ws_;
+        bool was_;
+    };
+
+    // A function's head line `headLine` names the function node `node`: its
+    // key_public entry and its label follow a changed head.
+    void FollowFunctionHead(TreeNode *node, std::string_view headLine);
+
     std::string ProjectDir;
     std::string SearchText;
     TreeNode *CutNode = nullptr;  // forgotten when its node goes
@@ -46,16 +74,33 @@ public:
     bool Modified = false;
 
 private:
+    bool StepHistory(bool undo);
+    // Undo and redo follow the selected node's history; the save commands
+    // need a project.
+    void UpdateHistoryActions();
+    void UpdateProjectActions();
+
     void BeforeRemove(TreeNode *node) override;
     void BeforeClear() override;
-    void AfterInsert(TreeNode *) override { Modified = true; }
-    void AfterRemove() override { Modified = true; }
+    void AfterClear() override { UpdateProjectActions(); }
+    void AfterInsert(TreeNode *) override
+    {
+        Modified = true;
+        UpdateProjectActions();
+    }
+    void AfterRemove() override
+    {
+        Modified = true;
+        UpdateProjectActions();
+    }
+    void SelectionChanged(TreeNode *) override { UpdateHistoryActions(); }
     void AfterMove(TreeNode *) override { Modified = true; }
     void NodeChanged(TreeNode *) override { Modified = true; }
 
     ProjectTree &tree_;
     KeywordStore &store_;
     WindowSurface &window_;
+    bool consequence_ = false;
 };
 
 }  // namespace qasp

@@ -127,8 +127,10 @@ TEST_F(ColouringTest, ColourTextKeepsEmptyLinesAndWritesEveryByteOnce)
     MemoryEditor editor;
     const std::string text = "Dim a\r\n\r\n' c\rx = \"s\"\n";
     ColourText(editor, text, store);
-    ASSERT_EQ(editor.LineCount(), 4);
-    EXPECT_EQ(editor.Text(), "Dim a\r\n\r\n' c\r\nx = \"s\"");
+    // The final line break gives an empty last line: the editor holds the
+    // text's bytes, and a first keystroke must not drop them.
+    ASSERT_EQ(editor.LineCount(), 5);
+    EXPECT_EQ(editor.Text(), "Dim a\r\n\r\n' c\r\nx = \"s\"\r\n");
     EXPECT_EQ(editor.ColourAt(0, "Dim"), kBlue);
     EXPECT_EQ(editor.ColourAt(2, "'"), kSilver);
     EXPECT_EQ(editor.ColourAt(3, "\"s\""), kPurple);

@@ -61,7 +61,7 @@ private slots:
         QVERIFY(!f.w.HList->isVisible());
         QCOMPARE(f.w.CMemo->document()->findBlockByNumber(2).text(), QString("Response"));
         QCOMPARE(ColourAt(f.w.CMemo, 2, 3), QColor(0, 0, 255));
-        QCOMPARE(f.doc->Text(), std::string("Dim gOld\r\nx = 1\r\nResponse"));
+        QCOMPARE(f.doc->Text(), std::string("Dim gOld\r\nx = 1\r\nResponse\r\n"));
         QVERIFY(!f.w.StatusPanels[2]->text().isEmpty());
         QCOMPARE(f.w.StatusPanels[1]->text(), QString("行列:(  2,  8)"));
     }
@@ -117,9 +117,9 @@ private slots:
         c.setPosition(f.w.CMemo->document()->findBlockByNumber(2).position(), QTextCursor::KeepAnchor);
         f.w.CMemo->setTextCursor(c);
         QTest::keyClick(f.w.CMemo, Qt::Key_Tab);
-        QCOMPARE(f.doc->Text(), std::string("\tDim gOld\r\n\tx = 1\r\n\t"));
+        QCOMPARE(f.doc->Text(), std::string("\tDim gOld\r\n\tx = 1\r\n\t\r\n"));
         QTest::keyClick(f.w.CMemo, Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(f.doc->Text(), std::string("Dim gOld\r\nx = 1\r\n"));
+        QCOMPARE(f.doc->Text(), std::string("Dim gOld\r\nx = 1\r\n\r\n"));
     }
 };
 

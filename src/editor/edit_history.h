@@ -1,0 +1,72 @@
+// The undo history of one text: the user's actions as steps, each a list of
+// byte-range replacements. Keystrokes of one typing run (or one run of
+// Backspace or Delete) join one step; any other change is a step of its own.
+// Steps are learnt by comparing the text before and after each change, so
+// whatever changed the text (a key, a paste, a completion, an indent, the
+// input method) is recorded, and undoing gives back exactly the bytes before.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qasp {
+
+// Bytes [offset, offset + removed.size()) were replaced by `inserted`.
+struct TextEdit {
+    size_t offset = 0;
+    std::string removed;
+    std::string inserted;
+
+    bool operator==(const TextEdit &) const = default;
+};
+
+// The smallest edit that turns `before` into `after` (common head and tail
+// left out); nullopt-like empty edit (both empty) when they are equal.
+TextEdit DiffTexts(std::string_view before, std::string_view after);
+
+class EditHistory {
+public:
+    // The text went from `before` to `after`.
+    void Record(std::string_view before, std::string_view after);
+    // The program rewrote the text as part of the user's last action (a word
+    // put into its stored spelling when the caret left its line): undoing
+    // that action undoes both.
+    void RecordConsequence(std::string_view before, std::string_view after);
+    // The next change starts a new step (the caret was moved, or the last
+    // change was a whole action such as a completion).
+    void EndStep() { sealed_ = true; }
+    void Clear();
+
+    bool CanUndo() const { return !undo_.empty(); }
+    bool CanRedo() const { return !redo_.empty(); }
+
+    // Applies the last step backwards to `text` and returns the edits as they
+    // were made (the caller redraws their ranges); empty when there is
+    // nothing to undo or the text does not hold what the step left (it was
+    // changed behind the history's back: the history is then cleared).
+    std::vector<TextEdit> Undo(std::string &text);
+    std::vector<TextEdit> Redo(std::string &text);
+
+    size_t UndoSteps() const { return undo_.size(); }
+
+private:
+    enum class Kind { Typing, Deleting, Other };
+    struct Step {
+        Kind kind;
+        std::vector<TextEdit> edits;
+    };
+
+    std::vector<Step> undo_;
+    std::vector<Step> redo_;
+    bool sealed_ = true;
+};
+
+// The edit reversed: what turns the text after it back into the text before.
+TextEdit Reversed(const TextEdit &edit);
+// Applies `edit` to `text`; false (text untouched) when the bytes it replaces
+// are not there.
+bool ApplyEdit(std::string &text, const TextEdit &edit);
+
+}  // namespace qasp
