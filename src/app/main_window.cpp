@@ -10,6 +10,7 @@
 #include "app/completion_popup.h"
 #include "app/gbk_qstring.h"
 #include "app/picker_panel.h"
+#include "app/project_file_watch.h"
 #include "app/project_tree_model.h"
 #include "app/qt_prompter.h"
 #include "app/store_location.h"
@@ -133,6 +134,8 @@ TFAsp::~TFAsp()
     // The view and the workspace observe the tree: they go first.
     CTree->setModel(nullptr);
     treeModel_.reset();
+    delete fileWatch_;  // it reads the workspace
+    fileWatch_ = nullptr;
     workspace_.reset();
 }
 
@@ -143,6 +146,7 @@ void TFAsp::ConnectProject()
     dispatcher_ = std::make_unique<CommandDispatcher>(*workspace_, prompter_, *this);
     hlist_ = std::make_unique<CompletionPopup>(HList, CMemo);
     keys_ = std::make_unique<EditorKeys>(*workspace_, *hlist_, prompter_);
+    fileWatch_ = new ProjectFileWatch(*workspace_, prompter_, this);
     connect(CMemo, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { Guarded(this, [&] { keys_->CMemoSelectionChange(); }); });
     CTree->setModel(treeModel_.get());
@@ -217,7 +221,11 @@ void TFAsp::CreateActions()
     // mark by then.
     for (const ActionDef &def : ActionDefinitions())
         connect(Action(def.id), &QAction::triggered, this,
-                [this, id = def.id] { Guarded(this, [&] { dispatcher_->Action_Do(id); }); });
+                [this, id = def.id] {
+                    Guarded(this, [&] { dispatcher_->Action_Do(id); });
+                    // A command may have loaded, saved or dropped files.
+                    fileWatch_->Rewatch();
+                });
 }
 
 void TFAsp::CreateBars()
@@ -576,9 +584,11 @@ bool TFAsp::EditorKeyPress(QKeyEvent *event)
 
 bool TFAsp::OpenProjectFile(const QString &path)
 {
-    return Guarded(this, [&] {
+    const bool opened = Guarded(this, [&] {
         dispatcher_->OpenProjectFile(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
     });
+    fileWatch_->Rewatch();
+    return opened;
 }
 
 }  // namespace qasp::app

@@ -45,6 +45,7 @@ class TFHelp;
 namespace qasp::app {
 
 class CompletionPopup;
+class ProjectFileWatch;
 class PickerPanel;
 class SkinMenu;
 class ProjectTreeModel;
@@ -85,6 +86,7 @@ public:
     void UsePrompter(Prompter *prompter) { prompter_.SetTarget(prompter ? prompter : &qtPrompter_); }
     dialogs::TDLGDir *DirectoryDialog() const { return dlgDir_; }
     dialogs::TFHelp *HelpWindow() const { return help_; }
+    ProjectFileWatch &FileWatch() const { return *fileWatch_; }
     dialogs::ColourPicker *Picker() const { return picker_; }
     // True when the store file failed to open and an in-memory store with
     // the built-in vocabulary stands in for it.
@@ -146,6 +148,7 @@ private:
     std::unique_ptr<CommandDispatcher> dispatcher_;
     std::unique_ptr<CompletionPopup> hlist_;
     std::unique_ptr<EditorKeys> keys_;
+    ProjectFileWatch *fileWatch_ = nullptr;
     dialogs::TDLGDir *dlgDir_ = nullptr;
     dialogs::TFHelp *help_ = nullptr;
     dialogs::ColourPicker *picker_ = nullptr;

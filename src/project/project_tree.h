@@ -31,6 +31,8 @@ struct TTreeRec {
     std::filesystem::path SourceFile;
     std::optional<FileFingerprint> Loaded;
     bool LayoutLoses = false;
+    // The text, or a document's functions, changed since the file was read.
+    bool Edited = false;
     // The user's edits of Text, for undo and redo.
     EditHistory History;
 };

@@ -85,6 +85,7 @@ void ProjectWorkspace::CMemoChange()
         else
             record.History.Record(record.Text, text);
         record.Text = std::move(text);
+        record.Edited = true;
         Modified = true;
         UpdateHistoryActions();
     }
@@ -172,6 +173,7 @@ bool ProjectWorkspace::StepHistory(bool undo)
             }
     }
     record.Text = std::move(text);
+    record.Edited = true;
     const TextEdit &lastEdit = edits.back();
     memo.SetSelection(lastEdit.offset + lastEdit.inserted.size(), 0);
     memo.SetTag(1);
@@ -205,8 +207,15 @@ void ProjectWorkspace::RememberLine(int row)
     LastLineText = window_.Memo().LineText(row);
 }
 
+void ProjectWorkspace::MarkEdited(TreeNode *document)
+{
+    if (document && document->Record())
+        document->Record()->Edited = true;
+}
+
 void ProjectWorkspace::BeforeRemove(TreeNode *node)
 {
+    MarkEdited(node->Parent());
     if (CutNode && CutNode->IsInside(node))
         CutNode = nullptr;
 }

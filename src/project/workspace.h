@@ -83,9 +83,10 @@ private:
     void BeforeRemove(TreeNode *node) override;
     void BeforeClear() override;
     void AfterClear() override { UpdateProjectActions(); }
-    void AfterInsert(TreeNode *) override
+    void AfterInsert(TreeNode *node) override
     {
         Modified = true;
+        MarkEdited(node->Parent());
         UpdateProjectActions();
     }
     void AfterRemove() override
@@ -93,8 +94,15 @@ private:
         Modified = true;
         UpdateProjectActions();
     }
+    void BeforeMove(TreeNode *node, TreeNode *) override { MarkEdited(node->Parent()); }
+    // A document's file changes with its functions and its include lines.
+    static void MarkEdited(TreeNode *document);
     void SelectionChanged(TreeNode *) override { UpdateHistoryActions(); }
-    void AfterMove(TreeNode *) override { Modified = true; }
+    void AfterMove(TreeNode *node) override
+    {
+        Modified = true;
+        MarkEdited(node->Parent());
+    }
     void NodeChanged(TreeNode *) override { Modified = true; }
 
     ProjectTree &tree_;

@@ -1,0 +1,136 @@
+#include "project/outside_changes.h"
+
+#include "editor/keyword_store.h"
+#include "project/asp_loader.h"
+#include "project/project_commands.h"
+#include "project/project_tree.h"
+#include "project/prompter.h"
+#include "project/workspace.h"
+#include "editor/editor_surface.h"
+#include "project/window_surface.h"
+
+#include <algorithm>
+#include <set>
+
+namespace qasp {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool HasFile(const TreeNode &node)
+{
+    return node.IsDocument() && node.Record() && !node.Record()->SourceFile.empty() && node.Record()->Loaded;
+}
+
+bool SharesItsRecord(const ProjectTree &tree, const TreeNode *node)
+{
+    for (const TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n))
+        if (n != node && n->Record() == node->Record())
+            return true;
+    return false;
+}
+
+void ForgetEdits(ProjectTree &tree, TreeNode *top)
+{
+    for (TreeNode *n = top; n && n->IsInside(top); n = tree.NextInPreOrder(n))
+        if (n->Record())
+            n->Record()->Edited = false;
+}
+
+}  // namespace
+
+std::vector<TreeNode *> DocumentsChangedOnDisk(const ProjectTree &tree)
+{
+    std::vector<TreeNode *> changed;
+    std::set<const TTreeRec *> seen;
+    for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n))
+        if (HasFile(*n) && seen.insert(n->Record()).second
+            && CurrentFingerprint(n->Record()->SourceFile) != n->Record()->Loaded)
+            changed.push_back(n);
+    return changed;
+}
+
+bool DocumentEdited(const TreeNode &document)
+{
+    if (document.Record() && document.Record()->Edited)
+        return true;
+    for (const auto &child : document.Children())
+        if (child->IsDocument() ? DocumentEdited(*child) : child->Record() && child->Record()->Edited)
+            return true;
+    return false;
+}
+
+void ReloadDocument(ProjectWorkspace &ws, TreeNode *document)
+{
+    ProjectTree &tree = ws.Tree();
+    const fs::path file = document->Record()->SourceFile;
+    TreeNode *parent = document->Parent();
+    if (!parent || SharesItsRecord(tree, document)) {
+        TreeNode *root = tree.FirstTopLevel();
+        const fs::path rootFile = root->Record()->SourceFile;
+        OpenProject(ws, rootFile.string());
+        ForgetEdits(tree, tree.FirstTopLevel());
+        return;
+    }
+    const bool wasSelected = tree.Selected() && tree.Selected()->IsInside(document);
+    if (wasSelected) {
+        ws.SelectNode(nullptr);
+        ws.Window().Memo().SetTag(0);
+        ws.Window().Memo().Clear();
+    }
+    const std::string name = document->DisplayText();
+    const size_t before = parent->Children().size();
+    LoadContext context;
+    context.baseDir = ws.ProjectDir;
+    try {
+        LoadAspDocument(tree, parent, file.string(), ws.Store(), context);
+    } catch (...) {
+        if (parent->Children().size() > before)
+            tree.Delete(parent->Children().back().get());
+        throw;
+    }
+    TreeNode *fresh = parent->Children().back().get();
+    const bool parentEdited = parent->Record() && parent->Record()->Edited;
+    tree.Delete(document);
+    tree.Rename(fresh, name);  // the include line's own spelling, and the siblings sorted
+    if (parent->Record())
+        parent->Record()->Edited = parentEdited;
+    ForgetEdits(tree, fresh);
+    ws.Store().RefreshKeywords();
+    if (wasSelected)
+        ws.SelectNode(fresh);
+}
+
+void OfferReloads(ProjectWorkspace &ws, Prompter &prompter, OutsideChangeMemory &told)
+{
+    for (TreeNode *document : DocumentsChangedOnDisk(ws.Tree())) {
+        // A reload above may have replaced this node: look again.
+        const std::vector<TreeNode *> now = DocumentsChangedOnDisk(ws.Tree());
+        if (std::find(now.begin(), now.end(), document) == now.end())
+            continue;
+        const fs::path file = document->Record()->SourceFile;
+        const std::optional<FileFingerprint> current = CurrentFingerprint(file);
+        const auto it = told.find(file);
+        if (it != told.end() && it->second == current)
+            continue;
+        told[file] = current;
+        const std::string shown = file.string();
+        if (!current) {
+            prompter.Information("文件 " + shown
+                                 + " 已被其他程序删除或移走。编辑器中的内容仍然保留，保存工程时会重新写出它。");
+            continue;
+        }
+        const bool edited = DocumentEdited(*document);
+        const std::string text =
+            edited ? "文件 " + shown + " 已被其他程序修改，而你在这里也修改了它。\n\n"
+                     "要重新载入它吗?选[是]载入磁盘上的新内容，放弃你在这里对它的修改；选[否]保留你的修改。"
+                   : "文件 " + shown + " 已被其他程序修改。\n\n要重新载入它吗?";
+        if (prompter.Question("文件已改变", text, kYesNo) != kAnswerYes)
+            continue;
+        ReloadDocument(ws, document);
+        told.erase(file);
+    }
+}
+
+}  // namespace qasp
