@@ -134,6 +134,8 @@ private slots:
         QTest::newRow("garbled") << garbled;
         QTest::newRow("not a skin") << QByteArray("<% Response.Write \"x\" %>\r\n");
         QTest::newRow("no such file") << QByteArray();
+        // Its container reads; its description and pictures are lost.
+        QTest::newRow("half of the second skin") << ShippedSecondSkin().left(ShippedSecondSkin().size() / 2);
     }
 
     void aBadSkinFallsBackToTheBuiltInOne()
