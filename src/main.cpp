@@ -1,11 +1,13 @@
 // quillmere-asp [ROOT.asp]: the editor. --screenshot FILE.png saves a picture
-// of the laid-out window and exits.
+// of the laid-out window and exits. Such runs end by themselves, so no box
+// waits for an answer in them: messages go to stderr.
 #include "app/app_info.h"
 #include "app/interface_font.h"
 #include "app/icons.h"
 #include "app/main_window.h"
 #include "app/process_stats.h"
-#include "skin/data/skin_data.h"
+#include "app/skin_menu.h"
+#include "app/unattended_run.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -135,18 +137,21 @@ int main(int argc, char **argv)
     QApplication::setFont(qasp::app::InterfaceFont());
     QApplication::setWindowIcon(qasp::app::ProgramIcon());
 
+    // Set before the window is made: its keyword store may already fail.
+    qasp::app::SetUnattendedRun(options.startupTime || !options.screenshot.isEmpty());
+
     qasp::app::TFAsp window;
-    if (!options.skin.isEmpty()) {
-        window.SkinData1->SetSkinFile(options.skin);
-        if (window.SkinData1->NoSkin())
-            std::fprintf(stderr, "quillmere-asp: %s is not a usable skin file\n",
-                         options.skin.toLocal8Bit().constData());
-    }
+    // A skin file that cannot be used is refused as the skin menu refuses
+    // it: the built-in skin stays, and the refusal is shown.
+    if (!options.skin.isEmpty())
+        window.SkinMenu1->UseSkinFile(options.skin);
     window.show();
     if (options.startupTime)
         new StartupReport(&window);  // after the skin's painter: it sees the paint first
     if (!options.root.isEmpty())
         window.OpenProjectFile(options.root);
+    if (qasp::app::UnattendedRunFailed())
+        return 1;  // the error is on stderr
 
     if (!options.screenshot.isEmpty()) {
         // Let the window be laid out and painted before taking its picture.
@@ -158,5 +163,6 @@ int main(int argc, char **argv)
             QApplication::exit(saved ? 0 : 1);
         });
     }
-    return app.exec();
+    const int status = app.exec();
+    return qasp::app::UnattendedRunFailed() ? 1 : status;
 }

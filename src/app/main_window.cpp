@@ -14,6 +14,7 @@
 #include "app/project_tree_model.h"
 #include "app/qt_prompter.h"
 #include "app/store_location.h"
+#include "app/unattended_run.h"
 #include "dialogs/colour_picker.h"
 #include "dialogs/directory_dialog.h"
 #include "dialogs/help_window.h"
@@ -94,7 +95,10 @@ TFAsp::TFAsp(QWidget *parent)
     SkinData1 = new skin::TSkinData(this);
     SkinData1->setObjectName("SkinData1");
     SkinData1->ShowMessage = [this](const std::string &m) {
-        QMessageBox::information(this, ApplicationTitle(), QString::fromStdString(m).replace('\r', '\n'));
+        if (IsUnattendedRun())
+            WriteBoxToStderr(QString::fromStdString(m));
+        else
+            QMessageBox::information(this, ApplicationTitle(), QString::fromStdString(m).replace('\r', '\n'));
     };
     SkinData1->SetSkinStream(BuiltinSkinStream());
     SkinData1->SetActive(true);
@@ -392,7 +396,7 @@ void TFAsp::FormCreate()
     try {
         store_ = OpenKeywordStore(KeywordStorePath().toStdString());
     } catch (const std::exception &e) {
-        ShowErrorBox(this, QString("%1\n\n%2").arg(QString::fromUtf8(e.what()), KeywordStorePath()));
+        ShowFallbackBox(this, QString("%1\n\n%2").arg(QString::fromUtf8(e.what()), KeywordStorePath()));
         // The editor stays usable: an in-memory store knows the built-in
         // vocabulary, though nothing of it is kept after the program ends.
         store_ = OpenKeywordStore(":memory:");

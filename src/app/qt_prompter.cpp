@@ -1,6 +1,7 @@
 #include "app/qt_prompter.h"
 
 #include "app/app_info.h"
+#include "app/unattended_run.h"
 
 #include <QInputDialog>
 #include <QMessageBox>
@@ -14,11 +15,22 @@ QString Utf8(std::string_view s) { return QString::fromUtf8(s.data(), static_cas
 
 void QtPrompter::Information(std::string_view text)
 {
+    if (IsUnattendedRun()) {
+        WriteBoxToStderr(Utf8(text));
+        return;
+    }
     QMessageBox::information(parent_, ApplicationTitle(), Utf8(text));
 }
 
 int QtPrompter::Question(std::string_view title, std::string_view text, int flags)
 {
+    if (IsUnattendedRun()) {
+        // Nobody answers: the answer that leaves everything as it is.
+        const bool cancel = flags == kYesNoCancel;
+        WriteBoxToStderr(QStringLiteral("%1：%2（无人应答，按“%3”处理）")
+                             .arg(Utf8(title), Utf8(text), cancel ? QStringLiteral("取消") : QStringLiteral("否")));
+        return cancel ? kAnswerCancel : kAnswerNo;
+    }
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (flags == kYesNoCancel)
         buttons |= QMessageBox::Cancel;
@@ -33,6 +45,10 @@ int QtPrompter::Question(std::string_view title, std::string_view text, int flag
 std::string QtPrompter::InputBox(std::string_view title, std::string_view prompt,
                                  std::string_view defaultValue)
 {
+    if (IsUnattendedRun()) {
+        WriteBoxToStderr(QStringLiteral("%1：%2（无人应答，按默认值处理）").arg(Utf8(title), Utf8(prompt)));
+        return std::string(defaultValue);
+    }
     bool ok = false;
     const QString answer = QInputDialog::getText(parent_, Utf8(title), Utf8(prompt),
                                                  QLineEdit::Normal, Utf8(defaultValue), &ok);

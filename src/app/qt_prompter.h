@@ -1,5 +1,6 @@
 // The user's questions and messages as the platform's message boxes and
-// input box.
+// input box; in an unattended run they go to stderr and are answered with
+// what changes nothing.
 #pragma once
 
 #include "project/prompter.h"

@@ -43,6 +43,8 @@ QString SkinMenu::NameOf(const QFileInfo &file)
 {
     // Each file is read once while it stays unchanged.
     const QString path = file.canonicalFilePath();
+    if (path.isEmpty())
+        return {};  // no such file
     const auto known = names_.constFind(path);
     if (known != names_.constEnd() && known->first == file.lastModified())
         return known->second;
@@ -115,8 +117,8 @@ void SkinMenu::UseBuiltinSkin()
 bool SkinMenu::UseSkinFile(const QString &path)
 {
     if (NameOf(QFileInfo(path)).isEmpty()) {
-        ShowErrorBox(parentWidget(), QStringLiteral("无法使用皮肤文件：%1\n它不是本程序的皮肤，或已损坏。")
-                                         .arg(QDir::toNativeSeparators(path)));
+        ShowFallbackBox(parentWidget(), QStringLiteral("无法使用皮肤文件：%1\n它不是本程序的皮肤，或已损坏。")
+                                            .arg(QDir::toNativeSeparators(path)));
         return false;
     }
     skinData_->SetSkinFile(path);

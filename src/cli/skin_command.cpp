@@ -10,6 +10,7 @@
 #include "text/byte_string.h"
 
 #ifdef QASP_HAVE_SKIN_MODEL
+#include "skin/data/required_elements.h"
 #include "skin/data/skin_model.h"
 #endif
 
@@ -80,6 +81,11 @@ int Info(Arguments args)
         std::cout << "element " << name << "\t" << e->Bitmap.width() << "x" << e->Bitmap.height()
                   << "\tframes " << e->FrameCount << "\tmargins " << e->Margins.Left << ','
                   << e->Margins.Top << ',' << e->Margins.Right << ',' << e->Margins.Bottom << '\n';
+    // The editor refuses such a skin; say why.
+    const std::vector<std::string> missing = skin::MissingRequiredElements(model);
+    for (size_t i = 0; i < missing.size(); ++i)
+        std::cout << (i == 0 ? "not usable in the editor, missing: " : ", ") << missing[i]
+                  << (i + 1 == missing.size() ? "\n" : "");
 #endif
     return 0;
 }

@@ -6,8 +6,10 @@
 #include "app/memo_editor.h"
 #include "app/gbk_qstring.h"
 #include "app/picker_panel.h"
+#include "app/skin_menu.h"
 #include "editor/colouring.h"
 #include "editor/keyword_store.h"
+#include "skin/data/skin_data.h"
 #include "text/byte_string.h"
 #include "text/line_split.h"
 #include "text_colour.h"
@@ -333,6 +335,32 @@ private slots:
         QVERIFY(shown.contains("file.asp"));
         QVERIFY(!w.Action(ActionId::VarNeed)->isChecked());  // the failed open ends before it
         QCOMPARE(w.Tree().Count(), 0);
+    }
+
+    void skinMenuRefusesAnIncompleteSkinAndKeepsItsOwn()
+    {
+        TFAsp w;
+        QFile dusk(QASP_SKIN_DIR "/quillmere-dusk.skin");
+        QVERIFY(dusk.open(QIODevice::ReadOnly));
+        const QByteArray whole = dusk.readAll();
+        QTemporaryDir dir;
+        QFile half(dir.filePath("half.skin"));
+        QVERIFY(half.open(QIODevice::WriteOnly));
+        half.write(whole.left(whole.size() / 2));
+        half.close();
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        QVERIFY(!w.SkinMenu1->UseSkinFile(half.fileName()));
+        QCOMPARE(shown, QString("无法使用皮肤文件：%1\n它不是本程序的皮肤，或已损坏。").arg(half.fileName()));
+        QVERIFY(!w.SkinData1->NoSkin());
+        QCOMPARE(w.SkinData1->Model().SkinName, std::string("Quillmere Light"));
+        QVERIFY(w.SkinMenu1->UseSkinFile(dusk.fileName()));
+        QCOMPARE(w.SkinData1->Model().SkinName, std::string("Quillmere Dusk"));
     }
 
     void corruptStoreFileFallsBackToMemory()

@@ -84,7 +84,7 @@ void Shoot(QWidget *w, const QString &dir, const QString &name, QPoint at)
 void ShootMenu(app::TFAsp &window, const QString &dir, const QString &name)
 {
     window.activateWindow();
-    QTest::qWaitForWindowActive(&window);
+    (void)QTest::qWaitForWindowActive(&window);
     QAction *first = window.CMenu->actions().first();
     window.CMenu->setActiveAction(first);
     QTest::qWait(300);
@@ -149,19 +149,19 @@ int main(int argc, char **argv)
     other.setGeometry(800, 40, 200, 100);
     other.show();
     other.activateWindow();
-    QTest::qWaitForWindowActive(&other);
+    (void)QTest::qWaitForWindowActive(&other);
     QTest::qWait(100);
     Shoot(&window, dir, "main-inactive", QPoint(20, 20));
     other.close();
 
     window.activateWindow();
     window.ShowHelp();
-    QTest::qWaitForWindowActive(window.HelpWindow());
+    (void)QTest::qWaitForWindowActive(window.HelpWindow());
     Shoot(window.HelpWindow(), dir, "help-window", QPoint(800, 40));
     window.HelpWindow()->close();
 
     window.DirectoryDialog()->show();
-    QTest::qWaitForWindowExposed(window.DirectoryDialog());
+    (void)QTest::qWaitForWindowExposed(window.DirectoryDialog());
     Shoot(window.DirectoryDialog(), dir, "directory-chooser", QPoint(800, 40));
     window.DirectoryDialog()->hide();
 
@@ -174,7 +174,7 @@ int main(int argc, char **argv)
     ShootMenu(window, dir, "main-menu-open");
     // The completion list, as the user types a name.
     window.activateWindow();
-    QTest::qWaitForWindowActive(&window);
+    (void)QTest::qWaitForWindowActive(&window);
     window.CMemo->setFocus();
     window.CMemo->moveCursor(QTextCursor::End);
     QTest::keyClick(window.CMemo, Qt::Key_Return);
@@ -195,7 +195,7 @@ int main(int argc, char **argv)
         ShootModal(dir, "dusk-question-box",
                    [&] { prompter.Question("删除提示", "你确定要删除这个结点吗?", kYesNoCancel); });
         window.DirectoryDialog()->show();
-        QTest::qWaitForWindowExposed(window.DirectoryDialog());
+        (void)QTest::qWaitForWindowExposed(window.DirectoryDialog());
         Shoot(window.DirectoryDialog(), dir, "dusk-directory-chooser", QPoint(800, 40));
         window.DirectoryDialog()->hide();
     }

@@ -1,11 +1,13 @@
 // TSkinData: its properties after creation, loading a stream, and what it
 // asks of the skin manager.
 #include "skin/data/lzh.h"
+#include "skin/data/required_elements.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_manager_link.h"
 #include "skin/data/skin_reader.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -50,9 +52,9 @@ RecordingManager &Manager()
     return *manager;
 }
 
-std::string ShippedSkin()
+std::string ShippedSkin(const char *name = "quillmere-light.skin")
 {
-    QFile file(QString(QASP_SKIN_DIR) + "/quillmere-light.skin");
+    QFile file(QString(QASP_SKIN_DIR) + "/" + name);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
     return file.readAll().toStdString();
 }
@@ -171,4 +173,57 @@ TEST(SkinDataComponent, ASkinFileLoadsAndAMissingOneDoesNothing)
     EXPECT_EQ(data.Model().SkinName, "Quillmere Dusk");
     data.SetSkinFile("/no/such.skin");
     EXPECT_TRUE(data.NoSkin());
+}
+
+TEST(SkinDataComponent, TheShippedSkinsLackNothingAWindowNeeds)
+{
+    for (const char *name : {"quillmere-light.skin", "quillmere-dusk.skin"}) {
+        TSkinData data;
+        data.SetSkinStream(ShippedSkin(name));
+        ASSERT_FALSE(data.NoSkin()) << name;
+        EXPECT_EQ(MissingRequiredElements(data.Model()), std::vector<std::string>{}) << name;
+    }
+}
+
+TEST(SkinDataComponent, ATruncatedSkinIsRefusedOrComplete)
+{
+    // A cut stream still decodes to its full size (missing input reads as
+    // zero bits), so the container mostly holds together while the
+    // description at its end, or pictures before it, are lost.
+    const std::string dusk = ShippedSkin("quillmere-dusk.skin");
+    std::vector<size_t> lengths = {0, 3, 4, 5, 16, 64, dusk.size() - 64, dusk.size() - 8, dusk.size() - 1};
+    for (size_t i = 1; i < 32; ++i)
+        lengths.push_back(dusk.size() * i / 32);
+    for (const size_t length : lengths) {
+        TSkinData data;
+        data.SetSkinStream(ShippedSkin());
+        data.SetSkinStream(dusk.substr(0, length));
+        if (data.NoSkin())
+            EXPECT_EQ(data.Model().SkinName, "Quillmere Light") << length;  // the previous model stays
+        else
+            EXPECT_EQ(MissingRequiredElements(data.Model()), std::vector<std::string>{}) << length;
+    }
+    // Half a skin reads as a container; its model is what refuses it.
+    const std::string half = dusk.substr(0, dusk.size() / 2);
+    EXPECT_TRUE(TSkinReader().ReadSkin(half));
+    TSkinData data;
+    data.SetSkinStream(half);
+    EXPECT_TRUE(data.NoSkin());
+}
+
+TEST(SkinDataComponent, AnIncompleteSkinFileIsRefusedLikeAnUnreadableOne)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("half-dusk.skin");
+    const std::string dusk = ShippedSkin("quillmere-dusk.skin");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(dusk.data(), static_cast<qint64>(dusk.size() / 2));
+    }
+    TSkinData data;
+    data.SetSkinFile(QString(QASP_SKIN_DIR) + "/quillmere-dusk.skin");
+    data.SetSkinFile(path);
+    EXPECT_TRUE(data.NoSkin());
+    EXPECT_EQ(data.Model().SkinName, "Quillmere Dusk");
 }

@@ -1,7 +1,9 @@
-// The skin's data: picture routines, the element readers and the model.
+// The skin's data: picture routines, the element readers, the model and
+// what a model must hold for a window to wear it.
 #include "skin/data/bitmap_routines.h"
 #include "skin/data/lzh.h"
 #include "skin/data/quick_ini.h"
+#include "skin/data/required_elements.h"
 #include "skin/data/skin_element_readers.h"
 #include "skin/data/skin_model.h"
 #include "skin/data/skin_reader.h"
@@ -195,6 +197,82 @@ TEST(SkinModel, ComboStripsAreBuiltOnlyWithASunkEdge)
     QImage mirrored = m.ComboButton->Bitmap;
     MirrorHorizontal(mirrored);
     EXPECT_EQ(m.SunkEdge->Bitmap, mirrored);
+}
+
+namespace {
+
+// The borders and caption buttons of a skin a window can wear.
+const std::string kFrame = "[Personality]\r\nLeft=left.bmp\r\nLeftFrame=2\r\nRight=right.bmp\r\nRightFrame=2\r\n"
+                           "Top=top.bmp\r\nTopFrame=2\r\nBottom=bottom.bmp\r\nBottomFrame=2\r\n";
+const std::string kCaptionButtons = "[Button.Close]\r\nAction=0\r\nButtonImage=close.bmp\r\n"
+                                    "[Button.Maximize]\r\nAction=1\r\nButtonImage=max.bmp\r\n"
+                                    "[Button.Minimize]\r\nAction=2\r\nButtonImage=min.bmp\r\n";
+
+std::vector<std::pair<std::string, std::string>> FramePictures(const std::string &leaveOut = "")
+{
+    std::vector<std::pair<std::string, std::string>> pictures = {
+        {"left.bmp", Bmp(Pattern(8, 40))},    {"right.bmp", Bmp(Pattern(8, 40))},
+        {"top.bmp", Bmp(Pattern(64, 52))},    {"bottom.bmp", Bmp(Pattern(64, 8))},
+        {"close.bmp", Bmp(Pattern(54, 18))}, {"max.bmp", Bmp(Pattern(54, 18))},
+        {"min.bmp", Bmp(Pattern(54, 18))}};
+    std::erase_if(pictures, [&](const auto &p) { return leaveOut.find(p.first) != std::string::npos; });
+    return pictures;
+}
+
+std::string Replaced(std::string text, const std::string &from, const std::string &to)
+{
+    text.replace(text.find(from), from.size(), to);
+    return text;
+}
+
+using Names = std::vector<std::string>;
+
+}  // namespace
+
+TEST(RequiredElements, AFramedSkinLacksNothing)
+{
+    TestSkin skin(kFrame + kCaptionButtons, FramePictures());
+    EXPECT_EQ(MissingRequiredElements(skin.model), Names{});
+}
+
+TEST(RequiredElements, EveryMissingPartIsNamed)
+{
+    // A description that names no frame: the MDI child's buttons it still
+    // gets are not the window's own.
+    TestSkin skin("[TitlebarSkin]\r\nSkinName=Bare\r\n[MDICONTROLS]\r\nImage=mdi.bmp\r\n",
+                  {{"mdi.bmp", Bmp(Pattern(48, 12))}});
+    EXPECT_EQ(MissingRequiredElements(skin.model),
+              (Names{"Left", "Right", "Top", "Bottom", "close button", "maximise button", "minimise button"}));
+}
+
+TEST(RequiredElements, APictureTheContainerDoesNotHoldIsMissing)
+{
+    TestSkin skin(kFrame + kCaptionButtons, FramePictures("left.bmp bottom.bmp min.bmp"));
+    EXPECT_EQ(MissingRequiredElements(skin.model), (Names{"Left", "Bottom", "minimise button"}));
+}
+
+TEST(RequiredElements, EveryStateImageMustBeAtLeastAPixel)
+{
+    // 52 caption rows cut into 60 states, 8 side columns into 9, 54 button
+    // columns into 55: no state image left to draw.
+    std::string description = Replaced(kFrame, "TopFrame=2", "TopFrame=60");
+    description = Replaced(description, "RightFrame=2", "RightFrame=9");
+    TestSkin skin(description + Replaced(kCaptionButtons, "Action=1\r\n", "Action=1\r\nframe=55\r\n"),
+                  FramePictures());
+    EXPECT_EQ(MissingRequiredElements(skin.model), (Names{"Right", "Top", "maximise button"}));
+}
+
+TEST(RequiredElements, CaptionButtonsCountByActionAndPicture)
+{
+    // Maximise and minimise by their second numbers; a close button without
+    // a picture, or another kind of button with one, does not count.
+    TestSkin skin(kFrame + "[Button.Close]\r\nAction=0\r\n"
+                           "[Button.Help]\r\nAction=-1\r\nVisibility=0\r\nButtonImage=close.bmp\r\n"
+                           "[Button.Maximize]\r\nAction=22\r\nButtonImage=max.bmp\r\n"
+                           "[Button.Minimize]\r\nAction=23\r\nButtonImage=min.bmp\r\n",
+                  FramePictures());
+    ASSERT_EQ(skin.model.CaptionButtons.size(), 4u + 3u);
+    EXPECT_EQ(MissingRequiredElements(skin.model), Names{"close button"});
 }
 
 int main(int argc, char **argv)

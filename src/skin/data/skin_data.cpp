@@ -1,6 +1,7 @@
 #include "skin/data/skin_data.h"
 
 #include "skin/data/quick_ini.h"
+#include "skin/data/required_elements.h"
 #include "skin/data/skin_manager_link.h"
 #include "skin/data/skin_reader.h"
 
@@ -109,6 +110,8 @@ bool TSkinData::LoadSkinStream()
     environment.trackVert = ProgramPicture("trackvert.bmp");
     auto model = std::make_unique<SkinModel>();
     BuildSkinModel(*model, reader, ini, environment);
+    if (!MissingRequiredElements(*model).empty())
+        return false;  // windows could not be framed with it: the previous model stays
     model_ = std::move(model);
     noSkin_ = false;
     return true;

@@ -59,7 +59,9 @@ public:
     bool Has(TSkinControlType t) const { return SkinControls & (1u << t); }
     bool Has(TSkinOption o) const { return Options & (1u << o); }
 
-    // The compressed skin stream, and the model built from it.
+    // The compressed skin stream, and the model built from it. A stream
+    // that is no skin, or whose model lacks what a window needs (see
+    // required_elements.h), leaves the previous model and NoSkin() set.
     void SetSkinStream(const std::string &stream);
     const std::string &SkinStream() const { return stream_; }
     bool LoadSkinStream();
