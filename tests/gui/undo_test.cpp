@@ -21,14 +21,6 @@ using namespace qasp::app;
 
 namespace {
 
-TreeNode *FindNode(ProjectTree &tree, std::string_view prefix)
-{
-    for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n))
-        if (n->DisplayText().rfind(prefix, 0) == 0)
-            return n;
-    return nullptr;
-}
-
 void CaretToLineEnd(QPlainTextEdit *edit, int line)
 {
     QTextCursor c(edit->document()->findBlockByNumber(line));
