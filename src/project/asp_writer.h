@@ -6,6 +6,7 @@
 #pragma once
 
 #include "project/project_tree.h"
+#include "project/write_error.h"
 
 #include <stdexcept>
 #include <string>
@@ -15,12 +16,6 @@
 namespace qasp {
 
 class Prompter;
-
-// A file could not be written; the message (UTF-8) names it. Files written
-// before stay written; the one being written keeps its old content.
-struct WriteError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
 
 // A save that would replace files the layout cannot give back, refused by
 // OverwritePolicy::Refuse before anything was written.
