@@ -24,6 +24,8 @@ struct Entry {
     bool backupPlaced = false;
 };
 
+const std::string kNoBackup = "无法保留原文件为 .bak：";
+
 [[noreturn]] void Fail(const fs::path &path, const std::string &why)
 {
     throw WriteError("无法写入文件 " + path.string() + "：" + why);
@@ -104,7 +106,7 @@ private:
         e.oldKept = KeepOldContent(e, "无法保留原文件：");
         if (e.write->backup) {
             e.backupName = FreeBackupName(path);
-            e.backupTemp = KeepOldContent(e, "无法保留原文件为 " + e.backupName.filename().string() + "：");
+            e.backupTemp = KeepOldContent(e, kNoBackup);
         }
     }
 
@@ -150,7 +152,7 @@ private:
                 continue;
             FileInfo info;
             if (const std::error_code error = files_.Status(name, info))
-                Fail(path, "无法保留原文件为 " + name.filename().string() + "：" + error.message());
+                Fail(path, kNoBackup + error.message());
             if (info.type == fs::file_type::not_found) {
                 taken_.insert(name);
                 return name;
@@ -164,7 +166,7 @@ private:
             if (e.backupTemp.empty())
                 continue;
             if (const std::error_code error = files_.Rename(e.backupTemp, e.backupName, false))
-                Fail(e.write->path, "无法保留原文件为 " + e.backupName.filename().string() + "：" + error.message());
+                Fail(e.write->path, kNoBackup + error.message());
             e.backupTemp.clear();
             e.backupPlaced = true;
         }
