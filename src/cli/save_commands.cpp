@@ -32,18 +32,21 @@ private:
     const char *command_;
 };
 
-int Run(const char *command, const std::function<bool(LoadedProject &, Prompter &, OverwritePolicy)> &write,
+int Run(const char *command, const std::function<SaveResult(LoadedProject &, Prompter &, OverwritePolicy)> &write,
         const std::string &root, bool force)
 {
     LoadedProject project;
     LoadProject(root, project, command);
     StderrPrompter prompter(command);
     try {
-        return write(project, prompter, force ? OverwritePolicy::Force : OverwritePolicy::Refuse)
-                   ? 0
-                   : 1;
+        const SaveResult result =
+            write(project, prompter, force ? OverwritePolicy::Force : OverwritePolicy::Refuse);
+        for (const BackupMade &b : result.backups)
+            std::cout << "原文件 " << b.original.string() << " 已保留为 " << b.backup.string() << '\n';
+        return result.outcome == SaveOutcome::Saved ? 0 : 1;
     } catch (const OverwriteRefused &e) {
-        throw CommandError(std::string(e.what()) + "\n(--force writes them, keeping each old file as NAME.bak)");
+        throw CommandError(std::string(e.what())
+                           + "\n(--force writes them, keeping each old file as NAME.bak, or NAME.bak.1, ... when taken)");
     } catch (const WriteError &e) {
         throw CommandError(e.what());
     }

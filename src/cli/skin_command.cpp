@@ -49,7 +49,7 @@ int Pack(Arguments args)
         throw CommandError(dir + ": more pictures than a skin can hold (1000)");
     std::sort(pictures.begin(), pictures.end());
     pictures.push_back(descriptions.front());
-    WriteFileAtomically(*out, skin::LzhEncode(skin::BuildSkinContainer(pictures)), false);
+    WriteFileAtomically(*out, skin::LzhEncode(skin::BuildSkinContainer(pictures)));
     return 0;
 }
 

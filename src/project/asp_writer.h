@@ -1,13 +1,18 @@
 // Writing the project tree back: each document as an .asp file in the
 // project layout, joined by include lines, or the whole tree as one single
-// document. Every file is written to a temporary file beside it and renamed
-// into place, so a failure never leaves a half-written file where a good one
-// was.
+// document. A save writes all its files or none of them (see
+// save_transaction.h); where each document goes is decided first (see
+// save_targets.h), and so is everything that may stop the save, before
+// anything is written.
 #pragma once
 
+#include "project/file_operations.h"
 #include "project/project_tree.h"
+#include "project/save_questions.h"
+#include "project/save_transaction.h"
+#include "project/write_error.h"
 
-#include <stdexcept>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,18 +20,6 @@
 namespace qasp {
 
 class Prompter;
-
-// A file could not be written; the message (UTF-8) names it. Files written
-// before stay written; the one being written keeps its old content.
-struct WriteError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-// A save that would replace files the layout cannot give back, refused by
-// OverwritePolicy::Refuse before anything was written.
-struct OverwriteRefused : WriteError {
-    using WriteError::WriteError;
-};
 
 // The bytes of one document's file: the header lines when `header` is set,
 // an include line per document child, "<%", the page text, each function's
@@ -36,28 +29,43 @@ std::string AspDocumentBytes(const TreeNode &node, bool header);
 // The bytes of the whole tree as one document with one script block.
 std::string SingleDocumentBytes(const ProjectTree &tree, bool optionExplicit);
 
-// What a save does when it would overwrite the file a document was loaded
-// from although the project layout cannot give that file back.
-enum class OverwritePolicy {
-    Ask,     // ask once, listing the files; Yes keeps each old file as NAME.bak
-    Force,   // write them, keeping NAME.bak
-    Refuse,  // write nothing and throw WriteError
+enum class SaveOutcome {
+    Saved,            // every file written
+    Cancelled,        // nothing written: the user said no, or there was nothing to save
+    ReloadRequested,  // nothing written: the user wants the changed files loaded again
+};
+
+struct SaveResult {
+    SaveOutcome outcome = SaveOutcome::Cancelled;
+    // Saved: the old files kept as backups.
+    std::vector<BackupMade> backups;
+    // ReloadRequested: the files changed on disk since they were loaded, as
+    // their documents' records name them (TTreeRec::SourceFile).
+    std::vector<std::filesystem::path> reload;
 };
 
 // Writes `node` and every document below it into `dir`; a document named
 // with forward slashes ("inc/conn.asp") lands in that subdirectory, created
-// when missing. All files are written beside their places before any of
-// them replaces an old file, so an error while writing changes nothing.
-// Returns false when nothing was written because the user said no (or there
-// was no node).
-bool SaveAspDocument(const TreeNode *node, std::string_view dir, bool header, Prompter &prompter,
-                     OverwritePolicy policy = OverwritePolicy::Ask);
+// when missing. Before anything is written: documents that would land
+// outside `dir` or two documents on one file throw WriteError; a file a
+// document was read from that changed on disk since, or whose content the
+// layout cannot give back, is asked about (or decided by `policy`); a file
+// replaced after such a question keeps a backup. After the save, the
+// records of the documents written back to their files hold the new files'
+// fingerprints. Any failure throws WriteError with every file as it was.
+SaveResult SaveAspDocument(TreeNode *node, const std::filesystem::path &dir, bool header, Prompter &prompter,
+                           OverwritePolicy policy = OverwritePolicy::Ask, FileOperations &files = SystemFiles());
 
-bool SaveSingleDocument(const ProjectTree &tree, std::string_view fileName, bool optionExplicit,
-                        Prompter &prompter, OverwritePolicy policy = OverwritePolicy::Ask);
+// Writes the whole tree as one document into `file` (through a symbolic
+// link to its target), with the same questions when `file` is a file a
+// document was read from.
+SaveResult SaveSingleDocument(ProjectTree &tree, const std::filesystem::path &file, bool optionExplicit,
+                              Prompter &prompter, OverwritePolicy policy = OverwritePolicy::Ask,
+                              FileOperations &files = SystemFiles());
 
-// Replaces `path` by `bytes` through a temporary file in the same directory;
-// with `backup`, the old file is kept as path + ".bak".
-void WriteFileAtomically(const std::string &path, std::string_view bytes, bool backup);
+// Replaces `path` (through a symbolic link) by `bytes` through a temporary
+// file in the same directory.
+void WriteFileAtomically(const std::filesystem::path &path, std::string_view bytes,
+                         FileOperations &files = SystemFiles());
 
 }  // namespace qasp

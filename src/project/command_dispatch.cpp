@@ -153,8 +153,9 @@ void CommandDispatcher::NewDocumentProject()
     ws_.ProjectDir = ExtractFileDirNoSlash(*file);
     ProjectTree &tree = ws_.Tree();
     tree.Clear();
-    TreeNode *root = tree.AddTopLevel(DocumentDisplayName(*file));
-    if (!SaveAspDocument(root, ws_.ProjectDir, window.ActionChecked(ActionId::VarNeed), prompter_))
+    // A display text is GBK; the chosen path is the file system's UTF-8.
+    TreeNode *root = tree.AddTopLevel(Utf8ToGbk(DocumentDisplayName(*file)));
+    if (!Saved(SaveAspDocument(root, ws_.ProjectDir, window.ActionChecked(ActionId::VarNeed), prompter_)))
         return;
     tree.Clear();
     window.SetActionChecked(ActionId::VarNeed, false);
@@ -228,8 +229,8 @@ void CommandDispatcher::Save()
     const std::optional<std::string> dir = ProjectDirectory();
     if (!dir)
         return;
-    if (SaveAspDocument(ws_.Tree().FirstTopLevel(), *dir,
-                        ws_.Window().ActionChecked(ActionId::VarNeed), prompter_))
+    if (Saved(SaveAspDocument(ws_.Tree().FirstTopLevel(), *dir, ws_.Window().ActionChecked(ActionId::VarNeed),
+                              prompter_)))
         ws_.Modified = false;
 }
 
@@ -243,27 +244,50 @@ void CommandDispatcher::SaveAs()
         dir.pop_back();
     if (dir.empty())  // an empty path never reaches the writer
         return;
-    if (SaveAspDocument(ws_.Tree().FirstTopLevel(), dir, ws_.Window().ActionChecked(ActionId::VarNeed),
-                        prompter_))
+    if (Saved(SaveAspDocument(ws_.Tree().FirstTopLevel(), dir, ws_.Window().ActionChecked(ActionId::VarNeed),
+                              prompter_)))
         ws_.Modified = false;
 }
 
 void CommandDispatcher::SaveSelect()
 {
-    const TreeNode *node = ws_.Tree().Selected();
+    TreeNode *node = ws_.Tree().Selected();
     if (!node || !node->IsDocument()) {
         prompter_.Information("只能保存ASP文档!");
         return;
     }
     if (const std::optional<std::string> dir = ProjectDirectory())
-        SaveAspDocument(node, *dir, false, prompter_);
+        Saved(SaveAspDocument(node, *dir, false, prompter_));
 }
 
 void CommandDispatcher::SaveSingle()
 {
     const std::optional<std::string> file = dialogs_.ChooseFileToSave();
     if (file)
-        SaveSingleDocument(ws_.Tree(), *file, ws_.Window().ActionChecked(ActionId::VarNeed), prompter_);
+        Saved(SaveSingleDocument(ws_.Tree(), *file, ws_.Window().ActionChecked(ActionId::VarNeed), prompter_));
+}
+
+bool CommandDispatcher::Saved(const SaveResult &result)
+{
+    std::vector<std::string> lines;
+    switch (result.outcome) {
+    case SaveOutcome::Saved:
+        for (const BackupMade &b : result.backups)
+            lines.push_back(b.original.string() + " -> " + b.backup.string());
+        if (!lines.empty())
+            prompter_.Information(ListedMessage("已保存。下列原文件保留为备份:", lines));
+        return true;
+    case SaveOutcome::ReloadRequested:
+        // Loading them again is the window's part; until then the project
+        // stays modified.
+        for (const std::filesystem::path &f : result.reload)
+            lines.push_back(f.string());
+        prompter_.Information(ListedMessage("没有保存。下列文件在磁盘上已被修改，请重新载入:", lines));
+        return false;
+    case SaveOutcome::Cancelled:
+        break;
+    }
+    return false;
 }
 
 }  // namespace qasp

@@ -13,6 +13,7 @@ namespace qasp {
 class ProjectWorkspace;
 class Prompter;
 class TreeNode;
+struct SaveResult;
 
 // What the commands need of the window beyond its surface: its dialogs and
 // tools.
@@ -56,6 +57,9 @@ private:
     void SaveSelect();
     void SaveSingle();
     void Paste();
+    // Tells the user what a save did beyond writing (backups made, files to
+    // load again); true when it saved.
+    bool Saved(const SaveResult &result);
     // The project directory, asking for one while none is known.
     std::optional<std::string> ProjectDirectory();
 

@@ -4,6 +4,7 @@
 #include "project/layout_check.h"
 #include "recording_prompter.h"
 #include "scratch_dir.h"
+#include "site_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,9 @@ using namespace qasp;
 using qasp::testing::ReadAll;
 using qasp::testing::RecordingPrompter;
 using qasp::testing::ScratchDir;
+using qasp::testing::AddDocument;
+using qasp::testing::MakeSite;
+using qasp::testing::WriteAll;
 namespace fs = std::filesystem;
 
 namespace {
@@ -41,6 +45,7 @@ protected:
         return n;
     }
     std::string Dir() const { return dir.string(); }
+    static bool Saved(const SaveResult &result) { return result.outcome == SaveOutcome::Saved; }
 
     ScratchDir scratch{"writer"};
     const fs::path dir = scratch.Path();
@@ -58,7 +63,7 @@ TEST_F(WriterTest, ProjectLayoutByteForByte)
     EXPECT_EQ(AspDocumentBytes(*root, true),
               "<%@codepage=936%>\r\n<%Option Explicit%>\r\n<!--#include file=\"conn.asp\"-->\r\n"
               "<%\r\nDim a\r\nFunction F()\r\nEnd Function\r\n\r\n%>\r\n");
-    ASSERT_TRUE(SaveAspDocument(root, Dir(), false, prompter));
+    ASSERT_TRUE(Saved(SaveAspDocument(root, Dir(), false, prompter)));
     EXPECT_EQ(ReadAll(dir / "index.asp"),
               "<!--#include file=\"conn.asp\"-->\r\n<%\r\nDim a\r\nFunction F()\r\nEnd Function\r\n\r\n%>\r\n");
     EXPECT_EQ(ReadAll(dir / "conn.asp"), "<%\r\n\r\n%>\r\n");
@@ -86,33 +91,43 @@ TEST_F(WriterTest, SingleDocumentPutsPageTextsBeforeFunctions)
 
 TEST_F(WriterTest, EmptyInputsGiveTheirMessages)
 {
-    EXPECT_FALSE(SaveAspDocument(nullptr, Dir(), true, prompter));
-    EXPECT_FALSE(SaveSingleDocument(tree, (dir / "x.asp").string(), true, prompter));
+    EXPECT_EQ(SaveAspDocument(nullptr, Dir(), true, prompter).outcome, SaveOutcome::Cancelled);
+    EXPECT_EQ(SaveSingleDocument(tree, (dir / "x.asp").string(), true, prompter).outcome, SaveOutcome::Cancelled);
     EXPECT_EQ(prompter.shown, (std::vector<std::string>{"文档为空,无法保存!", "工程文档为空,无法保存!"}));
     EXPECT_TRUE(fs::is_empty(dir));
 }
 
-TEST_F(WriterTest, TheLaterOfTwoSameNamedDocumentsWins)
+TEST_F(WriterTest, TwoSameNamedDocumentsRefuseTheSave)
 {
     TreeNode *root = Doc(nullptr, "index.asp", "");
     Doc(Doc(root, "a.asp", ""), "x.asp", "' first");
     Doc(Doc(root, "b.asp", ""), "x.asp", "' second");
-    SaveAspDocument(root, Dir(), false, prompter);
-    EXPECT_EQ(ReadAll(dir / "x.asp"), "<%\r\n' second\r\n%>\r\n");
+    try {
+        SaveAspDocument(root, Dir(), false, prompter);
+        FAIL() << "saved";
+    } catch (const WriteError &e) {
+        EXPECT_NE(std::string(e.what()).find("文档 x.asp 与文档 x.asp 会写入同一个文件 " + (dir / "x.asp").string()),
+                  std::string::npos)
+            << e.what();
+    }
+    EXPECT_TRUE(fs::is_empty(dir));
 }
 
-TEST_F(WriterTest, NamesReachingOutsideTheProjectAreNotWritten)
+TEST_F(WriterTest, NamesReachingOutsideTheProjectFailTheWholeSave)
 {
     fs::create_directories(dir / "site");
     TreeNode *root = Doc(nullptr, "index.asp", "");
     Doc(root, "../escape.asp", "");
     Doc(root, "inc/conn.asp", "");
-    ASSERT_TRUE(SaveAspDocument(root, (dir / "site").string(), false, prompter));
+    try {
+        SaveAspDocument(root, (dir / "site").string(), false, prompter);
+        FAIL() << "saved";
+    } catch (const WriteError &e) {
+        EXPECT_NE(std::string(e.what()).find("../escape.asp"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(fs::is_empty(dir / "site"));
     EXPECT_FALSE(fs::exists(dir / "escape.asp"));
-    EXPECT_TRUE(fs::exists(dir / "site" / "inc" / "conn.asp"));
-    EXPECT_TRUE(fs::exists(dir / "site" / "index.asp"));
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_NE(prompter.shown[0].find("../escape.asp"), std::string::npos);
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(WriterTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
@@ -178,7 +193,7 @@ TEST_F(MarkedDocumentTest, AnHtmlPageIsMarkedAndNotOverwrittenWithoutConsent)
 {
     ASSERT_TRUE(tree.FirstTopLevel()->Record()->LayoutLoses);
     prompter.answers = {kAnswerNo};
-    EXPECT_FALSE(SaveAspDocument(tree.FirstTopLevel(), Dir(), false, prompter));
+    EXPECT_EQ(SaveAspDocument(tree.FirstTopLevel(), Dir(), false, prompter).outcome, SaveOutcome::Cancelled);
     EXPECT_EQ(ReadAll(dir / "page.asp"), original);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_NE(prompter.shown[0].find("page.asp"), std::string::npos);
@@ -194,13 +209,13 @@ TEST_F(MarkedDocumentTest, AnHtmlPageIsMarkedAndNotOverwrittenWithoutConsent)
 TEST_F(MarkedDocumentTest, ConsentKeepsTheOldFileAsBak)
 {
     prompter.answers = {kAnswerYes};
-    EXPECT_TRUE(SaveAspDocument(tree.FirstTopLevel(), Dir(), false, prompter));
+    EXPECT_TRUE(Saved(SaveAspDocument(tree.FirstTopLevel(), Dir(), false, prompter)));
     EXPECT_EQ(ReadAll(dir / "page.asp"), "<%\r\nDim x\r\n%>\r\n");
     EXPECT_EQ(ReadAll(dir / "page.asp.bak"), original);
     // Saving elsewhere overwrites nothing of the user's: no question.
     fs::create_directories(dir / "copy");
     prompter.shown.clear();
-    EXPECT_TRUE(SaveAspDocument(tree.FirstTopLevel(), (dir / "copy").string(), false, prompter));
+    EXPECT_TRUE(Saved(SaveAspDocument(tree.FirstTopLevel(), (dir / "copy").string(), false, prompter)));
     EXPECT_TRUE(prompter.shown.empty());
 }
 
@@ -230,7 +245,7 @@ TEST_F(WriterTest, RoundTripOfGeneratedProjects)
         }
         const fs::path out = dir / std::to_string(round);
         fs::create_directories(out);
-        ASSERT_TRUE(SaveAspDocument(root, out.string(), true, prompter));
+        ASSERT_TRUE(Saved(SaveAspDocument(root, out.string(), true, prompter)));
 
         ProjectTree loaded;
         KeywordStore store(":memory:");
@@ -254,4 +269,109 @@ TEST_F(WriterTest, RoundTripOfGeneratedProjects)
         for (const TreeNode *n = loaded.FirstTopLevel(); n; n = loaded.NextInPreOrder(n))
             EXPECT_FALSE(n->Record()->LayoutLoses) << n->DisplayText();
     }
+}
+
+namespace {
+
+// A project of two documents read from their files; the included one is
+// then changed on disk by another program.
+class ChangedOnDisk : public ::testing::Test {
+protected:
+    ChangedOnDisk()
+    {
+        MakeSite(scratch.Path(), {{"index.asp", "old index"}, {"inc.asp", "old inc"}});
+        root = AddDocument(tree, nullptr, "index.asp", "Dim a", scratch / "index.asp");
+        inc = AddDocument(tree, root, "inc.asp", "Dim b", scratch / "inc.asp");
+        WriteAll(scratch / "inc.asp", "changed by another program");
+    }
+    ScratchDir scratch{"changed"};
+    ProjectTree tree;
+    TreeNode *root, *inc;
+    RecordingPrompter prompter;
+};
+
+struct ChangeCase {
+    const char *name;
+    OverwritePolicy policy;
+    int answer;
+    SaveOutcome outcome;
+};
+
+const ChangeCase kChangeCases[] = {
+    {"YesOverwritesKeepingABackup", OverwritePolicy::Ask, kAnswerYes, SaveOutcome::Saved},
+    {"NoAsksForAReload", OverwritePolicy::Ask, kAnswerNo, SaveOutcome::ReloadRequested},
+    {"CancelWritesNothing", OverwritePolicy::Ask, kAnswerCancel, SaveOutcome::Cancelled},
+    {"ForceOverwritesKeepingABackup", OverwritePolicy::Force, 0, SaveOutcome::Saved},
+};
+
+class ChangedOnDiskAnswers : public ChangedOnDisk, public ::testing::WithParamInterface<ChangeCase> {};
+
+}  // namespace
+
+TEST_P(ChangedOnDiskAnswers, NothingIsOverwrittenWithoutBeingAsked)
+{
+    const ChangeCase &c = GetParam();
+    prompter.answers = {c.answer};
+    const SaveResult result = SaveAspDocument(root, scratch.Path(), false, prompter, c.policy);
+    EXPECT_EQ(result.outcome, c.outcome);
+    if (c.policy == OverwritePolicy::Ask) {
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_NE(prompter.shown[0].find("被其他程序修改或删除:\n    " + (scratch / "inc.asp").string() + "\n"),
+                  std::string::npos)
+            << prompter.shown[0];
+        EXPECT_EQ(prompter.shown[0].find("index.asp"), std::string::npos) << "index.asp did not change";
+    }
+    if (c.outcome == SaveOutcome::Saved) {
+        EXPECT_EQ(ReadAll(scratch / "inc.asp"), "<%\r\nDim b\r\n%>\r\n");
+        EXPECT_EQ(ReadAll(scratch / "inc.asp.bak"), "changed by another program");
+        ASSERT_EQ(result.backups.size(), 1u);  // index.asp had not changed: no backup
+        EXPECT_EQ(result.backups[0].original, scratch / "inc.asp");
+        EXPECT_EQ(result.backups[0].backup, scratch / "inc.asp.bak");
+        return;
+    }
+    EXPECT_EQ(ReadAll(scratch / "index.asp"), "old index");
+    EXPECT_EQ(ReadAll(scratch / "inc.asp"), "changed by another program");
+    EXPECT_FALSE(fs::exists(scratch / "inc.asp.bak"));
+    const std::vector<fs::path> reload = c.outcome == SaveOutcome::ReloadRequested
+                                             ? std::vector<fs::path>{scratch / "inc.asp"}
+                                             : std::vector<fs::path>{};
+    EXPECT_EQ(result.reload, reload);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, ChangedOnDiskAnswers, ::testing::ValuesIn(kChangeCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(ChangedOnDisk, WithoutAUserTheSaveIsRefused)
+{
+    EXPECT_THROW(SaveAspDocument(root, scratch.Path(), false, prompter, OverwritePolicy::Refuse), OverwriteRefused);
+    EXPECT_THROW(SaveSingleDocument(tree, scratch / "inc.asp", false, prompter, OverwritePolicy::Refuse),
+                 OverwriteRefused);
+    EXPECT_EQ(ReadAll(scratch / "index.asp"), "old index");
+    EXPECT_EQ(ReadAll(scratch / "inc.asp"), "changed by another program");
+}
+
+TEST_F(ChangedOnDisk, AFileGoneSinceLoadingIsAskedAboutToo)
+{
+    fs::remove(scratch / "inc.asp");
+    prompter.answers = {kAnswerNo};
+    const SaveResult result = SaveSingleDocument(tree, scratch / "inc.asp", false, prompter);
+    EXPECT_EQ(result.outcome, SaveOutcome::ReloadRequested);
+    EXPECT_EQ(result.reload, std::vector<fs::path>{scratch / "inc.asp"});
+    EXPECT_FALSE(fs::exists(scratch / "inc.asp"));
+}
+
+// A save leaves the records knowing the files as written: the next save
+// finds nothing changed on disk and nothing the layout would lose.
+TEST_F(ChangedOnDisk, AfterASaveTheNextSaveHasNothingToAsk)
+{
+    root->Record()->LayoutLoses = true;
+    ASSERT_EQ(SaveAspDocument(root, scratch.Path(), false, prompter, OverwritePolicy::Force).outcome,
+              SaveOutcome::Saved);
+    EXPECT_EQ(inc->Record()->Loaded, CurrentFingerprint(scratch / "inc.asp"));
+    EXPECT_EQ(root->Record()->Loaded, CurrentFingerprint(scratch / "index.asp"));
+    inc->Record()->Text = "Dim c";
+    ASSERT_EQ(SaveAspDocument(root, scratch.Path(), false, prompter).outcome, SaveOutcome::Saved);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(ReadAll(scratch / "inc.asp"), "<%\r\nDim c\r\n%>\r\n");
+    EXPECT_FALSE(fs::exists(scratch / "inc.asp.bak.1"));
 }

@@ -159,6 +159,27 @@ TEST_F(DispatchTest, SaveWritesTheProjectAndClearsTheModifiedMark)
     EXPECT_EQ(ReadAll(dir / "index.asp").rfind("<%@codepage=936%>\r\n<%Option Explicit%>\r\n", 0), 0u);
 }
 
+TEST_F(DispatchTest, AFileChangedOnDiskIsLoadedAgainOrOverwrittenAsTheUserSays)
+{
+    OpenDemo();
+    tree.Rename(fn, "Show(y)");
+    const std::string theirs = "<%\r\nDim theirs\r\n%>\r\n";
+    std::ofstream(dir / "inc.asp", std::ios::binary) << theirs;
+
+    prompter.answers = {kAnswerNo};  // load it again instead
+    dispatch.Action_Do(ActionId::Save);
+    EXPECT_TRUE(ws.Modified);
+    EXPECT_EQ(ReadAll(dir / "inc.asp"), theirs);
+    EXPECT_EQ(prompter.shown.back(), "没有保存。下列文件在磁盘上已被修改，请重新载入:\n" + (dir / "inc.asp").string());
+
+    prompter.answers = {kAnswerYes};  // overwrite it
+    dispatch.Action_Do(ActionId::Save);
+    EXPECT_FALSE(ws.Modified);
+    EXPECT_EQ(ReadAll(dir / "inc.asp.bak"), theirs);
+    EXPECT_EQ(prompter.shown.back(), "已保存。下列原文件保留为备份:\n" + (dir / "inc.asp").string() + " -> "
+                                         + (dir / "inc.asp.bak").string());
+}
+
 TEST_F(DispatchTest, SaveSelectWritesNoHeaderAndOnlyDocuments)
 {
     OpenDemo();

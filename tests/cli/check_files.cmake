@@ -1,0 +1,28 @@
+# Checks files after a command:
+#   -DSAME="a=b|..."  pairs of files with the same bytes
+#   -DABSENT="p|..."  paths that must not exist
+#   -DLINK="p|..."    paths that must still be symbolic links
+cmake_minimum_required(VERSION 3.20)
+string(REPLACE "|" ";" pairs "${SAME}")
+foreach(pair IN LISTS pairs)
+    string(REPLACE "=" ";" files "${pair}")
+    list(GET files 0 a)
+    list(GET files 1 b)
+    file(READ "${a}" bytes_a HEX)
+    file(READ "${b}" bytes_b HEX)
+    if(NOT bytes_a STREQUAL bytes_b)
+        message(FATAL_ERROR "${a} and ${b} differ")
+    endif()
+endforeach()
+string(REPLACE "|" ";" absent "${ABSENT}")
+foreach(path IN LISTS absent)
+    if(EXISTS "${path}" OR IS_SYMLINK "${path}")
+        message(FATAL_ERROR "${path} exists")
+    endif()
+endforeach()
+string(REPLACE "|" ";" links "${LINK}")
+foreach(path IN LISTS links)
+    if(NOT IS_SYMLINK "${path}")
+        message(FATAL_ERROR "${path} is no symbolic link")
+    endif()
+endforeach()

@@ -1,0 +1,1 @@
+an unrelated file beside the root

@@ -1,0 +1,7 @@
+<!--#include file="inc\conn.asp"-->
+<!--#include virtual="/lib/util.asp"-->
+<!--#include file="a\x.asp"-->
+<!--#include file="b\x.asp"-->
+<%
+Dim a
+%>

@@ -1,0 +1,1 @@
+another unrelated file beside the root

@@ -1,0 +1,51 @@
+// Test sites on disk (files, folders, symbolic links) and project trees
+// whose documents are recorded as read from their files, as the loader
+// records them.
+#pragma once
+
+#include "project/file_fingerprint.h"
+#include "project/project_tree.h"
+#include "scratch_dir.h"
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace qasp::testing {
+
+// Each entry names a path below `root` and what it holds: bytes, or
+// "->TARGET" for a symbolic link, or "/" for a folder.
+using SiteFiles = std::vector<std::pair<std::string, std::string>>;
+
+inline void MakeSite(const std::filesystem::path &root, const SiteFiles &files)
+{
+    namespace fs = std::filesystem;
+    for (const auto &[name, content] : files) {
+        const fs::path path = root / name;
+        fs::create_directories(path.parent_path());
+        if (content == "/")
+            fs::create_directories(path);
+        else if (content.rfind("->", 0) == 0)
+            fs::create_symlink(content.substr(2), path);
+        else
+            WriteAll(path, content);
+    }
+}
+
+// A document node with `text`; with a `source`, recorded as read from that
+// file just now.
+inline TreeNode *AddDocument(ProjectTree &tree, TreeNode *parent, const std::string &display,
+                             const std::string &text, const std::filesystem::path &source = {})
+{
+    TreeNode *node = parent ? tree.AddChild(parent, display) : tree.AddTopLevel(display);
+    TTreeRec record{text};
+    if (!source.empty()) {
+        record.SourceFile = source;
+        record.Loaded = CurrentFingerprint(source);
+    }
+    tree.AttachRecord(node, std::move(record));
+    return node;
+}
+
+}  // namespace qasp::testing
