@@ -5,6 +5,7 @@
 #include "project/asp_loader.h"
 #include "project/asp_writer.h"
 #include "project/include_path.h"
+#include "project/outside_changes.h"
 #include "project/project_commands.h"
 #include "project/project_search.h"
 #include "project/prompter.h"
@@ -278,11 +279,15 @@ bool CommandDispatcher::Saved(const SaveResult &result)
             prompter_.Information(ListedMessage("已保存。下列原文件保留为备份:", lines));
         return true;
     case SaveOutcome::ReloadRequested:
-        // Loading them again is the window's part; until then the project
-        // stays modified.
-        for (const std::filesystem::path &f : result.reload)
-            lines.push_back(f.string());
-        prompter_.Information(ListedMessage("没有保存。下列文件在磁盘上已被修改，请重新载入:", lines));
+        // Nothing was written: the changed files are read again, each
+        // replacing its part of the project; the rest keeps its edits.
+        for (const std::filesystem::path &f : result.reload) {
+            for (TreeNode *n = ws_.Tree().FirstTopLevel(); n; n = ws_.Tree().NextInPreOrder(n))
+                if (n->IsDocument() && n->Record() && n->Record()->SourceFile == f) {
+                    ReloadDocument(ws_, n);
+                    break;
+                }
+        }
         return false;
     case SaveOutcome::Cancelled:
         break;

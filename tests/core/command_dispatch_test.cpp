@@ -168,14 +168,20 @@ TEST_F(DispatchTest, AFileChangedOnDiskIsLoadedAgainOrOverwrittenAsTheUserSays)
 
     prompter.answers = {kAnswerNo};  // load it again instead
     dispatch.Action_Do(ActionId::Save);
-    EXPECT_TRUE(ws.Modified);
+    EXPECT_TRUE(ws.Modified);  // the rename elsewhere is kept
     EXPECT_EQ(ReadAll(dir / "inc.asp"), theirs);
-    EXPECT_EQ(prompter.shown.back(), "没有保存。下列文件在磁盘上已被修改，请重新载入:\n" + (dir / "inc.asp").string());
+    const TreeNode *reloaded = nullptr;
+    for (const TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n))
+        if (n->DisplayText() == "inc.asp")
+            reloaded = n;
+    ASSERT_NE(reloaded, nullptr);
+    EXPECT_EQ(reloaded->Text(), "Dim theirs");
 
+    std::ofstream(dir / "inc.asp", std::ios::binary) << theirs << "' again\r\n";
     prompter.answers = {kAnswerYes};  // overwrite it
     dispatch.Action_Do(ActionId::Save);
     EXPECT_FALSE(ws.Modified);
-    EXPECT_EQ(ReadAll(dir / "inc.asp.bak"), theirs);
+    EXPECT_EQ(ReadAll(dir / "inc.asp.bak"), theirs + "' again\r\n");
     EXPECT_EQ(prompter.shown.back(), "已保存。下列原文件保留为备份:\n" + (dir / "inc.asp").string() + " -> "
                                          + (dir / "inc.asp.bak").string());
 }
