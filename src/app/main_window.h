@@ -86,9 +86,12 @@ public:
     dialogs::TDLGDir *DirectoryDialog() const { return dlgDir_; }
     dialogs::TFHelp *HelpWindow() const { return help_; }
     dialogs::ColourPicker *Picker() const { return picker_; }
-    // True when the store file failed to open and an in-memory store with
-    // the built-in vocabulary stands in for it.
+    // True when the store file could not be used and an in-memory store
+    // with the built-in vocabulary stands in for it.
     bool StoreIsFallback() const { return storeIsFallback_; }
+    // True when the store file is used but cannot be written: its
+    // vocabulary is read as it is; the project's names work as ever.
+    bool StoreIsReadOnly() const;
 
     // Opens a project as Action_OPEN does once its file is chosen; errors
     // are reported in the error box. Returns success.
@@ -127,6 +130,7 @@ private:
 
     void ConnectProject();
     void FormCreate();
+    void OpenStore();
     void FormClose();
     void FormKeyPress(QChar key);
     // The editor's own key handling, before the editor sees the key.
