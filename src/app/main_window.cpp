@@ -393,19 +393,47 @@ void TFAsp::CreateStatusBar()
 void TFAsp::FormCreate()
 {
     BuildColourTable();
-    try {
-        store_ = OpenKeywordStore(KeywordStorePath().toStdString());
-    } catch (const std::exception &e) {
-        ShowFallbackBox(this, QString("%1\n\n%2").arg(QString::fromUtf8(e.what()), KeywordStorePath()));
-        // The editor stays usable: an in-memory store knows the built-in
-        // vocabulary, though nothing of it is kept after the program ends.
-        store_ = OpenKeywordStore(":memory:");
-        storeIsFallback_ = true;
-        setWindowTitle(MainWindowCaption() + " - 关键字库打开失败，正使用内存关键字库");
-    }
+    OpenStore();
     LayOutColourLegend();
     SetTabStops(CMemo, 2);
     CMemo->setProperty("Tag", 0);
+}
+
+void TFAsp::OpenStore()
+{
+    // The store never stops the editor: a file that cannot be written is
+    // read as it is, and one that cannot be used at all gives way to an
+    // in-memory store with the built-in vocabulary. Either is said once.
+    const QString path = KeywordStorePath();
+    OpenedKeywordStore opened = OpenKeywordStoreOrFallback(path.toStdString());
+    store_ = std::move(opened.store);
+    storeIsFallback_ = opened.state == StoreState::Fallback;
+    const QString reason = QString::fromUtf8(opened.reason.c_str());
+    QString notice;
+    switch (opened.state) {
+    case StoreState::Writable:
+        return;
+    case StoreState::ReadOnly:
+        notice = QString("关键字库不能写入，已按只读方式打开：\n%1\n\n%2\n\n"
+                         "关键字照常着色和补全，工程中的名称也照常可用。")
+                     .arg(path, reason);
+        setWindowTitle(MainWindowCaption() + " - 关键字库只读");
+        break;
+    case StoreState::Fallback:
+        notice = QString("关键字库无法使用：\n%1\n\n%2\n\n"
+                         "正使用内存关键字库：内置关键字照常可用，程序结束后其中的改动不会保留。")
+                     .arg(path, reason);
+        setWindowTitle(MainWindowCaption() + " - 关键字库打开失败，正使用内存关键字库");
+        break;
+    }
+    // Once the event loop runs, through the prompter (which a test has
+    // exchanged by then), over the window rather than before it.
+    QTimer::singleShot(0, this, [this, text = notice.toStdString()] { prompter_.Information(text); });
+}
+
+bool TFAsp::StoreIsReadOnly() const
+{
+    return store_ && store_->ReadOnly();
 }
 
 void TFAsp::LayOutColourLegend()

@@ -88,9 +88,12 @@ public:
     dialogs::TFHelp *HelpWindow() const { return help_; }
     ProjectFileWatch &FileWatch() const { return *fileWatch_; }
     dialogs::ColourPicker *Picker() const { return picker_; }
-    // True when the store file failed to open and an in-memory store with
-    // the built-in vocabulary stands in for it.
+    // True when the store file could not be used and an in-memory store
+    // with the built-in vocabulary stands in for it.
     bool StoreIsFallback() const { return storeIsFallback_; }
+    // True when the store file is used but cannot be written: its
+    // vocabulary is read as it is; the project's names work as ever.
+    bool StoreIsReadOnly() const;
 
     // Opens a project as Action_OPEN does once its file is chosen; errors
     // are reported in the error box. Returns success.
@@ -129,6 +132,7 @@ private:
 
     void ConnectProject();
     void FormCreate();
+    void OpenStore();
     void FormClose();
     void FormKeyPress(QChar key);
     // The editor's own key handling, before the editor sees the key.

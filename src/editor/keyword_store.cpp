@@ -8,21 +8,78 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 
+#include <sqlite3.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 
 namespace qasp {
 namespace {
 
-constexpr std::string_view kTables[] = {"key_main", "key_function", "key_public", "key_other"};
-
-constexpr const char *kUnionSql =
-    "select * from key_main union select * from key_function "
-    "union select * from key_other union select * from key_public";
+// A table of the union and where it lives: in the file, shared by every
+// process, or in this connection's TEMP schema, this process's own.
+struct UnionTable {
+    std::string_view name;
+    bool shared;
+    std::string_view qualified;
+};
 
 // The tables in the order the union reads them: of rows equal under its key
 // the last one read stays (the engine's index keeps the entry written last).
-constexpr std::string_view kUnionOrder[] = {"key_main", "key_function", "key_other", "key_public"};
+constexpr UnionTable kUnionOrder[] = {{"key_main", true, "main.key_main"},
+                                      {"key_function", true, "main.key_function"},
+                                      {"key_other", false, "temp.key_other"},
+                                      {"key_public", false, "temp.key_public"}};
+
+constexpr std::string_view kTables[] = {"key_main", "key_function", "key_public", "key_other"};
+constexpr std::string_view kSharedTables[] = {"key_main", "key_function"};
+constexpr std::string_view kProcessTables[] = {"key_public", "key_other"};
+
+constexpr const char *kUnionSql =
+    "select * from main.key_main union select * from main.key_function "
+    "union select * from temp.key_other union select * from temp.key_public";
+
+constexpr const char *kColumns =
+    " (key_name text collate nocase, key_hint text collate nocase, key_type integer)";
+
+// Another editor writing the file (its start filling a new store, the
+// user's own tool) is waited for this long before the engine gives up.
+constexpr int kBusyTimeoutMs = 5000;
+
+// Errors that say the file cannot be written here, though it may be read:
+// its mode or folder (no journal, no write-ahead index can be made beside
+// it), or a connection opened for reading only.
+bool IsUnwritable(const SQLite::Exception &e)
+{
+    const int code = e.getErrorCode() & 0xff;
+    return code == SQLITE_READONLY || code == SQLITE_CANTOPEN || code == SQLITE_PERM;
+}
+
+// A file name as an SQLite URI ("file:///dir/main.db"), for the query
+// parameters only a URI can carry.
+std::string FileUri(const std::string &path)
+{
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(path, ec);
+    if (ec)
+        full = path;
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string uri = "file://";
+    for (const char c : full.string()) {
+        const auto u = static_cast<unsigned char>(c);
+        const bool plain = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9')
+                           || c == '/' || c == '-' || c == '.' || c == '_' || c == '~';
+        if (plain) {
+            uri += c;
+        } else {
+            uri += '%';
+            uri += kHex[u >> 4];
+            uri += kHex[u & 15];
+        }
+    }
+    return uri;
+}
 
 // SQLite's NOCASE: ASCII letters folded byte by byte, then the shorter first.
 int CompareNoCase(std::string_view a, std::string_view b)
@@ -50,6 +107,15 @@ int CompareUnionKey(const KeywordRow &a, const KeywordRow &b)
     return (a.type > b.type) - (a.type < b.type);
 }
 
+const UnionTable &UnionTableNamed(std::string_view table)
+{
+    const std::string_view name = KeywordTableName(table);
+    for (const UnionTable &t : kUnionOrder)
+        if (t.name == name)
+            return t;
+    throw std::invalid_argument("unknown keyword table: " + std::string(table));
+}
+
 }  // namespace
 
 std::string_view KeywordTableName(std::string_view table)
@@ -60,20 +126,11 @@ std::string_view KeywordTableName(std::string_view table)
     throw std::invalid_argument("unknown keyword table: " + std::string(table));
 }
 
-KeywordStore::KeywordStore(const std::string &path)
+KeywordStore::KeywordStore(const std::string &path, StoreAccess access)
     : path_(path)
-    , db_(std::make_unique<SQLite::Database>(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE,
-                                             2000))
 {
-    // The store is rewritten on every change of node: a journal written
-    // ahead and synced only at checkpoints keeps that from waiting for the
-    // disk each time. A crash can lose the last changes, never the file.
-    if (path != ":memory:") {
-        db_->exec("pragma journal_mode=wal");
-        db_->exec("pragma synchronous=normal");
-    }
-    CreateTables();
-    FillBuiltinVocabularyIfEmpty();
+    OpenShared(access);
+    CreateProcessTables();
     RefreshKeywords();
 }
 
@@ -82,41 +139,167 @@ KeywordStore::~KeywordStore()
     statements_.clear();  // statements must go before their connection
 }
 
-void KeywordStore::CreateTables()
+void KeywordStore::OpenConnection(const std::string &name, int flags)
+{
+    statements_.clear();
+    db_.reset();
+    db_ = std::make_unique<SQLite::Database>(name, flags, kBusyTimeoutMs);
+}
+
+void KeywordStore::OpenShared(StoreAccess access)
+{
+    if (path_ == ":memory:") {
+        OpenConnection(path_, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        CreateSharedTables();
+        return;
+    }
+    std::string reason;
+    try {
+        // Opened for reading only is how the engine itself opens a file
+        // whose permissions refuse writing; StoreAccess::ReadOnly asks for it.
+        OpenConnection(path_, access == StoreAccess::ReadWrite
+                                  ? SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE
+                                  : SQLite::OPEN_READONLY);
+        if (sqlite3_db_readonly(db_->getHandle(), "main") == 1)
+            throw SQLite::Exception(
+                "attempt to write a readonly database (the file opens for reading only)",
+                SQLITE_READONLY);
+        UseWriteAheadLog();
+        if (!SharedTablesReady())
+            CreateSharedTables();
+        return;
+    } catch (const SQLite::Exception &e) {
+        if (!IsUnwritable(e))
+            throw;
+        reason = e.what();
+    }
+    OpenReadOnly(reason);
+}
+
+void KeywordStore::OpenReadOnly(const std::string &reason)
+{
+    readOnlyReason_ = reason;
+    const auto noVocabulary = [this](const std::string &detail) {
+        return std::runtime_error("the keyword store cannot be written (" + readOnlyReason_
+                                  + ") and holds no vocabulary" + detail);
+    };
+    const auto probe = [&] {
+        try {
+            SQLite::Statement count(*db_, "select (select count(*) from main.key_main)"
+                                          " + (select count(*) from main.key_function)");
+            count.executeStep();
+            if (count.getColumn(0).getInt64() == 0)
+                throw noVocabulary("");
+        } catch (const SQLite::Exception &e) {
+            if ((e.getErrorCode() & 0xff) == SQLITE_ERROR)  // no such table
+                throw noVocabulary(std::string(": ") + e.what());
+            throw;
+        }
+    };
+    try {
+        OpenConnection(path_, SQLite::OPEN_READONLY);
+        probe();
+        return;
+    } catch (const SQLite::Exception &e) {
+        if (!IsUnwritable(e))
+            throw;
+        // A write-ahead log needs an index file beside the store even to be
+        // read; in a folder that refuses it, the file is read as it stands,
+        // without locks: what another process writes later goes unseen.
+    }
+    OpenConnection(FileUri(path_) + "?mode=ro&immutable=1", SQLite::OPEN_READONLY | SQLite::OPEN_URI);
+    probe();
+}
+
+void KeywordStore::UseWriteAheadLog()
+{
+    // Readers and the one writer do not wait for each other, and a change is
+    // synced only at checkpoints, not each time. A crash can lose the last
+    // changes, never the file. The mode stays with the file.
+    if (LowerAscii(db_->execAndGet("pragma journal_mode").getString()) != "wal") {
+        try {
+            db_->exec("pragma journal_mode=wal");
+        } catch (const SQLite::Exception &e) {
+            // Busy past the timeout (an older editor in a long write): the
+            // file works in its old journal mode, and a later start switches.
+            if ((e.getErrorCode() & 0xff) != SQLITE_BUSY)
+                throw;
+        }
+    }
+    db_->exec("pragma synchronous=normal");
+}
+
+bool KeywordStore::SharedTablesReady()
+{
+    // A store set up before needs no write, not even a lock: the file may be
+    // busy, and another editor's start must not wait for this one's.
+    SQLite::Statement objects(*db_, "select count(*) from main.sqlite_master where name in"
+                                    " ('key_main', 'key_function',"
+                                    " 'key_main_by_name', 'key_function_by_name')");
+    objects.executeStep();
+    if (objects.getColumn(0).getInt64() != 4)
+        return false;
+    SQLite::Statement rows(*db_, "select exists (select 1 from main.key_main)"
+                                 " or exists (select 1 from main.key_function)");
+    rows.executeStep();
+    return rows.getColumn(0).getInt() != 0;
+}
+
+void KeywordStore::CreateSharedTables()
 {
     // NOCASE folds ASCII letters only, which is how VBScript names compare.
-    Batch batch(*this);
-    for (std::string_view t : kTables) {
-        const std::string name(t);
-        db_->exec("create table if not exists " + name
-                  + " (key_name text collate nocase, key_hint text collate nocase,"
-                    " key_type integer)");
-        db_->exec("create index if not exists " + name + "_by_name on " + name + " (key_name)");
+    // Immediate: two editors starting on a new file fill it once, one after
+    // the other, and neither finds the other's half-made tables.
+    db_->exec("begin immediate");
+    try {
+        for (std::string_view t : kSharedTables) {
+            const std::string name(t);
+            db_->exec("create table if not exists main." + name + kColumns);
+            db_->exec("create index if not exists main." + name + "_by_name on " + name + " (key_name)");
+        }
+        FillBuiltinVocabularyIfEmpty();
+        db_->exec("commit");
+    } catch (...) {
+        try {
+            db_->exec("rollback");
+        } catch (const std::exception &) {
+        }
+        throw;
     }
-    db_->exec("create index if not exists key_public_by_hint on key_public (key_hint)");
-    batch.Commit();
 }
 
 void KeywordStore::FillBuiltinVocabularyIfEmpty()
 {
-    SQLite::Statement count(*db_, "select (select count(*) from key_main)"
-                                  " + (select count(*) from key_function)");
+    SQLite::Statement count(*db_, "select (select count(*) from main.key_main)"
+                                  " + (select count(*) from main.key_function)");
     count.executeStep();
     if (count.getColumn(0).getInt64() != 0)
         return;
-    Batch batch(*this);
     for (const auto &[table, rows] : BuiltinVocabulary()) {
-        const std::string sql =
-            "insert into " + std::string(table) + " (key_name,key_hint,key_type) values (?,?,?)";
+        const std::string sql = "insert into main." + std::string(table)
+                                + " (key_name,key_hint,key_type) values (?,?,?)";
+        SQLite::Statement insert(*db_, sql);
         for (const KeywordRow &row : rows) {
-            SQLite::Statement &insert = Prepared(sql);
+            insert.reset();
             insert.bind(1, row.name);
             insert.bind(2, row.hint);
             insert.bind(3, row.type);
             insert.exec();
         }
     }
-    batch.Commit();
+}
+
+void KeywordStore::CreateProcessTables()
+{
+    // The project's names: TEMP tables, in memory, seen by this connection
+    // alone. An unqualified name finds them before the file's tables.
+    db_->exec("pragma temp_store=memory");
+    for (std::string_view t : kProcessTables) {
+        const std::string name(t);
+        db_->exec("create temp table if not exists " + name + kColumns);
+        db_->exec("create index if not exists temp." + name + "_by_name on " + name + " (key_name)");
+    }
+    db_->exec("create index if not exists temp.key_public_by_hint on key_public (key_hint)");
 }
 
 SQLite::Statement &KeywordStore::Prepared(const std::string &sql)
@@ -151,7 +334,7 @@ void KeywordStore::MarkStale(std::string_view sql)
         return;
     bool named = false;
     for (size_t i = 0; i < std::size(kUnionOrder); ++i)
-        if (lower.find(kUnionOrder[i]) != std::string::npos) {
+        if (lower.find(kUnionOrder[i].name) != std::string::npos) {
             stale_[i] = true;
             named = true;
         }
@@ -161,20 +344,24 @@ void KeywordStore::MarkStale(std::string_view sql)
 
 void KeywordStore::RefreshKeywords()
 {
-    // A write by another connection (the user's own tool on main.db) shows
-    // in the file's data version: then everything is read again.
-    SQLite::Statement &version = Prepared("pragma data_version");
+    // A write by another connection (another editor, the user's own tool
+    // on main.db) shows in the file's data version: then the file's tables
+    // are read again. The TEMP tables are this connection's alone; its own
+    // writes were marked by MarkStale.
+    SQLite::Statement &version = Prepared("pragma main.data_version");
     version.executeStep();
     const long long current = version.getColumn(0).getInt64();
     version.reset();
     if (current != dataVersion_) {
-        stale_.fill(true);
+        for (size_t i = 0; i < std::size(kUnionOrder); ++i)
+            if (kUnionOrder[i].shared)
+                stale_[i] = true;
         dataVersion_ = current;
     }
     for (size_t i = 0; i < std::size(kUnionOrder); ++i) {
         if (!stale_[i])
             continue;
-        cached_[i] = TableRows(kUnionOrder[i]);
+        cached_[i] = TableRows(kUnionOrder[i].name);
         stale_[i] = false;
     }
     // The union: in table order, sorted by its key, the last of equals kept.
@@ -226,7 +413,8 @@ void KeywordStore::ReplaceKeyword(std::string_view table, std::string_view name,
 std::vector<KeywordRow> KeywordStore::TableRows(std::string_view table)
 {
     SQLite::Statement &query = Prepared("select key_name, key_hint, key_type from "
-                                        + std::string(KeywordTableName(table)) + " order by rowid");
+                                        + std::string(UnionTableNamed(table).qualified)
+                                        + " order by rowid");
     std::vector<KeywordRow> rows;
     while (query.executeStep())
         rows.push_back({query.getColumn(0).getString(), query.getColumn(1).getString(),
@@ -271,9 +459,26 @@ KeywordStore::Batch::~Batch()
     }
 }
 
-std::unique_ptr<KeywordStore> OpenKeywordStore(const std::string &path)
+std::unique_ptr<KeywordStore> OpenKeywordStore(const std::string &path, StoreAccess access)
 {
-    return std::make_unique<KeywordStore>(path);
+    return std::make_unique<KeywordStore>(path, access);
+}
+
+OpenedKeywordStore OpenKeywordStoreOrFallback(const std::string &path, StoreAccess access)
+{
+    OpenedKeywordStore opened;
+    try {
+        opened.store = OpenKeywordStore(path, access);
+        if (opened.store->ReadOnly()) {
+            opened.state = StoreState::ReadOnly;
+            opened.reason = opened.store->ReadOnlyReason();
+        }
+    } catch (const std::exception &e) {
+        opened.store = OpenKeywordStore(":memory:");
+        opened.state = StoreState::Fallback;
+        opened.reason = e.what();
+    }
+    return opened;
 }
 
 void CloseKeywordStore(std::unique_ptr<KeywordStore> &store)

@@ -204,22 +204,31 @@ TEST_F(KeywordStoreTest, BatchCommitsRowsWrittenBeforeAnError)
     EXPECT_EQ(store.TableRows("Key_Public").size(), 1u);
 }
 
+// The file keeps the shared vocabulary across runs; the project's names
+// belong to the process that read the project and end with it.
 TEST(KeywordStoreFile, CreatedFilledAndKeptAcrossRuns)
 {
     const auto path = std::filesystem::temp_directory_path() / "qasp_store_test.db";
     std::filesystem::remove(path);
     {
         KeywordStore store(path.string());
+        EXPECT_FALSE(store.ReadOnly());
+        store.ReplaceKeyword("Key_Main", "Zebra", "", kKeyword);
         store.ReplaceKeyword("Key_Public", "siteName", "常量", kGlobalConstant);
     }
     {
         KeywordStore store(path.string());
-        std::string name = "SITENAME";
-        EXPECT_EQ(store.LookupKeyword(name), kGlobalConstant);
-        const size_t builtins = store.TableRows("key_main").size();
-        EXPECT_EQ(builtins, BuiltinVocabulary()[0].rows.size());  // not filled twice
+        std::string name = "ZEBRA";
+        EXPECT_EQ(store.LookupKeyword(name), kKeyword);
+        name = "SITENAME";
+        EXPECT_EQ(store.LookupKeyword(name), -1);
+        EXPECT_TRUE(store.TableRows("key_public").empty());
+        const size_t builtins = store.TableRows("key_function").size();
+        EXPECT_EQ(builtins, BuiltinVocabulary()[1].rows.size());  // not filled twice
     }
     std::filesystem::remove(path);
+    std::filesystem::remove(path.string() + "-wal");
+    std::filesystem::remove(path.string() + "-shm");
 }
 
 TEST(KeywordStoreFile, ACorruptFileGivesTheEngineMessage)

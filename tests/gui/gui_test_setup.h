@@ -18,5 +18,7 @@ inline void PrepareGuiTests()
 inline void UseFreshKeywordStore()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/main.db");
+    const QString store = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/main.db";
+    for (const char *suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(store + suffix);
 }

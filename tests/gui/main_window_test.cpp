@@ -35,8 +35,10 @@
 #include <QtTest>
 
 #include "gui_test_setup.h"
+#include "recording_prompter.h"
 
 using namespace qasp::app;
+using qasp::testing::RecordingPrompter;
 
 namespace {
 
@@ -71,6 +73,32 @@ QColor ColourOfWord(QPlainTextEdit *edit, int line, const QString &word)
 {
     return ColourAt(edit, line, edit->document()->findBlockByNumber(line).text().indexOf(word));
 }
+
+QString StorePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/main.db";
+}
+
+// Closes every modal box that opens while it lives and keeps its text: a
+// failure shown in an error box ends the test instead of waiting forever.
+class ModalCatcher {
+public:
+    ModalCatcher()
+    {
+        timer_.setInterval(50);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->reject();
+            }
+        });
+        timer_.start();
+    }
+    QStringList texts;
+
+private:
+    QTimer timer_;
+};
 
 }  // namespace
 
@@ -365,30 +393,112 @@ private slots:
 
     void corruptStoreFileFallsBackToMemory()
     {
-        const QString path =
-            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/main.db";
+        const QString path = StorePath();
         QDir().mkpath(QFileInfo(path).path());
         QFile junk(path);
         QVERIFY(junk.open(QIODevice::WriteOnly));
         junk.write(QByteArray(4096, 'Z'));
         junk.close();
-        QString shown;
-        QTimer::singleShot(0, [&shown] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                shown = box->text();
-                box->accept();
-            }
-        });
         {
+            ModalCatcher modals;
+            RecordingPrompter prompter;
             TFAsp w;
+            w.UsePrompter(&prompter);
             QVERIFY(w.StoreIsFallback());
-            QVERIFY(shown.contains("not a database"));
+            QVERIFY(!w.StoreIsReadOnly());
             QVERIFY(w.windowTitle().contains("内存关键字库"));
+            // Said once, through the prompter: the engine's reason and the file.
+            QTRY_COMPARE(prompter.shown.size(), size_t(1));
+            const QString shown = QString::fromStdString(prompter.shown[0]);
+            QVERIFY2(shown.contains("not a database") && shown.contains(path)
+                         && shown.contains("内存关键字库"),
+                     qPrintable(shown));
             std::string name = "response";
             QCOMPARE(w.Store().LookupKeyword(name), 0);
             QCOMPARE(LegendLabels(w).size(), 7);
+            QVERIFY(w.OpenProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
+            QVERIFY(w.Tree().Count() > 1);
+            QTest::qWait(20);
+            QCOMPARE(prompter.shown.size(), size_t(1));
+            QVERIFY2(modals.texts.isEmpty(), qPrintable(modals.texts.join("\n")));
+            w.UsePrompter(nullptr);
         }
         QFile::remove(path);
+    }
+
+    // The reported fault: with main.db read-only every load failed and the
+    // demo showed only index.asp. Here no write-ahead index can be made
+    // beside the file (a link to nowhere in its place stops root as well).
+    void readOnlyStoreServesEveryLoadAndIsSaidOnce()
+    {
+        const QString path = StorePath();
+        QDir().mkpath(QFileInfo(path).path());
+        {
+            qasp::KeywordStore made(path.toStdString());
+        }
+        const QString shm = path + "-shm";
+        QVERIFY(QFile::link("/no/such/folder/main.db-shm", shm));
+        {
+            ModalCatcher modals;
+            RecordingPrompter prompter;
+            TFAsp w;
+            w.UsePrompter(&prompter);
+            QVERIFY(w.StoreIsReadOnly());
+            QVERIFY(!w.StoreIsFallback());
+            QVERIFY(w.windowTitle().contains("关键字库只读"));
+            QTRY_COMPARE(prompter.shown.size(), size_t(1));
+            const QString shown = QString::fromStdString(prompter.shown[0]);
+            QVERIFY2(shown.contains("只读") && shown.contains(path), qPrintable(shown));
+            const QString demo = QFINDTESTDATA("../../examples/demo/index.asp");
+            for (int load = 0; load < 2; ++load) {
+                QVERIFY(w.OpenProjectFile(demo));
+                QVERIFY(w.Tree().Count() > 4);
+                std::string name = "site_name";
+                QVERIFY(w.Store().LookupKeyword(name) >= 0);
+            }
+            QTest::qWait(20);
+            QCOMPARE(prompter.shown.size(), size_t(1));
+            QVERIFY2(modals.texts.isEmpty(), qPrintable(modals.texts.join("\n")));
+            w.UsePrompter(nullptr);
+        }
+        QFile::remove(shm);
+    }
+
+    // The reported fault: another editor's load emptied this one's project
+    // names. Two windows on the one store file stand for two editors.
+    void twoWindowsKeepTheirOwnProjectNames()
+    {
+        QTemporaryDir dir;
+        QFile other(dir.filePath("other.asp"));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("<%\r\nDim gOnlyInSecond\r\n%>\r\n");
+        other.close();
+        ModalCatcher modals;
+        RecordingPrompter prompter;
+        TFAsp first;
+        TFAsp second;
+        first.UsePrompter(&prompter);
+        second.UsePrompter(&prompter);
+        QVERIFY(!first.StoreIsReadOnly() && !second.StoreIsReadOnly());
+        QVERIFY(first.OpenProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
+        const size_t names = first.Store().TableRows("Key_Public").size();
+        QVERIFY(names > 0);
+        QVERIFY(second.OpenProjectFile(other.fileName()));
+        QCOMPARE(first.Store().TableRows("Key_Public").size(), names);
+        first.Store().RefreshKeywords();
+        std::string name = "site_name";
+        QVERIFY(first.Store().LookupKeyword(name) >= 0);
+        name = "gonlyinsecond";
+        QCOMPARE(first.Store().LookupKeyword(name), -1);
+        name = "gonlyinsecond";
+        QVERIFY(second.Store().LookupKeyword(name) >= 0);
+        name = "site_name";
+        QCOMPARE(second.Store().LookupKeyword(name), -1);
+        QTest::qWait(20);
+        QVERIFY(prompter.shown.empty());
+        QVERIFY2(modals.texts.isEmpty(), qPrintable(modals.texts.join("\n")));
+        first.UsePrompter(nullptr);
+        second.UsePrompter(nullptr);
     }
 };
 
