@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "project/asp_loader.h"
+#include "project/tree_walk.h"
 #include "text/file_path.h"
 #include "text/gbk_codec.h"
 
@@ -29,10 +30,11 @@ void LoadProject(const std::string &rootArgument, LoadedProject &project, const 
         throw CommandError(e.what());
     }
     report();
-    for (const TreeNode *n = project.tree.FirstTopLevel(); n; n = project.tree.NextInPreOrder(n))
-        if (n->Record() && n->Record()->LayoutLoses)
-            std::cerr << "qasp " << command << ": " << GbkToUtf8(n->DisplayText())
+    VisitInPreOrder(project.tree, [command](const TreeNode &n, int) {
+        if (!n.IsRepeat() && n.Record() && n.Record()->LayoutLoses)
+            std::cerr << "qasp " << command << ": " << GbkToUtf8(n.DisplayText())
                       << ": 保存会改变此文件（含有工程格式无法保留的内容）\n";
+    });
 }
 
 }  // namespace qasp::cli
