@@ -3,10 +3,8 @@
 #include "cli/command_line.h"
 #include "project/asp_loader.h"
 #include "project/tree_walk.h"
-#include "text/file_path.h"
 #include "text/gbk_codec.h"
 
-#include <filesystem>
 #include <iostream>
 
 namespace qasp::cli {
@@ -15,8 +13,8 @@ void LoadProject(const std::string &rootArgument, LoadedProject &project, const 
 {
     // A path from a dialog is absolute; so is this one, to name the root
     // document by its bare file name.
-    const std::string root = std::filesystem::absolute(rootArgument).string();
-    project.projectDir = ExtractFileDirNoSlash(root);
+    const std::filesystem::path root = std::filesystem::absolute(rootArgument);
+    project.projectDir = root.parent_path();
     LoadContext context;
     context.baseDir = project.projectDir;
     const auto report = [&] {

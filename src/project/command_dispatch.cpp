@@ -4,17 +4,19 @@
 #include "editor/keyword_store.h"
 #include "project/asp_loader.h"
 #include "project/asp_writer.h"
-#include "project/include_path.h"
 #include "project/project_commands.h"
 #include "project/project_search.h"
 #include "project/prompter.h"
 #include "project/tree_editing.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
-#include "text/file_path.h"
 #include "text/gbk_codec.h"
 
+#include <filesystem>
+
 namespace qasp {
+
+namespace fs = std::filesystem;
 
 CommandDispatcher::CommandDispatcher(ProjectWorkspace &ws, Prompter &prompter, CommandDialogs &dialogs)
     : ws_(ws)
@@ -140,21 +142,27 @@ void CommandDispatcher::NewDocumentProject()
 {
     if (!MayDiscardChanges())
         return;
-    const std::optional<std::string> file = dialogs_.ChooseFileToSave();
-    if (!file)
+    const std::optional<std::string> chosen = dialogs_.ChooseFileToSave();
+    if (!chosen)
         return;
+    // The dialogs hand over the file system's bytes in a std::string; from
+    // here on the file is a path.
+    const fs::path file(*chosen);
     WindowSurface &window = ws_.Window();
-    ws_.ProjectDir = ExtractFileDirNoSlash(*file);
+    ws_.ProjectDir = file.parent_path().string();
     ProjectTree &tree = ws_.Tree();
     tree.Clear();
-    TreeNode *root = tree.AddTopLevel(DocumentDisplayName(*file));
+    // The writer names a file by its node's display text: the new root is
+    // named by the file's own bytes so that the save creates exactly that
+    // file; the load below gives it the name the tree shows.
+    TreeNode *root = tree.AddTopLevel(file.filename().string());
     if (!SaveAspDocument(root, ws_.ProjectDir, window.ActionChecked(ActionId::VarNeed), prompter_))
         return;
     tree.Clear();
     window.SetActionChecked(ActionId::VarNeed, false);
     LoadContext context;
-    context.baseDir = ws_.ProjectDir;
-    LoadAspDocument(tree, nullptr, *file, ws_.Store(), context);
+    context.baseDir = file.parent_path();
+    LoadAspDocument(tree, nullptr, file, ws_.Store(), context);
     ws_.Store().RefreshKeywords();
     ws_.Modified = false;
 }
@@ -169,19 +177,22 @@ void CommandDispatcher::Open()
 
 void CommandDispatcher::OpenProjectFile(const std::string &file)
 {
-    const std::vector<std::string> skipped = OpenProject(ws_, file);
+    // The window hands over the file system's bytes in a std::string; they
+    // become a path here.
+    const std::vector<std::string> skipped = OpenProject(ws_, fs::path(file));
     if (!skipped.empty())
         prompter_.Information(ListedMessage("打开工程时跳过了:", skipped));
 }
 
 void CommandDispatcher::AddAsp()
 {
-    const std::optional<std::string> file = dialogs_.ChooseFileToOpen();
-    if (!file)
+    const std::optional<std::string> chosen = dialogs_.ChooseFileToOpen();
+    if (!chosen)
         return;
+    const fs::path file(*chosen);  // the file system's bytes, as the dialog gives them
     LoadContext context;
-    context.baseDir = ExtractFileDirNoSlash(*file);
-    LoadAspDocument(ws_.Tree(), ws_.Tree().Selected(), *file, ws_.Store(), context);
+    context.baseDir = file.parent_path();
+    LoadAspDocument(ws_.Tree(), ws_.Tree().Selected(), file, ws_.Store(), context);
     ws_.Store().RefreshKeywords();
     ws_.Modified = true;
     if (!context.warnings.empty())

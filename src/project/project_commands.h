@@ -1,6 +1,7 @@
 // The commands that open and save a whole project.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,6 @@ class Prompter;
 // include chain and Action_VarNeed shows whether it asks for declared
 // variables. Throws LoadError when a file of the chain cannot be read (the
 // rest of the command then does not run). Returns what the load skipped.
-std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::string &file);
+std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::filesystem::path &file);
 
 }  // namespace qasp
