@@ -18,8 +18,9 @@ inline void LoadAndWrite()
     ProjectTree tree;
     LoadContext context;
     context.baseDir = ScratchDir();
+    bool optionExplicit = false;
     try {
-        LoadAspDocument(tree, nullptr, ScratchDir() / "index.asp", store, context);
+        optionExplicit = LoadAspDocument(tree, nullptr, ScratchDir() / "index.asp", store, context);
     } catch (const LoadError &) {
         // A missing include: the load ends, but every node has its record.
     }
@@ -29,8 +30,11 @@ inline void LoadAndWrite()
         // A repeated inclusion has no children of its own.
         if (n->IsRepeat() && !n->Children().empty())
             std::abort();
-        if (n->IsDocument())
-            LayoutGivesBack(n->Text(), AspDocumentBytes(*n, true));
+        // A document judged safe to rewrite is written back as its file.
+        const TTreeRec &rec = *n->Record();
+        if (n->IsDocument() && !n->IsRepeat() && rec.Loaded && !rec.LayoutLoses
+            && !LayoutGivesBack(ReadScratch(rec.SourceFile), *n, !n->Parent() && optionExplicit))
+            std::abort();
     }
     SingleDocumentBytes(tree, true);
 }

@@ -3,7 +3,6 @@
 #include "editor/declaration_scan.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
-#include "project/asp_writer.h"
 #include "project/include_path.h"
 #include "project/layout_check.h"
 #include "text/byte_string.h"
@@ -282,7 +281,10 @@ void Loader::Finish()
     record.Info = f.Info();
     record.SourceFile = f.file.path;
     record.Loaded = FingerprintOf(f.file.path, f.bytes);
-    record.LayoutLoses = !LayoutGivesBack(f.bytes, AspDocumentBytes(*node, false));
+    // A save writes the header lines only above the root, as the root's
+    // Option Explicit line asks.
+    const bool header = !node->Parent() && f.optionExplicit;
+    record.LayoutLoses = !LayoutGivesBack(f.bytes, *node, header);
     if (open_.size() == 1)
         optionExplicit_ = f.optionExplicit;
     loaded_.emplace(f.file.key, node);
