@@ -50,6 +50,11 @@ std::string SizeText(std::uintmax_t bytes)
     return bytes % kMiB == 0 ? std::to_string(bytes / kMiB) + " MB" : std::to_string(bytes) + " 字节";
 }
 
+std::string TooManyNodes(std::size_t limit, const IncludeSite *site)
+{
+    return "工程过大：结点数超过了 " + std::to_string(limit) + " 个的上限" + Where(site) + "，不能打开";
+}
+
 std::string ReadWholeFile(const fs::path &path, const std::string &shownName, const IncludeSite *site)
 {
     std::error_code error;
@@ -133,7 +138,7 @@ private:
     void FollowInclude(OpenFile &f, const std::string &line);
     void ReadFunction(OpenFile &f, const std::string &line);
     void Finish();
-    void CountNode(const OpenFile *f, const std::string &line);
+    void CountNode(const OpenFile &f, const std::string &line);
     const std::optional<FoundFile> &Find(const std::string &includePath);
     std::string ChainText(const std::string &closing) const;
 
@@ -188,8 +193,7 @@ void Loader::Open(TreeNode *parent, FoundFile file, std::string displayText, std
                         + std::to_string(bytes_) + " 字节，超过了 " + SizeText(context_.limits.projectBytes)
                         + " 的上限，不能打开");
     if (++nodes_ > context_.limits.nodes)
-        throw LoadError("工程过大：结点数超过了 " + std::to_string(context_.limits.nodes) + " 个的上限"
-                        + Where(site) + "，不能打开");
+        throw LoadError(TooManyNodes(context_.limits.nodes, site));
     TreeNode *node = parent ? tree_.AddChild(parent, std::move(displayText))
                             : tree_.AddTopLevel(std::move(displayText));
     onChain_.insert(file.key);
@@ -241,7 +245,7 @@ void Loader::FollowInclude(OpenFile &f, const std::string &line)
         return;
     }
     if (const auto first = loaded_.find(found->key); first != loaded_.end()) {
-        CountNode(&f, line);
+        CountNode(f, line);
         tree_.ShareRecord(tree_.AddChild(f.node, DocumentDisplayName(path)), first->second);
         return;
     }
@@ -250,7 +254,7 @@ void Loader::FollowInclude(OpenFile &f, const std::string &line)
 
 void Loader::ReadFunction(OpenFile &f, const std::string &line)
 {
-    CountNode(&f, line);
+    CountNode(f, line);
     ++f.functions;
     const int firstLine = f.lineNumber;
     const std::string prototype = ExtractFunctionName(line, false);
@@ -292,13 +296,14 @@ void Loader::Finish()
     open_.pop_back();
 }
 
-void Loader::CountNode(const OpenFile *f, const std::string &line)
+// One more node, made by `line` of f; the site is named only when the
+// limit is crossed.
+void Loader::CountNode(const OpenFile &f, const std::string &line)
 {
     if (++nodes_ <= context_.limits.nodes)
         return;
-    const IncludeSite site{f->shownName, f->lineNumber, GbkToUtf8(line)};
-    throw LoadError("工程过大：结点数超过了 " + std::to_string(context_.limits.nodes) + " 个的上限"
-                    + Where(&site) + "，不能打开");
+    const IncludeSite site{f.shownName, f.lineNumber, GbkToUtf8(line)};
+    throw LoadError(TooManyNodes(context_.limits.nodes, &site));
 }
 
 // Every include path is resolved once a load: the base directory is the
