@@ -3,12 +3,13 @@
 # build. Read the diff before committing it: it is the change in behaviour.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-qasp=build/src/cli/qasp
+qasp=${QASP:-build/src/cli/qasp}  # QASP=path/to/qasp for another build tree
 [ -x "$qasp" ] || { echo "build first: ./x build" >&2; exit 1; }
 golden=tests/cli/golden
 "$qasp" colour examples/demo/index.asp > "$golden/index.asp.colour.jsonl"
 "$qasp" scan examples/demo/inc/conn.asp > "$golden/conn.asp.scan.tsv"
 "$qasp" tree examples/demo/index.asp > "$golden/index.asp.tree.txt"
+"$qasp" tree tests/cli/data/中文/页面.asp > "$golden/chinese-names.tree.txt"
 scratch=$(mktemp -d)
 "$qasp" save examples/demo/index.asp --to "$scratch" --option-explicit
 "$qasp" tree "$scratch/index.asp" > "$golden/saved-index.asp.tree.txt"

@@ -1,7 +1,7 @@
 <%@codepage=936%>
 <%Option Explicit%>
-<!--#include file="inc/conn.asp"-->
 <!--#include file="functions.asp"-->
+<!--#include file="inc/conn.asp"-->
 <!--#include file="layout.asp"-->
 <%
 ' 青松中学校园网首页：新闻列表和访客留言板
@@ -12,14 +12,12 @@ Const PAGE_TITLE = "首页"
 Const NAME_MAX_LEN = 20
 Const MSG_MIN_LEN = 5
 Const MSG_MAX_LEN = 500
-
 Response.Charset = "gbk"
 strAction = LCase(Trim(Request.QueryString("act")))
 nPage = SafeInt(Request.QueryString("page"), 1)
 If nPage < 1 Then nPage = 1
 strMessage = ""
 strMsgKind = "info"
-
 ' 处理留言提交，只接受 POST 方式
 If strAction = "post" And Request.ServerVariables("REQUEST_METHOD") = "POST" Then
 	strMessage = SaveGuestbook(Request.Form("username"), Request.Form("content"))
@@ -29,7 +27,6 @@ If strAction = "post" And Request.ServerVariables("REQUEST_METHOD") = "POST" The
 		strMsgKind = "error"
 	End If
 End If
-
 nNewsCount = LoadNews()
 Call PageHeader(PAGE_TITLE)
 If strMessage <> "" Then Response.Write ShowMessage(strMessage, strMsgKind)
@@ -41,7 +38,6 @@ Select Case strAction
 		Call ShowNewsList(nNewsCount)
 End Select
 Call PageFooter()
-
 Function LoadNews()
 	Dim rows, n, k
 	n = 0
@@ -62,23 +58,22 @@ Function LoadNews()
 	LoadNews = n
 End Function
 
-Function ShowNewsList(count)
-	Dim k, item, html
-	Response.Write "<h2>校园新闻</h2>" & vbCrLf
-	If count = 0 Then
-		Response.Write "<p>暂无新闻。</p>" & vbCrLf
-		Exit Function
+Function SaveGuestbook(nameValue, contentValue)
+	Dim userName, content, sql
+	userName = Trim(nameValue & "")
+	content = Trim(contentValue & "")
+	SaveGuestbook = ""
+	' 逐项检查，返回空字符串表示保存成功
+	If userName = "" Then
+		SaveGuestbook = "请填写您的称呼。"
+	ElseIf Len(userName) > NAME_MAX_LEN Then
+		SaveGuestbook = "称呼不能超过 " & NAME_MAX_LEN & " 个字。"
+	ElseIf Len(content) < MSG_MIN_LEN Or Len(content) > MSG_MAX_LEN Then
+		SaveGuestbook = "留言内容应在 " & MSG_MIN_LEN & " 到 " & MSG_MAX_LEN & " 个字之间。"
+	Else
+		sql = "INSERT INTO Guestbook (UserName, Content, PostTime, PostIP) VALUES (" & SqlStr(userName) & ", " & SqlStr(content) & ", " & SqlStr(Now()) & ", " & SqlStr(Request.ServerVariables("REMOTE_ADDR")) & ")"
+		If Not ExecuteSql(sql) Then SaveGuestbook = "留言保存失败，请稍后再试。"
 	End If
-	html = "<ul class=""news"">" & vbCrLf
-	For k = 0 To count - 1
-		item = arrNews(k)
-		html = html & "<li><span class=""date"">[" & FormatDate(item(2)) & "]</span> "
-		html = html & "<span title=""" & HtmlEnc(item(1)) & """>" & HtmlEnc(CutStr(item(1), NEWS_TITLE_WIDTH)) & "</span>"
-		' 一周内发布的新闻加上“新”字标记
-		html = html & IIfStr(DateDiff("d", item(2), Now()) <= 7, " <em class=""new"">新</em>", "") & "</li>" & vbCrLf
-	Next
-	Response.Write html & "</ul>" & vbCrLf
-	ShowNewsList = count
 End Function
 
 Function ShowGuestbook(page)
@@ -122,22 +117,23 @@ Function ShowGuestbook(page)
 	ShowGuestbook = total
 End Function
 
-Function SaveGuestbook(nameValue, contentValue)
-	Dim userName, content, sql
-	userName = Trim(nameValue & "")
-	content = Trim(contentValue & "")
-	SaveGuestbook = ""
-	' 逐项检查，返回空字符串表示保存成功
-	If userName = "" Then
-		SaveGuestbook = "请填写您的称呼。"
-	ElseIf Len(userName) > NAME_MAX_LEN Then
-		SaveGuestbook = "称呼不能超过 " & NAME_MAX_LEN & " 个字。"
-	ElseIf Len(content) < MSG_MIN_LEN Or Len(content) > MSG_MAX_LEN Then
-		SaveGuestbook = "留言内容应在 " & MSG_MIN_LEN & " 到 " & MSG_MAX_LEN & " 个字之间。"
-	Else
-		sql = "INSERT INTO Guestbook (UserName, Content, PostTime, PostIP) VALUES (" & SqlStr(userName) & ", " & SqlStr(content) & ", " & SqlStr(Now()) & ", " & SqlStr(Request.ServerVariables("REMOTE_ADDR")) & ")"
-		If Not ExecuteSql(sql) Then SaveGuestbook = "留言保存失败，请稍后再试。"
+Function ShowNewsList(count)
+	Dim k, item, html
+	Response.Write "<h2>校园新闻</h2>" & vbCrLf
+	If count = 0 Then
+		Response.Write "<p>暂无新闻。</p>" & vbCrLf
+		Exit Function
 	End If
+	html = "<ul class=""news"">" & vbCrLf
+	For k = 0 To count - 1
+		item = arrNews(k)
+		html = html & "<li><span class=""date"">[" & FormatDate(item(2)) & "]</span> "
+		html = html & "<span title=""" & HtmlEnc(item(1)) & """>" & HtmlEnc(CutStr(item(1), NEWS_TITLE_WIDTH)) & "</span>"
+		' 一周内发布的新闻加上“新”字标记
+		html = html & IIfStr(DateDiff("d", item(2), Now()) <= 7, " <em class=""new"">新</em>", "") & "</li>" & vbCrLf
+	Next
+	Response.Write html & "</ul>" & vbCrLf
+	ShowNewsList = count
 End Function
 
 %>

@@ -2,10 +2,9 @@
 
 #include "cli/command_line.h"
 #include "project/asp_loader.h"
-#include "text/file_path.h"
+#include "project/tree_walk.h"
 #include "text/gbk_codec.h"
 
-#include <filesystem>
 #include <iostream>
 
 namespace qasp::cli {
@@ -14,8 +13,8 @@ void LoadProject(const std::string &rootArgument, LoadedProject &project, const 
 {
     // A path from a dialog is absolute; so is this one, to name the root
     // document by its bare file name.
-    const std::string root = std::filesystem::absolute(rootArgument).string();
-    project.projectDir = ExtractFileDirNoSlash(root);
+    const std::filesystem::path root = std::filesystem::absolute(rootArgument);
+    project.projectDir = root.parent_path();
     LoadContext context;
     context.baseDir = project.projectDir;
     const auto report = [&] {
@@ -29,10 +28,11 @@ void LoadProject(const std::string &rootArgument, LoadedProject &project, const 
         throw CommandError(e.what());
     }
     report();
-    for (const TreeNode *n = project.tree.FirstTopLevel(); n; n = project.tree.NextInPreOrder(n))
-        if (n->Record() && n->Record()->LayoutLoses)
-            std::cerr << "qasp " << command << ": " << GbkToUtf8(n->DisplayText())
+    VisitInPreOrder(project.tree, [command](const TreeNode &n, int) {
+        if (!n.IsRepeat() && n.Record() && n.Record()->LayoutLoses)
+            std::cerr << "qasp " << command << ": " << GbkToUtf8(n.DisplayText())
                       << ": 保存会改变此文件（含有工程格式无法保留的内容）\n";
+    });
 }
 
 }  // namespace qasp::cli

@@ -5,6 +5,7 @@
 #include "editor/keyword_store.h"
 #include "project/project_tree.h"
 
+#include <filesystem>
 #include <string>
 
 namespace qasp::cli {
@@ -12,10 +13,11 @@ namespace qasp::cli {
 struct LoadedProject {
     KeywordStore store{":memory:"};
     ProjectTree tree;
-    std::string projectDir;
+    std::filesystem::path projectDir;
     bool optionExplicit = false;
 };
 
+// `rootArgument` as given on the command line: the file system's own bytes.
 // Throws CommandError when the load fails.
 void LoadProject(const std::string &rootArgument, LoadedProject &project, const char *command);
 

@@ -3,25 +3,46 @@
 
 #include "cli/command_line.h"
 #include "cli/project_load.h"
+#include "project/tree_walk.h"
 #include "text/gbk_codec.h"
 
 #include <iostream>
+#include <unordered_map>
 
 namespace qasp::cli {
+namespace {
+
+// A node's status line; a repeated inclusion names where its document was
+// loaded instead of repeating that document's counts.
+std::string StatusLine(const TreeNode &node, const TreeNode *first)
+{
+    if (node.IsRepeat() && first) {
+        std::string where = GbkToUtf8(first->DisplayText());
+        if (first->Parent())
+            where = GbkToUtf8(first->Parent()->DisplayText()) + " 下的 " + where;
+        return "重复包含，内容见 " + where;
+    }
+    return GbkToUtf8(node.Record() ? node.Record()->Info : std::string());
+}
+
+}  // namespace
 
 int TreeCommand(Arguments args)
 {
     LoadedProject project;
     LoadProject(args.Positional(1, "qasp tree ROOT.asp")[0], project, "tree");
     const ProjectTree &tree = project.tree;
-    for (const TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
-        int depth = 0;
-        for (const TreeNode *p = n->Parent(); p; p = p->Parent())
-            ++depth;
-        std::cout << std::string(depth * 2, ' ') << (n->IsDocument() ? 'D' : 'F') << ' '
-                  << GbkToUtf8(n->DisplayText()) << '\t'
-                  << GbkToUtf8(n->Record() ? n->Record()->Info : std::string()) << '\n';
-    }
+    std::unordered_map<const TTreeRec *, const TreeNode *> firstOf;
+    VisitInPreOrder(tree, [&firstOf](const TreeNode &n, int) {
+        if (!n.IsRepeat())
+            firstOf.emplace(n.Record(), &n);
+    });
+    VisitInPreOrder(tree, [&firstOf](const TreeNode &n, int depth) {
+        const auto first = firstOf.find(n.Record());
+        std::cout << std::string(depth * 2, ' ') << (n.IsDocument() ? 'D' : 'F') << ' '
+                  << GbkToUtf8(n.DisplayText()) << '\t'
+                  << StatusLine(n, first == firstOf.end() ? nullptr : first->second) << '\n';
+    });
     std::cout << "option-explicit: " << (project.optionExplicit ? "yes" : "no") << '\n';
     return 0;
 }

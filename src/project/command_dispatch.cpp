@@ -12,10 +12,13 @@
 #include "project/tree_editing.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
-#include "text/file_path.h"
 #include "text/gbk_codec.h"
 
+#include <filesystem>
+
 namespace qasp {
+
+namespace fs = std::filesystem;
 
 CommandDispatcher::CommandDispatcher(ProjectWorkspace &ws, Prompter &prompter, CommandDialogs &dialogs)
     : ws_(ws)
@@ -147,23 +150,26 @@ void CommandDispatcher::NewDocumentProject()
 {
     if (!MayDiscardChanges())
         return;
-    const std::optional<std::string> file = dialogs_.ChooseFileToSave();
-    if (!file)
+    const std::optional<std::string> chosen = dialogs_.ChooseFileToSave();
+    if (!chosen)
         return;
+    // The dialogs hand over the file system's bytes in a std::string; from
+    // here on the file is a path.
+    const fs::path file(*chosen);
     WindowSurface &window = ws_.Window();
-    ws_.ProjectDir = ExtractFileDirNoSlash(*file);
+    ws_.ProjectDir = file.parent_path().string();
     ProjectTree &tree = ws_.Tree();
     tree.Clear();
     // A display text is GBK; the chosen path is the file system's UTF-8.
-    TreeNode *root = tree.AddTopLevel(Utf8ToGbk(DocumentDisplayName(*file)));
+    TreeNode *root = tree.AddTopLevel(Utf8ToGbk(file.filename().string()));
     if (!Saved(SaveAspDocument(root, ws_.ProjectDir, window.ActionChecked(ActionId::VarNeed), prompter_)))
         return;
     tree.Clear();
     window.SetActionChecked(ActionId::VarNeed, false);
     LoadContext context;
-    context.baseDir = ws_.ProjectDir;
+    context.baseDir = file.parent_path();
     try {
-        LoadAspDocument(tree, nullptr, *file, ws_.Store(), context);
+        LoadAspDocument(tree, nullptr, file, ws_.Store(), context);
     } catch (...) {
         tree.Clear();  // nothing half-loaded stays to be saved
         ws_.Modified = false;
@@ -183,22 +189,25 @@ void CommandDispatcher::Open()
 
 void CommandDispatcher::OpenProjectFile(const std::string &file)
 {
-    const std::vector<std::string> skipped = OpenProject(ws_, file);
+    // The window hands over the file system's bytes in a std::string; they
+    // become a path here.
+    const std::vector<std::string> skipped = OpenProject(ws_, fs::path(file));
     if (!skipped.empty())
         prompter_.Information(ListedMessage("打开工程时跳过了:", skipped));
 }
 
 void CommandDispatcher::AddAsp()
 {
-    const std::optional<std::string> file = dialogs_.ChooseFileToOpen();
-    if (!file)
+    const std::optional<std::string> chosen = dialogs_.ChooseFileToOpen();
+    if (!chosen)
         return;
+    const fs::path file(*chosen);  // the file system's bytes, as the dialog gives them
     LoadContext context;
-    context.baseDir = ExtractFileDirNoSlash(*file);
+    context.baseDir = file.parent_path();
     TreeNode *parent = ws_.Tree().Selected();
     const size_t before = parent ? parent->Children().size() : ws_.Tree().TopLevel().size();
     try {
-        LoadAspDocument(ws_.Tree(), parent, *file, ws_.Store(), context);
+        LoadAspDocument(ws_.Tree(), parent, file, ws_.Store(), context);
     } catch (...) {
         // The half-loaded document goes again: it must never be saved.
         const auto &siblings = parent ? parent->Children() : ws_.Tree().TopLevel();

@@ -20,7 +20,8 @@ struct SaveResult;
 class CommandDialogs {
 public:
     virtual ~CommandDialogs() = default;
-    // DLGOPEN and DLGSAVE; paths in code page 936, nullopt when cancelled.
+    // DLGOPEN and DLGSAVE; paths as the file system's own bytes (UTF-8 on
+    // this platform), nullopt when cancelled.
     virtual std::optional<std::string> ChooseFileToOpen() = 0;
     virtual std::optional<std::string> ChooseFileToSave() = 0;
     // TDLGDir: a directory that exists, nullopt when cancelled.
@@ -40,7 +41,8 @@ public:
     void Action_Do(ActionId sender);
     void Panel2DoubleClick();
     // Opens the project of a chosen root file (Action_OPEN after its
-    // dialog), telling the user what the load skipped.
+    // dialog), telling the user what the load skipped. `file` is the file
+    // system's own bytes, as the dialogs give them.
     void OpenProjectFile(const std::string &file);
 
     // Before the project is thrown away (closing, opening, a new project):

@@ -3,6 +3,7 @@
 #include "text/byte_string.h"
 #include "text/file_path.h"
 #include "text/gbk.h"
+#include "text/gbk_codec.h"
 
 namespace qasp {
 namespace fs = std::filesystem;
@@ -46,21 +47,8 @@ std::optional<fs::path> FindIgnoringCase(const fs::path &base, const fs::path &r
     return IsFile(here) ? std::optional<fs::path>(here) : std::nullopt;
 }
 
-}  // namespace
-
-std::optional<fs::path> ResolveIncludePath(std::string_view baseDir, std::string_view path)
+std::optional<fs::path> Find(const fs::path &base, const fs::path &p)
 {
-    // '\' becomes '/', by GBK character: a second byte 0x5C is no separator.
-    std::string portable;
-    portable.reserve(path.size());
-    for (size_t i = 0; i < path.size(); i += GbkCharLength(path, i)) {
-        if (GbkCharLength(path, i) == 2)
-            portable.append(path.substr(i, 2));
-        else
-            portable += path[i] == '\\' ? '/' : path[i];
-    }
-    const fs::path p(portable);
-    const fs::path base = baseDir.empty() ? fs::current_path() : fs::path(std::string(baseDir));
     if (p.is_absolute()) {
         if (IsFile(p))
             return p;
@@ -71,18 +59,54 @@ std::optional<fs::path> ResolveIncludePath(std::string_view baseDir, std::string
     return FindIgnoringCase(base, p);
 }
 
-std::string DocumentDisplayName(std::string_view fileName)
+// '\' becomes '/', by GBK character: a second byte 0x5C is no separator.
+std::string PortableSeparators(std::string_view path)
 {
-    if (!fileName.empty() && fileName.front() == '/') {
-        const size_t slash = fileName.rfind('/');
-        return std::string(fileName.substr(slash + 1));
+    std::string portable;
+    portable.reserve(path.size());
+    for (size_t i = 0; i < path.size(); i += GbkCharLength(path, i)) {
+        if (GbkCharLength(path, i) == 2)
+            portable.append(path.substr(i, 2));
+        else
+            portable += path[i] == '\\' ? '/' : path[i];
+    }
+    return portable;
+}
+
+}  // namespace
+
+std::optional<fs::path> ResolveIncludePath(const fs::path &baseDir, std::string_view includePath)
+{
+    const std::string portable = PortableSeparators(includePath);
+    const fs::path base = baseDir.empty() ? fs::current_path() : baseDir;
+    const std::string utf8 = GbkToUtf8(portable);
+    if (auto found = Find(base, fs::path(utf8)))
+        return found;
+    if (utf8 != portable)
+        return Find(base, fs::path(portable));
+    return std::nullopt;
+}
+
+std::string DocumentDisplayName(std::string_view includePath)
+{
+    if (!includePath.empty() && includePath.front() == '/') {
+        const size_t slash = includePath.rfind('/');
+        return std::string(includePath.substr(slash + 1));
     }
     bool hasBackslash = false;
-    for (size_t i = 0; i < fileName.size(); i += GbkCharLength(fileName, i))
-        hasBackslash = hasBackslash || fileName[i] == '\\';
+    for (size_t i = 0; i < includePath.size(); i += GbkCharLength(includePath, i))
+        hasBackslash = hasBackslash || includePath[i] == '\\';
     if (!hasBackslash)
-        return std::string(fileName);
-    return std::string(fileName.substr(LastPathSeparator(fileName, false) + 1));
+        return std::string(includePath);
+    return std::string(includePath.substr(LastPathSeparator(includePath, false) + 1));
+}
+
+std::string RootDisplayName(const fs::path &file)
+{
+    const std::string name = file.filename().string();
+    bool lossy = false;
+    std::string gbk = Utf8ToGbk(name, &lossy);
+    return lossy ? name : gbk;
 }
 
 }  // namespace qasp

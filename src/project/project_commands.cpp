@@ -7,20 +7,19 @@
 #include "project/prompter.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
-#include "text/file_path.h"
 
 namespace qasp {
 
-std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::string &file)
+std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::filesystem::path &file)
 {
     WindowSurface &window = ws.Window();
-    ws.ProjectDir = ExtractFileDirNoSlash(file);
+    ws.ProjectDir = file.parent_path().string();
     ws.Tree().Clear();
     window.Memo().SetTag(0);
     window.Memo().Clear();
     window.SetActionChecked(ActionId::VarNeed, false);
     LoadContext context;
-    context.baseDir = ws.ProjectDir;
+    context.baseDir = file.parent_path();
     try {
         if (LoadAspDocument(ws.Tree(), nullptr, file, ws.Store(), context))
             window.SetActionChecked(ActionId::VarNeed, true);

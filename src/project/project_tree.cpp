@@ -6,6 +6,21 @@
 
 namespace qasp {
 
+TreeNode::~TreeNode()
+{
+    // A chain of documents can be as deep as the project has nodes: the
+    // subtree is taken apart here, each node freed once it has no children,
+    // rather than with a stack frame per level.
+    std::vector<std::unique_ptr<TreeNode>> pending = std::move(children_);
+    while (!pending.empty()) {
+        std::unique_ptr<TreeNode> node = std::move(pending.back());
+        pending.pop_back();
+        for (auto &child : node->children_)
+            pending.push_back(std::move(child));
+        node->children_.clear();
+    }
+}
+
 const std::string &TreeNode::Text() const
 {
     static const std::string empty;

@@ -39,6 +39,11 @@ struct TTreeRec {
 
 class TreeNode {
 public:
+    TreeNode() = default;
+    TreeNode(const TreeNode &) = delete;
+    TreeNode &operator=(const TreeNode &) = delete;
+    ~TreeNode();
+
     const std::string &DisplayText() const { return text_; }
     int ImageIndex() const { return image_; }
     int SelectedIndex() const { return selectedImage_; }

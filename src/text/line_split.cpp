@@ -2,28 +2,30 @@
 
 namespace qasp {
 
+bool FileLineReader::Next(std::string &line)
+{
+    line.clear();
+    size_t i = pos_;
+    for (; i < bytes_.size() && bytes_[i] != 26; ++i) {
+        const char c = bytes_[i];
+        if (c == '\n') {
+            pos_ = i + 1;
+            return true;
+        }
+        if (c != '\r')  // before LF part of the line end, alone dropped
+            line.push_back(c);
+    }
+    // The bytes end here or at a Ctrl-Z: a line that has started is the last.
+    const bool started = i > pos_;
+    pos_ = bytes_.size();
+    return started;
+}
+
 std::vector<std::string> SplitFileLines(std::string_view bytes)
 {
     std::vector<std::string> lines;
-    std::string line;
-    bool open = false;  // a line has started and is not yet ended
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == 26)
-            break;
-        if (c == '\n') {
-            lines.push_back(std::move(line));
-            line.clear();
-            open = false;
-            continue;
-        }
-        open = true;
-        if (c == '\r' && !(i + 1 < bytes.size() && bytes[i + 1] == '\n'))
-            continue;
-        if (c != '\r')
-            line.push_back(c);
-    }
-    if (open)
+    FileLineReader reader(bytes);
+    for (std::string line; reader.Next(line);)
         lines.push_back(std::move(line));
     return lines;
 }

@@ -12,6 +12,19 @@
 namespace qasp {
 
 std::vector<std::string> SplitFileLines(std::string_view bytes);
+
+// The file rule one line at a time, for readers that stop early or keep many
+// files open at once: no vector of all the lines is built.
+class FileLineReader {
+public:
+    explicit FileLineReader(std::string_view bytes) : bytes_(bytes) {}
+    // The next line into `line`; false when there is none.
+    bool Next(std::string &line);
+
+private:
+    std::string_view bytes_;
+    size_t pos_ = 0;
+};
 std::vector<std::string_view> SplitTextLines(std::string_view text);
 
 // The lines joined by CR LF, without a break after the last one.

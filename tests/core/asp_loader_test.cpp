@@ -9,10 +9,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include <unistd.h>
 
 using namespace qasp;
+using qasp::testing::WriteAll;
 namespace fs = std::filesystem;
 
 namespace {
@@ -31,7 +33,7 @@ protected:
     }
     bool Load(const std::string &name, TreeNode *parent = nullptr)
     {
-        return LoadAspDocument(tree, parent, (dir / name).string(), store, context);
+        return LoadAspDocument(tree, parent, dir / name, store, context);
     }
     std::vector<std::string> Outline()
     {
@@ -140,7 +142,9 @@ TEST_F(LoaderTest, MissingIncludeEndsTheLoadNamingTheLineAndLeavesNoNodeWithoutR
     }
     for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n))
         EXPECT_NE(n->Record(), nullptr) << n->DisplayText();
-    EXPECT_TRUE(context.chain.empty());
+    // Nothing of the failed load stays behind in the context.
+    Write("gone.asp", "Dim g\r\n");
+    EXPECT_NO_THROW(Load("a.asp"));
 }
 
 TEST_F(LoaderTest, AnIncludedFileOverTheLimitIsRefusedWithItsSize)
@@ -185,6 +189,186 @@ TEST_F(LoaderTest, LoadingARootEmptiesKeyPublicAddingUnderADocumentDoesNot)
     EXPECT_EQ(store.TableRows("Key_Public").size(), 2u);
     Load("b.asp");
     EXPECT_EQ(store.TableRows("Key_Public").size(), 1u);
+}
+
+// Each file includes the next one twice. Loading every inclusion again made
+// a tree of 2^N documents; each file is read once, and its second inclusion
+// is a node that shares the first one's record.
+TEST_F(LoaderTest, AFileIncludedAgainIsReadOnceAndItsRepeatSharesTheRecord)
+{
+    constexpr int kFiles = 12;
+    for (int i = 0; i < kFiles; ++i) {
+        const std::string next = std::to_string(i + 1);
+        std::string text;
+        if (i + 1 < kFiles)
+            text = "<!--#include file=\"f" + next + ".asp\"-->\r\n<!--#include file=\"F" + next + ".ASP\"-->\r\n";
+        Write("f" + std::to_string(i) + ".asp", text + "<%\r\nFunction G" + std::to_string(i) + "()\r\nEnd Function\r\n\r\n%>\r\n");
+    }
+    Load("f0.asp");
+    EXPECT_EQ(tree.Count(), 3 * kFiles - 1);  // a document and a function a file, and the repeats
+    int repeats = 0;
+    for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
+        if (!n->IsRepeat())
+            continue;
+        ++repeats;
+        const TreeNode *first = n->Parent()->FirstChild();
+        EXPECT_FALSE(first->IsRepeat());
+        EXPECT_EQ(n->Record(), first->Record());
+        EXPECT_TRUE(n->Children().empty());
+        EXPECT_EQ(n->DisplayText(), "F" + first->DisplayText().substr(1, first->DisplayText().size() - 5) + ".ASP");
+    }
+    EXPECT_EQ(repeats, kFiles - 1);
+    EXPECT_TRUE(context.warnings.empty());
+}
+
+// A file still being read when it is included again is a cycle; one read to
+// its end is a repeat.
+TEST_F(LoaderTest, ACycleIsSkippedAndAFinishedFileRepeated)
+{
+    Write("a.asp", "<!--#include file=\"b.asp\"-->\r\n<!--#include file=\"c.asp\"-->\r\n");
+    Write("b.asp", "<!--#include file=\"inc/../c.asp\"-->\r\n");
+    Write("c.asp", "<!--#include file=\"./a.asp\"-->\r\nDim c\r\n");
+    Load("a.asp");
+    EXPECT_EQ(Outline(), (std::vector<std::string>{"D a.asp", "  D b.asp", "    D inc/../c.asp", "  D c.asp"}));
+    const TreeNode *root = tree.FirstTopLevel();
+    EXPECT_TRUE(root->Children()[1]->IsRepeat());
+    EXPECT_EQ(root->Children()[1]->Record(), root->FirstChild()->FirstChild()->Record());
+    EXPECT_EQ(root->Children()[1]->Text(), "Dim c");
+    ASSERT_EQ(context.warnings.size(), 1u);
+    EXPECT_NE(context.warnings[0].find("inc/../c.asp -> ./a.asp"), std::string::npos) << context.warnings[0];
+}
+
+TEST_F(LoaderTest, AChainThousandsOfFilesDeepLoadsAndItsCycleIsReportedShort)
+{
+    constexpr int kDepth = 5000;
+    for (int i = 0; i < kDepth; ++i) {
+        const std::string next = i + 1 < kDepth ? "c" + std::to_string(i + 1) + ".asp" : "c0.asp";
+        Write("c" + std::to_string(i) + ".asp",
+              "<!--#include file=\"" + next + "\"-->\r\n<%\r\nDim v" + std::to_string(i) + "\r\n%>\r\n");
+    }
+    Load("c0.asp");
+    const TreeNode *deepest = tree.FirstTopLevel();
+    int depth = 0;
+    for (; deepest->FirstChild(); deepest = deepest->FirstChild())
+        ++depth;
+    EXPECT_EQ(depth, kDepth - 1);
+    EXPECT_EQ(deepest->DisplayText(), "c" + std::to_string(kDepth - 1) + ".asp");
+    EXPECT_EQ(store.TableRows("Key_Public").size(), size_t(kDepth));
+    // The cycle back to the root names the first and the last files only.
+    ASSERT_EQ(context.warnings.size(), 1u);
+    const std::string &warning = context.warnings[0];
+    EXPECT_NE(warning.find("c0.asp -> c1.asp -> … -> c4992.asp"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("c4999.asp -> c0.asp"), std::string::npos) << warning;
+    EXPECT_LT(warning.size(), 1000u);
+}
+
+// The limits of a project: the bytes of its distinct files and its nodes.
+struct LimitCase {
+    const char *what;
+    LoadLimits limits;
+    std::string root;                       // a.asp; big1.asp and big2.asp hold 1.5 MiB each
+    std::vector<std::string> messageParts;  // none: the load succeeds
+};
+
+void PrintTo(const LimitCase &c, std::ostream *os) { *os << c.what; }
+
+constexpr std::uintmax_t kMiB = 1024 * 1024;
+
+const LimitCase kLimitCases[] = {
+    {"two big files cross the byte limit", {2 * kMiB, kMaxProjectNodes},
+     "Dim a\r\n<!--#include file=\"big1.asp\"-->\r\n<!--#include file=\"big2.asp\"-->\r\n",
+     {"2 MB 的上限", "big2.asp", "a.asp 第 3 行：<!--#include file=\"big2.asp\"-->"}},
+    {"a big file included twice counts once", {2 * kMiB, kMaxProjectNodes},
+     "<!--#include file=\"big1.asp\"-->\r\n<!--#include file=\"big1.asp\"-->\r\n", {}},
+    {"a function line crosses the node limit", {kMaxProjectBytes, 3},
+     "<!--#include file=\"two.asp\"-->\r\n", {"3 个的上限", "two.asp 第 3 行：Function D2()"}},
+    {"a repeated inclusion is a node", {kMaxProjectBytes, 2},
+     "<!--#include file=\"e.asp\"-->\r\n<!--#include file=\"e.asp\"-->\r\n", {"2 个的上限", "a.asp 第 2 行"}},
+    {"a project of exactly the node limit", {kMaxProjectBytes, 3},
+     "<!--#include file=\"e.asp\"-->\r\n<!--#include file=\"e.asp\"-->\r\n", {}},
+};
+
+class LoaderLimitTest : public LoaderTest, public ::testing::WithParamInterface<LimitCase> {};
+
+TEST_P(LoaderLimitTest, AProjectOverALimitIsRefusedNamingTheLimitAndTheLine)
+{
+    const LimitCase &c = GetParam();
+    for (const char *big : {"big1.asp", "big2.asp"}) {
+        Write(big, "Dim big\r\n");
+        fs::resize_file(dir / big, 3 * kMiB / 2);  // sparse: nothing is written
+    }
+    Write("two.asp", "Function D1()\r\nEnd Function\r\nFunction D2()\r\nEnd Function\r\n");
+    Write("e.asp", "Dim e\r\n");
+    Write("a.asp", c.root);
+    context.limits = c.limits;
+    if (c.messageParts.empty()) {
+        EXPECT_NO_THROW(Load("a.asp"));
+        return;
+    }
+    try {
+        Load("a.asp");
+        FAIL() << "a project over its limit loaded";
+    } catch (const LoadError &e) {
+        for (const std::string &part : c.messageParts)
+            EXPECT_NE(std::string(e.what()).find(part), std::string::npos) << e.what();
+    }
+    for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n))
+        EXPECT_NE(n->Record(), nullptr) << n->DisplayText();
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, LoaderLimitTest, ::testing::ValuesIn(kLimitCases));
+
+// File names on disk are UTF-8; include lines and node names are GBK.
+TEST_F(LoaderTest, ChineseFolderAndFileNamesAreFoundAndShown)
+{
+    const fs::path site = dir / "中文";
+    fs::create_directories(site / "子");
+    WriteAll(site / "页面.asp", Gbk("<!--#include file=\"包含.asp\"-->\r\n<!--#include file=\"子\\")
+                                   + "\x95\x5C" + Gbk(".asp\"-->\r\n<!--#include file=\"旧.asp\"-->\r\n<%\r\nDim a\r\n%>\r\n"));
+    WriteAll(site / "包含.asp", "Dim b\r\n");
+    WriteAll(site / "子" / (GbkToUtf8("\x95\x5C") + ".asp"), "Dim c\r\n");  // a second byte of '\'
+    WriteAll(site / Gbk("旧.asp"), "Dim d\r\n");  // a site copied with GBK file names
+    context.baseDir = site;
+    LoadAspDocument(tree, nullptr, site / "页面.asp", store, context);
+
+    const TreeNode *root = tree.FirstTopLevel();
+    EXPECT_EQ(root->DisplayText(), Gbk("页面.asp"));
+    std::set<std::string> children;
+    for (const auto &child : root->Children())
+        children.insert(child->DisplayText() + "=" + child->Text() + "@" + child->Record()->SourceFile.string());
+    EXPECT_EQ(children, (std::set<std::string>{
+                            Gbk("包含.asp") + "=Dim b@" + (site / "包含.asp").string(),
+                            "\x95\x5C.asp=Dim c@" + (site / "子" / (GbkToUtf8("\x95\x5C") + ".asp")).string(),
+                            Gbk("旧.asp") + "=Dim d@" + (site / Gbk("旧.asp")).string()}));
+    EXPECT_TRUE(context.warnings.empty());
+}
+
+TEST_F(LoaderTest, MessagesShowChineseFolderNamesInUtf8)
+{
+    const fs::path site = dir / "中文";
+    fs::create_directories(site);
+    WriteAll(site / "页面.asp", Gbk("Dim a\r\n<!--#include file=\"没有.asp\"-->\r\n"));
+    context.baseDir = site;
+    for (const char *name : {"缺.asp", "页面.asp"}) {
+        try {
+            LoadAspDocument(tree, nullptr, site / name, store, context);
+            FAIL() << name << " loaded";
+        } catch (const LoadError &e) {
+            const std::string m = e.what();
+            if (std::string(name) == "缺.asp")
+                EXPECT_NE(m.find("/中文/缺.asp：文件不存在"), std::string::npos) << m;
+            else
+                EXPECT_NE(m.find("无法打开文件 没有.asp（" + (site / "页面.asp").string() + " 第 2 行："),
+                          std::string::npos) << m;
+        }
+    }
+}
+
+TEST(RootDisplayName, TheFileNameInGbk)
+{
+    EXPECT_EQ(RootDisplayName("/srv/中文/页面.asp"), Gbk("页面.asp"));
+    EXPECT_EQ(RootDisplayName("/srv/" + Gbk("旧.asp")), Gbk("旧.asp"));  // not UTF-8: kept as it is
+    EXPECT_EQ(RootDisplayName("index.asp"), "index.asp");
 }
 
 TEST(DocumentDisplayName, BackslashRuleAndChineseSecondBytes)

@@ -1,7 +1,6 @@
 #include "editor/keyword_store.h"
 #include "project/asp_loader.h"
 #include "project/asp_writer.h"
-#include "project/layout_check.h"
 #include "recording_prompter.h"
 #include "scratch_dir.h"
 #include "site_builder.h"
@@ -163,17 +162,6 @@ TEST_F(WriterTest, AFailureInOneDocumentChangesNoFileOfTheSave)
     EXPECT_FALSE(fs::exists(dir / "fine.asp"));
     for (const auto &entry : fs::directory_iterator(dir))
         EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
-}
-
-TEST(LayoutCheck, WhatTheLayoutDropsByDesignDoesNotCount)
-{
-    const std::string written = "<!--#include file=\"a.asp\"-->\r\n<%\r\nDim x\r\nFunction F()\r\nEnd Function\r\n\r\n%>\r\n";
-    EXPECT_TRUE(LayoutGivesBack("<%@codepage=936%>\n<%\n  \nFunction F()\nEnd Function  \nDim x\n"
-                                "<!--#include file=\"a.asp\"-->\n%>",
-                                written));
-    EXPECT_FALSE(LayoutGivesBack("<html>\r\n<%\r\nDim x\r\n%>\r\n", "<%\r\nDim x\r\n%>\r\n"));
-    EXPECT_FALSE(LayoutGivesBack("<%\r\nDim x\r\n%>\r\n<p>after</p>\r\n", "<%\r\nDim x\r\n%>\r\n"));
-    EXPECT_FALSE(LayoutGivesBack("<%\r\nDim x\r\n%>\r\n\x1a" "data", "<%\r\nDim x\r\n%>\r\n"));
 }
 
 class MarkedDocumentTest : public WriterTest {

@@ -27,9 +27,10 @@ class DispatchTest : public ::testing::Test {
 protected:
     DispatchTest()
     {
+        // Both files in the project layout: saving them needs no question.
         std::ofstream(dir / "index.asp", std::ios::binary)
             << "<%@codepage=936%>\r\n<%Option Explicit%>\r\n<!--#include file=\"inc.asp\"-->\r\n<%\r\n"
-               "Dim total\r\nFunction Show(x)\r\n\tShow = x\r\nEnd Function\r\n%>\r\n";
+               "Dim total\r\nFunction Show(x)\r\n\tShow = x\r\nEnd Function\r\n\r\n%>\r\n";
         std::ofstream(dir / "inc.asp", std::ios::binary) << "<%\r\nDim conn\r\n%>\r\n";
     }
 

@@ -129,3 +129,22 @@ TEST_F(ProjectTreeTest, RecordsBelongToTheirNodes)
     EXPECT_EQ(tree.Count(), 0);
     EXPECT_EQ(tree.FirstTopLevel(), nullptr);
 }
+
+// An include chain can be as deep as the project has nodes: deleting it,
+// clearing the tree and destroying it must not take a stack frame per level.
+TEST(ProjectTreeDepth, AChainAsDeepAsTheNodeLimitIsFreedWithoutRecursion)
+{
+    constexpr int kDepth = 200'000;
+    for (int way = 0; way < 3; ++way) {
+        auto tree = std::make_unique<ProjectTree>();
+        TreeNode *top = tree->AddTopLevel("top");
+        TreeNode *node = tree->AddChild(top, "0.asp");
+        for (int i = 1; i < kDepth; ++i)
+            node = tree->AddChild(node, std::to_string(i) + ".asp");
+        if (way == 0)
+            tree->Delete(top->FirstChild());
+        else if (way == 1)
+            tree->Clear();
+        tree.reset();
+    }
+}

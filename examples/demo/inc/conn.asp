@@ -10,36 +10,12 @@ Const PAGE_SIZE = 5
 ' 连接对象在第一次用到时才创建
 g_DbError = ""
 Set g_Conn = Nothing
-
-Function OpenConn()
-	Dim strConn
-	If g_Conn Is Nothing Then
-		strConn = "Provider=" & DB_PROVIDER & ";Data Source=" & Server.MapPath(DB_PATH) & ";"
-		On Error Resume Next
-		Set g_Conn = Server.CreateObject("ADODB.Connection")
-		g_Conn.Open strConn
-		If Err.Number <> 0 Then
-			' 连接失败时记下原因，页面改用演示数据
-			g_DbError = "数据库连接失败：" & Err.Description
-			Err.Clear
-			Set g_Conn = Nothing
-		End If
-		On Error GoTo 0
-	End If
-	Set OpenConn = g_Conn
-End Function
-
 Function CloseConn()
 	If Not (g_Conn Is Nothing) Then
 		If g_Conn.State = 1 Then g_Conn.Close
 		Set g_Conn = Nothing
 	End If
 	CloseConn = True
-End Function
-
-Function SqlStr(s)
-	' 把值转成 SQL 字符串常量，单引号要写两遍
-	SqlStr = "'" & Replace(s & "", "'", "''") & "'"
 End Function
 
 Function ExecuteRows(sql)
@@ -75,6 +51,29 @@ Function ExecuteSql(sql)
 		Err.Clear
 	End If
 	On Error GoTo 0
+End Function
+
+Function OpenConn()
+	Dim strConn
+	If g_Conn Is Nothing Then
+		strConn = "Provider=" & DB_PROVIDER & ";Data Source=" & Server.MapPath(DB_PATH) & ";"
+		On Error Resume Next
+		Set g_Conn = Server.CreateObject("ADODB.Connection")
+		g_Conn.Open strConn
+		If Err.Number <> 0 Then
+			' 连接失败时记下原因，页面改用演示数据
+			g_DbError = "数据库连接失败：" & Err.Description
+			Err.Clear
+			Set g_Conn = Nothing
+		End If
+		On Error GoTo 0
+	End If
+	Set OpenConn = g_Conn
+End Function
+
+Function SqlStr(s)
+	' 把值转成 SQL 字符串常量，单引号要写两遍
+	SqlStr = "'" & Replace(s & "", "'", "''") & "'"
 End Function
 
 %>
