@@ -89,16 +89,11 @@ std::optional<fs::path> ResolveIncludePath(const fs::path &baseDir, std::string_
 
 std::string DocumentDisplayName(std::string_view includePath)
 {
-    if (!includePath.empty() && includePath.front() == '/') {
-        const size_t slash = includePath.rfind('/');
-        return std::string(includePath.substr(slash + 1));
-    }
-    bool hasBackslash = false;
-    for (size_t i = 0; i < includePath.size(); i += GbkCharLength(includePath, i))
-        hasBackslash = hasBackslash || includePath[i] == '\\';
-    if (!hasBackslash)
-        return std::string(includePath);
-    return std::string(includePath.substr(LastPathSeparator(includePath, false) + 1));
+    // The include line's path as written ("inc\\conn.asp", "/inc/conn.asp"):
+    // cutting it to the bare file name made the writer write the include
+    // line anew pointing at another file, and the file itself beside the
+    // page, over whatever file of that name was there.
+    return std::string(includePath);
 }
 
 std::string RootDisplayName(const fs::path &file)

@@ -21,9 +21,8 @@ namespace qasp {
 std::optional<std::filesystem::path> ResolveIncludePath(const std::filesystem::path &baseDir,
                                                         std::string_view includePath);
 
-// The node name of a document included by `includePath`: the part after the
-// last backslash or drive colon; a path with forward slashes stays whole,
-// and an absolute one of this platform gives its bare file name.
+// The node name of a document included by `includePath`: the path exactly
+// as the include line writes it, so that the line is written back as it was.
 std::string DocumentDisplayName(std::string_view includePath);
 
 // The node name of a document chosen by its path (a dialog, the command

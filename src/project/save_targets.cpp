@@ -38,15 +38,16 @@ bool NameEndsPath(const fs::path &name, const fs::path &file)
 }
 
 // The relative path a display text (GBK) names; empty when it names none
-// below a directory ("", "/x", "../x", "a/"). A site's own paths separate
-// with backslashes; once the text is UTF-8, no byte of a Chinese character
-// is taken for one.
+// below a directory ("", "../x", "a/"). A site's own paths separate with
+// backslashes; once the text is UTF-8, no byte of a Chinese character is
+// taken for one. A path from the site's root ("/inc/x.asp", an include's
+// virtual path) names that path below the directory.
 fs::path RelativeName(const std::string &display)
 {
     std::string utf8 = GbkToUtf8(display);
     std::replace(utf8.begin(), utf8.end(), '\\', '/');
-    const fs::path name = fs::path(utf8).lexically_normal();
-    if (name.empty() || name.has_root_path() || *name.begin() == ".." || !name.has_filename())
+    const fs::path name = fs::path(utf8).relative_path().lexically_normal();
+    if (name.empty() || *name.begin() == ".." || !name.has_filename())
         return {};
     return name;
 }

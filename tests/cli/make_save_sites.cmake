@@ -1,6 +1,7 @@
 # Sites for the save tests, under -DDIR from -DDATA:
 #   site/, site_copy/  a site with includes written inc\conn.asp, virtual="/lib/util.asp",
-#                      a\x.asp and b\x.asp, and unrelated conn.asp and util.asp beside its root
+#                      a\x.asp and A\X.ASP (case twins, as a site copied from a server that
+#                      ignores case may hold), and unrelated conn.asp and util.asp beside its root
 #   elsewhere/         an empty folder
 #   linked/            a site whose inc/ is a symbolic link to outside_inc/, beside it
 #   page2/             the HTML page with a NAME.bak that the site ships

@@ -79,7 +79,7 @@ TEST_P(LayoutCheckTest, SafeExactlyWhereASaveGivesTheFileBack)
     LoadContext context;
     context.baseDir = dir;
     const bool optionExplicit = LoadAspDocument(tree, nullptr, dir / "index.asp", store, context);
-    const TreeNode *root = tree.FirstTopLevel();
+    TreeNode *root = tree.FirstTopLevel();
     EXPECT_EQ(root->Record()->LayoutLoses, c.rootLoses);
     for (const auto &child : root->Children()) {
         if (child->IsDocument()) {
@@ -89,10 +89,11 @@ TEST_P(LayoutCheckTest, SafeExactlyWhereASaveGivesTheFileBack)
 
     const bool loses = c.rootLoses || c.includedLoses;
     if (loses)
-        EXPECT_THROW(SaveAspDocument(root, dir.string(), optionExplicit, prompter, OverwritePolicy::Refuse),
+        EXPECT_THROW(SaveAspDocument(root, dir, optionExplicit, prompter, OverwritePolicy::Refuse),
                      OverwriteRefused);
     else
-        EXPECT_TRUE(SaveAspDocument(root, dir.string(), optionExplicit, prompter, OverwritePolicy::Refuse));
+        EXPECT_EQ(SaveAspDocument(root, dir, optionExplicit, prompter, OverwritePolicy::Refuse).outcome,
+                  SaveOutcome::Saved);
     EXPECT_EQ(ReadAll(dir / "index.asp"), c.root);
     if (!c.included.empty()) {
         EXPECT_EQ(ReadAll(dir / "inc.asp"), c.included);
