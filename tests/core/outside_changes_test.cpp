@@ -1,6 +1,7 @@
 // Files changed by another program while their project is open.
 #include "editor/keyword_store.h"
 #include "fake_window.h"
+#include "project/asp_writer.h"
 #include "project/outside_changes.h"
 #include "project/project_commands.h"
 #include "project/workspace.h"
@@ -121,4 +122,17 @@ TEST_F(OutsideChangesTest, AReloadThatFailsLeavesTheProjectAsItWas)
     EXPECT_EQ(root->FirstChild(), inc);
     EXPECT_EQ(inc->Text(), "Dim b");
     EXPECT_EQ(ReadAll(dir / "index.asp"), "<!--#include file=\"inc.asp\"-->\r\n<%\r\nDim a\r\n%>\r\n");
+}
+
+TEST_F(OutsideChangesTest, TheProjectsOwnSaveIsNoOutsideChange)
+{
+    ws.SelectNode(inc);
+    window.memo.SetSelection(0, inc->Text().size());
+    window.memo.ReplaceSelection("Dim saved");
+    ws.CMemoChange();
+    ASSERT_EQ(SaveAspDocument(root, dir.Path(), false, prompter).outcome, SaveOutcome::Saved);
+    EXPECT_EQ(ReadAll(dir / "inc.asp"), "<%\r\nDim saved\r\n%>\r\n");
+    EXPECT_TRUE(DocumentsChangedOnDisk(tree).empty());
+    OfferReloads(ws, prompter, told);
+    EXPECT_TRUE(prompter.shown.empty());
 }
