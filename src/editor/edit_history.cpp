@@ -98,38 +98,32 @@ void EditHistory::Clear()
 
 std::vector<TextEdit> EditHistory::Undo(std::string &text)
 {
-    if (undo_.empty())
-        return {};
-    Step step = std::move(undo_.back());
-    undo_.pop_back();
-    const std::string before = text;
-    for (auto it = step.edits.rbegin(); it != step.edits.rend(); ++it)
-        if (!ApplyEdit(text, Reversed(*it))) {
-            text = before;
-            Clear();
-            return {};
-        }
-    std::vector<TextEdit> done = step.edits;
-    redo_.push_back(std::move(step));
-    sealed_ = true;
-    return done;
+    return Move(undo_, redo_, text, true);
 }
 
 std::vector<TextEdit> EditHistory::Redo(std::string &text)
 {
-    if (redo_.empty())
+    return Move(redo_, undo_, text, false);
+}
+
+std::vector<TextEdit> EditHistory::Move(std::vector<Step> &from, std::vector<Step> &to, std::string &text,
+                                        bool backwards)
+{
+    if (from.empty())
         return {};
-    Step step = std::move(redo_.back());
-    redo_.pop_back();
+    Step step = std::move(from.back());
+    from.pop_back();
     const std::string before = text;
-    for (const TextEdit &e : step.edits)
-        if (!ApplyEdit(text, e)) {
-            text = before;
-            Clear();
-            return {};
-        }
+    const auto apply = [&](const TextEdit &e) { return ApplyEdit(text, backwards ? Reversed(e) : e); };
+    const bool applied = backwards ? std::all_of(step.edits.rbegin(), step.edits.rend(), apply)
+                                   : std::all_of(step.edits.begin(), step.edits.end(), apply);
+    if (!applied) {
+        text = before;
+        Clear();
+        return {};
+    }
     std::vector<TextEdit> done = step.edits;
-    undo_.push_back(std::move(step));
+    to.push_back(std::move(step));
     sealed_ = true;
     return done;
 }

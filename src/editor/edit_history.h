@@ -58,6 +58,9 @@ private:
         std::vector<TextEdit> edits;
     };
 
+    // Takes the last step of `from` onto `to`, applying it to `text`.
+    std::vector<TextEdit> Move(std::vector<Step> &from, std::vector<Step> &to, std::string &text, bool backwards);
+
     std::vector<Step> undo_;
     std::vector<Step> redo_;
     bool sealed_ = true;
