@@ -1,6 +1,7 @@
 // quillmere-asp [ROOT.asp]: the editor. --screenshot FILE.png saves a picture
 // of the laid-out window and exits. Such runs end by themselves, so no box
 // waits for an answer in them: messages go to stderr.
+#include "version.h"
 #include "app/app_info.h"
 #include "app/interface_font.h"
 #include "app/icons.h"
@@ -60,7 +61,7 @@ bool ParseArguments(int argc, char **argv, Options &options, int &exitCode)
             return false;
         }
         if (!std::strcmp(a, "--version")) {
-            std::puts("quillmere-asp 3.0");
+            std::puts("quillmere-asp " QASP_VERSION);
             exitCode = 0;
             return false;
         }
@@ -132,7 +133,7 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("quillmere-asp");
-    QApplication::setApplicationVersion("3.0");
+    QApplication::setApplicationVersion(QASP_VERSION);
     qasp::app::InstallFontSubstitutions();
     QApplication::setFont(qasp::app::InterfaceFont());
     QApplication::setWindowIcon(qasp::app::ProgramIcon());

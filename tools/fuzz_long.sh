@@ -11,7 +11,7 @@ fuzz_build="$root/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$root" -B "$fuzz_build" -G Ninja -DQASP_FUZZ=ON -DQASP_WITH_GUI=OFF \
     -DQASP_WITH_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$fuzz_build"
-for target in loader line_soup colouring declaration_scan skin_reader quick_ini; do
+for target in $(grep -E '^[a-z_]+$' "$root/fuzz/targets.txt"); do
     found=$(mktemp -d)
     corpus="$root/fuzz/corpus/$target"
     echo "== $target: ${seconds}s"

@@ -1,4 +1,5 @@
 // qasp: the editor's core on files, for scripts and tests.
+#include "version.h"
 #include "cli/commands.h"
 
 #include <iostream>
@@ -55,7 +56,7 @@ int main(int argc, char **argv)
         return args.empty() ? 2 : 0;
     }
     if (args[0] == "--version") {
-        std::cout << "qasp 3.0\n";
+        std::cout << "qasp " QASP_VERSION "\n";
         return 0;
     }
     const auto it = Commands().find(args[0]);

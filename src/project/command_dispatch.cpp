@@ -13,6 +13,7 @@
 #include "project/window_surface.h"
 #include "project/workspace.h"
 #include "text/gbk_codec.h"
+#include "version.h"
 
 #include <filesystem>
 
@@ -48,7 +49,7 @@ void CommandDispatcher::Action_Do(ActionId sender)
         Paste();
         break;
     case ActionId::About:
-        prompter_.Information("QuillmereASP编辑器 V3.0 (For VBScript)\n\n"
+        prompter_.Information("QuillmereASP编辑器 V" QASP_VERSION_SHORT " (For VBScript)\n\n"
                               "经典 ASP 网站的 VBScript 编辑器: 按包含关系把网站拆成文档和函数, "
                               "逐个编辑, 再保存为原来的一组文件或合并成一个文档。");
         break;
