@@ -327,7 +327,7 @@ TEST_P(ChangedOnDiskAnswers, NothingIsOverwrittenWithoutBeingAsked)
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, ChangedOnDiskAnswers, ::testing::ValuesIn(kChangeCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &test) { return std::string(test.param.name); });
 
 TEST_F(ChangedOnDisk, WithoutAUserTheSaveIsRefused)
 {

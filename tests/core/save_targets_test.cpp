@@ -154,7 +154,7 @@ TEST_P(SaveTargets, EachDocumentLandsOnItsOwnFileInsideTheFolder)
 }
 
 INSTANTIATE_TEST_SUITE_P(Saves, SaveTargets, ::testing::ValuesIn(kCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &test) { return std::string(test.param.name); });
 
 // A document included twice is one document: written once, from its first
 // node, with both include lines in their parents.

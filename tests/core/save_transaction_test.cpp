@@ -123,7 +123,7 @@ TEST_P(AllOrNothing, AFailureAtAnyStepLeavesEveryFileAsItWas)
 }
 
 INSTANTIATE_TEST_SUITE_P(Saves, AllOrNothing, ::testing::ValuesIn(kScenarios),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &test) { return std::string(test.param.name); });
 
 TEST(SaveTransaction, ABackupNeverReplacesAFile)
 {

@@ -307,8 +307,8 @@ void PaintScrollBars(const Palette &c, const QString &dir)
                  const int state = (frame - 1) % 4;  // 0 normal, 1 pressed, 2 disabled, 3 hot
                  if (state == 1 || state == 3)
                      p.fillRect(r.adjusted(1, 1, -1, -1), state == 1 ? c.accent : c.accentLight);
-                 const char dir = "lrud"[(frame - 1) / 4];
-                 Arrow(p, r, state == 2 ? c.disabledText : (state == 1 ? c.field : c.glyph), dir);
+                 const char arrow = "lrud"[(frame - 1) / 4];
+                 Arrow(p, r, state == 2 ? c.disabledText : (state == 1 ? c.field : c.glyph), arrow);
              } else if (frame <= 22) {
                  p.fillRect(r, kMagenta);
                  const int state = (frame - 17) % 3;
