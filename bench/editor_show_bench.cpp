@@ -1,7 +1,7 @@
 // The editor widget showing a 20,000-line text coloured (offscreen).
 #include "app/interface_font.h"
 #include "app/main_window.h"
-#include "app/memo_editor.h"
+#include "app/qt_editor_surface.h"
 #include "project/project_tree.h"
 #include "project/workspace.h"
 #include "editor/colouring.h"
@@ -26,7 +26,7 @@ void BM_EditorShows20000ColouredLines(benchmark::State &state)
     edit.setFont(qasp::app::InterfaceFont());
     edit.resize(600, 400);
     edit.show();
-    qasp::app::MemoEditor memo(&edit);
+    qasp::app::QtEditorSurface memo(&edit);
     for (auto _ : state) {
         qasp::ColourText(memo, text, store);
         QApplication::processEvents();  // the first layout and paint
@@ -40,7 +40,7 @@ void BM_EditorTextOf20000Lines(benchmark::State &state)
 {
     qasp::KeywordStore store(":memory:");
     QPlainTextEdit edit;
-    qasp::app::MemoEditor memo(&edit);
+    qasp::app::QtEditorSurface memo(&edit);
     qasp::ColourText(memo, qasp::bench::GeneratedVBScript(20000), store);
     for (auto _ : state)
         benchmark::DoNotOptimize(memo.Text());
@@ -52,7 +52,7 @@ BENCHMARK(BM_EditorTextOf20000Lines)->Unit(benchmark::kMillisecond);
 // storing the text into the node, the caret's row and column.
 void BM_KeystrokeIn20000LineNode(benchmark::State &state)
 {
-    qasp::app::TFAsp window;
+    qasp::app::MainWindow window;
     qasp::TreeNode *doc = window.Tree().AddTopLevel("big.asp");
     window.Tree().AttachRecord(doc, {qasp::bench::GeneratedVBScript(20000)});
     window.show();
@@ -75,7 +75,7 @@ BENCHMARK(BM_KeystrokeIn20000LineNode)->Unit(benchmark::kMillisecond)->Iteration
 // its first paint.
 void SelectNodeOf(benchmark::State &state, const std::string &text)
 {
-    qasp::app::TFAsp window;
+    qasp::app::MainWindow window;
     qasp::TreeNode *doc = window.Tree().AddTopLevel("big.asp");
     window.Tree().AttachRecord(doc, {text});
     qasp::TreeNode *other = window.Tree().AddTopLevel("other.asp");

@@ -140,7 +140,7 @@ int main(int argc, char **argv)
     // Set before the window is made: its keyword store may already fail.
     qasp::app::SetUnattendedRun(options.startupTime || !options.screenshot.isEmpty());
 
-    qasp::app::TFAsp window;
+    qasp::app::MainWindow window;
     // A skin file that cannot be used is refused as the skin menu refuses
     // it: the built-in skin stays, and the refusal is shown.
     if (!options.skin.isEmpty())

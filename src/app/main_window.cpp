@@ -6,7 +6,7 @@
 #include "app/error_box.h"
 #include "app/icons.h"
 #include "app/interface_font.h"
-#include "app/memo_editor.h"
+#include "app/qt_editor_surface.h"
 #include "app/completion_popup.h"
 #include "app/gbk_qstring.h"
 #include "app/picker_panel.h"
@@ -85,7 +85,7 @@ QAction *BarFace(QAction *action, const BarItem &item, QObject *owner)
 
 }  // namespace
 
-TFAsp::TFAsp(QWidget *parent)
+MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     setObjectName("TFAsp");
@@ -123,8 +123,8 @@ TFAsp::TFAsp(QWidget *parent)
 
     SkinData1->Loaded(this);
 
-    dlgDir_ = new dialogs::TDLGDir(this);
-    help_ = new dialogs::TFHelp(this);
+    dlgDir_ = new dialogs::DirectoryDialog(this);
+    help_ = new dialogs::HelpWindow(this);
     picker_ = new dialogs::ColourPicker(Timer_GetColor, Panel2, this);
     connect(picker_, &dialogs::ColourPicker::unavailable, this,
             [this](const QString &message) { StatusPanels[2]->setText(message); });
@@ -132,7 +132,7 @@ TFAsp::TFAsp(QWidget *parent)
             [this] { Guarded(this, [&] { dispatcher_->Panel2DoubleClick(); }); });
 }
 
-TFAsp::~TFAsp()
+MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
     // The view and the workspace observe the tree: they go first.
@@ -143,7 +143,7 @@ TFAsp::~TFAsp()
     workspace_.reset();
 }
 
-void TFAsp::ConnectProject()
+void MainWindow::ConnectProject()
 {
     treeModel_ = std::make_unique<ProjectTreeModel>(tree_);
     workspace_ = std::make_unique<ProjectWorkspace>(tree_, *store_, *this);
@@ -175,37 +175,37 @@ void TFAsp::ConnectProject()
     connect(CMemo, &QPlainTextEdit::textChanged, this, [this] { workspace_->CMemoChange(); });
 }
 
-MemoEditor &TFAsp::Memo()
+QtEditorSurface &MainWindow::Memo()
 {
     return *memo_;
 }
 
-void TFAsp::SetActionEnabled(ActionId id, bool enabled)
+void MainWindow::SetActionEnabled(ActionId id, bool enabled)
 {
     Action(id)->setEnabled(enabled);
 }
 
-bool TFAsp::ActionEnabled(ActionId id) const
+bool MainWindow::ActionEnabled(ActionId id) const
 {
     return Action(id)->isEnabled();
 }
 
-void TFAsp::SetActionChecked(ActionId id, bool checked)
+void MainWindow::SetActionChecked(ActionId id, bool checked)
 {
     Action(id)->setChecked(checked);
 }
 
-bool TFAsp::ActionChecked(ActionId id) const
+bool MainWindow::ActionChecked(ActionId id) const
 {
     return Action(id)->isChecked();
 }
 
-void TFAsp::SetStatusText(int panel, std::string_view text)
+void MainWindow::SetStatusText(int panel, std::string_view text)
 {
     StatusPanels[panel]->setText(FromGbk(text));
 }
 
-void TFAsp::CreateActions()
+void MainWindow::CreateActions()
 {
     for (const ActionDef &def : ActionDefinitions()) {
         auto *a = new QAction(QString::fromUtf8(def.caption), this);
@@ -232,7 +232,7 @@ void TFAsp::CreateActions()
                 });
 }
 
-void TFAsp::CreateBars()
+void MainWindow::CreateBars()
 {
     const QString barStyle = QString("background-color: %1;").arg(kBarColour.name());
 
@@ -268,7 +268,7 @@ void TFAsp::CreateBars()
     // not a dockable bar of the window's tool bar area.
 }
 
-void TFAsp::CreateClientArea()
+void MainWindow::CreateClientArea()
 {
     auto *cpanel = new QFrame(this);
     cpanel->setObjectName("CPanel");
@@ -324,9 +324,9 @@ void TFAsp::CreateClientArea()
     CMemo->setTabChangesFocus(false);
     CMemo->setProperty("Tag", 0);
     right->addWidget(CMemo);
-    memo_ = std::make_unique<MemoEditor>(CMemo);
+    memo_ = std::make_unique<QtEditorSurface>(CMemo);
     CMemo->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(CMemo, &QWidget::customContextMenuRequested, this, &TFAsp::ShowEditorMenu);
+    connect(CMemo, &QWidget::customContextMenuRequested, this, &MainWindow::ShowEditorMenu);
 
     INFO_Color = new QWidget(Panel1);
     INFO_Color->setObjectName("INFO_Color");
@@ -373,7 +373,7 @@ void TFAsp::CreateClientArea()
     setCentralWidget(client);
 }
 
-void TFAsp::CreateStatusBar()
+void MainWindow::CreateStatusBar()
 {
     CBottom = new QStatusBar(this);
     CBottom->setObjectName("CBottom");
@@ -390,7 +390,7 @@ void TFAsp::CreateStatusBar()
     setStatusBar(CBottom);
 }
 
-void TFAsp::FormCreate()
+void MainWindow::FormCreate()
 {
     BuildColourTable();
     OpenStore();
@@ -399,7 +399,7 @@ void TFAsp::FormCreate()
     CMemo->setProperty("Tag", 0);
 }
 
-void TFAsp::OpenStore()
+void MainWindow::OpenStore()
 {
     // The store never stops the editor: a file that cannot be written is
     // read as it is, and one that cannot be used at all gives way to an
@@ -431,12 +431,12 @@ void TFAsp::OpenStore()
     QTimer::singleShot(0, this, [this, text = notice.toStdString()] { prompter_.Information(text); });
 }
 
-bool TFAsp::StoreIsReadOnly() const
+bool MainWindow::StoreIsReadOnly() const
 {
     return store_ && store_->ReadOnly();
 }
 
-void TFAsp::LayOutColourLegend()
+void MainWindow::LayOutColourLegend()
 {
     int left = 0;
     for (const ColourEntry &entry : BuildColourTable()) {
@@ -452,12 +452,12 @@ void TFAsp::LayOutColourLegend()
     }
 }
 
-void TFAsp::FormClose()
+void MainWindow::FormClose()
 {
     CloseKeywordStore(store_);
 }
 
-void TFAsp::FormKeyPress(QChar key)
+void MainWindow::FormKeyPress(QChar key)
 {
     if (key.unicode() == 27 && Timer_GetColor->isActive()) {
         Timer_GetColor->stop();
@@ -465,7 +465,7 @@ void TFAsp::FormKeyPress(QChar key)
     }
 }
 
-void TFAsp::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     bool mayClose = true;
     Guarded(this, [&] { mayClose = dispatcher_->MayDiscardChanges(); });
@@ -479,7 +479,7 @@ void TFAsp::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-std::optional<std::string> TFAsp::ChooseFileToOpen()
+std::optional<std::string> MainWindow::ChooseFileToOpen()
 {
     const QString file = QFileDialog::getOpenFileName(this, "打开", QString(),
                                                       "ASP文档 (*.asp);;所有文档 (*)");
@@ -488,7 +488,7 @@ std::optional<std::string> TFAsp::ChooseFileToOpen()
     return QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString();
 }
 
-std::optional<std::string> TFAsp::ChooseFileToSave()
+std::optional<std::string> MainWindow::ChooseFileToSave()
 {
     QFileDialog dialog(this, "保存", QString(), "ASP文档 (*.asp);;所有文档 (*)");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -498,7 +498,7 @@ std::optional<std::string> TFAsp::ChooseFileToSave()
     return QFile::encodeName(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath()).toStdString();
 }
 
-std::optional<std::string> TFAsp::ChooseDirectory()
+std::optional<std::string> MainWindow::ChooseDirectory()
 {
     if (dlgDir_->exec() != QDialog::Accepted)
         return std::nullopt;
@@ -508,19 +508,19 @@ std::optional<std::string> TFAsp::ChooseDirectory()
     return QFile::encodeName(path).toStdString();
 }
 
-void TFAsp::ShowHelp()
+void MainWindow::ShowHelp()
 {
     help_->show();
     help_->raise();
     help_->activateWindow();
 }
 
-void TFAsp::CloseWindow()
+void MainWindow::CloseWindow()
 {
     close();
 }
 
-void TFAsp::SetColourPicking(bool on)
+void MainWindow::SetColourPicking(bool on)
 {
     if (on)
         Timer_GetColor->start();
@@ -528,12 +528,12 @@ void TFAsp::SetColourPicking(bool on)
         Timer_GetColor->stop();
 }
 
-std::string TFAsp::PickerCaption() const
+std::string MainWindow::PickerCaption() const
 {
     return ToGbk(Panel2->text());
 }
 
-void TFAsp::ShowEditorMenu(const QPoint &at)
+void MainWindow::ShowEditorMenu(const QPoint &at)
 {
     // The editor's own menu would offer its undo stack, which is off.
     QMenu menu(CMemo);
@@ -552,12 +552,12 @@ void TFAsp::ShowEditorMenu(const QPoint &at)
     menu.exec(CMemo->viewport()->mapToGlobal(at));
 }
 
-void TFAsp::ExpandNode(TreeNode *node)
+void MainWindow::ExpandNode(TreeNode *node)
 {
     CTree->expand(treeModel_->IndexOf(node));
 }
 
-bool TFAsp::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // A key that nobody accepts travels on to the parents and passes here
     // again; FormKeyPress does nothing twice, so that does no harm.
@@ -592,7 +592,7 @@ bool TFAsp::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool TFAsp::EditorKeyPress(QKeyEvent *event)
+bool MainWindow::EditorKeyPress(QKeyEvent *event)
 {
     static const std::pair<int, int> virtualKeys[] = {
         {Qt::Key_Tab, kVkTab}, {Qt::Key_Backtab, kVkTab}, {Qt::Key_PageUp, kVkPageUp},
@@ -614,7 +614,7 @@ bool TFAsp::EditorKeyPress(QKeyEvent *event)
     return swallowed;
 }
 
-bool TFAsp::OpenProjectFile(const QString &path)
+bool MainWindow::OpenProjectFile(const QString &path)
 {
     const bool opened = Guarded(this, [&] {
         dispatcher_->OpenProjectFile(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());

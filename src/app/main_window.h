@@ -1,9 +1,9 @@
-// TFAsp, the one main window: project tree on the left, the editor on the
+// MainWindow, the one main window: project tree on the left, the editor on the
 // right with the colour legend under it, menu bar, tool bar and status bar.
 #pragma once
 
 #include "app/action_table.h"
-#include "app/memo_editor.h"
+#include "app/qt_editor_surface.h"
 #include "app/qt_prompter.h"
 #include "project/command_dispatch.h"
 #include "project/project_tree.h"
@@ -38,8 +38,8 @@ class TSkinData;
 
 namespace qasp::dialogs {
 class ColourPicker;
-class TDLGDir;
-class TFHelp;
+class DirectoryDialog;
+class HelpWindow;
 }
 
 namespace qasp::app {
@@ -50,11 +50,11 @@ class PickerPanel;
 class SkinMenu;
 class ProjectTreeModel;
 
-class TFAsp : public QMainWindow, public WindowSurface, public CommandDialogs {
+class MainWindow : public QMainWindow, public WindowSurface, public CommandDialogs {
     Q_OBJECT
 public:
-    explicit TFAsp(QWidget *parent = nullptr);
-    ~TFAsp() override;
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     QAction *Action(ActionId id) const { return actions_.at(id); }
     KeywordStore &Store() const { return *store_; }
@@ -63,7 +63,7 @@ public:
     ProjectTreeModel &TreeModel() const { return *treeModel_; }
 
     // WindowSurface
-    MemoEditor &Memo() override;
+    QtEditorSurface &Memo() override;
     void SetActionEnabled(ActionId id, bool enabled) override;
     bool ActionEnabled(ActionId id) const override;
     void SetActionChecked(ActionId id, bool checked) override;
@@ -84,8 +84,8 @@ public:
     EditorKeys &Keys() const { return *keys_; }
     // Questions and messages go to `prompter` instead of message boxes.
     void UsePrompter(Prompter *prompter) { prompter_.SetTarget(prompter ? prompter : &qtPrompter_); }
-    dialogs::TDLGDir *DirectoryDialog() const { return dlgDir_; }
-    dialogs::TFHelp *HelpWindow() const { return help_; }
+    dialogs::DirectoryDialog *DirectoryDialog() const { return dlgDir_; }
+    dialogs::HelpWindow *HelpWindow() const { return help_; }
     ProjectFileWatch &FileWatch() const { return *fileWatch_; }
     dialogs::ColourPicker *Picker() const { return picker_; }
     // True when the store file could not be used and an in-memory store
@@ -142,7 +142,7 @@ private:
 
     std::map<ActionId, QAction *> actions_;
     std::unique_ptr<KeywordStore> store_;
-    std::unique_ptr<MemoEditor> memo_;
+    std::unique_ptr<QtEditorSurface> memo_;
     bool storeIsFallback_ = false;
     ProjectTree tree_;
     std::unique_ptr<ProjectTreeModel> treeModel_;
@@ -153,8 +153,8 @@ private:
     std::unique_ptr<CompletionPopup> hlist_;
     std::unique_ptr<EditorKeys> keys_;
     ProjectFileWatch *fileWatch_ = nullptr;
-    dialogs::TDLGDir *dlgDir_ = nullptr;
-    dialogs::TFHelp *help_ = nullptr;
+    dialogs::DirectoryDialog *dlgDir_ = nullptr;
+    dialogs::HelpWindow *help_ = nullptr;
     dialogs::ColourPicker *picker_ = nullptr;
     bool syncingSelection_ = false;
 };

@@ -12,7 +12,7 @@
 
 namespace qasp::dialogs {
 
-TDLGDir::TDLGDir(QWidget *parent)
+DirectoryDialog::DirectoryDialog(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName("TDLGDir");
@@ -50,13 +50,13 @@ TDLGDir::TDLGDir(QWidget *parent)
     SelectPath(QDir::homePath());
 }
 
-QString TDLGDir::SelectedPath() const
+QString DirectoryDialog::SelectedPath() const
 {
     const QModelIndex current = ShellTreeView1->currentIndex();
     return current.isValid() ? model_->filePath(current) : QString();
 }
 
-void TDLGDir::SelectPath(const QString &path)
+void DirectoryDialog::SelectPath(const QString &path)
 {
     const QModelIndex index = model_->index(path);
     ShellTreeView1->setCurrentIndex(index);
@@ -64,7 +64,7 @@ void TDLGDir::SelectPath(const QString &path)
     ShellTreeView1Change();
 }
 
-void TDLGDir::ShellTreeView1Change()
+void DirectoryDialog::ShellTreeView1Change()
 {
     // Only a real folder can take the project.
     const QString path = SelectedPath();

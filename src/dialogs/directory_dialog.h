@@ -1,4 +1,4 @@
-// TDLGDir: the folder the project is saved into, chosen from the file
+// DirectoryDialog: the folder the project is saved into, chosen from the file
 // system's tree of folders (hidden ones too).
 #pragma once
 
@@ -11,10 +11,10 @@ class QTreeView;
 
 namespace qasp::dialogs {
 
-class TDLGDir : public QDialog {
+class DirectoryDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TDLGDir(QWidget *parent = nullptr);
+    explicit DirectoryDialog(QWidget *parent = nullptr);
 
     // The selected folder's path; empty when none is selected.
     QString SelectedPath() const;

@@ -15,7 +15,7 @@
 
 namespace qasp::dialogs {
 
-TFHelp::TFHelp(QWidget *parent)
+HelpWindow::HelpWindow(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName("TFHelp");
@@ -37,14 +37,14 @@ TFHelp::TFHelp(QWidget *parent)
     connect(Button1, &QPushButton::clicked, this, &QDialog::close);
 }
 
-bool TFHelp::event(QEvent *event)
+bool HelpWindow::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
     return QDialog::event(event);
 }
 
-QString TFHelp::HelpFile()
+QString HelpWindow::HelpFile()
 {
     // The project's own readme.txt comes first; an installed program falls
     // back to the help text installed with it.
@@ -59,7 +59,7 @@ QString TFHelp::HelpFile()
     return candidates.front();
 }
 
-void TFHelp::FormActivate()
+void HelpWindow::FormActivate()
 {
     QFile file(HelpFile());
     if (!file.open(QIODevice::ReadOnly)) {

@@ -1,4 +1,4 @@
-// TFHelp: shows readme.txt from the current directory (or, when there is
+// HelpWindow: shows readme.txt from the current directory (or, when there is
 // none, the help text installed with the program), read again every time
 // the window becomes active.
 #pragma once
@@ -10,10 +10,10 @@ class QPushButton;
 
 namespace qasp::dialogs {
 
-class TFHelp : public QDialog {
+class HelpWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TFHelp(QWidget *parent = nullptr);
+    explicit HelpWindow(QWidget *parent = nullptr);
 
     QPlainTextEdit *Memo1 = nullptr;
     QPushButton *Button1 = nullptr;

@@ -34,7 +34,7 @@ using qasp::testing::RecordingPrompter;
 namespace {
 
 // The window with its file dialogs answered from a queue.
-class TestWindow : public TFAsp {
+class TestWindow : public MainWindow {
 public:
     TestWindow() { UsePrompter(&prompter); }
     ~TestWindow() override { UsePrompter(nullptr); }
@@ -201,7 +201,7 @@ private slots:
     void directoryDialogOffersOnlyRealFolders()
     {
         TestWindow w;
-        dialogs::TDLGDir *dlg = w.DirectoryDialog();
+        dialogs::DirectoryDialog *dlg = w.DirectoryDialog();
         QCOMPARE(dlg->Label1->text(), QString("请选择你要保存的目录:"));
         QTemporaryDir dir;
         QDir(dir.path()).mkdir(".hidden");

@@ -3,7 +3,7 @@
 #include "app/icons.h"
 #include "app/interface_font.h"
 #include "app/main_window.h"
-#include "app/memo_editor.h"
+#include "app/qt_editor_surface.h"
 #include "app/gbk_qstring.h"
 #include "app/picker_panel.h"
 #include "app/skin_menu.h"
@@ -50,7 +50,7 @@ QStringList VisibleTexts(const QList<QAction *> &actions)
     return out;
 }
 
-QList<QLabel *> LegendLabels(TFAsp &w)
+QList<QLabel *> LegendLabels(MainWindow &w)
 {
     QList<QLabel *> labels;
     for (QLabel *l : w.INFO_Color->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
@@ -60,7 +60,7 @@ QList<QLabel *> LegendLabels(TFAsp &w)
 }
 
 // Shows a file's bytes coloured in the editor, as selecting a node does.
-void ShowFileText(TFAsp &w, const QString &path)
+void ShowFileText(MainWindow &w, const QString &path)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -112,7 +112,7 @@ private slots:
 
     void layoutFollowsTheComponentTable()
     {
-        TFAsp w;
+        MainWindow w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.windowTitle(), QString("QuillmereASP编辑器 V3.0 (For VBScript)"));
@@ -146,14 +146,14 @@ private slots:
 
     void tabStopsAreTwoAverageCharacters()
     {
-        TFAsp w;
+        MainWindow w;
         const double average = QFontMetricsF(w.CMemo->font()).averageCharWidth();
         QCOMPARE(qRound(w.CMemo->tabStopDistance() * 100), qRound(2 * average * 100));
     }
 
     void barsShowTheirItemsInOrder()
     {
-        TFAsp w;
+        MainWindow w;
         QCOMPARE(VisibleTexts(w.CToolBar->actions()),
                  QStringList({"打开(&Z)", "保存(&Y)", "加载", "新建", "删除(&S)", "剪切", "粘贴",
                               "查找(&X)", "取色(&V)"}));
@@ -175,7 +175,7 @@ private slots:
 
     void actionsStartInTheirInitialState()
     {
-        TFAsp w;
+        MainWindow w;
         for (const ActionDef &def : ActionDefinitions()) {
             QAction *a = w.Action(def.id);
             QCOMPARE(a->objectName(), QString(def.name));
@@ -207,7 +207,7 @@ private slots:
 
     void barFacesFollowTheirAction()
     {
-        TFAsp w;
+        MainWindow w;
         QAction *face = w.CToolBar->actions().at(6);  // 粘贴
         QVERIFY(!face->isEnabled());
         w.Action(ActionId::Paste)->setEnabled(true);
@@ -220,7 +220,7 @@ private slots:
 
     void legendShowsTheSevenCategoriesWithoutOverlap()
     {
-        TFAsp w;
+        MainWindow w;
         w.show();
         const QList<QLabel *> labels = LegendLabels(w);
         QCOMPARE(labels.size(), 7);
@@ -241,7 +241,7 @@ private slots:
 
     void escapeStopsColourPickingOnly()
     {
-        TFAsp w;
+        MainWindow w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.CMemo->setFocus();
@@ -256,7 +256,7 @@ private slots:
 
     void fileTextShowsColouredInTheStoredSpelling()
     {
-        TFAsp w;
+        MainWindow w;
         const QString path = QFINDTESTDATA("../../examples/demo/index.asp");
         QVERIFY(!path.isEmpty());
         ShowFileText(w, path);
@@ -283,7 +283,7 @@ private slots:
 
     void wholeTextWriteEqualsLineByLineColouring()
     {
-        TFAsp w;
+        MainWindow w;
         QFile file(QFINDTESTDATA("../../examples/demo/index.asp"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const std::string text = file.readAll().toStdString();
@@ -314,7 +314,7 @@ private slots:
 
     void bytesThatAreNotGbkSurviveTheEditor()
     {
-        TFAsp w;
+        MainWindow w;
         QTemporaryDir dir;
         const QByteArray bytes = "x = \"\x80\xFE\xFE\xAA\xA1\" ' \xD6\xD0\r\n\tzz\x81";
         QFile file(dir.filePath("odd.asp"));
@@ -327,7 +327,7 @@ private slots:
 
     void lineBytesFollowEveryKindOfEdit()
     {
-        TFAsp w;
+        MainWindow w;
         qasp::ColourText(w.Memo(), "Dim a\r\n\xD6\xD0\xCE\xC4\r\nx = 1\r\nEnd", w.Store());
         const auto fresh = [&w] {
             return qasp::app::ToGbk(w.CMemo->toPlainText().replace(QChar('\n'), QString("\r\n")));
@@ -351,7 +351,7 @@ private slots:
 
     void openingAMissingFileIsReported()
     {
-        TFAsp w;
+        MainWindow w;
         QString shown;
         QTimer::singleShot(0, [&shown] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
@@ -367,7 +367,7 @@ private slots:
 
     void skinMenuRefusesAnIncompleteSkinAndKeepsItsOwn()
     {
-        TFAsp w;
+        MainWindow w;
         QFile dusk(QASP_SKIN_DIR "/quillmere-dusk.skin");
         QVERIFY(dusk.open(QIODevice::ReadOnly));
         const QByteArray whole = dusk.readAll();
@@ -402,7 +402,7 @@ private slots:
         {
             ModalCatcher modals;
             RecordingPrompter prompter;
-            TFAsp w;
+            MainWindow w;
             w.UsePrompter(&prompter);
             QVERIFY(w.StoreIsFallback());
             QVERIFY(!w.StoreIsReadOnly());
@@ -441,7 +441,7 @@ private slots:
         {
             ModalCatcher modals;
             RecordingPrompter prompter;
-            TFAsp w;
+            MainWindow w;
             w.UsePrompter(&prompter);
             QVERIFY(w.StoreIsReadOnly());
             QVERIFY(!w.StoreIsFallback());
@@ -475,8 +475,8 @@ private slots:
         other.close();
         ModalCatcher modals;
         RecordingPrompter prompter;
-        TFAsp first;
-        TFAsp second;
+        MainWindow first;
+        MainWindow second;
         first.UsePrompter(&prompter);
         second.UsePrompter(&prompter);
         QVERIFY(!first.StoreIsReadOnly() && !second.StoreIsReadOnly());

@@ -2,7 +2,7 @@
 // a node loads it into the editor, and typing flows back into the node.
 #include "app/interface_font.h"
 #include "app/main_window.h"
-#include "app/memo_editor.h"
+#include "app/qt_editor_surface.h"
 #include "app/project_tree_model.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
@@ -35,7 +35,7 @@ struct Project {
     TreeNode *root, *inc, *fn;
 };
 
-Project BuildProject(TFAsp &w)
+Project BuildProject(MainWindow &w)
 {
     ProjectTree &tree = w.Tree();
     Project p;
@@ -50,7 +50,7 @@ Project BuildProject(TFAsp &w)
     return p;
 }
 
-void Select(TFAsp &w, TreeNode *node)
+void Select(MainWindow &w, TreeNode *node)
 {
     w.CTree->setCurrentIndex(w.TreeModel().IndexOf(node));
 }
@@ -67,7 +67,7 @@ private slots:
 
     void viewFollowsTheTree()
     {
-        TFAsp w;
+        MainWindow w;
         Project p = BuildProject(w);
         QAbstractItemModel *model = w.CTree->model();
         QCOMPARE(model->rowCount(), 1);
@@ -87,7 +87,7 @@ private slots:
 
     void selectingAFunctionFillsLocalsAndColoursItsText()
     {
-        TFAsp w;
+        MainWindow w;
         Project p = BuildProject(w);
         Select(w, p.fn);
         QCOMPARE(w.Tree().Selected(), p.fn);
@@ -110,7 +110,7 @@ private slots:
 
     void typingStoresIntoTheNodeAtOnce()
     {
-        TFAsp w;
+        MainWindow w;
         Project p = BuildProject(w);
         Select(w, p.inc);
         const std::string before = p.inc->Text();
@@ -138,7 +138,7 @@ private slots:
 
     void renamingALabelResortsItsSiblings()
     {
-        TFAsp w;
+        MainWindow w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         Project p = BuildProject(w);
@@ -167,7 +167,7 @@ private slots:
         QDir().mkpath(dir.filePath("inc"));
         for (const char *name : {"index.asp", "functions.asp", "layout.asp", "inc/conn.asp"})
             QVERIFY(QFile::copy(demo + "/" + name, dir.filePath(QString(name))));
-        TFAsp w;
+        MainWindow w;
         w.Action(ActionId::VarNeed)->setChecked(false);
         QVERIFY(w.OpenProjectFile(dir.filePath("index.asp")));
         QVERIFY(w.Action(ActionId::VarNeed)->isChecked());  // the root asks for Option Explicit
@@ -200,7 +200,7 @@ private slots:
         QVERIFY(page.open(QIODevice::WriteOnly));
         page.write("<html>\r\n<%\r\nDim x\r\n%>\r\n</html>\r\n");
         page.close();
-        TFAsp w;
+        MainWindow w;
         QVERIFY(w.OpenProjectFile(page.fileName()));
         const QModelIndex index = w.CTree->model()->index(0, 0);
         QVERIFY(index.data(Qt::ToolTipRole).toString().contains("保存会改变此文件"));
@@ -210,7 +210,7 @@ private slots:
 
     void programmaticSelectionMovesTheView()
     {
-        TFAsp w;
+        MainWindow w;
         Project p = BuildProject(w);
         w.Workspace().SelectNode(p.inc);
         QCOMPARE(ProjectTreeModel::NodeOf(w.CTree->currentIndex()), p.inc);

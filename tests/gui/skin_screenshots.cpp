@@ -81,7 +81,7 @@ void Shoot(QWidget *w, const QString &dir, const QString &name, QPoint at)
 
 // The main window with its first drop-down open; the popup's corner shows
 // the skin's menu background.
-void ShootMenu(app::TFAsp &window, const QString &dir, const QString &name)
+void ShootMenu(app::MainWindow &window, const QString &dir, const QString &name)
 {
     window.activateWindow();
     (void)QTest::qWaitForWindowActive(&window);
@@ -136,7 +136,7 @@ int main(int argc, char **argv)
     QApplication::setFont(app::InterfaceFont());
     QApplication::setWindowIcon(app::ProgramIcon());
 
-    app::TFAsp window;
+    app::MainWindow window;
     window.show();
     window.OpenProjectFile(QString::fromLocal8Bit(argv[2]));
     window.activateWindow();

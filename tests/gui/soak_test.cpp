@@ -49,7 +49,7 @@ int OpenFiles()
     return n;
 }
 
-void Exercise(app::TFAsp &window, const QString &root, const fs::path &out, Prompter &prompter)
+void Exercise(app::MainWindow &window, const QString &root, const fs::path &out, Prompter &prompter)
 {
     if (!window.OpenProjectFile(root)) {
         std::fprintf(stderr, "soak: cannot open %s\n", qPrintable(root));
@@ -99,7 +99,7 @@ int main(int argc, char **argv)
             << bench::GeneratedProjectFile(f, shape);
 
     QuietPrompter prompter;
-    app::TFAsp window;
+    app::MainWindow window;
     window.UsePrompter(&prompter);
     window.show();
     long afterFirst = 0;

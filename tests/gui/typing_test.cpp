@@ -20,7 +20,7 @@ using namespace qasp::app;
 namespace {
 
 struct Fixture {
-    TFAsp w;
+    MainWindow w;
     TreeNode *doc;
     Fixture()
     {

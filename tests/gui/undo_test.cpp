@@ -53,7 +53,7 @@ void Type(QWidget *widget, const QString &text)
 }
 
 // Ctrl+Z (or Ctrl+Y) until the node's text stops changing.
-int PressUntilStill(TFAsp &w, TreeNode *node, Qt::Key key)
+int PressUntilStill(MainWindow &w, TreeNode *node, Qt::Key key)
 {
     int presses = 0;
     for (std::string last; last != node->Text() && presses < 10000; ++presses) {
@@ -74,7 +74,7 @@ private slots:
 
     void undoAfterNewLinesGivesBackTheDeclarations()
     {
-        TFAsp w;
+        MainWindow w;
         w.show();
         QVERIFY(w.OpenProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
         TreeNode *root = w.Tree().FirstTopLevel();
@@ -101,7 +101,7 @@ private slots:
 
     void undoOfAPastedFunctionGivesBackTextAndLabel()
     {
-        TFAsp w;
+        MainWindow w;
         w.show();
         TreeNode *doc = w.Tree().AddTopLevel("index.asp");
         w.Tree().AttachRecord(doc, {"Dim a"});
@@ -132,7 +132,7 @@ private slots:
 
     void menuCommandsUndoAndRedo()
     {
-        TFAsp w;
+        MainWindow w;
         w.show();
         TreeNode *doc = w.Tree().AddTopLevel("index.asp");
         w.Tree().AttachRecord(doc, {"x = 1"});
@@ -160,7 +160,7 @@ private slots:
     // redoing everything the last.
     void undoAllAndRedoAllAreExact()
     {
-        TFAsp w;
+        MainWindow w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const std::string start = Utf8ToGbk("Dim gOld, 名字\r\nx = 1   \r\nFunction F(a)\r\n\tF = a\r\nEnd Function\r\n");
@@ -229,7 +229,7 @@ private slots:
         file.write(bytes);
         file.close();
 
-        TFAsp w;
+        MainWindow w;
         QTimer::singleShot(0, [] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
                 box->accept();
