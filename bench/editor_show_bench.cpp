@@ -57,15 +57,16 @@ void BM_KeystrokeIn20000LineNode(benchmark::State &state)
     window.Tree().AttachRecord(doc, {qasp::bench::GeneratedVBScript(20000)});
     window.show();
     window.Workspace().SelectNode(doc);
-    QTextCursor c(window.CMemo->document()->findBlockByNumber(10000));
+    auto *editor = window.findChild<QPlainTextEdit *>("editor");
+    QTextCursor c(editor->document()->findBlockByNumber(10000));
     c.movePosition(QTextCursor::EndOfBlock);
-    window.CMemo->setTextCursor(c);
-    window.CMemo->setFocus();
+    editor->setTextCursor(c);
+    editor->setFocus();
     int i = 0;
     for (auto _ : state) {
         const QString text = (i++ % 8 == 7) ? QString(" ") : QString("x");
         QKeyEvent press(QEvent::KeyPress, text == " " ? Qt::Key_Space : Qt::Key_X, Qt::NoModifier, text);
-        QApplication::sendEvent(window.CMemo, &press);
+        QApplication::sendEvent(editor, &press);
     }
 }
 BENCHMARK(BM_KeystrokeIn20000LineNode)->Unit(benchmark::kMillisecond)->Iterations(50);

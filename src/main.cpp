@@ -144,7 +144,7 @@ int main(int argc, char **argv)
     // A skin file that cannot be used is refused as the skin menu refuses
     // it: the built-in skin stays, and the refusal is shown.
     if (!options.skin.isEmpty())
-        window.SkinMenu1->UseSkinFile(options.skin);
+        window.useSkinFile(options.skin);
     window.show();
     if (options.startupTime)
         new StartupReport(&window);  // after the skin's painter: it sees the paint first

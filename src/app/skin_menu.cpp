@@ -33,7 +33,7 @@ QString SkinNameOf(const QString &path)
 SkinMenu::SkinMenu(skin::TSkinData *skinData, QWidget *parent)
     : QMenu(QStringLiteral("皮肤(&K)"), parent), skinData_(skinData)
 {
-    setObjectName("SkinMenu");
+    setObjectName("skinMenu");
     // The skin files are looked for when the menu opens, not at start-up.
     connect(this, &QMenu::aboutToShow, this, [this] { Rebuild(true); });
     Rebuild(false);

@@ -95,6 +95,7 @@ private slots:
         QTemporaryDir dir;
         CopyDemo(dir);
         TestWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.answers = {dir.filePath("index.asp").toStdString()};
         w.Action(ActionId::OPEN)->trigger();
         ProjectTree &tree = w.Tree();
@@ -104,21 +105,22 @@ private slots:
         TreeNode *fn = NodeNamed(tree, "LoadNews()");
         TreeNode *layout = NodeNamed(tree, "layout.asp");
         QVERIFY(fn && layout);
-        w.CTree->setCurrentIndex(w.TreeModel().IndexOf(fn));
+        QTreeView *projectTree = PartOf<QTreeView>(w, "projectTree");
+        projectTree->setCurrentIndex(w.TreeModel().IndexOf(fn));
         w.Action(ActionId::Cut)->trigger();
         QVERIFY(!w.Action(ActionId::Paste)->isEnabled());
-        w.CTree->setCurrentIndex(w.TreeModel().IndexOf(layout));
+        projectTree->setCurrentIndex(w.TreeModel().IndexOf(layout));
         QVERIFY(w.Action(ActionId::Paste)->isEnabled());
         w.Action(ActionId::Paste)->trigger();
         QCOMPARE(fn->Parent(), layout);
-        QVERIFY(w.CTree->isExpanded(w.TreeModel().IndexOf(layout)));
+        QVERIFY(projectTree->isExpanded(w.TreeModel().IndexOf(layout)));
 
         // Type into layout.asp's page text.
-        QTextCursor c = w.CMemo->textCursor();
+        QTextCursor c = editor->textCursor();
         c.movePosition(QTextCursor::End);
-        w.CMemo->setTextCursor(c);
-        QTest::keyClick(w.CMemo, Qt::Key_Return);
-        QTest::keyClicks(w.CMemo, "Dim gFooter");
+        editor->setTextCursor(c);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, "Dim gFooter");
 
         w.Action(ActionId::Save)->trigger();
         for (const char *name : {"index.asp", "functions.asp", "layout.asp", "inc/conn.asp"}) {
@@ -139,18 +141,19 @@ private slots:
     void searchSelectsWholeCharactersInChineseText()
     {
         TestWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         TreeNode *doc = w.Tree().AddTopLevel("a.asp");
         // "' 中文说明" CR LF "x = total": the match lies behind two-byte characters.
         w.Tree().AttachRecord(doc, {"' \xD6\xD0\xCE\xC4\xCB\xB5\xC3\xF7\r\nx = total"});
         w.Workspace().SelectNode(doc);
         w.prompter.inputs = {"TOTAL"};
         w.Action(ActionId::Search)->trigger();
-        QCOMPARE(w.CMemo->textCursor().selectedText(), QString("total"));
+        QCOMPARE(editor->textCursor().selectedText(), QString("total"));
         // F3 searches on in other nodes; here the search box is asked again.
         w.prompter.inputs = {"中文"};
-        w.CMemo->moveCursor(QTextCursor::Start);
+        editor->moveCursor(QTextCursor::Start);
         w.Action(ActionId::Search)->trigger();
-        QCOMPARE(w.CMemo->textCursor().selectedText(), QString("中文"));
+        QCOMPARE(editor->textCursor().selectedText(), QString("中文"));
     }
 
     void closingWithUnsavedChangesAsks()
@@ -215,12 +218,13 @@ private slots:
     void colourPickerShowsCodeAndComplement()
     {
         TestWindow w;
+        const PickerPanel *picker = PartOf<PickerPanel>(w, "pickerPanel");
         w.Picker()->ShowColour(QColor(255, 0, 0));
-        QCOMPARE(w.Panel2->text(), QString("#FF0000"));
-        QCOMPARE(w.Panel2->palette().color(QPalette::WindowText), QColor(0, 255, 255));
+        QCOMPARE(picker->text(), QString("#FF0000"));
+        QCOMPARE(picker->palette().color(QPalette::WindowText), QColor(0, 255, 255));
         w.Picker()->ShowColour(QColor(255, 255, 255));
-        QCOMPARE(w.Panel2->text(), QString("#FFFFFF"));
-        QCOMPARE(w.Panel2->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+        QCOMPARE(picker->text(), QString("#FFFFFF"));
+        QCOMPARE(picker->palette().color(QPalette::WindowText), QColor(0, 0, 0));
         QCOMPARE(dialogs::ColourCode(QColor(1, 0xAB, 0x0C)), QString("#01AB0C"));
     }
 
@@ -230,21 +234,23 @@ private slots:
         TreeNode *doc = w.Tree().AddTopLevel("a.asp");
         w.Tree().AttachRecord(doc, {"x = 1"});
         w.Workspace().SelectNode(doc);
-        w.CMemo->moveCursor(QTextCursor::End);
-        QTest::mouseDClick(w.Panel2, Qt::LeftButton);
+        PickerPanel *picker = PartOf<PickerPanel>(w, "pickerPanel");
+        EditorOf(w)->moveCursor(QTextCursor::End);
+        QTest::mouseDClick(picker, Qt::LeftButton);
         QCOMPARE(doc->Text(), std::string("x = 1\xC8\xA1\xC9\xAB"));  // 取色
         w.Picker()->ShowColour(QColor(0, 128, 0));
-        QTest::mouseDClick(w.Panel2, Qt::LeftButton);
+        QTest::mouseDClick(picker, Qt::LeftButton);
         QCOMPARE(doc->Text(), std::string("x = 1\xC8\xA1\xC9\xAB#008000"));
     }
 
     void pickingStartsAndStopsWithItsAction()
     {
         TestWindow w;
+        const QTimer *colourTimer = PartOf<QTimer>(w, "colourTimer");
         w.Action(ActionId::GetColor)->trigger();
-        QVERIFY(w.Timer_GetColor->isActive());
+        QVERIFY(colourTimer->isActive());
         w.Action(ActionId::GetColor)->trigger();
-        QVERIFY(!w.Timer_GetColor->isActive());
+        QVERIFY(!colourTimer->isActive());
     }
 };
 

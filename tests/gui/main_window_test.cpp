@@ -52,9 +52,10 @@ QStringList VisibleTexts(const QList<QAction *> &actions)
 
 QList<QLabel *> LegendLabels(MainWindow &w)
 {
+    const PickerPanel *picker = PartOf<PickerPanel>(w, "pickerPanel");
     QList<QLabel *> labels;
-    for (QLabel *l : w.INFO_Color->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
-        if (l != w.Panel2)
+    for (QLabel *l : PartOf<QWidget>(w, "colourLegend")->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+        if (l != picker)
             labels << l;
     return labels;
 }
@@ -113,51 +114,56 @@ private slots:
     void layoutFollowsTheComponentTable()
     {
         MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.windowTitle(), QString("QuillmereASP编辑器 V3.0 (For VBScript)"));
         // The skin's frame goes around the window's client area.
         QCOMPARE(w.contentsRect().size(), QSize(698, 539));
         QCOMPARE(w.size(), QSize(698 + 4 + 4, 539 + 26 + 4));
-        QCOMPARE(w.CMenu->height(), 23);
-        QCOMPARE(w.CToolBar->height(), 26);
-        QCOMPARE(w.Panel3->width(), 208);
-        QCOMPARE(w.Panel4->height(), 25);
-        QCOMPARE(w.Edit1->geometry(), QRect(0, 3, 161, 20));
-        QCOMPARE(w.Button1->text(), QString("测试"));
-        QCOMPARE(w.INFO_Color->height(), 25);
-        QCOMPARE(w.Panel2->width(), 63);
-        QCOMPARE(w.Panel2->x() + w.Panel2->width(), w.INFO_Color->width());
-        QCOMPARE(w.Panel2->text(), QString("取色"));
-        QCOMPARE(w.HList->geometry(), QRect(201, 72, 137, 177));
-        QVERIFY(w.HList->isHidden());
-        QCOMPARE(w.CBottom->height(), 20);
-        QCOMPARE(w.StatusPanels[0]->width(), 200);
-        QCOMPARE(w.StatusPanels[1]->width(), 100);
-        QCOMPARE(w.StatusPanels[2]->width(), 120);
-        QVERIFY(w.StatusPanels[1]->alignment() & Qt::AlignHCenter);
-        QCOMPARE(w.CMemo->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QCOMPARE(w.CMemo->property("Tag").toInt(), 0);
-        QCOMPARE(w.CMemo->font().pixelSize(), 12);
-        QVERIFY(!w.Timer_GetColor->isActive());
-        QCOMPARE(w.Timer_GetColor->interval(), 100);
+        QCOMPARE(w.menuBar()->height(), 23);
+        QCOMPARE(PartOf<QToolBar>(w, "toolBar")->height(), 26);
+        QCOMPARE(PartOf<QWidget>(w, "treePane")->width(), 208);
+        QCOMPARE(PartOf<QWidget>(w, "addressBar")->height(), 25);
+        QCOMPARE(PartOf<QLineEdit>(w, "urlEdit")->geometry(), QRect(0, 3, 161, 20));
+        QCOMPARE(PartOf<QPushButton>(w, "testButton")->text(), QString("测试"));
+        const QWidget *legend = PartOf<QWidget>(w, "colourLegend");
+        const PickerPanel *picker = PartOf<PickerPanel>(w, "pickerPanel");
+        QCOMPARE(legend->height(), 25);
+        QCOMPARE(picker->width(), 63);
+        QCOMPARE(picker->x() + picker->width(), legend->width());
+        QCOMPARE(picker->text(), QString("取色"));
+        const QListWidget *completionList = PartOf<QListWidget>(w, "completionList");
+        QCOMPARE(completionList->geometry(), QRect(201, 72, 137, 177));
+        QVERIFY(completionList->isHidden());
+        QCOMPARE(w.statusBar()->height(), 20);
+        QCOMPARE(StatusPanelOf(w, 0)->width(), 200);
+        QCOMPARE(StatusPanelOf(w, 1)->width(), 100);
+        QCOMPARE(StatusPanelOf(w, 2)->width(), 120);
+        QVERIFY(StatusPanelOf(w, 1)->alignment() & Qt::AlignHCenter);
+        QCOMPARE(editor->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(editor->property("Tag").toInt(), 0);
+        QCOMPARE(editor->font().pixelSize(), 12);
+        const QTimer *colourTimer = PartOf<QTimer>(w, "colourTimer");
+        QVERIFY(!colourTimer->isActive());
+        QCOMPARE(colourTimer->interval(), 100);
         QVERIFY(!w.StoreIsFallback());
     }
 
     void tabStopsAreTwoAverageCharacters()
     {
         MainWindow w;
-        const double average = QFontMetricsF(w.CMemo->font()).averageCharWidth();
-        QCOMPARE(qRound(w.CMemo->tabStopDistance() * 100), qRound(2 * average * 100));
+        const double average = QFontMetricsF(EditorOf(w)->font()).averageCharWidth();
+        QCOMPARE(qRound(EditorOf(w)->tabStopDistance() * 100), qRound(2 * average * 100));
     }
 
     void barsShowTheirItemsInOrder()
     {
         MainWindow w;
-        QCOMPARE(VisibleTexts(w.CToolBar->actions()),
+        QCOMPARE(VisibleTexts(PartOf<QToolBar>(w, "toolBar")->actions()),
                  QStringList({"打开(&Z)", "保存(&Y)", "加载", "新建", "删除(&S)", "剪切", "粘贴",
                               "查找(&X)", "取色(&V)"}));
-        const QList<QAction *> menus = w.CMenu->actions();
+        const QList<QAction *> menus = w.menuBar()->actions();
         QCOMPARE(VisibleTexts(menus), QStringList({"文件(&Z)", "编辑(&Y)", "皮肤(&K)", "帮助(&X)"}));
         QCOMPARE(VisibleTexts(menus[0]->menu()->actions()),
                  QStringList({"新建(&Z)", "新建工程(&N)...", "打开(&Y)", "加载", "-", "保存(&X)", "别存为(&W)...",
@@ -208,11 +214,11 @@ private slots:
     void barFacesFollowTheirAction()
     {
         MainWindow w;
-        QAction *face = w.CToolBar->actions().at(6);  // 粘贴
+        QAction *face = PartOf<QToolBar>(w, "toolBar")->actions().at(6);  // 粘贴
         QVERIFY(!face->isEnabled());
         w.Action(ActionId::Paste)->setEnabled(true);
         QVERIFY(face->isEnabled());
-        QAction *getColor = w.CToolBar->actions().at(8);
+        QAction *getColor = PartOf<QToolBar>(w, "toolBar")->actions().at(8);
         getColor->trigger();
         QVERIFY(w.Action(ActionId::GetColor)->isChecked());
         QVERIFY(getColor->isChecked());
@@ -242,21 +248,24 @@ private slots:
     void escapeStopsColourPickingOnly()
     {
         MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.CMemo->setFocus();
-        QTest::keyClick(w.CMemo, Qt::Key_Escape);  // picking is off: nothing happens
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_Escape);  // picking is off: nothing happens
         QVERIFY(!w.Action(ActionId::GetColor)->isChecked());
         w.Action(ActionId::GetColor)->setChecked(true);
-        w.Timer_GetColor->start();
-        QTest::keyClick(w.CMemo, Qt::Key_Escape);
-        QVERIFY(!w.Timer_GetColor->isActive());
+        QTimer *colourTimer = PartOf<QTimer>(w, "colourTimer");
+        colourTimer->start();
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QVERIFY(!colourTimer->isActive());
         QVERIFY(!w.Action(ActionId::GetColor)->isChecked());
     }
 
     void fileTextShowsColouredInTheStoredSpelling()
     {
         MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         const QString path = QFINDTESTDATA("../../examples/demo/index.asp");
         QVERIFY(!path.isEmpty());
         ShowFileText(w, path);
@@ -269,16 +278,16 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(qasp::LowerAscii(shown)),
                  QByteArray::fromStdString(qasp::LowerAscii(bytes.toStdString())));
         QVERIFY(shown.find("<%@CodePage=936%>") == 0);
-        QCOMPARE(w.CMemo->textCursor().position(), 0);
+        QCOMPARE(editor->textCursor().position(), 0);
         int dimLine = -1;
-        for (QTextBlock b = w.CMemo->document()->begin(); b.isValid(); b = b.next())
+        for (QTextBlock b = editor->document()->begin(); b.isValid(); b = b.next())
             if (b.text().startsWith("Dim ")) {
                 dimLine = b.blockNumber();
                 break;
             }
         QVERIFY(dimLine >= 0);
-        QCOMPARE(ColourOfWord(w.CMemo, dimLine, "Dim"), QColor(0, 0, 255));
-        QVERIFY(!w.CMemo->document()->isUndoAvailable());
+        QCOMPARE(ColourOfWord(editor, dimLine, "Dim"), QColor(0, 0, 255));
+        QVERIFY(!editor->document()->isUndoAvailable());
     }
 
     void wholeTextWriteEqualsLineByLineColouring()
@@ -289,7 +298,7 @@ private slots:
         const std::string text = file.readAll().toStdString();
         const auto snapshot = [&w] {
             QList<QPair<QString, QColor>> chars;
-            for (QTextBlock b = w.CMemo->document()->begin(); b.isValid(); b = b.next()) {
+            for (QTextBlock b = EditorOf(w)->document()->begin(); b.isValid(); b = b.next()) {
                 for (const QTextLayout::FormatRange &r : b.textFormats())
                     chars << qMakePair(b.text().mid(r.start, r.length), r.format.foreground().color());
                 chars << qMakePair(QString("\n"), QColor());
@@ -328,23 +337,24 @@ private slots:
     void lineBytesFollowEveryKindOfEdit()
     {
         MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         qasp::ColourText(w.Memo(), "Dim a\r\n\xD6\xD0\xCE\xC4\r\nx = 1\r\nEnd", w.Store());
-        const auto fresh = [&w] {
-            return qasp::app::ToGbk(w.CMemo->toPlainText().replace(QChar('\n'), QString("\r\n")));
+        const auto fresh = [editor] {
+            return qasp::app::ToGbk(editor->toPlainText().replace(QChar('\n'), QString("\r\n")));
         };
         QCOMPARE(w.Memo().Text(), fresh());
-        QTextCursor c(w.CMemo->document());
+        QTextCursor c(editor->document());
         c.setPosition(2);
         c.setPosition(9, QTextCursor::KeepAnchor);  // across two line breaks
         c.insertText("new\nlines\n\u6587");
         QCOMPARE(w.Memo().Text(), fresh());
-        w.CMemo->undo();
+        editor->undo();
         QCOMPARE(w.Memo().Text(), fresh());
         c.movePosition(QTextCursor::End);
         c.insertBlock();
         c.insertText("\u4E2D");
         QCOMPARE(w.Memo().Text(), fresh());
-        QCOMPARE(w.Memo().LineText(w.CMemo->blockCount() - 1), std::string("\xD6\xD0"));
+        QCOMPARE(w.Memo().LineText(editor->blockCount() - 1), std::string("\xD6\xD0"));
         QCOMPARE(w.Memo().LineIndex(1), size_t(7));
         QCOMPARE(w.Memo().LineFromChar(8), 1);
     }
@@ -383,12 +393,14 @@ private slots:
                 box->accept();
             }
         });
-        QVERIFY(!w.SkinMenu1->UseSkinFile(half.fileName()));
+        SkinMenu *skinMenu = PartOf<SkinMenu>(w, "skinMenu");
+        const qasp::skin::TSkinData *skinData = PartOf<qasp::skin::TSkinData>(w, "skinData");
+        QVERIFY(!skinMenu->UseSkinFile(half.fileName()));
         QCOMPARE(shown, QString("无法使用皮肤文件：%1\n它不是本程序的皮肤，或已损坏。").arg(half.fileName()));
-        QVERIFY(!w.SkinData1->NoSkin());
-        QCOMPARE(w.SkinData1->Model().SkinName, std::string("Quillmere Light"));
-        QVERIFY(w.SkinMenu1->UseSkinFile(dusk.fileName()));
-        QCOMPARE(w.SkinData1->Model().SkinName, std::string("Quillmere Dusk"));
+        QVERIFY(!skinData->NoSkin());
+        QCOMPARE(skinData->Model().SkinName, std::string("Quillmere Light"));
+        QVERIFY(skinMenu->UseSkinFile(dusk.fileName()));
+        QCOMPARE(skinData->Model().SkinName, std::string("Quillmere Dusk"));
     }
 
     void corruptStoreFileFallsBackToMemory()

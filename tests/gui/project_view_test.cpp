@@ -50,9 +50,14 @@ Project BuildProject(MainWindow &w)
     return p;
 }
 
+QTreeView *ProjectTreeOf(MainWindow &w)
+{
+    return PartOf<QTreeView>(w, "projectTree");
+}
+
 void Select(MainWindow &w, TreeNode *node)
 {
-    w.CTree->setCurrentIndex(w.TreeModel().IndexOf(node));
+    ProjectTreeOf(w)->setCurrentIndex(w.TreeModel().IndexOf(node));
 }
 
 }  // namespace
@@ -69,7 +74,7 @@ private slots:
     {
         MainWindow w;
         Project p = BuildProject(w);
-        QAbstractItemModel *model = w.CTree->model();
+        QAbstractItemModel *model = ProjectTreeOf(w)->model();
         QCOMPARE(model->rowCount(), 1);
         const QModelIndex root = model->index(0, 0);
         QCOMPARE(model->rowCount(root), 2);
@@ -88,18 +93,19 @@ private slots:
     void selectingAFunctionFillsLocalsAndColoursItsText()
     {
         MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         Project p = BuildProject(w);
         Select(w, p.fn);
         QCOMPARE(w.Tree().Selected(), p.fn);
         QCOMPARE(w.Memo().Text(), p.fn->Text());
-        QCOMPARE(w.CMemo->property("Tag").toInt(), 1);
-        QCOMPARE(w.StatusPanels[0]->text(), QString("启始行数:12"));
+        QCOMPARE(editor->property("Tag").toInt(), 1);
+        QCOMPARE(StatusPanelOf(w, 0)->text(), QString("启始行数:12"));
         QVERIFY(!w.Action(ActionId::New)->isEnabled());
         QVERIFY(!w.Action(ActionId::SaveSelect)->isEnabled());
         std::string name = "nitems";
         QCOMPARE(w.Store().LookupKeyword(name), int(kLocalVariable));
-        QCOMPARE(ColourAt(w.CMemo, 2, 17), QColor(0, 128, 0));  // "nItems" in the For line
-        QCOMPARE(ColourAt(w.CMemo, 2, 2), QColor(0, 0, 255));   // "For"
+        QCOMPARE(ColourAt(editor, 2, 17), QColor(0, 128, 0));  // "nItems" in the For line
+        QCOMPARE(ColourAt(editor, 2, 2), QColor(0, 0, 255));   // "For"
 
         const size_t locals = w.Store().TableRows("Key_Other").size();
         Select(w, p.root);
@@ -111,26 +117,27 @@ private slots:
     void typingStoresIntoTheNodeAtOnce()
     {
         MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         Project p = BuildProject(w);
         Select(w, p.inc);
         const std::string before = p.inc->Text();
         QCOMPARE(w.Memo().Text(), before);  // loading changed nothing
-        QTextCursor c = w.CMemo->textCursor();
+        QTextCursor c = editor->textCursor();
         c.movePosition(QTextCursor::End);
-        w.CMemo->setTextCursor(c);
-        QTest::keyClicks(w.CMemo, "x");
+        editor->setTextCursor(c);
+        QTest::keyClicks(editor, "x");
         QCOMPARE(p.inc->Text(), before + "x");
         // Chinese arrives through the input method, as a committed string.
         QInputMethodEvent ime;
         ime.setCommitString("中文");
-        QApplication::sendEvent(w.CMemo, &ime);
+        QApplication::sendEvent(editor, &ime);
         QCOMPARE(p.inc->Text(), before + "x" + Gbk("中文"));
-        QTest::keyClick(w.CMemo, Qt::Key_Return);
-        QTest::keyClicks(w.CMemo, "Dim y");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, "Dim y");
         // Bytes that are not GBK (FE FE) are still there, CR LF between lines.
         QCOMPARE(p.inc->Text(), before + "x" + Gbk("中文") + "\r\nDim y");
         QCOMPARE(p.inc->Text(), w.Memo().Text());
-        QTest::keyClick(w.CMemo, Qt::Key_Backspace);
+        QTest::keyClick(editor, Qt::Key_Backspace);
         QCOMPARE(p.inc->Text(), w.Memo().Text());
         // Another node's text was never touched.
         QCOMPARE(p.root->Text(), std::string("Dim gTotal\r\nResponse.Write gTotal"));
@@ -143,12 +150,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         Project p = BuildProject(w);
         w.Tree().SortChildren(p.root);  // inc/conn.asp, ShowList(nItems)
-        w.CTree->expandAll();
+        QTreeView *view = ProjectTreeOf(w);
+        view->expandAll();
         Select(w, p.fn);
         const std::string fnText = p.fn->Text();
-        w.CTree->setFocus();
-        QTest::keyClick(w.CTree, Qt::Key_F2);
-        QWidget *editor = w.CTree->findChild<QLineEdit *>();
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_F2);
+        QWidget *editor = view->findChild<QLineEdit *>();
         QVERIFY(editor);
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(editor, "Alpha(nItems)");
@@ -157,7 +165,7 @@ private slots:
         QCOMPARE(p.root->Children().front().get(), p.fn);  // sorted first now
         QCOMPARE(p.fn->Text(), fnText);  // the text stays
         QCOMPARE(w.Tree().Selected(), p.fn);
-        QCOMPARE(ProjectTreeModel::NodeOf(w.CTree->currentIndex()), p.fn);
+        QCOMPARE(ProjectTreeModel::NodeOf(view->currentIndex()), p.fn);
     }
 
     void openingTheDemoLoadsItsTreeAndSavingWritesItBack()
@@ -168,11 +176,12 @@ private slots:
         for (const char *name : {"index.asp", "functions.asp", "layout.asp", "inc/conn.asp"})
             QVERIFY(QFile::copy(demo + "/" + name, dir.filePath(QString(name))));
         MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.Action(ActionId::VarNeed)->setChecked(false);
         QVERIFY(w.OpenProjectFile(dir.filePath("index.asp")));
         QVERIFY(w.Action(ActionId::VarNeed)->isChecked());  // the root asks for Option Explicit
-        QCOMPARE(w.CTree->model()->rowCount(), 1);
-        QCOMPARE(w.CTree->model()->index(0, 0).data().toString(), QString("index.asp"));
+        QCOMPARE(ProjectTreeOf(w)->model()->rowCount(), 1);
+        QCOMPARE(ProjectTreeOf(w)->model()->index(0, 0).data().toString(), QString("index.asp"));
         QCOMPARE(w.Tree().Count(), 23);
         std::string name = "SafeInt";
         QCOMPARE(w.Store().LookupKeyword(name), int(kProjectFunction));
@@ -180,11 +189,11 @@ private slots:
         // An edit reaches the file through Action_Save.
         TreeNode *root = w.Tree().FirstTopLevel();
         Select(w, root);
-        QTextCursor c = w.CMemo->textCursor();
+        QTextCursor c = editor->textCursor();
         c.movePosition(QTextCursor::End);
-        w.CMemo->setTextCursor(c);
-        QTest::keyClick(w.CMemo, Qt::Key_Return);
-        QTest::keyClicks(w.CMemo, "Dim gAdded");
+        editor->setTextCursor(c);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, "Dim gAdded");
         w.Action(ActionId::Save)->trigger();
         QFile saved(dir.filePath("index.asp"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -202,10 +211,10 @@ private slots:
         page.close();
         MainWindow w;
         QVERIFY(w.OpenProjectFile(page.fileName()));
-        const QModelIndex index = w.CTree->model()->index(0, 0);
+        const QModelIndex index = ProjectTreeOf(w)->model()->index(0, 0);
         QVERIFY(index.data(Qt::ToolTipRole).toString().contains("保存会改变此文件"));
         Select(w, w.Tree().FirstTopLevel());
-        QVERIFY(w.StatusPanels[0]->text().endsWith("[保存会改变原文件]"));
+        QVERIFY(StatusPanelOf(w, 0)->text().endsWith("[保存会改变原文件]"));
     }
 
     void programmaticSelectionMovesTheView()
@@ -213,7 +222,7 @@ private slots:
         MainWindow w;
         Project p = BuildProject(w);
         w.Workspace().SelectNode(p.inc);
-        QCOMPARE(ProjectTreeModel::NodeOf(w.CTree->currentIndex()), p.inc);
+        QCOMPARE(ProjectTreeModel::NodeOf(ProjectTreeOf(w)->currentIndex()), p.inc);
         QCOMPARE(w.Memo().Text(), p.inc->Text());
     }
 };

@@ -28,6 +28,8 @@
 
 #include <cstdio>
 
+#include "gui_test_setup.h"
+
 using namespace qasp;
 
 namespace {
@@ -85,8 +87,8 @@ void ShootMenu(app::MainWindow &window, const QString &dir, const QString &name)
 {
     window.activateWindow();
     (void)QTest::qWaitForWindowActive(&window);
-    QAction *first = window.CMenu->actions().first();
-    window.CMenu->setActiveAction(first);
+    QAction *first = window.menuBar()->actions().first();
+    window.menuBar()->setActiveAction(first);
     QTest::qWait(300);
     QMenu *menu = first->menu();
     if (!menu->isVisible()) {
@@ -102,7 +104,7 @@ void ShootMenu(app::MainWindow &window, const QString &dir, const QString &name)
         Fail(name + ": the drop-down does not wear the skin's menu background");
     std::printf("%s.png: %dx%d\n", qPrintable(name), shot.width(), shot.height());
     menu->hide();
-    window.CMenu->setActiveAction(nullptr);
+    window.menuBar()->setActiveAction(nullptr);
     QTest::qWait(100);
 }
 
@@ -175,20 +177,22 @@ int main(int argc, char **argv)
     // The completion list, as the user types a name.
     window.activateWindow();
     (void)QTest::qWaitForWindowActive(&window);
-    window.CMemo->setFocus();
-    window.CMemo->moveCursor(QTextCursor::End);
-    QTest::keyClick(window.CMemo, Qt::Key_Return);
-    QTest::keyClicks(window.CMemo, "resp");
-    if (!window.HList->isVisible())
+    QPlainTextEdit *editor = EditorOf(window);
+    editor->setFocus();
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, "resp");
+    if (!PartOf<QListWidget>(window, "completionList")->isVisible())
         Fail("the completion list did not open");
     Shoot(&window, dir, "main-completion", QPoint(20, 20));
-    QTest::keyClick(window.CMemo, Qt::Key_Escape);
+    QTest::keyClick(editor, Qt::Key_Escape);
 
     // The same with the second skin.
     if (argc > 3) {
-        window.SkinData1->SetSkinFile(QString::fromLocal8Bit(argv[3]));
+        skin::TSkinData *skinData = PartOf<skin::TSkinData>(window, "skinData");
+        skinData->SetSkinFile(QString::fromLocal8Bit(argv[3]));
         QTest::qWait(800);
-        if (window.SkinData1->NoSkin())
+        if (skinData->NoSkin())
             Fail("the second skin did not load");
         Shoot(&window, dir, "dusk-main", QPoint(20, 20));
         ShootMenu(window, dir, "dusk-menu-open");

@@ -28,6 +28,8 @@
 #include <unistd.h>
 #include <malloc.h>
 
+#include "gui_test_setup.h"
+
 namespace fs = std::filesystem;
 using namespace qasp;
 
@@ -63,10 +65,11 @@ void Exercise(app::MainWindow &window, const QString &root, const fs::path &out,
             QApplication::processEvents();
     }
     window.Workspace().SelectNode(tree.FirstTopLevel());
-    window.CMemo->setFocus();
-    window.CMemo->moveCursor(QTextCursor::End);
-    QTest::keyClick(window.CMemo, Qt::Key_Return);
-    QTest::keyClicks(window.CMemo, "Dim soaked");
+    QPlainTextEdit *editor = EditorOf(window);
+    editor->setFocus();
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, "Dim soaked");
     QApplication::processEvents();
     fs::create_directories(out);
     SaveAspDocument(tree.FirstTopLevel(), out.string(), false, prompter, OverwritePolicy::Force);

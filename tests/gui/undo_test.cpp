@@ -58,7 +58,7 @@ int PressUntilStill(MainWindow &w, TreeNode *node, Qt::Key key)
     int presses = 0;
     for (std::string last; last != node->Text() && presses < 10000; ++presses) {
         last = node->Text();
-        QTest::keyClick(w.CMemo, key, Qt::ControlModifier);
+        QTest::keyClick(EditorOf(w), key, Qt::ControlModifier);
     }
     return presses;
 }
@@ -75,22 +75,23 @@ private slots:
     void undoAfterNewLinesGivesBackTheDeclarations()
     {
         MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.show();
         QVERIFY(w.OpenProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
         TreeNode *root = w.Tree().FirstTopLevel();
         w.Workspace().SelectNode(root);
         const std::string original = root->Text();
-        const int line = LineStarting(w.CMemo, "Const PAGE_TITLE");
+        const int line = LineStarting(editor, "Const PAGE_TITLE");
         QVERIFY(line >= 0);
-        w.CMemo->setFocus();
-        CaretToLineEnd(w.CMemo, line);
-        QTest::keyClick(w.CMemo, Qt::Key_End);
-        QTest::keyClick(w.CMemo, Qt::Key_Return);
-        QTest::keyClicks(w.CMemo, "' abc");
-        QTest::keyClick(w.CMemo, Qt::Key_Return);
-        QTest::keyClicks(w.CMemo, "' def");
+        editor->setFocus();
+        CaretToLineEnd(editor, line);
+        QTest::keyClick(editor, Qt::Key_End);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, "' abc");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, "' def");
         for (int i = 0; i < 3; ++i)
-            QTest::keyClick(w.CMemo, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(root->Text().find("Const NAME_MAX_LEN = 20\r\n") != std::string::npos);
         QCOMPARE(w.Memo().Text(), root->Text());
         PressUntilStill(w, root, Qt::Key_Z);
@@ -102,6 +103,7 @@ private slots:
     void undoOfAPastedFunctionGivesBackTextAndLabel()
     {
         MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.show();
         TreeNode *doc = w.Tree().AddTopLevel("index.asp");
         w.Tree().AttachRecord(doc, {"Dim a"});
@@ -110,36 +112,37 @@ private slots:
         const std::string original = "Function Old(x)\r\n\tOld = x\r\nEnd Function";
         w.Tree().AttachRecord(fn, {original});
         w.Workspace().SelectNode(fn);
-        w.CMemo->setFocus();
-        w.CMemo->selectAll();
+        editor->setFocus();
+        editor->selectAll();
         QApplication::clipboard()->setText("Function FormatMoney(n, nDigits)\n\tFormatMoney = n\nEnd Function");
-        QTest::keyClick(w.CMemo, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
         // Leaving the head line renames the node and spells its words anew.
-        w.CMemo->setTextCursor(QTextCursor(w.CMemo->document()->findBlockByNumber(0)));
-        QTest::keyClick(w.CMemo, Qt::Key_Down);
+        editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(0)));
+        QTest::keyClick(editor, Qt::Key_Down);
         QCOMPARE(fn->DisplayText(), std::string("FormatMoney(n, nDigits)"));
 
-        QTest::keyClick(w.CMemo, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(fn->Text(), original);
         QCOMPARE(w.Memo().Text(), original);
         QCOMPARE(fn->DisplayText(), std::string("Old(x)"));
-        QTest::keyClick(w.CMemo, Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(fn->Text(), std::string("Function FormatMoney(n, nDigits)\r\n\tFormatMoney = n\r\nEnd Function"));
         QCOMPARE(fn->DisplayText(), std::string("FormatMoney(n, nDigits)"));
-        QTest::keyClick(w.CMemo, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // nothing to redo
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // nothing to redo
         QCOMPARE(fn->DisplayText(), std::string("FormatMoney(n, nDigits)"));
     }
 
     void menuCommandsUndoAndRedo()
     {
         MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.show();
         TreeNode *doc = w.Tree().AddTopLevel("index.asp");
         w.Tree().AttachRecord(doc, {"x = 1"});
         w.Workspace().SelectNode(doc);
-        w.CMemo->setFocus();
-        CaretToLineEnd(w.CMemo, 0);
-        QTest::keyClicks(w.CMemo, "23");
+        editor->setFocus();
+        CaretToLineEnd(editor, 0);
+        QTest::keyClicks(editor, "23");
         QCOMPARE(doc->Text(), std::string("x = 123"));
         w.Action(ActionId::Undo)->trigger();
         QCOMPARE(doc->Text(), std::string("x = 1"));
@@ -161,6 +164,7 @@ private slots:
     void undoAllAndRedoAllAreExact()
     {
         MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const std::string start = Utf8ToGbk("Dim gOld, 名字\r\nx = 1   \r\nFunction F(a)\r\n\tF = a\r\nEnd Function\r\n");
@@ -173,38 +177,38 @@ private slots:
             TreeNode *doc = w.Tree().AddTopLevel("index.asp");
             w.Tree().AttachRecord(doc, {start});
             w.Workspace().SelectNode(doc);
-            w.CMemo->setFocus();
+            editor->setFocus();
             for (int step = 0; step < 40; ++step) {
-                const int lines = w.CMemo->document()->blockCount();
+                const int lines = editor->document()->blockCount();
                 switch (pick(8)) {
                 case 0:
                 case 1:
-                    Type(w.CMemo, words[pick(words.size())]);
+                    Type(editor, words[pick(words.size())]);
                     break;
                 case 2:
-                    QTest::keyClick(w.CMemo, Qt::Key_Backspace);
+                    QTest::keyClick(editor, Qt::Key_Backspace);
                     break;
                 case 3:
                     QApplication::clipboard()->setText(pastes[pick(pastes.size())]);
-                    QTest::keyClick(w.CMemo, Qt::Key_V, Qt::ControlModifier);
+                    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
                     break;
                 case 4:  // a completion list opened and accepted
-                    QTest::keyClicks(w.CMemo, "Resp");
-                    QTest::keyClick(w.CMemo, Qt::Key_Space);
+                    QTest::keyClicks(editor, "Resp");
+                    QTest::keyClick(editor, Qt::Key_Space);
                     break;
                 case 5: {  // block indent or outdent
-                    QTextCursor c(w.CMemo->document()->findBlockByNumber(pick(lines)));
-                    c.setPosition(w.CMemo->document()->findBlockByNumber(pick(lines)).position(),
+                    QTextCursor c(editor->document()->findBlockByNumber(pick(lines)));
+                    c.setPosition(editor->document()->findBlockByNumber(pick(lines)).position(),
                                   QTextCursor::KeepAnchor);
-                    w.CMemo->setTextCursor(c);
-                    QTest::keyClick(w.CMemo, Qt::Key_Tab, pick(2) ? Qt::ShiftModifier : Qt::NoModifier);
+                    editor->setTextCursor(c);
+                    QTest::keyClick(editor, Qt::Key_Tab, pick(2) ? Qt::ShiftModifier : Qt::NoModifier);
                     break;
                 }
                 case 6:
-                    QTest::keyClick(w.CMemo, pick(2) ? Qt::Key_Down : Qt::Key_Up);
+                    QTest::keyClick(editor, pick(2) ? Qt::Key_Down : Qt::Key_Up);
                     break;
                 default:
-                    QTest::keyClick(w.CMemo, Qt::Key_Return);
+                    QTest::keyClick(editor, Qt::Key_Return);
                     break;
                 }
                 QCOMPARE(w.Memo().Text(), doc->Text());
