@@ -20,15 +20,15 @@ public:
     QString SelectedPath() const;
     void SelectPath(const QString &path);
 
-    QLabel *Label1 = nullptr;
-    QTreeView *ShellTreeView1 = nullptr;
-    QPushButton *Button1 = nullptr;  // 确定
-    QPushButton *Button2 = nullptr;  // 取消
-
 private:
     void ShellTreeView1Change();
 
     QFileSystemModel *model_ = nullptr;
+    // Object names as the members' names without the underscore.
+    QLabel *promptLabel_ = nullptr;
+    QTreeView *folderTree_ = nullptr;
+    QPushButton *okButton_ = nullptr;      // 确定
+    QPushButton *cancelButton_ = nullptr;  // 取消
 };
 
 }  // namespace qasp::dialogs

@@ -18,23 +18,23 @@ namespace qasp::dialogs {
 HelpWindow::HelpWindow(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName("TFHelp");
+    setObjectName("helpWindow");
     setWindowTitle("帮助主题");
     setModal(false);
     resize(520, 420);
     auto *layout = new QVBoxLayout(this);
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName("Memo1");
-    Memo1->setReadOnly(true);
+    helpText_ = new QPlainTextEdit(this);
+    helpText_->setObjectName("helpText");
+    helpText_->setReadOnly(true);
     QFont font("宋体");
     font.setPixelSize(14);
-    Memo1->setFont(font);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    layout->addWidget(Memo1);
-    Button1 = new QPushButton("关闭", this);
-    Button1->setObjectName("Button1");
-    layout->addWidget(Button1, 0, Qt::AlignRight);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::close);
+    helpText_->setFont(font);
+    helpText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    layout->addWidget(helpText_);
+    closeButton_ = new QPushButton("关闭", this);
+    closeButton_->setObjectName("closeButton");
+    layout->addWidget(closeButton_, 0, Qt::AlignRight);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::close);
 }
 
 bool HelpWindow::event(QEvent *event)
@@ -70,7 +70,7 @@ void HelpWindow::FormActivate()
         return;
     }
     const QByteArray bytes = file.readAll();
-    Memo1->setPlainText(app::FromGbk(std::string_view(bytes.constData(), bytes.size())));
+    helpText_->setPlainText(app::FromGbk(std::string_view(bytes.constData(), bytes.size())));
 }
 
 }  // namespace qasp::dialogs

@@ -15,9 +15,6 @@ class HelpWindow : public QDialog {
 public:
     explicit HelpWindow(QWidget *parent = nullptr);
 
-    QPlainTextEdit *Memo1 = nullptr;
-    QPushButton *Button1 = nullptr;
-
     // The file the window shows.
     static QString HelpFile();
 
@@ -26,6 +23,10 @@ protected:
 
 private:
     void FormActivate();
+
+    // Object names as the members' names without the underscore.
+    QPlainTextEdit *helpText_ = nullptr;
+    QPushButton *closeButton_ = nullptr;
 };
 
 }  // namespace qasp::dialogs

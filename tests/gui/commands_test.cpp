@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -182,11 +183,12 @@ private slots:
         TestWindow w;
         w.show();
         w.Action(ActionId::Help)->trigger();
-        QVERIFY(QTest::qWaitForWindowActive(w.HelpWindow()));
-        QVERIFY(w.HelpWindow()->Memo1->toPlainText().contains("使用说明"));
-        QCOMPARE(w.HelpWindow()->windowTitle(), QString("帮助主题"));
-        w.HelpWindow()->Button1->click();
-        QVERIFY(!w.HelpWindow()->isVisible());
+        dialogs::HelpWindow *help = w.HelpWindow();
+        QVERIFY(QTest::qWaitForWindowActive(help));
+        QVERIFY(PartOf<QPlainTextEdit>(*help, "helpText")->toPlainText().contains("使用说明"));
+        QCOMPARE(help->windowTitle(), QString("帮助主题"));
+        PartOf<QPushButton>(*help, "closeButton")->click();
+        QVERIFY(!help->isVisible());
 
         QDir::setCurrent(QDir::tempPath());
         QString shown;
@@ -205,14 +207,15 @@ private slots:
     {
         TestWindow w;
         dialogs::DirectoryDialog *dlg = w.DirectoryDialog();
-        QCOMPARE(dlg->Label1->text(), QString("请选择你要保存的目录:"));
+        const QPushButton *ok = PartOf<QPushButton>(*dlg, "okButton");
+        QCOMPARE(PartOf<QLabel>(*dlg, "promptLabel")->text(), QString("请选择你要保存的目录:"));
         QTemporaryDir dir;
         QDir(dir.path()).mkdir(".hidden");
         dlg->SelectPath(dir.filePath(".hidden"));
-        QVERIFY(dlg->Button1->isEnabled());
+        QVERIFY(ok->isEnabled());
         QCOMPARE(dlg->SelectedPath(), dir.filePath(".hidden"));
-        dlg->ShellTreeView1->setCurrentIndex(QModelIndex());
-        QVERIFY(!dlg->Button1->isEnabled());
+        PartOf<QTreeView>(*dlg, "folderTree")->setCurrentIndex(QModelIndex());
+        QVERIFY(!ok->isEnabled());
     }
 
     void colourPickerShowsCodeAndComplement()
