@@ -26,9 +26,9 @@ void BM_EditorShows20000ColouredLines(benchmark::State &state)
     edit.setFont(qasp::app::InterfaceFont());
     edit.resize(600, 400);
     edit.show();
-    qasp::app::QtEditorSurface memo(&edit);
+    qasp::app::QtEditorSurface surface(&edit);
     for (auto _ : state) {
-        qasp::ColourText(memo, text, store);
+        qasp::ColourText(surface, text, store);
         QApplication::processEvents();  // the first layout and paint
     }
 }
@@ -40,10 +40,10 @@ void BM_EditorTextOf20000Lines(benchmark::State &state)
 {
     qasp::KeywordStore store(":memory:");
     QPlainTextEdit edit;
-    qasp::app::QtEditorSurface memo(&edit);
-    qasp::ColourText(memo, qasp::bench::GeneratedVBScript(20000), store);
+    qasp::app::QtEditorSurface surface(&edit);
+    qasp::ColourText(surface, qasp::bench::GeneratedVBScript(20000), store);
     for (auto _ : state)
-        benchmark::DoNotOptimize(memo.Text());
+        benchmark::DoNotOptimize(surface.Text());
 }
 BENCHMARK(BM_EditorTextOf20000Lines)->Unit(benchmark::kMillisecond);
 
@@ -53,10 +53,10 @@ BENCHMARK(BM_EditorTextOf20000Lines)->Unit(benchmark::kMillisecond);
 void BM_KeystrokeIn20000LineNode(benchmark::State &state)
 {
     qasp::app::MainWindow window;
-    qasp::TreeNode *doc = window.Tree().AddTopLevel("big.asp");
-    window.Tree().AttachRecord(doc, {qasp::bench::GeneratedVBScript(20000)});
+    qasp::TreeNode *doc = window.tree().AddTopLevel("big.asp");
+    window.tree().AttachRecord(doc, {qasp::bench::GeneratedVBScript(20000)});
     window.show();
-    window.Workspace().SelectNode(doc);
+    window.workspace().SelectNode(doc);
     auto *editor = window.findChild<QPlainTextEdit *>("editor");
     QTextCursor c(editor->document()->findBlockByNumber(10000));
     c.movePosition(QTextCursor::EndOfBlock);
@@ -77,16 +77,16 @@ BENCHMARK(BM_KeystrokeIn20000LineNode)->Unit(benchmark::kMillisecond)->Iteration
 void SelectNodeOf(benchmark::State &state, const std::string &text)
 {
     qasp::app::MainWindow window;
-    qasp::TreeNode *doc = window.Tree().AddTopLevel("big.asp");
-    window.Tree().AttachRecord(doc, {text});
-    qasp::TreeNode *other = window.Tree().AddTopLevel("other.asp");
-    window.Tree().AttachRecord(other, {"Dim a"});
+    qasp::TreeNode *doc = window.tree().AddTopLevel("big.asp");
+    window.tree().AttachRecord(doc, {text});
+    qasp::TreeNode *other = window.tree().AddTopLevel("other.asp");
+    window.tree().AttachRecord(other, {"Dim a"});
     window.show();
     for (auto _ : state) {
-        window.Workspace().SelectNode(doc);
+        window.workspace().SelectNode(doc);
         QApplication::processEvents();
         state.PauseTiming();
-        window.Workspace().SelectNode(other);
+        window.workspace().SelectNode(other);
         QApplication::processEvents();
         state.ResumeTiming();
     }

@@ -149,7 +149,7 @@ int main(int argc, char **argv)
     if (options.startupTime)
         new StartupReport(&window);  // after the skin's painter: it sees the paint first
     if (!options.root.isEmpty())
-        window.OpenProjectFile(options.root);
+        window.openProjectFile(options.root);
     if (qasp::app::UnattendedRunFailed())
         return 1;  // the error is on stderr
 

@@ -106,10 +106,10 @@ MainWindow::MainWindow(QWidget *parent)
     setFont(InterfaceFont());
     setGeometry(265, 147, 698, 539);
 
-    CreateActions();
-    CreateBars();
-    CreateClientArea();
-    CreateStatusBar();
+    createActions();
+    createBars();
+    createClientArea();
+    createStatusBar();
 
     colourTimer_ = new QTimer(this);
     colourTimer_->setObjectName("colourTimer");
@@ -118,8 +118,8 @@ MainWindow::MainWindow(QWidget *parent)
     // Key preview: the window sees every key before the focused control.
     qApp->installEventFilter(this);
 
-    FormCreate();
-    ConnectProject();
+    initialiseEditing();
+    connectProject();
 
     skinData_->Loaded(this);
 
@@ -143,7 +143,7 @@ MainWindow::~MainWindow()
     workspace_.reset();
 }
 
-void MainWindow::ConnectProject()
+void MainWindow::connectProject()
 {
     treeModel_ = std::make_unique<ProjectTreeModel>(tree_);
     workspace_ = std::make_unique<ProjectWorkspace>(tree_, *store_, *this);
@@ -159,7 +159,7 @@ void MainWindow::ConnectProject()
     // tree records the selection.
     connect(projectTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) {
-                TreeNode *node = ProjectTreeModel::NodeOf(current);
+                TreeNode *node = ProjectTreeModel::nodeOf(current);
                 if (syncingSelection_ || node == tree_.Selected())
                     return;
                 Guarded(this, [&] { workspace_->SelectNode(node); });
@@ -182,22 +182,22 @@ QtEditorSurface &MainWindow::Memo()
 
 void MainWindow::SetActionEnabled(ActionId id, bool enabled)
 {
-    Action(id)->setEnabled(enabled);
+    action(id)->setEnabled(enabled);
 }
 
 bool MainWindow::ActionEnabled(ActionId id) const
 {
-    return Action(id)->isEnabled();
+    return action(id)->isEnabled();
 }
 
 void MainWindow::SetActionChecked(ActionId id, bool checked)
 {
-    Action(id)->setChecked(checked);
+    action(id)->setChecked(checked);
 }
 
 bool MainWindow::ActionChecked(ActionId id) const
 {
-    return Action(id)->isChecked();
+    return action(id)->isChecked();
 }
 
 void MainWindow::SetStatusText(int panel, std::string_view text)
@@ -205,7 +205,7 @@ void MainWindow::SetStatusText(int panel, std::string_view text)
     statusPanels_[panel]->setText(FromGbk(text));
 }
 
-void MainWindow::CreateActions()
+void MainWindow::createActions()
 {
     for (const ActionDef &def : ActionDefinitions()) {
         auto *a = new QAction(QString::fromUtf8(def.caption), this);
@@ -224,15 +224,15 @@ void MainWindow::CreateActions()
     // Every command reaches Action_Do; a checkable one has flipped its check
     // mark by then.
     for (const ActionDef &def : ActionDefinitions())
-        connect(Action(def.id), &QAction::triggered, this,
+        connect(action(def.id), &QAction::triggered, this,
                 [this, id = def.id] {
                     Guarded(this, [&] { dispatcher_->Action_Do(id); });
                     // A command may have loaded, saved or dropped files.
-                    fileWatch_->Rewatch();
+                    fileWatch_->rewatch();
                 });
 }
 
-void MainWindow::CreateBars()
+void MainWindow::createBars()
 {
     const QString barStyle = QString("background-color: %1;").arg(kBarColour.name());
 
@@ -246,7 +246,7 @@ void MainWindow::CreateBars()
             if (item.image == kSeparator)
                 menu->addSeparator();
             else
-                menu->addAction(BarFace(Action(item.id), item, menu));
+                menu->addAction(BarFace(action(item.id), item, menu));
         }
     }
     // The skin menu goes before 帮助.
@@ -263,12 +263,12 @@ void MainWindow::CreateBars()
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolBar_->setStyleSheet("QToolBar { " + barStyle + " border: none; spacing: 0px; }");
     for (const BarItem &item : ToolBarLayout())
-        toolBar_->addAction(BarFace(Action(item.id), item, toolBar_));
+        toolBar_->addAction(BarFace(action(item.id), item, toolBar_));
     // The tool bar is an ordinary control under the menu, of fixed height,
     // not a dockable bar of the window's tool bar area.
 }
 
-void MainWindow::CreateClientArea()
+void MainWindow::createClientArea()
 {
     clientFrame_ = new QFrame(this);
     clientFrame_->setObjectName("clientFrame");
@@ -326,7 +326,7 @@ void MainWindow::CreateClientArea()
     right->addWidget(editor_);
     editorSurface_ = std::make_unique<QtEditorSurface>(editor_);
     editor_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(editor_, &QWidget::customContextMenuRequested, this, &MainWindow::ShowEditorMenu);
+    connect(editor_, &QWidget::customContextMenuRequested, this, &MainWindow::showEditorMenu);
 
     colourLegend_ = new QWidget(editorPane_);
     colourLegend_->setObjectName("colourLegend");
@@ -373,7 +373,7 @@ void MainWindow::CreateClientArea()
     setCentralWidget(client);
 }
 
-void MainWindow::CreateStatusBar()
+void MainWindow::createStatusBar()
 {
     statusBar_ = new QStatusBar(this);
     statusBar_->setObjectName("statusBar");
@@ -390,16 +390,16 @@ void MainWindow::CreateStatusBar()
     setStatusBar(statusBar_);
 }
 
-void MainWindow::FormCreate()
+void MainWindow::initialiseEditing()
 {
     BuildColourTable();
-    OpenStore();
-    LayOutColourLegend();
+    openStore();
+    layOutColourLegend();
     SetTabStops(editor_, 2);
     editor_->setProperty("Tag", 0);
 }
 
-void MainWindow::OpenStore()
+void MainWindow::openStore()
 {
     // The store never stops the editor: a file that cannot be written is
     // read as it is, and one that cannot be used at all gives way to an
@@ -431,12 +431,12 @@ void MainWindow::OpenStore()
     QTimer::singleShot(0, this, [this, text = notice.toStdString()] { prompter_.Information(text); });
 }
 
-bool MainWindow::StoreIsReadOnly() const
+bool MainWindow::storeIsReadOnly() const
 {
     return store_ && store_->ReadOnly();
 }
 
-void MainWindow::LayOutColourLegend()
+void MainWindow::layOutColourLegend()
 {
     int left = 0;
     for (const ColourEntry &entry : BuildColourTable()) {
@@ -452,16 +452,16 @@ void MainWindow::LayOutColourLegend()
     }
 }
 
-void MainWindow::FormClose()
+void MainWindow::closeStore()
 {
     CloseKeywordStore(store_);
 }
 
-void MainWindow::FormKeyPress(QChar key)
+void MainWindow::previewKey(QChar key)
 {
     if (key.unicode() == 27 && colourTimer_->isActive()) {
         colourTimer_->stop();
-        Action(ActionId::GetColor)->setChecked(false);
+        action(ActionId::GetColor)->setChecked(false);
     }
 }
 
@@ -475,7 +475,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     colourTimer_->stop();
     helpWindow_->close();
-    FormClose();
+    closeStore();
     event->accept();
 }
 
@@ -502,7 +502,7 @@ std::optional<std::string> MainWindow::ChooseDirectory()
 {
     if (directoryDialog_->exec() != QDialog::Accepted)
         return std::nullopt;
-    const QString path = directoryDialog_->SelectedPath();
+    const QString path = directoryDialog_->selectedPath();
     if (path.isEmpty() || !QFileInfo(path).isDir())
         return std::nullopt;
     return QFile::encodeName(path).toStdString();
@@ -533,12 +533,12 @@ std::string MainWindow::PickerCaption() const
     return ToGbk(pickerPanel_->text());
 }
 
-void MainWindow::ShowEditorMenu(const QPoint &at)
+void MainWindow::showEditorMenu(const QPoint &at)
 {
     // The editor's own menu would offer its undo stack, which is off.
     QMenu menu(editor_);
-    menu.addAction(Action(ActionId::Undo));
-    menu.addAction(Action(ActionId::Redo));
+    menu.addAction(action(ActionId::Undo));
+    menu.addAction(action(ActionId::Redo));
     menu.addSeparator();
     const bool selection = editor_->textCursor().hasSelection();
     const bool editable = !editor_->isReadOnly();
@@ -554,34 +554,34 @@ void MainWindow::ShowEditorMenu(const QPoint &at)
 
 void MainWindow::ExpandNode(TreeNode *node)
 {
-    projectTree_->expand(treeModel_->IndexOf(node));
+    projectTree_->expand(treeModel_->indexOf(node));
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // A key that nobody accepts travels on to the parents and passes here
-    // again; FormKeyPress does nothing twice, so that does no harm.
+    // again; previewKey does nothing twice, so that does no harm.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()
         && static_cast<QWidget *>(watched)->window() == this) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Escape)
-            FormKeyPress(QChar(27));
+            previewKey(QChar(27));
         else if (!key->text().isEmpty())
-            FormKeyPress(key->text().at(0));
+            previewKey(key->text().at(0));
         // The editor would take these keys for its own undo stack, which is
         // off: the user's actions are undone by the project's history.
         if (watched == editor_ && key->modifiers() & Qt::ControlModifier) {
             const bool shift = key->modifiers() & Qt::ShiftModifier;
             if (key->key() == Qt::Key_Z && !shift) {
-                Action(ActionId::Undo)->trigger();
+                action(ActionId::Undo)->trigger();
                 return true;
             }
             if (key->key() == Qt::Key_Y || (key->key() == Qt::Key_Z && shift)) {
-                Action(ActionId::Redo)->trigger();
+                action(ActionId::Redo)->trigger();
                 return true;
             }
         }
-        if (watched == editor_ && EditorKeyPress(key))
+        if (watched == editor_ && editorKeyPress(key))
             return true;
     }
     if (event->type() == QEvent::FocusOut && watched == editor_ && keys_)
@@ -592,7 +592,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::EditorKeyPress(QKeyEvent *event)
+bool MainWindow::editorKeyPress(QKeyEvent *event)
 {
     static const std::pair<int, int> virtualKeys[] = {
         {Qt::Key_Tab, kVkTab}, {Qt::Key_Backtab, kVkTab}, {Qt::Key_PageUp, kVkPageUp},
@@ -614,18 +614,18 @@ bool MainWindow::EditorKeyPress(QKeyEvent *event)
     return swallowed;
 }
 
-bool MainWindow::OpenProjectFile(const QString &path)
+bool MainWindow::openProjectFile(const QString &path)
 {
     const bool opened = Guarded(this, [&] {
         dispatcher_->OpenProjectFile(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
     });
-    fileWatch_->Rewatch();
+    fileWatch_->rewatch();
     return opened;
 }
 
 bool MainWindow::useSkinFile(const QString &path)
 {
-    return skinMenu_->UseSkinFile(path);
+    return skinMenu_->useSkinFile(path);
 }
 
 }  // namespace qasp::app

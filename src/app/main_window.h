@@ -58,11 +58,11 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    QAction *Action(ActionId id) const { return actions_.at(id); }
-    KeywordStore &Store() const { return *store_; }
-    ProjectTree &Tree() { return tree_; }
-    ProjectWorkspace &Workspace() const { return *workspace_; }
-    ProjectTreeModel &TreeModel() const { return *treeModel_; }
+    QAction *action(ActionId id) const { return actions_.at(id); }
+    KeywordStore &store() const { return *store_; }
+    ProjectTree &tree() { return tree_; }
+    ProjectWorkspace &workspace() const { return *workspace_; }
+    ProjectTreeModel &treeModel() const { return *treeModel_; }
 
     // WindowSurface
     QtEditorSurface &Memo() override;
@@ -83,20 +83,20 @@ public:
     void ExpandNode(TreeNode *node) override;
 
     // Questions and messages go to `prompter` instead of message boxes.
-    void UsePrompter(Prompter *prompter) { prompter_.SetTarget(prompter ? prompter : &qtPrompter_); }
-    dialogs::DirectoryDialog *DirectoryDialog() const { return directoryDialog_; }
-    dialogs::HelpWindow *HelpWindow() const { return helpWindow_; }
-    dialogs::ColourPicker *Picker() const { return colourPicker_; }
+    void usePrompter(Prompter *prompter) { prompter_.SetTarget(prompter ? prompter : &qtPrompter_); }
+    dialogs::DirectoryDialog *directoryDialog() const { return directoryDialog_; }
+    dialogs::HelpWindow *helpWindow() const { return helpWindow_; }
+    dialogs::ColourPicker *colourPicker() const { return colourPicker_; }
     // True when the store file could not be used and an in-memory store
     // with the built-in vocabulary stands in for it.
-    bool StoreIsFallback() const { return storeIsFallback_; }
+    bool storeIsFallback() const { return storeIsFallback_; }
     // True when the store file is used but cannot be written: its
     // vocabulary is read as it is; the project's names work as ever.
-    bool StoreIsReadOnly() const;
+    bool storeIsReadOnly() const;
 
     // Opens a project as Action_OPEN does once its file is chosen; errors
     // are reported in the error box. Returns success.
-    bool OpenProjectFile(const QString &path);
+    bool openProjectFile(const QString &path);
     // Wears a skin file as choosing it in the 皮肤 menu does: a file that is
     // not a usable skin is refused with a message, and the skin in use stays.
     bool useSkinFile(const QString &path);
@@ -106,20 +106,20 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void CreateActions();
-    void CreateBars();
-    void CreateClientArea();
-    void CreateStatusBar();
+    void createActions();
+    void createBars();
+    void createClientArea();
+    void createStatusBar();
 
-    void ConnectProject();
-    void FormCreate();
-    void OpenStore();
-    void FormClose();
-    void FormKeyPress(QChar key);
+    void connectProject();
+    void initialiseEditing();
+    void openStore();
+    void closeStore();
+    void previewKey(QChar key);
     // The editor's own key handling, before the editor sees the key.
-    bool EditorKeyPress(QKeyEvent *event);
-    void LayOutColourLegend();
-    void ShowEditorMenu(const QPoint &at);
+    bool editorKeyPress(QKeyEvent *event);
+    void layOutColourLegend();
+    void showEditorMenu(const QPoint &at);
 
     // The window's widgets. Each one's object name is its member's name
     // without the underscore (the status panels are statusPanel0 to

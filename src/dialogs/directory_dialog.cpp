@@ -49,28 +49,28 @@ DirectoryDialog::DirectoryDialog(QWidget *parent)
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
     connect(folderTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { ShellTreeView1Change(); });
-    SelectPath(QDir::homePath());
+            [this] { updateOkButton(); });
+    selectPath(QDir::homePath());
 }
 
-QString DirectoryDialog::SelectedPath() const
+QString DirectoryDialog::selectedPath() const
 {
     const QModelIndex current = folderTree_->currentIndex();
     return current.isValid() ? model_->filePath(current) : QString();
 }
 
-void DirectoryDialog::SelectPath(const QString &path)
+void DirectoryDialog::selectPath(const QString &path)
 {
     const QModelIndex index = model_->index(path);
     folderTree_->setCurrentIndex(index);
     folderTree_->scrollTo(index);
-    ShellTreeView1Change();
+    updateOkButton();
 }
 
-void DirectoryDialog::ShellTreeView1Change()
+void DirectoryDialog::updateOkButton()
 {
     // Only a real folder can take the project.
-    const QString path = SelectedPath();
+    const QString path = selectedPath();
     okButton_->setEnabled(!path.isEmpty() && QFileInfo(path).isDir());
 }
 

@@ -17,11 +17,11 @@ public:
     explicit DirectoryDialog(QWidget *parent = nullptr);
 
     // The selected folder's path; empty when none is selected.
-    QString SelectedPath() const;
-    void SelectPath(const QString &path);
+    QString selectedPath() const;
+    void selectPath(const QString &path);
 
 private:
-    void ShellTreeView1Change();
+    void updateOkButton();
 
     QFileSystemModel *model_ = nullptr;
     // Object names as the members' names without the underscore.

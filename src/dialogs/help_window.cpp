@@ -40,11 +40,11 @@ HelpWindow::HelpWindow(QWidget *parent)
 bool HelpWindow::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        readHelpFile();
     return QDialog::event(event);
 }
 
-QString HelpWindow::HelpFile()
+QString HelpWindow::helpFile()
 {
     // The project's own readme.txt comes first; an installed program falls
     // back to the help text installed with it.
@@ -59,9 +59,9 @@ QString HelpWindow::HelpFile()
     return candidates.front();
 }
 
-void HelpWindow::FormActivate()
+void HelpWindow::readHelpFile()
 {
-    QFile file(HelpFile());
+    QFile file(helpFile());
     if (!file.open(QIODevice::ReadOnly)) {
         // Shown after the activation has finished, not inside it.
         QMetaObject::invokeMethod(this, [this] {

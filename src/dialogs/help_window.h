@@ -16,13 +16,13 @@ public:
     explicit HelpWindow(QWidget *parent = nullptr);
 
     // The file the window shows.
-    static QString HelpFile();
+    static QString helpFile();
 
 protected:
     bool event(QEvent *event) override;
 
 private:
-    void FormActivate();
+    void readHelpFile();
 
     // Object names as the members' names without the underscore.
     QPlainTextEdit *helpText_ = nullptr;

@@ -37,8 +37,8 @@ namespace {
 // The window with its file dialogs answered from a queue.
 class TestWindow : public MainWindow {
 public:
-    TestWindow() { UsePrompter(&prompter); }
-    ~TestWindow() override { UsePrompter(nullptr); }
+    TestWindow() { usePrompter(&prompter); }
+    ~TestWindow() override { usePrompter(nullptr); }
 
     std::optional<std::string> ChooseFileToOpen() override { return Next(); }
     std::optional<std::string> ChooseFileToSave() override { return Next(); }
@@ -98,8 +98,8 @@ private slots:
         TestWindow w;
         QPlainTextEdit *editor = EditorOf(w);
         w.answers = {dir.filePath("index.asp").toStdString()};
-        w.Action(ActionId::OPEN)->trigger();
-        ProjectTree &tree = w.Tree();
+        w.action(ActionId::OPEN)->trigger();
+        ProjectTree &tree = w.tree();
         QCOMPARE(tree.Count(), 23);
 
         // Select a function through the view, and move it to another document.
@@ -107,14 +107,14 @@ private slots:
         TreeNode *layout = NodeNamed(tree, "layout.asp");
         QVERIFY(fn && layout);
         QTreeView *projectTree = PartOf<QTreeView>(w, "projectTree");
-        projectTree->setCurrentIndex(w.TreeModel().IndexOf(fn));
-        w.Action(ActionId::Cut)->trigger();
-        QVERIFY(!w.Action(ActionId::Paste)->isEnabled());
-        projectTree->setCurrentIndex(w.TreeModel().IndexOf(layout));
-        QVERIFY(w.Action(ActionId::Paste)->isEnabled());
-        w.Action(ActionId::Paste)->trigger();
+        projectTree->setCurrentIndex(w.treeModel().indexOf(fn));
+        w.action(ActionId::Cut)->trigger();
+        QVERIFY(!w.action(ActionId::Paste)->isEnabled());
+        projectTree->setCurrentIndex(w.treeModel().indexOf(layout));
+        QVERIFY(w.action(ActionId::Paste)->isEnabled());
+        w.action(ActionId::Paste)->trigger();
         QCOMPARE(fn->Parent(), layout);
-        QVERIFY(projectTree->isExpanded(w.TreeModel().IndexOf(layout)));
+        QVERIFY(projectTree->isExpanded(w.treeModel().indexOf(layout)));
 
         // Type into layout.asp's page text.
         QTextCursor c = editor->textCursor();
@@ -123,7 +123,7 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return);
         QTest::keyClicks(editor, "Dim gFooter");
 
-        w.Action(ActionId::Save)->trigger();
+        w.action(ActionId::Save)->trigger();
         for (const char *name : {"index.asp", "functions.asp", "layout.asp", "inc/conn.asp"}) {
             const TreeNode *doc = NodeNamed(tree, name);
             QVERIFY(doc);
@@ -132,10 +132,10 @@ private slots:
         }
         QVERIFY(ReadAll(dir.filePath("layout.asp")).contains("\r\nFunction LoadNews()"));
         QVERIFY(ReadAll(dir.filePath("layout.asp")).contains("\r\nDim gFooter\r\n"));
-        QVERIFY(!w.Workspace().Modified);
+        QVERIFY(!w.workspace().Modified);
 
         w.answers = {dir.filePath("all.asp").toStdString()};
-        w.Action(ActionId::SaveSingle)->trigger();
+        w.action(ActionId::SaveSingle)->trigger();
         QCOMPARE(ReadAll(dir.filePath("all.asp")), QByteArray::fromStdString(SingleDocumentBytes(tree, true)));
     }
 
@@ -143,17 +143,17 @@ private slots:
     {
         TestWindow w;
         QPlainTextEdit *editor = EditorOf(w);
-        TreeNode *doc = w.Tree().AddTopLevel("a.asp");
+        TreeNode *doc = w.tree().AddTopLevel("a.asp");
         // "' 中文说明" CR LF "x = total": the match lies behind two-byte characters.
-        w.Tree().AttachRecord(doc, {"' \xD6\xD0\xCE\xC4\xCB\xB5\xC3\xF7\r\nx = total"});
-        w.Workspace().SelectNode(doc);
+        w.tree().AttachRecord(doc, {"' \xD6\xD0\xCE\xC4\xCB\xB5\xC3\xF7\r\nx = total"});
+        w.workspace().SelectNode(doc);
         w.prompter.inputs = {"TOTAL"};
-        w.Action(ActionId::Search)->trigger();
+        w.action(ActionId::Search)->trigger();
         QCOMPARE(editor->textCursor().selectedText(), QString("total"));
         // F3 searches on in other nodes; here the search box is asked again.
         w.prompter.inputs = {"中文"};
         editor->moveCursor(QTextCursor::Start);
-        w.Action(ActionId::Search)->trigger();
+        w.action(ActionId::Search)->trigger();
         QCOMPARE(editor->textCursor().selectedText(), QString("中文"));
     }
 
@@ -163,8 +163,8 @@ private slots:
         CopyDemo(dir);
         TestWindow w;
         w.show();
-        QVERIFY(w.OpenProjectFile(dir.filePath("index.asp")));
-        w.Tree().Rename(NodeNamed(w.Tree(), "layout.asp"), "layout2.asp");
+        QVERIFY(w.openProjectFile(dir.filePath("index.asp")));
+        w.tree().Rename(NodeNamed(w.tree(), "layout.asp"), "layout2.asp");
         w.prompter.answers = {kAnswerCancel};
         QVERIFY(!w.close());
         QVERIFY(w.isVisible());
@@ -182,8 +182,8 @@ private slots:
         QDir::setCurrent(dir.path());
         TestWindow w;
         w.show();
-        w.Action(ActionId::Help)->trigger();
-        dialogs::HelpWindow *help = w.HelpWindow();
+        w.action(ActionId::Help)->trigger();
+        dialogs::HelpWindow *help = w.helpWindow();
         QVERIFY(QTest::qWaitForWindowActive(help));
         QVERIFY(PartOf<QPlainTextEdit>(*help, "helpText")->toPlainText().contains("使用说明"));
         QCOMPARE(help->windowTitle(), QString("帮助主题"));
@@ -198,7 +198,7 @@ private slots:
                 box->accept();
             }
         });
-        w.Action(ActionId::Help)->trigger();
+        w.action(ActionId::Help)->trigger();
         QTRY_COMPARE(shown, QString("找不到帮助文件:readme.txt"));
         QDir::setCurrent(before);
     }
@@ -206,14 +206,14 @@ private slots:
     void directoryDialogOffersOnlyRealFolders()
     {
         TestWindow w;
-        dialogs::DirectoryDialog *dlg = w.DirectoryDialog();
+        dialogs::DirectoryDialog *dlg = w.directoryDialog();
         const QPushButton *ok = PartOf<QPushButton>(*dlg, "okButton");
         QCOMPARE(PartOf<QLabel>(*dlg, "promptLabel")->text(), QString("请选择你要保存的目录:"));
         QTemporaryDir dir;
         QDir(dir.path()).mkdir(".hidden");
-        dlg->SelectPath(dir.filePath(".hidden"));
+        dlg->selectPath(dir.filePath(".hidden"));
         QVERIFY(ok->isEnabled());
-        QCOMPARE(dlg->SelectedPath(), dir.filePath(".hidden"));
+        QCOMPARE(dlg->selectedPath(), dir.filePath(".hidden"));
         PartOf<QTreeView>(*dlg, "folderTree")->setCurrentIndex(QModelIndex());
         QVERIFY(!ok->isEnabled());
     }
@@ -222,10 +222,10 @@ private slots:
     {
         TestWindow w;
         const PickerPanel *picker = PartOf<PickerPanel>(w, "pickerPanel");
-        w.Picker()->ShowColour(QColor(255, 0, 0));
+        w.colourPicker()->showColour(QColor(255, 0, 0));
         QCOMPARE(picker->text(), QString("#FF0000"));
         QCOMPARE(picker->palette().color(QPalette::WindowText), QColor(0, 255, 255));
-        w.Picker()->ShowColour(QColor(255, 255, 255));
+        w.colourPicker()->showColour(QColor(255, 255, 255));
         QCOMPARE(picker->text(), QString("#FFFFFF"));
         QCOMPARE(picker->palette().color(QPalette::WindowText), QColor(0, 0, 0));
         QCOMPARE(dialogs::ColourCode(QColor(1, 0xAB, 0x0C)), QString("#01AB0C"));
@@ -234,14 +234,14 @@ private slots:
     void swatchDoubleClickInsertsItsCaption()
     {
         TestWindow w;
-        TreeNode *doc = w.Tree().AddTopLevel("a.asp");
-        w.Tree().AttachRecord(doc, {"x = 1"});
-        w.Workspace().SelectNode(doc);
+        TreeNode *doc = w.tree().AddTopLevel("a.asp");
+        w.tree().AttachRecord(doc, {"x = 1"});
+        w.workspace().SelectNode(doc);
         PickerPanel *picker = PartOf<PickerPanel>(w, "pickerPanel");
         EditorOf(w)->moveCursor(QTextCursor::End);
         QTest::mouseDClick(picker, Qt::LeftButton);
         QCOMPARE(doc->Text(), std::string("x = 1\xC8\xA1\xC9\xAB"));  // 取色
-        w.Picker()->ShowColour(QColor(0, 128, 0));
+        w.colourPicker()->showColour(QColor(0, 128, 0));
         QTest::mouseDClick(picker, Qt::LeftButton);
         QCOMPARE(doc->Text(), std::string("x = 1\xC8\xA1\xC9\xAB#008000"));
     }
@@ -250,9 +250,9 @@ private slots:
     {
         TestWindow w;
         const QTimer *colourTimer = PartOf<QTimer>(w, "colourTimer");
-        w.Action(ActionId::GetColor)->trigger();
+        w.action(ActionId::GetColor)->trigger();
         QVERIFY(colourTimer->isActive());
-        w.Action(ActionId::GetColor)->trigger();
+        w.action(ActionId::GetColor)->trigger();
         QVERIFY(!colourTimer->isActive());
     }
 };

@@ -67,7 +67,7 @@ void ShowFileText(MainWindow &w, const QString &path)
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     w.Memo().SetTag(0);
-    qasp::ColourText(w.Memo(), std::string_view(bytes.constData(), bytes.size()), w.Store());
+    qasp::ColourText(w.Memo(), std::string_view(bytes.constData(), bytes.size()), w.store());
 }
 
 QColor ColourOfWord(QPlainTextEdit *edit, int line, const QString &word)
@@ -147,7 +147,7 @@ private slots:
         const QTimer *colourTimer = PartOf<QTimer>(w, "colourTimer");
         QVERIFY(!colourTimer->isActive());
         QCOMPARE(colourTimer->interval(), 100);
-        QVERIFY(!w.StoreIsFallback());
+        QVERIFY(!w.storeIsFallback());
     }
 
     void tabStopsAreTwoAverageCharacters()
@@ -183,14 +183,14 @@ private slots:
     {
         MainWindow w;
         for (const ActionDef &def : ActionDefinitions()) {
-            QAction *a = w.Action(def.id);
+            QAction *a = w.action(def.id);
             QCOMPARE(a->objectName(), QString(def.name));
             QCOMPARE(a->isEnabled(), def.enabled);
         }
-        QVERIFY(w.Action(ActionId::VarNeed)->isChecked());
-        QVERIFY(!w.Action(ActionId::GetColor)->isChecked());
-        QCOMPARE(w.Action(ActionId::AddAsp)->toolTip(), QString("加载一个已存在的ASP文档"));
-        QCOMPARE(w.Action(ActionId::Search)->property("category").toString(), QString("编辑"));
+        QVERIFY(w.action(ActionId::VarNeed)->isChecked());
+        QVERIFY(!w.action(ActionId::GetColor)->isChecked());
+        QCOMPARE(w.action(ActionId::AddAsp)->toolTip(), QString("加载一个已存在的ASP文档"));
+        QCOMPARE(w.action(ActionId::Search)->property("category").toString(), QString("编辑"));
     }
 
     void imageListsAreCompiledIn()
@@ -216,11 +216,11 @@ private slots:
         MainWindow w;
         QAction *face = PartOf<QToolBar>(w, "toolBar")->actions().at(6);  // 粘贴
         QVERIFY(!face->isEnabled());
-        w.Action(ActionId::Paste)->setEnabled(true);
+        w.action(ActionId::Paste)->setEnabled(true);
         QVERIFY(face->isEnabled());
         QAction *getColor = PartOf<QToolBar>(w, "toolBar")->actions().at(8);
         getColor->trigger();
-        QVERIFY(w.Action(ActionId::GetColor)->isChecked());
+        QVERIFY(w.action(ActionId::GetColor)->isChecked());
         QVERIFY(getColor->isChecked());
     }
 
@@ -253,13 +253,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         editor->setFocus();
         QTest::keyClick(editor, Qt::Key_Escape);  // picking is off: nothing happens
-        QVERIFY(!w.Action(ActionId::GetColor)->isChecked());
-        w.Action(ActionId::GetColor)->setChecked(true);
+        QVERIFY(!w.action(ActionId::GetColor)->isChecked());
+        w.action(ActionId::GetColor)->setChecked(true);
         QTimer *colourTimer = PartOf<QTimer>(w, "colourTimer");
         colourTimer->start();
         QTest::keyClick(editor, Qt::Key_Escape);
         QVERIFY(!colourTimer->isActive());
-        QVERIFY(!w.Action(ActionId::GetColor)->isChecked());
+        QVERIFY(!w.action(ActionId::GetColor)->isChecked());
     }
 
     void fileTextShowsColouredInTheStoredSpelling()
@@ -305,7 +305,7 @@ private slots:
             }
             return chars;
         };
-        qasp::ColourText(w.Memo(), text, w.Store());
+        qasp::ColourText(w.Memo(), text, w.store());
         const auto whole = snapshot();
         w.Memo().Clear();
         std::vector<std::string> lines;
@@ -317,7 +317,7 @@ private slots:
             start = br + 2;
         }
         for (size_t i = 0; i < lines.size(); ++i)
-            qasp::ColourLine(w.Memo(), static_cast<int>(i), lines[i], w.Store());
+            qasp::ColourLine(w.Memo(), static_cast<int>(i), lines[i], w.store());
         QCOMPARE(snapshot(), whole);
     }
 
@@ -338,7 +338,7 @@ private slots:
     {
         MainWindow w;
         QPlainTextEdit *editor = EditorOf(w);
-        qasp::ColourText(w.Memo(), "Dim a\r\n\xD6\xD0\xCE\xC4\r\nx = 1\r\nEnd", w.Store());
+        qasp::ColourText(w.Memo(), "Dim a\r\n\xD6\xD0\xCE\xC4\r\nx = 1\r\nEnd", w.store());
         const auto fresh = [editor] {
             return qasp::app::ToGbk(editor->toPlainText().replace(QChar('\n'), QString("\r\n")));
         };
@@ -369,10 +369,10 @@ private slots:
                 box->accept();
             }
         });
-        QVERIFY(!w.OpenProjectFile("/no/such/file.asp"));
+        QVERIFY(!w.openProjectFile("/no/such/file.asp"));
         QVERIFY(shown.contains("file.asp"));
-        QVERIFY(!w.Action(ActionId::VarNeed)->isChecked());  // the failed open ends before it
-        QCOMPARE(w.Tree().Count(), 0);
+        QVERIFY(!w.action(ActionId::VarNeed)->isChecked());  // the failed open ends before it
+        QCOMPARE(w.tree().Count(), 0);
     }
 
     void skinMenuRefusesAnIncompleteSkinAndKeepsItsOwn()
@@ -395,11 +395,11 @@ private slots:
         });
         SkinMenu *skinMenu = PartOf<SkinMenu>(w, "skinMenu");
         const qasp::skin::TSkinData *skinData = PartOf<qasp::skin::TSkinData>(w, "skinData");
-        QVERIFY(!skinMenu->UseSkinFile(half.fileName()));
+        QVERIFY(!skinMenu->useSkinFile(half.fileName()));
         QCOMPARE(shown, QString("无法使用皮肤文件：%1\n它不是本程序的皮肤，或已损坏。").arg(half.fileName()));
         QVERIFY(!skinData->NoSkin());
         QCOMPARE(skinData->Model().SkinName, std::string("Quillmere Light"));
-        QVERIFY(skinMenu->UseSkinFile(dusk.fileName()));
+        QVERIFY(skinMenu->useSkinFile(dusk.fileName()));
         QCOMPARE(skinData->Model().SkinName, std::string("Quillmere Dusk"));
     }
 
@@ -415,9 +415,9 @@ private slots:
             ModalCatcher modals;
             RecordingPrompter prompter;
             MainWindow w;
-            w.UsePrompter(&prompter);
-            QVERIFY(w.StoreIsFallback());
-            QVERIFY(!w.StoreIsReadOnly());
+            w.usePrompter(&prompter);
+            QVERIFY(w.storeIsFallback());
+            QVERIFY(!w.storeIsReadOnly());
             QVERIFY(w.windowTitle().contains("内存关键字库"));
             // Said once, through the prompter: the engine's reason and the file.
             QTRY_COMPARE(prompter.shown.size(), size_t(1));
@@ -426,14 +426,14 @@ private slots:
                          && shown.contains("内存关键字库"),
                      qPrintable(shown));
             std::string name = "response";
-            QCOMPARE(w.Store().LookupKeyword(name), 0);
+            QCOMPARE(w.store().LookupKeyword(name), 0);
             QCOMPARE(LegendLabels(w).size(), 7);
-            QVERIFY(w.OpenProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
-            QVERIFY(w.Tree().Count() > 1);
+            QVERIFY(w.openProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
+            QVERIFY(w.tree().Count() > 1);
             QTest::qWait(20);
             QCOMPARE(prompter.shown.size(), size_t(1));
             QVERIFY2(modals.texts.isEmpty(), qPrintable(modals.texts.join("\n")));
-            w.UsePrompter(nullptr);
+            w.usePrompter(nullptr);
         }
         QFile::remove(path);
     }
@@ -454,24 +454,24 @@ private slots:
             ModalCatcher modals;
             RecordingPrompter prompter;
             MainWindow w;
-            w.UsePrompter(&prompter);
-            QVERIFY(w.StoreIsReadOnly());
-            QVERIFY(!w.StoreIsFallback());
+            w.usePrompter(&prompter);
+            QVERIFY(w.storeIsReadOnly());
+            QVERIFY(!w.storeIsFallback());
             QVERIFY(w.windowTitle().contains("关键字库只读"));
             QTRY_COMPARE(prompter.shown.size(), size_t(1));
             const QString shown = QString::fromStdString(prompter.shown[0]);
             QVERIFY2(shown.contains("只读") && shown.contains(path), qPrintable(shown));
             const QString demo = QFINDTESTDATA("../../examples/demo/index.asp");
             for (int load = 0; load < 2; ++load) {
-                QVERIFY(w.OpenProjectFile(demo));
-                QVERIFY(w.Tree().Count() > 4);
+                QVERIFY(w.openProjectFile(demo));
+                QVERIFY(w.tree().Count() > 4);
                 std::string name = "site_name";
-                QVERIFY(w.Store().LookupKeyword(name) >= 0);
+                QVERIFY(w.store().LookupKeyword(name) >= 0);
             }
             QTest::qWait(20);
             QCOMPARE(prompter.shown.size(), size_t(1));
             QVERIFY2(modals.texts.isEmpty(), qPrintable(modals.texts.join("\n")));
-            w.UsePrompter(nullptr);
+            w.usePrompter(nullptr);
         }
         QFile::remove(shm);
     }
@@ -489,28 +489,28 @@ private slots:
         RecordingPrompter prompter;
         MainWindow first;
         MainWindow second;
-        first.UsePrompter(&prompter);
-        second.UsePrompter(&prompter);
-        QVERIFY(!first.StoreIsReadOnly() && !second.StoreIsReadOnly());
-        QVERIFY(first.OpenProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
-        const size_t names = first.Store().TableRows("Key_Public").size();
+        first.usePrompter(&prompter);
+        second.usePrompter(&prompter);
+        QVERIFY(!first.storeIsReadOnly() && !second.storeIsReadOnly());
+        QVERIFY(first.openProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
+        const size_t names = first.store().TableRows("Key_Public").size();
         QVERIFY(names > 0);
-        QVERIFY(second.OpenProjectFile(other.fileName()));
-        QCOMPARE(first.Store().TableRows("Key_Public").size(), names);
-        first.Store().RefreshKeywords();
+        QVERIFY(second.openProjectFile(other.fileName()));
+        QCOMPARE(first.store().TableRows("Key_Public").size(), names);
+        first.store().RefreshKeywords();
         std::string name = "site_name";
-        QVERIFY(first.Store().LookupKeyword(name) >= 0);
+        QVERIFY(first.store().LookupKeyword(name) >= 0);
         name = "gonlyinsecond";
-        QCOMPARE(first.Store().LookupKeyword(name), -1);
+        QCOMPARE(first.store().LookupKeyword(name), -1);
         name = "gonlyinsecond";
-        QVERIFY(second.Store().LookupKeyword(name) >= 0);
+        QVERIFY(second.store().LookupKeyword(name) >= 0);
         name = "site_name";
-        QCOMPARE(second.Store().LookupKeyword(name), -1);
+        QCOMPARE(second.store().LookupKeyword(name), -1);
         QTest::qWait(20);
         QVERIFY(prompter.shown.empty());
         QVERIFY2(modals.texts.isEmpty(), qPrintable(modals.texts.join("\n")));
-        first.UsePrompter(nullptr);
-        second.UsePrompter(nullptr);
+        first.usePrompter(nullptr);
+        second.usePrompter(nullptr);
     }
 };
 

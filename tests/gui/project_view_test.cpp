@@ -37,7 +37,7 @@ struct Project {
 
 Project BuildProject(MainWindow &w)
 {
-    ProjectTree &tree = w.Tree();
+    ProjectTree &tree = w.tree();
     Project p;
     p.root = tree.AddTopLevel("index.asp");
     tree.AttachRecord(p.root, {"Dim gTotal\r\nResponse.Write gTotal", Gbk("链接ASP文件:1个;函数:1个")});
@@ -57,7 +57,7 @@ QTreeView *ProjectTreeOf(MainWindow &w)
 
 void Select(MainWindow &w, TreeNode *node)
 {
-    ProjectTreeOf(w)->setCurrentIndex(w.TreeModel().IndexOf(node));
+    ProjectTreeOf(w)->setCurrentIndex(w.treeModel().indexOf(node));
 }
 
 }  // namespace
@@ -79,14 +79,14 @@ private slots:
         const QModelIndex root = model->index(0, 0);
         QCOMPARE(model->rowCount(root), 2);
         QCOMPARE(model->index(1, 0, root).data().toString(), QString("ShowList(nItems)"));
-        w.Tree().SortChildren(p.root);
+        w.tree().SortChildren(p.root);
         QCOMPARE(model->index(0, 0, root).data().toString(), QString("inc/conn.asp"));
-        w.Tree().Move(p.fn, p.inc);
+        w.tree().Move(p.fn, p.inc);
         QCOMPARE(model->rowCount(root), 1);
         QCOMPARE(model->rowCount(model->index(0, 0, root)), 1);
-        w.Tree().Delete(p.inc);
+        w.tree().Delete(p.inc);
         QCOMPARE(model->rowCount(root), 0);
-        w.Tree().Clear();
+        w.tree().Clear();
         QCOMPARE(model->rowCount(), 0);
     }
 
@@ -96,22 +96,22 @@ private slots:
         QPlainTextEdit *editor = EditorOf(w);
         Project p = BuildProject(w);
         Select(w, p.fn);
-        QCOMPARE(w.Tree().Selected(), p.fn);
+        QCOMPARE(w.tree().Selected(), p.fn);
         QCOMPARE(w.Memo().Text(), p.fn->Text());
         QCOMPARE(editor->property("Tag").toInt(), 1);
         QCOMPARE(StatusPanelOf(w, 0)->text(), QString("启始行数:12"));
-        QVERIFY(!w.Action(ActionId::New)->isEnabled());
-        QVERIFY(!w.Action(ActionId::SaveSelect)->isEnabled());
+        QVERIFY(!w.action(ActionId::New)->isEnabled());
+        QVERIFY(!w.action(ActionId::SaveSelect)->isEnabled());
         std::string name = "nitems";
-        QCOMPARE(w.Store().LookupKeyword(name), int(kLocalVariable));
+        QCOMPARE(w.store().LookupKeyword(name), int(kLocalVariable));
         QCOMPARE(ColourAt(editor, 2, 17), QColor(0, 128, 0));  // "nItems" in the For line
         QCOMPARE(ColourAt(editor, 2, 2), QColor(0, 0, 255));   // "For"
 
-        const size_t locals = w.Store().TableRows("Key_Other").size();
+        const size_t locals = w.store().TableRows("Key_Other").size();
         Select(w, p.root);
-        QCOMPARE(w.Store().TableRows("Key_Other").size(), locals);
-        QVERIFY(w.Action(ActionId::New)->isEnabled());
-        QVERIFY(w.Action(ActionId::SaveSelect)->isEnabled());
+        QCOMPARE(w.store().TableRows("Key_Other").size(), locals);
+        QVERIFY(w.action(ActionId::New)->isEnabled());
+        QVERIFY(w.action(ActionId::SaveSelect)->isEnabled());
     }
 
     void typingStoresIntoTheNodeAtOnce()
@@ -149,7 +149,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         Project p = BuildProject(w);
-        w.Tree().SortChildren(p.root);  // inc/conn.asp, ShowList(nItems)
+        w.tree().SortChildren(p.root);  // inc/conn.asp, ShowList(nItems)
         QTreeView *view = ProjectTreeOf(w);
         view->expandAll();
         Select(w, p.fn);
@@ -164,8 +164,8 @@ private slots:
         QTRY_COMPARE(QString::fromStdString(p.fn->DisplayText()), QString("Alpha(nItems)"));
         QCOMPARE(p.root->Children().front().get(), p.fn);  // sorted first now
         QCOMPARE(p.fn->Text(), fnText);  // the text stays
-        QCOMPARE(w.Tree().Selected(), p.fn);
-        QCOMPARE(ProjectTreeModel::NodeOf(view->currentIndex()), p.fn);
+        QCOMPARE(w.tree().Selected(), p.fn);
+        QCOMPARE(ProjectTreeModel::nodeOf(view->currentIndex()), p.fn);
     }
 
     void openingTheDemoLoadsItsTreeAndSavingWritesItBack()
@@ -177,24 +177,24 @@ private slots:
             QVERIFY(QFile::copy(demo + "/" + name, dir.filePath(QString(name))));
         MainWindow w;
         QPlainTextEdit *editor = EditorOf(w);
-        w.Action(ActionId::VarNeed)->setChecked(false);
-        QVERIFY(w.OpenProjectFile(dir.filePath("index.asp")));
-        QVERIFY(w.Action(ActionId::VarNeed)->isChecked());  // the root asks for Option Explicit
+        w.action(ActionId::VarNeed)->setChecked(false);
+        QVERIFY(w.openProjectFile(dir.filePath("index.asp")));
+        QVERIFY(w.action(ActionId::VarNeed)->isChecked());  // the root asks for Option Explicit
         QCOMPARE(ProjectTreeOf(w)->model()->rowCount(), 1);
         QCOMPARE(ProjectTreeOf(w)->model()->index(0, 0).data().toString(), QString("index.asp"));
-        QCOMPARE(w.Tree().Count(), 23);
+        QCOMPARE(w.tree().Count(), 23);
         std::string name = "SafeInt";
-        QCOMPARE(w.Store().LookupKeyword(name), int(kProjectFunction));
+        QCOMPARE(w.store().LookupKeyword(name), int(kProjectFunction));
 
         // An edit reaches the file through Action_Save.
-        TreeNode *root = w.Tree().FirstTopLevel();
+        TreeNode *root = w.tree().FirstTopLevel();
         Select(w, root);
         QTextCursor c = editor->textCursor();
         c.movePosition(QTextCursor::End);
         editor->setTextCursor(c);
         QTest::keyClick(editor, Qt::Key_Return);
         QTest::keyClicks(editor, "Dim gAdded");
-        w.Action(ActionId::Save)->trigger();
+        w.action(ActionId::Save)->trigger();
         QFile saved(dir.filePath("index.asp"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         const QByteArray bytes = saved.readAll();
@@ -210,10 +210,10 @@ private slots:
         page.write("<html>\r\n<%\r\nDim x\r\n%>\r\n</html>\r\n");
         page.close();
         MainWindow w;
-        QVERIFY(w.OpenProjectFile(page.fileName()));
+        QVERIFY(w.openProjectFile(page.fileName()));
         const QModelIndex index = ProjectTreeOf(w)->model()->index(0, 0);
         QVERIFY(index.data(Qt::ToolTipRole).toString().contains("保存会改变此文件"));
-        Select(w, w.Tree().FirstTopLevel());
+        Select(w, w.tree().FirstTopLevel());
         QVERIFY(StatusPanelOf(w, 0)->text().endsWith("[保存会改变原文件]"));
     }
 
@@ -221,8 +221,8 @@ private slots:
     {
         MainWindow w;
         Project p = BuildProject(w);
-        w.Workspace().SelectNode(p.inc);
-        QCOMPARE(ProjectTreeModel::NodeOf(ProjectTreeOf(w)->currentIndex()), p.inc);
+        w.workspace().SelectNode(p.inc);
+        QCOMPARE(ProjectTreeModel::nodeOf(ProjectTreeOf(w)->currentIndex()), p.inc);
         QCOMPARE(w.Memo().Text(), p.inc->Text());
     }
 };

@@ -140,7 +140,7 @@ int main(int argc, char **argv)
 
     app::MainWindow window;
     window.show();
-    window.OpenProjectFile(QString::fromLocal8Bit(argv[2]));
+    window.openProjectFile(QString::fromLocal8Bit(argv[2]));
     window.activateWindow();
     if (!QTest::qWaitForWindowActive(&window))
         Fail("the main window never became active");
@@ -158,14 +158,14 @@ int main(int argc, char **argv)
 
     window.activateWindow();
     window.ShowHelp();
-    (void)QTest::qWaitForWindowActive(window.HelpWindow());
-    Shoot(window.HelpWindow(), dir, "help-window", QPoint(800, 40));
-    window.HelpWindow()->close();
+    (void)QTest::qWaitForWindowActive(window.helpWindow());
+    Shoot(window.helpWindow(), dir, "help-window", QPoint(800, 40));
+    window.helpWindow()->close();
 
-    window.DirectoryDialog()->show();
-    (void)QTest::qWaitForWindowExposed(window.DirectoryDialog());
-    Shoot(window.DirectoryDialog(), dir, "directory-chooser", QPoint(800, 40));
-    window.DirectoryDialog()->hide();
+    window.directoryDialog()->show();
+    (void)QTest::qWaitForWindowExposed(window.directoryDialog());
+    Shoot(window.directoryDialog(), dir, "directory-chooser", QPoint(800, 40));
+    window.directoryDialog()->hide();
 
     app::QtPrompter prompter(&window);
     ShootModal(dir, "question-box", [&] { prompter.Question("保存提示", "工程已经修改，要保存吗?", kYesNoCancel); });
@@ -198,10 +198,10 @@ int main(int argc, char **argv)
         ShootMenu(window, dir, "dusk-menu-open");
         ShootModal(dir, "dusk-question-box",
                    [&] { prompter.Question("删除提示", "你确定要删除这个结点吗?", kYesNoCancel); });
-        window.DirectoryDialog()->show();
-        (void)QTest::qWaitForWindowExposed(window.DirectoryDialog());
-        Shoot(window.DirectoryDialog(), dir, "dusk-directory-chooser", QPoint(800, 40));
-        window.DirectoryDialog()->hide();
+        window.directoryDialog()->show();
+        (void)QTest::qWaitForWindowExposed(window.directoryDialog());
+        Shoot(window.directoryDialog(), dir, "dusk-directory-chooser", QPoint(800, 40));
+        window.directoryDialog()->hide();
     }
     return failures == 0 ? 0 : 1;
 }

@@ -53,18 +53,18 @@ int OpenFiles()
 
 void Exercise(app::MainWindow &window, const QString &root, const fs::path &out, Prompter &prompter)
 {
-    if (!window.OpenProjectFile(root)) {
+    if (!window.openProjectFile(root)) {
         std::fprintf(stderr, "soak: cannot open %s\n", qPrintable(root));
         std::exit(1);
     }
-    ProjectTree &tree = window.Tree();
+    ProjectTree &tree = window.tree();
     int visited = 0;
     for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
-        window.Workspace().SelectNode(n);
+        window.workspace().SelectNode(n);
         if (++visited % 64 == 0)
             QApplication::processEvents();
     }
-    window.Workspace().SelectNode(tree.FirstTopLevel());
+    window.workspace().SelectNode(tree.FirstTopLevel());
     QPlainTextEdit *editor = EditorOf(window);
     editor->setFocus();
     editor->moveCursor(QTextCursor::End);
@@ -103,7 +103,7 @@ int main(int argc, char **argv)
 
     QuietPrompter prompter;
     app::MainWindow window;
-    window.UsePrompter(&prompter);
+    window.usePrompter(&prompter);
     window.show();
     long afterFirst = 0;
     int filesAfterFirst = 0;

@@ -26,10 +26,10 @@ struct Fixture {
     TreeNode *doc;
     Fixture()
     {
-        doc = w.Tree().AddTopLevel("index.asp");
-        w.Tree().AttachRecord(doc, {"Dim gOld\r\nx = 1\r\n\r\n"});
+        doc = w.tree().AddTopLevel("index.asp");
+        w.tree().AttachRecord(doc, {"Dim gOld\r\nx = 1\r\n\r\n"});
         w.show();
-        w.Workspace().SelectNode(doc);
+        w.workspace().SelectNode(doc);
         editor->setFocus();
     }
     void CaretAtLine(int line)
@@ -106,7 +106,7 @@ private slots:
         QTest::keyClicks(f.editor, ", gNew");
         QTest::keyClick(f.editor, Qt::Key_Down);
         std::string name = "gNew";
-        QCOMPARE(f.w.Store().LookupKeyword(name), int(kGlobalVariable));
+        QCOMPARE(f.w.store().LookupKeyword(name), int(kGlobalVariable));
         QCOMPARE(ColourAt(f.editor, 0, 11), QColor(255, 0, 0));
         QCOMPARE(f.editor->textCursor().blockNumber(), 1);
     }

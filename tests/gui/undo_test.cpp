@@ -77,9 +77,9 @@ private slots:
         MainWindow w;
         QPlainTextEdit *editor = EditorOf(w);
         w.show();
-        QVERIFY(w.OpenProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
-        TreeNode *root = w.Tree().FirstTopLevel();
-        w.Workspace().SelectNode(root);
+        QVERIFY(w.openProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
+        TreeNode *root = w.tree().FirstTopLevel();
+        w.workspace().SelectNode(root);
         const std::string original = root->Text();
         const int line = LineStarting(editor, "Const PAGE_TITLE");
         QVERIFY(line >= 0);
@@ -96,8 +96,8 @@ private slots:
         QCOMPARE(w.Memo().Text(), root->Text());
         PressUntilStill(w, root, Qt::Key_Z);
         QCOMPARE(root->Text(), original);
-        QVERIFY(!w.Action(ActionId::Undo)->isEnabled());
-        QVERIFY(w.Action(ActionId::Redo)->isEnabled());
+        QVERIFY(!w.action(ActionId::Undo)->isEnabled());
+        QVERIFY(w.action(ActionId::Redo)->isEnabled());
     }
 
     void undoOfAPastedFunctionGivesBackTextAndLabel()
@@ -105,13 +105,13 @@ private slots:
         MainWindow w;
         QPlainTextEdit *editor = EditorOf(w);
         w.show();
-        TreeNode *doc = w.Tree().AddTopLevel("index.asp");
-        w.Tree().AttachRecord(doc, {"Dim a"});
-        TreeNode *fn = w.Tree().AddChild(doc, "Old(x)");
-        w.Tree().SetImages(fn, kFunctionImage);
+        TreeNode *doc = w.tree().AddTopLevel("index.asp");
+        w.tree().AttachRecord(doc, {"Dim a"});
+        TreeNode *fn = w.tree().AddChild(doc, "Old(x)");
+        w.tree().SetImages(fn, kFunctionImage);
         const std::string original = "Function Old(x)\r\n\tOld = x\r\nEnd Function";
-        w.Tree().AttachRecord(fn, {original});
-        w.Workspace().SelectNode(fn);
+        w.tree().AttachRecord(fn, {original});
+        w.workspace().SelectNode(fn);
         editor->setFocus();
         editor->selectAll();
         QApplication::clipboard()->setText("Function FormatMoney(n, nDigits)\n\tFormatMoney = n\nEnd Function");
@@ -137,24 +137,24 @@ private slots:
         MainWindow w;
         QPlainTextEdit *editor = EditorOf(w);
         w.show();
-        TreeNode *doc = w.Tree().AddTopLevel("index.asp");
-        w.Tree().AttachRecord(doc, {"x = 1"});
-        w.Workspace().SelectNode(doc);
+        TreeNode *doc = w.tree().AddTopLevel("index.asp");
+        w.tree().AttachRecord(doc, {"x = 1"});
+        w.workspace().SelectNode(doc);
         editor->setFocus();
         CaretToLineEnd(editor, 0);
         QTest::keyClicks(editor, "23");
         QCOMPARE(doc->Text(), std::string("x = 123"));
-        w.Action(ActionId::Undo)->trigger();
+        w.action(ActionId::Undo)->trigger();
         QCOMPARE(doc->Text(), std::string("x = 1"));
-        w.Action(ActionId::Redo)->trigger();
+        w.action(ActionId::Redo)->trigger();
         QCOMPARE(doc->Text(), std::string("x = 123"));
         // Another node and back: its history stays with it.
-        TreeNode *other = w.Tree().AddTopLevel("other.asp");
-        w.Tree().AttachRecord(other, {""});
-        w.Workspace().SelectNode(other);
-        QVERIFY(!w.Action(ActionId::Undo)->isEnabled());
-        w.Workspace().SelectNode(doc);
-        w.Action(ActionId::Undo)->trigger();
+        TreeNode *other = w.tree().AddTopLevel("other.asp");
+        w.tree().AttachRecord(other, {""});
+        w.workspace().SelectNode(other);
+        QVERIFY(!w.action(ActionId::Undo)->isEnabled());
+        w.workspace().SelectNode(doc);
+        w.action(ActionId::Undo)->trigger();
         QCOMPARE(doc->Text(), std::string("x = 1"));
     }
 
@@ -173,10 +173,10 @@ private slots:
         for (unsigned seed = 1; seed <= 12; ++seed) {
             std::mt19937 random(seed);
             const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-            w.Tree().Clear();
-            TreeNode *doc = w.Tree().AddTopLevel("index.asp");
-            w.Tree().AttachRecord(doc, {start});
-            w.Workspace().SelectNode(doc);
+            w.tree().Clear();
+            TreeNode *doc = w.tree().AddTopLevel("index.asp");
+            w.tree().AttachRecord(doc, {start});
+            w.workspace().SelectNode(doc);
             editor->setFocus();
             for (int step = 0; step < 40; ++step) {
                 const int lines = editor->document()->blockCount();
@@ -238,12 +238,12 @@ private slots:
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
                 box->accept();
         });
-        QVERIFY(!w.OpenProjectFile(page));
-        QCOMPARE(w.Tree().Count(), 0);
-        QVERIFY(!w.Workspace().Modified);
-        QVERIFY(!w.Action(ActionId::Save)->isEnabled());
-        QVERIFY(!w.Action(ActionId::SaveSingle)->isEnabled());
-        w.Action(ActionId::Save)->trigger();
+        QVERIFY(!w.openProjectFile(page));
+        QCOMPARE(w.tree().Count(), 0);
+        QVERIFY(!w.workspace().Modified);
+        QVERIFY(!w.action(ActionId::Save)->isEnabled());
+        QVERIFY(!w.action(ActionId::SaveSingle)->isEnabled());
+        w.action(ActionId::Save)->trigger();
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), bytes);
     }
