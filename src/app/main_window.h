@@ -1,4 +1,4 @@
-// MainWindow, the one main window: project tree on the left, the editor on the
+// The one main window: project tree on the left, the editor on the
 // right with the colour legend under it, menu bar, tool bar and status bar.
 #pragma once
 
