@@ -1,7 +1,7 @@
 // The editor widget showing a 20,000-line text coloured (offscreen).
 #include "app/interface_font.h"
 #include "app/main_window.h"
-#include "app/memo_editor.h"
+#include "app/qt_editor_surface.h"
 #include "project/project_tree.h"
 #include "project/workspace.h"
 #include "editor/colouring.h"
@@ -26,9 +26,9 @@ void BM_EditorShows20000ColouredLines(benchmark::State &state)
     edit.setFont(qasp::app::InterfaceFont());
     edit.resize(600, 400);
     edit.show();
-    qasp::app::MemoEditor memo(&edit);
+    qasp::app::QtEditorSurface surface(&edit);
     for (auto _ : state) {
-        qasp::ColourText(memo, text, store);
+        qasp::ColourText(surface, text, store);
         QApplication::processEvents();  // the first layout and paint
     }
 }
@@ -40,10 +40,10 @@ void BM_EditorTextOf20000Lines(benchmark::State &state)
 {
     qasp::KeywordStore store(":memory:");
     QPlainTextEdit edit;
-    qasp::app::MemoEditor memo(&edit);
-    qasp::ColourText(memo, qasp::bench::GeneratedVBScript(20000), store);
+    qasp::app::QtEditorSurface surface(&edit);
+    qasp::ColourText(surface, qasp::bench::GeneratedVBScript(20000), store);
     for (auto _ : state)
-        benchmark::DoNotOptimize(memo.Text());
+        benchmark::DoNotOptimize(surface.Text());
 }
 BENCHMARK(BM_EditorTextOf20000Lines)->Unit(benchmark::kMillisecond);
 
@@ -52,20 +52,21 @@ BENCHMARK(BM_EditorTextOf20000Lines)->Unit(benchmark::kMillisecond);
 // storing the text into the node, the caret's row and column.
 void BM_KeystrokeIn20000LineNode(benchmark::State &state)
 {
-    qasp::app::TFAsp window;
-    qasp::TreeNode *doc = window.Tree().AddTopLevel("big.asp");
-    window.Tree().AttachRecord(doc, {qasp::bench::GeneratedVBScript(20000)});
+    qasp::app::MainWindow window;
+    qasp::TreeNode *doc = window.tree().AddTopLevel("big.asp");
+    window.tree().AttachRecord(doc, {qasp::bench::GeneratedVBScript(20000)});
     window.show();
-    window.Workspace().SelectNode(doc);
-    QTextCursor c(window.CMemo->document()->findBlockByNumber(10000));
+    window.workspace().SelectNode(doc);
+    auto *editor = window.findChild<QPlainTextEdit *>("editor");
+    QTextCursor c(editor->document()->findBlockByNumber(10000));
     c.movePosition(QTextCursor::EndOfBlock);
-    window.CMemo->setTextCursor(c);
-    window.CMemo->setFocus();
+    editor->setTextCursor(c);
+    editor->setFocus();
     int i = 0;
     for (auto _ : state) {
         const QString text = (i++ % 8 == 7) ? QString(" ") : QString("x");
         QKeyEvent press(QEvent::KeyPress, text == " " ? Qt::Key_Space : Qt::Key_X, Qt::NoModifier, text);
-        QApplication::sendEvent(window.CMemo, &press);
+        QApplication::sendEvent(editor, &press);
     }
 }
 BENCHMARK(BM_KeystrokeIn20000LineNode)->Unit(benchmark::kMillisecond)->Iterations(50);
@@ -75,17 +76,17 @@ BENCHMARK(BM_KeystrokeIn20000LineNode)->Unit(benchmark::kMillisecond)->Iteration
 // its first paint.
 void SelectNodeOf(benchmark::State &state, const std::string &text)
 {
-    qasp::app::TFAsp window;
-    qasp::TreeNode *doc = window.Tree().AddTopLevel("big.asp");
-    window.Tree().AttachRecord(doc, {text});
-    qasp::TreeNode *other = window.Tree().AddTopLevel("other.asp");
-    window.Tree().AttachRecord(other, {"Dim a"});
+    qasp::app::MainWindow window;
+    qasp::TreeNode *doc = window.tree().AddTopLevel("big.asp");
+    window.tree().AttachRecord(doc, {text});
+    qasp::TreeNode *other = window.tree().AddTopLevel("other.asp");
+    window.tree().AttachRecord(other, {"Dim a"});
     window.show();
     for (auto _ : state) {
-        window.Workspace().SelectNode(doc);
+        window.workspace().SelectNode(doc);
         QApplication::processEvents();
         state.PauseTiming();
-        window.Workspace().SelectNode(other);
+        window.workspace().SelectNode(other);
         QApplication::processEvents();
         state.ResumeTiming();
     }

@@ -141,16 +141,16 @@ int main(int argc, char **argv)
     // Set before the window is made: its keyword store may already fail.
     qasp::app::SetUnattendedRun(options.startupTime || !options.screenshot.isEmpty());
 
-    qasp::app::TFAsp window;
+    qasp::app::MainWindow window;
     // A skin file that cannot be used is refused as the skin menu refuses
     // it: the built-in skin stays, and the refusal is shown.
     if (!options.skin.isEmpty())
-        window.SkinMenu1->UseSkinFile(options.skin);
+        window.useSkinFile(options.skin);
     window.show();
     if (options.startupTime)
         new StartupReport(&window);  // after the skin's painter: it sees the paint first
     if (!options.root.isEmpty())
-        window.OpenProjectFile(options.root);
+        window.openProjectFile(options.root);
     if (qasp::app::UnattendedRunFailed())
         return 1;  // the error is on stderr
 

@@ -1,5 +1,6 @@
-// HList as the completion list: a list view of captions with their key
-// type's icon, the hint kept beside each item, shown under the caret.
+// The main window's completion list as the core's CompletionList: a list
+// view of captions with their key type's icon, the hint kept beside each
+// item, shown under the caret.
 #pragma once
 
 #include "editor/completion_list.h"

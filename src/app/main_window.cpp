@@ -6,7 +6,7 @@
 #include "app/error_box.h"
 #include "app/icons.h"
 #include "app/interface_font.h"
-#include "app/memo_editor.h"
+#include "app/qt_editor_surface.h"
 #include "app/completion_popup.h"
 #include "app/gbk_qstring.h"
 #include "app/picker_panel.h"
@@ -85,81 +85,81 @@ QAction *BarFace(QAction *action, const BarItem &item, QObject *owner)
 
 }  // namespace
 
-TFAsp::TFAsp(QWidget *parent)
+MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
-    setObjectName("TFAsp");
+    setObjectName("mainWindow");
     // The skin is read with the window: its model is ready before the
     // window is laid out, and it registers for skinning once it is.
     skin::InstallSkinManager();
-    SkinData1 = new skin::TSkinData(this);
-    SkinData1->setObjectName("SkinData1");
-    SkinData1->ShowMessage = [this](const std::string &m) {
+    skinData_ = new skin::TSkinData(this);
+    skinData_->setObjectName("skinData");
+    skinData_->ShowMessage = [this](const std::string &m) {
         if (IsUnattendedRun())
             WriteBoxToStderr(QString::fromStdString(m));
         else
             QMessageBox::information(this, ApplicationTitle(), QString::fromStdString(m).replace('\r', '\n'));
     };
-    SkinData1->SetSkinStream(BuiltinSkinStream());
-    SkinData1->SetActive(true);
+    skinData_->SetSkinStream(BuiltinSkinStream());
+    skinData_->SetActive(true);
     setWindowTitle(MainWindowCaption());
     setFont(InterfaceFont());
     setGeometry(265, 147, 698, 539);
 
-    CreateActions();
-    CreateBars();
-    CreateClientArea();
-    CreateStatusBar();
+    createActions();
+    createBars();
+    createClientArea();
+    createStatusBar();
 
-    Timer_GetColor = new QTimer(this);
-    Timer_GetColor->setObjectName("Timer_GetColor");
-    Timer_GetColor->setInterval(100);
+    colourTimer_ = new QTimer(this);
+    colourTimer_->setObjectName("colourTimer");
+    colourTimer_->setInterval(100);
 
     // Key preview: the window sees every key before the focused control.
     qApp->installEventFilter(this);
 
-    FormCreate();
-    ConnectProject();
+    initialiseEditing();
+    connectProject();
 
-    SkinData1->Loaded(this);
+    skinData_->Loaded(this);
 
-    dlgDir_ = new dialogs::TDLGDir(this);
-    help_ = new dialogs::TFHelp(this);
-    picker_ = new dialogs::ColourPicker(Timer_GetColor, Panel2, this);
-    connect(picker_, &dialogs::ColourPicker::unavailable, this,
-            [this](const QString &message) { StatusPanels[2]->setText(message); });
-    connect(Panel2, &PickerPanel::doubleClicked, this,
+    directoryDialog_ = new dialogs::DirectoryDialog(this);
+    helpWindow_ = new dialogs::HelpWindow(this);
+    colourPicker_ = new dialogs::ColourPicker(colourTimer_, pickerPanel_, this);
+    connect(colourPicker_, &dialogs::ColourPicker::unavailable, this,
+            [this](const QString &message) { statusPanels_[2]->setText(message); });
+    connect(pickerPanel_, &PickerPanel::doubleClicked, this,
             [this] { Guarded(this, [&] { dispatcher_->Panel2DoubleClick(); }); });
 }
 
-TFAsp::~TFAsp()
+MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
     // The view and the workspace observe the tree: they go first.
-    CTree->setModel(nullptr);
+    projectTree_->setModel(nullptr);
     treeModel_.reset();
     delete fileWatch_;  // it reads the workspace
     fileWatch_ = nullptr;
     workspace_.reset();
 }
 
-void TFAsp::ConnectProject()
+void MainWindow::connectProject()
 {
     treeModel_ = std::make_unique<ProjectTreeModel>(tree_);
     workspace_ = std::make_unique<ProjectWorkspace>(tree_, *store_, *this);
     dispatcher_ = std::make_unique<CommandDispatcher>(*workspace_, prompter_, *this);
-    hlist_ = std::make_unique<CompletionPopup>(HList, CMemo);
-    keys_ = std::make_unique<EditorKeys>(*workspace_, *hlist_, prompter_);
+    completionPopup_ = std::make_unique<CompletionPopup>(completionList_, editor_);
+    keys_ = std::make_unique<EditorKeys>(*workspace_, *completionPopup_, prompter_);
     fileWatch_ = new ProjectFileWatch(*workspace_, prompter_, this);
-    connect(CMemo, &QPlainTextEdit::cursorPositionChanged, this,
+    connect(editor_, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { Guarded(this, [&] { keys_->CMemoSelectionChange(); }); });
-    CTree->setModel(treeModel_.get());
+    projectTree_->setModel(treeModel_.get());
 
     // The user moves the selection: the workspace loads the node, then the
     // tree records the selection.
-    connect(CTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(projectTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) {
-                TreeNode *node = ProjectTreeModel::NodeOf(current);
+                TreeNode *node = ProjectTreeModel::nodeOf(current);
                 if (syncingSelection_ || node == tree_.Selected())
                     return;
                 Guarded(this, [&] { workspace_->SelectNode(node); });
@@ -168,44 +168,44 @@ void TFAsp::ConnectProject()
     connect(treeModel_.get(), &ProjectTreeModel::selectedNodeChanged, this,
             [this](const QModelIndex &index) {
                 syncingSelection_ = true;
-                CTree->selectionModel()->setCurrentIndex(index,
+                projectTree_->selectionModel()->setCurrentIndex(index,
                                                          QItemSelectionModel::ClearAndSelect);
                 syncingSelection_ = false;
             });
-    connect(CMemo, &QPlainTextEdit::textChanged, this, [this] { workspace_->CMemoChange(); });
+    connect(editor_, &QPlainTextEdit::textChanged, this, [this] { workspace_->CMemoChange(); });
 }
 
-MemoEditor &TFAsp::Memo()
+QtEditorSurface &MainWindow::Memo()
 {
-    return *memo_;
+    return *editorSurface_;
 }
 
-void TFAsp::SetActionEnabled(ActionId id, bool enabled)
+void MainWindow::SetActionEnabled(ActionId id, bool enabled)
 {
-    Action(id)->setEnabled(enabled);
+    action(id)->setEnabled(enabled);
 }
 
-bool TFAsp::ActionEnabled(ActionId id) const
+bool MainWindow::ActionEnabled(ActionId id) const
 {
-    return Action(id)->isEnabled();
+    return action(id)->isEnabled();
 }
 
-void TFAsp::SetActionChecked(ActionId id, bool checked)
+void MainWindow::SetActionChecked(ActionId id, bool checked)
 {
-    Action(id)->setChecked(checked);
+    action(id)->setChecked(checked);
 }
 
-bool TFAsp::ActionChecked(ActionId id) const
+bool MainWindow::ActionChecked(ActionId id) const
 {
-    return Action(id)->isChecked();
+    return action(id)->isChecked();
 }
 
-void TFAsp::SetStatusText(int panel, std::string_view text)
+void MainWindow::SetStatusText(int panel, std::string_view text)
 {
-    StatusPanels[panel]->setText(FromGbk(text));
+    statusPanels_[panel]->setText(FromGbk(text));
 }
 
-void TFAsp::CreateActions()
+void MainWindow::createActions()
 {
     for (const ActionDef &def : ActionDefinitions()) {
         auto *a = new QAction(QString::fromUtf8(def.caption), this);
@@ -224,182 +224,182 @@ void TFAsp::CreateActions()
     // Every command reaches Action_Do; a checkable one has flipped its check
     // mark by then.
     for (const ActionDef &def : ActionDefinitions())
-        connect(Action(def.id), &QAction::triggered, this,
+        connect(action(def.id), &QAction::triggered, this,
                 [this, id = def.id] {
                     Guarded(this, [&] { dispatcher_->Action_Do(id); });
                     // A command may have loaded, saved or dropped files.
-                    fileWatch_->Rewatch();
+                    fileWatch_->rewatch();
                 });
 }
 
-void TFAsp::CreateBars()
+void MainWindow::createBars()
 {
     const QString barStyle = QString("background-color: %1;").arg(kBarColour.name());
 
-    CMenu = new QMenuBar(this);
-    CMenu->setObjectName("CMenu");
-    CMenu->setFixedHeight(23);
-    CMenu->setStyleSheet("QMenuBar { " + barStyle + " }");
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName("menuBar");
+    menuBar_->setFixedHeight(23);
+    menuBar_->setStyleSheet("QMenuBar { " + barStyle + " }");
     for (const MenuDef &menuDef : MenuBarLayout()) {
-        QMenu *menu = CMenu->addMenu(QString::fromUtf8(menuDef.title));
+        QMenu *menu = menuBar_->addMenu(QString::fromUtf8(menuDef.title));
         for (const BarItem &item : menuDef.items) {
             if (item.image == kSeparator)
                 menu->addSeparator();
             else
-                menu->addAction(BarFace(Action(item.id), item, menu));
+                menu->addAction(BarFace(action(item.id), item, menu));
         }
     }
     // The skin menu goes before 帮助.
-    SkinMenu1 = new SkinMenu(SkinData1, this);
-    CMenu->insertMenu(CMenu->actions().constLast(), SkinMenu1);
-    setMenuBar(CMenu);
+    skinMenu_ = new SkinMenu(skinData_, this);
+    menuBar_->insertMenu(menuBar_->actions().constLast(), skinMenu_);
+    setMenuBar(menuBar_);
 
-    CToolBar = new QToolBar(this);
-    CToolBar->setObjectName("CToolBar");
-    CToolBar->setFixedHeight(26);
-    CToolBar->setMovable(false);
-    CToolBar->setFloatable(false);
-    CToolBar->setIconSize(QSize(16, 16));
-    CToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    CToolBar->setStyleSheet("QToolBar { " + barStyle + " border: none; spacing: 0px; }");
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName("toolBar");
+    toolBar_->setFixedHeight(26);
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolBar_->setStyleSheet("QToolBar { " + barStyle + " border: none; spacing: 0px; }");
     for (const BarItem &item : ToolBarLayout())
-        CToolBar->addAction(BarFace(Action(item.id), item, CToolBar));
+        toolBar_->addAction(BarFace(action(item.id), item, toolBar_));
     // The tool bar is an ordinary control under the menu, of fixed height,
     // not a dockable bar of the window's tool bar area.
 }
 
-void TFAsp::CreateClientArea()
+void MainWindow::createClientArea()
 {
-    auto *cpanel = new QFrame(this);
-    cpanel->setObjectName("CPanel");
-    cpanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    CPanel = cpanel;
-    auto *cpanelLayout = new QHBoxLayout(CPanel);
-    cpanelLayout->setContentsMargins(1, 1, 1, 1);
+    clientFrame_ = new QFrame(this);
+    clientFrame_->setObjectName("clientFrame");
+    clientFrame_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto *frameLayout = new QHBoxLayout(clientFrame_);
+    frameLayout->setContentsMargins(1, 1, 1, 1);
 
-    CSplitter = new QSplitter(Qt::Horizontal, CPanel);
-    CSplitter->setObjectName("CSplitter");
-    CSplitter->setHandleWidth(5);
-    CSplitter->setChildrenCollapsible(false);
-    cpanelLayout->addWidget(CSplitter);
+    splitter_ = new QSplitter(Qt::Horizontal, clientFrame_);
+    splitter_->setObjectName("splitter");
+    splitter_->setHandleWidth(5);
+    splitter_->setChildrenCollapsible(false);
+    frameLayout->addWidget(splitter_);
 
-    // Left: the tree over Panel4 with the address box and its test button.
-    Panel3 = new QWidget(CSplitter);
-    Panel3->setObjectName("Panel3");
-    auto *left = new QVBoxLayout(Panel3);
+    // Left: the project tree over the address bar: the site's address and
+    // its test button.
+    treePane_ = new QWidget(splitter_);
+    treePane_->setObjectName("treePane");
+    auto *left = new QVBoxLayout(treePane_);
     left->setContentsMargins(0, 0, 0, 0);
     left->setSpacing(0);
-    CTree = new QTreeView(Panel3);
-    CTree->setObjectName("CTree");
-    CTree->setHeaderHidden(true);
-    CTree->setIndentation(19);
-    CTree->setIconSize(QSize(16, 16));
-    CTree->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
-    left->addWidget(CTree);
-    Panel4 = new QWidget(Panel3);
-    Panel4->setObjectName("Panel4");
-    Panel4->setFixedHeight(25);
-    Edit1 = new QLineEdit("http://127.0.0.1:8010/", Panel4);
-    Edit1->setObjectName("Edit1");
-    Edit1->setGeometry(0, 3, 161, 20);
-    Button1 = new QPushButton("测试", Panel4);
-    Button1->setObjectName("Button1");
-    Button1->setGeometry(160, 3, 45, 20);
-    connect(Button1, &QPushButton::clicked, this,
-            [this] { QDesktopServices::openUrl(QUrl::fromUserInput(Edit1->text())); });
-    left->addWidget(Panel4);
+    projectTree_ = new QTreeView(treePane_);
+    projectTree_->setObjectName("projectTree");
+    projectTree_->setHeaderHidden(true);
+    projectTree_->setIndentation(19);
+    projectTree_->setIconSize(QSize(16, 16));
+    projectTree_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    left->addWidget(projectTree_);
+    addressBar_ = new QWidget(treePane_);
+    addressBar_->setObjectName("addressBar");
+    addressBar_->setFixedHeight(25);
+    urlEdit_ = new QLineEdit("http://127.0.0.1:8010/", addressBar_);
+    urlEdit_->setObjectName("urlEdit");
+    urlEdit_->setGeometry(0, 3, 161, 20);
+    testButton_ = new QPushButton("测试", addressBar_);
+    testButton_->setObjectName("testButton");
+    testButton_->setGeometry(160, 3, 45, 20);
+    connect(testButton_, &QPushButton::clicked, this,
+            [this] { QDesktopServices::openUrl(QUrl::fromUserInput(urlEdit_->text())); });
+    left->addWidget(addressBar_);
 
     // Right: the editor over the legend; the completion list floats over it.
-    Panel1 = new QWidget(CSplitter);
-    Panel1->setObjectName("Panel1");
-    auto *right = new QVBoxLayout(Panel1);
+    editorPane_ = new QWidget(splitter_);
+    editorPane_->setObjectName("editorPane");
+    auto *right = new QVBoxLayout(editorPane_);
     right->setContentsMargins(0, 0, 0, 0);
     right->setSpacing(0);
-    CMemo = new QPlainTextEdit(Panel1);
-    CMemo->setObjectName("CMemo");
-    CMemo->setFont(InterfaceFont());
-    CMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    CMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    CMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    CMemo->setTabChangesFocus(false);
-    CMemo->setProperty("Tag", 0);
-    right->addWidget(CMemo);
-    memo_ = std::make_unique<MemoEditor>(CMemo);
-    CMemo->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(CMemo, &QWidget::customContextMenuRequested, this, &TFAsp::ShowEditorMenu);
+    editor_ = new QPlainTextEdit(editorPane_);
+    editor_->setObjectName("editor");
+    editor_->setFont(InterfaceFont());
+    editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    editor_->setTabChangesFocus(false);
+    editor_->setProperty("Tag", 0);
+    right->addWidget(editor_);
+    editorSurface_ = std::make_unique<QtEditorSurface>(editor_);
+    editor_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(editor_, &QWidget::customContextMenuRequested, this, &MainWindow::showEditorMenu);
 
-    INFO_Color = new QWidget(Panel1);
-    INFO_Color->setObjectName("INFO_Color");
-    INFO_Color->setFixedHeight(25);
-    // The legend's labels are placed by hand; the layout only keeps Panel2
-    // at the right-hand edge.
-    auto *legendLayout = new QHBoxLayout(INFO_Color);
+    colourLegend_ = new QWidget(editorPane_);
+    colourLegend_->setObjectName("colourLegend");
+    colourLegend_->setFixedHeight(25);
+    // The legend's labels are placed by hand; the layout only keeps the
+    // picker panel at the right-hand edge.
+    auto *legendLayout = new QHBoxLayout(colourLegend_);
     legendLayout->setContentsMargins(0, 0, 0, 0);
     legendLayout->addStretch(1);
-    Panel2 = new PickerPanel(INFO_Color);
-    Panel2->setObjectName("Panel2");
-    Panel2->setText("取色");
-    Panel2->setFixedWidth(63);
-    legendLayout->addWidget(Panel2);
-    right->addWidget(INFO_Color);
+    pickerPanel_ = new PickerPanel(colourLegend_);
+    pickerPanel_->setObjectName("pickerPanel");
+    pickerPanel_->setText("取色");
+    pickerPanel_->setFixedWidth(63);
+    legendLayout->addWidget(pickerPanel_);
+    right->addWidget(colourLegend_);
 
-    HList = new QListWidget(Panel1);
-    HList->setObjectName("HList");
-    HList->setGeometry(201, 72, 137, 177);
-    HList->setFrameShape(QFrame::NoFrame);
-    HList->setIconSize(QSize(18, 12));
-    HList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    HList->setBackgroundRole(QPalette::ToolTipBase);
-    HList->setAutoFillBackground(true);
-    QPalette tipPalette = HList->palette();
+    completionList_ = new QListWidget(editorPane_);
+    completionList_->setObjectName("completionList");
+    completionList_->setGeometry(201, 72, 137, 177);
+    completionList_->setFrameShape(QFrame::NoFrame);
+    completionList_->setIconSize(QSize(18, 12));
+    completionList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    completionList_->setBackgroundRole(QPalette::ToolTipBase);
+    completionList_->setAutoFillBackground(true);
+    QPalette tipPalette = completionList_->palette();
     tipPalette.setColor(QPalette::Base, tipPalette.color(QPalette::ToolTipBase));
-    HList->setPalette(tipPalette);
-    HList->setFocusPolicy(Qt::NoFocus);
-    HList->hide();
+    completionList_->setPalette(tipPalette);
+    completionList_->setFocusPolicy(Qt::NoFocus);
+    completionList_->hide();
 
-    CSplitter->addWidget(Panel3);
-    CSplitter->addWidget(Panel1);
-    CSplitter->setStretchFactor(0, 0);
-    CSplitter->setStretchFactor(1, 1);
-    CSplitter->setSizes({208, 698 - 208});
+    splitter_->addWidget(treePane_);
+    splitter_->addWidget(editorPane_);
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({208, 698 - 208});
 
     auto *client = new QWidget(this);
     auto *clientLayout = new QVBoxLayout(client);
     clientLayout->setContentsMargins(0, 0, 0, 0);
     clientLayout->setSpacing(0);
-    CToolBar->setParent(client);
-    clientLayout->addWidget(CToolBar);
-    clientLayout->addWidget(CPanel);
+    toolBar_->setParent(client);
+    clientLayout->addWidget(toolBar_);
+    clientLayout->addWidget(clientFrame_);
     setCentralWidget(client);
 }
 
-void TFAsp::CreateStatusBar()
+void MainWindow::createStatusBar()
 {
-    CBottom = new QStatusBar(this);
-    CBottom->setObjectName("CBottom");
-    CBottom->setFixedHeight(20);
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName("statusBar");
+    statusBar_->setFixedHeight(20);
     const int widths[3] = {200, 100, 120};
     const Qt::Alignment alignments[3] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignLeft};
     for (int i = 0; i < 3; ++i) {
-        StatusPanels[i] = new QLabel(CBottom);
-        StatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
-        StatusPanels[i]->setFixedWidth(widths[i]);
-        StatusPanels[i]->setAlignment(alignments[i] | Qt::AlignVCenter);
-        CBottom->addWidget(StatusPanels[i]);
+        statusPanels_[i] = new QLabel(statusBar_);
+        statusPanels_[i]->setObjectName(QString("statusPanel%1").arg(i));
+        statusPanels_[i]->setFixedWidth(widths[i]);
+        statusPanels_[i]->setAlignment(alignments[i] | Qt::AlignVCenter);
+        statusBar_->addWidget(statusPanels_[i]);
     }
-    setStatusBar(CBottom);
+    setStatusBar(statusBar_);
 }
 
-void TFAsp::FormCreate()
+void MainWindow::initialiseEditing()
 {
     BuildColourTable();
-    OpenStore();
-    LayOutColourLegend();
-    SetTabStops(CMemo, 2);
-    CMemo->setProperty("Tag", 0);
+    openStore();
+    layOutColourLegend();
+    SetTabStops(editor_, 2);
+    editor_->setProperty("Tag", 0);
 }
 
-void TFAsp::OpenStore()
+void MainWindow::openStore()
 {
     // The store never stops the editor: a file that cannot be written is
     // read as it is, and one that cannot be used at all gives way to an
@@ -431,16 +431,16 @@ void TFAsp::OpenStore()
     QTimer::singleShot(0, this, [this, text = notice.toStdString()] { prompter_.Information(text); });
 }
 
-bool TFAsp::StoreIsReadOnly() const
+bool MainWindow::storeIsReadOnly() const
 {
     return store_ && store_->ReadOnly();
 }
 
-void TFAsp::LayOutColourLegend()
+void MainWindow::layOutColourLegend()
 {
     int left = 0;
     for (const ColourEntry &entry : BuildColourTable()) {
-        auto *label = new QLabel(QString::fromUtf8(entry.Caption), INFO_Color);
+        auto *label = new QLabel(QString::fromUtf8(entry.Caption), colourLegend_);
         label->setAlignment(Qt::AlignCenter);
         QPalette p = label->palette();
         p.setColor(QPalette::WindowText, ToQColor(entry.Color));
@@ -452,20 +452,20 @@ void TFAsp::LayOutColourLegend()
     }
 }
 
-void TFAsp::FormClose()
+void MainWindow::closeStore()
 {
     CloseKeywordStore(store_);
 }
 
-void TFAsp::FormKeyPress(QChar key)
+void MainWindow::previewKey(QChar key)
 {
-    if (key.unicode() == 27 && Timer_GetColor->isActive()) {
-        Timer_GetColor->stop();
-        Action(ActionId::GetColor)->setChecked(false);
+    if (key.unicode() == 27 && colourTimer_->isActive()) {
+        colourTimer_->stop();
+        action(ActionId::GetColor)->setChecked(false);
     }
 }
 
-void TFAsp::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     bool mayClose = true;
     Guarded(this, [&] { mayClose = dispatcher_->MayDiscardChanges(); });
@@ -473,13 +473,13 @@ void TFAsp::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    Timer_GetColor->stop();
-    help_->close();
-    FormClose();
+    colourTimer_->stop();
+    helpWindow_->close();
+    closeStore();
     event->accept();
 }
 
-std::optional<std::string> TFAsp::ChooseFileToOpen()
+std::optional<std::string> MainWindow::ChooseFileToOpen()
 {
     const QString file = QFileDialog::getOpenFileName(this, "打开", QString(),
                                                       "ASP文档 (*.asp);;所有文档 (*)");
@@ -488,7 +488,7 @@ std::optional<std::string> TFAsp::ChooseFileToOpen()
     return QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString();
 }
 
-std::optional<std::string> TFAsp::ChooseFileToSave()
+std::optional<std::string> MainWindow::ChooseFileToSave()
 {
     QFileDialog dialog(this, "保存", QString(), "ASP文档 (*.asp);;所有文档 (*)");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -498,101 +498,101 @@ std::optional<std::string> TFAsp::ChooseFileToSave()
     return QFile::encodeName(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath()).toStdString();
 }
 
-std::optional<std::string> TFAsp::ChooseDirectory()
+std::optional<std::string> MainWindow::ChooseDirectory()
 {
-    if (dlgDir_->exec() != QDialog::Accepted)
+    if (directoryDialog_->exec() != QDialog::Accepted)
         return std::nullopt;
-    const QString path = dlgDir_->SelectedPath();
+    const QString path = directoryDialog_->selectedPath();
     if (path.isEmpty() || !QFileInfo(path).isDir())
         return std::nullopt;
     return QFile::encodeName(path).toStdString();
 }
 
-void TFAsp::ShowHelp()
+void MainWindow::ShowHelp()
 {
-    help_->show();
-    help_->raise();
-    help_->activateWindow();
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
 }
 
-void TFAsp::CloseWindow()
+void MainWindow::CloseWindow()
 {
     close();
 }
 
-void TFAsp::SetColourPicking(bool on)
+void MainWindow::SetColourPicking(bool on)
 {
     if (on)
-        Timer_GetColor->start();
+        colourTimer_->start();
     else
-        Timer_GetColor->stop();
+        colourTimer_->stop();
 }
 
-std::string TFAsp::PickerCaption() const
+std::string MainWindow::PickerCaption() const
 {
-    return ToGbk(Panel2->text());
+    return ToGbk(pickerPanel_->text());
 }
 
-void TFAsp::ShowEditorMenu(const QPoint &at)
+void MainWindow::showEditorMenu(const QPoint &at)
 {
     // The editor's own menu would offer its undo stack, which is off.
-    QMenu menu(CMemo);
-    menu.addAction(Action(ActionId::Undo));
-    menu.addAction(Action(ActionId::Redo));
+    QMenu menu(editor_);
+    menu.addAction(action(ActionId::Undo));
+    menu.addAction(action(ActionId::Redo));
     menu.addSeparator();
-    const bool selection = CMemo->textCursor().hasSelection();
-    const bool editable = !CMemo->isReadOnly();
-    menu.addAction("剪切(&T)", CMemo, &QPlainTextEdit::cut)->setEnabled(selection && editable);
-    menu.addAction("复制(&C)", CMemo, &QPlainTextEdit::copy)->setEnabled(selection);
-    menu.addAction("粘贴(&P)", CMemo, &QPlainTextEdit::paste)->setEnabled(editable && CMemo->canPaste());
-    menu.addAction("删除(&D)", CMemo, [this] { CMemo->textCursor().removeSelectedText(); })
+    const bool selection = editor_->textCursor().hasSelection();
+    const bool editable = !editor_->isReadOnly();
+    menu.addAction("剪切(&T)", editor_, &QPlainTextEdit::cut)->setEnabled(selection && editable);
+    menu.addAction("复制(&C)", editor_, &QPlainTextEdit::copy)->setEnabled(selection);
+    menu.addAction("粘贴(&P)", editor_, &QPlainTextEdit::paste)->setEnabled(editable && editor_->canPaste());
+    menu.addAction("删除(&D)", editor_, [this] { editor_->textCursor().removeSelectedText(); })
         ->setEnabled(selection && editable);
     menu.addSeparator();
-    menu.addAction("全选(&A)", CMemo, &QPlainTextEdit::selectAll);
-    menu.exec(CMemo->viewport()->mapToGlobal(at));
+    menu.addAction("全选(&A)", editor_, &QPlainTextEdit::selectAll);
+    menu.exec(editor_->viewport()->mapToGlobal(at));
 }
 
-void TFAsp::ExpandNode(TreeNode *node)
+void MainWindow::ExpandNode(TreeNode *node)
 {
-    CTree->expand(treeModel_->IndexOf(node));
+    projectTree_->expand(treeModel_->indexOf(node));
 }
 
-bool TFAsp::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // A key that nobody accepts travels on to the parents and passes here
-    // again; FormKeyPress does nothing twice, so that does no harm.
+    // again; previewKey does nothing twice, so that does no harm.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()
         && static_cast<QWidget *>(watched)->window() == this) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Escape)
-            FormKeyPress(QChar(27));
+            previewKey(QChar(27));
         else if (!key->text().isEmpty())
-            FormKeyPress(key->text().at(0));
+            previewKey(key->text().at(0));
         // The editor would take these keys for its own undo stack, which is
         // off: the user's actions are undone by the project's history.
-        if (watched == CMemo && key->modifiers() & Qt::ControlModifier) {
+        if (watched == editor_ && key->modifiers() & Qt::ControlModifier) {
             const bool shift = key->modifiers() & Qt::ShiftModifier;
             if (key->key() == Qt::Key_Z && !shift) {
-                Action(ActionId::Undo)->trigger();
+                action(ActionId::Undo)->trigger();
                 return true;
             }
             if (key->key() == Qt::Key_Y || (key->key() == Qt::Key_Z && shift)) {
-                Action(ActionId::Redo)->trigger();
+                action(ActionId::Redo)->trigger();
                 return true;
             }
         }
-        if (watched == CMemo && EditorKeyPress(key))
+        if (watched == editor_ && editorKeyPress(key))
             return true;
     }
-    if (event->type() == QEvent::FocusOut && watched == CMemo && keys_)
+    if (event->type() == QEvent::FocusOut && watched == editor_ && keys_)
         keys_->CMemoExit();
     // A click puts the caret elsewhere: what is typed next is a new step.
-    if (event->type() == QEvent::MouseButtonPress && watched == CMemo->viewport() && workspace_)
+    if (event->type() == QEvent::MouseButtonPress && watched == editor_->viewport() && workspace_)
         workspace_->EndUndoStep();
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool TFAsp::EditorKeyPress(QKeyEvent *event)
+bool MainWindow::editorKeyPress(QKeyEvent *event)
 {
     static const std::pair<int, int> virtualKeys[] = {
         {Qt::Key_Tab, kVkTab}, {Qt::Key_Backtab, kVkTab}, {Qt::Key_PageUp, kVkPageUp},
@@ -614,13 +614,18 @@ bool TFAsp::EditorKeyPress(QKeyEvent *event)
     return swallowed;
 }
 
-bool TFAsp::OpenProjectFile(const QString &path)
+bool MainWindow::openProjectFile(const QString &path)
 {
     const bool opened = Guarded(this, [&] {
         dispatcher_->OpenProjectFile(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
     });
-    fileWatch_->Rewatch();
+    fileWatch_->rewatch();
     return opened;
+}
+
+bool MainWindow::useSkinFile(const QString &path)
+{
+    return skinMenu_->useSkinFile(path);
 }
 
 }  // namespace qasp::app

@@ -1,9 +1,9 @@
-// TFAsp, the one main window: project tree on the left, the editor on the
+// The one main window: project tree on the left, the editor on the
 // right with the colour legend under it, menu bar, tool bar and status bar.
 #pragma once
 
 #include "app/action_table.h"
-#include "app/memo_editor.h"
+#include "app/qt_editor_surface.h"
 #include "app/qt_prompter.h"
 #include "project/command_dispatch.h"
 #include "project/project_tree.h"
@@ -14,10 +14,12 @@
 #include <map>
 #include <memory>
 
+class QFrame;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
@@ -38,8 +40,8 @@ class TSkinData;
 
 namespace qasp::dialogs {
 class ColourPicker;
-class TDLGDir;
-class TFHelp;
+class DirectoryDialog;
+class HelpWindow;
 }
 
 namespace qasp::app {
@@ -50,20 +52,20 @@ class PickerPanel;
 class SkinMenu;
 class ProjectTreeModel;
 
-class TFAsp : public QMainWindow, public WindowSurface, public CommandDialogs {
+class MainWindow : public QMainWindow, public WindowSurface, public CommandDialogs {
     Q_OBJECT
 public:
-    explicit TFAsp(QWidget *parent = nullptr);
-    ~TFAsp() override;
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
-    QAction *Action(ActionId id) const { return actions_.at(id); }
-    KeywordStore &Store() const { return *store_; }
-    ProjectTree &Tree() { return tree_; }
-    ProjectWorkspace &Workspace() const { return *workspace_; }
-    ProjectTreeModel &TreeModel() const { return *treeModel_; }
+    QAction *action(ActionId id) const { return actions_.at(id); }
+    KeywordStore &store() const { return *store_; }
+    ProjectTree &tree() { return tree_; }
+    ProjectWorkspace &workspace() const { return *workspace_; }
+    ProjectTreeModel &treeModel() const { return *treeModel_; }
 
     // WindowSurface
-    MemoEditor &Memo() override;
+    QtEditorSurface &Memo() override;
     void SetActionEnabled(ActionId id, bool enabled) override;
     bool ActionEnabled(ActionId id) const override;
     void SetActionChecked(ActionId id, bool checked) override;
@@ -80,69 +82,71 @@ public:
     std::string PickerCaption() const override;
     void ExpandNode(TreeNode *node) override;
 
-    CommandDispatcher &Dispatcher() const { return *dispatcher_; }
-    EditorKeys &Keys() const { return *keys_; }
     // Questions and messages go to `prompter` instead of message boxes.
-    void UsePrompter(Prompter *prompter) { prompter_.SetTarget(prompter ? prompter : &qtPrompter_); }
-    dialogs::TDLGDir *DirectoryDialog() const { return dlgDir_; }
-    dialogs::TFHelp *HelpWindow() const { return help_; }
-    ProjectFileWatch &FileWatch() const { return *fileWatch_; }
-    dialogs::ColourPicker *Picker() const { return picker_; }
+    void usePrompter(Prompter *prompter) { prompter_.SetTarget(prompter ? prompter : &qtPrompter_); }
+    dialogs::DirectoryDialog *directoryDialog() const { return directoryDialog_; }
+    dialogs::HelpWindow *helpWindow() const { return helpWindow_; }
+    dialogs::ColourPicker *colourPicker() const { return colourPicker_; }
     // True when the store file could not be used and an in-memory store
     // with the built-in vocabulary stands in for it.
-    bool StoreIsFallback() const { return storeIsFallback_; }
+    bool storeIsFallback() const { return storeIsFallback_; }
     // True when the store file is used but cannot be written: its
     // vocabulary is read as it is; the project's names work as ever.
-    bool StoreIsReadOnly() const;
+    bool storeIsReadOnly() const;
 
     // Opens a project as Action_OPEN does once its file is chosen; errors
     // are reported in the error box. Returns success.
-    bool OpenProjectFile(const QString &path);
-
-    // Components, by their names.
-    QMenuBar *CMenu = nullptr;
-    QToolBar *CToolBar = nullptr;
-    QWidget *CPanel = nullptr;
-    QWidget *Panel3 = nullptr;
-    QTreeView *CTree = nullptr;
-    QWidget *Panel4 = nullptr;
-    QLineEdit *Edit1 = nullptr;
-    QPushButton *Button1 = nullptr;
-    QSplitter *CSplitter = nullptr;
-    QWidget *Panel1 = nullptr;
-    QPlainTextEdit *CMemo = nullptr;
-    QWidget *INFO_Color = nullptr;
-    PickerPanel *Panel2 = nullptr;
-    QListWidget *HList = nullptr;
-    QStatusBar *CBottom = nullptr;
-    QLabel *StatusPanels[3] = {};
-    QTimer *Timer_GetColor = nullptr;
-    skin::TSkinData *SkinData1 = nullptr;
-    SkinMenu *SkinMenu1 = nullptr;
+    bool openProjectFile(const QString &path);
+    // Wears a skin file as choosing it in the 皮肤 menu does: a file that is
+    // not a usable skin is refused with a message, and the skin in use stays.
+    bool useSkinFile(const QString &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void CreateActions();
-    void CreateBars();
-    void CreateClientArea();
-    void CreateStatusBar();
+    void createActions();
+    void createBars();
+    void createClientArea();
+    void createStatusBar();
 
-    void ConnectProject();
-    void FormCreate();
-    void OpenStore();
-    void FormClose();
-    void FormKeyPress(QChar key);
+    void connectProject();
+    void initialiseEditing();
+    void openStore();
+    void closeStore();
+    void previewKey(QChar key);
     // The editor's own key handling, before the editor sees the key.
-    bool EditorKeyPress(QKeyEvent *event);
-    void LayOutColourLegend();
-    void ShowEditorMenu(const QPoint &at);
+    bool editorKeyPress(QKeyEvent *event);
+    void layOutColourLegend();
+    void showEditorMenu(const QPoint &at);
+
+    // The window's widgets. Each one's object name is its member's name
+    // without the underscore (the status panels are statusPanel0 to
+    // statusPanel2); the tests find them by it.
+    QMenuBar *menuBar_ = nullptr;
+    QToolBar *toolBar_ = nullptr;
+    QFrame *clientFrame_ = nullptr;          // the sunken frame around the splitter
+    QSplitter *splitter_ = nullptr;
+    QWidget *treePane_ = nullptr;            // left: the project tree over the address bar
+    QTreeView *projectTree_ = nullptr;
+    QWidget *addressBar_ = nullptr;
+    QLineEdit *urlEdit_ = nullptr;           // the site's address
+    QPushButton *testButton_ = nullptr;      // opens the address in the browser
+    QWidget *editorPane_ = nullptr;          // right: the editor over the colour legend
+    QPlainTextEdit *editor_ = nullptr;
+    QWidget *colourLegend_ = nullptr;
+    PickerPanel *pickerPanel_ = nullptr;     // the legend's colour swatch
+    QListWidget *completionList_ = nullptr;  // floats over the editor
+    QStatusBar *statusBar_ = nullptr;
+    QLabel *statusPanels_[3] = {};
+    QTimer *colourTimer_ = nullptr;          // the colour picker's tick
+    skin::TSkinData *skinData_ = nullptr;
+    SkinMenu *skinMenu_ = nullptr;
 
     std::map<ActionId, QAction *> actions_;
     std::unique_ptr<KeywordStore> store_;
-    std::unique_ptr<MemoEditor> memo_;
+    std::unique_ptr<QtEditorSurface> editorSurface_;
     bool storeIsFallback_ = false;
     ProjectTree tree_;
     std::unique_ptr<ProjectTreeModel> treeModel_;
@@ -150,12 +154,12 @@ private:
     QtPrompter qtPrompter_{this};
     SwitchablePrompter prompter_{&qtPrompter_};
     std::unique_ptr<CommandDispatcher> dispatcher_;
-    std::unique_ptr<CompletionPopup> hlist_;
+    std::unique_ptr<CompletionPopup> completionPopup_;
     std::unique_ptr<EditorKeys> keys_;
     ProjectFileWatch *fileWatch_ = nullptr;
-    dialogs::TDLGDir *dlgDir_ = nullptr;
-    dialogs::TFHelp *help_ = nullptr;
-    dialogs::ColourPicker *picker_ = nullptr;
+    dialogs::DirectoryDialog *directoryDialog_ = nullptr;
+    dialogs::HelpWindow *helpWindow_ = nullptr;
+    dialogs::ColourPicker *colourPicker_ = nullptr;
     bool syncingSelection_ = false;
 };
 

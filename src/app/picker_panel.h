@@ -4,8 +4,8 @@
 
 namespace qasp::app {
 
-// Panel2 of the legend: shows the picked colour code and inserts it on a
-// double click.
+// The colour legend's picker panel: shows the picked colour code and
+// inserts it on a double click.
 class PickerPanel : public QLabel {
     Q_OBJECT
 public:

@@ -19,12 +19,12 @@ ProjectFileWatch::ProjectFileWatch(ProjectWorkspace &ws, Prompter &prompter, QWi
     // are done.
     settle_.setSingleShot(true);
     settle_.setInterval(300);
-    connect(&settle_, &QTimer::timeout, this, &ProjectFileWatch::CheckNow);
+    connect(&settle_, &QTimer::timeout, this, &ProjectFileWatch::checkNow);
     connect(&watcher_, &QFileSystemWatcher::fileChanged, &settle_, qOverload<>(&QTimer::start));
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, &settle_, qOverload<>(&QTimer::start));
 }
 
-void ProjectFileWatch::Rewatch()
+void ProjectFileWatch::rewatch()
 {
     QSet<QString> files, folders;
     const ProjectTree &tree = ws_.Tree();
@@ -43,14 +43,14 @@ void ProjectFileWatch::Rewatch()
             watcher_.addPath(path);
 }
 
-void ProjectFileWatch::CheckNow()
+void ProjectFileWatch::checkNow()
 {
     if (asking_)
         return;
     asking_ = true;
     Guarded(window_, [&] { OfferReloads(ws_, prompter_, told_); });
     asking_ = false;
-    Rewatch();
+    rewatch();
 }
 
 }  // namespace qasp::app

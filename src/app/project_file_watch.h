@@ -23,9 +23,9 @@ public:
 
     // Watches the files of every document now in the project (after a load
     // or a save).
-    void Rewatch();
+    void rewatch();
     // Compares every document with its file now and asks about changes.
-    void CheckNow();
+    void checkNow();
 
 private:
     ProjectWorkspace &ws_;

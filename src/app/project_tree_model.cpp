@@ -19,12 +19,12 @@ ProjectTreeModel::~ProjectTreeModel()
     tree_.RemoveObserver(this);
 }
 
-TreeNode *ProjectTreeModel::NodeOf(const QModelIndex &index)
+TreeNode *ProjectTreeModel::nodeOf(const QModelIndex &index)
 {
     return index.isValid() ? static_cast<TreeNode *>(index.internalPointer()) : nullptr;
 }
 
-QModelIndex ProjectTreeModel::IndexOf(const TreeNode *node) const
+QModelIndex ProjectTreeModel::indexOf(const TreeNode *node) const
 {
     if (!node)
         return {};
@@ -35,7 +35,7 @@ QModelIndex ProjectTreeModel::index(int row, int column, const QModelIndex &pare
 {
     if (column != 0 || row < 0)
         return {};
-    const TreeNode *p = NodeOf(parent);
+    const TreeNode *p = nodeOf(parent);
     const auto &siblings = p ? p->Children() : tree_.TopLevel();
     if (row >= static_cast<int>(siblings.size()))
         return {};
@@ -44,15 +44,15 @@ QModelIndex ProjectTreeModel::index(int row, int column, const QModelIndex &pare
 
 QModelIndex ProjectTreeModel::parent(const QModelIndex &child) const
 {
-    const TreeNode *node = NodeOf(child);
-    return node ? IndexOf(node->Parent()) : QModelIndex();
+    const TreeNode *node = nodeOf(child);
+    return node ? indexOf(node->Parent()) : QModelIndex();
 }
 
 int ProjectTreeModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.column() > 0)
         return 0;
-    const TreeNode *p = NodeOf(parent);
+    const TreeNode *p = nodeOf(parent);
     return static_cast<int>(p ? p->Children().size() : tree_.TopLevel().size());
 }
 
@@ -63,7 +63,7 @@ int ProjectTreeModel::columnCount(const QModelIndex &) const
 
 QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
 {
-    const TreeNode *node = NodeOf(index);
+    const TreeNode *node = nodeOf(index);
     if (!node)
         return {};
     switch (role) {
@@ -96,7 +96,7 @@ Qt::ItemFlags ProjectTreeModel::flags(const QModelIndex &index) const
 
 bool ProjectTreeModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    TreeNode *node = NodeOf(index);
+    TreeNode *node = nodeOf(index);
     const QString text = value.toString();
     if (!node || role != Qt::EditRole || text.trimmed().isEmpty())
         return false;
@@ -106,7 +106,7 @@ bool ProjectTreeModel::setData(const QModelIndex &index, const QVariant &value, 
 
 void ProjectTreeModel::BeforeInsert(TreeNode *parent, int row)
 {
-    beginInsertRows(IndexOf(parent), row, row);
+    beginInsertRows(indexOf(parent), row, row);
 }
 
 void ProjectTreeModel::AfterInsert(TreeNode *)
@@ -117,7 +117,7 @@ void ProjectTreeModel::AfterInsert(TreeNode *)
 void ProjectTreeModel::BeforeRemove(TreeNode *node)
 {
     const int row = tree_.RowOf(node);
-    beginRemoveRows(IndexOf(node->Parent()), row, row);
+    beginRemoveRows(indexOf(node->Parent()), row, row);
 }
 
 void ProjectTreeModel::AfterRemove()
@@ -128,7 +128,7 @@ void ProjectTreeModel::AfterRemove()
 void ProjectTreeModel::BeforeMove(TreeNode *node, TreeNode *newParent)
 {
     const int row = tree_.RowOf(node);
-    beginMoveRows(IndexOf(node->Parent()), row, row, IndexOf(newParent),
+    beginMoveRows(indexOf(node->Parent()), row, row, indexOf(newParent),
                   static_cast<int>(newParent->Children().size()));
 }
 
@@ -139,26 +139,26 @@ void ProjectTreeModel::AfterMove(TreeNode *)
 
 void ProjectTreeModel::BeforeSort(TreeNode *parent)
 {
-    emit layoutAboutToBeChanged({QPersistentModelIndex(IndexOf(parent))},
+    emit layoutAboutToBeChanged({QPersistentModelIndex(indexOf(parent))},
                                 QAbstractItemModel::VerticalSortHint);
     sorting_.clear();
     for (const QModelIndex &i : persistentIndexList())
-        if (TreeNode *n = NodeOf(i); n && n->Parent() == parent)
+        if (TreeNode *n = nodeOf(i); n && n->Parent() == parent)
             sorting_.emplace_back(QPersistentModelIndex(i), n);
 }
 
 void ProjectTreeModel::AfterSort(TreeNode *parent)
 {
     for (const auto &[old, node] : sorting_)
-        changePersistentIndex(old, IndexOf(node));
+        changePersistentIndex(old, indexOf(node));
     sorting_.clear();
-    emit layoutChanged({QPersistentModelIndex(IndexOf(parent))},
+    emit layoutChanged({QPersistentModelIndex(indexOf(parent))},
                        QAbstractItemModel::VerticalSortHint);
 }
 
 void ProjectTreeModel::NodeChanged(TreeNode *node)
 {
-    const QModelIndex i = IndexOf(node);
+    const QModelIndex i = indexOf(node);
     emit dataChanged(i, i);
 }
 
@@ -174,7 +174,7 @@ void ProjectTreeModel::AfterClear()
 
 void ProjectTreeModel::SelectionChanged(TreeNode *node)
 {
-    emit selectedNodeChanged(IndexOf(node));
+    emit selectedNodeChanged(indexOf(node));
 }
 
 }  // namespace qasp::app

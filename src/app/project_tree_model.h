@@ -1,5 +1,6 @@
-// The project tree as a Qt item model for CTree: one column, the display
-// text and the node's CICO image. It follows every change of the tree.
+// The project tree as a Qt item model for the main window's tree view: one
+// column, the display text and the node's CICO image. It follows every
+// change of the tree.
 #pragma once
 
 #include "project/project_tree.h"
@@ -16,8 +17,8 @@ public:
     explicit ProjectTreeModel(ProjectTree &tree, QObject *parent = nullptr);
     ~ProjectTreeModel() override;
 
-    QModelIndex IndexOf(const TreeNode *node) const;
-    static TreeNode *NodeOf(const QModelIndex &index);
+    QModelIndex indexOf(const TreeNode *node) const;
+    static TreeNode *nodeOf(const QModelIndex &index);
 
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
     QModelIndex parent(const QModelIndex &child) const override;

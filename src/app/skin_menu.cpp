@@ -33,13 +33,13 @@ QString SkinNameOf(const QString &path)
 SkinMenu::SkinMenu(skin::TSkinData *skinData, QWidget *parent)
     : QMenu(QStringLiteral("皮肤(&K)"), parent), skinData_(skinData)
 {
-    setObjectName("SkinMenu");
+    setObjectName("skinMenu");
     // The skin files are looked for when the menu opens, not at start-up.
-    connect(this, &QMenu::aboutToShow, this, [this] { Rebuild(true); });
-    Rebuild(false);
+    connect(this, &QMenu::aboutToShow, this, [this] { rebuild(true); });
+    rebuild(false);
 }
 
-QString SkinMenu::NameOf(const QFileInfo &file)
+QString SkinMenu::nameOf(const QFileInfo &file)
 {
     // Each file is read once while it stays unchanged.
     const QString path = file.canonicalFilePath();
@@ -53,7 +53,7 @@ QString SkinMenu::NameOf(const QFileInfo &file)
     return name;
 }
 
-QStringList SkinMenu::SkinFolders()
+QStringList SkinMenu::skinFolders()
 {
     QStringList folders;
     const QString exe = QCoreApplication::applicationDirPath();
@@ -67,27 +67,27 @@ QStringList SkinMenu::SkinFolders()
     return folders;
 }
 
-void SkinMenu::Rebuild(bool withFoundSkins)
+void SkinMenu::rebuild(bool withFoundSkins)
 {
     clear();
     auto *group = new QActionGroup(this);
     const bool on = skinData_->Active() && !skinData_->NoSkin();
     const QString current = QFileInfo(skinData_->SkinFile()).canonicalFilePath();
 
-    QAction *builtin = addAction(QStringLiteral("内置皮肤(&B)"), this, &SkinMenu::UseBuiltinSkin);
+    QAction *builtin = addAction(QStringLiteral("内置皮肤(&B)"), this, &SkinMenu::useBuiltinSkin);
     builtin->setCheckable(true);
     builtin->setChecked(on && skinData_->SkinFile().isEmpty());
     group->addAction(builtin);
 
     QStringList seen;
-    for (const QString &folder : withFoundSkins ? SkinFolders() : QStringList())
+    for (const QString &folder : withFoundSkins ? skinFolders() : QStringList())
         for (const QFileInfo &file : QDir(folder).entryInfoList({"*.skin"}, QDir::Files, QDir::Name)) {
             const QString path = file.canonicalFilePath();
-            const QString name = NameOf(file);
+            const QString name = nameOf(file);
             if (name.isEmpty() || seen.contains(file.fileName()))
                 continue;
             seen << file.fileName();
-            QAction *action = addAction(name, this, [this, path] { UseSkinFile(path); });
+            QAction *action = addAction(name, this, [this, path] { useSkinFile(path); });
             action->setCheckable(true);
             action->setChecked(on && path == current);
             action->setToolTip(path);
@@ -99,24 +99,24 @@ void SkinMenu::Rebuild(bool withFoundSkins)
         const QString path = QFileDialog::getOpenFileName(parentWidget(), QStringLiteral("打开皮肤文件"), QString(),
                                                           QStringLiteral("皮肤文件 (*.skin);;所有文件 (*)"));
         if (!path.isEmpty())
-            UseSkinFile(path);
+            useSkinFile(path);
     });
     addSeparator();
-    QAction *off = addAction(QStringLiteral("不使用皮肤(&N)"), this, &SkinMenu::TurnSkinOff);
+    QAction *off = addAction(QStringLiteral("不使用皮肤(&N)"), this, &SkinMenu::turnSkinOff);
     off->setCheckable(true);
     off->setChecked(!on);
     group->addAction(off);
 }
 
-void SkinMenu::UseBuiltinSkin()
+void SkinMenu::useBuiltinSkin()
 {
     skinData_->UseSkinStream(BuiltinSkinStream());
     skinData_->SetActive(true);
 }
 
-bool SkinMenu::UseSkinFile(const QString &path)
+bool SkinMenu::useSkinFile(const QString &path)
 {
-    if (NameOf(QFileInfo(path)).isEmpty()) {
+    if (nameOf(QFileInfo(path)).isEmpty()) {
         ShowFallbackBox(parentWidget(), QStringLiteral("无法使用皮肤文件：%1\n它不是本程序的皮肤，或已损坏。")
                                             .arg(QDir::toNativeSeparators(path)));
         return false;
@@ -126,7 +126,7 @@ bool SkinMenu::UseSkinFile(const QString &path)
     return true;
 }
 
-void SkinMenu::TurnSkinOff()
+void SkinMenu::turnSkinOff()
 {
     skinData_->SetActive(false);
 }

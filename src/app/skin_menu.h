@@ -21,17 +21,17 @@ public:
     SkinMenu(skin::TSkinData *skinData, QWidget *parent);
 
     // Folders searched for *.skin files, in order.
-    static QStringList SkinFolders();
+    static QStringList skinFolders();
 
-    void UseBuiltinSkin();
+    void useBuiltinSkin();
     // Loads a skin file; a file that is not a usable skin changes nothing
     // and says why.
-    bool UseSkinFile(const QString &path);
-    void TurnSkinOff();
+    bool useSkinFile(const QString &path);
+    void turnSkinOff();
 
 private:
-    void Rebuild(bool withFoundSkins);
-    QString NameOf(const QFileInfo &file);
+    void rebuild(bool withFoundSkins);
+    QString nameOf(const QFileInfo &file);
 
     skin::TSkinData *skinData_;
     QHash<QString, std::pair<QDateTime, QString>> names_;  // by canonical path

@@ -28,10 +28,10 @@ ColourPicker::ColourPicker(QTimer *timer, QLabel *swatch, QObject *parent)
     , timer_(timer)
     , swatch_(swatch)
 {
-    connect(timer_, &QTimer::timeout, this, &ColourPicker::TimerGetColor);
+    connect(timer_, &QTimer::timeout, this, &ColourPicker::pickColourUnderPointer);
 }
 
-void ColourPicker::ShowColour(const QColor &c)
+void ColourPicker::showColour(const QColor &c)
 {
     QPalette p = swatch_->palette();
     p.setColor(QPalette::Window, c);
@@ -40,7 +40,7 @@ void ColourPicker::ShowColour(const QColor &c)
     swatch_->setText(ColourCode(c));
 }
 
-void ColourPicker::TimerGetColor()
+void ColourPicker::pickColourUnderPointer()
 {
     const QPoint pos = QCursor::pos();
     QScreen *screen = QGuiApplication::screenAt(pos);
@@ -59,7 +59,7 @@ void ColourPicker::TimerGetColor()
         }
         return;
     }
-    ShowColour(pixel.pixelColor(0, 0));
+    showColour(pixel.pixelColor(0, 0));
 }
 
 }  // namespace qasp::dialogs

@@ -1,5 +1,6 @@
 // The screen colour picker: every tick the pixel under the pointer becomes
-// Panel2's colour, its complement the font colour, and "#RRGGBB" its caption.
+// the picker panel's colour, its complement the font colour, and "#RRGGBB"
+// its caption.
 #pragma once
 
 #include <QColor>
@@ -21,9 +22,9 @@ public:
     ColourPicker(QTimer *timer, QLabel *swatch, QObject *parent = nullptr);
 
     // Shows one reading on the swatch.
-    void ShowColour(const QColor &c);
+    void showColour(const QColor &c);
     // One tick: the pixel under the pointer, wherever it is on the screen.
-    void TimerGetColor();
+    void pickColourUnderPointer();
 
 signals:
     // Once, when the platform hands out no screen pixels.

@@ -12,63 +12,66 @@
 
 namespace qasp::dialogs {
 
-TDLGDir::TDLGDir(QWidget *parent)
+DirectoryDialog::DirectoryDialog(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName("TDLGDir");
+    setObjectName("directoryDialog");
     setWindowTitle(QString());
     resize(360, 420);
     auto *layout = new QVBoxLayout(this);
-    Label1 = new QLabel("请选择你要保存的目录:", this);
-    layout->addWidget(Label1);
+    promptLabel_ = new QLabel("请选择你要保存的目录:", this);
+    promptLabel_->setObjectName("promptLabel");
+    layout->addWidget(promptLabel_);
 
     model_ = new QFileSystemModel(this);
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::Drives);
     model_->setRootPath(QDir::rootPath());
-    ShellTreeView1 = new QTreeView(this);
-    ShellTreeView1->setObjectName("ShellTreeView1");
-    ShellTreeView1->setModel(model_);
-    ShellTreeView1->setRootIndex(model_->index(QDir::rootPath()).parent());
+    folderTree_ = new QTreeView(this);
+    folderTree_->setObjectName("folderTree");
+    folderTree_->setModel(model_);
+    folderTree_->setRootIndex(model_->index(QDir::rootPath()).parent());
     for (int column = 1; column < model_->columnCount(); ++column)
-        ShellTreeView1->hideColumn(column);
-    ShellTreeView1->header()->hide();
-    layout->addWidget(ShellTreeView1);
+        folderTree_->hideColumn(column);
+    folderTree_->header()->hide();
+    layout->addWidget(folderTree_);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    Button1 = new QPushButton("确定", this);
-    Button1->setDefault(true);
-    Button1->setEnabled(false);
-    Button2 = new QPushButton("取消", this);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
+    okButton_ = new QPushButton("确定", this);
+    okButton_->setObjectName("okButton");
+    okButton_->setDefault(true);
+    okButton_->setEnabled(false);
+    cancelButton_ = new QPushButton("取消", this);
+    cancelButton_->setObjectName("cancelButton");
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
     layout->addLayout(buttons);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ShellTreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { ShellTreeView1Change(); });
-    SelectPath(QDir::homePath());
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(folderTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { updateOkButton(); });
+    selectPath(QDir::homePath());
 }
 
-QString TDLGDir::SelectedPath() const
+QString DirectoryDialog::selectedPath() const
 {
-    const QModelIndex current = ShellTreeView1->currentIndex();
+    const QModelIndex current = folderTree_->currentIndex();
     return current.isValid() ? model_->filePath(current) : QString();
 }
 
-void TDLGDir::SelectPath(const QString &path)
+void DirectoryDialog::selectPath(const QString &path)
 {
     const QModelIndex index = model_->index(path);
-    ShellTreeView1->setCurrentIndex(index);
-    ShellTreeView1->scrollTo(index);
-    ShellTreeView1Change();
+    folderTree_->setCurrentIndex(index);
+    folderTree_->scrollTo(index);
+    updateOkButton();
 }
 
-void TDLGDir::ShellTreeView1Change()
+void DirectoryDialog::updateOkButton()
 {
     // Only a real folder can take the project.
-    const QString path = SelectedPath();
-    Button1->setEnabled(!path.isEmpty() && QFileInfo(path).isDir());
+    const QString path = selectedPath();
+    okButton_->setEnabled(!path.isEmpty() && QFileInfo(path).isDir());
 }
 
 }  // namespace qasp::dialogs

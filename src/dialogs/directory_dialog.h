@@ -1,4 +1,4 @@
-// TDLGDir: the folder the project is saved into, chosen from the file
+// DirectoryDialog: the folder the project is saved into, chosen from the file
 // system's tree of folders (hidden ones too).
 #pragma once
 
@@ -11,24 +11,24 @@ class QTreeView;
 
 namespace qasp::dialogs {
 
-class TDLGDir : public QDialog {
+class DirectoryDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TDLGDir(QWidget *parent = nullptr);
+    explicit DirectoryDialog(QWidget *parent = nullptr);
 
     // The selected folder's path; empty when none is selected.
-    QString SelectedPath() const;
-    void SelectPath(const QString &path);
-
-    QLabel *Label1 = nullptr;
-    QTreeView *ShellTreeView1 = nullptr;
-    QPushButton *Button1 = nullptr;  // 确定
-    QPushButton *Button2 = nullptr;  // 取消
+    QString selectedPath() const;
+    void selectPath(const QString &path);
 
 private:
-    void ShellTreeView1Change();
+    void updateOkButton();
 
     QFileSystemModel *model_ = nullptr;
+    // Object names as the members' names without the underscore.
+    QLabel *promptLabel_ = nullptr;
+    QTreeView *folderTree_ = nullptr;
+    QPushButton *okButton_ = nullptr;      // 确定
+    QPushButton *cancelButton_ = nullptr;  // 取消
 };
 
 }  // namespace qasp::dialogs

@@ -15,36 +15,36 @@
 
 namespace qasp::dialogs {
 
-TFHelp::TFHelp(QWidget *parent)
+HelpWindow::HelpWindow(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName("TFHelp");
+    setObjectName("helpWindow");
     setWindowTitle("帮助主题");
     setModal(false);
     resize(520, 420);
     auto *layout = new QVBoxLayout(this);
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName("Memo1");
-    Memo1->setReadOnly(true);
+    helpText_ = new QPlainTextEdit(this);
+    helpText_->setObjectName("helpText");
+    helpText_->setReadOnly(true);
     QFont font("宋体");
     font.setPixelSize(14);
-    Memo1->setFont(font);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    layout->addWidget(Memo1);
-    Button1 = new QPushButton("关闭", this);
-    Button1->setObjectName("Button1");
-    layout->addWidget(Button1, 0, Qt::AlignRight);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::close);
+    helpText_->setFont(font);
+    helpText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    layout->addWidget(helpText_);
+    closeButton_ = new QPushButton("关闭", this);
+    closeButton_->setObjectName("closeButton");
+    layout->addWidget(closeButton_, 0, Qt::AlignRight);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::close);
 }
 
-bool TFHelp::event(QEvent *event)
+bool HelpWindow::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        readHelpFile();
     return QDialog::event(event);
 }
 
-QString TFHelp::HelpFile()
+QString HelpWindow::helpFile()
 {
     // The project's own readme.txt comes first; an installed program falls
     // back to the help text installed with it.
@@ -59,9 +59,9 @@ QString TFHelp::HelpFile()
     return candidates.front();
 }
 
-void TFHelp::FormActivate()
+void HelpWindow::readHelpFile()
 {
-    QFile file(HelpFile());
+    QFile file(helpFile());
     if (!file.open(QIODevice::ReadOnly)) {
         // Shown after the activation has finished, not inside it.
         QMetaObject::invokeMethod(this, [this] {
@@ -70,7 +70,7 @@ void TFHelp::FormActivate()
         return;
     }
     const QByteArray bytes = file.readAll();
-    Memo1->setPlainText(app::FromGbk(std::string_view(bytes.constData(), bytes.size())));
+    helpText_->setPlainText(app::FromGbk(std::string_view(bytes.constData(), bytes.size())));
 }
 
 }  // namespace qasp::dialogs

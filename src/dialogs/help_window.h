@@ -1,4 +1,4 @@
-// TFHelp: shows readme.txt from the current directory (or, when there is
+// HelpWindow: shows readme.txt from the current directory (or, when there is
 // none, the help text installed with the program), read again every time
 // the window becomes active.
 #pragma once
@@ -10,22 +10,23 @@ class QPushButton;
 
 namespace qasp::dialogs {
 
-class TFHelp : public QDialog {
+class HelpWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TFHelp(QWidget *parent = nullptr);
-
-    QPlainTextEdit *Memo1 = nullptr;
-    QPushButton *Button1 = nullptr;
+    explicit HelpWindow(QWidget *parent = nullptr);
 
     // The file the window shows.
-    static QString HelpFile();
+    static QString helpFile();
 
 protected:
     bool event(QEvent *event) override;
 
 private:
-    void FormActivate();
+    void readHelpFile();
+
+    // Object names as the members' names without the underscore.
+    QPlainTextEdit *helpText_ = nullptr;
+    QPushButton *closeButton_ = nullptr;
 };
 
 }  // namespace qasp::dialogs

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -34,10 +35,10 @@ using qasp::testing::RecordingPrompter;
 namespace {
 
 // The window with its file dialogs answered from a queue.
-class TestWindow : public TFAsp {
+class TestWindow : public MainWindow {
 public:
-    TestWindow() { UsePrompter(&prompter); }
-    ~TestWindow() override { UsePrompter(nullptr); }
+    TestWindow() { usePrompter(&prompter); }
+    ~TestWindow() override { usePrompter(nullptr); }
 
     std::optional<std::string> ChooseFileToOpen() override { return Next(); }
     std::optional<std::string> ChooseFileToSave() override { return Next(); }
@@ -95,32 +96,34 @@ private slots:
         QTemporaryDir dir;
         CopyDemo(dir);
         TestWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.answers = {dir.filePath("index.asp").toStdString()};
-        w.Action(ActionId::OPEN)->trigger();
-        ProjectTree &tree = w.Tree();
+        w.action(ActionId::OPEN)->trigger();
+        ProjectTree &tree = w.tree();
         QCOMPARE(tree.Count(), 23);
 
         // Select a function through the view, and move it to another document.
         TreeNode *fn = NodeNamed(tree, "LoadNews()");
         TreeNode *layout = NodeNamed(tree, "layout.asp");
         QVERIFY(fn && layout);
-        w.CTree->setCurrentIndex(w.TreeModel().IndexOf(fn));
-        w.Action(ActionId::Cut)->trigger();
-        QVERIFY(!w.Action(ActionId::Paste)->isEnabled());
-        w.CTree->setCurrentIndex(w.TreeModel().IndexOf(layout));
-        QVERIFY(w.Action(ActionId::Paste)->isEnabled());
-        w.Action(ActionId::Paste)->trigger();
+        QTreeView *projectTree = PartOf<QTreeView>(w, "projectTree");
+        projectTree->setCurrentIndex(w.treeModel().indexOf(fn));
+        w.action(ActionId::Cut)->trigger();
+        QVERIFY(!w.action(ActionId::Paste)->isEnabled());
+        projectTree->setCurrentIndex(w.treeModel().indexOf(layout));
+        QVERIFY(w.action(ActionId::Paste)->isEnabled());
+        w.action(ActionId::Paste)->trigger();
         QCOMPARE(fn->Parent(), layout);
-        QVERIFY(w.CTree->isExpanded(w.TreeModel().IndexOf(layout)));
+        QVERIFY(projectTree->isExpanded(w.treeModel().indexOf(layout)));
 
         // Type into layout.asp's page text.
-        QTextCursor c = w.CMemo->textCursor();
+        QTextCursor c = editor->textCursor();
         c.movePosition(QTextCursor::End);
-        w.CMemo->setTextCursor(c);
-        QTest::keyClick(w.CMemo, Qt::Key_Return);
-        QTest::keyClicks(w.CMemo, "Dim gFooter");
+        editor->setTextCursor(c);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, "Dim gFooter");
 
-        w.Action(ActionId::Save)->trigger();
+        w.action(ActionId::Save)->trigger();
         for (const char *name : {"index.asp", "functions.asp", "layout.asp", "inc/conn.asp"}) {
             const TreeNode *doc = NodeNamed(tree, name);
             QVERIFY(doc);
@@ -129,28 +132,29 @@ private slots:
         }
         QVERIFY(ReadAll(dir.filePath("layout.asp")).contains("\r\nFunction LoadNews()"));
         QVERIFY(ReadAll(dir.filePath("layout.asp")).contains("\r\nDim gFooter\r\n"));
-        QVERIFY(!w.Workspace().Modified);
+        QVERIFY(!w.workspace().Modified);
 
         w.answers = {dir.filePath("all.asp").toStdString()};
-        w.Action(ActionId::SaveSingle)->trigger();
+        w.action(ActionId::SaveSingle)->trigger();
         QCOMPARE(ReadAll(dir.filePath("all.asp")), QByteArray::fromStdString(SingleDocumentBytes(tree, true)));
     }
 
     void searchSelectsWholeCharactersInChineseText()
     {
         TestWindow w;
-        TreeNode *doc = w.Tree().AddTopLevel("a.asp");
+        QPlainTextEdit *editor = EditorOf(w);
+        TreeNode *doc = w.tree().AddTopLevel("a.asp");
         // "' 中文说明" CR LF "x = total": the match lies behind two-byte characters.
-        w.Tree().AttachRecord(doc, {"' \xD6\xD0\xCE\xC4\xCB\xB5\xC3\xF7\r\nx = total"});
-        w.Workspace().SelectNode(doc);
+        w.tree().AttachRecord(doc, {"' \xD6\xD0\xCE\xC4\xCB\xB5\xC3\xF7\r\nx = total"});
+        w.workspace().SelectNode(doc);
         w.prompter.inputs = {"TOTAL"};
-        w.Action(ActionId::Search)->trigger();
-        QCOMPARE(w.CMemo->textCursor().selectedText(), QString("total"));
+        w.action(ActionId::Search)->trigger();
+        QCOMPARE(editor->textCursor().selectedText(), QString("total"));
         // F3 searches on in other nodes; here the search box is asked again.
         w.prompter.inputs = {"中文"};
-        w.CMemo->moveCursor(QTextCursor::Start);
-        w.Action(ActionId::Search)->trigger();
-        QCOMPARE(w.CMemo->textCursor().selectedText(), QString("中文"));
+        editor->moveCursor(QTextCursor::Start);
+        w.action(ActionId::Search)->trigger();
+        QCOMPARE(editor->textCursor().selectedText(), QString("中文"));
     }
 
     void closingWithUnsavedChangesAsks()
@@ -159,8 +163,8 @@ private slots:
         CopyDemo(dir);
         TestWindow w;
         w.show();
-        QVERIFY(w.OpenProjectFile(dir.filePath("index.asp")));
-        w.Tree().Rename(NodeNamed(w.Tree(), "layout.asp"), "layout2.asp");
+        QVERIFY(w.openProjectFile(dir.filePath("index.asp")));
+        w.tree().Rename(NodeNamed(w.tree(), "layout.asp"), "layout2.asp");
         w.prompter.answers = {kAnswerCancel};
         QVERIFY(!w.close());
         QVERIFY(w.isVisible());
@@ -178,12 +182,13 @@ private slots:
         QDir::setCurrent(dir.path());
         TestWindow w;
         w.show();
-        w.Action(ActionId::Help)->trigger();
-        QVERIFY(QTest::qWaitForWindowActive(w.HelpWindow()));
-        QVERIFY(w.HelpWindow()->Memo1->toPlainText().contains("使用说明"));
-        QCOMPARE(w.HelpWindow()->windowTitle(), QString("帮助主题"));
-        w.HelpWindow()->Button1->click();
-        QVERIFY(!w.HelpWindow()->isVisible());
+        w.action(ActionId::Help)->trigger();
+        dialogs::HelpWindow *help = w.helpWindow();
+        QVERIFY(QTest::qWaitForWindowActive(help));
+        QVERIFY(PartOf<QPlainTextEdit>(*help, "helpText")->toPlainText().contains("使用说明"));
+        QCOMPARE(help->windowTitle(), QString("帮助主题"));
+        PartOf<QPushButton>(*help, "closeButton")->click();
+        QVERIFY(!help->isVisible());
 
         QDir::setCurrent(QDir::tempPath());
         QString shown;
@@ -193,7 +198,7 @@ private slots:
                 box->accept();
             }
         });
-        w.Action(ActionId::Help)->trigger();
+        w.action(ActionId::Help)->trigger();
         QTRY_COMPARE(shown, QString("找不到帮助文件:readme.txt"));
         QDir::setCurrent(before);
     }
@@ -201,50 +206,54 @@ private slots:
     void directoryDialogOffersOnlyRealFolders()
     {
         TestWindow w;
-        dialogs::TDLGDir *dlg = w.DirectoryDialog();
-        QCOMPARE(dlg->Label1->text(), QString("请选择你要保存的目录:"));
+        dialogs::DirectoryDialog *dlg = w.directoryDialog();
+        const QPushButton *ok = PartOf<QPushButton>(*dlg, "okButton");
+        QCOMPARE(PartOf<QLabel>(*dlg, "promptLabel")->text(), QString("请选择你要保存的目录:"));
         QTemporaryDir dir;
         QDir(dir.path()).mkdir(".hidden");
-        dlg->SelectPath(dir.filePath(".hidden"));
-        QVERIFY(dlg->Button1->isEnabled());
-        QCOMPARE(dlg->SelectedPath(), dir.filePath(".hidden"));
-        dlg->ShellTreeView1->setCurrentIndex(QModelIndex());
-        QVERIFY(!dlg->Button1->isEnabled());
+        dlg->selectPath(dir.filePath(".hidden"));
+        QVERIFY(ok->isEnabled());
+        QCOMPARE(dlg->selectedPath(), dir.filePath(".hidden"));
+        PartOf<QTreeView>(*dlg, "folderTree")->setCurrentIndex(QModelIndex());
+        QVERIFY(!ok->isEnabled());
     }
 
     void colourPickerShowsCodeAndComplement()
     {
         TestWindow w;
-        w.Picker()->ShowColour(QColor(255, 0, 0));
-        QCOMPARE(w.Panel2->text(), QString("#FF0000"));
-        QCOMPARE(w.Panel2->palette().color(QPalette::WindowText), QColor(0, 255, 255));
-        w.Picker()->ShowColour(QColor(255, 255, 255));
-        QCOMPARE(w.Panel2->text(), QString("#FFFFFF"));
-        QCOMPARE(w.Panel2->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+        const PickerPanel *picker = PartOf<PickerPanel>(w, "pickerPanel");
+        w.colourPicker()->showColour(QColor(255, 0, 0));
+        QCOMPARE(picker->text(), QString("#FF0000"));
+        QCOMPARE(picker->palette().color(QPalette::WindowText), QColor(0, 255, 255));
+        w.colourPicker()->showColour(QColor(255, 255, 255));
+        QCOMPARE(picker->text(), QString("#FFFFFF"));
+        QCOMPARE(picker->palette().color(QPalette::WindowText), QColor(0, 0, 0));
         QCOMPARE(dialogs::ColourCode(QColor(1, 0xAB, 0x0C)), QString("#01AB0C"));
     }
 
     void swatchDoubleClickInsertsItsCaption()
     {
         TestWindow w;
-        TreeNode *doc = w.Tree().AddTopLevel("a.asp");
-        w.Tree().AttachRecord(doc, {"x = 1"});
-        w.Workspace().SelectNode(doc);
-        w.CMemo->moveCursor(QTextCursor::End);
-        QTest::mouseDClick(w.Panel2, Qt::LeftButton);
+        TreeNode *doc = w.tree().AddTopLevel("a.asp");
+        w.tree().AttachRecord(doc, {"x = 1"});
+        w.workspace().SelectNode(doc);
+        PickerPanel *picker = PartOf<PickerPanel>(w, "pickerPanel");
+        EditorOf(w)->moveCursor(QTextCursor::End);
+        QTest::mouseDClick(picker, Qt::LeftButton);
         QCOMPARE(doc->Text(), std::string("x = 1\xC8\xA1\xC9\xAB"));  // 取色
-        w.Picker()->ShowColour(QColor(0, 128, 0));
-        QTest::mouseDClick(w.Panel2, Qt::LeftButton);
+        w.colourPicker()->showColour(QColor(0, 128, 0));
+        QTest::mouseDClick(picker, Qt::LeftButton);
         QCOMPARE(doc->Text(), std::string("x = 1\xC8\xA1\xC9\xAB#008000"));
     }
 
     void pickingStartsAndStopsWithItsAction()
     {
         TestWindow w;
-        w.Action(ActionId::GetColor)->trigger();
-        QVERIFY(w.Timer_GetColor->isActive());
-        w.Action(ActionId::GetColor)->trigger();
-        QVERIFY(!w.Timer_GetColor->isActive());
+        const QTimer *colourTimer = PartOf<QTimer>(w, "colourTimer");
+        w.action(ActionId::GetColor)->trigger();
+        QVERIFY(colourTimer->isActive());
+        w.action(ActionId::GetColor)->trigger();
+        QVERIFY(!colourTimer->isActive());
     }
 };
 

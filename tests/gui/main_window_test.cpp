@@ -3,7 +3,7 @@
 #include "app/icons.h"
 #include "app/interface_font.h"
 #include "app/main_window.h"
-#include "app/memo_editor.h"
+#include "app/qt_editor_surface.h"
 #include "app/gbk_qstring.h"
 #include "app/picker_panel.h"
 #include "app/skin_menu.h"
@@ -50,23 +50,24 @@ QStringList VisibleTexts(const QList<QAction *> &actions)
     return out;
 }
 
-QList<QLabel *> LegendLabels(TFAsp &w)
+QList<QLabel *> LegendLabels(MainWindow &w)
 {
+    const PickerPanel *picker = PartOf<PickerPanel>(w, "pickerPanel");
     QList<QLabel *> labels;
-    for (QLabel *l : w.INFO_Color->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
-        if (l != w.Panel2)
+    for (QLabel *l : PartOf<QWidget>(w, "colourLegend")->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+        if (l != picker)
             labels << l;
     return labels;
 }
 
 // Shows a file's bytes coloured in the editor, as selecting a node does.
-void ShowFileText(TFAsp &w, const QString &path)
+void ShowFileText(MainWindow &w, const QString &path)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     w.Memo().SetTag(0);
-    qasp::ColourText(w.Memo(), std::string_view(bytes.constData(), bytes.size()), w.Store());
+    qasp::ColourText(w.Memo(), std::string_view(bytes.constData(), bytes.size()), w.store());
 }
 
 QColor ColourOfWord(QPlainTextEdit *edit, int line, const QString &word)
@@ -112,52 +113,57 @@ private slots:
 
     void layoutFollowsTheComponentTable()
     {
-        TFAsp w;
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.windowTitle(), QString("QuillmereASP编辑器 V3.0 (For VBScript)"));
         // The skin's frame goes around the window's client area.
         QCOMPARE(w.contentsRect().size(), QSize(698, 539));
         QCOMPARE(w.size(), QSize(698 + 4 + 4, 539 + 26 + 4));
-        QCOMPARE(w.CMenu->height(), 23);
-        QCOMPARE(w.CToolBar->height(), 26);
-        QCOMPARE(w.Panel3->width(), 208);
-        QCOMPARE(w.Panel4->height(), 25);
-        QCOMPARE(w.Edit1->geometry(), QRect(0, 3, 161, 20));
-        QCOMPARE(w.Button1->text(), QString("测试"));
-        QCOMPARE(w.INFO_Color->height(), 25);
-        QCOMPARE(w.Panel2->width(), 63);
-        QCOMPARE(w.Panel2->x() + w.Panel2->width(), w.INFO_Color->width());
-        QCOMPARE(w.Panel2->text(), QString("取色"));
-        QCOMPARE(w.HList->geometry(), QRect(201, 72, 137, 177));
-        QVERIFY(w.HList->isHidden());
-        QCOMPARE(w.CBottom->height(), 20);
-        QCOMPARE(w.StatusPanels[0]->width(), 200);
-        QCOMPARE(w.StatusPanels[1]->width(), 100);
-        QCOMPARE(w.StatusPanels[2]->width(), 120);
-        QVERIFY(w.StatusPanels[1]->alignment() & Qt::AlignHCenter);
-        QCOMPARE(w.CMemo->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QCOMPARE(w.CMemo->property("Tag").toInt(), 0);
-        QCOMPARE(w.CMemo->font().pixelSize(), 12);
-        QVERIFY(!w.Timer_GetColor->isActive());
-        QCOMPARE(w.Timer_GetColor->interval(), 100);
-        QVERIFY(!w.StoreIsFallback());
+        QCOMPARE(w.menuBar()->height(), 23);
+        QCOMPARE(PartOf<QToolBar>(w, "toolBar")->height(), 26);
+        QCOMPARE(PartOf<QWidget>(w, "treePane")->width(), 208);
+        QCOMPARE(PartOf<QWidget>(w, "addressBar")->height(), 25);
+        QCOMPARE(PartOf<QLineEdit>(w, "urlEdit")->geometry(), QRect(0, 3, 161, 20));
+        QCOMPARE(PartOf<QPushButton>(w, "testButton")->text(), QString("测试"));
+        const QWidget *legend = PartOf<QWidget>(w, "colourLegend");
+        const PickerPanel *picker = PartOf<PickerPanel>(w, "pickerPanel");
+        QCOMPARE(legend->height(), 25);
+        QCOMPARE(picker->width(), 63);
+        QCOMPARE(picker->x() + picker->width(), legend->width());
+        QCOMPARE(picker->text(), QString("取色"));
+        const QListWidget *completionList = PartOf<QListWidget>(w, "completionList");
+        QCOMPARE(completionList->geometry(), QRect(201, 72, 137, 177));
+        QVERIFY(completionList->isHidden());
+        QCOMPARE(w.statusBar()->height(), 20);
+        QCOMPARE(StatusPanelOf(w, 0)->width(), 200);
+        QCOMPARE(StatusPanelOf(w, 1)->width(), 100);
+        QCOMPARE(StatusPanelOf(w, 2)->width(), 120);
+        QVERIFY(StatusPanelOf(w, 1)->alignment() & Qt::AlignHCenter);
+        QCOMPARE(editor->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(editor->property("Tag").toInt(), 0);
+        QCOMPARE(editor->font().pixelSize(), 12);
+        const QTimer *colourTimer = PartOf<QTimer>(w, "colourTimer");
+        QVERIFY(!colourTimer->isActive());
+        QCOMPARE(colourTimer->interval(), 100);
+        QVERIFY(!w.storeIsFallback());
     }
 
     void tabStopsAreTwoAverageCharacters()
     {
-        TFAsp w;
-        const double average = QFontMetricsF(w.CMemo->font()).averageCharWidth();
-        QCOMPARE(qRound(w.CMemo->tabStopDistance() * 100), qRound(2 * average * 100));
+        MainWindow w;
+        const double average = QFontMetricsF(EditorOf(w)->font()).averageCharWidth();
+        QCOMPARE(qRound(EditorOf(w)->tabStopDistance() * 100), qRound(2 * average * 100));
     }
 
     void barsShowTheirItemsInOrder()
     {
-        TFAsp w;
-        QCOMPARE(VisibleTexts(w.CToolBar->actions()),
+        MainWindow w;
+        QCOMPARE(VisibleTexts(PartOf<QToolBar>(w, "toolBar")->actions()),
                  QStringList({"打开(&Z)", "保存(&Y)", "加载", "新建", "删除(&S)", "剪切", "粘贴",
                               "查找(&X)", "取色(&V)"}));
-        const QList<QAction *> menus = w.CMenu->actions();
+        const QList<QAction *> menus = w.menuBar()->actions();
         QCOMPARE(VisibleTexts(menus), QStringList({"文件(&Z)", "编辑(&Y)", "皮肤(&K)", "帮助(&X)"}));
         QCOMPARE(VisibleTexts(menus[0]->menu()->actions()),
                  QStringList({"新建(&Z)", "新建工程(&N)...", "打开(&Y)", "加载", "-", "保存(&X)", "别存为(&W)...",
@@ -175,16 +181,16 @@ private slots:
 
     void actionsStartInTheirInitialState()
     {
-        TFAsp w;
+        MainWindow w;
         for (const ActionDef &def : ActionDefinitions()) {
-            QAction *a = w.Action(def.id);
+            QAction *a = w.action(def.id);
             QCOMPARE(a->objectName(), QString(def.name));
             QCOMPARE(a->isEnabled(), def.enabled);
         }
-        QVERIFY(w.Action(ActionId::VarNeed)->isChecked());
-        QVERIFY(!w.Action(ActionId::GetColor)->isChecked());
-        QCOMPARE(w.Action(ActionId::AddAsp)->toolTip(), QString("加载一个已存在的ASP文档"));
-        QCOMPARE(w.Action(ActionId::Search)->property("category").toString(), QString("编辑"));
+        QVERIFY(w.action(ActionId::VarNeed)->isChecked());
+        QVERIFY(!w.action(ActionId::GetColor)->isChecked());
+        QCOMPARE(w.action(ActionId::AddAsp)->toolTip(), QString("加载一个已存在的ASP文档"));
+        QCOMPARE(w.action(ActionId::Search)->property("category").toString(), QString("编辑"));
     }
 
     void imageListsAreCompiledIn()
@@ -207,20 +213,20 @@ private slots:
 
     void barFacesFollowTheirAction()
     {
-        TFAsp w;
-        QAction *face = w.CToolBar->actions().at(6);  // 粘贴
+        MainWindow w;
+        QAction *face = PartOf<QToolBar>(w, "toolBar")->actions().at(6);  // 粘贴
         QVERIFY(!face->isEnabled());
-        w.Action(ActionId::Paste)->setEnabled(true);
+        w.action(ActionId::Paste)->setEnabled(true);
         QVERIFY(face->isEnabled());
-        QAction *getColor = w.CToolBar->actions().at(8);
+        QAction *getColor = PartOf<QToolBar>(w, "toolBar")->actions().at(8);
         getColor->trigger();
-        QVERIFY(w.Action(ActionId::GetColor)->isChecked());
+        QVERIFY(w.action(ActionId::GetColor)->isChecked());
         QVERIFY(getColor->isChecked());
     }
 
     void legendShowsTheSevenCategoriesWithoutOverlap()
     {
-        TFAsp w;
+        MainWindow w;
         w.show();
         const QList<QLabel *> labels = LegendLabels(w);
         QCOMPARE(labels.size(), 7);
@@ -241,22 +247,25 @@ private slots:
 
     void escapeStopsColourPickingOnly()
     {
-        TFAsp w;
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.CMemo->setFocus();
-        QTest::keyClick(w.CMemo, Qt::Key_Escape);  // picking is off: nothing happens
-        QVERIFY(!w.Action(ActionId::GetColor)->isChecked());
-        w.Action(ActionId::GetColor)->setChecked(true);
-        w.Timer_GetColor->start();
-        QTest::keyClick(w.CMemo, Qt::Key_Escape);
-        QVERIFY(!w.Timer_GetColor->isActive());
-        QVERIFY(!w.Action(ActionId::GetColor)->isChecked());
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_Escape);  // picking is off: nothing happens
+        QVERIFY(!w.action(ActionId::GetColor)->isChecked());
+        w.action(ActionId::GetColor)->setChecked(true);
+        QTimer *colourTimer = PartOf<QTimer>(w, "colourTimer");
+        colourTimer->start();
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QVERIFY(!colourTimer->isActive());
+        QVERIFY(!w.action(ActionId::GetColor)->isChecked());
     }
 
     void fileTextShowsColouredInTheStoredSpelling()
     {
-        TFAsp w;
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         const QString path = QFINDTESTDATA("../../examples/demo/index.asp");
         QVERIFY(!path.isEmpty());
         ShowFileText(w, path);
@@ -269,34 +278,34 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(qasp::LowerAscii(shown)),
                  QByteArray::fromStdString(qasp::LowerAscii(bytes.toStdString())));
         QVERIFY(shown.find("<%@CodePage=936%>") == 0);
-        QCOMPARE(w.CMemo->textCursor().position(), 0);
+        QCOMPARE(editor->textCursor().position(), 0);
         int dimLine = -1;
-        for (QTextBlock b = w.CMemo->document()->begin(); b.isValid(); b = b.next())
+        for (QTextBlock b = editor->document()->begin(); b.isValid(); b = b.next())
             if (b.text().startsWith("Dim ")) {
                 dimLine = b.blockNumber();
                 break;
             }
         QVERIFY(dimLine >= 0);
-        QCOMPARE(ColourOfWord(w.CMemo, dimLine, "Dim"), QColor(0, 0, 255));
-        QVERIFY(!w.CMemo->document()->isUndoAvailable());
+        QCOMPARE(ColourOfWord(editor, dimLine, "Dim"), QColor(0, 0, 255));
+        QVERIFY(!editor->document()->isUndoAvailable());
     }
 
     void wholeTextWriteEqualsLineByLineColouring()
     {
-        TFAsp w;
+        MainWindow w;
         QFile file(QFINDTESTDATA("../../examples/demo/index.asp"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const std::string text = file.readAll().toStdString();
         const auto snapshot = [&w] {
             QList<QPair<QString, QColor>> chars;
-            for (QTextBlock b = w.CMemo->document()->begin(); b.isValid(); b = b.next()) {
+            for (QTextBlock b = EditorOf(w)->document()->begin(); b.isValid(); b = b.next()) {
                 for (const QTextLayout::FormatRange &r : b.textFormats())
                     chars << qMakePair(b.text().mid(r.start, r.length), r.format.foreground().color());
                 chars << qMakePair(QString("\n"), QColor());
             }
             return chars;
         };
-        qasp::ColourText(w.Memo(), text, w.Store());
+        qasp::ColourText(w.Memo(), text, w.store());
         const auto whole = snapshot();
         w.Memo().Clear();
         std::vector<std::string> lines;
@@ -308,13 +317,13 @@ private slots:
             start = br + 2;
         }
         for (size_t i = 0; i < lines.size(); ++i)
-            qasp::ColourLine(w.Memo(), static_cast<int>(i), lines[i], w.Store());
+            qasp::ColourLine(w.Memo(), static_cast<int>(i), lines[i], w.store());
         QCOMPARE(snapshot(), whole);
     }
 
     void bytesThatAreNotGbkSurviveTheEditor()
     {
-        TFAsp w;
+        MainWindow w;
         QTemporaryDir dir;
         const QByteArray bytes = "x = \"\x80\xFE\xFE\xAA\xA1\" ' \xD6\xD0\r\n\tzz\x81";
         QFile file(dir.filePath("odd.asp"));
@@ -327,31 +336,32 @@ private slots:
 
     void lineBytesFollowEveryKindOfEdit()
     {
-        TFAsp w;
-        qasp::ColourText(w.Memo(), "Dim a\r\n\xD6\xD0\xCE\xC4\r\nx = 1\r\nEnd", w.Store());
-        const auto fresh = [&w] {
-            return qasp::app::ToGbk(w.CMemo->toPlainText().replace(QChar('\n'), QString("\r\n")));
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
+        qasp::ColourText(w.Memo(), "Dim a\r\n\xD6\xD0\xCE\xC4\r\nx = 1\r\nEnd", w.store());
+        const auto fresh = [editor] {
+            return qasp::app::ToGbk(editor->toPlainText().replace(QChar('\n'), QString("\r\n")));
         };
         QCOMPARE(w.Memo().Text(), fresh());
-        QTextCursor c(w.CMemo->document());
+        QTextCursor c(editor->document());
         c.setPosition(2);
         c.setPosition(9, QTextCursor::KeepAnchor);  // across two line breaks
         c.insertText("new\nlines\n\u6587");
         QCOMPARE(w.Memo().Text(), fresh());
-        w.CMemo->undo();
+        editor->undo();
         QCOMPARE(w.Memo().Text(), fresh());
         c.movePosition(QTextCursor::End);
         c.insertBlock();
         c.insertText("\u4E2D");
         QCOMPARE(w.Memo().Text(), fresh());
-        QCOMPARE(w.Memo().LineText(w.CMemo->blockCount() - 1), std::string("\xD6\xD0"));
+        QCOMPARE(w.Memo().LineText(editor->blockCount() - 1), std::string("\xD6\xD0"));
         QCOMPARE(w.Memo().LineIndex(1), size_t(7));
         QCOMPARE(w.Memo().LineFromChar(8), 1);
     }
 
     void openingAMissingFileIsReported()
     {
-        TFAsp w;
+        MainWindow w;
         QString shown;
         QTimer::singleShot(0, [&shown] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
@@ -359,15 +369,15 @@ private slots:
                 box->accept();
             }
         });
-        QVERIFY(!w.OpenProjectFile("/no/such/file.asp"));
+        QVERIFY(!w.openProjectFile("/no/such/file.asp"));
         QVERIFY(shown.contains("file.asp"));
-        QVERIFY(!w.Action(ActionId::VarNeed)->isChecked());  // the failed open ends before it
-        QCOMPARE(w.Tree().Count(), 0);
+        QVERIFY(!w.action(ActionId::VarNeed)->isChecked());  // the failed open ends before it
+        QCOMPARE(w.tree().Count(), 0);
     }
 
     void skinMenuRefusesAnIncompleteSkinAndKeepsItsOwn()
     {
-        TFAsp w;
+        MainWindow w;
         QFile dusk(QASP_SKIN_DIR "/quillmere-dusk.skin");
         QVERIFY(dusk.open(QIODevice::ReadOnly));
         const QByteArray whole = dusk.readAll();
@@ -383,12 +393,14 @@ private slots:
                 box->accept();
             }
         });
-        QVERIFY(!w.SkinMenu1->UseSkinFile(half.fileName()));
+        SkinMenu *skinMenu = PartOf<SkinMenu>(w, "skinMenu");
+        const qasp::skin::TSkinData *skinData = PartOf<qasp::skin::TSkinData>(w, "skinData");
+        QVERIFY(!skinMenu->useSkinFile(half.fileName()));
         QCOMPARE(shown, QString("无法使用皮肤文件：%1\n它不是本程序的皮肤，或已损坏。").arg(half.fileName()));
-        QVERIFY(!w.SkinData1->NoSkin());
-        QCOMPARE(w.SkinData1->Model().SkinName, std::string("Quillmere Light"));
-        QVERIFY(w.SkinMenu1->UseSkinFile(dusk.fileName()));
-        QCOMPARE(w.SkinData1->Model().SkinName, std::string("Quillmere Dusk"));
+        QVERIFY(!skinData->NoSkin());
+        QCOMPARE(skinData->Model().SkinName, std::string("Quillmere Light"));
+        QVERIFY(skinMenu->useSkinFile(dusk.fileName()));
+        QCOMPARE(skinData->Model().SkinName, std::string("Quillmere Dusk"));
     }
 
     void corruptStoreFileFallsBackToMemory()
@@ -402,10 +414,10 @@ private slots:
         {
             ModalCatcher modals;
             RecordingPrompter prompter;
-            TFAsp w;
-            w.UsePrompter(&prompter);
-            QVERIFY(w.StoreIsFallback());
-            QVERIFY(!w.StoreIsReadOnly());
+            MainWindow w;
+            w.usePrompter(&prompter);
+            QVERIFY(w.storeIsFallback());
+            QVERIFY(!w.storeIsReadOnly());
             QVERIFY(w.windowTitle().contains("内存关键字库"));
             // Said once, through the prompter: the engine's reason and the file.
             QTRY_COMPARE(prompter.shown.size(), size_t(1));
@@ -414,14 +426,14 @@ private slots:
                          && shown.contains("内存关键字库"),
                      qPrintable(shown));
             std::string name = "response";
-            QCOMPARE(w.Store().LookupKeyword(name), 0);
+            QCOMPARE(w.store().LookupKeyword(name), 0);
             QCOMPARE(LegendLabels(w).size(), 7);
-            QVERIFY(w.OpenProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
-            QVERIFY(w.Tree().Count() > 1);
+            QVERIFY(w.openProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
+            QVERIFY(w.tree().Count() > 1);
             QTest::qWait(20);
             QCOMPARE(prompter.shown.size(), size_t(1));
             QVERIFY2(modals.texts.isEmpty(), qPrintable(modals.texts.join("\n")));
-            w.UsePrompter(nullptr);
+            w.usePrompter(nullptr);
         }
         QFile::remove(path);
     }
@@ -441,25 +453,25 @@ private slots:
         {
             ModalCatcher modals;
             RecordingPrompter prompter;
-            TFAsp w;
-            w.UsePrompter(&prompter);
-            QVERIFY(w.StoreIsReadOnly());
-            QVERIFY(!w.StoreIsFallback());
+            MainWindow w;
+            w.usePrompter(&prompter);
+            QVERIFY(w.storeIsReadOnly());
+            QVERIFY(!w.storeIsFallback());
             QVERIFY(w.windowTitle().contains("关键字库只读"));
             QTRY_COMPARE(prompter.shown.size(), size_t(1));
             const QString shown = QString::fromStdString(prompter.shown[0]);
             QVERIFY2(shown.contains("只读") && shown.contains(path), qPrintable(shown));
             const QString demo = QFINDTESTDATA("../../examples/demo/index.asp");
             for (int load = 0; load < 2; ++load) {
-                QVERIFY(w.OpenProjectFile(demo));
-                QVERIFY(w.Tree().Count() > 4);
+                QVERIFY(w.openProjectFile(demo));
+                QVERIFY(w.tree().Count() > 4);
                 std::string name = "site_name";
-                QVERIFY(w.Store().LookupKeyword(name) >= 0);
+                QVERIFY(w.store().LookupKeyword(name) >= 0);
             }
             QTest::qWait(20);
             QCOMPARE(prompter.shown.size(), size_t(1));
             QVERIFY2(modals.texts.isEmpty(), qPrintable(modals.texts.join("\n")));
-            w.UsePrompter(nullptr);
+            w.usePrompter(nullptr);
         }
         QFile::remove(shm);
     }
@@ -475,30 +487,30 @@ private slots:
         other.close();
         ModalCatcher modals;
         RecordingPrompter prompter;
-        TFAsp first;
-        TFAsp second;
-        first.UsePrompter(&prompter);
-        second.UsePrompter(&prompter);
-        QVERIFY(!first.StoreIsReadOnly() && !second.StoreIsReadOnly());
-        QVERIFY(first.OpenProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
-        const size_t names = first.Store().TableRows("Key_Public").size();
+        MainWindow first;
+        MainWindow second;
+        first.usePrompter(&prompter);
+        second.usePrompter(&prompter);
+        QVERIFY(!first.storeIsReadOnly() && !second.storeIsReadOnly());
+        QVERIFY(first.openProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
+        const size_t names = first.store().TableRows("Key_Public").size();
         QVERIFY(names > 0);
-        QVERIFY(second.OpenProjectFile(other.fileName()));
-        QCOMPARE(first.Store().TableRows("Key_Public").size(), names);
-        first.Store().RefreshKeywords();
+        QVERIFY(second.openProjectFile(other.fileName()));
+        QCOMPARE(first.store().TableRows("Key_Public").size(), names);
+        first.store().RefreshKeywords();
         std::string name = "site_name";
-        QVERIFY(first.Store().LookupKeyword(name) >= 0);
+        QVERIFY(first.store().LookupKeyword(name) >= 0);
         name = "gonlyinsecond";
-        QCOMPARE(first.Store().LookupKeyword(name), -1);
+        QCOMPARE(first.store().LookupKeyword(name), -1);
         name = "gonlyinsecond";
-        QVERIFY(second.Store().LookupKeyword(name) >= 0);
+        QVERIFY(second.store().LookupKeyword(name) >= 0);
         name = "site_name";
-        QCOMPARE(second.Store().LookupKeyword(name), -1);
+        QCOMPARE(second.store().LookupKeyword(name), -1);
         QTest::qWait(20);
         QVERIFY(prompter.shown.empty());
         QVERIFY2(modals.texts.isEmpty(), qPrintable(modals.texts.join("\n")));
-        first.UsePrompter(nullptr);
-        second.UsePrompter(nullptr);
+        first.usePrompter(nullptr);
+        second.usePrompter(nullptr);
     }
 };
 

@@ -2,7 +2,7 @@
 // a node loads it into the editor, and typing flows back into the node.
 #include "app/interface_font.h"
 #include "app/main_window.h"
-#include "app/memo_editor.h"
+#include "app/qt_editor_surface.h"
 #include "app/project_tree_model.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
@@ -35,9 +35,9 @@ struct Project {
     TreeNode *root, *inc, *fn;
 };
 
-Project BuildProject(TFAsp &w)
+Project BuildProject(MainWindow &w)
 {
-    ProjectTree &tree = w.Tree();
+    ProjectTree &tree = w.tree();
     Project p;
     p.root = tree.AddTopLevel("index.asp");
     tree.AttachRecord(p.root, {"Dim gTotal\r\nResponse.Write gTotal", Gbk("链接ASP文件:1个;函数:1个")});
@@ -50,9 +50,14 @@ Project BuildProject(TFAsp &w)
     return p;
 }
 
-void Select(TFAsp &w, TreeNode *node)
+QTreeView *ProjectTreeOf(MainWindow &w)
 {
-    w.CTree->setCurrentIndex(w.TreeModel().IndexOf(node));
+    return PartOf<QTreeView>(w, "projectTree");
+}
+
+void Select(MainWindow &w, TreeNode *node)
+{
+    ProjectTreeOf(w)->setCurrentIndex(w.treeModel().indexOf(node));
 }
 
 }  // namespace
@@ -67,70 +72,72 @@ private slots:
 
     void viewFollowsTheTree()
     {
-        TFAsp w;
+        MainWindow w;
         Project p = BuildProject(w);
-        QAbstractItemModel *model = w.CTree->model();
+        QAbstractItemModel *model = ProjectTreeOf(w)->model();
         QCOMPARE(model->rowCount(), 1);
         const QModelIndex root = model->index(0, 0);
         QCOMPARE(model->rowCount(root), 2);
         QCOMPARE(model->index(1, 0, root).data().toString(), QString("ShowList(nItems)"));
-        w.Tree().SortChildren(p.root);
+        w.tree().SortChildren(p.root);
         QCOMPARE(model->index(0, 0, root).data().toString(), QString("inc/conn.asp"));
-        w.Tree().Move(p.fn, p.inc);
+        w.tree().Move(p.fn, p.inc);
         QCOMPARE(model->rowCount(root), 1);
         QCOMPARE(model->rowCount(model->index(0, 0, root)), 1);
-        w.Tree().Delete(p.inc);
+        w.tree().Delete(p.inc);
         QCOMPARE(model->rowCount(root), 0);
-        w.Tree().Clear();
+        w.tree().Clear();
         QCOMPARE(model->rowCount(), 0);
     }
 
     void selectingAFunctionFillsLocalsAndColoursItsText()
     {
-        TFAsp w;
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         Project p = BuildProject(w);
         Select(w, p.fn);
-        QCOMPARE(w.Tree().Selected(), p.fn);
+        QCOMPARE(w.tree().Selected(), p.fn);
         QCOMPARE(w.Memo().Text(), p.fn->Text());
-        QCOMPARE(w.CMemo->property("Tag").toInt(), 1);
-        QCOMPARE(w.StatusPanels[0]->text(), QString("启始行数:12"));
-        QVERIFY(!w.Action(ActionId::New)->isEnabled());
-        QVERIFY(!w.Action(ActionId::SaveSelect)->isEnabled());
+        QCOMPARE(editor->property("Tag").toInt(), 1);
+        QCOMPARE(StatusPanelOf(w, 0)->text(), QString("启始行数:12"));
+        QVERIFY(!w.action(ActionId::New)->isEnabled());
+        QVERIFY(!w.action(ActionId::SaveSelect)->isEnabled());
         std::string name = "nitems";
-        QCOMPARE(w.Store().LookupKeyword(name), int(kLocalVariable));
-        QCOMPARE(ColourAt(w.CMemo, 2, 17), QColor(0, 128, 0));  // "nItems" in the For line
-        QCOMPARE(ColourAt(w.CMemo, 2, 2), QColor(0, 0, 255));   // "For"
+        QCOMPARE(w.store().LookupKeyword(name), int(kLocalVariable));
+        QCOMPARE(ColourAt(editor, 2, 17), QColor(0, 128, 0));  // "nItems" in the For line
+        QCOMPARE(ColourAt(editor, 2, 2), QColor(0, 0, 255));   // "For"
 
-        const size_t locals = w.Store().TableRows("Key_Other").size();
+        const size_t locals = w.store().TableRows("Key_Other").size();
         Select(w, p.root);
-        QCOMPARE(w.Store().TableRows("Key_Other").size(), locals);
-        QVERIFY(w.Action(ActionId::New)->isEnabled());
-        QVERIFY(w.Action(ActionId::SaveSelect)->isEnabled());
+        QCOMPARE(w.store().TableRows("Key_Other").size(), locals);
+        QVERIFY(w.action(ActionId::New)->isEnabled());
+        QVERIFY(w.action(ActionId::SaveSelect)->isEnabled());
     }
 
     void typingStoresIntoTheNodeAtOnce()
     {
-        TFAsp w;
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         Project p = BuildProject(w);
         Select(w, p.inc);
         const std::string before = p.inc->Text();
         QCOMPARE(w.Memo().Text(), before);  // loading changed nothing
-        QTextCursor c = w.CMemo->textCursor();
+        QTextCursor c = editor->textCursor();
         c.movePosition(QTextCursor::End);
-        w.CMemo->setTextCursor(c);
-        QTest::keyClicks(w.CMemo, "x");
+        editor->setTextCursor(c);
+        QTest::keyClicks(editor, "x");
         QCOMPARE(p.inc->Text(), before + "x");
         // Chinese arrives through the input method, as a committed string.
         QInputMethodEvent ime;
         ime.setCommitString("中文");
-        QApplication::sendEvent(w.CMemo, &ime);
+        QApplication::sendEvent(editor, &ime);
         QCOMPARE(p.inc->Text(), before + "x" + Gbk("中文"));
-        QTest::keyClick(w.CMemo, Qt::Key_Return);
-        QTest::keyClicks(w.CMemo, "Dim y");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, "Dim y");
         // Bytes that are not GBK (FE FE) are still there, CR LF between lines.
         QCOMPARE(p.inc->Text(), before + "x" + Gbk("中文") + "\r\nDim y");
         QCOMPARE(p.inc->Text(), w.Memo().Text());
-        QTest::keyClick(w.CMemo, Qt::Key_Backspace);
+        QTest::keyClick(editor, Qt::Key_Backspace);
         QCOMPARE(p.inc->Text(), w.Memo().Text());
         // Another node's text was never touched.
         QCOMPARE(p.root->Text(), std::string("Dim gTotal\r\nResponse.Write gTotal"));
@@ -138,17 +145,18 @@ private slots:
 
     void renamingALabelResortsItsSiblings()
     {
-        TFAsp w;
+        MainWindow w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         Project p = BuildProject(w);
-        w.Tree().SortChildren(p.root);  // inc/conn.asp, ShowList(nItems)
-        w.CTree->expandAll();
+        w.tree().SortChildren(p.root);  // inc/conn.asp, ShowList(nItems)
+        QTreeView *view = ProjectTreeOf(w);
+        view->expandAll();
         Select(w, p.fn);
         const std::string fnText = p.fn->Text();
-        w.CTree->setFocus();
-        QTest::keyClick(w.CTree, Qt::Key_F2);
-        QWidget *editor = w.CTree->findChild<QLineEdit *>();
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_F2);
+        QWidget *editor = view->findChild<QLineEdit *>();
         QVERIFY(editor);
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(editor, "Alpha(nItems)");
@@ -156,8 +164,8 @@ private slots:
         QTRY_COMPARE(QString::fromStdString(p.fn->DisplayText()), QString("Alpha(nItems)"));
         QCOMPARE(p.root->Children().front().get(), p.fn);  // sorted first now
         QCOMPARE(p.fn->Text(), fnText);  // the text stays
-        QCOMPARE(w.Tree().Selected(), p.fn);
-        QCOMPARE(ProjectTreeModel::NodeOf(w.CTree->currentIndex()), p.fn);
+        QCOMPARE(w.tree().Selected(), p.fn);
+        QCOMPARE(ProjectTreeModel::nodeOf(view->currentIndex()), p.fn);
     }
 
     void openingTheDemoLoadsItsTreeAndSavingWritesItBack()
@@ -167,25 +175,26 @@ private slots:
         QDir().mkpath(dir.filePath("inc"));
         for (const char *name : {"index.asp", "functions.asp", "layout.asp", "inc/conn.asp"})
             QVERIFY(QFile::copy(demo + "/" + name, dir.filePath(QString(name))));
-        TFAsp w;
-        w.Action(ActionId::VarNeed)->setChecked(false);
-        QVERIFY(w.OpenProjectFile(dir.filePath("index.asp")));
-        QVERIFY(w.Action(ActionId::VarNeed)->isChecked());  // the root asks for Option Explicit
-        QCOMPARE(w.CTree->model()->rowCount(), 1);
-        QCOMPARE(w.CTree->model()->index(0, 0).data().toString(), QString("index.asp"));
-        QCOMPARE(w.Tree().Count(), 23);
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
+        w.action(ActionId::VarNeed)->setChecked(false);
+        QVERIFY(w.openProjectFile(dir.filePath("index.asp")));
+        QVERIFY(w.action(ActionId::VarNeed)->isChecked());  // the root asks for Option Explicit
+        QCOMPARE(ProjectTreeOf(w)->model()->rowCount(), 1);
+        QCOMPARE(ProjectTreeOf(w)->model()->index(0, 0).data().toString(), QString("index.asp"));
+        QCOMPARE(w.tree().Count(), 23);
         std::string name = "SafeInt";
-        QCOMPARE(w.Store().LookupKeyword(name), int(kProjectFunction));
+        QCOMPARE(w.store().LookupKeyword(name), int(kProjectFunction));
 
         // An edit reaches the file through Action_Save.
-        TreeNode *root = w.Tree().FirstTopLevel();
+        TreeNode *root = w.tree().FirstTopLevel();
         Select(w, root);
-        QTextCursor c = w.CMemo->textCursor();
+        QTextCursor c = editor->textCursor();
         c.movePosition(QTextCursor::End);
-        w.CMemo->setTextCursor(c);
-        QTest::keyClick(w.CMemo, Qt::Key_Return);
-        QTest::keyClicks(w.CMemo, "Dim gAdded");
-        w.Action(ActionId::Save)->trigger();
+        editor->setTextCursor(c);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, "Dim gAdded");
+        w.action(ActionId::Save)->trigger();
         QFile saved(dir.filePath("index.asp"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         const QByteArray bytes = saved.readAll();
@@ -200,20 +209,20 @@ private slots:
         QVERIFY(page.open(QIODevice::WriteOnly));
         page.write("<html>\r\n<%\r\nDim x\r\n%>\r\n</html>\r\n");
         page.close();
-        TFAsp w;
-        QVERIFY(w.OpenProjectFile(page.fileName()));
-        const QModelIndex index = w.CTree->model()->index(0, 0);
+        MainWindow w;
+        QVERIFY(w.openProjectFile(page.fileName()));
+        const QModelIndex index = ProjectTreeOf(w)->model()->index(0, 0);
         QVERIFY(index.data(Qt::ToolTipRole).toString().contains("保存会改变此文件"));
-        Select(w, w.Tree().FirstTopLevel());
-        QVERIFY(w.StatusPanels[0]->text().endsWith("[保存会改变原文件]"));
+        Select(w, w.tree().FirstTopLevel());
+        QVERIFY(StatusPanelOf(w, 0)->text().endsWith("[保存会改变原文件]"));
     }
 
     void programmaticSelectionMovesTheView()
     {
-        TFAsp w;
+        MainWindow w;
         Project p = BuildProject(w);
-        w.Workspace().SelectNode(p.inc);
-        QCOMPARE(ProjectTreeModel::NodeOf(w.CTree->currentIndex()), p.inc);
+        w.workspace().SelectNode(p.inc);
+        QCOMPARE(ProjectTreeModel::nodeOf(ProjectTreeOf(w)->currentIndex()), p.inc);
         QCOMPARE(w.Memo().Text(), p.inc->Text());
     }
 };

@@ -28,6 +28,8 @@
 
 #include <cstdio>
 
+#include "gui_test_setup.h"
+
 using namespace qasp;
 
 namespace {
@@ -81,12 +83,12 @@ void Shoot(QWidget *w, const QString &dir, const QString &name, QPoint at)
 
 // The main window with its first drop-down open; the popup's corner shows
 // the skin's menu background.
-void ShootMenu(app::TFAsp &window, const QString &dir, const QString &name)
+void ShootMenu(app::MainWindow &window, const QString &dir, const QString &name)
 {
     window.activateWindow();
     (void)QTest::qWaitForWindowActive(&window);
-    QAction *first = window.CMenu->actions().first();
-    window.CMenu->setActiveAction(first);
+    QAction *first = window.menuBar()->actions().first();
+    window.menuBar()->setActiveAction(first);
     QTest::qWait(300);
     QMenu *menu = first->menu();
     if (!menu->isVisible()) {
@@ -102,7 +104,7 @@ void ShootMenu(app::TFAsp &window, const QString &dir, const QString &name)
         Fail(name + ": the drop-down does not wear the skin's menu background");
     std::printf("%s.png: %dx%d\n", qPrintable(name), shot.width(), shot.height());
     menu->hide();
-    window.CMenu->setActiveAction(nullptr);
+    window.menuBar()->setActiveAction(nullptr);
     QTest::qWait(100);
 }
 
@@ -136,9 +138,9 @@ int main(int argc, char **argv)
     QApplication::setFont(app::InterfaceFont());
     QApplication::setWindowIcon(app::ProgramIcon());
 
-    app::TFAsp window;
+    app::MainWindow window;
     window.show();
-    window.OpenProjectFile(QString::fromLocal8Bit(argv[2]));
+    window.openProjectFile(QString::fromLocal8Bit(argv[2]));
     window.activateWindow();
     if (!QTest::qWaitForWindowActive(&window))
         Fail("the main window never became active");
@@ -156,14 +158,14 @@ int main(int argc, char **argv)
 
     window.activateWindow();
     window.ShowHelp();
-    (void)QTest::qWaitForWindowActive(window.HelpWindow());
-    Shoot(window.HelpWindow(), dir, "help-window", QPoint(800, 40));
-    window.HelpWindow()->close();
+    (void)QTest::qWaitForWindowActive(window.helpWindow());
+    Shoot(window.helpWindow(), dir, "help-window", QPoint(800, 40));
+    window.helpWindow()->close();
 
-    window.DirectoryDialog()->show();
-    (void)QTest::qWaitForWindowExposed(window.DirectoryDialog());
-    Shoot(window.DirectoryDialog(), dir, "directory-chooser", QPoint(800, 40));
-    window.DirectoryDialog()->hide();
+    window.directoryDialog()->show();
+    (void)QTest::qWaitForWindowExposed(window.directoryDialog());
+    Shoot(window.directoryDialog(), dir, "directory-chooser", QPoint(800, 40));
+    window.directoryDialog()->hide();
 
     app::QtPrompter prompter(&window);
     ShootModal(dir, "question-box", [&] { prompter.Question("保存提示", "工程已经修改，要保存吗?", kYesNoCancel); });
@@ -175,29 +177,31 @@ int main(int argc, char **argv)
     // The completion list, as the user types a name.
     window.activateWindow();
     (void)QTest::qWaitForWindowActive(&window);
-    window.CMemo->setFocus();
-    window.CMemo->moveCursor(QTextCursor::End);
-    QTest::keyClick(window.CMemo, Qt::Key_Return);
-    QTest::keyClicks(window.CMemo, "resp");
-    if (!window.HList->isVisible())
+    QPlainTextEdit *editor = EditorOf(window);
+    editor->setFocus();
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, "resp");
+    if (!PartOf<QListWidget>(window, "completionList")->isVisible())
         Fail("the completion list did not open");
     Shoot(&window, dir, "main-completion", QPoint(20, 20));
-    QTest::keyClick(window.CMemo, Qt::Key_Escape);
+    QTest::keyClick(editor, Qt::Key_Escape);
 
     // The same with the second skin.
     if (argc > 3) {
-        window.SkinData1->SetSkinFile(QString::fromLocal8Bit(argv[3]));
+        skin::TSkinData *skinData = PartOf<skin::TSkinData>(window, "skinData");
+        skinData->SetSkinFile(QString::fromLocal8Bit(argv[3]));
         QTest::qWait(800);
-        if (window.SkinData1->NoSkin())
+        if (skinData->NoSkin())
             Fail("the second skin did not load");
         Shoot(&window, dir, "dusk-main", QPoint(20, 20));
         ShootMenu(window, dir, "dusk-menu-open");
         ShootModal(dir, "dusk-question-box",
                    [&] { prompter.Question("删除提示", "你确定要删除这个结点吗?", kYesNoCancel); });
-        window.DirectoryDialog()->show();
-        (void)QTest::qWaitForWindowExposed(window.DirectoryDialog());
-        Shoot(window.DirectoryDialog(), dir, "dusk-directory-chooser", QPoint(800, 40));
-        window.DirectoryDialog()->hide();
+        window.directoryDialog()->show();
+        (void)QTest::qWaitForWindowExposed(window.directoryDialog());
+        Shoot(window.directoryDialog(), dir, "dusk-directory-chooser", QPoint(800, 40));
+        window.directoryDialog()->hide();
     }
     return failures == 0 ? 0 : 1;
 }

@@ -28,6 +28,8 @@
 #include <unistd.h>
 #include <malloc.h>
 
+#include "gui_test_setup.h"
+
 namespace fs = std::filesystem;
 using namespace qasp;
 
@@ -49,24 +51,25 @@ int OpenFiles()
     return n;
 }
 
-void Exercise(app::TFAsp &window, const QString &root, const fs::path &out, Prompter &prompter)
+void Exercise(app::MainWindow &window, const QString &root, const fs::path &out, Prompter &prompter)
 {
-    if (!window.OpenProjectFile(root)) {
+    if (!window.openProjectFile(root)) {
         std::fprintf(stderr, "soak: cannot open %s\n", qPrintable(root));
         std::exit(1);
     }
-    ProjectTree &tree = window.Tree();
+    ProjectTree &tree = window.tree();
     int visited = 0;
     for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
-        window.Workspace().SelectNode(n);
+        window.workspace().SelectNode(n);
         if (++visited % 64 == 0)
             QApplication::processEvents();
     }
-    window.Workspace().SelectNode(tree.FirstTopLevel());
-    window.CMemo->setFocus();
-    window.CMemo->moveCursor(QTextCursor::End);
-    QTest::keyClick(window.CMemo, Qt::Key_Return);
-    QTest::keyClicks(window.CMemo, "Dim soaked");
+    window.workspace().SelectNode(tree.FirstTopLevel());
+    QPlainTextEdit *editor = EditorOf(window);
+    editor->setFocus();
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, "Dim soaked");
     QApplication::processEvents();
     fs::create_directories(out);
     SaveAspDocument(tree.FirstTopLevel(), out.string(), false, prompter, OverwritePolicy::Force);
@@ -99,8 +102,8 @@ int main(int argc, char **argv)
             << bench::GeneratedProjectFile(f, shape);
 
     QuietPrompter prompter;
-    app::TFAsp window;
-    window.UsePrompter(&prompter);
+    app::MainWindow window;
+    window.usePrompter(&prompter);
     window.show();
     long afterFirst = 0;
     int filesAfterFirst = 0;

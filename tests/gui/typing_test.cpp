@@ -20,21 +20,23 @@ using namespace qasp::app;
 namespace {
 
 struct Fixture {
-    TFAsp w;
+    MainWindow w;
+    QPlainTextEdit *editor = EditorOf(w);
+    QListWidget *list = PartOf<QListWidget>(w, "completionList");
     TreeNode *doc;
     Fixture()
     {
-        doc = w.Tree().AddTopLevel("index.asp");
-        w.Tree().AttachRecord(doc, {"Dim gOld\r\nx = 1\r\n\r\n"});
+        doc = w.tree().AddTopLevel("index.asp");
+        w.tree().AttachRecord(doc, {"Dim gOld\r\nx = 1\r\n\r\n"});
         w.show();
-        w.Workspace().SelectNode(doc);
-        w.CMemo->setFocus();
+        w.workspace().SelectNode(doc);
+        editor->setFocus();
     }
     void CaretAtLine(int line)
     {
-        QTextCursor c(w.CMemo->document()->findBlockByNumber(line));
+        QTextCursor c(editor->document()->findBlockByNumber(line));
         c.movePosition(QTextCursor::EndOfBlock);
-        w.CMemo->setTextCursor(c);
+        editor->setTextCursor(c);
     }
 };
 
@@ -53,72 +55,72 @@ private slots:
         Fixture f;
         QVERIFY(QTest::qWaitForWindowExposed(&f.w));
         f.CaretAtLine(2);
-        QTest::keyClicks(f.w.CMemo, "resp");
-        QVERIFY(f.w.HList->isVisible());
-        QCOMPARE(f.w.HList->currentItem()->text(), QString("Response"));
-        QVERIFY(!f.w.HList->currentItem()->icon().isNull());
-        QTest::keyClick(f.w.CMemo, Qt::Key_Space);
-        QVERIFY(!f.w.HList->isVisible());
-        QCOMPARE(f.w.CMemo->document()->findBlockByNumber(2).text(), QString("Response"));
-        QCOMPARE(ColourAt(f.w.CMemo, 2, 3), QColor(0, 0, 255));
+        QTest::keyClicks(f.editor, "resp");
+        QVERIFY(f.list->isVisible());
+        QCOMPARE(f.list->currentItem()->text(), QString("Response"));
+        QVERIFY(!f.list->currentItem()->icon().isNull());
+        QTest::keyClick(f.editor, Qt::Key_Space);
+        QVERIFY(!f.list->isVisible());
+        QCOMPARE(f.editor->document()->findBlockByNumber(2).text(), QString("Response"));
+        QCOMPARE(ColourAt(f.editor, 2, 3), QColor(0, 0, 255));
         QCOMPARE(f.doc->Text(), std::string("Dim gOld\r\nx = 1\r\nResponse\r\n"));
-        QVERIFY(!f.w.StatusPanels[2]->text().isEmpty());
-        QCOMPARE(f.w.StatusPanels[1]->text(), QString("行列:(  2,  8)"));
+        QVERIFY(!StatusPanelOf(f.w, 2)->text().isEmpty());
+        QCOMPARE(StatusPanelOf(f.w, 1)->text(), QString("行列:(  2,  8)"));
     }
 
     void upAndDownMoveInTheListNotTheCaret()
     {
         Fixture f;
         f.CaretAtLine(2);
-        QTest::keyClicks(f.w.CMemo, "Le");
-        QVERIFY(f.w.HList->count() >= 2);
-        const int caret = f.w.CMemo->textCursor().position();
-        QTest::keyClick(f.w.CMemo, Qt::Key_Up);
-        QCOMPARE(f.w.HList->currentRow(), f.w.HList->count() - 1);
-        QCOMPARE(f.w.CMemo->textCursor().position(), caret);
-        QTest::keyClick(f.w.CMemo, Qt::Key_Down);
-        QCOMPARE(f.w.HList->currentRow(), 0);
-        QTest::keyClick(f.w.CMemo, Qt::Key_Left);
-        QVERIFY(!f.w.HList->isVisible());
-        QCOMPARE(f.w.CMemo->textCursor().position(), caret - 1);  // the key went on
+        QTest::keyClicks(f.editor, "Le");
+        QVERIFY(f.list->count() >= 2);
+        const int caret = f.editor->textCursor().position();
+        QTest::keyClick(f.editor, Qt::Key_Up);
+        QCOMPARE(f.list->currentRow(), f.list->count() - 1);
+        QCOMPARE(f.editor->textCursor().position(), caret);
+        QTest::keyClick(f.editor, Qt::Key_Down);
+        QCOMPARE(f.list->currentRow(), 0);
+        QTest::keyClick(f.editor, Qt::Key_Left);
+        QVERIFY(!f.list->isVisible());
+        QCOMPARE(f.editor->textCursor().position(), caret - 1);  // the key went on
     }
 
     void typedCharactersTakeTheColourOfTheirContext()
     {
         Fixture f;
         f.CaretAtLine(2);
-        QTest::keyClicks(f.w.CMemo, "zz = \"ab\" ' c");
+        QTest::keyClicks(f.editor, "zz = \"ab\" ' c");
         // zz = "ab" ' c: the string purple, the rest (an apostrophe after code) black.
-        QCOMPARE(ColourAt(f.w.CMemo, 2, 6), QColor(128, 0, 128));
-        QCOMPARE(ColourAt(f.w.CMemo, 2, 10), QColor(0, 0, 0));
-        QCOMPARE(ColourAt(f.w.CMemo, 2, 12), QColor(0, 0, 0));
-        QTest::keyClick(f.w.CMemo, Qt::Key_Return);
-        QTest::keyClicks(f.w.CMemo, "' note");
-        QCOMPARE(ColourAt(f.w.CMemo, 3, 3), QColor(192, 192, 192));
+        QCOMPARE(ColourAt(f.editor, 2, 6), QColor(128, 0, 128));
+        QCOMPARE(ColourAt(f.editor, 2, 10), QColor(0, 0, 0));
+        QCOMPARE(ColourAt(f.editor, 2, 12), QColor(0, 0, 0));
+        QTest::keyClick(f.editor, Qt::Key_Return);
+        QTest::keyClicks(f.editor, "' note");
+        QCOMPARE(ColourAt(f.editor, 3, 3), QColor(192, 192, 192));
     }
 
     void leavingAChangedDimLineRecoloursIt()
     {
         Fixture f;
         f.CaretAtLine(0);
-        QTest::keyClicks(f.w.CMemo, ", gNew");
-        QTest::keyClick(f.w.CMemo, Qt::Key_Down);
+        QTest::keyClicks(f.editor, ", gNew");
+        QTest::keyClick(f.editor, Qt::Key_Down);
         std::string name = "gNew";
-        QCOMPARE(f.w.Store().LookupKeyword(name), int(kGlobalVariable));
-        QCOMPARE(ColourAt(f.w.CMemo, 0, 11), QColor(255, 0, 0));
-        QCOMPARE(f.w.CMemo->textCursor().blockNumber(), 1);
+        QCOMPARE(f.w.store().LookupKeyword(name), int(kGlobalVariable));
+        QCOMPARE(ColourAt(f.editor, 0, 11), QColor(255, 0, 0));
+        QCOMPARE(f.editor->textCursor().blockNumber(), 1);
     }
 
     void tabIndentsSelectedLinesAsOneChange()
     {
         Fixture f;
-        QTextCursor c(f.w.CMemo->document());
+        QTextCursor c(f.editor->document());
         c.setPosition(1);
-        c.setPosition(f.w.CMemo->document()->findBlockByNumber(2).position(), QTextCursor::KeepAnchor);
-        f.w.CMemo->setTextCursor(c);
-        QTest::keyClick(f.w.CMemo, Qt::Key_Tab);
+        c.setPosition(f.editor->document()->findBlockByNumber(2).position(), QTextCursor::KeepAnchor);
+        f.editor->setTextCursor(c);
+        QTest::keyClick(f.editor, Qt::Key_Tab);
         QCOMPARE(f.doc->Text(), std::string("\tDim gOld\r\n\tx = 1\r\n\t\r\n"));
-        QTest::keyClick(f.w.CMemo, Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::keyClick(f.editor, Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(f.doc->Text(), std::string("Dim gOld\r\nx = 1\r\n\r\n"));
     }
 };

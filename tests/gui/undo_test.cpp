@@ -53,12 +53,12 @@ void Type(QWidget *widget, const QString &text)
 }
 
 // Ctrl+Z (or Ctrl+Y) until the node's text stops changing.
-int PressUntilStill(TFAsp &w, TreeNode *node, Qt::Key key)
+int PressUntilStill(MainWindow &w, TreeNode *node, Qt::Key key)
 {
     int presses = 0;
     for (std::string last; last != node->Text() && presses < 10000; ++presses) {
         last = node->Text();
-        QTest::keyClick(w.CMemo, key, Qt::ControlModifier);
+        QTest::keyClick(EditorOf(w), key, Qt::ControlModifier);
     }
     return presses;
 }
@@ -74,84 +74,87 @@ private slots:
 
     void undoAfterNewLinesGivesBackTheDeclarations()
     {
-        TFAsp w;
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.show();
-        QVERIFY(w.OpenProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
-        TreeNode *root = w.Tree().FirstTopLevel();
-        w.Workspace().SelectNode(root);
+        QVERIFY(w.openProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
+        TreeNode *root = w.tree().FirstTopLevel();
+        w.workspace().SelectNode(root);
         const std::string original = root->Text();
-        const int line = LineStarting(w.CMemo, "Const PAGE_TITLE");
+        const int line = LineStarting(editor, "Const PAGE_TITLE");
         QVERIFY(line >= 0);
-        w.CMemo->setFocus();
-        CaretToLineEnd(w.CMemo, line);
-        QTest::keyClick(w.CMemo, Qt::Key_End);
-        QTest::keyClick(w.CMemo, Qt::Key_Return);
-        QTest::keyClicks(w.CMemo, "' abc");
-        QTest::keyClick(w.CMemo, Qt::Key_Return);
-        QTest::keyClicks(w.CMemo, "' def");
+        editor->setFocus();
+        CaretToLineEnd(editor, line);
+        QTest::keyClick(editor, Qt::Key_End);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, "' abc");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, "' def");
         for (int i = 0; i < 3; ++i)
-            QTest::keyClick(w.CMemo, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(root->Text().find("Const NAME_MAX_LEN = 20\r\n") != std::string::npos);
         QCOMPARE(w.Memo().Text(), root->Text());
         PressUntilStill(w, root, Qt::Key_Z);
         QCOMPARE(root->Text(), original);
-        QVERIFY(!w.Action(ActionId::Undo)->isEnabled());
-        QVERIFY(w.Action(ActionId::Redo)->isEnabled());
+        QVERIFY(!w.action(ActionId::Undo)->isEnabled());
+        QVERIFY(w.action(ActionId::Redo)->isEnabled());
     }
 
     void undoOfAPastedFunctionGivesBackTextAndLabel()
     {
-        TFAsp w;
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.show();
-        TreeNode *doc = w.Tree().AddTopLevel("index.asp");
-        w.Tree().AttachRecord(doc, {"Dim a"});
-        TreeNode *fn = w.Tree().AddChild(doc, "Old(x)");
-        w.Tree().SetImages(fn, kFunctionImage);
+        TreeNode *doc = w.tree().AddTopLevel("index.asp");
+        w.tree().AttachRecord(doc, {"Dim a"});
+        TreeNode *fn = w.tree().AddChild(doc, "Old(x)");
+        w.tree().SetImages(fn, kFunctionImage);
         const std::string original = "Function Old(x)\r\n\tOld = x\r\nEnd Function";
-        w.Tree().AttachRecord(fn, {original});
-        w.Workspace().SelectNode(fn);
-        w.CMemo->setFocus();
-        w.CMemo->selectAll();
+        w.tree().AttachRecord(fn, {original});
+        w.workspace().SelectNode(fn);
+        editor->setFocus();
+        editor->selectAll();
         QApplication::clipboard()->setText("Function FormatMoney(n, nDigits)\n\tFormatMoney = n\nEnd Function");
-        QTest::keyClick(w.CMemo, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
         // Leaving the head line renames the node and spells its words anew.
-        w.CMemo->setTextCursor(QTextCursor(w.CMemo->document()->findBlockByNumber(0)));
-        QTest::keyClick(w.CMemo, Qt::Key_Down);
+        editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(0)));
+        QTest::keyClick(editor, Qt::Key_Down);
         QCOMPARE(fn->DisplayText(), std::string("FormatMoney(n, nDigits)"));
 
-        QTest::keyClick(w.CMemo, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(fn->Text(), original);
         QCOMPARE(w.Memo().Text(), original);
         QCOMPARE(fn->DisplayText(), std::string("Old(x)"));
-        QTest::keyClick(w.CMemo, Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(fn->Text(), std::string("Function FormatMoney(n, nDigits)\r\n\tFormatMoney = n\r\nEnd Function"));
         QCOMPARE(fn->DisplayText(), std::string("FormatMoney(n, nDigits)"));
-        QTest::keyClick(w.CMemo, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // nothing to redo
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // nothing to redo
         QCOMPARE(fn->DisplayText(), std::string("FormatMoney(n, nDigits)"));
     }
 
     void menuCommandsUndoAndRedo()
     {
-        TFAsp w;
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.show();
-        TreeNode *doc = w.Tree().AddTopLevel("index.asp");
-        w.Tree().AttachRecord(doc, {"x = 1"});
-        w.Workspace().SelectNode(doc);
-        w.CMemo->setFocus();
-        CaretToLineEnd(w.CMemo, 0);
-        QTest::keyClicks(w.CMemo, "23");
+        TreeNode *doc = w.tree().AddTopLevel("index.asp");
+        w.tree().AttachRecord(doc, {"x = 1"});
+        w.workspace().SelectNode(doc);
+        editor->setFocus();
+        CaretToLineEnd(editor, 0);
+        QTest::keyClicks(editor, "23");
         QCOMPARE(doc->Text(), std::string("x = 123"));
-        w.Action(ActionId::Undo)->trigger();
+        w.action(ActionId::Undo)->trigger();
         QCOMPARE(doc->Text(), std::string("x = 1"));
-        w.Action(ActionId::Redo)->trigger();
+        w.action(ActionId::Redo)->trigger();
         QCOMPARE(doc->Text(), std::string("x = 123"));
         // Another node and back: its history stays with it.
-        TreeNode *other = w.Tree().AddTopLevel("other.asp");
-        w.Tree().AttachRecord(other, {""});
-        w.Workspace().SelectNode(other);
-        QVERIFY(!w.Action(ActionId::Undo)->isEnabled());
-        w.Workspace().SelectNode(doc);
-        w.Action(ActionId::Undo)->trigger();
+        TreeNode *other = w.tree().AddTopLevel("other.asp");
+        w.tree().AttachRecord(other, {""});
+        w.workspace().SelectNode(other);
+        QVERIFY(!w.action(ActionId::Undo)->isEnabled());
+        w.workspace().SelectNode(doc);
+        w.action(ActionId::Undo)->trigger();
         QCOMPARE(doc->Text(), std::string("x = 1"));
     }
 
@@ -160,7 +163,8 @@ private slots:
     // redoing everything the last.
     void undoAllAndRedoAllAreExact()
     {
-        TFAsp w;
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const std::string start = Utf8ToGbk("Dim gOld, 名字\r\nx = 1   \r\nFunction F(a)\r\n\tF = a\r\nEnd Function\r\n");
@@ -169,42 +173,42 @@ private slots:
         for (unsigned seed = 1; seed <= 12; ++seed) {
             std::mt19937 random(seed);
             const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-            w.Tree().Clear();
-            TreeNode *doc = w.Tree().AddTopLevel("index.asp");
-            w.Tree().AttachRecord(doc, {start});
-            w.Workspace().SelectNode(doc);
-            w.CMemo->setFocus();
+            w.tree().Clear();
+            TreeNode *doc = w.tree().AddTopLevel("index.asp");
+            w.tree().AttachRecord(doc, {start});
+            w.workspace().SelectNode(doc);
+            editor->setFocus();
             for (int step = 0; step < 40; ++step) {
-                const int lines = w.CMemo->document()->blockCount();
+                const int lines = editor->document()->blockCount();
                 switch (pick(8)) {
                 case 0:
                 case 1:
-                    Type(w.CMemo, words[pick(words.size())]);
+                    Type(editor, words[pick(words.size())]);
                     break;
                 case 2:
-                    QTest::keyClick(w.CMemo, Qt::Key_Backspace);
+                    QTest::keyClick(editor, Qt::Key_Backspace);
                     break;
                 case 3:
                     QApplication::clipboard()->setText(pastes[pick(pastes.size())]);
-                    QTest::keyClick(w.CMemo, Qt::Key_V, Qt::ControlModifier);
+                    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
                     break;
                 case 4:  // a completion list opened and accepted
-                    QTest::keyClicks(w.CMemo, "Resp");
-                    QTest::keyClick(w.CMemo, Qt::Key_Space);
+                    QTest::keyClicks(editor, "Resp");
+                    QTest::keyClick(editor, Qt::Key_Space);
                     break;
                 case 5: {  // block indent or outdent
-                    QTextCursor c(w.CMemo->document()->findBlockByNumber(pick(lines)));
-                    c.setPosition(w.CMemo->document()->findBlockByNumber(pick(lines)).position(),
+                    QTextCursor c(editor->document()->findBlockByNumber(pick(lines)));
+                    c.setPosition(editor->document()->findBlockByNumber(pick(lines)).position(),
                                   QTextCursor::KeepAnchor);
-                    w.CMemo->setTextCursor(c);
-                    QTest::keyClick(w.CMemo, Qt::Key_Tab, pick(2) ? Qt::ShiftModifier : Qt::NoModifier);
+                    editor->setTextCursor(c);
+                    QTest::keyClick(editor, Qt::Key_Tab, pick(2) ? Qt::ShiftModifier : Qt::NoModifier);
                     break;
                 }
                 case 6:
-                    QTest::keyClick(w.CMemo, pick(2) ? Qt::Key_Down : Qt::Key_Up);
+                    QTest::keyClick(editor, pick(2) ? Qt::Key_Down : Qt::Key_Up);
                     break;
                 default:
-                    QTest::keyClick(w.CMemo, Qt::Key_Return);
+                    QTest::keyClick(editor, Qt::Key_Return);
                     break;
                 }
                 QCOMPARE(w.Memo().Text(), doc->Text());
@@ -229,17 +233,17 @@ private slots:
         file.write(bytes);
         file.close();
 
-        TFAsp w;
+        MainWindow w;
         QTimer::singleShot(0, [] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
                 box->accept();
         });
-        QVERIFY(!w.OpenProjectFile(page));
-        QCOMPARE(w.Tree().Count(), 0);
-        QVERIFY(!w.Workspace().Modified);
-        QVERIFY(!w.Action(ActionId::Save)->isEnabled());
-        QVERIFY(!w.Action(ActionId::SaveSingle)->isEnabled());
-        w.Action(ActionId::Save)->trigger();
+        QVERIFY(!w.openProjectFile(page));
+        QCOMPARE(w.tree().Count(), 0);
+        QVERIFY(!w.workspace().Modified);
+        QVERIFY(!w.action(ActionId::Save)->isEnabled());
+        QVERIFY(!w.action(ActionId::SaveSingle)->isEnabled());
+        w.action(ActionId::Save)->trigger();
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), bytes);
     }

@@ -20,9 +20,9 @@ class KeywordStore;
 
 namespace qasp::app {
 
-class MemoEditor : public EditorSurface {
+class QtEditorSurface : public EditorSurface {
 public:
-    explicit MemoEditor(QPlainTextEdit *edit);
+    explicit QtEditorSurface(QPlainTextEdit *edit);
 
     void Clear() override;
     bool IsEmpty() const override;

@@ -1,4 +1,4 @@
-#include "app/memo_editor.h"
+#include "app/qt_editor_surface.h"
 
 #include "editor/colouring.h"
 #include "app/gbk_qstring.h"
@@ -19,7 +19,7 @@ struct EncodedLine : QTextBlockUserData {
 
 }  // namespace
 
-MemoEditor::MemoEditor(QPlainTextEdit *edit)
+QtEditorSurface::QtEditorSurface(QPlainTextEdit *edit)
     : edit_(edit)
     , cursor_(edit->document())
 {
@@ -36,7 +36,7 @@ MemoEditor::MemoEditor(QPlainTextEdit *edit)
                      });
 }
 
-const std::string &MemoEditor::BlockBytes(const QTextBlock &block) const
+const std::string &QtEditorSurface::BlockBytes(const QTextBlock &block) const
 {
     auto *line = static_cast<EncodedLine *>(block.userData());
     if (!line) {
@@ -47,23 +47,23 @@ const std::string &MemoEditor::BlockBytes(const QTextBlock &block) const
     return line->bytes;
 }
 
-void MemoEditor::Clear()
+void QtEditorSurface::Clear()
 {
     edit_->document()->clear();
     cursor_ = QTextCursor(edit_->document());
 }
 
-bool MemoEditor::IsEmpty() const
+bool QtEditorSurface::IsEmpty() const
 {
     return edit_->document()->isEmpty();
 }
 
-bool MemoEditor::HasLine(int index) const
+bool QtEditorSurface::HasLine(int index) const
 {
     return index >= 0 && index < edit_->document()->blockCount();
 }
 
-void MemoEditor::EmptyLine(int index)
+void QtEditorSurface::EmptyLine(int index)
 {
     const QTextBlock block = edit_->document()->findBlockByNumber(index);
     cursor_.setPosition(block.position());
@@ -71,12 +71,12 @@ void MemoEditor::EmptyLine(int index)
     cursor_.removeSelectedText();
 }
 
-void MemoEditor::MoveCaretToEnd()
+void QtEditorSurface::MoveCaretToEnd()
 {
     cursor_.movePosition(QTextCursor::End);
 }
 
-const QTextCharFormat &MemoEditor::FormatFor(ColourValue colour)
+const QTextCharFormat &QtEditorSurface::FormatFor(ColourValue colour)
 {
     for (size_t i = 0; i < formatCount_; ++i)
         if (formats_[i].first == colour)
@@ -89,7 +89,7 @@ const QTextCharFormat &MemoEditor::FormatFor(ColourValue colour)
     return formats_[formatCount_++].second;
 }
 
-void MemoEditor::Write(std::string_view piece, ColourValue colour)
+void QtEditorSurface::Write(std::string_view piece, ColourValue colour)
 {
     if (piece == "\r\n") {
         cursor_.insertBlock(QTextBlockFormat(), FormatFor(colour));
@@ -98,7 +98,7 @@ void MemoEditor::Write(std::string_view piece, ColourValue colour)
     cursor_.insertText(FromGbk(piece), FormatFor(colour));
 }
 
-std::string MemoEditor::Text() const
+std::string QtEditorSurface::Text() const
 {
     std::string out;
     for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next()) {
@@ -109,7 +109,7 @@ std::string MemoEditor::Text() const
     return out;
 }
 
-void MemoEditor::WriteRuns(const std::vector<ColourRun> &runs)
+void QtEditorSurface::WriteRuns(const std::vector<ColourRun> &runs)
 {
     QTextDocument *doc = edit_->document();
     cursor_.beginEditBlock();
@@ -122,18 +122,18 @@ void MemoEditor::WriteRuns(const std::vector<ColourRun> &runs)
     edit_->setTextCursor(QTextCursor(doc));
 }
 
-std::string MemoEditor::LineText(int row) const
+std::string QtEditorSurface::LineText(int row) const
 {
     const QTextBlock block = edit_->document()->findBlockByNumber(row);
     return block.isValid() ? BlockBytes(block) : std::string();
 }
 
-int MemoEditor::Tag() const
+int QtEditorSurface::Tag() const
 {
     return edit_->property("Tag").toInt();
 }
 
-void MemoEditor::SetTag(int tag)
+void QtEditorSurface::SetTag(int tag)
 {
     edit_->setProperty("Tag", tag);
 }
@@ -150,7 +150,7 @@ size_t EncodedLength(const QString &text, int from, int to)
 
 }  // namespace
 
-size_t MemoEditor::ByteOffsetOf(int position) const
+size_t QtEditorSurface::ByteOffsetOf(int position) const
 {
     const QTextDocument *doc = edit_->document();
     const QTextBlock target = doc->findBlock(position);
@@ -160,7 +160,7 @@ size_t MemoEditor::ByteOffsetOf(int position) const
     return offset + EncodedLength(target.text(), 0, position - target.position());
 }
 
-int MemoEditor::PositionOfByteOffset(size_t offset) const
+int QtEditorSurface::PositionOfByteOffset(size_t offset) const
 {
     size_t remaining = offset;
     for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next()) {
@@ -183,25 +183,25 @@ int MemoEditor::PositionOfByteOffset(size_t offset) const
     return 0;
 }
 
-size_t MemoEditor::SelectionStart() const
+size_t QtEditorSurface::SelectionStart() const
 {
     return ByteOffsetOf(edit_->textCursor().selectionStart());
 }
 
-size_t MemoEditor::SelectionLength() const
+size_t QtEditorSurface::SelectionLength() const
 {
     const QTextCursor c = edit_->textCursor();
     return ByteOffsetOf(c.selectionEnd()) - ByteOffsetOf(c.selectionStart());
 }
 
-std::string MemoEditor::SelectedText() const
+std::string QtEditorSurface::SelectedText() const
 {
     QString text = edit_->textCursor().selectedText();
     text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     return ToGbk(text);
 }
 
-void MemoEditor::SetSelection(size_t start, size_t length)
+void QtEditorSurface::SetSelection(size_t start, size_t length)
 {
     QTextCursor c = edit_->textCursor();
     c.setPosition(PositionOfByteOffset(start));
@@ -209,14 +209,14 @@ void MemoEditor::SetSelection(size_t start, size_t length)
     edit_->setTextCursor(c);
 }
 
-void MemoEditor::ReplaceSelection(std::string_view text)
+void QtEditorSurface::ReplaceSelection(std::string_view text)
 {
     QString s = FromGbk(text);
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     edit_->textCursor().insertText(s);
 }
 
-int MemoEditor::LineFromChar(size_t offset) const
+int QtEditorSurface::LineFromChar(size_t offset) const
 {
     size_t start = 0;
     for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next()) {
@@ -228,7 +228,7 @@ int MemoEditor::LineFromChar(size_t offset) const
     return 0;
 }
 
-size_t MemoEditor::LineIndex(int row) const
+size_t QtEditorSurface::LineIndex(int row) const
 {
     size_t offset = 0;
     const QTextBlock target = edit_->document()->findBlockByNumber(row);
@@ -237,7 +237,7 @@ size_t MemoEditor::LineIndex(int row) const
     return offset;
 }
 
-void MemoEditor::SetInsertionColour(ColourValue colour)
+void QtEditorSurface::SetInsertionColour(ColourValue colour)
 {
     edit_->setCurrentCharFormat(FormatFor(colour));
 }
