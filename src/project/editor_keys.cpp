@@ -63,13 +63,13 @@ void EditorKeys::RescanLeftLine(int row)
     const bool changed = left != ws_.LastLineText;
     bool rescanned = false;
     if (node && changed && (token == "dim" || token == "const")) {
-        ScanDeclarations(ws_.Store(), node->IsDocument() ? "Key_Public" : "Key_Other", memo.Text());
+        ScanDeclarations(ws_.Store(), node->IsDocument() ? KeywordTable::Public : KeywordTable::Other, memo.Text());
         rescanned = true;
     }
     if (node && changed && token == "function") {
         // A function's head names its node; a document keeps its file name.
         if (node->IsDocument()) {
-            ws_.Store().ExecuteStatement("delete from Key_Public where key_hint=?", {node->DisplayText()});
+            ws_.Store().RemoveFunction(node->DisplayText());
             RegisterFunctionKeyword(ws_.Store(), Trim(left));
         } else {
             ws_.FollowFunctionHead(node, left);

@@ -28,7 +28,7 @@ std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::filesystem
         // the window is left without a project.
         ws.Tree().Clear();
         ws.ProjectDir.clear();
-        ws.Store().ExecuteStatement("delete from Key_Public");
+        ws.Store().ClearProjectNames();
         ws.Store().RefreshKeywords();
         ws.Modified = false;
         throw;

@@ -53,8 +53,7 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
         window_.SetActionEnabled(ActionId::AddAsp, false);
         window_.SetActionEnabled(ActionId::SaveSelect, false);
         window_.SetActionEnabled(ActionId::Paste, false);
-        store_.ExecuteStatement("Delete From Key_Other");
-        ScanDeclarations(store_, "Key_Other", node->Text());
+        ScanDeclarations(store_, KeywordTable::Other, node->Text());  // emptied first
         store_.RefreshKeywords();
     }
 
@@ -180,7 +179,7 @@ bool ProjectWorkspace::StepHistory(bool undo)
     Modified = true;
 
     if (declarations)
-        ScanDeclarations(store_, node->IsDocument() ? "Key_Public" : "Key_Other", record.Text);
+        ScanDeclarations(store_, node->IsDocument() ? KeywordTable::Public : KeywordTable::Other, record.Text);
     if (!node->IsDocument())
         FollowFunctionHead(node, record.Text.substr(0, record.Text.find("\r\n")));
     store_.RefreshKeywords();
@@ -196,7 +195,7 @@ void ProjectWorkspace::FollowFunctionHead(TreeNode *node, std::string_view headL
     const std::string prototype = ExtractFunctionName(Trim(headLine), false);
     if (prototype == node->DisplayText())
         return;
-    store_.ExecuteStatement("delete from Key_Public where key_hint=?", {node->DisplayText()});
+    store_.RemoveFunction(node->DisplayText());
     RegisterFunctionKeyword(store_, Trim(headLine));
     tree_.Rename(node, prototype);
 }

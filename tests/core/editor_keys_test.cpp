@@ -31,7 +31,7 @@ protected:
         fn = tree.AddChild(doc, "Show(a)");
         tree.SetImages(fn, kFunctionImage);
         tree.AttachRecord(fn, {"Function Show(a)\r\n\tShow = a\r\nEnd Function"});
-        store.ReplaceKeyword("Key_Public", "Show", "Show(a)", kProjectFunction);
+        store.ReplaceKeyword(KeywordTable::Public, "Show", "Show(a)", kProjectFunction);
         store.RefreshKeywords();
     }
 
@@ -181,7 +181,7 @@ TEST_F(EditorKeysTest, AChangedDimLineIsScannedWhenTheCaretLeavesIt)
     EXPECT_EQ(window.status[1], Gbk("行列:(  1,  0)"));
 
     // Moving over an unchanged Dim line scans nothing.
-    store.ExecuteStatement("delete from Key_Public where key_name=?", {"gNew"});
+    store.ClearProjectNames();
     store.RefreshKeywords();
     Caret(Memo().LineIndex(0) + 2);
     Caret(Memo().LineIndex(1));
@@ -195,7 +195,7 @@ TEST_F(EditorKeysTest, ChangingAFunctionHeadRenamesItsNode)
     Type(", b");
     Caret(Memo().LineIndex(1));
     EXPECT_EQ(fn->DisplayText(), "Show(a, b)");
-    const auto rows = store.TableRows("Key_Public");
+    const auto rows = store.TableRows(KeywordTable::Public);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].hint, "Show(a, b)");
 }

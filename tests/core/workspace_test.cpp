@@ -26,7 +26,7 @@ protected:
         fn = tree.AddChild(root, "Show(a, b)");
         tree.SetImages(fn, kFunctionImage);
         tree.AttachRecord(fn, {"Function Show(a, b)\r\n\tDim local\r\nEnd Function", Gbk("启始行数:7")});
-        store.ReplaceKeyword("Key_Public", "gCount", "x", kGlobalVariable);
+        store.ReplaceKeyword(KeywordTable::Public, "gCount", "x", kGlobalVariable);
         store.RefreshKeywords();
     }
 
@@ -61,7 +61,7 @@ TEST_F(WorkspaceTest, SelectingADocumentLeavesTheFunctionsLocals)
 {
     ws.SelectNode(fn);
     ws.SelectNode(root);
-    EXPECT_EQ(store.TableRows("Key_Other").size(), 3u);  // a, b, local
+    EXPECT_EQ(store.TableRows(KeywordTable::Other).size(), 3u);  // a, b, local
     EXPECT_TRUE(window.enabled[ActionId::New]);
     EXPECT_TRUE(window.enabled[ActionId::SaveSelect]);
     EXPECT_FALSE(window.enabled[ActionId::Paste]);  // no cut mark: unchanged

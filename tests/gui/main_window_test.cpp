@@ -481,10 +481,10 @@ private slots:
         second.UsePrompter(&prompter);
         QVERIFY(!first.StoreIsReadOnly() && !second.StoreIsReadOnly());
         QVERIFY(first.OpenProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
-        const size_t names = first.Store().TableRows("Key_Public").size();
+        const size_t names = first.Store().TableRows(qasp::KeywordTable::Public).size();
         QVERIFY(names > 0);
         QVERIFY(second.OpenProjectFile(other.fileName()));
-        QCOMPARE(first.Store().TableRows("Key_Public").size(), names);
+        QCOMPARE(first.Store().TableRows(qasp::KeywordTable::Public).size(), names);
         first.Store().RefreshKeywords();
         std::string name = "site_name";
         QVERIFY(first.Store().LookupKeyword(name) >= 0);

@@ -101,9 +101,9 @@ private slots:
         QCOMPARE(ColourAt(w.CMemo, 2, 17), QColor(0, 128, 0));  // "nItems" in the For line
         QCOMPARE(ColourAt(w.CMemo, 2, 2), QColor(0, 0, 255));   // "For"
 
-        const size_t locals = w.Store().TableRows("Key_Other").size();
+        const size_t locals = w.Store().TableRows(KeywordTable::Other).size();
         Select(w, p.root);
-        QCOMPARE(w.Store().TableRows("Key_Other").size(), locals);
+        QCOMPARE(w.Store().TableRows(KeywordTable::Other).size(), locals);
         QVERIFY(w.Action(ActionId::New)->isEnabled());
         QVERIFY(w.Action(ActionId::SaveSelect)->isEnabled());
     }
