@@ -594,11 +594,11 @@ bool TFAsp::eventFilter(QObject *watched, QEvent *event)
 
 bool TFAsp::EditorKeyPress(QKeyEvent *event)
 {
-    static const std::pair<int, int> virtualKeys[] = {
-        {Qt::Key_Tab, kVkTab}, {Qt::Key_Backtab, kVkTab}, {Qt::Key_PageUp, kVkPageUp},
-        {Qt::Key_PageDown, kVkPageDown}, {Qt::Key_End, kVkEnd}, {Qt::Key_Home, kVkHome},
-        {Qt::Key_Left, kVkLeft}, {Qt::Key_Up, kVkUp}, {Qt::Key_Right, kVkRight},
-        {Qt::Key_Down, kVkDown}, {Qt::Key_F3, kVkF3}};
+    static const std::pair<int, EditorKey> virtualKeys[] = {
+        {Qt::Key_Tab, EditorKey::Tab}, {Qt::Key_Backtab, EditorKey::Tab}, {Qt::Key_PageUp, EditorKey::PageUp},
+        {Qt::Key_PageDown, EditorKey::PageDown}, {Qt::Key_End, EditorKey::End}, {Qt::Key_Home, EditorKey::Home},
+        {Qt::Key_Left, EditorKey::Left}, {Qt::Key_Up, EditorKey::Up}, {Qt::Key_Right, EditorKey::Right},
+        {Qt::Key_Down, EditorKey::Down}, {Qt::Key_F3, EditorKey::F3}};
     bool swallowed = false;
     Guarded(this, [&] {
         const bool shift = event->modifiers() & Qt::ShiftModifier || event->key() == Qt::Key_Backtab;

@@ -18,6 +18,28 @@
 #include <optional>
 
 namespace qasp {
+namespace {
+
+bool MovesTheCaret(EditorKey key)
+{
+    switch (key) {
+    case EditorKey::PageUp:
+    case EditorKey::PageDown:
+    case EditorKey::End:
+    case EditorKey::Home:
+    case EditorKey::Left:
+    case EditorKey::Up:
+    case EditorKey::Right:
+    case EditorKey::Down:
+        return true;
+    case EditorKey::Tab:
+    case EditorKey::F3:
+        return false;
+    }
+    return false;
+}
+
+}  // namespace
 
 EditorKeys::EditorKeys(ProjectWorkspace &ws, CompletionList &list, Prompter &prompter)
     : ws_(ws)
@@ -146,12 +168,12 @@ void EditorKeys::AcceptCompletion()
     CMemoSelectionChange();  // the caret moved while the program wrote
 }
 
-bool EditorKeys::CMemoKeyDown(int key, bool shift)
+bool EditorKeys::CMemoKeyDown(EditorKey key, bool shift)
 {
     EditorSurface &memo = ws_.Window().Memo();
-    if (key >= kVkPageUp && key <= kVkDown)
-        ws_.EndUndoStep();  // the caret moves: typing after it is a new step
-    if (key == kVkTab && SelectionSpansLines(memo)) {
+    if (MovesTheCaret(key))
+        ws_.EndUndoStep();  // typing after the caret's move is a new step
+    if (key == EditorKey::Tab && SelectionSpansLines(memo)) {
         ws_.EndUndoStep();
         memo.SetTag(0);
         IndentLines(memo, !shift);
@@ -160,7 +182,7 @@ bool EditorKeys::CMemoKeyDown(int key, bool shift)
         ws_.EndUndoStep();
         return true;
     }
-    if (key == kVkF3 && !ws_.SearchText.empty()) {
+    if (key == EditorKey::F3 && !ws_.SearchText.empty()) {
         std::optional<size_t> at = FindInNode(ws_.Tree().Selected(), ws_.SearchText,
                                               memo.SelectionStart() + memo.SelectionLength(), prompter_);
         if (!at)
@@ -172,16 +194,16 @@ bool EditorKeys::CMemoKeyDown(int key, bool shift)
     if (!list_.IsVisible())
         return false;
     switch (key) {
-    case kVkPageUp:
-    case kVkPageDown:
-    case kVkLeft:
-    case kVkRight:
+    case EditorKey::PageUp:
+    case EditorKey::PageDown:
+    case EditorKey::Left:
+    case EditorKey::Right:
         list_.Hide();
         return false;
-    case kVkUp:
+    case EditorKey::Up:
         list_.Highlight(list_.Highlighted() > 0 ? list_.Highlighted() - 1 : list_.Count() - 1);
         return true;
-    case kVkDown:
+    case EditorKey::Down:
         list_.Highlight(list_.Highlighted() + 1 < list_.Count() ? list_.Highlighted() + 1 : 0);
         return true;
     default:

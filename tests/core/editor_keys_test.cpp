@@ -158,13 +158,13 @@ TEST_F(EditorKeysTest, UpAndDownWrapRoundOtherKeysHideOrPass)
     Caret(Memo().LineIndex(2));
     Type("Le");
     ASSERT_GE(list.Count(), 2);
-    EXPECT_TRUE(keys.CMemoKeyDown(kVkUp, false));
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::Up, false));
     EXPECT_EQ(list.highlighted, list.Count() - 1);
-    EXPECT_TRUE(keys.CMemoKeyDown(kVkDown, false));
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::Down, false));
     EXPECT_EQ(list.highlighted, 0);
-    EXPECT_FALSE(keys.CMemoKeyDown(kVkHome, false));
+    EXPECT_FALSE(keys.CMemoKeyDown(EditorKey::Home, false));
     EXPECT_TRUE(list.visible);
-    EXPECT_FALSE(keys.CMemoKeyDown(kVkLeft, false));
+    EXPECT_FALSE(keys.CMemoKeyDown(EditorKey::Left, false));
     EXPECT_FALSE(list.visible);
 }
 
@@ -205,27 +205,60 @@ TEST_F(EditorKeysTest, TabIndentsAndShiftTabOutdentsWholeLines)
     tree.AttachRecord(doc, {"a\r\n b\r\nc"});
     ws.SelectNode(doc);
     Memo().SetSelection(1, 6);  // from the end of "a" into "c"
-    EXPECT_TRUE(keys.CMemoKeyDown(kVkTab, false));
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::Tab, false));
     EXPECT_EQ(Memo().Text(), "\ta\r\n\t b\r\n\tc");
     EXPECT_EQ(doc->Text(), Memo().Text());
     EXPECT_EQ(Memo().SelectionStart(), 0u);
     EXPECT_EQ(Memo().SelectionLength(), Memo().Text().size());
     EXPECT_TRUE(keys.CMemoKeyPress('\t'));  // the tab character itself is swallowed
-    EXPECT_TRUE(keys.CMemoKeyDown(kVkTab, true));
-    EXPECT_TRUE(keys.CMemoKeyDown(kVkTab, true));
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::Tab, true));
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::Tab, true));
     EXPECT_EQ(Memo().Text(), "a\r\nb\r\nc");
     // Within one line Tab is ordinary typing.
     Memo().SetSelection(0, 1);
-    EXPECT_FALSE(keys.CMemoKeyDown(kVkTab, false));
+    EXPECT_FALSE(keys.CMemoKeyDown(EditorKey::Tab, false));
 }
 
 TEST_F(EditorKeysTest, F3SearchesOnAcrossTheProject)
 {
     ws.SearchText = "show";
     ws.SelectNode(doc);
-    EXPECT_TRUE(keys.CMemoKeyDown(kVkF3, false));
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::F3, false));
     EXPECT_EQ(tree.Selected(), fn);
     EXPECT_EQ(Memo().SelectionStart(), 9u);
-    EXPECT_TRUE(keys.CMemoKeyDown(kVkF3, false));  // the next one in the same node
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::F3, false));  // the next one in the same node
     EXPECT_EQ(Memo().SelectionStart(), 19u);
 }
+
+// A key that moves the caret ends the running undo step: what is typed
+// after it is undone on its own. Other keys leave the run whole.
+struct KeyStep {
+    const char *name;
+    EditorKey key;
+    const char *leftAfterUndo;
+};
+
+class KeysAndUndoSteps : public EditorKeysTest, public ::testing::WithParamInterface<KeyStep> {};
+
+TEST_P(KeysAndUndoSteps, OnlyCaretKeysEndTheTypingRun)
+{
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(2));  // the empty last line
+    Type("12");
+    keys.CMemoKeyDown(GetParam().key, false);
+    Type("3");
+    ASSERT_EQ(Memo().LineText(2), "123");
+    ASSERT_TRUE(ws.Undo());
+    EXPECT_EQ(Memo().LineText(2), GetParam().leftAfterUndo);
+}
+
+const KeyStep kKeySteps[] = {
+    {"PageUp", EditorKey::PageUp, "12"}, {"PageDown", EditorKey::PageDown, "12"},
+    {"End", EditorKey::End, "12"},       {"Home", EditorKey::Home, "12"},
+    {"Left", EditorKey::Left, "12"},     {"Up", EditorKey::Up, "12"},
+    {"Right", EditorKey::Right, "12"},   {"Down", EditorKey::Down, "12"},
+    {"Tab", EditorKey::Tab, ""},         {"F3", EditorKey::F3, ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Keys, KeysAndUndoSteps, ::testing::ValuesIn(kKeySteps),
+                         [](const auto &info) { return std::string(info.param.name); });

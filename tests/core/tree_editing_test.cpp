@@ -53,7 +53,7 @@ TEST_F(TreeEditingTest, AddingAnExistingNameOffersToShowIt)
 {
     ws.SelectNode(inc);
     prompter.inputs = {"  Foo  "};
-    prompter.answers = {kAnswerYes};
+    prompter.answers = {Answer::Yes};
     AddAspDocument(ws, prompter);
     EXPECT_EQ(tree.Count(), 3);
     EXPECT_EQ(tree.Selected(), fn);
