@@ -322,7 +322,6 @@ void TFAsp::CreateClientArea()
     CMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     CMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     CMemo->setTabChangesFocus(false);
-    CMemo->setProperty("Tag", 0);
     right->addWidget(CMemo);
     memo_ = std::make_unique<MemoEditor>(CMemo);
     CMemo->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -396,7 +395,7 @@ void TFAsp::FormCreate()
     OpenStore();
     LayOutColourLegend();
     SetTabStops(CMemo, 2);
-    CMemo->setProperty("Tag", 0);
+    memo_->SetLive(false);
 }
 
 void TFAsp::OpenStore()

@@ -128,14 +128,14 @@ std::string MemoEditor::LineText(int row) const
     return block.isValid() ? BlockBytes(block) : std::string();
 }
 
-int MemoEditor::Tag() const
+bool MemoEditor::IsLive() const
 {
-    return edit_->property("Tag").toInt();
+    return live_;
 }
 
-void MemoEditor::SetTag(int tag)
+void MemoEditor::SetLive(bool live)
 {
-    edit_->setProperty("Tag", tag);
+    live_ = live;
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include "editor/editor_surface.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
+#include "editor/paused_live_edits.h"
 #include "project/project_search.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
@@ -51,7 +52,7 @@ EditorKeys::EditorKeys(ProjectWorkspace &ws, CompletionList &list, Prompter &pro
 void EditorKeys::CMemoSelectionChange()
 {
     EditorSurface &memo = ws_.Window().Memo();
-    if (memo.Tag() != 1 || memo.SelectionLength() != 0)
+    if (!memo.IsLive() || memo.SelectionLength() != 0)
         return;
     const RowCol caret = CaretRowCol(memo);
     // ColourLine below moves the caret onto the line it writes; the handler
@@ -111,7 +112,7 @@ void EditorKeys::RescanLeftLine(int row)
 bool EditorKeys::CMemoKeyPress(char32_t character)
 {
     EditorSurface &memo = ws_.Window().Memo();
-    if (memo.Tag() != 1)
+    if (!memo.IsLive())
         return false;
     if (character == '\t' && SelectionSpansLines(memo))
         return true;  // indented on key down
@@ -156,11 +157,12 @@ void EditorKeys::AcceptCompletion()
     const size_t caret = memo.SelectionStart();
     // The word's replacement is one step of its own in the undo history.
     ws_.EndUndoStep();
-    memo.SetTag(0);
-    memo.SetSelection(caret - word.size(), word.size());
-    memo.SetInsertionColour(ColourOfKeyType(list_.Icon(item)));
-    memo.ReplaceSelection(list_.Caption(item));
-    memo.SetTag(1);
+    {
+        PausedLiveEdits paused(memo);
+        memo.SetSelection(caret - word.size(), word.size());
+        memo.SetInsertionColour(ColourOfKeyType(list_.Icon(item)));
+        memo.ReplaceSelection(list_.Caption(item));
+    }
     ws_.CMemoChange();
     ws_.EndUndoStep();
     ws_.Window().SetStatusText(2, list_.Hint(item));
@@ -175,9 +177,10 @@ bool EditorKeys::CMemoKeyDown(EditorKey key, bool shift)
         ws_.EndUndoStep();  // typing after the caret's move is a new step
     if (key == EditorKey::Tab && SelectionSpansLines(memo)) {
         ws_.EndUndoStep();
-        memo.SetTag(0);
-        IndentLines(memo, !shift);
-        memo.SetTag(1);
+        {
+            PausedLiveEdits paused(memo);
+            IndentLines(memo, !shift);
+        }
         ws_.CMemoChange();  // the node takes the indented text in one step
         ws_.EndUndoStep();
         return true;

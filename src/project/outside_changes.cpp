@@ -76,7 +76,7 @@ void ReloadDocument(ProjectWorkspace &ws, TreeNode *document)
     const bool wasSelected = tree.Selected() && tree.Selected()->IsInside(document);
     if (wasSelected) {
         ws.SelectNode(nullptr);
-        ws.Window().Memo().SetTag(0);
+        ws.Window().Memo().SetLive(false);  // until the fresh node is selected
         ws.Window().Memo().Clear();
     }
     const std::string name = document->DisplayText();

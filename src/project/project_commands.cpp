@@ -15,7 +15,7 @@ std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::filesystem
     WindowSurface &window = ws.Window();
     ws.ProjectDir = file.parent_path().string();
     ws.Tree().Clear();
-    window.Memo().SetTag(0);
+    window.Memo().SetLive(false);  // until a node of the new project is selected
     window.Memo().Clear();
     window.SetActionChecked(ActionId::VarNeed, false);
     LoadContext context;

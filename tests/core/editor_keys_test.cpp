@@ -2,6 +2,7 @@
 #include "editor/editor_routines.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
+#include "editor/paused_live_edits.h"
 #include "fake_completion_list.h"
 #include "fake_window.h"
 #include "gbk_literal.h"
@@ -10,6 +11,8 @@
 #include "recording_prompter.h"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 using namespace qasp;
 using qasp::testing::FakeCompletionList;
@@ -90,6 +93,23 @@ TEST(EditorRoutines, WordBeforeCaretStopsAtChineseCharacters)
     EXPECT_EQ(WordBeforeCaret(memo), "Res");
     memo.Write(" ", 0);
     EXPECT_EQ(WordBeforeCaret(memo), "");
+}
+
+TEST(PausedLiveEdits, PutsTheFlagBackAsItWasAfterAnExceptionToo)
+{
+    for (const bool live : {false, true})
+        for (const bool fails : {false, true}) {
+            MemoryEditor memo;
+            memo.SetLive(live);
+            try {
+                PausedLiveEdits paused(memo);
+                EXPECT_FALSE(memo.IsLive());
+                if (fails)
+                    throw std::runtime_error("a write failed");
+            } catch (const std::runtime_error &) {
+            }
+            EXPECT_EQ(memo.IsLive(), live) << "live " << live << ", failing " << fails;
+        }
 }
 
 TEST_F(EditorKeysTest, TypingColourFollowsTheContext)
@@ -262,3 +282,50 @@ const KeyStep kKeySteps[] = {
 
 INSTANTIATE_TEST_SUITE_P(Keys, KeysAndUndoSteps, ::testing::ValuesIn(kKeySteps),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// The program's own writes into the editor pause the live flag; one that
+// fails part way must not leave it off, or no later edit of the user's
+// would reach the node.
+enum class ProgramWrite { Completion, Indent, Undo };
+
+class FailedProgramWrites : public EditorKeysTest, public ::testing::WithParamInterface<ProgramWrite> {};
+
+TEST_P(FailedProgramWrites, LeaveTheEditorLive)
+{
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(2));
+    Type("rEs");  // the list offers Response
+    ASSERT_TRUE(list.visible);
+    Memo().failWrites = true;
+    switch (GetParam()) {
+    case ProgramWrite::Completion:
+        EXPECT_THROW(keys.CMemoKeyPress(' '), std::runtime_error);
+        break;
+    case ProgramWrite::Indent:
+        Memo().SetSelection(0, Memo().LineIndex(1) + 2);
+        EXPECT_THROW(keys.CMemoKeyDown(EditorKey::Tab, false), std::runtime_error);
+        break;
+    case ProgramWrite::Undo:
+        EXPECT_THROW(ws.Undo(), std::runtime_error);
+        break;
+    }
+    EXPECT_TRUE(Memo().IsLive());
+    Memo().failWrites = false;
+    Memo().SetSelection(Memo().Text().size(), 0);
+    Type('x');
+    EXPECT_EQ(doc->Text(), Memo().Text());
+}
+
+std::string NameOf(const ::testing::TestParamInfo<ProgramWrite> &info)
+{
+    switch (info.param) {
+    case ProgramWrite::Completion: return "Completion";
+    case ProgramWrite::Indent: return "Indent";
+    case ProgramWrite::Undo: return "Undo";
+    }
+    return "Unknown";
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, FailedProgramWrites,
+                         ::testing::Values(ProgramWrite::Completion, ProgramWrite::Indent, ProgramWrite::Undo),
+                         NameOf);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 
 using namespace qasp;
 using qasp::testing::FakeWindow;
@@ -44,7 +45,7 @@ TEST_F(WorkspaceTest, SelectingAFunctionFillsItsLocalsAndShowsItsText)
     ws.SelectNode(fn);
     EXPECT_EQ(tree.Selected(), fn);
     EXPECT_EQ(window.memo.Text(), fn->Text());
-    EXPECT_EQ(window.memo.Tag(), 1);
+    EXPECT_TRUE(window.memo.IsLive());
     EXPECT_EQ(window.status[0], Gbk("启始行数:7"));
     EXPECT_FALSE(window.enabled[ActionId::New]);
     EXPECT_FALSE(window.enabled[ActionId::AddAsp]);
@@ -89,10 +90,26 @@ TEST_F(WorkspaceTest, EditsFlowIntoTheSelectedNodeOnlyWhileLive)
     window.memo.Write(", y", 0);
     ws.CMemoChange();
     EXPECT_EQ(inc->Text(), "Dim x, y");
-    window.memo.SetTag(0);
+    window.memo.SetLive(false);
     window.memo.Write("z", 0);
     ws.CMemoChange();
     EXPECT_EQ(inc->Text(), "Dim x, y");
+}
+
+// A node whose text the editor fails to take leaves the editor off: it
+// holds part of a node that is not selected, which must not flow into the
+// node that is.
+TEST_F(WorkspaceTest, AFailedSelectionKeepsTheEditorAwayFromTheSelectedNode)
+{
+    ws.SelectNode(inc);
+    window.memo.failWrites = true;
+    EXPECT_THROW(ws.SelectNode(fn), std::runtime_error);
+    EXPECT_EQ(tree.Selected(), inc);
+    EXPECT_FALSE(window.memo.IsLive());
+    window.memo.failWrites = false;
+    window.memo.Write("typed", 0);
+    ws.CMemoChange();
+    EXPECT_EQ(inc->Text(), "Dim x");
 }
 
 TEST_F(WorkspaceTest, TheCutMarkIsForgottenWithItsNode)

@@ -65,7 +65,7 @@ void ShowFileText(TFAsp &w, const QString &path)
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    w.Memo().SetTag(0);
+    w.Memo().SetLive(false);
     qasp::ColourText(w.Memo(), std::string_view(bytes.constData(), bytes.size()), w.Store());
 }
 
@@ -137,7 +137,7 @@ private slots:
         QCOMPARE(w.StatusPanels[2]->width(), 120);
         QVERIFY(w.StatusPanels[1]->alignment() & Qt::AlignHCenter);
         QCOMPARE(w.CMemo->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QCOMPARE(w.CMemo->property("Tag").toInt(), 0);
+        QVERIFY(!w.Memo().IsLive());
         QCOMPARE(w.CMemo->font().pixelSize(), 12);
         QVERIFY(!w.Timer_GetColor->isActive());
         QCOMPARE(w.Timer_GetColor->interval(), 100);

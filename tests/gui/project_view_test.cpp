@@ -92,7 +92,7 @@ private slots:
         Select(w, p.fn);
         QCOMPARE(w.Tree().Selected(), p.fn);
         QCOMPARE(w.Memo().Text(), p.fn->Text());
-        QCOMPARE(w.CMemo->property("Tag").toInt(), 1);
+        QVERIFY(w.Memo().IsLive());
         QCOMPARE(w.StatusPanels[0]->text(), QString("启始行数:12"));
         QVERIFY(!w.Action(ActionId::New)->isEnabled());
         QVERIFY(!w.Action(ActionId::SaveSelect)->isEnabled());
