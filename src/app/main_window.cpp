@@ -202,7 +202,7 @@ bool TFAsp::ActionChecked(ActionId id) const
 
 void TFAsp::SetStatusText(int panel, std::string_view text)
 {
-    StatusPanels[panel]->setText(FromGbk(text));
+    StatusPanels[panel]->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void TFAsp::CreateActions()

@@ -14,6 +14,7 @@
 #include "project/window_surface.h"
 #include "project/workspace.h"
 #include "text/byte_string.h"
+#include "text/gbk_codec.h"
 
 #include <cstdio>
 #include <optional>
@@ -71,8 +72,8 @@ void EditorKeys::CMemoSelectionChange()
         // lost trailing blanks before the caret.
         memo.SetSelection(memo.LineIndex(caret.row) + static_cast<size_t>(caret.column), 0);
     }
-    char status[32];
-    std::snprintf(status, sizeof status, "\xD0\xD0\xC1\xD0:(%3d,%3d)", caret.row, caret.column);  // 行列
+    char status[48];
+    std::snprintf(status, sizeof status, "行列:(%3d,%3d)", caret.row, caret.column);
     ws_.Window().SetStatusText(1, status);
     list_.PlaceAtCaret();
 }
@@ -165,7 +166,7 @@ void EditorKeys::AcceptCompletion()
     }
     ws_.CMemoChange();
     ws_.EndUndoStep();
-    ws_.Window().SetStatusText(2, list_.Hint(item));
+    ws_.Window().SetStatusText(2, GbkToUtf8(list_.Hint(item)));
     list_.Hide();
     CMemoSelectionChange();  // the caret moved while the program wrote
 }

@@ -14,7 +14,7 @@
 
 namespace qasp {
 
-const std::string kLayoutLosesNote = Utf8ToGbk(" [保存会改变原文件]");
+const std::string kLayoutLosesNote = " [保存会改变原文件]";
 
 ProjectWorkspace::ProjectWorkspace(ProjectTree &tree, KeywordStore &store, WindowSurface &window)
     : tree_(tree)
@@ -67,7 +67,7 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     memo.SetLive(true);
     UpdateHistoryActions();
     RememberLine(0);
-    std::string status = node->Record() ? node->Record()->Info : std::string();
+    std::string status = node->Record() ? GbkToUtf8(node->Record()->Info) : std::string();
     if (node->Record() && node->Record()->LayoutLoses)
         status += kLayoutLosesNote;
     window_.SetStatusText(0, status);

@@ -13,8 +13,8 @@ namespace qasp {
 class KeywordStore;
 class WindowSurface;
 
-// Shown after the status line of a document whose file the project layout
-// cannot give back.
+// Shown (UTF-8, as every status text) after the status line of a document
+// whose file the project layout cannot give back.
 extern const std::string kLayoutLosesNote;
 
 class ProjectWorkspace : public TreeObserver {

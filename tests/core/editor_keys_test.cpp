@@ -156,8 +156,19 @@ TEST_F(EditorKeysTest, TheListFollowsTheWordAndSpaceAcceptsIt)
     EXPECT_FALSE(list.visible);
     EXPECT_EQ(Memo().LineText(2), "Response");  // the typed prefix replaced, no space
     EXPECT_EQ(Memo().InsertionColour(), ColourOfKeyType(kKeyword));
-    EXPECT_EQ(window.status[2], list.items.front().hint);
+    EXPECT_EQ(window.status[2], GbkToUtf8(list.items.front().hint));
     EXPECT_EQ(doc->Text(), Memo().Text());
+}
+
+TEST_F(EditorKeysTest, AnAcceptedNameShowsItsHintInUtf8)
+{
+    store.ReplaceKeyword(KeywordTable::Public, "gOld", Gbk("数组上限:10"), kGlobalVariable);
+    store.RefreshKeywords();
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(2));
+    Type("gO ");
+    EXPECT_EQ(Memo().LineText(2), "gOld");
+    EXPECT_EQ(window.status[2], "数组上限:10");
 }
 
 TEST_F(EditorKeysTest, NoListAfterADigitAndOtherCharactersHideIt)
@@ -198,7 +209,7 @@ TEST_F(EditorKeysTest, AChangedDimLineIsScannedWhenTheCaretLeavesIt)
     Caret(Memo().LineIndex(1));
     EXPECT_EQ(store.LookupKeyword(name), kGlobalVariable);
     EXPECT_EQ(Memo().ColourAt(0, "gNew"), ColourOfKeyType(kGlobalVariable));
-    EXPECT_EQ(window.status[1], Gbk("行列:(  1,  0)"));
+    EXPECT_EQ(window.status[1], "行列:(  1,  0)");
 
     // Moving over an unchanged Dim line scans nothing.
     store.ClearProjectNames();

@@ -46,7 +46,7 @@ TEST_F(WorkspaceTest, SelectingAFunctionFillsItsLocalsAndShowsItsText)
     EXPECT_EQ(tree.Selected(), fn);
     EXPECT_EQ(window.memo.Text(), fn->Text());
     EXPECT_TRUE(window.memo.IsLive());
-    EXPECT_EQ(window.status[0], Gbk("启始行数:7"));
+    EXPECT_EQ(window.status[0], "启始行数:7");
     EXPECT_FALSE(window.enabled[ActionId::New]);
     EXPECT_FALSE(window.enabled[ActionId::AddAsp]);
     EXPECT_FALSE(window.enabled[ActionId::SaveSelect]);
@@ -69,6 +69,15 @@ TEST_F(WorkspaceTest, SelectingADocumentLeavesTheFunctionsLocals)
     // Stored spelling and colour of a global.
     EXPECT_EQ(window.memo.LineText(1), "Response.Write gCount");
     EXPECT_EQ(root->Text(), "Dim gCount\r\nResponse.write gCount");  // loading changes no Text
+}
+
+TEST_F(WorkspaceTest, TheStatusLineIsUtf8WithTheNoteOfALosingLayout)
+{
+    root->Record()->LayoutLoses = true;
+    ws.SelectNode(root);
+    EXPECT_EQ(window.status[0], "链接ASP文件:1个;函数:1个 [保存会改变原文件]");
+    ws.SelectNode(inc);  // no status line of its own
+    EXPECT_EQ(window.status[0], "");
 }
 
 TEST_F(WorkspaceTest, PasteIsOfferedOnlyOutsideTheCutNode)
