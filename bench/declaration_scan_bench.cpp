@@ -27,8 +27,8 @@ void BM_ScanPageWith3000Declarations(benchmark::State &state)
     const std::string page = BigPage();
     qasp::KeywordStore store(":memory:");
     for (auto _ : state) {
-        store.ExecuteStatement("delete from Key_Public");
-        qasp::ScanDeclarations(store, "Key_Public", page);
+        store.ClearProjectNames();
+        qasp::ScanDeclarations(store, qasp::KeywordTable::Public, page);
     }
 }
 BENCHMARK(BM_ScanPageWith3000Declarations)->Unit(benchmark::kMillisecond);

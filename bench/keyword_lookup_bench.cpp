@@ -12,7 +12,7 @@ qasp::KeywordStore &BigStore()
         auto s = std::make_unique<qasp::KeywordStore>(":memory:");
         qasp::KeywordStore::Batch batch(*s);
         for (int i = 0; i < 50000; ++i)
-            s->ReplaceKeyword("Key_Public", "gName" + std::to_string(i), "变量",
+            s->ReplaceKeyword(qasp::KeywordTable::Public, "gName" + std::to_string(i), "变量",
                               qasp::kGlobalVariable);
         batch.Commit();
         s->RefreshKeywords();

@@ -61,7 +61,10 @@ BENCHMARK(BM_LoadProject500Files)->Unit(benchmark::kMillisecond)->Iterations(5);
 class Silent : public qasp::Prompter {
 public:
     void Information(std::string_view) override {}
-    int Question(std::string_view, std::string_view, int) override { return qasp::kAnswerNo; }
+    qasp::Answer Question(std::string_view, std::string_view, qasp::QuestionButtons) override
+    {
+        return qasp::Answer::No;
+    }
     std::string InputBox(std::string_view, std::string_view, std::string_view v) override
     {
         return std::string(v);

@@ -8,9 +8,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static qasp::KeywordStore store(":memory:");
     const std::string_view text(reinterpret_cast<const char *>(data), size);
-    store.ExecuteStatement("delete from Key_Public");
-    qasp::ScanDeclarations(store, "Key_Public", text);
-    qasp::ScanDeclarations(store, "Key_Other", text);
+    store.ClearProjectNames();
+    qasp::ScanDeclarations(store, qasp::KeywordTable::Public, text);
+    qasp::ScanDeclarations(store, qasp::KeywordTable::Other, text);
     store.RefreshKeywords();
     return 0;
 }

@@ -202,7 +202,7 @@ bool MainWindow::ActionChecked(ActionId id) const
 
 void MainWindow::SetStatusText(int panel, std::string_view text)
 {
-    statusPanels_[panel]->setText(FromGbk(text));
+    statusPanels_[panel]->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void MainWindow::createActions()
@@ -322,7 +322,6 @@ void MainWindow::createClientArea()
     editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     editor_->setTabChangesFocus(false);
-    editor_->setProperty("Tag", 0);
     right->addWidget(editor_);
     editorSurface_ = std::make_unique<QtEditorSurface>(editor_);
     editor_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -396,7 +395,7 @@ void MainWindow::initialiseEditing()
     openStore();
     layOutColourLegend();
     SetTabStops(editor_, 2);
-    editor_->setProperty("Tag", 0);
+    editorSurface_->SetLive(false);
 }
 
 void MainWindow::openStore()
@@ -594,11 +593,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 bool MainWindow::editorKeyPress(QKeyEvent *event)
 {
-    static const std::pair<int, int> virtualKeys[] = {
-        {Qt::Key_Tab, kVkTab}, {Qt::Key_Backtab, kVkTab}, {Qt::Key_PageUp, kVkPageUp},
-        {Qt::Key_PageDown, kVkPageDown}, {Qt::Key_End, kVkEnd}, {Qt::Key_Home, kVkHome},
-        {Qt::Key_Left, kVkLeft}, {Qt::Key_Up, kVkUp}, {Qt::Key_Right, kVkRight},
-        {Qt::Key_Down, kVkDown}, {Qt::Key_F3, kVkF3}};
+    static const std::pair<int, EditorKey> virtualKeys[] = {
+        {Qt::Key_Tab, EditorKey::Tab}, {Qt::Key_Backtab, EditorKey::Tab}, {Qt::Key_PageUp, EditorKey::PageUp},
+        {Qt::Key_PageDown, EditorKey::PageDown}, {Qt::Key_End, EditorKey::End}, {Qt::Key_Home, EditorKey::Home},
+        {Qt::Key_Left, EditorKey::Left}, {Qt::Key_Up, EditorKey::Up}, {Qt::Key_Right, EditorKey::Right},
+        {Qt::Key_Down, EditorKey::Down}, {Qt::Key_F3, EditorKey::F3}};
     bool swallowed = false;
     Guarded(this, [&] {
         const bool shift = event->modifiers() & Qt::ShiftModifier || event->key() == Qt::Key_Backtab;

@@ -128,14 +128,14 @@ std::string QtEditorSurface::LineText(int row) const
     return block.isValid() ? BlockBytes(block) : std::string();
 }
 
-int QtEditorSurface::Tag() const
+bool QtEditorSurface::IsLive() const
 {
-    return edit_->property("Tag").toInt();
+    return live_;
 }
 
-void QtEditorSurface::SetTag(int tag)
+void QtEditorSurface::SetLive(bool live)
 {
-    edit_->setProperty("Tag", tag);
+    live_ = live;
 }
 
 namespace {

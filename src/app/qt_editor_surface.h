@@ -37,8 +37,8 @@ public:
 
     std::string Text() const override;
     std::string LineText(int row) const override;
-    int Tag() const override;
-    void SetTag(int tag) override;
+    bool IsLive() const override;
+    void SetLive(bool live) override;
     size_t SelectionStart() const override;
     size_t SelectionLength() const override;
     std::string SelectedText() const override;
@@ -64,6 +64,7 @@ private:
     QTextCursor cursor_;
     std::array<std::pair<ColourValue, QTextCharFormat>, 8> formats_{};
     size_t formatCount_ = 0;
+    bool live_ = false;
 };
 
 // Tab stops every 80 / (5 * width) dialog units, a dialog unit being a

@@ -22,23 +22,23 @@ void QtPrompter::Information(std::string_view text)
     QMessageBox::information(parent_, ApplicationTitle(), Utf8(text));
 }
 
-int QtPrompter::Question(std::string_view title, std::string_view text, int flags)
+Answer QtPrompter::Question(std::string_view title, std::string_view text, QuestionButtons flags)
 {
     if (IsUnattendedRun()) {
         // Nobody answers: the answer that leaves everything as it is.
-        const bool cancel = flags == kYesNoCancel;
+        const bool cancel = flags == QuestionButtons::YesNoCancel;
         WriteBoxToStderr(QStringLiteral("%1：%2（无人应答，按“%3”处理）")
                              .arg(Utf8(title), Utf8(text), cancel ? QStringLiteral("取消") : QStringLiteral("否")));
-        return cancel ? kAnswerCancel : kAnswerNo;
+        return cancel ? Answer::Cancel : Answer::No;
     }
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
-    if (flags == kYesNoCancel)
+    if (flags == QuestionButtons::YesNoCancel)
         buttons |= QMessageBox::Cancel;
     QMessageBox box(QMessageBox::Question, Utf8(title), Utf8(text), buttons, parent_);
     switch (box.exec()) {
-    case QMessageBox::Yes: return kAnswerYes;
-    case QMessageBox::No: return kAnswerNo;
-    default: return kAnswerCancel;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
     }
 }
 

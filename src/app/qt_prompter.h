@@ -13,7 +13,7 @@ class QtPrompter : public Prompter {
 public:
     explicit QtPrompter(QWidget *parent) : parent_(parent) {}
     void Information(std::string_view text) override;
-    int Question(std::string_view title, std::string_view text, int flags) override;
+    Answer Question(std::string_view title, std::string_view text, QuestionButtons flags) override;
     std::string InputBox(std::string_view title, std::string_view prompt,
                          std::string_view defaultValue) override;
 
@@ -28,7 +28,7 @@ public:
     explicit SwitchablePrompter(Prompter *target) : target_(target) {}
     void SetTarget(Prompter *target) { target_ = target; }
     void Information(std::string_view text) override { target_->Information(text); }
-    int Question(std::string_view title, std::string_view text, int flags) override
+    Answer Question(std::string_view title, std::string_view text, QuestionButtons flags) override
     {
         return target_->Question(title, text, flags);
     }

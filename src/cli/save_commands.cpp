@@ -22,7 +22,7 @@ public:
     {
         std::cerr << "qasp " << command_ << ": " << text << '\n';
     }
-    int Question(std::string_view, std::string_view, int) override { return kAnswerNo; }
+    Answer Question(std::string_view, std::string_view, QuestionButtons) override { return Answer::No; }
     std::string InputBox(std::string_view, std::string_view, std::string_view value) override
     {
         return std::string(value);

@@ -20,9 +20,10 @@ int ScanCommand(Arguments args)
     const std::string path =
         args.Positional(1, "qasp scan FILE [--table Key_Public|Key_Other]")[0];
     const std::string text = ReadFileBytes(path);
+    const KeywordTable into = EqualsNoCase(table, "key_public") ? KeywordTable::Public : KeywordTable::Other;
     KeywordStore store(":memory:");
-    ScanDeclarations(store, table, text);
-    for (const KeywordRow &row : store.TableRows(table))
+    ScanDeclarations(store, into, text);
+    for (const KeywordRow &row : store.TableRows(into))
         std::cout << GbkToUtf8(row.name) << '\t' << GbkToUtf8(row.hint) << '\t' << row.type << '\n';
     return 0;
 }

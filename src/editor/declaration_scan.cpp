@@ -6,6 +6,7 @@
 #include "text/gbk.h"
 #include "text/line_split.h"
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,7 @@ std::string DropOuterCharacters(const std::string &value)
     return lastStart > firstLength ? value.substr(firstLength, lastStart - firstLength) : "";
 }
 
-void WriteConstant(KeywordStore &store, std::string_view table, const std::string &declaration,
+void WriteConstant(KeywordStore &store, KeywordTable table, const std::string &declaration,
                    int keyType)
 {
     const size_t eq = declaration.find('=');
@@ -60,7 +61,7 @@ void WriteConstant(KeywordStore &store, std::string_view table, const std::strin
     store.ReplaceKeyword(table, name, kConstantValueHint + value, keyType);
 }
 
-void WriteDeclaredItem(KeywordStore &store, std::string_view table, const std::string &item,
+void WriteDeclaredItem(KeywordStore &store, KeywordTable table, const std::string &item,
                        int keyType)
 {
     const size_t open = item.find('(');
@@ -78,12 +79,15 @@ void WriteDeclaredItem(KeywordStore &store, std::string_view table, const std::s
 
 }  // namespace
 
-void ScanDeclarations(KeywordStore &store, std::string_view table, std::string_view text)
+void ScanDeclarations(KeywordStore &store, KeywordTable table, std::string_view text)
 {
+    if (table != KeywordTable::Public && table != KeywordTable::Other)
+        throw std::invalid_argument("declarations are scanned into key_public or key_other, not "
+                                    + std::string(KeywordTableName(table)));
     KeywordStore::Batch batch(store);
     int base = 2;
-    if (LowerAscii(table) != "key_public") {
-        store.ExecuteStatement("Delete From Key_Other");
+    if (table == KeywordTable::Other) {
+        store.ClearLocals();
         base = 4;
     }
     if (Trim(text).empty()) {

@@ -5,15 +5,18 @@
 // "dim" followed by a tab being no declaration) are the program's behaviour.
 #pragma once
 
+#include "editor/keyword_table.h"
+
 #include <string_view>
 
 namespace qasp {
 
 class KeywordStore;
 
-// Scans `text` into "Key_Public" (globals, key types 2 and 3) or
-// "Key_Other" (locals, 4 and 5; the table is emptied first). The store is
-// not refreshed; the whole scan is one transaction.
-void ScanDeclarations(KeywordStore &store, std::string_view table, std::string_view text);
+// Scans `text` into KeywordTable::Public (globals, key types 2 and 3) or
+// KeywordTable::Other (locals, 4 and 5; the table is emptied first); any
+// other table is refused with std::invalid_argument. The store is not
+// refreshed; the whole scan is one transaction.
+void ScanDeclarations(KeywordStore &store, KeywordTable table, std::string_view text);
 
 }  // namespace qasp

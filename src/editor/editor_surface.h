@@ -1,6 +1,6 @@
 // What the editor's handlers need of the editor beyond colouring: its whole
-// text and its lines as node bytes, and the live flag (its Tag): 1 while
-// edits flow into the selected node, 0 while the program fills the editor.
+// text and its lines as node bytes, and the live flag: on while edits flow
+// into the selected node, off while the program writes the editor itself.
 #pragma once
 
 #include "editor/colour_editor.h"
@@ -13,8 +13,9 @@ class EditorSurface : public ColourEditor {
 public:
     virtual std::string Text() const = 0;  // lines joined by CR LF
     virtual std::string LineText(int row) const = 0;
-    virtual int Tag() const = 0;
-    virtual void SetTag(int tag) = 0;
+    // Off from the start; PausedLiveEdits switches it off for a scope.
+    virtual bool IsLive() const = 0;
+    virtual void SetLive(bool live) = 0;
 
     // The selection in bytes of the node text (a line break counts two, a
     // Chinese character two); an empty selection is the caret.

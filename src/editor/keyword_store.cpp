@@ -20,6 +20,7 @@ namespace {
 // A table of the union and where it lives: in the file, shared by every
 // process, or in this connection's TEMP schema, this process's own.
 struct UnionTable {
+    KeywordTable table;
     std::string_view name;
     bool shared;
     std::string_view qualified;
@@ -27,12 +28,14 @@ struct UnionTable {
 
 // The tables in the order the union reads them: of rows equal under its key
 // the last one read stays (the engine's index keeps the entry written last).
-constexpr UnionTable kUnionOrder[] = {{"key_main", true, "main.key_main"},
-                                      {"key_function", true, "main.key_function"},
-                                      {"key_other", false, "temp.key_other"},
-                                      {"key_public", false, "temp.key_public"}};
+// Statements name a table qualified, so none depends on a TEMP table
+// shadowing the file's table of the same name.
+constexpr UnionTable kUnionOrder[] = {
+    {KeywordTable::Main, "key_main", true, "main.key_main"},
+    {KeywordTable::Function, "key_function", true, "main.key_function"},
+    {KeywordTable::Other, "key_other", false, "temp.key_other"},
+    {KeywordTable::Public, "key_public", false, "temp.key_public"}};
 
-constexpr std::string_view kTables[] = {"key_main", "key_function", "key_public", "key_other"};
 constexpr std::string_view kSharedTables[] = {"key_main", "key_function"};
 constexpr std::string_view kProcessTables[] = {"key_public", "key_other"};
 
@@ -107,23 +110,25 @@ int CompareUnionKey(const KeywordRow &a, const KeywordRow &b)
     return (a.type > b.type) - (a.type < b.type);
 }
 
-const UnionTable &UnionTableNamed(std::string_view table)
+// The table's place in the union's order, which indexes the cache.
+size_t UnionSlot(KeywordTable table)
 {
-    const std::string_view name = KeywordTableName(table);
-    for (const UnionTable &t : kUnionOrder)
-        if (t.name == name)
-            return t;
-    throw std::invalid_argument("unknown keyword table: " + std::string(table));
+    for (size_t i = 0; i < std::size(kUnionOrder); ++i)
+        if (kUnionOrder[i].table == table)
+            return i;
+    throw std::invalid_argument("unknown keyword table");
+}
+
+std::string Qualified(KeywordTable table)
+{
+    return std::string(kUnionOrder[UnionSlot(table)].qualified);
 }
 
 }  // namespace
 
-std::string_view KeywordTableName(std::string_view table)
+std::string_view KeywordTableName(KeywordTable table)
 {
-    for (std::string_view t : kTables)
-        if (EqualsNoCase(t, table))
-            return t;
-    throw std::invalid_argument("unknown keyword table: " + std::string(table));
+    return kUnionOrder[UnionSlot(table)].name;
 }
 
 KeywordStore::KeywordStore(const std::string &path, StoreAccess access)
@@ -313,33 +318,36 @@ SQLite::Statement &KeywordStore::Prepared(const std::string &sql)
     return st;
 }
 
-void KeywordStore::ExecuteStatement(std::string_view sql, const std::vector<std::string> &values)
+void KeywordStore::Write(KeywordTable table, const std::string &sql,
+                         std::initializer_list<std::string_view> values)
 {
-    SQLite::Statement &st = Prepared(std::string(sql));
-    if (static_cast<size_t>(st.getBindParameterCount()) != values.size())
-        throw std::invalid_argument("statement takes " + std::to_string(st.getBindParameterCount())
-                                    + " values, " + std::to_string(values.size()) + " given: "
-                                    + std::string(sql));
-    for (size_t i = 0; i < values.size(); ++i)
-        st.bind(static_cast<int>(i + 1), values[i]);
-    MarkStale(sql);
-    while (st.executeStep()) {
-    }
+    SQLite::Statement &st = Prepared(sql);
+    int index = 0;
+    for (const std::string_view value : values)
+        st.bind(++index, std::string(value));  // as text: a pointer and size would bind a blob
+    stale_[UnionSlot(table)] = true;
+    st.exec();
 }
 
-void KeywordStore::MarkStale(std::string_view sql)
+void KeywordStore::ClearLocals()
 {
-    const std::string lower = LowerAscii(Trim(sql));
-    if (lower.rfind("select", 0) == 0)
-        return;
-    bool named = false;
-    for (size_t i = 0; i < std::size(kUnionOrder); ++i)
-        if (lower.find(kUnionOrder[i].name) != std::string::npos) {
-            stale_[i] = true;
-            named = true;
-        }
-    if (!named)
-        stale_.fill(true);
+    Write(KeywordTable::Other, "delete from " + Qualified(KeywordTable::Other), {});
+}
+
+void KeywordStore::ClearProjectNames()
+{
+    Write(KeywordTable::Public, "delete from " + Qualified(KeywordTable::Public), {});
+}
+
+void KeywordStore::RemoveFunction(std::string_view prototype)
+{
+    Write(KeywordTable::Public, "delete from " + Qualified(KeywordTable::Public) + " where key_hint=?",
+          {prototype});
+}
+
+bool KeywordStore::IsStale(KeywordTable table) const
+{
+    return stale_[UnionSlot(table)];
 }
 
 void KeywordStore::RefreshKeywords()
@@ -347,7 +355,7 @@ void KeywordStore::RefreshKeywords()
     // A write by another connection (another editor, the user's own tool
     // on main.db) shows in the file's data version: then the file's tables
     // are read again. The TEMP tables are this connection's alone; its own
-    // writes were marked by MarkStale.
+    // writes marked what they wrote.
     SQLite::Statement &version = Prepared("pragma main.data_version");
     version.executeStep();
     const long long current = version.getColumn(0).getInt64();
@@ -361,7 +369,7 @@ void KeywordStore::RefreshKeywords()
     for (size_t i = 0; i < std::size(kUnionOrder); ++i) {
         if (!stale_[i])
             continue;
-        cached_[i] = TableRows(kUnionOrder[i].name);
+        cached_[i] = TableRows(kUnionOrder[i].table);
         stale_[i] = false;
     }
     // The union: in table order, sorted by its key, the last of equals kept.
@@ -395,14 +403,13 @@ std::vector<KeywordRow> KeywordStore::UnionRowsBySql()
     return rows;
 }
 
-void KeywordStore::ReplaceKeyword(std::string_view table, std::string_view name,
+void KeywordStore::ReplaceKeyword(KeywordTable table, std::string_view name,
                                   std::string_view hint, int keyType)
 {
-    const std::string t(KeywordTableName(table));
+    const std::string t = Qualified(table);
     Batch batch(*this);
-    ExecuteStatement("delete from " + t + " where Key_Name=?", {std::string(name)});  // marks it stale
-    SQLite::Statement &insert =
-        Prepared("insert into " + t + " (key_name,key_hint,key_type) values (?,?,?)");
+    Write(table, "delete from " + t + " where key_name=?", {name});
+    SQLite::Statement &insert = Prepared("insert into " + t + " (key_name,key_hint,key_type) values (?,?,?)");
     insert.bind(1, std::string(name));
     insert.bind(2, std::string(hint));
     insert.bind(3, keyType);
@@ -410,10 +417,9 @@ void KeywordStore::ReplaceKeyword(std::string_view table, std::string_view name,
     batch.Commit();
 }
 
-std::vector<KeywordRow> KeywordStore::TableRows(std::string_view table)
+std::vector<KeywordRow> KeywordStore::TableRows(KeywordTable table)
 {
-    SQLite::Statement &query = Prepared("select key_name, key_hint, key_type from "
-                                        + std::string(UnionTableNamed(table).qualified)
+    SQLite::Statement &query = Prepared("select key_name, key_hint, key_type from " + Qualified(table)
                                         + " order by rowid");
     std::vector<KeywordRow> rows;
     while (query.executeStep())
@@ -490,7 +496,7 @@ std::string RegisterFunctionKeyword(KeywordStore &store, std::string_view headLi
 {
     std::string prototype = ExtractFunctionName(headLine, false);
     const std::string name = ExtractFunctionName(prototype, true);
-    store.ReplaceKeyword("Key_Public", name, prototype, kProjectFunction);
+    store.ReplaceKeyword(KeywordTable::Public, name, prototype, kProjectFunction);
     return prototype;
 }
 

@@ -13,14 +13,17 @@
 // (busy timeout, write-ahead log), and a file that cannot be written is read
 // as it is (ReadOnly()); the project's names work the same in either case.
 //
-// Values always reach SQL as bound parameters. Statement texts keep the
-// shapes the rest of the program knows ("delete from Key_Public where
-// key_hint=?"), with a '?' where a value goes.
+// Every statement lives in the store: callers name a table by KeywordTable
+// and change rows through the typed operations below, each of which marks
+// for the next refresh exactly the table it wrote. Values always reach SQL
+// as bound parameters.
 #pragma once
 
 #include "editor/keyword_snapshot.h"
+#include "editor/keyword_table.h"
 
 #include <array>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -53,9 +56,6 @@ public:
     KeywordStore(const KeywordStore &) = delete;
     KeywordStore &operator=(const KeywordStore &) = delete;
 
-    // Runs one statement; each '?' in `sql` takes the next text value.
-    void ExecuteStatement(std::string_view sql, const std::vector<std::string> &values = {});
-
     // Re-reads the union of the four tables into the snapshot.
     void RefreshKeywords();
 
@@ -66,13 +66,29 @@ public:
     }
     const KeywordSnapshot &Snapshot() const { return snapshot_; }
 
+    // The writes. None refreshes the snapshot; each marks the table it
+    // writes. A write to key_main or key_function of a read-only store
+    // throws the engine's error.
+
     // One row for `name` in `table` (ASCII case ignored): any row of that
-    // name is deleted first. The snapshot is not refreshed.
-    void ReplaceKeyword(std::string_view table, std::string_view name, std::string_view hint,
+    // name is deleted first.
+    void ReplaceKeyword(KeywordTable table, std::string_view name, std::string_view hint,
                         int keyType);
+    // Empties key_other, the locals of the function in hand.
+    void ClearLocals();
+    // Empties key_public, the project's globals and functions.
+    void ClearProjectNames();
+    // Deletes the key_public rows whose hint is `prototype` (ASCII case
+    // ignored): the entry of the function with that prototype.
+    void RemoveFunction(std::string_view prototype);
 
     // The rows of one table in their stored order.
-    std::vector<KeywordRow> TableRows(std::string_view table);
+    std::vector<KeywordRow> TableRows(KeywordTable table);
+
+    // Whether the next RefreshKeywords reads `table` again: it was written
+    // since the last refresh (another connection's writes to the file show
+    // only at the refresh itself).
+    bool IsStale(KeywordTable table) const;
 
     // The writes made while a Batch lives run in one transaction; batches
     // nest. Commit() ends it and throws when the engine cannot commit. A batch
@@ -105,6 +121,9 @@ public:
 
 private:
     SQLite::Statement &Prepared(const std::string &sql);
+    // Runs one write on `table` with text values bound to its '?'s, the
+    // table marked first so that a failed write is read again too.
+    void Write(KeywordTable table, const std::string &sql, std::initializer_list<std::string_view> values);
     void OpenShared(StoreAccess access);
     void OpenReadOnly(const std::string &reason);
     void OpenConnection(const std::string &name, int flags);
@@ -118,7 +137,6 @@ private:
     std::string readOnlyReason_;
     std::unique_ptr<SQLite::Database> db_;
     std::unordered_map<std::string, std::unique_ptr<SQLite::Statement>> statements_;
-    void MarkStale(std::string_view sql);
 
     KeywordSnapshot snapshot_;
     int batchDepth_ = 0;
@@ -130,10 +148,6 @@ private:
     std::array<bool, 4> stale_{true, true, true, true};
     long long dataVersion_ = -1;
 };
-
-// The four tables by their canonical name ("key_public"), given any letter
-// case; throws std::invalid_argument for any other name.
-std::string_view KeywordTableName(std::string_view table);
 
 std::unique_ptr<KeywordStore> OpenKeywordStore(const std::string &path,
                                                StoreAccess access = StoreAccess::ReadWrite);

@@ -163,7 +163,7 @@ bool Loader::Load(TreeNode *parent, const fs::path &file)
     try {
         Open(parent, Identify(file), RootDisplayName(file), file.string(), nullptr);
         if (!parent)
-            store_.ExecuteStatement("delete from Key_Public");
+            store_.ClearProjectNames();
         std::string line;
         while (!open_.empty()) {
             OpenFile &f = *open_.back();
@@ -258,7 +258,7 @@ void Loader::ReadFunction(OpenFile &f, const std::string &line)
     ++f.functions;
     const int firstLine = f.lineNumber;
     const std::string prototype = ExtractFunctionName(line, false);
-    store_.ReplaceKeyword("Key_Public", ExtractFunctionName(prototype, true), prototype, kProjectFunction);
+    store_.ReplaceKeyword(KeywordTable::Public, ExtractFunctionName(prototype, true), prototype, kProjectFunction);
     TreeNode *fn = tree_.AddChild(f.node, prototype);
     tree_.SetImages(fn, kFunctionImage);
     std::string text = line;
@@ -281,7 +281,7 @@ void Loader::Finish()
     tree_.SortChildren(node);
     TTreeRec &record = *node->Record();
     record.Text = std::move(f.pageText);
-    ScanDeclarations(store_, "Key_Public", record.Text);
+    ScanDeclarations(store_, KeywordTable::Public, record.Text);
     record.Info = f.Info();
     record.SourceFile = f.file.path;
     record.Loaded = FingerprintOf(f.file.path, f.bytes);

@@ -66,16 +66,16 @@ void CommandDispatcher::Action_Do(ActionId sender)
         AddAsp();
         break;
     case ActionId::Del:
-        if (prompter_.Question("删除提示", "你确定要删除这个结点吗?", kYesNo) == kAnswerYes)
+        if (prompter_.Question("删除提示", "你确定要删除这个结点吗?", QuestionButtons::YesNo) == Answer::Yes)
             DeleteSelectedNode(ws_, prompter_);
         break;
     case ActionId::New:
         switch (prompter_.Question("操作提示",
                                    "你想添加一个新的ASP文档还是一个函数模块?\r  选[是]添加ASP文档\r"
                                    "  选[否]添加函数模块\r  按[取消]退出操作",
-                                   kYesNoCancel)) {
-        case kAnswerYes: AddAspDocument(ws_, prompter_); break;
-        case kAnswerNo: AddFunction(ws_, prompter_); break;
+                                   QuestionButtons::YesNoCancel)) {
+        case Answer::Yes: AddAspDocument(ws_, prompter_); break;
+        case Answer::No: AddFunction(ws_, prompter_); break;
         default: break;
         }
         break;
@@ -112,11 +112,11 @@ bool CommandDispatcher::MayDiscardChanges()
 {
     if (!ws_.Modified || !ws_.Tree().FirstTopLevel())
         return true;
-    switch (prompter_.Question("保存提示", "工程已经修改，要保存吗?", kYesNoCancel)) {
-    case kAnswerYes:
+    switch (prompter_.Question("保存提示", "工程已经修改，要保存吗?", QuestionButtons::YesNoCancel)) {
+    case Answer::Yes:
         Save();
         return !ws_.Modified;  // a save that did not happen keeps the window
-    case kAnswerNo:
+    case Answer::No:
         return true;
     default:
         return false;

@@ -9,15 +9,39 @@
 #include "editor/editor_surface.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
+#include "editor/paused_live_edits.h"
 #include "project/project_search.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
 #include "text/byte_string.h"
+#include "text/gbk_codec.h"
 
 #include <cstdio>
 #include <optional>
 
 namespace qasp {
+namespace {
+
+bool MovesTheCaret(EditorKey key)
+{
+    switch (key) {
+    case EditorKey::PageUp:
+    case EditorKey::PageDown:
+    case EditorKey::End:
+    case EditorKey::Home:
+    case EditorKey::Left:
+    case EditorKey::Up:
+    case EditorKey::Right:
+    case EditorKey::Down:
+        return true;
+    case EditorKey::Tab:
+    case EditorKey::F3:
+        return false;
+    }
+    return false;
+}
+
+}  // namespace
 
 EditorKeys::EditorKeys(ProjectWorkspace &ws, CompletionList &list, Prompter &prompter)
     : ws_(ws)
@@ -29,7 +53,7 @@ EditorKeys::EditorKeys(ProjectWorkspace &ws, CompletionList &list, Prompter &pro
 void EditorKeys::CMemoSelectionChange()
 {
     EditorSurface &memo = ws_.Window().Memo();
-    if (memo.Tag() != 1 || memo.SelectionLength() != 0)
+    if (!memo.IsLive() || memo.SelectionLength() != 0)
         return;
     const RowCol caret = CaretRowCol(memo);
     // ColourLine below moves the caret onto the line it writes; the handler
@@ -48,8 +72,8 @@ void EditorKeys::CMemoSelectionChange()
         // lost trailing blanks before the caret.
         memo.SetSelection(memo.LineIndex(caret.row) + static_cast<size_t>(caret.column), 0);
     }
-    char status[32];
-    std::snprintf(status, sizeof status, "\xD0\xD0\xC1\xD0:(%3d,%3d)", caret.row, caret.column);  // 行列
+    char status[48];
+    std::snprintf(status, sizeof status, "行列:(%3d,%3d)", caret.row, caret.column);
     ws_.Window().SetStatusText(1, status);
     list_.PlaceAtCaret();
 }
@@ -63,13 +87,13 @@ void EditorKeys::RescanLeftLine(int row)
     const bool changed = left != ws_.LastLineText;
     bool rescanned = false;
     if (node && changed && (token == "dim" || token == "const")) {
-        ScanDeclarations(ws_.Store(), node->IsDocument() ? "Key_Public" : "Key_Other", memo.Text());
+        ScanDeclarations(ws_.Store(), node->IsDocument() ? KeywordTable::Public : KeywordTable::Other, memo.Text());
         rescanned = true;
     }
     if (node && changed && token == "function") {
         // A function's head names its node; a document keeps its file name.
         if (node->IsDocument()) {
-            ws_.Store().ExecuteStatement("delete from Key_Public where key_hint=?", {node->DisplayText()});
+            ws_.Store().RemoveFunction(node->DisplayText());
             RegisterFunctionKeyword(ws_.Store(), Trim(left));
         } else {
             ws_.FollowFunctionHead(node, left);
@@ -89,7 +113,7 @@ void EditorKeys::RescanLeftLine(int row)
 bool EditorKeys::CMemoKeyPress(char32_t character)
 {
     EditorSurface &memo = ws_.Window().Memo();
-    if (memo.Tag() != 1)
+    if (!memo.IsLive())
         return false;
     if (character == '\t' && SelectionSpansLines(memo))
         return true;  // indented on key down
@@ -134,33 +158,35 @@ void EditorKeys::AcceptCompletion()
     const size_t caret = memo.SelectionStart();
     // The word's replacement is one step of its own in the undo history.
     ws_.EndUndoStep();
-    memo.SetTag(0);
-    memo.SetSelection(caret - word.size(), word.size());
-    memo.SetInsertionColour(ColourOfKeyType(list_.Icon(item)));
-    memo.ReplaceSelection(list_.Caption(item));
-    memo.SetTag(1);
+    {
+        PausedLiveEdits paused(memo);
+        memo.SetSelection(caret - word.size(), word.size());
+        memo.SetInsertionColour(ColourOfKeyType(list_.Icon(item)));
+        memo.ReplaceSelection(list_.Caption(item));
+    }
     ws_.CMemoChange();
     ws_.EndUndoStep();
-    ws_.Window().SetStatusText(2, list_.Hint(item));
+    ws_.Window().SetStatusText(2, GbkToUtf8(list_.Hint(item)));
     list_.Hide();
     CMemoSelectionChange();  // the caret moved while the program wrote
 }
 
-bool EditorKeys::CMemoKeyDown(int key, bool shift)
+bool EditorKeys::CMemoKeyDown(EditorKey key, bool shift)
 {
     EditorSurface &memo = ws_.Window().Memo();
-    if (key >= kVkPageUp && key <= kVkDown)
-        ws_.EndUndoStep();  // the caret moves: typing after it is a new step
-    if (key == kVkTab && SelectionSpansLines(memo)) {
+    if (MovesTheCaret(key))
+        ws_.EndUndoStep();  // typing after the caret's move is a new step
+    if (key == EditorKey::Tab && SelectionSpansLines(memo)) {
         ws_.EndUndoStep();
-        memo.SetTag(0);
-        IndentLines(memo, !shift);
-        memo.SetTag(1);
+        {
+            PausedLiveEdits paused(memo);
+            IndentLines(memo, !shift);
+        }
         ws_.CMemoChange();  // the node takes the indented text in one step
         ws_.EndUndoStep();
         return true;
     }
-    if (key == kVkF3 && !ws_.SearchText.empty()) {
+    if (key == EditorKey::F3 && !ws_.SearchText.empty()) {
         std::optional<size_t> at = FindInNode(ws_.Tree().Selected(), ws_.SearchText,
                                               memo.SelectionStart() + memo.SelectionLength(), prompter_);
         if (!at)
@@ -172,16 +198,16 @@ bool EditorKeys::CMemoKeyDown(int key, bool shift)
     if (!list_.IsVisible())
         return false;
     switch (key) {
-    case kVkPageUp:
-    case kVkPageDown:
-    case kVkLeft:
-    case kVkRight:
+    case EditorKey::PageUp:
+    case EditorKey::PageDown:
+    case EditorKey::Left:
+    case EditorKey::Right:
         list_.Hide();
         return false;
-    case kVkUp:
+    case EditorKey::Up:
         list_.Highlight(list_.Highlighted() > 0 ? list_.Highlighted() - 1 : list_.Count() - 1);
         return true;
-    case kVkDown:
+    case EditorKey::Down:
         list_.Highlight(list_.Highlighted() + 1 < list_.Count() ? list_.Highlighted() + 1 : 0);
         return true;
     default:

@@ -11,11 +11,9 @@ class CompletionList;
 class ProjectWorkspace;
 class Prompter;
 
-// Keys by their virtual-key codes.
-enum VirtualKey : int {
-    kVkTab = 9, kVkPageUp = 33, kVkPageDown = 34, kVkEnd = 35, kVkHome = 36,
-    kVkLeft = 37, kVkUp = 38, kVkRight = 39, kVkDown = 40, kVkF3 = 114,
-};
+// The keys the editor's handlers act on when they go down; every other key
+// reaches them only as a typed character.
+enum class EditorKey { Tab, PageUp, PageDown, End, Home, Left, Up, Right, Down, F3 };
 
 class EditorKeys {
 public:
@@ -26,7 +24,7 @@ public:
     // A character is about to be typed; true when it is swallowed.
     bool CMemoKeyPress(char32_t character);
     // A key went down; true when it is swallowed.
-    bool CMemoKeyDown(int key, bool shift);
+    bool CMemoKeyDown(EditorKey key, bool shift);
     // The editor lost the focus.
     void CMemoExit();
 

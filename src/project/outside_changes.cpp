@@ -76,7 +76,7 @@ void ReloadDocument(ProjectWorkspace &ws, TreeNode *document)
     const bool wasSelected = tree.Selected() && tree.Selected()->IsInside(document);
     if (wasSelected) {
         ws.SelectNode(nullptr);
-        ws.Window().Memo().SetTag(0);
+        ws.Window().Memo().SetLive(false);  // until the fresh node is selected
         ws.Window().Memo().Clear();
     }
     const std::string name = document->DisplayText();
@@ -126,7 +126,7 @@ void OfferReloads(ProjectWorkspace &ws, Prompter &prompter, OutsideChangeMemory 
             edited ? "文件 " + shown + " 已被其他程序修改，而你在这里也修改了它。\n\n"
                      "要重新载入它吗?选[是]载入磁盘上的新内容，放弃你在这里对它的修改；选[否]保留你的修改。"
                    : "文件 " + shown + " 已被其他程序修改。\n\n要重新载入它吗?";
-        if (prompter.Question("文件已改变", text, kYesNo) != kAnswerYes)
+        if (prompter.Question("文件已改变", text, QuestionButtons::YesNo) != Answer::Yes)
             continue;
         ReloadDocument(ws, document);
         told.erase(file);

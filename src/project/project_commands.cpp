@@ -15,7 +15,7 @@ std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::filesystem
     WindowSurface &window = ws.Window();
     ws.ProjectDir = file.parent_path().string();
     ws.Tree().Clear();
-    window.Memo().SetTag(0);
+    window.Memo().SetLive(false);  // until a node of the new project is selected
     window.Memo().Clear();
     window.SetActionChecked(ActionId::VarNeed, false);
     LoadContext context;
@@ -28,7 +28,7 @@ std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::filesystem
         // the window is left without a project.
         ws.Tree().Clear();
         ws.ProjectDir.clear();
-        ws.Store().ExecuteStatement("delete from Key_Public");
+        ws.Store().ClearProjectNames();
         ws.Store().RefreshKeywords();
         ws.Modified = false;
         throw;

@@ -8,12 +8,10 @@
 
 namespace qasp {
 
-// Question flags and answers of the platform's message box.
-constexpr int kYesNo = 36;        // Yes and No, question icon
-constexpr int kYesNoCancel = 35;  // Yes, No and Cancel, question icon
-constexpr int kAnswerYes = 6;
-constexpr int kAnswerNo = 7;
-constexpr int kAnswerCancel = 2;
+// The buttons of a question box, which shows the question icon.
+enum class QuestionButtons { YesNo, YesNoCancel };
+// The button chosen; a box closed without a choice answers Cancel.
+enum class Answer { Yes, No, Cancel };
 
 // A heading followed by one line per item, for messages that list things.
 inline std::string ListedMessage(std::string_view heading, const std::vector<std::string> &items)
@@ -28,7 +26,7 @@ class Prompter {
 public:
     virtual ~Prompter() = default;
     virtual void Information(std::string_view text) = 0;
-    virtual int Question(std::string_view title, std::string_view text, int flags) = 0;
+    virtual Answer Question(std::string_view title, std::string_view text, QuestionButtons buttons) = 0;
     // The answer, or the default when the box is cancelled.
     virtual std::string InputBox(std::string_view title, std::string_view prompt,
                                  std::string_view defaultValue) = 0;

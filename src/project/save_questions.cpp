@@ -28,7 +28,7 @@ bool MayLoseLayout(const std::vector<std::filesystem::path> &files, Prompter &pr
     const std::string text =
         "下列文件含有工程格式无法保留的内容（如脚本块之外的HTML、\"%>\"之后的文字），保存将改变它们:"
         + list + "\n\n仍然保存吗?选[是]保存，并把每个原文件保留为 .bak 文件；选[否]取消保存。";
-    return prompter.Question("保存提示", text, kYesNo) == kAnswerYes;
+    return prompter.Question("保存提示", text, QuestionButtons::YesNo) == Answer::Yes;
 }
 
 ChangedFilesAnswer AskAboutChangedFiles(const std::vector<std::filesystem::path> &files, Prompter &prompter,
@@ -42,9 +42,9 @@ ChangedFilesAnswer AskAboutChangedFiles(const std::vector<std::filesystem::path>
     const std::string text = "下列文件在载入之后被其他程序修改或删除:" + list
                              + "\n\n选[是]仍然保存，覆盖它们（每个原文件保留为 .bak 文件）；"
                                "选[否]不保存，从磁盘重新载入它们；选[取消]取消保存。";
-    switch (prompter.Question("保存提示", text, kYesNoCancel)) {
-    case kAnswerYes: return ChangedFilesAnswer::Overwrite;
-    case kAnswerNo: return ChangedFilesAnswer::Reload;
+    switch (prompter.Question("保存提示", text, QuestionButtons::YesNoCancel)) {
+    case Answer::Yes: return ChangedFilesAnswer::Overwrite;
+    case Answer::No: return ChangedFilesAnswer::Reload;
     default: return ChangedFilesAnswer::Cancel;
     }
 }

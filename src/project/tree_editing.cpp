@@ -18,7 +18,7 @@ bool OfferExisting(ProjectWorkspace &ws, Prompter &prompter, std::string_view na
     const std::optional<int> found = FindNodeByName(ws.Tree(), name);
     if (!found)
         return false;
-    if (prompter.Question("错误提示", "已经有了这个结点!你想看看这个文档吗?", kYesNo) == kAnswerYes)
+    if (prompter.Question("错误提示", "已经有了这个结点!你想看看这个文档吗?", QuestionButtons::YesNo) == Answer::Yes)
         ws.SelectNode(ws.Tree().NodeAt(*found));
     return true;
 }
@@ -61,7 +61,7 @@ void AddFunction(ProjectWorkspace &ws, Prompter &prompter)
     TreeNode *node = tree.AddChild(selected, prototype);
     tree.SetImages(node, kFunctionImage);
     tree.AttachRecord(node, {"Function " + prototype + "\r\n\r\nEnd Function"});
-    ws.Store().ReplaceKeyword("Key_Public", ExtractFunctionName(prototype, true), prototype,
+    ws.Store().ReplaceKeyword(KeywordTable::Public, ExtractFunctionName(prototype, true), prototype,
                               kProjectFunction);
     ws.Store().RefreshKeywords();
     ws.SelectNode(node);
@@ -78,8 +78,7 @@ void DeleteSelectedNode(ProjectWorkspace &ws, Prompter &prompter)
         ws.Tree().Delete(node);
         prompter.Information("你需要重载主文件以便刷新全局列表!");
     } else {
-        // The hint is a value like any other: bound, never quoted into the SQL.
-        ws.Store().ExecuteStatement("delete from Key_Public where key_Hint=?", {node->DisplayText()});
+        ws.Store().RemoveFunction(node->DisplayText());
         ws.Tree().Delete(node);
     }
     ws.Store().RefreshKeywords();

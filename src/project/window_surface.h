@@ -1,5 +1,6 @@
 // What the project's handlers need of the main window: the editor, the
-// commands' enabled states and the status bar's panels.
+// commands' enabled states and the status bar's panels. Texts are UTF-8, as
+// the prompter's are; a node's bytes are converted where they are passed.
 #pragma once
 
 #include "project/action_id.h"

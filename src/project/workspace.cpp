@@ -4,6 +4,7 @@
 #include "editor/declaration_scan.h"
 #include "editor/editor_surface.h"
 #include "editor/keyword_store.h"
+#include "editor/paused_live_edits.h"
 #include "project/window_surface.h"
 #include "text/byte_string.h"
 #include "text/function_name.h"
@@ -13,7 +14,7 @@
 
 namespace qasp {
 
-const std::string kLayoutLosesNote = Utf8ToGbk(" [保存会改变原文件]");
+const std::string kLayoutLosesNote = " [保存会改变原文件]";
 
 ProjectWorkspace::ProjectWorkspace(ProjectTree &tree, KeywordStore &store, WindowSurface &window)
     : tree_(tree)
@@ -38,8 +39,6 @@ void ProjectWorkspace::SelectNode(TreeNode *node)
 void ProjectWorkspace::CTreeChanging(TreeNode *node)
 {
     EditorSurface &memo = window_.Memo();
-    memo.SetTag(0);
-
     if (node->IsDocument()) {
         window_.SetActionEnabled(ActionId::New, true);
         window_.SetActionEnabled(ActionId::AddAsp, true);
@@ -53,18 +52,22 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
         window_.SetActionEnabled(ActionId::AddAsp, false);
         window_.SetActionEnabled(ActionId::SaveSelect, false);
         window_.SetActionEnabled(ActionId::Paste, false);
-        store_.ExecuteStatement("Delete From Key_Other");
-        ScanDeclarations(store_, "Key_Other", node->Text());
+        ScanDeclarations(store_, KeywordTable::Other, node->Text());  // emptied first
         store_.RefreshKeywords();
     }
 
+    // Off while the editor takes the node's text, on once it holds all of
+    // it. No PausedLiveEdits here: should the writing fail half way, the
+    // editor holds part of a node that is not selected, and none of it may
+    // flow into the node that is.
+    memo.SetLive(false);
     ColourText(memo, node->Text(), store_);
     if (node->Record())
         node->Record()->History.EndStep();
-    memo.SetTag(1);
+    memo.SetLive(true);
     UpdateHistoryActions();
     RememberLine(0);
-    std::string status = node->Record() ? node->Record()->Info : std::string();
+    std::string status = node->Record() ? GbkToUtf8(node->Record()->Info) : std::string();
     if (node->Record() && node->Record()->LayoutLoses)
         status += kLayoutLosesNote;
     window_.SetStatusText(0, status);
@@ -73,7 +76,7 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
 void ProjectWorkspace::CMemoChange()
 {
     TreeNode *node = tree_.Selected();
-    if (!node || window_.Memo().Tag() != 1)
+    if (!node || !window_.Memo().IsLive())
         return;
     if (!node->Record())
         tree_.AttachRecord(node);
@@ -136,7 +139,7 @@ bool ProjectWorkspace::StepHistory(bool undo)
 {
     TreeNode *node = tree_.Selected();
     EditorSurface &memo = window_.Memo();
-    if (!node || !node->Record() || memo.Tag() != 1)
+    if (!node || !node->Record() || !memo.IsLive())
         return false;
     TTreeRec &record = *node->Record();
     std::string text = record.Text;
@@ -149,9 +152,26 @@ bool ProjectWorkspace::StepHistory(bool undo)
             e = Reversed(e);
     }
 
-    // The editor takes the same replacements; the program's writes are not
-    // edits of the user's.
-    memo.SetTag(0);
+    // The editor takes the same replacements.
+    const bool declarations = ReplayInEditor(edits);
+    record.Text = std::move(text);
+    record.Edited = true;
+    Modified = true;
+
+    if (declarations)
+        ScanDeclarations(store_, node->IsDocument() ? KeywordTable::Public : KeywordTable::Other, record.Text);
+    if (!node->IsDocument())
+        FollowFunctionHead(node, record.Text.substr(0, record.Text.find("\r\n")));
+    store_.RefreshKeywords();
+    RememberLine(memo.LineFromChar(memo.SelectionStart()));
+    UpdateHistoryActions();
+    return true;
+}
+
+bool ProjectWorkspace::ReplayInEditor(const std::vector<TextEdit> &edits)
+{
+    EditorSurface &memo = window_.Memo();
+    PausedLiveEdits paused(memo);  // the program's writes are not edits of the user's
     bool declarations = false;
     for (const TextEdit &e : edits) {
         memo.SetSelection(e.offset, e.removed.size());
@@ -172,21 +192,9 @@ bool ProjectWorkspace::StepHistory(bool undo)
                 rest = br == std::string_view::npos ? std::string_view() : rest.substr(br + 2);
             }
     }
-    record.Text = std::move(text);
-    record.Edited = true;
     const TextEdit &lastEdit = edits.back();
     memo.SetSelection(lastEdit.offset + lastEdit.inserted.size(), 0);
-    memo.SetTag(1);
-    Modified = true;
-
-    if (declarations)
-        ScanDeclarations(store_, node->IsDocument() ? "Key_Public" : "Key_Other", record.Text);
-    if (!node->IsDocument())
-        FollowFunctionHead(node, record.Text.substr(0, record.Text.find("\r\n")));
-    store_.RefreshKeywords();
-    RememberLine(memo.LineFromChar(memo.SelectionStart()));
-    UpdateHistoryActions();
-    return true;
+    return declarations;
 }
 
 void ProjectWorkspace::FollowFunctionHead(TreeNode *node, std::string_view headLine)
@@ -196,7 +204,7 @@ void ProjectWorkspace::FollowFunctionHead(TreeNode *node, std::string_view headL
     const std::string prototype = ExtractFunctionName(Trim(headLine), false);
     if (prototype == node->DisplayText())
         return;
-    store_.ExecuteStatement("delete from Key_Public where key_hint=?", {node->DisplayText()});
+    store_.RemoveFunction(node->DisplayText());
     RegisterFunctionKeyword(store_, Trim(headLine));
     tree_.Rename(node, prototype);
 }

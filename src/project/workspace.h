@@ -13,8 +13,8 @@ namespace qasp {
 class KeywordStore;
 class WindowSurface;
 
-// Shown after the status line of a document whose file the project layout
-// cannot give back.
+// Shown (UTF-8, as every status text) after the status line of a document
+// whose file the project layout cannot give back.
 extern const std::string kLayoutLosesNote;
 
 class ProjectWorkspace : public TreeObserver {
@@ -75,6 +75,10 @@ public:
 
 private:
     bool StepHistory(bool undo);
+    // Writes `edits` into the editor as the program's own writes and
+    // recolours the lines they touch; true when one of those lines, before
+    // or after, declares names.
+    bool ReplayInEditor(const std::vector<TextEdit> &edits);
     // Undo and redo follow the selected node's history; the save commands
     // need a project.
     void UpdateHistoryActions();

@@ -74,7 +74,7 @@ TEST_F(LoaderTest, RulesInTheirOrder)
     TreeNode *show = root->Children()[1].get();
     EXPECT_EQ(show->Text(), "  Function Show(x)\r\n\tDim y\r\n\r\nEnd Function");
     EXPECT_EQ(show->Record()->Info, Gbk("启始行数:8"));
-    const auto rows = store.TableRows("Key_Public");
+    const auto rows = store.TableRows(KeywordTable::Public);
     ASSERT_EQ(rows.size(), 5u);  // Open, K, Show, a, z
     EXPECT_EQ(rows[0].name, "Open");
     EXPECT_EQ(rows[0].hint, "Open(a, b)");
@@ -186,9 +186,9 @@ TEST_F(LoaderTest, LoadingARootEmptiesKeyPublicAddingUnderADocumentDoesNot)
     Write("b.asp", "Dim b\r\n");
     Load("a.asp");
     Load("b.asp", tree.FirstTopLevel());
-    EXPECT_EQ(store.TableRows("Key_Public").size(), 2u);
+    EXPECT_EQ(store.TableRows(KeywordTable::Public).size(), 2u);
     Load("b.asp");
-    EXPECT_EQ(store.TableRows("Key_Public").size(), 1u);
+    EXPECT_EQ(store.TableRows(KeywordTable::Public).size(), 1u);
 }
 
 // Each file includes the next one twice. Loading every inclusion again made
@@ -253,7 +253,7 @@ TEST_F(LoaderTest, AChainThousandsOfFilesDeepLoadsAndItsCycleIsReportedShort)
         ++depth;
     EXPECT_EQ(depth, kDepth - 1);
     EXPECT_EQ(deepest->DisplayText(), "c" + std::to_string(kDepth - 1) + ".asp");
-    EXPECT_EQ(store.TableRows("Key_Public").size(), size_t(kDepth));
+    EXPECT_EQ(store.TableRows(KeywordTable::Public).size(), size_t(kDepth));
     // The cycle back to the root names the first and the last files only.
     ASSERT_EQ(context.warnings.size(), 1u);
     const std::string &warning = context.warnings[0];

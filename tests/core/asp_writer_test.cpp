@@ -180,7 +180,7 @@ protected:
 TEST_F(MarkedDocumentTest, AnHtmlPageIsMarkedAndNotOverwrittenWithoutConsent)
 {
     ASSERT_TRUE(tree.FirstTopLevel()->Record()->LayoutLoses);
-    prompter.answers = {kAnswerNo};
+    prompter.answers = {Answer::No};
     EXPECT_EQ(SaveAspDocument(tree.FirstTopLevel(), Dir(), false, prompter).outcome, SaveOutcome::Cancelled);
     EXPECT_EQ(ReadAll(dir / "page.asp"), original);
     ASSERT_EQ(prompter.shown.size(), 1u);
@@ -196,7 +196,7 @@ TEST_F(MarkedDocumentTest, AnHtmlPageIsMarkedAndNotOverwrittenWithoutConsent)
 
 TEST_F(MarkedDocumentTest, ConsentKeepsTheOldFileAsBak)
 {
-    prompter.answers = {kAnswerYes};
+    prompter.answers = {Answer::Yes};
     EXPECT_TRUE(Saved(SaveAspDocument(tree.FirstTopLevel(), Dir(), false, prompter)));
     EXPECT_EQ(ReadAll(dir / "page.asp"), "<%\r\nDim x\r\n%>\r\n");
     EXPECT_EQ(ReadAll(dir / "page.asp.bak"), original);
@@ -281,15 +281,15 @@ protected:
 struct ChangeCase {
     const char *name;
     OverwritePolicy policy;
-    int answer;
+    Answer answer;  // never asked when the policy is Force
     SaveOutcome outcome;
 };
 
 const ChangeCase kChangeCases[] = {
-    {"YesOverwritesKeepingABackup", OverwritePolicy::Ask, kAnswerYes, SaveOutcome::Saved},
-    {"NoAsksForAReload", OverwritePolicy::Ask, kAnswerNo, SaveOutcome::ReloadRequested},
-    {"CancelWritesNothing", OverwritePolicy::Ask, kAnswerCancel, SaveOutcome::Cancelled},
-    {"ForceOverwritesKeepingABackup", OverwritePolicy::Force, 0, SaveOutcome::Saved},
+    {"YesOverwritesKeepingABackup", OverwritePolicy::Ask, Answer::Yes, SaveOutcome::Saved},
+    {"NoAsksForAReload", OverwritePolicy::Ask, Answer::No, SaveOutcome::ReloadRequested},
+    {"CancelWritesNothing", OverwritePolicy::Ask, Answer::Cancel, SaveOutcome::Cancelled},
+    {"ForceOverwritesKeepingABackup", OverwritePolicy::Force, Answer::Cancel, SaveOutcome::Saved},
 };
 
 class ChangedOnDiskAnswers : public ChangedOnDisk, public ::testing::WithParamInterface<ChangeCase> {};
@@ -341,7 +341,7 @@ TEST_F(ChangedOnDisk, WithoutAUserTheSaveIsRefused)
 TEST_F(ChangedOnDisk, AFileGoneSinceLoadingIsAskedAboutToo)
 {
     fs::remove(scratch / "inc.asp");
-    prompter.answers = {kAnswerNo};
+    prompter.answers = {Answer::No};
     const SaveResult result = SaveSingleDocument(tree, scratch / "inc.asp", false, prompter);
     EXPECT_EQ(result.outcome, SaveOutcome::ReloadRequested);
     EXPECT_EQ(result.reload, std::vector<fs::path>{scratch / "inc.asp"});

@@ -18,11 +18,11 @@ class ColouringTest : public ::testing::Test {
 protected:
     ColouringTest()
     {
-        store.ReplaceKeyword("Key_Public", "gTotal", "变量", kGlobalVariable);
-        store.ReplaceKeyword("Key_Public", "ShowList", "ShowList(a)", kProjectFunction);
-        store.ReplaceKeyword("Key_Public", "twice", "变量", kGlobalVariable);
-        store.ReplaceKeyword("Key_Other", "twice", "变量", kLocalVariable);
-        store.ReplaceKeyword("Key_Other", "item2", "变量", kLocalVariable);
+        store.ReplaceKeyword(KeywordTable::Public, "gTotal", "变量", kGlobalVariable);
+        store.ReplaceKeyword(KeywordTable::Public, "ShowList", "ShowList(a)", kProjectFunction);
+        store.ReplaceKeyword(KeywordTable::Public, "twice", "变量", kGlobalVariable);
+        store.ReplaceKeyword(KeywordTable::Other, "twice", "变量", kLocalVariable);
+        store.ReplaceKeyword(KeywordTable::Other, "item2", "变量", kLocalVariable);
         store.RefreshKeywords();
     }
     std::vector<ColourRun> Runs(std::string_view line) { return ColourLineRuns(line, store); }

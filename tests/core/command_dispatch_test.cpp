@@ -98,7 +98,7 @@ TEST_F(DispatchTest, APasteAfterTheCutNodeWasDeletedDoesNothing)
     OpenDemo();
     ws.SelectNode(fn);
     dispatch.Action_Do(ActionId::Cut);
-    prompter.answers = {kAnswerYes};
+    prompter.answers = {Answer::Yes};
     dispatch.Action_Do(ActionId::Del);
     EXPECT_EQ(ws.CutNode, nullptr);
     ws.SelectNode(inc);
@@ -109,7 +109,7 @@ TEST_F(DispatchTest, APasteAfterTheCutNodeWasDeletedDoesNothing)
 TEST_F(DispatchTest, DeleteAsksFirstEvenWithNothingSelected)
 {
     OpenDemo();
-    prompter.answers = {kAnswerNo};
+    prompter.answers = {Answer::No};
     ws.SelectNode(inc);
     dispatch.Action_Do(ActionId::Del);
     EXPECT_EQ(tree.Count(), 3);
@@ -120,14 +120,14 @@ TEST_F(DispatchTest, NewAsksDocumentOrFunction)
 {
     OpenDemo();
     ws.SelectNode(root);
-    prompter.answers = {kAnswerNo};
+    prompter.answers = {Answer::No};
     prompter.inputs = {"Added(p)"};
     dispatch.Action_Do(ActionId::New);
     EXPECT_EQ(prompter.shown[0],
               "操作提示|你想添加一个新的ASP文档还是一个函数模块?\r  选[是]添加ASP文档\r"
               "  选[否]添加函数模块\r  按[取消]退出操作");
     EXPECT_EQ(tree.Selected()->DisplayText(), "Added(p)");
-    prompter.answers = {kAnswerCancel};
+    prompter.answers = {Answer::Cancel};
     dispatch.Action_Do(ActionId::New);
     EXPECT_EQ(tree.Count(), 4);
 }
@@ -167,7 +167,7 @@ TEST_F(DispatchTest, AFileChangedOnDiskIsLoadedAgainOrOverwrittenAsTheUserSays)
     const std::string theirs = "<%\r\nDim theirs\r\n%>\r\n";
     std::ofstream(dir / "inc.asp", std::ios::binary) << theirs;
 
-    prompter.answers = {kAnswerNo};  // load it again instead
+    prompter.answers = {Answer::No};  // load it again instead
     dispatch.Action_Do(ActionId::Save);
     EXPECT_TRUE(ws.Modified);  // the rename elsewhere is kept
     EXPECT_EQ(ReadAll(dir / "inc.asp"), theirs);
@@ -179,7 +179,7 @@ TEST_F(DispatchTest, AFileChangedOnDiskIsLoadedAgainOrOverwrittenAsTheUserSays)
     EXPECT_EQ(reloaded->Text(), "Dim theirs");
 
     std::ofstream(dir / "inc.asp", std::ios::binary) << theirs << "' again\r\n";
-    prompter.answers = {kAnswerYes};  // overwrite it
+    prompter.answers = {Answer::Yes};  // overwrite it
     dispatch.Action_Do(ActionId::Save);
     EXPECT_FALSE(ws.Modified);
     EXPECT_EQ(ReadAll(dir / "inc.asp.bak"), theirs + "' again\r\n");
@@ -247,14 +247,14 @@ TEST_F(DispatchTest, UnsavedChangesAreNotDroppedWithoutAQuestion)
     OpenDemo();
     tree.Rename(inc, "renamed.asp");
     EXPECT_TRUE(ws.Modified);
-    prompter.answers = {kAnswerCancel};
+    prompter.answers = {Answer::Cancel};
     EXPECT_FALSE(dispatch.MayDiscardChanges());
-    prompter.answers = {kAnswerCancel};
+    prompter.answers = {Answer::Cancel};
     window.files.push_back((dir / "index.asp").string());
     dispatch.Action_Do(ActionId::OPEN);  // stays: the project is still the renamed one
     EXPECT_EQ(inc->DisplayText(), "renamed.asp");
     EXPECT_EQ(inc->Parent(), tree.FirstTopLevel());
-    prompter.answers = {kAnswerYes};
+    prompter.answers = {Answer::Yes};
     EXPECT_TRUE(dispatch.MayDiscardChanges());
     EXPECT_TRUE(fs::exists(dir / "renamed.asp"));
     EXPECT_FALSE(ws.Modified);

@@ -2,6 +2,7 @@
 #include "editor/editor_routines.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
+#include "editor/paused_live_edits.h"
 #include "fake_completion_list.h"
 #include "fake_window.h"
 #include "gbk_literal.h"
@@ -10,6 +11,8 @@
 #include "recording_prompter.h"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 using namespace qasp;
 using qasp::testing::FakeCompletionList;
@@ -31,7 +34,7 @@ protected:
         fn = tree.AddChild(doc, "Show(a)");
         tree.SetImages(fn, kFunctionImage);
         tree.AttachRecord(fn, {"Function Show(a)\r\n\tShow = a\r\nEnd Function"});
-        store.ReplaceKeyword("Key_Public", "Show", "Show(a)", kProjectFunction);
+        store.ReplaceKeyword(KeywordTable::Public, "Show", "Show(a)", kProjectFunction);
         store.RefreshKeywords();
     }
 
@@ -92,6 +95,23 @@ TEST(EditorRoutines, WordBeforeCaretStopsAtChineseCharacters)
     EXPECT_EQ(WordBeforeCaret(memo), "");
 }
 
+TEST(PausedLiveEdits, PutsTheFlagBackAsItWasAfterAnExceptionToo)
+{
+    for (const bool live : {false, true})
+        for (const bool fails : {false, true}) {
+            MemoryEditor memo;
+            memo.SetLive(live);
+            try {
+                PausedLiveEdits paused(memo);
+                EXPECT_FALSE(memo.IsLive());
+                if (fails)
+                    throw std::runtime_error("a write failed");
+            } catch (const std::runtime_error &) {
+            }
+            EXPECT_EQ(memo.IsLive(), live) << "live " << live << ", failing " << fails;
+        }
+}
+
 TEST_F(EditorKeysTest, TypingColourFollowsTheContext)
 {
     ws.SelectNode(doc);
@@ -136,8 +156,19 @@ TEST_F(EditorKeysTest, TheListFollowsTheWordAndSpaceAcceptsIt)
     EXPECT_FALSE(list.visible);
     EXPECT_EQ(Memo().LineText(2), "Response");  // the typed prefix replaced, no space
     EXPECT_EQ(Memo().InsertionColour(), ColourOfKeyType(kKeyword));
-    EXPECT_EQ(window.status[2], list.items.front().hint);
+    EXPECT_EQ(window.status[2], GbkToUtf8(list.items.front().hint));
     EXPECT_EQ(doc->Text(), Memo().Text());
+}
+
+TEST_F(EditorKeysTest, AnAcceptedNameShowsItsHintInUtf8)
+{
+    store.ReplaceKeyword(KeywordTable::Public, "gOld", Gbk("数组上限:10"), kGlobalVariable);
+    store.RefreshKeywords();
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(2));
+    Type("gO ");
+    EXPECT_EQ(Memo().LineText(2), "gOld");
+    EXPECT_EQ(window.status[2], "数组上限:10");
 }
 
 TEST_F(EditorKeysTest, NoListAfterADigitAndOtherCharactersHideIt)
@@ -158,13 +189,13 @@ TEST_F(EditorKeysTest, UpAndDownWrapRoundOtherKeysHideOrPass)
     Caret(Memo().LineIndex(2));
     Type("Le");
     ASSERT_GE(list.Count(), 2);
-    EXPECT_TRUE(keys.CMemoKeyDown(kVkUp, false));
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::Up, false));
     EXPECT_EQ(list.highlighted, list.Count() - 1);
-    EXPECT_TRUE(keys.CMemoKeyDown(kVkDown, false));
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::Down, false));
     EXPECT_EQ(list.highlighted, 0);
-    EXPECT_FALSE(keys.CMemoKeyDown(kVkHome, false));
+    EXPECT_FALSE(keys.CMemoKeyDown(EditorKey::Home, false));
     EXPECT_TRUE(list.visible);
-    EXPECT_FALSE(keys.CMemoKeyDown(kVkLeft, false));
+    EXPECT_FALSE(keys.CMemoKeyDown(EditorKey::Left, false));
     EXPECT_FALSE(list.visible);
 }
 
@@ -178,10 +209,10 @@ TEST_F(EditorKeysTest, AChangedDimLineIsScannedWhenTheCaretLeavesIt)
     Caret(Memo().LineIndex(1));
     EXPECT_EQ(store.LookupKeyword(name), kGlobalVariable);
     EXPECT_EQ(Memo().ColourAt(0, "gNew"), ColourOfKeyType(kGlobalVariable));
-    EXPECT_EQ(window.status[1], Gbk("行列:(  1,  0)"));
+    EXPECT_EQ(window.status[1], "行列:(  1,  0)");
 
     // Moving over an unchanged Dim line scans nothing.
-    store.ExecuteStatement("delete from Key_Public where key_name=?", {"gNew"});
+    store.ClearProjectNames();
     store.RefreshKeywords();
     Caret(Memo().LineIndex(0) + 2);
     Caret(Memo().LineIndex(1));
@@ -195,7 +226,7 @@ TEST_F(EditorKeysTest, ChangingAFunctionHeadRenamesItsNode)
     Type(", b");
     Caret(Memo().LineIndex(1));
     EXPECT_EQ(fn->DisplayText(), "Show(a, b)");
-    const auto rows = store.TableRows("Key_Public");
+    const auto rows = store.TableRows(KeywordTable::Public);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].hint, "Show(a, b)");
 }
@@ -205,27 +236,107 @@ TEST_F(EditorKeysTest, TabIndentsAndShiftTabOutdentsWholeLines)
     tree.AttachRecord(doc, {"a\r\n b\r\nc"});
     ws.SelectNode(doc);
     Memo().SetSelection(1, 6);  // from the end of "a" into "c"
-    EXPECT_TRUE(keys.CMemoKeyDown(kVkTab, false));
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::Tab, false));
     EXPECT_EQ(Memo().Text(), "\ta\r\n\t b\r\n\tc");
     EXPECT_EQ(doc->Text(), Memo().Text());
     EXPECT_EQ(Memo().SelectionStart(), 0u);
     EXPECT_EQ(Memo().SelectionLength(), Memo().Text().size());
     EXPECT_TRUE(keys.CMemoKeyPress('\t'));  // the tab character itself is swallowed
-    EXPECT_TRUE(keys.CMemoKeyDown(kVkTab, true));
-    EXPECT_TRUE(keys.CMemoKeyDown(kVkTab, true));
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::Tab, true));
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::Tab, true));
     EXPECT_EQ(Memo().Text(), "a\r\nb\r\nc");
     // Within one line Tab is ordinary typing.
     Memo().SetSelection(0, 1);
-    EXPECT_FALSE(keys.CMemoKeyDown(kVkTab, false));
+    EXPECT_FALSE(keys.CMemoKeyDown(EditorKey::Tab, false));
 }
 
 TEST_F(EditorKeysTest, F3SearchesOnAcrossTheProject)
 {
     ws.SearchText = "show";
     ws.SelectNode(doc);
-    EXPECT_TRUE(keys.CMemoKeyDown(kVkF3, false));
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::F3, false));
     EXPECT_EQ(tree.Selected(), fn);
     EXPECT_EQ(Memo().SelectionStart(), 9u);
-    EXPECT_TRUE(keys.CMemoKeyDown(kVkF3, false));  // the next one in the same node
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::F3, false));  // the next one in the same node
     EXPECT_EQ(Memo().SelectionStart(), 19u);
 }
+
+// A key that moves the caret ends the running undo step: what is typed
+// after it is undone on its own. Other keys leave the run whole.
+struct KeyStep {
+    const char *name;
+    EditorKey key;
+    const char *leftAfterUndo;
+};
+
+class KeysAndUndoSteps : public EditorKeysTest, public ::testing::WithParamInterface<KeyStep> {};
+
+TEST_P(KeysAndUndoSteps, OnlyCaretKeysEndTheTypingRun)
+{
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(2));  // the empty last line
+    Type("12");
+    keys.CMemoKeyDown(GetParam().key, false);
+    Type("3");
+    ASSERT_EQ(Memo().LineText(2), "123");
+    ASSERT_TRUE(ws.Undo());
+    EXPECT_EQ(Memo().LineText(2), GetParam().leftAfterUndo);
+}
+
+const KeyStep kKeySteps[] = {
+    {"PageUp", EditorKey::PageUp, "12"}, {"PageDown", EditorKey::PageDown, "12"},
+    {"End", EditorKey::End, "12"},       {"Home", EditorKey::Home, "12"},
+    {"Left", EditorKey::Left, "12"},     {"Up", EditorKey::Up, "12"},
+    {"Right", EditorKey::Right, "12"},   {"Down", EditorKey::Down, "12"},
+    {"Tab", EditorKey::Tab, ""},         {"F3", EditorKey::F3, ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Keys, KeysAndUndoSteps, ::testing::ValuesIn(kKeySteps),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// The program's own writes into the editor pause the live flag; one that
+// fails part way must not leave it off, or no later edit of the user's
+// would reach the node.
+enum class ProgramWrite { Completion, Indent, Undo };
+
+class FailedProgramWrites : public EditorKeysTest, public ::testing::WithParamInterface<ProgramWrite> {};
+
+TEST_P(FailedProgramWrites, LeaveTheEditorLive)
+{
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(2));
+    Type("rEs");  // the list offers Response
+    ASSERT_TRUE(list.visible);
+    Memo().failWrites = true;
+    switch (GetParam()) {
+    case ProgramWrite::Completion:
+        EXPECT_THROW(keys.CMemoKeyPress(' '), std::runtime_error);
+        break;
+    case ProgramWrite::Indent:
+        Memo().SetSelection(0, Memo().LineIndex(1) + 2);
+        EXPECT_THROW(keys.CMemoKeyDown(EditorKey::Tab, false), std::runtime_error);
+        break;
+    case ProgramWrite::Undo:
+        EXPECT_THROW(ws.Undo(), std::runtime_error);
+        break;
+    }
+    EXPECT_TRUE(Memo().IsLive());
+    Memo().failWrites = false;
+    Memo().SetSelection(Memo().Text().size(), 0);
+    Type('x');
+    EXPECT_EQ(doc->Text(), Memo().Text());
+}
+
+std::string NameOf(const ::testing::TestParamInfo<ProgramWrite> &info)
+{
+    switch (info.param) {
+    case ProgramWrite::Completion: return "Completion";
+    case ProgramWrite::Indent: return "Indent";
+    case ProgramWrite::Undo: return "Undo";
+    }
+    return "Unknown";
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, FailedProgramWrites,
+                         ::testing::Values(ProgramWrite::Completion, ProgramWrite::Indent, ProgramWrite::Undo),
+                         NameOf);

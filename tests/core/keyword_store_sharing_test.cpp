@@ -14,6 +14,7 @@
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
+#include <SQLiteCpp/Statement.h>
 
 #include <chrono>
 #include <cstdio>
@@ -92,17 +93,17 @@ std::string CheckReadOnlyStore(const std::string &path)
         std::string name = "response";
         if (store.LookupKeyword(name) != kKeyword)
             return "the vocabulary is not there";
-        store.ReplaceKeyword("Key_Public", "gSite", "变量", kGlobalVariable);
+        store.ReplaceKeyword(KeywordTable::Public, "gSite", "变量", kGlobalVariable);
         store.RefreshKeywords();
         name = "gsite";
         if (store.LookupKeyword(name) != kGlobalVariable)
             return "key_public was not written";
         if (LoadDemo(store) < 2)
             return "the demo loaded only its root";
-        if (store.TableRows("key_public").empty())
+        if (store.TableRows(KeywordTable::Public).empty())
             return "the demo's names are missing";
         try {
-            store.ReplaceKeyword("Key_Main", "Zebra", "", kKeyword);
+            store.ReplaceKeyword(KeywordTable::Main, "Zebra", "", kKeyword);
             return "key_main was written";
         } catch (const SQLite::Exception &) {
         }
@@ -167,18 +168,18 @@ TEST_F(SharedStoreFile, ProjectNamesBelongToTheirOwnConnection)
 {
     KeywordStore first(path.string());
     KeywordStore second(path.string());
-    first.ReplaceKeyword("Key_Public", "gFirst", "变量", kGlobalVariable);
-    first.ReplaceKeyword("Key_Other", "localFirst", "变量", kLocalVariable);
-    second.ReplaceKeyword("Key_Public", "gSecond", "变量", kGlobalVariable);
-    EXPECT_EQ(NamesOf(first.TableRows("key_public")), std::set<std::string>{"gFirst"});
-    EXPECT_EQ(NamesOf(second.TableRows("key_public")), std::set<std::string>{"gSecond"});
-    EXPECT_TRUE(second.TableRows("key_other").empty());
+    first.ReplaceKeyword(KeywordTable::Public, "gFirst", "变量", kGlobalVariable);
+    first.ReplaceKeyword(KeywordTable::Other, "localFirst", "变量", kLocalVariable);
+    second.ReplaceKeyword(KeywordTable::Public, "gSecond", "变量", kGlobalVariable);
+    EXPECT_EQ(NamesOf(first.TableRows(KeywordTable::Public)), std::set<std::string>{"gFirst"});
+    EXPECT_EQ(NamesOf(second.TableRows(KeywordTable::Public)), std::set<std::string>{"gSecond"});
+    EXPECT_TRUE(second.TableRows(KeywordTable::Other).empty());
 
     // A load in the second (key_public emptied, the demo's names written)
     // leaves the first's names alone.
     EXPECT_GT(LoadDemo(second), 1u);
-    EXPECT_FALSE(second.TableRows("key_public").empty());
-    second.ExecuteStatement("Delete From Key_Other");
+    EXPECT_FALSE(second.TableRows(KeywordTable::Public).empty());
+    second.ClearLocals();
     first.RefreshKeywords();
     std::string name = "gfirst";
     EXPECT_EQ(first.LookupKeyword(name), kGlobalVariable);
@@ -189,7 +190,7 @@ TEST_F(SharedStoreFile, ProjectNamesBelongToTheirOwnConnection)
     EXPECT_EQ(NamesOf(first.UnionRowsBySql()).count("gSecond"), 0u);
 
     // The shared vocabulary is one for both.
-    second.ReplaceKeyword("Key_Function", "MyHelper", "MyHelper(a)", kBuiltinFunction);
+    second.ReplaceKeyword(KeywordTable::Function, "MyHelper", "MyHelper(a)", kBuiltinFunction);
     first.RefreshKeywords();
     name = "myhelper";
     EXPECT_EQ(first.LookupKeyword(name), kBuiltinFunction);
@@ -212,32 +213,32 @@ TEST_F(SharedStoreFile, ALoadNeitherWaitsForNorBlocksAnotherWriter)
     {
         // A load in progress: its batch stays open while the other writes.
         KeywordStore::Batch batch(loading);
-        loading.ExecuteStatement("delete from Key_Public");
-        ScanDeclarations(loading, "Key_Public", "Dim gA, gB\r\nConst kMax = 3\r\n");
+        loading.ClearProjectNames();
+        ScanDeclarations(loading, KeywordTable::Public, "Dim gA, gB\r\nConst kMax = 3\r\n");
         loading.RefreshKeywords();  // reads the file inside the batch
-        other.ReplaceKeyword("Key_Main", "Zebra", "", kKeyword);  // the shared file
+        other.ReplaceKeyword(KeywordTable::Main, "Zebra", "", kKeyword);  // the shared file
         {
             KeywordStore::Batch otherLoad(other);
-            other.ExecuteStatement("delete from Key_Public");
-            ScanDeclarations(other, "Key_Public", "Dim gOther\r\n");
+            other.ClearProjectNames();
+            ScanDeclarations(other, KeywordTable::Public, "Dim gOther\r\n");
             otherLoad.Commit();
         }
         EXPECT_GT(LoadDemo(loading), 1u);  // a whole load nested in the batch
-        ScanDeclarations(loading, "Key_Public", "Dim gLate\r\n");
+        ScanDeclarations(loading, KeywordTable::Public, "Dim gLate\r\n");
         batch.Commit();
     }
     {
         // The other way round: a write transaction open on the shared file
         // while a whole load runs.
         KeywordStore::Batch sharedWrite(other);
-        other.ReplaceKeyword("Key_Main", "Yak", "", kKeyword);
+        other.ReplaceKeyword(KeywordTable::Main, "Yak", "", kKeyword);
         EXPECT_GT(LoadDemo(loading), 1u);
         sharedWrite.Commit();
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << "something waited";
-    EXPECT_EQ(NamesOf(other.TableRows("key_public")), std::set<std::string>{"gOther"});
-    EXPECT_EQ(NamesOf(loading.TableRows("key_public")).count("gOther"), 0u);
-    EXPECT_FALSE(loading.TableRows("key_public").empty());
+    EXPECT_EQ(NamesOf(other.TableRows(KeywordTable::Public)), std::set<std::string>{"gOther"});
+    EXPECT_EQ(NamesOf(loading.TableRows(KeywordTable::Public)).count("gOther"), 0u);
+    EXPECT_FALSE(loading.TableRows(KeywordTable::Public).empty());
     loading.RefreshKeywords();
     std::string name = "yak";
     EXPECT_EQ(loading.LookupKeyword(name), kKeyword);
@@ -251,15 +252,18 @@ TEST_F(SharedStoreFile, ALoadNeitherWaitsForNorBlocksAnotherWriter)
 
 // The snapshot is rebuilt from the tables this connection wrote and, when
 // another connection changed the file, from the file's tables: after any
-// mix of writes by two connections each snapshot equals its engine's union.
+// mix of writes by two connections and another tool on the file (which may
+// leave a name twice in one table) each snapshot equals its engine's union.
 TEST_F(SharedStoreFile, EachSnapshotEqualsItsUnionAfterWritesByBoth)
 {
     KeywordStore a(path.string());
     KeywordStore b(path.string());
     KeywordStore *stores[] = {&a, &b};
+    SQLite::Database tool(path.string(), SQLite::OPEN_READWRITE, 5000);
     const char *const names[] = {"Left", "left", "gCount", "GCOUNT", "x", "Response", "zz", "Zz_"};
     const char *const hints[] = {"变量", "a.asp", "", "Left(string, length)"};
-    const char *const tables[] = {"Key_Public", "Key_Other", "Key_Main", "Key_Function"};
+    const KeywordTable tables[] = {KeywordTable::Public, KeywordTable::Other, KeywordTable::Main,
+                                   KeywordTable::Function};
     unsigned seed = 11;
     const auto next = [&seed](unsigned n) {
         seed = seed * 1103515245u + 12345u;
@@ -267,20 +271,28 @@ TEST_F(SharedStoreFile, EachSnapshotEqualsItsUnionAfterWritesByBoth)
     };
     for (int round = 0; round < 400; ++round) {
         KeywordStore &store = *stores[next(2)];
-        const std::string table = tables[next(4)];
-        switch (next(4)) {
-        case 0:
-            store.ExecuteStatement("insert into " + table + " (key_name,key_hint,key_type) values (?,?,?)",
-                                   {names[next(8)], hints[next(4)], std::to_string(next(9))});
+        switch (next(8)) {
+        case 0: {
+            SQLite::Statement insert(tool, std::string("insert into ") + (next(2) ? "key_main" : "key_function")
+                                               + " (key_name,key_hint,key_type) values (?,?,?)");
+            insert.bind(1, names[next(8)]);
+            insert.bind(2, hints[next(4)]);
+            insert.bind(3, static_cast<int>(next(9)));
+            insert.exec();
             break;
+        }
         case 1:
-            store.ReplaceKeyword(table, names[next(8)], hints[next(4)], static_cast<int>(next(9)));
+            store.RemoveFunction(hints[next(4)]);
             break;
         case 2:
-            store.ExecuteStatement("delete from " + table + " where key_name=?", {names[next(8)]});
+            store.ClearLocals();
+            break;
+        case 3:
+            if (next(4) == 0)
+                store.ClearProjectNames();
             break;
         default:
-            store.ExecuteStatement("Delete From Key_Other");
+            store.ReplaceKeyword(tables[next(4)], names[next(8)], hints[next(4)], static_cast<int>(next(9)));
             break;
         }
         if (next(3) == 0) {
@@ -322,13 +334,13 @@ TEST_F(SharedStoreFile, ProjectNamesLeftInTheFileByOlderVersionsStayOut)
         EXPECT_EQ(store.LookupKeyword(name), -1);
         name = "response";
         EXPECT_EQ(store.LookupKeyword(name), kKeyword);
-        EXPECT_TRUE(store.TableRows("Key_Public").empty());
-        EXPECT_TRUE(store.TableRows("Key_Other").empty());
+        EXPECT_TRUE(store.TableRows(KeywordTable::Public).empty());
+        EXPECT_TRUE(store.TableRows(KeywordTable::Other).empty());
         EXPECT_EQ(store.UnionRowsBySql().size(), 2u);
         // The statements the program runs reach its own tables.
-        store.ExecuteStatement("delete from Key_Public where key_hint=?", {"old.asp"});
-        store.ReplaceKeyword("Key_Public", "gNew", "变量", kGlobalVariable);
-        EXPECT_EQ(NamesOf(store.TableRows("key_public")), std::set<std::string>{"gNew"});
+        store.RemoveFunction("old.asp");
+        store.ReplaceKeyword(KeywordTable::Public, "gNew", "变量", kGlobalVariable);
+        EXPECT_EQ(NamesOf(store.TableRows(KeywordTable::Public)), std::set<std::string>{"gNew"});
     }
     SQLite::Database old(path.string(), SQLite::OPEN_READONLY);
     EXPECT_EQ(old.execAndGet("select group_concat(key_name) from key_public").getString(), "gStale");
@@ -356,14 +368,14 @@ TEST_F(SharedStoreFile, SeveralProcessesStartAndLoadAtOnce)
                 for (int round = 0; round < 15; ++round) {
                     {
                         KeywordStore::Batch batch(store);
-                        store.ExecuteStatement("delete from Key_Public");
-                        ScanDeclarations(store, "Key_Public", "Dim " + own + "\r\n");
+                        store.ClearProjectNames();
+                        ScanDeclarations(store, KeywordTable::Public, "Dim " + own + "\r\n");
                         batch.Commit();
                     }
                     store.RefreshKeywords();
                     std::string name = own;
                     std::string keyword = "response";
-                    if (NamesOf(store.TableRows("key_public")) != std::set<std::string>{own}
+                    if (NamesOf(store.TableRows(KeywordTable::Public)) != std::set<std::string>{own}
                         || store.LookupKeyword(name) != kGlobalVariable
                         || store.LookupKeyword(keyword) != kKeyword) {
                         std::fprintf(stderr, "child %d: wrong names in round %d\n", c, round);
@@ -389,7 +401,7 @@ TEST_F(SharedStoreFile, SeveralProcessesStartAndLoadAtOnce)
         KeywordStore store(path.string());
         for (int round = 0; round < 5; ++round) {
             KeywordStore::Batch batch(store);
-            store.ReplaceKeyword("Key_Main", "Parent" + std::to_string(round), "", kKeyword);
+            store.ReplaceKeyword(KeywordTable::Main, "Parent" + std::to_string(round), "", kKeyword);
             std::this_thread::sleep_for(std::chrono::milliseconds(60));
             batch.Commit();
         }
@@ -406,9 +418,9 @@ TEST_F(SharedStoreFile, SeveralProcessesStartAndLoadAtOnce)
     ASSERT_EQ(parentError, "");
     KeywordStore store(path.string());
     // Filled once, whoever came first.
-    EXPECT_EQ(store.TableRows("key_function").size(), BuiltinVocabulary()[1].rows.size());
-    EXPECT_EQ(store.TableRows("key_main").size(), BuiltinVocabulary()[0].rows.size() + 5);
-    EXPECT_TRUE(store.TableRows("key_public").empty());
+    EXPECT_EQ(store.TableRows(KeywordTable::Function).size(), BuiltinVocabulary()[1].rows.size());
+    EXPECT_EQ(store.TableRows(KeywordTable::Main).size(), BuiltinVocabulary()[0].rows.size() + 5);
+    EXPECT_TRUE(store.TableRows(KeywordTable::Public).empty());
 }
 
 // The same file opened for reading only, as the engine opens a file whose
@@ -425,14 +437,14 @@ TEST_F(SharedStoreFile, AFileOpenedForReadingOnlyStillServes)
     std::string name = "ubound";
     EXPECT_EQ(store.LookupKeyword(name), kBuiltinFunction);
     EXPECT_GT(LoadDemo(store), 1u);
-    EXPECT_FALSE(store.TableRows("key_public").empty());
+    EXPECT_FALSE(store.TableRows(KeywordTable::Public).empty());
     EXPECT_EQ(SnapshotDiffersFromUnion(store), "");
-    EXPECT_THROW(store.ReplaceKeyword("Key_Main", "Zebra", "", kKeyword), SQLite::Exception);
+    EXPECT_THROW(store.ReplaceKeyword(KeywordTable::Main, "Zebra", "", kKeyword), SQLite::Exception);
     EXPECT_EQ(DataVersion(watcher), before);
     // Another editor that can write still changes the vocabulary, and this
     // one sees it.
     KeywordStore writer(path.string());
-    writer.ReplaceKeyword("Key_Main", "Zebra", "", kKeyword);
+    writer.ReplaceKeyword(KeywordTable::Main, "Zebra", "", kKeyword);
     store.RefreshKeywords();
     name = "zebra";
     EXPECT_EQ(store.LookupKeyword(name), kKeyword);
@@ -448,7 +460,7 @@ TEST_F(SharedStoreFile, AFileWhoseLogCannotBeMadeIsReadAsItIs)
     const fs::path folder = scratch / "关键字 #1?%20&mode=rw";
     fs::create_directories(folder);
     const std::string store = (folder / "main.db").string();
-    KeywordStore(store).ReplaceKeyword("Key_Main", "Zebra", "", kKeyword);
+    KeywordStore(store).ReplaceKeyword(KeywordTable::Main, "Zebra", "", kKeyword);
     fs::create_symlink(scratch / "no" / "such" / "folder", folder / "main.db-shm");
     EXPECT_EQ(CheckReadOnlyStore(store), "");
     KeywordStore again(store);

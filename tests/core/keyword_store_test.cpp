@@ -1,14 +1,18 @@
 #include "editor/builtin_vocabulary.h"
+#include "editor/declaration_scan.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
+#include "scratch_dir.h"
 #include "text/byte_string.h"
 
 #include <gtest/gtest.h>
 
 #include <SQLiteCpp/Exception.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 
 using namespace qasp;
@@ -23,6 +27,30 @@ std::vector<std::string> Names(const std::vector<const KeywordRow *> &rows)
     return out;
 }
 
+bool SameRow(const KeywordRow &a, const KeywordRow &b)
+{
+    return a.name == b.name && a.hint == b.hint && a.type == b.type;
+}
+
+// Whether the snapshot equals the engine's union; the first difference
+// otherwise.
+std::string SnapshotDiffersFromUnion(KeywordStore &store)
+{
+    const KeywordSnapshot engine(store.UnionRowsBySql());
+    const auto &a = store.Snapshot().Rows();
+    const auto &b = engine.Rows();
+    if (a.size() != b.size())
+        return std::to_string(a.size()) + " rows against " + std::to_string(b.size());
+    for (size_t i = 0; i < a.size(); ++i)
+        if (!SameRow(a[i], b[i]))
+            return std::to_string(i) + ": " + a[i].name + "|" + a[i].hint + "|" + std::to_string(a[i].type)
+                   + " vs " + b[i].name + "|" + b[i].hint + "|" + std::to_string(b[i].type);
+    return {};
+}
+
+constexpr KeywordTable kAllTables[] = {KeywordTable::Main, KeywordTable::Function, KeywordTable::Public,
+                                       KeywordTable::Other};
+
 class KeywordStoreTest : public ::testing::Test {
 protected:
     KeywordStore store{":memory:"};
@@ -32,7 +60,7 @@ protected:
 
 TEST_F(KeywordStoreTest, RowsWrittenStayInvisibleUntilRefresh)
 {
-    store.ReplaceKeyword("Key_Public", "gCount", "变量", kGlobalVariable);
+    store.ReplaceKeyword(KeywordTable::Public, "gCount", "变量", kGlobalVariable);
     std::string name = "gcount";
     EXPECT_EQ(store.LookupKeyword(name), -1);
     EXPECT_TRUE(store.ListKeywords("gc").empty());
@@ -46,56 +74,105 @@ TEST_F(KeywordStoreTest, RowsWrittenStayInvisibleUntilRefresh)
 // refresh; after any mix of writes it must equal the engine's own union.
 TEST_F(KeywordStoreTest, RefreshFromChangedTablesEqualsTheEnginesUnion)
 {
-    const auto same = [&] {
-        const KeywordSnapshot engine(store.UnionRowsBySql());
-        const auto &a = store.Snapshot().Rows();
-        const auto &b = engine.Rows();
-        if (a.size() != b.size()) {
-            ADD_FAILURE() << a.size() << " rows against " << b.size();
-            return false;
-        }
-        for (size_t i = 0; i < a.size(); ++i)
-            if (a[i].name != b[i].name || a[i].hint != b[i].hint || a[i].type != b[i].type) {
-                ADD_FAILURE() << i << ": " << a[i].name << "|" << a[i].hint << "|" << a[i].type << " vs "
-                              << b[i].name << "|" << b[i].hint << "|" << b[i].type;
-                return false;
-            }
-        return true;
-    };
     const char *const names[] = {"Left", "left", "LEFT", "gCount", "GCOUNT", "x", "X1", "Response",
                                  "\xD6\xD0" "a", "\xD6\xD0" "A", "zz", "Zz_"};
     const char *const hints[] = {"变量", "a.asp", "A.ASP", "", "Left(string, length)"};
-    const char *const tables[] = {"Key_Public", "Key_Other", "Key_Main", "Key_Function"};
     unsigned seed = 7;
     const auto next = [&seed](unsigned n) {
         seed = seed * 1103515245u + 12345u;
         return (seed >> 16) % n;
     };
     for (int round = 0; round < 400; ++round) {
-        const std::string table = tables[next(4)];
-        switch (next(4)) {
+        switch (next(8)) {
         case 0:
-            store.ExecuteStatement("insert into " + table + " (key_name,key_hint,key_type) values (?,?,?)",
-                                   {names[next(12)], hints[next(5)], std::to_string(next(9))});
+            store.RemoveFunction(hints[next(5)]);
             break;
         case 1:
-            store.ReplaceKeyword(table, names[next(12)], hints[next(5)], static_cast<int>(next(9)));
+            store.ClearLocals();
             break;
         case 2:
-            store.ExecuteStatement("delete from " + table + " where key_name=?", {names[next(12)]});
+            if (next(4) == 0)  // rarely, or key_public would stay nearly empty
+                store.ClearProjectNames();
             break;
         default:
-            store.ExecuteStatement("Delete From Key_Other");
+            store.ReplaceKeyword(kAllTables[next(4)], names[next(12)], hints[next(5)], static_cast<int>(next(9)));
             break;
         }
         if (next(3) == 0) {
             store.RefreshKeywords();
-            ASSERT_TRUE(same()) << "after round " << round;
+            ASSERT_EQ(SnapshotDiffersFromUnion(store), "") << "after round " << round;
         }
     }
     store.RefreshKeywords();
-    EXPECT_TRUE(same());
+    EXPECT_EQ(SnapshotDiffersFromUnion(store), "");
 }
+
+// Each write marks the one table it changed, and no other: the refresh
+// reads that table again (a missed mark would leave the snapshot behind the
+// engine) and keeps the others' rows as they were read.
+namespace {
+
+struct TableWrite {
+    const char *name;
+    std::function<void(KeywordStore &)> write;
+    KeywordTable changed;
+};
+
+void PrintTo(const TableWrite &w, std::ostream *os)
+{
+    *os << w.name;
+}
+
+const TableWrite kTableWrites[] = {
+    {"ReplaceInKeyMain", [](KeywordStore &s) { s.ReplaceKeyword(KeywordTable::Main, "Zebra", "", kKeyword); },
+     KeywordTable::Main},
+    {"ReplaceInKeyFunction",
+     [](KeywordStore &s) { s.ReplaceKeyword(KeywordTable::Function, "Left", "Left(s)", kBuiltinFunction); },
+     KeywordTable::Function},
+    {"ReplaceInKeyPublic",
+     [](KeywordStore &s) { s.ReplaceKeyword(KeywordTable::Public, "gNew", "变量", kGlobalVariable); },
+     KeywordTable::Public},
+    {"ReplaceInKeyOther",
+     [](KeywordStore &s) { s.ReplaceKeyword(KeywordTable::Other, "gShared", "变量", kLocalVariable); },
+     KeywordTable::Other},
+    {"ClearLocals", [](KeywordStore &s) { s.ClearLocals(); }, KeywordTable::Other},
+    {"ClearProjectNames", [](KeywordStore &s) { s.ClearProjectNames(); }, KeywordTable::Public},
+    {"RemoveFunction", [](KeywordStore &s) { s.RemoveFunction("SHOW(a)"); }, KeywordTable::Public},
+    {"RegisterFunction", [](KeywordStore &s) { RegisterFunctionKeyword(s, "Function Other(b)"); },
+     KeywordTable::Public},
+    {"ScanGlobals", [](KeywordStore &s) { ScanDeclarations(s, KeywordTable::Public, "Dim gScanned"); },
+     KeywordTable::Public},
+    {"ScanLocals", [](KeywordStore &s) { ScanDeclarations(s, KeywordTable::Other, "Dim scanned"); },
+     KeywordTable::Other},
+};
+
+class EachWriteMarksItsTable : public KeywordStoreTest, public ::testing::WithParamInterface<TableWrite> {};
+
+}  // namespace
+
+TEST_P(EachWriteMarksItsTable, AndTheSnapshotFollowsTheEngine)
+{
+    // Rows in both of the project's tables, one name in both.
+    store.ReplaceKeyword(KeywordTable::Public, "Show", "Show(a)", kProjectFunction);
+    store.ReplaceKeyword(KeywordTable::Public, "gShared", "变量", kGlobalVariable);
+    store.ReplaceKeyword(KeywordTable::Other, "local", "变量", kLocalVariable);
+    store.RefreshKeywords();
+    const std::vector<KeywordRow> before = store.Snapshot().Rows();
+
+    GetParam().write(store);
+    for (const KeywordTable t : kAllTables)
+        EXPECT_EQ(store.IsStale(t), t == GetParam().changed) << KeywordTableName(t);
+    store.RefreshKeywords();
+    for (const KeywordTable t : kAllTables)
+        EXPECT_FALSE(store.IsStale(t)) << KeywordTableName(t);
+    EXPECT_EQ(SnapshotDiffersFromUnion(store), "");
+    const std::vector<KeywordRow> &after = store.Snapshot().Rows();
+    EXPECT_FALSE(std::equal(before.begin(), before.end(), after.begin(), after.end(), SameRow))
+        << "the write changed nothing the snapshot shows";
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, EachWriteMarksItsTable, ::testing::ValuesIn(kTableWrites),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(KeywordStoreFile, AnotherConnectionsWritesAreSeenAtTheNextRefresh)
 {
@@ -104,7 +181,7 @@ TEST(KeywordStoreFile, AnotherConnectionsWritesAreSeenAtTheNextRefresh)
     {
         KeywordStore first(path.string());
         KeywordStore second(path.string());
-        second.ReplaceKeyword("Key_Main", "Zebra", "from elsewhere", kKeyword);
+        second.ReplaceKeyword(KeywordTable::Main, "Zebra", "from elsewhere", kKeyword);
         first.RefreshKeywords();
         std::string name = "zebra";
         EXPECT_EQ(first.LookupKeyword(name), kKeyword);
@@ -126,10 +203,10 @@ TEST_F(KeywordStoreTest, LookupIgnoresCaseAndHandsBackTheStoredSpelling)
 
 TEST_F(KeywordStoreTest, EqualRowsInTwoTablesAreOneRowDifferentOnesHideTheName)
 {
-    store.ReplaceKeyword("Key_Public", "x", "变量", kLocalVariable);
-    store.ReplaceKeyword("Key_Other", "X", "变量", kLocalVariable);
-    store.ReplaceKeyword("Key_Public", "yy", "变量", kGlobalVariable);
-    store.ReplaceKeyword("Key_Other", "yy", "变量", kLocalVariable);
+    store.ReplaceKeyword(KeywordTable::Public, "x", "变量", kLocalVariable);
+    store.ReplaceKeyword(KeywordTable::Other, "X", "变量", kLocalVariable);
+    store.ReplaceKeyword(KeywordTable::Public, "yy", "变量", kGlobalVariable);
+    store.ReplaceKeyword(KeywordTable::Other, "yy", "变量", kLocalVariable);
     store.RefreshKeywords();
     std::string x = "x", y = "yy";
     EXPECT_EQ(store.LookupKeyword(x), kLocalVariable);
@@ -140,9 +217,9 @@ TEST_F(KeywordStoreTest, EqualRowsInTwoTablesAreOneRowDifferentOnesHideTheName)
 
 TEST_F(KeywordStoreTest, ReplaceLeavesOneRowWithTheNewSpelling)
 {
-    store.ReplaceKeyword("Key_Public", "total", "变量", kGlobalVariable);
-    store.ReplaceKeyword("key_public", "TOTAL", "常量值:3", kGlobalConstant);
-    const auto rows = store.TableRows("Key_Public");
+    store.ReplaceKeyword(KeywordTable::Public, "total", "变量", kGlobalVariable);
+    store.ReplaceKeyword(KeywordTable::Public, "TOTAL", "常量值:3", kGlobalConstant);
+    const auto rows = store.TableRows(KeywordTable::Public);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].name, "TOTAL");
     EXPECT_EQ(rows[0].hint, "常量值:3");
@@ -153,16 +230,16 @@ TEST_F(KeywordStoreTest, QuotesInNamesAndHintsAreDataNotSyntax)
 {
     const std::string name = "a\"b'c";
     const std::string hint = "常量值:\"); delete from key_main; --";
-    store.ReplaceKeyword("Key_Public", name, hint, kGlobalConstant);
-    store.ExecuteStatement("delete from Key_Public where key_hint=?", {hint});
-    EXPECT_TRUE(store.TableRows("Key_Public").empty());
-    EXPECT_FALSE(store.TableRows("Key_Main").empty());
+    store.ReplaceKeyword(KeywordTable::Public, name, hint, kGlobalConstant);
+    store.RemoveFunction(hint);
+    EXPECT_TRUE(store.TableRows(KeywordTable::Public).empty());
+    EXPECT_FALSE(store.TableRows(KeywordTable::Main).empty());
 }
 
 TEST_F(KeywordStoreTest, PrefixListingFollowsRowOrderAndIsLiteral)
 {
-    store.ReplaceKeyword("Key_Other", "Re_x", "变量", kLocalVariable);
-    store.ReplaceKeyword("Key_Other", "Rex", "变量", kLocalVariable);
+    store.ReplaceKeyword(KeywordTable::Other, "Re_x", "变量", kLocalVariable);
+    store.ReplaceKeyword(KeywordTable::Other, "Rex", "变量", kLocalVariable);
     store.RefreshKeywords();
     const auto all = store.ListKeywords("re");
     ASSERT_FALSE(all.empty());
@@ -177,31 +254,38 @@ TEST_F(KeywordStoreTest, PrefixListingFollowsRowOrderAndIsLiteral)
 TEST_F(KeywordStoreTest, FunctionRegistrationKeepsThePrototypeAsHint)
 {
     EXPECT_EQ(RegisterFunctionKeyword(store, "  Function ShowList(a, b)"), "ShowList(a, b)");
-    const auto rows = store.TableRows("Key_Public");
+    const auto rows = store.TableRows(KeywordTable::Public);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].name, "ShowList");
     EXPECT_EQ(rows[0].hint, "ShowList(a, b)");
     EXPECT_EQ(rows[0].type, kProjectFunction);
 }
 
-TEST_F(KeywordStoreTest, MisusedStatementsAreErrorsNotSilence)
+TEST_F(KeywordStoreTest, ATableOutsideTheFourIsAnErrorNotSilence)
 {
-    EXPECT_THROW(store.ExecuteStatement("delete from Key_Public where key_hint=?"),
-                 std::invalid_argument);
-    EXPECT_THROW(store.ReplaceKeyword("key_secret", "a", "", 2), std::invalid_argument);
-    EXPECT_THROW(store.ExecuteStatement("delete from no_such_table"), SQLite::Exception);
+    const auto secret = static_cast<KeywordTable>(9);
+    EXPECT_THROW(store.ReplaceKeyword(secret, "a", "", 2), std::invalid_argument);
+    EXPECT_THROW(store.TableRows(secret), std::invalid_argument);
+    EXPECT_THROW(KeywordTableName(secret), std::invalid_argument);
 }
 
-TEST_F(KeywordStoreTest, BatchCommitsRowsWrittenBeforeAnError)
+TEST(KeywordStoreFile, BatchCommitsRowsWrittenBeforeAnError)
 {
+    // A read-only store refuses the write to key_main after key_public took
+    // its row.
+    const qasp::testing::ScratchDir scratch("store_batch");
+    const std::string path = (scratch / "main.db").string();
+    { KeywordStore made(path); }
+    KeywordStore store(path, StoreAccess::ReadOnly);
     try {
         KeywordStore::Batch batch(store);
-        store.ReplaceKeyword("Key_Public", "kept", "变量", kGlobalVariable);
-        store.ExecuteStatement("delete from no_such_table");
+        store.ReplaceKeyword(KeywordTable::Public, "kept", "变量", kGlobalVariable);
+        store.ReplaceKeyword(KeywordTable::Main, "Zebra", "", kKeyword);
         batch.Commit();
+        ADD_FAILURE() << "a read-only store took a row into key_main";
     } catch (const SQLite::Exception &) {
     }
-    EXPECT_EQ(store.TableRows("Key_Public").size(), 1u);
+    EXPECT_EQ(store.TableRows(KeywordTable::Public).size(), 1u);
 }
 
 // The file keeps the shared vocabulary across runs; the project's names
@@ -213,8 +297,8 @@ TEST(KeywordStoreFile, CreatedFilledAndKeptAcrossRuns)
     {
         KeywordStore store(path.string());
         EXPECT_FALSE(store.ReadOnly());
-        store.ReplaceKeyword("Key_Main", "Zebra", "", kKeyword);
-        store.ReplaceKeyword("Key_Public", "siteName", "常量", kGlobalConstant);
+        store.ReplaceKeyword(KeywordTable::Main, "Zebra", "", kKeyword);
+        store.ReplaceKeyword(KeywordTable::Public, "siteName", "常量", kGlobalConstant);
     }
     {
         KeywordStore store(path.string());
@@ -222,8 +306,8 @@ TEST(KeywordStoreFile, CreatedFilledAndKeptAcrossRuns)
         EXPECT_EQ(store.LookupKeyword(name), kKeyword);
         name = "SITENAME";
         EXPECT_EQ(store.LookupKeyword(name), -1);
-        EXPECT_TRUE(store.TableRows("key_public").empty());
-        const size_t builtins = store.TableRows("key_function").size();
+        EXPECT_TRUE(store.TableRows(KeywordTable::Public).empty());
+        const size_t builtins = store.TableRows(KeywordTable::Function).size();
         EXPECT_EQ(builtins, BuiltinVocabulary()[1].rows.size());  // not filled twice
     }
     std::filesystem::remove(path);

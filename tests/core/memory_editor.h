@@ -1,11 +1,12 @@
 // An editor held in memory: the text as node bytes with a colour per byte,
 // a selection (an empty one is the caret) and the live flag, for driving
-// the editor algorithms without a widget.
+// the editor algorithms without a widget; its writes can be made to fail.
 #pragma once
 
 #include "editor/editor_surface.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,8 @@ public:
     }
     void Write(std::string_view piece, ColourValue colour) override
     {
+        if (failWrites)
+            throw std::runtime_error("the editor refused a write");
         Erase(start_, length_);
         text_.insert(start_, piece);
         colours_.insert(colours_.begin() + static_cast<long>(start_), piece.size(), colour);
@@ -52,8 +55,8 @@ public:
         const size_t br = text_.find("\r\n", from);
         return text_.substr(from, (br == std::string::npos ? text_.size() : br) - from);
     }
-    int Tag() const override { return tag_; }
-    void SetTag(int tag) override { tag_ = tag; }
+    bool IsLive() const override { return live_; }
+    void SetLive(bool live) override { live_ = live; }
 
     size_t SelectionStart() const override { return start_; }
     size_t SelectionLength() const override { return length_; }
@@ -103,6 +106,7 @@ public:
     ColourValue InsertionColour() const { return insertion_; }
 
     int writes = 0;
+    bool failWrites = false;  // every write throws, as a failing widget would
 
 private:
     void Erase(size_t from, size_t count)
@@ -115,7 +119,7 @@ private:
     std::string text_;
     std::vector<ColourValue> colours_;
     size_t start_ = 0, length_ = 0;
-    int tag_ = 0;
+    bool live_ = false;
     ColourValue insertion_ = 0;
 };
 

@@ -55,7 +55,7 @@ TEST_F(OutsideChangesTest, AChangedFileIsReloadedWhenTheUserSaysSo)
 {
     WriteAll(dir / "inc.asp", "<%\r\nDim changed\r\n%>\r\n");
     ASSERT_EQ(DocumentsChangedOnDisk(tree), std::vector<TreeNode *>{inc});
-    prompter.answers = {kAnswerYes};
+    prompter.answers = {Answer::Yes};
     OfferReloads(ws, prompter, told);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_NE(prompter.shown[0].find("inc.asp"), std::string::npos);
@@ -77,7 +77,7 @@ TEST_F(OutsideChangesTest, EditsAreKeptUnlessTheUserChoosesToReload)
     EXPECT_TRUE(DocumentEdited(*root));
     WriteAll(dir / "inc.asp", "<%\r\nDim theirs\r\n%>\r\n");
 
-    prompter.answers = {kAnswerNo};
+    prompter.answers = {Answer::No};
     OfferReloads(ws, prompter, told);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_NE(prompter.shown[0].find("你在这里也修改了它"), std::string::npos);
@@ -86,7 +86,7 @@ TEST_F(OutsideChangesTest, EditsAreKeptUnlessTheUserChoosesToReload)
     OfferReloads(ws, prompter, told);
     EXPECT_EQ(prompter.shown.size(), 1u);
     WriteAll(dir / "inc.asp", "<%\r\nDim theirs2\r\n%>\r\n");
-    prompter.answers = {kAnswerYes};
+    prompter.answers = {Answer::Yes};
     OfferReloads(ws, prompter, told);
     EXPECT_EQ(prompter.shown.size(), 2u);
     EXPECT_EQ(root->FirstChild()->Text(), "Dim theirs2");
@@ -97,7 +97,7 @@ TEST_F(OutsideChangesTest, EditsAreKeptUnlessTheUserChoosesToReload)
 TEST_F(OutsideChangesTest, TheRootReloadsTheWholeProject)
 {
     WriteAll(dir / "index.asp", "<%\r\nDim onlyRoot\r\n%>\r\n");
-    prompter.answers = {kAnswerYes};
+    prompter.answers = {Answer::Yes};
     OfferReloads(ws, prompter, told);
     ASSERT_EQ(tree.TopLevel().size(), 1u);
     EXPECT_EQ(tree.FirstTopLevel()->Text(), "Dim onlyRoot");
@@ -116,7 +116,7 @@ TEST_F(OutsideChangesTest, ADeletedFileIsReportedAndItsTextKept)
 TEST_F(OutsideChangesTest, AReloadThatFailsLeavesTheProjectAsItWas)
 {
     WriteAll(dir / "inc.asp", "<!--#include file=\"missing.asp\"-->\r\n<%\r\nDim c\r\n%>\r\n");
-    prompter.answers = {kAnswerYes};
+    prompter.answers = {Answer::Yes};
     EXPECT_ANY_THROW(OfferReloads(ws, prompter, told));
     ASSERT_EQ(root->Children().size(), 1u);
     EXPECT_EQ(root->FirstChild(), inc);

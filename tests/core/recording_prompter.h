@@ -11,16 +11,16 @@ namespace qasp::testing {
 class RecordingPrompter : public Prompter {
 public:
     std::vector<std::string> shown;
-    std::vector<int> answers;
+    std::vector<Answer> answers;
     std::vector<std::string> inputs;
 
     void Information(std::string_view text) override { shown.emplace_back(text); }
-    int Question(std::string_view title, std::string_view text, int) override
+    Answer Question(std::string_view title, std::string_view text, QuestionButtons) override
     {
         shown.push_back(std::string(title) + "|" + std::string(text));
         if (answers.empty())
-            return kAnswerCancel;
-        const int a = answers.front();
+            return Answer::Cancel;
+        const Answer a = answers.front();
         answers.erase(answers.begin());
         return a;
     }

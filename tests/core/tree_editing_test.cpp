@@ -26,8 +26,8 @@ protected:
         tree.AttachRecord(fn, {"Function Foo(a, b)\r\n\tFoo = a\r\nEnd Function"});
         inc = tree.AddChild(root, "inc.asp");
         tree.AttachRecord(inc, {Gbk("' 中文 hello")});
-        store.ReplaceKeyword("Key_Public", "Foo", "Foo(a, b)", kProjectFunction);
-        store.ReplaceKeyword("Key_Public", "a", Gbk("变量"), kGlobalVariable);
+        store.ReplaceKeyword(KeywordTable::Public, "Foo", "Foo(a, b)", kProjectFunction);
+        store.ReplaceKeyword(KeywordTable::Public, "a", Gbk("变量"), kGlobalVariable);
         store.RefreshKeywords();
     }
 
@@ -53,7 +53,7 @@ TEST_F(TreeEditingTest, AddingAnExistingNameOffersToShowIt)
 {
     ws.SelectNode(inc);
     prompter.inputs = {"  Foo  "};
-    prompter.answers = {kAnswerYes};
+    prompter.answers = {Answer::Yes};
     AddAspDocument(ws, prompter);
     EXPECT_EQ(tree.Count(), 3);
     EXPECT_EQ(tree.Selected(), fn);
@@ -105,7 +105,7 @@ TEST_F(TreeEditingTest, DeletingAFunctionRemovesItsKeywordADocumentKeepsThem)
     DeleteSelectedNode(ws, prompter);
     EXPECT_EQ(tree.Count(), 0);
     EXPECT_EQ(prompter.shown.back(), "你需要重载主文件以便刷新全局列表!");
-    EXPECT_EQ(store.TableRows("Key_Public").size(), 1u);  // "a" stays
+    EXPECT_EQ(store.TableRows(KeywordTable::Public).size(), 1u);  // "a" stays
     DeleteSelectedNode(ws, prompter);
     EXPECT_EQ(prompter.shown.back(), "没有选择要删除的节点!无法操作!");
 }

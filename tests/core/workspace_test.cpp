@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 
 using namespace qasp;
 using qasp::testing::FakeWindow;
@@ -26,7 +27,7 @@ protected:
         fn = tree.AddChild(root, "Show(a, b)");
         tree.SetImages(fn, kFunctionImage);
         tree.AttachRecord(fn, {"Function Show(a, b)\r\n\tDim local\r\nEnd Function", Gbk("启始行数:7")});
-        store.ReplaceKeyword("Key_Public", "gCount", "x", kGlobalVariable);
+        store.ReplaceKeyword(KeywordTable::Public, "gCount", "x", kGlobalVariable);
         store.RefreshKeywords();
     }
 
@@ -44,8 +45,8 @@ TEST_F(WorkspaceTest, SelectingAFunctionFillsItsLocalsAndShowsItsText)
     ws.SelectNode(fn);
     EXPECT_EQ(tree.Selected(), fn);
     EXPECT_EQ(window.memo.Text(), fn->Text());
-    EXPECT_EQ(window.memo.Tag(), 1);
-    EXPECT_EQ(window.status[0], Gbk("启始行数:7"));
+    EXPECT_TRUE(window.memo.IsLive());
+    EXPECT_EQ(window.status[0], "启始行数:7");
     EXPECT_FALSE(window.enabled[ActionId::New]);
     EXPECT_FALSE(window.enabled[ActionId::AddAsp]);
     EXPECT_FALSE(window.enabled[ActionId::SaveSelect]);
@@ -61,13 +62,22 @@ TEST_F(WorkspaceTest, SelectingADocumentLeavesTheFunctionsLocals)
 {
     ws.SelectNode(fn);
     ws.SelectNode(root);
-    EXPECT_EQ(store.TableRows("Key_Other").size(), 3u);  // a, b, local
+    EXPECT_EQ(store.TableRows(KeywordTable::Other).size(), 3u);  // a, b, local
     EXPECT_TRUE(window.enabled[ActionId::New]);
     EXPECT_TRUE(window.enabled[ActionId::SaveSelect]);
     EXPECT_FALSE(window.enabled[ActionId::Paste]);  // no cut mark: unchanged
     // Stored spelling and colour of a global.
     EXPECT_EQ(window.memo.LineText(1), "Response.Write gCount");
     EXPECT_EQ(root->Text(), "Dim gCount\r\nResponse.write gCount");  // loading changes no Text
+}
+
+TEST_F(WorkspaceTest, TheStatusLineIsUtf8WithTheNoteOfALosingLayout)
+{
+    root->Record()->LayoutLoses = true;
+    ws.SelectNode(root);
+    EXPECT_EQ(window.status[0], "链接ASP文件:1个;函数:1个 [保存会改变原文件]");
+    ws.SelectNode(inc);  // no status line of its own
+    EXPECT_EQ(window.status[0], "");
 }
 
 TEST_F(WorkspaceTest, PasteIsOfferedOnlyOutsideTheCutNode)
@@ -89,10 +99,26 @@ TEST_F(WorkspaceTest, EditsFlowIntoTheSelectedNodeOnlyWhileLive)
     window.memo.Write(", y", 0);
     ws.CMemoChange();
     EXPECT_EQ(inc->Text(), "Dim x, y");
-    window.memo.SetTag(0);
+    window.memo.SetLive(false);
     window.memo.Write("z", 0);
     ws.CMemoChange();
     EXPECT_EQ(inc->Text(), "Dim x, y");
+}
+
+// A node whose text the editor fails to take leaves the editor off: it
+// holds part of a node that is not selected, which must not flow into the
+// node that is.
+TEST_F(WorkspaceTest, AFailedSelectionKeepsTheEditorAwayFromTheSelectedNode)
+{
+    ws.SelectNode(inc);
+    window.memo.failWrites = true;
+    EXPECT_THROW(ws.SelectNode(fn), std::runtime_error);
+    EXPECT_EQ(tree.Selected(), inc);
+    EXPECT_FALSE(window.memo.IsLive());
+    window.memo.failWrites = false;
+    window.memo.Write("typed", 0);
+    ws.CMemoChange();
+    EXPECT_EQ(inc->Text(), "Dim x");
 }
 
 TEST_F(WorkspaceTest, TheCutMarkIsForgottenWithItsNode)

@@ -165,11 +165,11 @@ private slots:
         w.show();
         QVERIFY(w.openProjectFile(dir.filePath("index.asp")));
         w.tree().Rename(NodeNamed(w.tree(), "layout.asp"), "layout2.asp");
-        w.prompter.answers = {kAnswerCancel};
+        w.prompter.answers = {Answer::Cancel};
         QVERIFY(!w.close());
         QVERIFY(w.isVisible());
         QCOMPARE(QString::fromStdString(w.prompter.shown.back()), QString("保存提示|工程已经修改，要保存吗?"));
-        w.prompter.answers = {kAnswerNo};
+        w.prompter.answers = {Answer::No};
         QVERIFY(w.close());
         QVERIFY(!QFile::exists(dir.filePath("layout2.asp")));
     }

@@ -66,7 +66,7 @@ void ShowFileText(MainWindow &w, const QString &path)
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    w.Memo().SetTag(0);
+    w.Memo().SetLive(false);
     qasp::ColourText(w.Memo(), std::string_view(bytes.constData(), bytes.size()), w.store());
 }
 
@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(StatusPanelOf(w, 2)->width(), 120);
         QVERIFY(StatusPanelOf(w, 1)->alignment() & Qt::AlignHCenter);
         QCOMPARE(editor->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QCOMPARE(editor->property("Tag").toInt(), 0);
+        QVERIFY(!w.Memo().IsLive());
         QCOMPARE(editor->font().pixelSize(), 12);
         const QTimer *colourTimer = PartOf<QTimer>(w, "colourTimer");
         QVERIFY(!colourTimer->isActive());
@@ -493,10 +493,10 @@ private slots:
         second.usePrompter(&prompter);
         QVERIFY(!first.storeIsReadOnly() && !second.storeIsReadOnly());
         QVERIFY(first.openProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
-        const size_t names = first.store().TableRows("Key_Public").size();
+        const size_t names = first.store().TableRows(qasp::KeywordTable::Public).size();
         QVERIFY(names > 0);
         QVERIFY(second.openProjectFile(other.fileName()));
-        QCOMPARE(first.store().TableRows("Key_Public").size(), names);
+        QCOMPARE(first.store().TableRows(qasp::KeywordTable::Public).size(), names);
         first.store().RefreshKeywords();
         std::string name = "site_name";
         QVERIFY(first.store().LookupKeyword(name) >= 0);

@@ -98,7 +98,7 @@ private slots:
         Select(w, p.fn);
         QCOMPARE(w.tree().Selected(), p.fn);
         QCOMPARE(w.Memo().Text(), p.fn->Text());
-        QCOMPARE(editor->property("Tag").toInt(), 1);
+        QVERIFY(w.Memo().IsLive());
         QCOMPARE(StatusPanelOf(w, 0)->text(), QString("启始行数:12"));
         QVERIFY(!w.action(ActionId::New)->isEnabled());
         QVERIFY(!w.action(ActionId::SaveSelect)->isEnabled());
@@ -107,9 +107,9 @@ private slots:
         QCOMPARE(ColourAt(editor, 2, 17), QColor(0, 128, 0));  // "nItems" in the For line
         QCOMPARE(ColourAt(editor, 2, 2), QColor(0, 0, 255));   // "For"
 
-        const size_t locals = w.store().TableRows("Key_Other").size();
+        const size_t locals = w.store().TableRows(KeywordTable::Other).size();
         Select(w, p.root);
-        QCOMPARE(w.store().TableRows("Key_Other").size(), locals);
+        QCOMPARE(w.store().TableRows(KeywordTable::Other).size(), locals);
         QVERIFY(w.action(ActionId::New)->isEnabled());
         QVERIFY(w.action(ActionId::SaveSelect)->isEnabled());
     }

@@ -168,7 +168,7 @@ int main(int argc, char **argv)
     window.directoryDialog()->hide();
 
     app::QtPrompter prompter(&window);
-    ShootModal(dir, "question-box", [&] { prompter.Question("保存提示", "工程已经修改，要保存吗?", kYesNoCancel); });
+    ShootModal(dir, "question-box", [&] { prompter.Question("保存提示", "工程已经修改，要保存吗?", QuestionButtons::YesNoCancel); });
     ShootModal(dir, "input-box", [&] {
         prompter.InputBox("查找", "输入你查找文字内容,下次可用F3继续!\u3000\u3000\u3000", "Response");
     });
@@ -197,7 +197,7 @@ int main(int argc, char **argv)
         Shoot(&window, dir, "dusk-main", QPoint(20, 20));
         ShootMenu(window, dir, "dusk-menu-open");
         ShootModal(dir, "dusk-question-box",
-                   [&] { prompter.Question("删除提示", "你确定要删除这个结点吗?", kYesNoCancel); });
+                   [&] { prompter.Question("删除提示", "你确定要删除这个结点吗?", QuestionButtons::YesNoCancel); });
         window.directoryDialog()->show();
         (void)QTest::qWaitForWindowExposed(window.directoryDialog());
         Shoot(window.directoryDialog(), dir, "dusk-directory-chooser", QPoint(800, 40));

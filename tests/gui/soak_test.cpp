@@ -39,7 +39,7 @@ namespace {
 class QuietPrompter : public Prompter {
 public:
     void Information(std::string_view) override {}
-    int Question(std::string_view, std::string_view, int) override { return kAnswerNo; }
+    Answer Question(std::string_view, std::string_view, QuestionButtons) override { return Answer::No; }
     std::string InputBox(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
 };
 

@@ -112,8 +112,8 @@ private slots:
         BoxWatch watch;
         app::QtPrompter prompter(nullptr);
         prompter.Information("说明");
-        QCOMPARE(prompter.Question("保存提示", "工程已经修改，要保存吗?", kYesNoCancel), kAnswerCancel);
-        QCOMPARE(prompter.Question("删除提示", "你确定要删除这个结点吗?", kYesNo), kAnswerNo);
+        QCOMPARE(prompter.Question("保存提示", "工程已经修改，要保存吗?", QuestionButtons::YesNoCancel), Answer::Cancel);
+        QCOMPARE(prompter.Question("删除提示", "你确定要删除这个结点吗?", QuestionButtons::YesNo), Answer::No);
         QCOMPARE(prompter.InputBox("名称输入", "名称", "默认"), std::string("默认"));
         QVERIFY(!app::UnattendedRunFailed());
         app::ShowFallbackBox(nullptr, "内存关键字库");
