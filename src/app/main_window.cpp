@@ -19,7 +19,7 @@
 #include "dialogs/directory_dialog.h"
 #include "dialogs/help_window.h"
 #include "skin/data/skin_data.h"
-#include "skin/windows/skin_manage.h"
+#include "skin/windows/skin_manager.h"
 #include "editor/colour_table.h"
 #include "editor/colouring.h"
 #include "editor/keyword_store.h"
@@ -92,7 +92,7 @@ TFAsp::TFAsp(QWidget *parent)
     // The skin is read with the window: its model is ready before the
     // window is laid out, and it registers for skinning once it is.
     skin::InstallSkinManager();
-    SkinData1 = new skin::TSkinData(this);
+    SkinData1 = new skin::SkinData(this);
     SkinData1->setObjectName("SkinData1");
     SkinData1->ShowMessage = [this](const std::string &m) {
         if (IsUnattendedRun())

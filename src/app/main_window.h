@@ -33,7 +33,7 @@ class ProjectWorkspace;
 }
 
 namespace qasp::skin {
-class TSkinData;
+class SkinData;
 }
 
 namespace qasp::dialogs {
@@ -117,7 +117,7 @@ public:
     QStatusBar *CBottom = nullptr;
     QLabel *StatusPanels[3] = {};
     QTimer *Timer_GetColor = nullptr;
-    skin::TSkinData *SkinData1 = nullptr;
+    skin::SkinData *SkinData1 = nullptr;
     SkinMenu *SkinMenu1 = nullptr;
 
 protected:

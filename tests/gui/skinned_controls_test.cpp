@@ -7,14 +7,14 @@
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
-#include "skin/windows/skin_button.h"
-#include "skin/windows/skin_control.h"
-#include "skin/windows/skin_panels.h"
+#include "skin/windows/skinned_button.h"
+#include "skin/windows/skinned_control.h"
+#include "skin/windows/skinned_panels.h"
 #include "skin/windows/skin_events.h"
-#include "skin/windows/skin_manage.h"
-#include "skin/windows/skin_scrollbar.h"
-#include "skin/windows/win_skin_form.h"
-#include "skin/windows/win_skin_pop_menu.h"
+#include "skin/windows/skin_manager.h"
+#include "skin/windows/skinned_scroll_bar.h"
+#include "skin/windows/skinned_window.h"
+#include "skin/windows/skinned_popup_menu.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -87,9 +87,9 @@ QPoint PlainSecondArrow(QScrollBar *bar)
 class SkinnedControlsTest : public QObject {
     Q_OBJECT
 
-    TSkinData *data_ = nullptr;
+    SkinData *data_ = nullptr;
 
-    void RunAction(int action) { RunSkinAction(data_, action); }
+    void RunAction(SkinAction action) { RunSkinAction(data_, action); }
 
 private slots:
     void initTestCase()
@@ -99,8 +99,8 @@ private slots:
 
     void init()
     {
-        if (!TSkinManage::Get()->Active())
-            RunAction(kActivate);
+        if (!SkinManager::instance()->isActive())
+            RunAction(SkinAction::Activate);
     }
 
     void everyControlOfTheFormIsSkinned()
@@ -143,9 +143,9 @@ private slots:
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 30));
         QCOMPARE(bar->value(), plainPage);
         // Dragging the thumb to the end reaches the last position.
-        auto *skin = qobject_cast<TWScrollbar *>(Owner(bar));
+        auto *skin = qobject_cast<SkinnedScrollBar *>(Owner(bar));
         QVERIFY(skin);
-        const ScrollBarLayout layout = skin->Layout();
+        const ScrollBarLayout layout = skin->layout();
         const QPoint thumb(bar->width() / 2, layout.ThumbStart + layout.ThumbLength / 2);
         QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
         QTest::mouseMove(bar, QPoint(bar->width() / 2, bar->height() + 50));
@@ -180,11 +180,11 @@ private slots:
         for (QWidget *w : controls)
             before.emplace_back(w->testAttribute(Qt::WA_Hover), w->palette());
         f.setProperty("Tag", 0);
-        RunAction(kActivate);
+        RunAction(SkinAction::Activate);
         QTRY_VERIFY(IsReady(&f));
         QVERIFY(AnswersSkinQuery(f.status));
 
-        RunAction(kDeactivate);
+        RunAction(SkinAction::Deactivate);
         size_t i = 0;
         for (QWidget *w : controls) {
             QVERIFY2(!AnswersSkinQuery(w), w->metaObject()->className());
@@ -194,7 +194,7 @@ private slots:
         }
         QCOMPARE(f.tools->styleSheet(), QString("background-color: #F7F6EE;"));
         // Skinned again, the controls are too.
-        RunAction(kActivate);
+        RunAction(SkinAction::Activate);
         QTRY_VERIFY(IsReady(&f));
         QVERIFY(AnswersSkinQuery(f.button));
     }
@@ -209,15 +209,15 @@ private slots:
         const QList<QAction *> items = f.bar->actions();
         f.bar->setActiveAction(items.first());
         QTRY_VERIFY(items.first()->menu()->isVisible());
-        QCOMPARE(TSkinManage::Get()->MenuKind, int(kMenuBarDropDown));
+        QCOMPARE(SkinManager::instance()->nextPopupKind(), int(kMenuBarDropDown));
         QTest::keyClick(items.first()->menu(), Qt::Key_Left);
         QTRY_VERIFY(items.last()->menu()->isVisible());
         QTest::keyClick(items.last()->menu(), Qt::Key_Right);
         QTRY_VERIFY(items.first()->menu()->isVisible());
         QTest::keyClick(items.first()->menu(), Qt::Key_Escape);
         QTest::keyClick(f.bar, Qt::Key_Escape);
-        QTRY_VERIFY(TSkinManage::Get()->PopupList.empty());
-        QCOMPARE(TSkinManage::Get()->MenuKind, int(kContextMenu));
+        QTRY_VERIFY(SkinManager::instance()->skinnedPopupCount() == 0);
+        QCOMPARE(SkinManager::instance()->nextPopupKind(), int(kContextMenu));
     }
 
     void popupMenusWearTheSkinUnlessTagged()
@@ -228,11 +228,11 @@ private slots:
         menu.addAction("粘贴");
         menu.popup(QPoint(30, 30));
         QTRY_VERIFY(menu.isVisible());
-        TSkinManage *manager = TSkinManage::Get();
-        QCOMPARE(manager->PopupList.size(), size_t(1));
-        QVERIFY(manager->PopupList.front()->CanPaint());
+        SkinManager *manager = SkinManager::instance();
+        QCOMPARE(manager->skinnedPopupCount(), 1);
+        QVERIFY(manager->skinnedPopup(&menu)->canPaint());
         // The border is the skin's menu background.
-        const TDataSkinObject &background = *data_->Model().MenuBackground;
+        const SkinElement &background = *data_->Model().MenuBackground;
         const QColor corner = StateImage(background.Bitmap, background.FrameCount, 1).pixelColor(1, 1);
         QCOMPARE(menu.grab().toImage().pixelColor(1, 1), corner);
         menu.hide();
@@ -242,7 +242,7 @@ private slots:
         plain.addAction("复制");
         plain.popup(QPoint(30, 30));
         QTRY_VERIFY(plain.isVisible());
-        QVERIFY(manager->PopupList.empty());
+        QVERIFY(manager->skinnedPopupCount() == 0);
         plain.hide();
     }
 
@@ -268,11 +268,11 @@ private slots:
     void theApplicationMayChooseAControlsPainter()
     {
         QString offered;
-        data_->OnSkinControl = [&offered](QObject *, TSkinData *, QWidget *, QWidget *control, const QString &name,
+        data_->OnSkinControl = [&offered](QObject *, SkinData *, QWidget *, QWidget *control, const QString &name,
                                           QObject *&chosen) {
             if (name == "QLINEEDIT") {
                 offered = name;
-                chosen = new TSkinBox(control);
+                chosen = new SkinnedPanel(control);
             }
         };
         Form f;
@@ -280,15 +280,15 @@ private slots:
         QTRY_VERIFY(IsReady(&f));
         data_->OnSkinControl = nullptr;
         QCOMPARE(offered, QString("QLINEEDIT"));
-        QVERIFY(qobject_cast<TSkinBox *>(PainterOf(&f)->FindSkinControl(f.edit)));
-        QVERIFY(qobject_cast<TSkinButton *>(PainterOf(&f)->FindSkinControl(f.button)));
+        QVERIFY(qobject_cast<SkinnedPanel *>(PainterOf(&f)->FindSkinControl(f.edit)));
+        QVERIFY(qobject_cast<SkinnedButton *>(PainterOf(&f)->FindSkinControl(f.button)));
     }
 
 private:
     static QObject *Owner(QScrollBar *bar)
     {
         for (QObject *o : bar->parent()->parent()->findChildren<QObject *>())
-            if (auto *skin = qobject_cast<TWScrollbar *>(o); skin && skin->Window() == bar)
+            if (auto *skin = qobject_cast<SkinnedScrollBar *>(o); skin && skin->control() == bar)
                 return skin;
         return nullptr;
     }

@@ -1,4 +1,4 @@
-// TSkinData: the component through which a window turns skinning on. It
+// SkinData: the component through which a window turns skinning on. It
 // keeps the compressed skin stream, builds the skin model from it, and
 // registers with the skin manager, which paints the windows with that model.
 #pragma once
@@ -16,22 +16,22 @@
 namespace qasp::skin {
 
 // The kinds of control that are skinned, member i at bit i.
-enum TSkinControlType {
+enum SkinControlBit {
     xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton,
     xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel, xcGroupBox,
     xcStatusBar, xcTab, xcTrackBar, xcSystemMenu, xcFastReport,
 };
-enum TSkinOption {
+enum SkinOption {
     xoMDIScrollbar, xoMenuMerge, xoTransparent, xoPreview, xoParentBackGround, xoNoFocusRect, xoToolbarBK,
     xoMDIChildBorder,
 };
-enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
+enum SkinFormType { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
 
-class TSkinData : public QObject {
+class SkinData : public QObject {
     Q_OBJECT
 public:
-    explicit TSkinData(QObject *owner = nullptr);
-    ~TSkinData() override;
+    explicit SkinData(QObject *owner = nullptr);
+    ~SkinData() override;
 
     // Published properties.
     bool Active() const { return active_; }
@@ -43,7 +43,7 @@ public:
     const QString &SkinFile() const { return skinFile_; }
     void SetSkinFile(const QString &name);
     QString SkinStore() const { return QStringLiteral("(none)"); }
-    TSkinFormType SkinFormtype = sfMainform;
+    SkinFormType SkinFormtype = sfMainform;
     QString Version() const { return QStringLiteral("3.64.10.19"); }
     bool MenuUpdate = true;
     bool MenuMerge = false;
@@ -52,12 +52,12 @@ public:
     // Offered each control the form painter is about to skin, with its
     // class name upper-cased; a skinned-control object set into
     // `skinnedControl` paints that control instead of the engine's choice.
-    std::function<void(QObject *sender, TSkinData *skinData, QWidget *form, QWidget *control,
+    std::function<void(QObject *sender, SkinData *skinData, QWidget *form, QWidget *control,
                        const QString &controlClass, QObject *&skinnedControl)>
         OnSkinControl;
 
-    bool Has(TSkinControlType t) const { return SkinControls & (1u << t); }
-    bool Has(TSkinOption o) const { return Options & (1u << o); }
+    bool Has(SkinControlBit t) const { return SkinControls & (1u << t); }
+    bool Has(SkinOption o) const { return Options & (1u << o); }
 
     // The compressed skin stream, and the model built from it. A stream
     // that is no skin, or whose model lacks what a window needs (see

@@ -14,27 +14,27 @@
 namespace qasp::skin {
 
 enum class SkinControlKind {
-    None,         // left to paint itself
-    Button,       // push button
-    BitButton,    // push button with a picture
-    SpeedButton,  // tool button outside a tool bar
+    None,          // left to paint itself
+    Button,        // push button
+    BitmapButton,  // push button with a picture
+    ToolButton,    // tool button, in a tool bar or on its own
     CheckBox,
     RadioButton,
-    ComBox,
-    Edit,
-    UpDown,
-    Progress,
-    TrackBar,
-    Tab,
-    TabSheet,
+    ComboBox,
+    LineEdit,
+    SpinBox,
+    ProgressBar,
+    Slider,
+    TabBar,
+    TabPage,
     StatusBar,
     GroupBox,
-    Box,          // panels and tool bars: the background only
+    Panel,         // panels and tool bars: the background only
     Header,
-    Sizer,
-    Scrollbar,    // the scroll bars of a scrolling control
-    ListView,     // scroll bars and header
-    ScControl,    // a scroll bar on its own
+    SizeGrip,
+    ScrollArea,    // the scroll bars of a scrolling control
+    ListView,      // scroll bars and header
+    ScrollBar,     // a scroll bar on its own
     MenuBar,
 };
 

@@ -39,7 +39,7 @@ WindowRuleTest FirstFailingTest(const WindowRuleFacts &facts);
 
 // The class filter: "preview" windows only with the preview option, then
 // the main skin component's form filter; every class without one.
-bool ClassAccepted(const QString &className, const TSkinData *mainSkinData);
+bool ClassAccepted(const QString &className, const SkinData *mainSkinData);
 
 // System dialog boxes of the toolkit (message, input and file dialogs), the
 // windows the program did not build itself.
@@ -47,7 +47,7 @@ bool IsSystemDialogClass(const QString &className);
 
 // Choosing the skin component for a window among the loaded ones.
 struct SkinChoiceEntry {
-    TSkinFormType Type = sfMainform;
+    SkinFormType Type = sfMainform;
     bool OwnerIsWindow = false;
 };
 // Index into the entries, or -1 when the list is empty.

@@ -1,4 +1,4 @@
-#include "skin/windows/win_skin_pop_menu.h"
+#include "skin/windows/skinned_popup_menu.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -23,73 +23,73 @@ bool IsDark(const QImage &image)
 
 }  // namespace
 
-TWinSkinPopMenu::TWinSkinPopMenu(QWidget *menuWindow, TSkinData *skinData, int kind)
-    : Kind(kind), window_(menuWindow), skinData_(skinData)
+SkinnedPopupMenu::SkinnedPopupMenu(QWidget *menu, SkinData *skinData, int kind)
+    : kind_(kind), menu_(menu), skinData_(skinData)
 {
 }
 
-TWinSkinPopMenu::~TWinSkinPopMenu()
+SkinnedPopupMenu::~SkinnedPopupMenu()
 {
-    Detach();
+    detach();
 }
 
-bool TWinSkinPopMenu::CanPaint() const
+bool SkinnedPopupMenu::canPaint() const
 {
     return skinData_ && !skinData_->NoSkin() && skinData_->Model().MenuBackground &&
            !skinData_->Model().MenuBackground->Bitmap.isNull();
 }
 
-void TWinSkinPopMenu::Attach()
+void SkinnedPopupMenu::attach()
 {
-    if (attached_ || !window_)
+    if (attached_ || !menu_)
         return;
-    window_->installEventFilter(this);
-    if (auto *menu = qobject_cast<QMenu *>(window_.data())) {
+    menu_->installEventFilter(this);
+    if (auto *menu = qobject_cast<QMenu *>(menu_.data())) {
         savedCollapsible_ = menu->separatorsCollapsible();
         menu->setSeparatorsCollapsible(true);
     }
     attached_ = true;
-    window_->update();
+    menu_->update();
 }
 
-void TWinSkinPopMenu::Detach()
+void SkinnedPopupMenu::detach()
 {
     if (!attached_)
         return;
     attached_ = false;
-    Background = QImage();
-    if (window_) {
-        window_->removeEventFilter(this);
-        if (auto *menu = qobject_cast<QMenu *>(window_.data()))
+    background_ = QImage();
+    if (menu_) {
+        menu_->removeEventFilter(this);
+        if (auto *menu = qobject_cast<QMenu *>(menu_.data()))
             menu->setSeparatorsCollapsible(savedCollapsible_);
-        window_->update();
+        menu_->update();
     }
 }
 
-bool TWinSkinPopMenu::eventFilter(QObject *watched, QEvent *event)
+bool SkinnedPopupMenu::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != window_)
+    if (watched != menu_)
         return false;
     if (AnswerSkinQuery(event))
         return true;
-    if (event->type() != QEvent::Paint || !CanPaint())
+    if (event->type() != QEvent::Paint || !canPaint())
         return false;
-    QPainter painter(window_);
-    Paint(painter);
+    QPainter painter(menu_);
+    paint(painter);
     return true;
 }
 
-void TWinSkinPopMenu::Paint(QPainter &p)
+void SkinnedPopupMenu::paint(QPainter &p)
 {
-    auto *menu = qobject_cast<QMenu *>(window_.data());
+    auto *menu = qobject_cast<QMenu *>(menu_.data());
     const SkinModel &m = skinData_->Model();
-    if (Background.size() != menu->size()) {
-        Background = QImage(menu->size(), QImage::Format_ARGB32_Premultiplied);
-        Background.fill(ToQColor(m.Colours.Menu));
-        QPainter b(&Background);
-        DrawSkinElement(b, *m.MenuBackground, 1, Background.rect());
+    if (background_.size() != menu->size()) {
+        background_ = QImage(menu->size(), QImage::Format_ARGB32_Premultiplied);
+        background_.fill(ToQColor(m.Colours.Menu));
+        QPainter b(&background_);
+        DrawSkinElement(b, *m.MenuBackground, 1, background_.rect());
     }
-    p.drawImage(0, 0, Background);
+    p.drawImage(0, 0, background_);
     p.setFont(menu->font());
     const bool darkHighlight =
         !m.MenuItem || m.MenuItem->Bitmap.isNull() || IsDark(StateImage(m.MenuItem->Bitmap, m.MenuItem->FrameCount, 4));
@@ -99,12 +99,12 @@ void TWinSkinPopMenu::Paint(QPainter &p)
             continue;
         p.save();
         p.setClipRect(rect & menu->rect().adjusted(kBorder, kBorder, -kBorder, -kBorder));
-        PaintItem(p, action, rect, menu->activeAction() == action && action->isEnabled(), darkHighlight);
+        paintItem(p, action, rect, menu->activeAction() == action && action->isEnabled(), darkHighlight);
         p.restore();
     }
 }
 
-void TWinSkinPopMenu::PaintItem(QPainter &p, QAction *action, const QRect &rect, bool selected, bool darkHighlight)
+void SkinnedPopupMenu::paintItem(QPainter &p, QAction *action, const QRect &rect, bool selected, bool darkHighlight)
 {
     const SkinModel &m = skinData_->Model();
     const SkinColourTable &c = m.Colours;

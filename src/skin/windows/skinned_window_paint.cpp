@@ -1,7 +1,7 @@
 // Painting a skinned frame: the borders, then the caption strip composed
 // off-screen (borders, text, buttons) and copied in one piece, so the
 // caption never flickers.
-#include "skin/windows/win_skin_form.h"
+#include "skin/windows/skinned_window.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -13,7 +13,7 @@
 
 namespace qasp::skin {
 
-QString TWinSkinForm::CaptionText() const
+QString SkinnedWindow::CaptionText() const
 {
     if (!window_)
         return {};
@@ -24,7 +24,7 @@ QString TWinSkinForm::CaptionText() const
     return title;
 }
 
-void TWinSkinForm::RepaintFrame()
+void SkinnedWindow::RepaintFrame()
 {
     if (!window_ || !SkinsFrame)
         return;
@@ -32,15 +32,15 @@ void TWinSkinForm::RepaintFrame()
     w->update(QRegion(w->rect()) - QRegion(w->contentsRect()));
 }
 
-void TWinSkinForm::RepaintFrameRect(const QRect &rect)
+void SkinnedWindow::RepaintFrameRect(const QRect &rect)
 {
     if (window_ && !rect.isEmpty())
         window_->update(rect);
 }
 
-void TWinSkinForm::LayOutCaption(int width)
+void SkinnedWindow::LayOutCaption(int width)
 {
-    const SkinModel &model = SkinData->Model();
+    const SkinModel &model = skinData_->Model();
     ButtonFacts facts;
     facts.WindowState = WindowState;
     facts.IsActive = IsActive;
@@ -53,7 +53,7 @@ void TWinSkinForm::LayOutCaption(int width)
     };
     std::vector<SysButtonSlot> buttons;
     for (const auto &button : SysButtons) {
-        button->Visible = SysButtonShown(*button->SkinButton, facts);
+        button->Visible = SysButtonShown(*button->Description, facts);
         buttons.push_back(button->Slot());
     }
     CaptionRightLimit = skin::CaptionRightLimit(buttons, width);
@@ -71,7 +71,7 @@ void TWinSkinForm::LayOutCaption(int width)
         SysButtons[i]->Bounds = buttons[i].Bounds;
 }
 
-void TWinSkinForm::PaintCaptionIcon(QPainter &painter, const QRect &bounds) const
+void SkinnedWindow::PaintCaptionIcon(QPainter &painter, const QRect &bounds) const
 {
     const QIcon icon = window_ ? window_->windowIcon() : QIcon();
     if (!icon.isNull()) {
@@ -82,9 +82,9 @@ void TWinSkinForm::PaintCaptionIcon(QPainter &painter, const QRect &bounds) cons
         painter.drawImage(bounds, WithMagentaTransparent(IconBitmap));
 }
 
-void TWinSkinForm::PaintCaptionStrip(QPainter &painter, int width)
+void SkinnedWindow::PaintCaptionStrip(QPainter &painter, int width)
 {
-    const SkinModel &model = SkinData->Model();
+    const SkinModel &model = skinData_->Model();
     const FrameRects r = LayOutFrame(window_->size(), Metrics);
     QImage caption(width, Metrics.CaptionHeight, QImage::Format_ARGB32_Premultiplied);
     caption.fill(Qt::transparent);
@@ -95,7 +95,7 @@ void TWinSkinForm::PaintCaptionStrip(QPainter &painter, int width)
     DrawFrameBorder(strip, model.Top, r.Top, IsActive);
 
     LayOutCaption(width);
-    const TDataSkinTitle &title = model.Title;
+    const SkinTitle &title = model.Title;
     if (title.Textbackground && !title.Bitmap.isNull())
         DrawNineSlice(strip, CaptionTextRect, StateImage(title.Bitmap, 2, IsActive ? 1 : 2),
                       SkinMargins{title.TXTBackleft, 0, title.TXTBackRight, 0}, title.Trans != 0, false);
@@ -109,19 +109,19 @@ void TWinSkinForm::PaintCaptionStrip(QPainter &painter, int width)
                        text);
     }
     for (const auto &button : SysButtons)
-        if (button->SkinButton->Visibility != 100)  // the menu bar paints those
+        if (button->Description->Visibility != 100)  // the menu bar paints those
             button->Paint(strip);
     strip.end();
     painter.drawImage(0, 0, caption);
 }
 
-void TWinSkinForm::PaintFrame(QPainter &painter)
+void SkinnedWindow::PaintFrame(QPainter &painter)
 {
-    if (!window_ || !SkinData || SkinData->NoSkin() || !SkinData->FramePainting)
+    if (!window_ || !skinData_ || skinData_->NoSkin() || !skinData_->FramePainting)
         return;
     if ((State != kReady && State != kRefreshing) || FrameKind == kNoCaption)
         return;
-    const SkinModel &model = SkinData->Model();
+    const SkinModel &model = skinData_->Model();
     const QSize size = window_->size();
     const FrameRects r = LayOutFrame(size, Metrics);
     DrawFrameBorder(painter, model.Left, r.Left, IsActive);

@@ -1,9 +1,9 @@
-#include "skin/windows/skin_scrollbar.h"
+#include "skin/windows/skinned_scroll_bar.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/windows/skin_events.h"
-#include "skin/windows/win_skin_form.h"
+#include "skin/windows/skinned_window.h"
 
 #include <QAbstractScrollArea>
 #include <QMouseEvent>
@@ -19,78 +19,78 @@ constexpr int kRepeatMs = 50;
 
 }  // namespace
 
-TWScrollbar::TWScrollbar(QScrollBar *bar) : TSkinControl(bar), bar_(bar)
+SkinnedScrollBar::SkinnedScrollBar(QScrollBar *bar) : SkinnedControl(bar), bar_(bar)
 {
     repeat_.setSingleShot(false);
-    connect(&repeat_, &QTimer::timeout, this, &TWScrollbar::Repeat);
+    connect(&repeat_, &QTimer::timeout, this, &SkinnedScrollBar::repeat);
 }
 
-bool TWScrollbar::Horizontal() const
+bool SkinnedScrollBar::isHorizontal() const
 {
     return bar_->orientation() == Qt::Horizontal;
 }
 
-int TWScrollbar::Along(QPoint p) const
+int SkinnedScrollBar::along(QPoint p) const
 {
-    return Horizontal() ? p.x() : p.y();
+    return isHorizontal() ? p.x() : p.y();
 }
 
-int TWScrollbar::ArrowSize() const
+int SkinnedScrollBar::arrowSize() const
 {
     // The picture's size, unless it is far from the bar's thickness.
-    const int thickness = Horizontal() ? bar_->height() : bar_->width();
-    const auto &picture = SkinData->Model().Scrollbar;
+    const int thickness = isHorizontal() ? bar_->height() : bar_->width();
+    const auto &picture = model().Scrollbar;
     const int height = picture ? picture->Bitmap.height() : thickness;
     return std::abs(height - thickness) > 2 ? thickness : height;
 }
 
-ScrollRange TWScrollbar::Range() const
+ScrollRange SkinnedScrollBar::range() const
 {
     return RangeOfSlider(bar_->minimum(), bar_->maximum(), bar_->pageStep(), bar_->sliderPosition());
 }
 
-ScrollBarLayout TWScrollbar::Layout() const
+ScrollBarLayout SkinnedScrollBar::layout() const
 {
-    return LayOutScrollBar(Horizontal() ? bar_->width() : bar_->height(), ArrowSize(), Range());
+    return LayOutScrollBar(isHorizontal() ? bar_->width() : bar_->height(), arrowSize(), range());
 }
 
-QRect TWScrollbar::PartRect(int start, int length) const
+QRect SkinnedScrollBar::partRect(int start, int length) const
 {
-    return Horizontal() ? QRect(start, 0, length, bar_->height()) : QRect(0, start, bar_->width(), length);
+    return isHorizontal() ? QRect(start, 0, length, bar_->height()) : QRect(0, start, bar_->width(), length);
 }
 
-void TWScrollbar::Attached()
+void SkinnedScrollBar::attached()
 {
-    TrackHover(true);
+    trackHover(true);
 }
 
-void TWScrollbar::Press(QPoint p)
+void SkinnedScrollBar::press(QPoint p)
 {
-    const ScrollBarLayout layout = Layout();
-    PressedZone = ScrollZoneAt(layout, Along(p));
-    switch (PressedZone) {
+    const ScrollBarLayout parts = layout();
+    pressedZone_ = ScrollZoneAt(parts, along(p));
+    switch (pressedZone_) {
     case kThumb:
-        Dragging = true;
-        dragOffset_ = Along(p) - layout.ThumbStart;
+        dragging_ = true;
+        dragOffset_ = along(p) - parts.ThumbStart;
         bar_->setSliderDown(true);
         break;
     case kNoZone:
         return;
     default:
-        Repeat();
+        repeat();
         repeat_.start(kFirstRepeatMs);
         break;
     }
-    Repaint();
+    repaint();
 }
 
-void TWScrollbar::Repeat()
+void SkinnedScrollBar::repeat()
 {
     if (repeat_.isActive())
         repeat_.setInterval(kRepeatMs);
     const QPoint cursor = bar_->mapFromGlobal(QCursor::pos());
-    const ScrollBarLayout layout = Layout();
-    switch (PressedZone) {
+    const ScrollBarLayout parts = layout();
+    switch (pressedZone_) {
     case kFirstArrow:
         bar_->triggerAction(QAbstractSlider::SliderSingleStepSub);
         break;
@@ -99,12 +99,12 @@ void TWScrollbar::Repeat()
         break;
     case kPageBack:
         // Pages stop when the thumb reaches the pointer, as on the plain bar.
-        if (repeat_.isActive() && ScrollZoneAt(layout, Along(cursor)) != kPageBack)
+        if (repeat_.isActive() && ScrollZoneAt(parts, along(cursor)) != kPageBack)
             return;
         bar_->triggerAction(QAbstractSlider::SliderPageStepSub);
         break;
     case kPageForward:
-        if (repeat_.isActive() && ScrollZoneAt(layout, Along(cursor)) != kPageForward)
+        if (repeat_.isActive() && ScrollZoneAt(parts, along(cursor)) != kPageForward)
             return;
         bar_->triggerAction(QAbstractSlider::SliderPageStepAdd);
         break;
@@ -112,130 +112,130 @@ void TWScrollbar::Repeat()
         repeat_.stop();
         return;
     }
-    Repaint();
+    repaint();
 }
 
-bool TWScrollbar::PaintsWhole() const
+bool SkinnedScrollBar::paintsWhole() const
 {
-    const auto &picture = SkinData->Model().Scrollbar;
+    const auto &picture = model().Scrollbar;
     return picture && !picture->Bitmap.isNull();
 }
 
-bool TWScrollbar::BeforeMessage(QEvent *event)
+bool SkinnedScrollBar::beforeEvent(QEvent *event)
 {
-    if (TSkinControl::BeforeMessage(event))
+    if (SkinnedControl::beforeEvent(event))
         return true;
-    if (!PaintsWhole())
+    if (!paintsWhole())
         return false;  // the bar paints and works as it always did
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton)
-            Press(mouse->position().toPoint());
+            press(mouse->position().toPoint());
         return true;
     }
     case QEvent::MouseMove: {
         const QPoint p = static_cast<QMouseEvent *>(event)->position().toPoint();
-        if (Dragging) {
-            const ScrollBarLayout layout = Layout();
-            bar_->setSliderPosition(bar_->minimum() + PositionForThumb(layout, Range(), Along(p) - dragOffset_));
+        if (dragging_) {
+            const ScrollBarLayout parts = layout();
+            bar_->setSliderPosition(bar_->minimum() + PositionForThumb(parts, range(), along(p) - dragOffset_));
         }
-        const int zone = ScrollZoneAt(Layout(), Along(p));
-        if (zone != HotZone) {
-            HotZone = zone;
-            Repaint();
+        const int zone = ScrollZoneAt(layout(), along(p));
+        if (zone != hotZone_) {
+            hotZone_ = zone;
+            repaint();
         }
         return true;
     }
     case QEvent::MouseButtonRelease:
         repeat_.stop();
-        if (Dragging) {
-            Dragging = false;
+        if (dragging_) {
+            dragging_ = false;
             bar_->setSliderDown(false);
         }
-        PressedZone = kNoZone;
-        Repaint();
+        pressedZone_ = kNoZone;
+        repaint();
         return true;
     case QEvent::HoverMove: {
-        const int zone = ScrollZoneAt(Layout(), Along(static_cast<QHoverEvent *>(event)->position().toPoint()));
-        if (zone != HotZone) {
-            HotZone = zone;
-            Repaint();
+        const int zone = ScrollZoneAt(layout(), along(static_cast<QHoverEvent *>(event)->position().toPoint()));
+        if (zone != hotZone_) {
+            hotZone_ = zone;
+            repaint();
         }
         return false;
     }
     case QEvent::HoverLeave:
     case QEvent::Leave:
-        if (PressedZone == kNoZone)
-            HotZone = kNoZone;
-        Repaint();
+        if (pressedZone_ == kNoZone)
+            hotZone_ = kNoZone;
+        repaint();
         return false;
     default:
         return false;
     }
 }
 
-void TWScrollbar::Paint(QPainter &p, const QRect &rect)
+void SkinnedScrollBar::paint(QPainter &p, const QRect &rect)
 {
-    const SkinModel &m = SkinData->Model();
-    const bool horizontal = Horizontal();
+    const SkinModel &m = model();
+    const bool horizontal = isHorizontal();
     const bool enabled = bar_->isEnabled() && bar_->maximum() > bar_->minimum();
-    const ScrollBarLayout layout = Layout();
-    FillFace(p, rect);
-    const TDataSkinObject *track = horizontal ? m.HorzScroll.get() : m.VertScroll.get();
+    const ScrollBarLayout parts = layout();
+    fillFace(p, rect);
+    const SkinElement *track = horizontal ? m.HorzScroll.get() : m.VertScroll.get();
     if (track)
-        DrawSkinElement(p, *track, TrackImage(enabled), PartRect(layout.Arrow, layout.Length - 2 * layout.Arrow));
-    const TDataSkinObject &arrows = *m.Scrollbar;
+        DrawSkinElement(p, *track, TrackImage(enabled), partRect(parts.Arrow, parts.Length - 2 * parts.Arrow));
+    const SkinElement &arrows = *m.Scrollbar;
     const auto arrowFrame = [&](bool second) {
         const int zone = second ? kSecondArrow : kFirstArrow;
-        return ArrowFrame(horizontal, second, PressedZone == zone, HotZone == zone, enabled);
+        return ArrowFrame(horizontal, second, pressedZone_ == zone, hotZone_ == zone, enabled);
     };
     const auto drawArrow = [&](int frame, const QRect &target) {
         p.drawImage(target, WithMagentaTransparent(StateImage(arrows.Bitmap, arrows.FrameCount, frame)));
     };
-    drawArrow(arrowFrame(false), PartRect(0, layout.Arrow));
-    drawArrow(arrowFrame(true), PartRect(layout.TrackEnd(), layout.Arrow));
+    drawArrow(arrowFrame(false), partRect(0, parts.Arrow));
+    drawArrow(arrowFrame(true), partRect(parts.TrackEnd(), parts.Arrow));
     if (!enabled)
         return;
-    const QRect thumb = PartRect(layout.ThumbStart, layout.ThumbLength);
-    const bool hot = HotZone == kThumb;
-    if (const TDataSkinObject *piece = horizontal ? m.HorzScrollThumb.get() : m.VertScrollThumb.get())
-        DrawSkinElement(p, *piece, ThumbImage(Dragging, hot), thumb);
+    const QRect thumb = partRect(parts.ThumbStart, parts.ThumbLength);
+    const bool hot = hotZone_ == kThumb;
+    if (const SkinElement *piece = horizontal ? m.HorzScrollThumb.get() : m.VertScrollThumb.get())
+        DrawSkinElement(p, *piece, ThumbImage(dragging_, hot), thumb);
     const QImage grip = WithMagentaTransparent(
-        StateImage(arrows.Bitmap, arrows.FrameCount, GripFrame(horizontal, Dragging, hot)));
-    if (layout.ThumbLength >= grip.height() - 2)
+        StateImage(arrows.Bitmap, arrows.FrameCount, GripFrame(horizontal, dragging_, hot)));
+    if (parts.ThumbLength >= grip.height() - 2)
         p.drawImage(thumb.center() - QPoint(grip.width() / 2, grip.height() / 2) + QPoint(1, 1), grip);
 }
 
-void TSkinScrollbar::Attached()
+void SkinnedScrollArea::attached()
 {
-    auto *area = qobject_cast<QAbstractScrollArea *>(Window());
+    auto *area = qobject_cast<QAbstractScrollArea *>(control());
     if (!area)
         return;
     for (QScrollBar *bar : {area->horizontalScrollBar(), area->verticalScrollBar()}) {
         if (!bar || SendSkinMessage(bar, kSkinQueryEvent) == 1)
             continue;
-        auto *skinned = new TWScrollbar(bar);
+        auto *skinned = new SkinnedScrollBar(bar);
         skinned->setParent(this);
-        skinned->AttachWindow(Owner, SkinData);
+        skinned->attachInDialog(owner(), skinData());
         bars_.emplace_back(skinned);
     }
 }
 
-void TSkinScrollbar::Detaching()
+void SkinnedScrollArea::detaching()
 {
-    for (const QPointer<TWScrollbar> &bar : bars_)
+    for (const QPointer<SkinnedScrollBar> &bar : bars_)
         delete bar.data();
     bars_.clear();
 }
 
-void TSkinScrollbar::Paint(QPainter &p, const QRect &rect)
+void SkinnedScrollArea::paint(QPainter &p, const QRect &rect)
 {
-    auto *area = qobject_cast<QAbstractScrollArea *>(Window());
+    auto *area = qobject_cast<QAbstractScrollArea *>(control());
     if (!area)
         return;
-    const SkinModel &m = SkinData->Model();
+    const SkinModel &m = model();
     // The corner between the two bars.
     const QScrollBar *h = area->horizontalScrollBar();
     const QScrollBar *v = area->verticalScrollBar();

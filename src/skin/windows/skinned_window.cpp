@@ -1,10 +1,10 @@
-#include "skin/windows/win_skin_form.h"
+#include "skin/windows/skinned_window.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/windows/frame_drawing.h"
-#include "skin/windows/skin_control.h"
+#include "skin/windows/skinned_control.h"
 #include "skin/windows/skin_events.h"
-#include "skin/windows/skin_manage.h"
+#include "skin/windows/skin_manager.h"
 #include "skin/windows/window_rule.h"
 
 #include <QApplication>
@@ -78,13 +78,13 @@ bool AtMost(QSize a, int limit)
 
 }  // namespace
 
-TWinSkinForm::TWinSkinForm(QWidget *window, QWidget *owner)
+SkinnedWindow::SkinnedWindow(QWidget *window, QWidget *owner)
     : QObject(owner), FormControl(owner), window_(window)
 {
     if (qGuiApp)
         DoubleClickTime = QGuiApplication::styleHints()->mouseDoubleClickInterval();
     Timer.setInterval(250);
-    connect(&Timer, &QTimer::timeout, this, &TWinSkinForm::OnTimer);
+    connect(&Timer, &QTimer::timeout, this, &SkinnedWindow::OnTimer);
     connect(window, &QObject::destroyed, this, [this] {
         State = kDestroying;
         DetachOnDestroy();
@@ -94,28 +94,28 @@ TWinSkinForm::TWinSkinForm(QWidget *window, QWidget *owner)
     });
 }
 
-TWinSkinForm::~TWinSkinForm()
+SkinnedWindow::~SkinnedWindow()
 {
     HoverObject = nullptr;
     SysButtons.clear();
     delete SkinnedSystemMenu;
-    if (TSkinManage *manager = TSkinManage::Get())
-        manager->ForgetWindow(this);
+    if (SkinManager *manager = SkinManager::instance())
+        manager->forgetWindow(this);
 }
 
-void TWinSkinForm::AttachForm(TSkinData *skinData, QWidget *form)
+void SkinnedWindow::AttachForm(SkinData *skinData, QWidget *form)
 {
     FormControl = form;
     AttachWindow(skinData);
 }
 
-void TWinSkinForm::AttachWindow(TSkinData *skinData)
+void SkinnedWindow::AttachWindow(SkinData *skinData)
 {
     if (attached_ || !window_)
         return;
-    if (SkinManagerLink *manager = SkinManagerLink::Instance())
-        manager->SetRunState(1);
-    SkinData = skinData;
+    if (SkinManagerLink *manager = SkinManagerLink::instance())
+        manager->setState(SkinManagerState::Running);
+    skinData_ = skinData;
     SkinsFrame = skinData->Has(xcMainMenu);
     QWidget *w = window_;
     RightToLeft = w->layoutDirection() == Qt::RightToLeft;
@@ -144,7 +144,7 @@ void TWinSkinForm::AttachWindow(TSkinData *skinData)
     ApplyFrame(true);
 }
 
-void TWinSkinForm::ApplyFrame(bool on)
+void SkinnedWindow::ApplyFrame(bool on)
 {
     QWidget *w = window_;
     if (on) {
@@ -182,7 +182,7 @@ void TWinSkinForm::ApplyFrame(bool on)
         w->unsetCursor();
 }
 
-void TWinSkinForm::KeepClientSize(const FrameMetrics &from, const FrameMetrics &to)
+void SkinnedWindow::KeepClientSize(const FrameMetrics &from, const FrameMetrics &to)
 {
     QWidget *w = window_;
     const QSize extra = to.Extra();
@@ -197,7 +197,7 @@ void TWinSkinForm::KeepClientSize(const FrameMetrics &from, const FrameMetrics &
     w->resize(client + extra);
 }
 
-void TWinSkinForm::FinishSetup()
+void SkinnedWindow::FinishSetup()
 {
     if (!window_ || !attached_)
         return;
@@ -207,7 +207,7 @@ void TWinSkinForm::FinishSetup()
     Sizable = !IsFixedSize(w);
     if (!Sizable)
         Capabilities &= ~kMaximiseBox;
-    IconBitmap = SkinData ? SkinData->AppIconBitmap : QImage();
+    IconBitmap = skinData_ ? skinData_->AppIconBitmap : QImage();
     if (FormControl)
         ClassifyControls(w);
     else
@@ -226,11 +226,11 @@ void TWinSkinForm::FinishSetup()
     RepaintFrame();
 }
 
-void TWinSkinForm::WidenForCaption()
+void SkinnedWindow::WidenForCaption()
 {
     if (FrameKind == kNoCaption)
         return;
-    const TDataSkinTitle &title = SkinData->Model().Title;
+    const SkinTitle &title = skinData_->Model().Title;
     const int text = QFontMetrics(CaptionFont).horizontalAdvance(TextPrefix + CaptionText() + TextSuffix);
     const int needed = title.Margins.Left + text + title.Margins.Right;
     QWidget *w = window_;
@@ -243,7 +243,7 @@ void TWinSkinForm::WidenForCaption()
         w->resize(needed, w->height());
 }
 
-void TWinSkinForm::ReadWindowState()
+void SkinnedWindow::ReadWindowState()
 {
     const Qt::WindowStates s = window_ ? window_->windowState() : Qt::WindowNoState;
     WindowState = s & Qt::WindowMinimized                              ? kMinimisedState
@@ -251,50 +251,50 @@ void TWinSkinForm::ReadWindowState()
                                                                       : kNormalState;
 }
 
-void TWinSkinForm::RecalcMetrics()
+void SkinnedWindow::RecalcMetrics()
 {
-    if (!SkinData || SkinData->NoSkin())
+    if (!skinData_ || skinData_->NoSkin())
         return;
-    const SkinModel &model = SkinData->Model();
+    const SkinModel &model = skinData_->Model();
     Metrics = RecalcFrameMetrics(model, FrameKind);
     HoverObject = nullptr;
     SysButtons.clear();
     for (const auto &description : model.CaptionButtons)
-        SysButtons.push_back(std::make_unique<TWinSysButton>(this, description.get(), SkinData->AppIconBitmap));
-    IconBitmap = SkinData->AppIconBitmap;
+        SysButtons.push_back(std::make_unique<CaptionButton>(this, description.get(), skinData_->AppIconBitmap));
+    IconBitmap = skinData_->AppIconBitmap;
 }
 
-void TWinSkinForm::DropCachedPieces()
+void SkinnedWindow::DropCachedPieces()
 {
     // The skin's model is about to go: nothing may point into it.
     HoverObject = nullptr;
     SysButtons.clear();
 }
 
-void TWinSkinForm::UpdateRegion()
+void SkinnedWindow::UpdateRegion()
 {
-    if (State == kDead || !window_ || !SkinsFrame || !SkinData)
+    if (State == kDead || !window_ || !SkinsFrame || !skinData_)
         return;
     QWidget *w = window_;
     const QSize size = w->size();
     if (size.isEmpty() || (size == RegionSize && State != kRefreshing))
         return;
-    Region = BuildFrameRegion(SkinData->Model(), applied_, size, FrameKind);
+    Region = BuildFrameRegion(skinData_->Model(), applied_, size, FrameKind);
     RegionSize = size;
     w->setMask(Region);
 }
 
-void TWinSkinForm::RefreshAfterSkinChange()
+void SkinnedWindow::RefreshAfterSkinChange()
 {
-    if (!window_ || !attached_ || !SkinData)
+    if (!window_ || !attached_ || !skinData_)
         return;
     QWidget *w = window_;
     QPalette palette = w->palette();
-    palette.setColor(QPalette::Window, ToQColor(SkinData->Model().Colours.ButtonFace));
+    palette.setColor(QPalette::Window, ToQColor(skinData_->Model().Colours.ButtonFace));
     w->setPalette(palette);
-    for (const QPointer<TSkinControl> &control : SkinControlList)
+    for (const QPointer<SkinnedControl> &control : SkinControlList)
         if (control)
-            control->UpdateFromSkin();
+            control->updateFromSkin();
     State = kRefreshing;
     if (SkinsFrame) {
         KeepClientSize(applied_, Metrics);
@@ -304,7 +304,7 @@ void TWinSkinForm::RefreshAfterSkinChange()
     w->update();
 }
 
-void TWinSkinForm::Detach()
+void SkinnedWindow::Detach()
 {
     if (!attached_)
         return;
@@ -327,7 +327,7 @@ void TWinSkinForm::Detach()
     RegionSize = QSize();
 }
 
-void TWinSkinForm::DetachOnDestroy()
+void SkinnedWindow::DetachOnDestroy()
 {
     // The window is gone: only the painter's own pieces are let go; the
     // controls' objects go with their controls.
@@ -341,7 +341,7 @@ void TWinSkinForm::DetachOnDestroy()
     Region = QRegion();
 }
 
-bool TWinSkinForm::LooksActive() const
+bool SkinnedWindow::LooksActive() const
 {
     QWidget *w = window_;
     if (!w)
@@ -353,7 +353,7 @@ bool TWinSkinForm::LooksActive() const
     return popup && popup->parentWidget() && popup->parentWidget()->window() == w;
 }
 
-void TWinSkinForm::OnTimer()
+void SkinnedWindow::OnTimer()
 {
     if (Busy || !window_ || !HoverObject)
         return;
@@ -361,7 +361,7 @@ void TWinSkinForm::OnTimer()
         HoverObject->MouseLeave();
 }
 
-bool TWinSkinForm::eventFilter(QObject *watched, QEvent *event)
+bool SkinnedWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != window_)
         return false;
@@ -383,7 +383,7 @@ bool TWinSkinForm::eventFilter(QObject *watched, QEvent *event)
     return SkinsFrame && FrameEvent(event);
 }
 
-bool TWinSkinForm::FrameEvent(QEvent *event)
+bool SkinnedWindow::FrameEvent(QEvent *event)
 {
     QWidget *w = window_;
     switch (event->type()) {

@@ -1,18 +1,18 @@
-#include "skin/windows/nc_objects.h"
+#include "skin/windows/caption_button.h"
 
 #include "skin/data/skin_draw.h"
-#include "skin/windows/win_skin_form.h"
+#include "skin/windows/skinned_window.h"
 
 #include <QPainter>
 
 namespace qasp::skin {
 
-void TNCObject::Repaint()
+void FrameObject::Repaint()
 {
     Owner->RepaintFrameRect(Bounds);
 }
 
-void TNCObject::MouseDown()
+void FrameObject::MouseDown()
 {
     if (Owner->HoverObject && Owner->HoverObject != this)
         Owner->HoverObject->MouseLeave();
@@ -23,7 +23,7 @@ void TNCObject::MouseDown()
     Repaint();
 }
 
-void TNCObject::MouseUp()
+void FrameObject::MouseUp()
 {
     if (!Visible)
         return;
@@ -31,7 +31,7 @@ void TNCObject::MouseUp()
     Repaint();
 }
 
-void TNCObject::MouseEnter()
+void FrameObject::MouseEnter()
 {
     if (Owner->HoverObject == this)
         return;
@@ -44,7 +44,7 @@ void TNCObject::MouseEnter()
     Repaint();
 }
 
-void TNCObject::MouseLeave()
+void FrameObject::MouseLeave()
 {
     if (!Visible)
         return;
@@ -53,8 +53,8 @@ void TNCObject::MouseLeave()
     Repaint();
 }
 
-TWinSysButton::TWinSysButton(TWinSkinForm *owner, const TDataSkinSysButton *skinButton, const QImage &appIcon)
-    : TNCObject(owner), SkinButton(skinButton), Picture(skinButton->Bitmap),
+CaptionButton::CaptionButton(SkinnedWindow *owner, const SkinCaptionButton *skinButton, const QImage &appIcon)
+    : FrameObject(owner), Description(skinButton), Picture(skinButton->Bitmap),
       Frames(std::max(skinButton->FrameCount, 1))
 {
     if (IsIcon() && Picture.isNull()) {
@@ -63,16 +63,16 @@ TWinSysButton::TWinSysButton(TWinSkinForm *owner, const TDataSkinSysButton *skin
     }
 }
 
-int TWinSysButton::FrameToDraw(bool windowActive) const
+int CaptionButton::FrameToDraw(bool windowActive) const
 {
     if (ButtonState == kPressed)
         return kPressed;
     if (ButtonState == kHot)
-        return SkinButton->Visibility == 100 ? 4 : kHot;
+        return Description->Visibility == 100 ? 4 : kHot;
     return windowActive || Frames < 4 ? 1 : 4;
 }
 
-void TWinSysButton::Paint(QPainter &painter)
+void CaptionButton::Paint(QPainter &painter)
 {
     if (!Visible)
         return;
@@ -85,10 +85,10 @@ void TWinSysButton::Paint(QPainter &painter)
         painter.drawImage(Bounds.topLeft(), WithMagentaTransparent(image));
 }
 
-SysButtonSlot TWinSysButton::Slot() const
+SysButtonSlot CaptionButton::Slot() const
 {
     SysButtonSlot s;
-    s.Skin = SkinButton;
+    s.Skin = Description;
     s.Picture = Picture.isNull() ? QSize() : QSize(Picture.width() / Frames, Picture.height());
     s.Visible = Visible;
     s.Bounds = Bounds;

@@ -1,11 +1,11 @@
 // The mouse and the keyboard in a skinned frame: caption buttons, dragging
 // the caption, sizing at the borders, double clicks and the system menu.
-#include "skin/windows/win_skin_form.h"
+#include "skin/windows/skinned_window.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/windows/skin_events.h"
-#include "skin/windows/skin_manage.h"
+#include "skin/windows/skin_manager.h"
 
 #include <QDateTime>
 #include <QMenu>
@@ -30,14 +30,14 @@ void PostClose(QWidget *w)
 
 }  // namespace
 
-FrameHit TWinSkinForm::HitTest(QPoint point) const
+FrameHit SkinnedWindow::HitTest(QPoint point) const
 {
     if (!window_)
         return FrameHit::Client;
     return FrameHitTest(point, window_->size(), applied_, Sizable, WindowState);
 }
 
-TNCObject *TWinSkinForm::HitObject(QPoint point) const
+FrameObject *SkinnedWindow::HitObject(QPoint point) const
 {
     std::vector<SysButtonSlot> buttons;
     for (const auto &button : SysButtons)
@@ -46,7 +46,7 @@ TNCObject *TWinSkinForm::HitObject(QPoint point) const
     return i < 0 ? nullptr : SysButtons[static_cast<size_t>(i)].get();
 }
 
-void TWinSkinForm::SetCursorFor(FrameHit hit)
+void SkinnedWindow::SetCursorFor(FrameHit hit)
 {
     QWidget *w = window_;
     if (IsSizingHit(hit))
@@ -57,7 +57,7 @@ void TWinSkinForm::SetCursorFor(FrameHit hit)
         w->unsetCursor();
 }
 
-bool TWinSkinForm::MouseEvent(QMouseEvent *event)
+bool SkinnedWindow::MouseEvent(QMouseEvent *event)
 {
     QWidget *w = window_;
     const QPoint point = event->position().toPoint();
@@ -73,7 +73,7 @@ bool TWinSkinForm::MouseEvent(QMouseEvent *event)
         return true;
     }
     const FrameHit hit = HitTest(point);
-    TNCObject *object = HitObject(point);
+    FrameObject *object = HitObject(point);
     if (hit == FrameHit::Client && !object) {
         if (HoverObject)
             HoverObject->MouseLeave();
@@ -110,12 +110,12 @@ bool TWinSkinForm::MouseEvent(QMouseEvent *event)
             drag_.Begin(w, hit, global);
         return true;
     case QEvent::MouseButtonRelease: {
-        auto *button = dynamic_cast<TWinSysButton *>(HoverObject);
+        auto *button = dynamic_cast<CaptionButton *>(HoverObject);
         if (event->button() == Qt::LeftButton && button && button == object &&
-            button->ButtonState == TNCObject::kPressed) {
+            button->ButtonState == FrameObject::kPressed) {
             button->MouseUp();
-            RunButtonAction(button->SkinButton->Action, global);
-        } else if (HoverObject && HoverObject->ButtonState == TNCObject::kPressed) {
+            RunButtonAction(button->Description->Action, global);
+        } else if (HoverObject && HoverObject->ButtonState == FrameObject::kPressed) {
             HoverObject->MouseLeave();
         }
         return true;
@@ -123,7 +123,7 @@ bool TWinSkinForm::MouseEvent(QMouseEvent *event)
     case QEvent::MouseButtonDblClick:
         if (event->button() != Qt::LeftButton)
             return true;
-        if (auto *button = dynamic_cast<TWinSysButton *>(object); button && button->IsIcon()) {
+        if (auto *button = dynamic_cast<CaptionButton *>(object); button && button->IsIcon()) {
             Timer.stop();
             PostClose(w);
         } else if (!object && hit == FrameHit::Caption) {
@@ -138,7 +138,7 @@ bool TWinSkinForm::MouseEvent(QMouseEvent *event)
     }
 }
 
-void TWinSkinForm::RunButtonAction(int action, QPoint globalPoint)
+void SkinnedWindow::RunButtonAction(int action, QPoint globalPoint)
 {
     QWidget *w = window_;
     if (!w)
@@ -176,7 +176,7 @@ void TWinSkinForm::RunButtonAction(int action, QPoint globalPoint)
     }
 }
 
-void TWinSkinForm::OpenSystemMenu(QPoint globalPoint)
+void SkinnedWindow::OpenSystemMenu(QPoint globalPoint)
 {
     QWidget *w = window_;
     if (!w)
@@ -188,8 +188,8 @@ void TWinSkinForm::OpenSystemMenu(QPoint globalPoint)
         PostClose(w);
         return;
     }
-    if (TSkinManage *manager = TSkinManage::Get())
-        manager->MenuKind = kSystemMenuKind;
+    if (SkinManager *manager = SkinManager::instance())
+        manager->windowMenuOpening();
     LastClickTime = now;
     QMenu *menu = BuildSystemMenu();
     Busy = true;
@@ -197,14 +197,14 @@ void TWinSkinForm::OpenSystemMenu(QPoint globalPoint)
     menu->popup(globalPoint);
 }
 
-QMenu *TWinSkinForm::BuildSystemMenu()
+QMenu *SkinnedWindow::BuildSystemMenu()
 {
     delete SkinnedSystemMenu;
     QWidget *w = window_;
     auto *menu = new QMenu(w);
     menu->setProperty("Tag", 33333);
     SkinnedSystemMenu = menu;
-    const QImage glyphs = SkinData ? SkinData->MenuImages : QImage();
+    const QImage glyphs = skinData_ ? skinData_->MenuImages : QImage();
     const auto add = [&](const QString &text, int image, bool enabled, auto slot) {
         QAction *action = menu->addAction(text);
         if (image >= 0 && !glyphs.isNull())

@@ -1,18 +1,18 @@
 // The frame painter's controls: classifying every control of the window,
 // creating the object that paints it, and letting them all go again.
-#include "skin/windows/win_skin_form.h"
+#include "skin/windows/skinned_window.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/windows/control_classification.h"
-#include "skin/windows/skin_button.h"
-#include "skin/windows/skin_check_box.h"
-#include "skin/windows/skin_edit.h"
+#include "skin/windows/skinned_button.h"
+#include "skin/windows/skinned_check_box.h"
+#include "skin/windows/skinned_edit.h"
 #include "skin/windows/skin_events.h"
-#include "skin/windows/skin_header.h"
-#include "skin/windows/skin_panels.h"
-#include "skin/windows/skin_ranges.h"
-#include "skin/windows/skin_scrollbar.h"
-#include "skin/windows/win_skin_menu.h"
+#include "skin/windows/skinned_header.h"
+#include "skin/windows/skinned_panels.h"
+#include "skin/windows/skinned_ranges.h"
+#include "skin/windows/skinned_scroll_bar.h"
+#include "skin/windows/skinned_menu_bar.h"
 
 #include <QAbstractScrollArea>
 #include <QHeaderView>
@@ -27,7 +27,7 @@
 namespace qasp::skin {
 namespace {
 
-ControlFacts FactsOf(QWidget *w, const TWinSkinForm &painter)
+ControlFacts FactsOf(QWidget *w, const SkinnedWindow &painter)
 {
     ControlFacts f;
     for (const QMetaObject *m = w->metaObject(); m; m = m->superClass())
@@ -52,31 +52,31 @@ ControlFacts FactsOf(QWidget *w, const TWinSkinForm &painter)
     return f;
 }
 
-TSkinControl *CreateSkinControl(SkinControlKind kind, QWidget *w)
+SkinnedControl *CreateSkinControl(SkinControlKind kind, QWidget *w)
 {
     using K = SkinControlKind;
     switch (kind) {
     case K::Button:
-    case K::BitButton: return new TSkinButton(w);
-    case K::SpeedButton: return new TSkinSpeedButton(w);
-    case K::CheckBox: return new TSkinCheckBox(w);
-    case K::RadioButton: return new TSkinRadioButton(w);
-    case K::ComBox: return new TSkinComBox(w);
-    case K::Edit: return new TSkinEdit(w);
-    case K::UpDown: return new TSkinUpDown(w);
-    case K::Progress: return new TSkinProgress(w);
-    case K::TrackBar: return new TSkinTrackBar(w);
-    case K::Tab: return qobject_cast<QTabBar *>(w) ? new TSkinTab(w) : nullptr;
-    case K::StatusBar: return new TSkinStatusBar(w);
-    case K::GroupBox: return new TSkinGroupBox(w);
-    case K::TabSheet:
-    case K::Box: return new TSkinBox(w);
-    case K::Sizer: return new TSkinSizer(w);
-    case K::Scrollbar:
-    case K::ListView: return qobject_cast<QAbstractScrollArea *>(w) ? new TSkinScrollbar(w) : nullptr;
-    case K::ScControl: return qobject_cast<QScrollBar *>(w) ? new TWScrollbar(static_cast<QScrollBar *>(w)) : nullptr;
-    case K::Header: return qobject_cast<QHeaderView *>(w) ? new TSkinHeader(static_cast<QHeaderView *>(w)) : nullptr;
-    case K::MenuBar: return qobject_cast<QMenuBar *>(w) ? new TWinSkinMenu(static_cast<QMenuBar *>(w)) : nullptr;
+    case K::BitmapButton: return new SkinnedButton(w);
+    case K::ToolButton: return new SkinnedToolButton(w);
+    case K::CheckBox: return new SkinnedCheckBox(w);
+    case K::RadioButton: return new SkinnedRadioButton(w);
+    case K::ComboBox: return new SkinnedComboBox(w);
+    case K::LineEdit: return new SkinnedLineEdit(w);
+    case K::SpinBox: return new SkinnedSpinBox(w);
+    case K::ProgressBar: return new SkinnedProgressBar(w);
+    case K::Slider: return new SkinnedSlider(w);
+    case K::TabBar: return qobject_cast<QTabBar *>(w) ? new SkinnedTabBar(w) : nullptr;
+    case K::StatusBar: return new SkinnedStatusBar(w);
+    case K::GroupBox: return new SkinnedGroupBox(w);
+    case K::TabPage:
+    case K::Panel: return new SkinnedPanel(w);
+    case K::SizeGrip: return new SkinnedSizeGrip(w);
+    case K::ScrollArea:
+    case K::ListView: return qobject_cast<QAbstractScrollArea *>(w) ? new SkinnedScrollArea(w) : nullptr;
+    case K::ScrollBar: return qobject_cast<QScrollBar *>(w) ? new SkinnedScrollBar(static_cast<QScrollBar *>(w)) : nullptr;
+    case K::Header: return qobject_cast<QHeaderView *>(w) ? new SkinnedHeader(static_cast<QHeaderView *>(w)) : nullptr;
+    case K::MenuBar: return qobject_cast<QMenuBar *>(w) ? new SkinnedMenuBar(static_cast<QMenuBar *>(w)) : nullptr;
     case K::None: return nullptr;
     }
     return nullptr;
@@ -84,39 +84,39 @@ TSkinControl *CreateSkinControl(SkinControlKind kind, QWidget *w)
 
 }  // namespace
 
-bool TWinSkinForm::AddSkinControl(TSkinControl *control)
+bool SkinnedWindow::AddSkinControl(SkinnedControl *control)
 {
-    for (const QPointer<TSkinControl> &c : SkinControlList)
+    for (const QPointer<SkinnedControl> &c : SkinControlList)
         if (c == control)
             return true;
     SkinControlList.emplace_back(control);
     return false;
 }
 
-void TWinSkinForm::RemoveSkinControl(TSkinControl *control)
+void SkinnedWindow::RemoveSkinControl(SkinnedControl *control)
 {
-    std::erase_if(SkinControlList, [control](const QPointer<TSkinControl> &c) { return !c || c == control; });
+    std::erase_if(SkinControlList, [control](const QPointer<SkinnedControl> &c) { return !c || c == control; });
 }
 
-TSkinControl *TWinSkinForm::FindSkinControl(const QWidget *control) const
+SkinnedControl *SkinnedWindow::FindSkinControl(const QWidget *control) const
 {
-    for (const QPointer<TSkinControl> &c : SkinControlList)
-        if (c && c->State == TSkinControl::kAttached && (c->Window() == control || c->parent() == control))
+    for (const QPointer<SkinnedControl> &c : SkinControlList)
+        if (c && c->isAttached() && (c->control() == control || c->parent() == control))
             return c;
     return nullptr;
 }
 
-void TWinSkinForm::ClassifyControls(QWidget *form)
+void SkinnedWindow::ClassifyControls(QWidget *form)
 {
     ClassifyChildren(form, false);
 }
 
-void TWinSkinForm::ClassifyChildWindows(QWidget *window)
+void SkinnedWindow::ClassifyChildWindows(QWidget *window)
 {
     ClassifyChildren(window, true);
 }
 
-void TWinSkinForm::ClassifyChildren(QWidget *parent, bool bareWindow)
+void SkinnedWindow::ClassifyChildren(QWidget *parent, bool bareWindow)
 {
     classified_.emplace_back(parent);
     for (QWidget *child : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
@@ -124,55 +124,55 @@ void TWinSkinForm::ClassifyChildren(QWidget *parent, bool bareWindow)
             ClassifyOne(child, bareWindow);
 }
 
-void TWinSkinForm::ClassifyOne(QWidget *w, bool bareWindow)
+void SkinnedWindow::ClassifyOne(QWidget *w, bool bareWindow)
 {
-    if (!SkinData)
+    if (!skinData_)
         return;
     const ControlFacts facts = FactsOf(w, *this);
     const QString className = facts.Classes.front();
     // A disabled group passes its tag on, so its buttons stay plain too.
-    if (!bareWindow && facts.Tag == SkinData->DisableTag && PassesTagToButtons(className))
+    if (!bareWindow && facts.Tag == skinData_->DisableTag && PassesTagToButtons(className))
         for (QWidget *child : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-            child->setProperty("Tag", SkinData->DisableTag);
+            child->setProperty("Tag", skinData_->DisableTag);
     // The application's own choice comes first.
-    if (!bareWindow && SkinData->OnSkinControl && facts.Tag != SkinData->DisableTag && !facts.AnswersQuery &&
+    if (!bareWindow && skinData_->OnSkinControl && facts.Tag != skinData_->DisableTag && !facts.AnswersQuery &&
         !facts.AlreadySkinned) {
         QObject *chosen = nullptr;
-        SkinData->OnSkinControl(this, SkinData, window_, w, className.toUpper(), chosen);
-        if (auto *control = qobject_cast<TSkinControl *>(chosen)) {
+        skinData_->OnSkinControl(this, skinData_, window_, w, className.toUpper(), chosen);
+        if (auto *control = qobject_cast<SkinnedControl *>(chosen)) {
             if (!control->parent())
                 control->setParent(w);  // the engine's, like its own choices
             if (!AddSkinControl(control)) {
                 RemoveSkinControl(control);  // attaching adds it again
-                control->AttachControl(this, SkinData, control->WithBackground);
+                control->attach(this, skinData_, false);
             }
             if (w->inherits("QFrame") && !w->inherits("QAbstractScrollArea"))
                 ClassifyChildren(w, false);
             return;
         }
     }
-    const SkinModel &model = SkinData->Model();
+    const SkinModel &model = skinData_->Model();
     const ControlClass c = bareWindow ? ClassifyChildWindow(facts)
-                                      : ClassifyControl(facts, SkinData->SkinControls, SkinData->DisableTag,
-                                                        SkinData->Skin3rdKind(className),
+                                      : ClassifyControl(facts, skinData_->SkinControls, skinData_->DisableTag,
+                                                        skinData_->Skin3rdKind(className),
                                                         model.Tabs && !model.Tabs->Bitmap.isNull());
-    if (TSkinControl *control = CreateSkinControl(c.Kind, w)) {
+    if (SkinnedControl *control = CreateSkinControl(c.Kind, w)) {
         control->setParent(w);  // freed with its control at the latest
         if (bareWindow)
-            control->AttachWindow(this, SkinData);
+            control->attachInDialog(this, skinData_);
         else
-            control->AttachControl(this, SkinData, c.WithBackground);
+            control->attach(this, skinData_, c.WithBackground);
         // A tree or table view's header is part of it.
-        if (c.Kind == SkinControlKind::Scrollbar || c.Kind == SkinControlKind::ListView)
+        if (c.Kind == SkinControlKind::ScrollArea || c.Kind == SkinControlKind::ListView)
             for (QHeaderView *header : w->findChildren<QHeaderView *>(Qt::FindDirectChildrenOnly))
-                if (!bareWindow && SkinData->Has(xcPanel))
+                if (!bareWindow && skinData_->Has(xcPanel))
                     ClassifyOne(header, false);
     }
     if (c.ClassifyChildren)
         ClassifyChildren(w, bareWindow);
 }
 
-void TWinSkinForm::ClassifyLateControl(QWidget *control)
+void SkinnedWindow::ClassifyLateControl(QWidget *control)
 {
     if (State != kReady || control->isWindow() || FindSkinControl(control))
         return;
@@ -183,14 +183,14 @@ void TWinSkinForm::ClassifyLateControl(QWidget *control)
         }
 }
 
-void TWinSkinForm::ReleaseControls()
+void SkinnedWindow::ReleaseControls()
 {
     // Each object gives its control back as it goes.
-    const std::vector<QPointer<TSkinControl>> controls = std::move(SkinControlList);
+    const std::vector<QPointer<SkinnedControl>> controls = std::move(SkinControlList);
     SkinControlList.clear();
-    for (const QPointer<TSkinControl> &c : controls)
+    for (const QPointer<SkinnedControl> &c : controls)
         if (c) {
-            c->Detach();  // while it is whole: a destructor cannot reach the member's own part
+            c->detach();  // while it is whole: a destructor cannot reach the member's own part
             delete c.data();
         }
     classified_.clear();

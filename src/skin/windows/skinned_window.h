@@ -1,4 +1,4 @@
-// TWinSkinForm: the frame painter of one top-level window. The window
+// SkinnedWindow: the frame painter of one top-level window. The window
 // becomes frameless; the painter draws the skin's borders and caption with
 // its text and buttons in the window's margins, cuts the window's shape
 // from the borders' magenta pixels, and moves, sizes, maximises,
@@ -7,7 +7,7 @@
 #pragma once
 
 #include "skin/windows/frame_geometry.h"
-#include "skin/windows/nc_objects.h"
+#include "skin/windows/caption_button.h"
 #include "skin/windows/window_drag.h"
 
 #include <QCursor>
@@ -29,22 +29,22 @@ class QWidget;
 
 namespace qasp::skin {
 
-class TSkinControl;
-class TSkinData;
+class SkinnedControl;
+class SkinData;
 
-class TWinSkinForm : public QObject {
+class SkinnedWindow : public QObject {
     Q_OBJECT
 public:
     enum FrameState { kNew = 0, kReady = 1, kRefreshing = 3, kDestroying = 4, kSizingAtSetup = 5, kDead = 6 };
 
     // `owner` is the framework form the painter serves (it owns the
     // painter), or none for a system dialog box.
-    TWinSkinForm(QWidget *window, QWidget *owner);
-    ~TWinSkinForm() override;
+    SkinnedWindow(QWidget *window, QWidget *owner);
+    ~SkinnedWindow() override;
 
-    QWidget *Window() const { return window_; }
+    QWidget *window() const { return window_; }
     QWidget *FormControl = nullptr;
-    TSkinData *SkinData = nullptr;
+    SkinData *skinData_ = nullptr;
     int State = kNew;
     int WindowState = kNormalState;
     int FrameKind = kSizableFrame;
@@ -52,8 +52,8 @@ public:
     bool SkinsFrame = false;
     bool IsActive = false, IsSystemDialog = false, RightToLeft = false, Sizable = false;
     FrameMetrics Metrics;
-    std::vector<std::unique_ptr<TWinSysButton>> SysButtons;
-    TNCObject *HoverObject = nullptr;
+    std::vector<std::unique_ptr<CaptionButton>> SysButtons;
+    FrameObject *HoverObject = nullptr;
     QMenu *SkinnedSystemMenu = nullptr;
     QRegion Region;
     QSize RegionSize;
@@ -68,8 +68,8 @@ public:
     QTimer Timer;
     quintptr ModuleTag = 0;
 
-    void AttachForm(TSkinData *skinData, QWidget *form);
-    void AttachWindow(TSkinData *skinData);
+    void AttachForm(SkinData *skinData, QWidget *form);
+    void AttachWindow(SkinData *skinData);
     void FinishSetup();
     void RecalcMetrics();
     void DropCachedPieces();
@@ -87,11 +87,11 @@ public:
     QString CaptionText() const;
 
     // The skinned-control objects of the window's controls.
-    std::vector<QPointer<TSkinControl>> SkinControlList;
+    std::vector<QPointer<SkinnedControl>> SkinControlList;
     // Adds unless present; says whether it was present.
-    bool AddSkinControl(TSkinControl *control);
-    void RemoveSkinControl(TSkinControl *control);
-    TSkinControl *FindSkinControl(const QWidget *control) const;
+    bool AddSkinControl(SkinnedControl *control);
+    void RemoveSkinControl(SkinnedControl *control);
+    SkinnedControl *FindSkinControl(const QWidget *control) const;
     // Every control of the program's own form, and of a toolkit dialog box.
     void ClassifyControls(QWidget *form);
     void ClassifyChildWindows(QWidget *window);
@@ -106,7 +106,7 @@ public:
 
     // Where a point of the window falls, and the frame object under it.
     FrameHit HitTest(QPoint point) const;
-    TNCObject *HitObject(QPoint point) const;
+    FrameObject *HitObject(QPoint point) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

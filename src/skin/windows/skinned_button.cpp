@@ -1,4 +1,4 @@
-#include "skin/windows/skin_button.h"
+#include "skin/windows/skinned_button.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -12,7 +12,7 @@ namespace qasp::skin {
 namespace {
 
 // The caption colour the skin gives a button image, or the palette's.
-QColor CaptionColour(const TDataSkinButton &b, int frame, const QWidget *w)
+QColor CaptionColour(const SkinButton &b, int frame, const QWidget *w)
 {
     if (frame == 3)
         return w->palette().color(QPalette::Disabled, QPalette::ButtonText);
@@ -27,37 +27,37 @@ QColor CaptionColour(const TDataSkinButton &b, int frame, const QWidget *w)
 
 }  // namespace
 
-QString TSkinButton::CaptionOf(const QString &text)
+QString SkinnedButton::captionOf(const QString &text)
 {
     QString caption = text;
     caption.replace(QLatin1String("||"), QLatin1String("\n"));
     return caption;
 }
 
-void TSkinButton::Attached()
+void SkinnedButton::attached()
 {
-    Transparent = Window()->property("Tag").toInt() == 5555 || SkinData->Has(xoTransparent);
-    TrackHover(true);
+    transparent_ = control()->property("Tag").toInt() == 5555 || skinData()->Has(xoTransparent);
+    trackHover(true);
 }
 
-bool TSkinButton::PaintsWhole() const
+bool SkinnedButton::paintsWhole() const
 {
-    return !SkinData->Model().Buttons.Bitmap.isNull();
+    return !model().Buttons.Bitmap.isNull();
 }
 
-void TSkinButton::Paint(QPainter &p, const QRect &rect)
+void SkinnedButton::paint(QPainter &p, const QRect &rect)
 {
-    auto *button = qobject_cast<QAbstractButton *>(Window());
-    const TDataSkinButton &picture = SkinData->Model().Buttons;
+    auto *button = qobject_cast<QAbstractButton *>(control());
+    const SkinButton &picture = model().Buttons;
     const bool pressed = button->isDown() || (button->isCheckable() && button->isChecked());
     const int frame = ButtonFrame(button->isEnabled(), pressed, button->underMouse(), button->hasFocus());
-    if (Transparent)
-        FillParent(p, rect);
+    if (transparent_)
+        fillParent(p, rect);
     else
-        FillFace(p, rect);
+        fillFace(p, rect);
     DrawSkinElement(p, picture, frame, rect);
 
-    const QString caption = CaptionOf(button->text());
+    const QString caption = captionOf(button->text());
     const QRect inner = rect.adjusted(2, 2, -2, -2);
     const int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
     QRect textRect = p.fontMetrics().boundingRect(inner, flags, caption);
@@ -75,23 +75,23 @@ void TSkinButton::Paint(QPainter &p, const QRect &rect)
     p.setPen(CaptionColour(picture, frame, button));
     p.drawText(textRect, flags, caption);
     if (button->hasFocus() && !caption.isEmpty())
-        DrawFocusRect(p, textRect);
+        drawFocusRect(p, textRect);
 }
 
-void TSkinSpeedButton::Attached()
+void SkinnedToolButton::attached()
 {
-    TrackHover(true);
+    trackHover(true);
 }
 
-bool TSkinSpeedButton::PaintsWhole() const
+bool SkinnedToolButton::paintsWhole() const
 {
-    return !SkinData->Model().Buttons.Bitmap.isNull();
+    return !model().Buttons.Bitmap.isNull();
 }
 
-void TSkinSpeedButton::Paint(QPainter &p, const QRect &rect)
+void SkinnedToolButton::paint(QPainter &p, const QRect &rect)
 {
-    auto *button = qobject_cast<QToolButton *>(Window());
-    const TDataSkinButton &picture = SkinData->Model().Buttons;
+    auto *button = qobject_cast<QToolButton *>(control());
+    const SkinButton &picture = model().Buttons;
     const bool down = button->isDown() || button->isChecked();
     const int image = ToolButtonImage(button->isEnabled(), down, button->underMouse(), button->hasFocus());
     if (image > 0)

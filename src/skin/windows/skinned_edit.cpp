@@ -1,4 +1,4 @@
-#include "skin/windows/skin_edit.h"
+#include "skin/windows/skinned_edit.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -12,21 +12,21 @@
 
 namespace qasp::skin {
 
-void TSkinEdit::Paint(QPainter &p, const QRect &rect)
+void SkinnedLineEdit::paint(QPainter &p, const QRect &rect)
 {
-    const auto *edit = qobject_cast<QLineEdit *>(Window());
+    const auto *edit = qobject_cast<QLineEdit *>(control());
     if (edit && !edit->hasFrame())
         return;
     // Outer line in the skin's shadow colour, inner one in the edit's own
     // background, over the style's frame.
-    p.setPen(ToQColor(SkinData->Model().Colours.ButtonShadow));
+    p.setPen(ToQColor(model().Colours.ButtonShadow));
     p.drawRect(rect.adjusted(0, 0, -1, -1));
-    p.setPen(Window()->palette().color(Window()->backgroundRole() == QPalette::Window ? QPalette::Base
-                                                                                      : Window()->backgroundRole()));
+    p.setPen(control()->palette().color(control()->backgroundRole() == QPalette::Window ? QPalette::Base
+                                                                                      : control()->backgroundRole()));
     p.drawRect(rect.adjusted(1, 1, -2, -2));
 }
 
-int TSkinComBox::ButtonImage(bool enabled, bool open, bool hot, bool focused)
+int SkinnedComboBox::buttonImage(bool enabled, bool open, bool hot, bool focused)
 {
     if (!enabled)
         return 3;
@@ -37,15 +37,15 @@ int TSkinComBox::ButtonImage(bool enabled, bool open, bool hot, bool focused)
     return 1;
 }
 
-void TSkinComBox::Attached()
+void SkinnedComboBox::attached()
 {
-    TrackHover(true);
+    trackHover(true);
 }
 
-void TSkinComBox::Paint(QPainter &p, const QRect &rect)
+void SkinnedComboBox::paint(QPainter &p, const QRect &rect)
 {
-    auto *box = qobject_cast<QComboBox *>(Window());
-    const SkinModel &m = SkinData->Model();
+    auto *box = qobject_cast<QComboBox *>(control());
+    const SkinModel &m = model();
     if (!box || !m.ComboButton || m.ComboButton->Bitmap.isNull())
         return;
     QStyleOptionComboBox option;
@@ -57,7 +57,7 @@ void TSkinComBox::Paint(QPainter &p, const QRect &rect)
     const QRect button = rightToLeft ? QRect(rect.left() + 2, rect.top() + 2, buttonWidth, rect.height() - 4)
                                      : QRect(rect.right() - 1 - buttonWidth, rect.top() + 2, buttonWidth,
                                              rect.height() - 4);
-    const int image = ButtonImage(box->isEnabled(), box->view() && box->view()->isVisible(), box->underMouse(),
+    const int image = buttonImage(box->isEnabled(), box->view() && box->view()->isVisible(), box->underMouse(),
                                   box->hasFocus());
     p.save();
     // The text area stays as the box painted it.

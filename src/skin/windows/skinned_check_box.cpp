@@ -1,4 +1,4 @@
-#include "skin/windows/skin_check_box.h"
+#include "skin/windows/skinned_check_box.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -9,50 +9,49 @@
 
 namespace qasp::skin {
 
-void TSkinCheckBox::Attached()
+void SkinnedCheckBox::attached()
 {
-    PaintsAll = Control != nullptr;
-    Transparent = Window()->property("Tag").toInt() == 5555 || SkinData->Has(xoTransparent);
-    TrackHover(true);
+    transparent_ = control()->property("Tag").toInt() == 5555 || skinData()->Has(xoTransparent);
+    trackHover(true);
 }
 
-const QImage &TSkinCheckBox::Glyphs() const
+const QImage &SkinnedCheckBox::glyphs() const
 {
-    return SkinData->Model().Buttons.CheckBitmap;
+    return model().Buttons.CheckBitmap;
 }
 
-int TSkinCheckBox::GlyphFrames() const
+int SkinnedCheckBox::glyphFrames() const
 {
-    return SkinData->Model().Buttons.CheckButtonFrame;
+    return model().Buttons.CheckButtonFrame;
 }
 
-const QImage &TSkinRadioButton::Glyphs() const
+const QImage &SkinnedRadioButton::glyphs() const
 {
-    return SkinData->Model().Buttons.RadioBitmap;
+    return model().Buttons.RadioBitmap;
 }
 
-int TSkinRadioButton::GlyphFrames() const
+int SkinnedRadioButton::glyphFrames() const
 {
-    return SkinData->Model().Buttons.RadioButtonFrame;
+    return model().Buttons.RadioButtonFrame;
 }
 
-bool TSkinCheckBox::PaintsWhole() const
+bool SkinnedCheckBox::paintsWhole() const
 {
-    return !Glyphs().isNull();  // without its picture the box paints itself
+    return !glyphs().isNull();  // without its picture the box paints itself
 }
 
-void TSkinCheckBox::Paint(QPainter &p, const QRect &rect)
+void SkinnedCheckBox::paint(QPainter &p, const QRect &rect)
 {
-    auto *box = qobject_cast<QAbstractButton *>(Window());
+    auto *box = qobject_cast<QAbstractButton *>(control());
     const auto *check = qobject_cast<QCheckBox *>(box);
     const bool indeterminate = check && check->checkState() == Qt::PartiallyChecked;
-    const int frames = std::max(GlyphFrames(), 1);
+    const int frames = std::max(glyphFrames(), 1);
     const int frame = CheckGlyphFrame(box->isChecked(), indeterminate, box->isEnabled(), frames);
-    if (Transparent)
-        FillParent(p, rect);
+    if (transparent_)
+        fillParent(p, rect);
     else
-        FillFace(p, rect);
-    const QImage glyph = WithMagentaTransparent(StateImage(Glyphs(), frames, frame));
+        fillFace(p, rect);
+    const QImage glyph = WithMagentaTransparent(StateImage(glyphs(), frames, frame));
     const bool glyphRight = box->layoutDirection() == Qt::RightToLeft;
     const int top = rect.top() + (rect.height() - glyph.height()) / 2;
     const int glyphLeft = glyphRight ? rect.right() + 1 - glyph.width() : rect.left();
@@ -66,7 +65,7 @@ void TSkinCheckBox::Paint(QPainter &p, const QRect &rect)
     p.setPen(box->palette().color(box->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     p.drawText(textArea, flags, box->text());
     if (box->hasFocus() && !box->text().isEmpty())
-        DrawFocusRect(p, textRect);
+        drawFocusRect(p, textRect);
 }
 
 }  // namespace qasp::skin

@@ -11,16 +11,16 @@ class QPainter;
 
 namespace qasp::skin {
 
-class TWinSkinForm;
+class SkinnedWindow;
 
-class TNCObject {
+class FrameObject {
 public:
     enum { kNormal = 1, kPressed = 2, kHot = 3 };
 
-    explicit TNCObject(TWinSkinForm *owner) : Owner(owner) {}
-    virtual ~TNCObject() = default;
+    explicit FrameObject(SkinnedWindow *owner) : Owner(owner) {}
+    virtual ~FrameObject() = default;
 
-    TWinSkinForm *Owner;
+    SkinnedWindow *Owner;
     QRect Bounds;
     bool Visible = false;
     int ButtonState = kNormal;
@@ -36,15 +36,15 @@ protected:
 };
 
 // A caption button from the skin's description.
-class TWinSysButton : public TNCObject {
+class CaptionButton : public FrameObject {
 public:
-    TWinSysButton(TWinSkinForm *owner, const TDataSkinSysButton *skinButton, const QImage &appIcon);
+    CaptionButton(SkinnedWindow *owner, const SkinCaptionButton *skinButton, const QImage &appIcon);
 
-    const TDataSkinSysButton *SkinButton;
+    const SkinCaptionButton *Description;
     QImage Picture;  // its state images side by side
     int Frames = 1;
 
-    bool IsIcon() const { return SkinButton->Action == 3 || SkinButton->Action == 11; }
+    bool IsIcon() const { return Description->Action == 3 || Description->Action == 11; }
     // The state image to draw: the inactive look, or pressed or hot.
     int FrameToDraw(bool windowActive) const;
     void Paint(QPainter &painter) override;

@@ -1,4 +1,4 @@
-#include "skin/windows/skin_panels.h"
+#include "skin/windows/skinned_panels.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -10,55 +10,55 @@
 
 namespace qasp::skin {
 
-void TSkinBox::Attached()
+void SkinnedPanel::attached()
 {
     // The skin's face colour replaces the program's own colouring.
-    savedStyleSheet_ = Window()->styleSheet();
+    savedStyleSheet_ = control()->styleSheet();
     if (!savedStyleSheet_.isEmpty())
-        Window()->setStyleSheet(QString());
-    if (WithBackground)
-        Window()->setAutoFillBackground(true);
+        control()->setStyleSheet(QString());
+    if (withBackground())
+        control()->setAutoFillBackground(true);
 }
 
-void TSkinBox::Detaching()
+void SkinnedPanel::detaching()
 {
     if (!savedStyleSheet_.isEmpty())
-        Window()->setStyleSheet(savedStyleSheet_);
+        control()->setStyleSheet(savedStyleSheet_);
 }
 
-bool TSkinBox::PaintsWhole() const
+bool SkinnedPanel::paintsWhole() const
 {
     // A tool bar shows the skin's tool bar picture unless the skin says its
     // background stays plain; every other box only takes the face colour.
-    return qobject_cast<QToolBar *>(Window()) && SkinData->Model().Toolbar && !SkinData->Has(xoToolbarBK);
+    return qobject_cast<QToolBar *>(control()) && model().Toolbar && !skinData()->Has(xoToolbarBK);
 }
 
-void TSkinBox::Paint(QPainter &p, const QRect &rect)
+void SkinnedPanel::paint(QPainter &p, const QRect &rect)
 {
-    const auto &picture = SkinData->Model().Toolbar;
+    const auto &picture = model().Toolbar;
     p.drawImage(rect, StateImage(picture->Bitmap, picture->FrameCount, 1));
 }
 
-void TSkinStatusBar::Attached()
+void SkinnedStatusBar::attached()
 {
-    const auto &edges = SkinData->Model().StatusBarEdges;
+    const auto &edges = model().StatusBarEdges;
     if (edges && edges->NormalColour >= 0) {
-        QPalette palette = Window()->palette();
+        QPalette palette = control()->palette();
         palette.setColor(QPalette::WindowText, ToQColor(edges->NormalColour));
-        Window()->setPalette(palette);
+        control()->setPalette(palette);
     }
 }
 
-bool TSkinStatusBar::PaintsWhole() const
+bool SkinnedStatusBar::paintsWhole() const
 {
-    return SkinData->Model().StatusBarEdges != nullptr;
+    return model().StatusBarEdges != nullptr;
 }
 
-void TSkinStatusBar::Paint(QPainter &p, const QRect &rect)
+void SkinnedStatusBar::paint(QPainter &p, const QRect &rect)
 {
-    auto *bar = qobject_cast<QStatusBar *>(Window());
-    const TDataSkinObject &edges = *SkinData->Model().StatusBarEdges;
-    FillFace(p, rect);
+    auto *bar = qobject_cast<QStatusBar *>(control());
+    const SkinElement &edges = *model().StatusBarEdges;
+    fillFace(p, rect);
     // The panels are the bar's own widgets; a message shown for a while
     // covers them with one simple panel.
     std::vector<QRect> panels;
@@ -79,16 +79,16 @@ void TSkinStatusBar::Paint(QPainter &p, const QRect &rect)
         DrawSkinElement(p, edges, 1, panel);
 }
 
-bool TSkinGroupBox::PaintsWhole() const
+bool SkinnedGroupBox::paintsWhole() const
 {
-    return Control != nullptr;
+    return isFormControl();
 }
 
-void TSkinGroupBox::Paint(QPainter &p, const QRect &rect)
+void SkinnedGroupBox::paint(QPainter &p, const QRect &rect)
 {
-    auto *group = qobject_cast<QGroupBox *>(Window());
-    const SkinColourTable &c = SkinData->Model().Colours;
-    FillFace(p, rect);
+    auto *group = qobject_cast<QGroupBox *>(control());
+    const SkinColourTable &c = model().Colours;
+    fillFace(p, rect);
     const QString title = group ? group->title() : QString();
     const int top = p.fontMetrics().height() / 2;
     const QRect frame = rect.adjusted(0, top, -1, -1);
@@ -100,20 +100,20 @@ void TSkinGroupBox::Paint(QPainter &p, const QRect &rect)
         return;
     QRect text = p.fontMetrics().boundingRect(QRect(8, 0, rect.width() - 16, p.fontMetrics().height()),
                                               Qt::AlignLeft | Qt::TextShowMnemonic, title);
-    p.fillRect(text.adjusted(-2, 0, 2, 0), FaceColour());
+    p.fillRect(text.adjusted(-2, 0, 2, 0), faceColour());
     p.setPen(group->palette().color(group->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     p.drawText(text, Qt::AlignLeft | Qt::TextShowMnemonic, title);
 }
 
-bool TSkinSizer::PaintsWhole() const
+bool SkinnedSizeGrip::paintsWhole() const
 {
-    return SkinData->Model().ExtraImages != nullptr;
+    return model().ExtraImages != nullptr;
 }
 
-void TSkinSizer::Paint(QPainter &p, const QRect &rect)
+void SkinnedSizeGrip::paint(QPainter &p, const QRect &rect)
 {
-    const TDataSkinObject &extra = *SkinData->Model().ExtraImages;
-    FillFace(p, rect);
+    const SkinElement &extra = *model().ExtraImages;
+    fillFace(p, rect);
     const QImage grip = WithMagentaTransparent(StateImage(extra.Bitmap, extra.FrameCount, 5));
     p.drawImage(rect.bottomRight() - QPoint(grip.width() - 1, grip.height() - 1), grip);
 }

@@ -1,4 +1,4 @@
-#include "skin/windows/skin_ranges.h"
+#include "skin/windows/skinned_ranges.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -15,17 +15,17 @@
 
 namespace qasp::skin {
 
-bool TSkinProgress::PaintsWhole() const
+bool SkinnedProgressBar::paintsWhole() const
 {
-    const auto &picture = SkinData->Model().Progress;
+    const auto &picture = model().Progress;
     return picture && !picture->Bitmap.isNull();
 }
 
-void TSkinProgress::Paint(QPainter &p, const QRect &rect)
+void SkinnedProgressBar::paint(QPainter &p, const QRect &rect)
 {
-    auto *bar = qobject_cast<QProgressBar *>(Window());
-    const TDataSkinBorder &picture = *SkinData->Model().Progress;
-    FillFace(p, rect);
+    auto *bar = qobject_cast<QProgressBar *>(control());
+    const SkinBorder &picture = *model().Progress;
+    fillFace(p, rect);
     DrawNineSlice(p, rect, picture.Bitmap, picture.Margins, picture.Trans != 0, false);
     const int span = bar->maximum() - bar->minimum();
     if (span > 0 && bar->value() > bar->minimum()) {
@@ -45,21 +45,21 @@ void TSkinProgress::Paint(QPainter &p, const QRect &rect)
     }
 }
 
-void TSkinTrackBar::Attached()
+void SkinnedSlider::attached()
 {
-    TrackHover(true);
+    trackHover(true);
 }
 
-bool TSkinTrackBar::PaintsWhole() const
+bool SkinnedSlider::paintsWhole() const
 {
-    const SkinModel &m = SkinData->Model();
+    const SkinModel &m = model();
     return m.Track && m.TrackbarThumbHorz;
 }
 
-void TSkinTrackBar::Paint(QPainter &p, const QRect &rect)
+void SkinnedSlider::paint(QPainter &p, const QRect &rect)
 {
-    auto *slider = qobject_cast<QSlider *>(Window());
-    const SkinModel &m = SkinData->Model();
+    auto *slider = qobject_cast<QSlider *>(control());
+    const SkinModel &m = model();
     const bool horizontal = slider->orientation() == Qt::Horizontal;
     QStyleOptionSlider option;
     option.initFrom(slider);
@@ -71,15 +71,15 @@ void TSkinTrackBar::Paint(QPainter &p, const QRect &rect)
     option.upsideDown = horizontal ? slider->invertedAppearance() != (slider->layoutDirection() == Qt::RightToLeft)
                                    : !slider->invertedAppearance();
     const QRect handle = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
-    FillParent(p, rect);
-    const TDataSkinObject *groove = horizontal ? m.Track.get() : m.TrackVert.get();
+    fillParent(p, rect);
+    const SkinElement *groove = horizontal ? m.Track.get() : m.TrackVert.get();
     if (groove) {
         const int thickness = horizontal ? groove->Bitmap.height() : groove->Bitmap.width();
         const QRect track = horizontal ? QRect(rect.left(), rect.center().y() - thickness / 2, rect.width(), thickness)
                                        : QRect(rect.center().x() - thickness / 2, rect.top(), thickness, rect.height());
         DrawSkinElement(p, *groove, 1, track);
     }
-    const TDataSkinObject *thumb = horizontal ? m.TrackbarThumbHorz.get() : m.TrackbarThumbVert.get();
+    const SkinElement *thumb = horizontal ? m.TrackbarThumbHorz.get() : m.TrackbarThumbVert.get();
     if (thumb) {
         const int state = !slider->isEnabled() ? 4 : slider->isSliderDown() ? 3 : slider->underMouse() ? 2 : 1;
         const QImage image = WithMagentaTransparent(StateImage(thumb->Bitmap, thumb->FrameCount, state));
@@ -87,15 +87,15 @@ void TSkinTrackBar::Paint(QPainter &p, const QRect &rect)
     }
 }
 
-void TSkinUpDown::Attached()
+void SkinnedSpinBox::attached()
 {
-    TrackHover(true);
+    trackHover(true);
 }
 
-void TSkinUpDown::Paint(QPainter &p, const QRect &)
+void SkinnedSpinBox::paint(QPainter &p, const QRect &)
 {
-    auto *spin = qobject_cast<QAbstractSpinBox *>(Window());
-    const auto &picture = SkinData->Model().UpDownVert;
+    auto *spin = qobject_cast<QAbstractSpinBox *>(control());
+    const auto &picture = model().UpDownVert;
     if (!spin || !picture || picture->Bitmap.isNull() || spin->buttonSymbols() == QAbstractSpinBox::NoButtons)
         return;
     QStyleOptionSpinBox option;
@@ -125,7 +125,7 @@ void TSkinUpDown::Paint(QPainter &p, const QRect &)
     }
 }
 
-int TSkinTab::TabImage(bool current, bool enabled, bool hot)
+int SkinnedTabBar::tabImage(bool current, bool enabled, bool hot)
 {
     if (current)
         return 3;
@@ -134,33 +134,33 @@ int TSkinTab::TabImage(bool current, bool enabled, bool hot)
     return hot ? 2 : 1;
 }
 
-void TSkinTab::Attached()
+void SkinnedTabBar::attached()
 {
-    TrackHover(true);
+    trackHover(true);
 }
 
-bool TSkinTab::PaintsWhole() const
+bool SkinnedTabBar::paintsWhole() const
 {
-    const auto &picture = SkinData->Model().Tabs;
-    return picture && !picture->Bitmap.isNull() && qobject_cast<QTabBar *>(Window());
+    const auto &picture = model().Tabs;
+    return picture && !picture->Bitmap.isNull() && qobject_cast<QTabBar *>(control());
 }
 
-void TSkinTab::AfterMessage(QEvent *event)
+void SkinnedTabBar::afterEvent(QEvent *event)
 {
     if (event->type() == QEvent::HoverMove)
-        Repaint();  // the tab under the mouse changes
-    TSkinControl::AfterMessage(event);
+        repaint();  // the tab under the mouse changes
+    SkinnedControl::afterEvent(event);
 }
 
-void TSkinTab::Paint(QPainter &p, const QRect &rect)
+void SkinnedTabBar::paint(QPainter &p, const QRect &rect)
 {
-    auto *bar = qobject_cast<QTabBar *>(Window());
-    const TDataSkinBorder &picture = *SkinData->Model().Tabs;
-    FillParent(p, rect);
+    auto *bar = qobject_cast<QTabBar *>(control());
+    const SkinBorder &picture = *model().Tabs;
+    fillParent(p, rect);
     const QPoint cursor = bar->mapFromGlobal(QCursor::pos());
     for (int i = 0; i < bar->count(); ++i) {
         const QRect tab = bar->tabRect(i);
-        const int image = TabImage(i == bar->currentIndex(), bar->isTabEnabled(i) && bar->isEnabled(),
+        const int image = tabImage(i == bar->currentIndex(), bar->isTabEnabled(i) && bar->isEnabled(),
                                    tab.contains(cursor));
         DrawSkinElement(p, picture, image, i == bar->currentIndex() ? tab : tab.adjusted(0, 2, 0, 0));
         QRect content = tab.adjusted(6, 0, -6, 0);

@@ -1,4 +1,4 @@
-#include "skin/windows/skin_header.h"
+#include "skin/windows/skinned_header.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -9,48 +9,48 @@
 
 namespace qasp::skin {
 
-TSkinHeader::TSkinHeader(QHeaderView *header) : TSkinControl(header->viewport()), header_(header) {}
+SkinnedHeader::SkinnedHeader(QHeaderView *header) : SkinnedControl(header->viewport()), header_(header) {}
 
-void TSkinHeader::Attached()
+void SkinnedHeader::attached()
 {
-    TrackHover(true);
+    trackHover(true);
 }
 
-bool TSkinHeader::PaintsWhole() const
+bool SkinnedHeader::paintsWhole() const
 {
-    return SkinData->Model().Headerbar != nullptr;
+    return model().Headerbar != nullptr;
 }
 
-bool TSkinHeader::BeforeMessage(QEvent *event)
+bool SkinnedHeader::beforeEvent(QEvent *event)
 {
-    if (TSkinControl::BeforeMessage(event))
+    if (SkinnedControl::beforeEvent(event))
         return true;
-    if (!PaintsWhole())
+    if (!paintsWhole())
         return false;
     switch (event->type()) {
     case QEvent::HoverMove: {
         const QPoint at = static_cast<QHoverEvent *>(event)->position().toPoint();
         const int section = header_->logicalIndexAt(at);
-        if (section != HotSection) {
-            HotSection = section;
-            Repaint();
+        if (section != hotSection_) {
+            hotSection_ = section;
+            repaint();
         }
         return false;
     }
     case QEvent::HoverLeave:
-        HotSection = -1;
-        Repaint();
+        hotSection_ = -1;
+        repaint();
         return false;
     default:
         return false;
     }
 }
 
-void TSkinHeader::Paint(QPainter &p, const QRect &rect)
+void SkinnedHeader::paint(QPainter &p, const QRect &rect)
 {
-    const TDataSkinObject &bar = *SkinData->Model().Headerbar;
+    const SkinElement &bar = *model().Headerbar;
     const bool horizontal = header_->orientation() == Qt::Horizontal;
-    FillFace(p, rect);
+    fillFace(p, rect);
     int end = 0;
     for (int visual = 0; visual < header_->count(); ++visual) {
         const int logical = header_->logicalIndex(visual);
@@ -60,7 +60,7 @@ void TSkinHeader::Paint(QPainter &p, const QRect &rect)
         const int size = header_->sectionSize(logical);
         const QRect section = horizontal ? QRect(start, 0, size, rect.height()) : QRect(0, start, rect.width(), size);
         end = std::max(end, start + size);
-        DrawSkinElement(p, bar, logical == HotSection ? 2 : 1, section);
+        DrawSkinElement(p, bar, logical == hotSection_ ? 2 : 1, section);
         const QVariant alignment = header_->model()
                                        ? header_->model()->headerData(logical, header_->orientation(),
                                                                       Qt::TextAlignmentRole)

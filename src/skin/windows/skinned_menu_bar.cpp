@@ -1,9 +1,8 @@
-#include "skin/windows/win_skin_menu.h"
+#include "skin/windows/skinned_menu_bar.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
-#include "skin/windows/nc_objects.h"
-#include "skin/windows/skin_manage.h"
+#include "skin/windows/skin_manager.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -11,32 +10,30 @@
 
 namespace qasp::skin {
 
-TWinSkinMenu::TWinSkinMenu(QMenuBar *bar) : TSkinControl(bar), bar_(bar) {}
+SkinnedMenuBar::SkinnedMenuBar(QMenuBar *bar) : SkinnedControl(bar), bar_(bar) {}
 
-void TWinSkinMenu::Attached()
+void SkinnedMenuBar::attached()
 {
-    TrackHover(true);
+    trackHover(true);
     // Its drop-downs are the menu bar's: the manager counts them as such.
     for (QAction *action : bar_->actions())
         if (QMenu *menu = action->menu())
             connect(menu, &QMenu::aboutToShow, this, [] {
-                if (TSkinManage *manager = TSkinManage::Get()) {
-                    manager->MenuKind = kMenuBarDropDown;
-                    manager->MenuBarTracking = true;
-                }
+                if (SkinManager *manager = SkinManager::instance())
+                    manager->menuBarDropDownOpening();
             });
 }
 
-int TWinSkinMenu::ItemState(QAction *action) const
+SkinnedMenuBar::ItemLook SkinnedMenuBar::itemLook(QAction *action) const
 {
     if (bar_->activeAction() != action)
-        return TNCObject::kNormal;
-    return action->menu() && action->menu()->isVisible() ? TNCObject::kPressed : TNCObject::kHot;
+        return ItemLook::Plain;
+    return action->menu() && action->menu()->isVisible() ? ItemLook::Pressed : ItemLook::Hot;
 }
 
-void TWinSkinMenu::Paint(QPainter &p, const QRect &rect)
+void SkinnedMenuBar::paint(QPainter &p, const QRect &rect)
 {
-    const SkinModel &m = SkinData->Model();
+    const SkinModel &m = model();
     const bool active = bar_->isActiveWindow();
     if (m.MenuBar && !m.MenuBar->Bitmap.isNull()) {
         const QImage state = StateImage(m.MenuBar->Bitmap, m.MenuBar->FrameCount, active ? 1 : 2, true);
@@ -51,8 +48,7 @@ void TWinSkinMenu::Paint(QPainter &p, const QRect &rect)
         const QRect item = bar_->actionGeometry(action).adjusted(0, 0, 0, -1);
         if (item.isEmpty())
             continue;
-        const int state = ItemState(action);
-        if (state != TNCObject::kNormal) {
+        if (itemLook(action) != ItemLook::Plain) {
             p.setPen(ToQColor(m.Colours.ButtonHilight));
             p.drawRect(item.adjusted(0, 0, -1, -1));
         }
