@@ -68,15 +68,15 @@ void Shoot(QWidget *w, const QString &dir, const QString &name, QPoint at)
     // Outside the window's shape the screen behind (black) shows; inside,
     // the caption is painted.
     const QColor background = shot.pixelColor(0, 0);
-    if (painter->Region.contains(QPoint(0, 0)) || background != QColor(Qt::black))
+    if (painter->framePainter().shape().contains(QPoint(0, 0)) || background != QColor(Qt::black))
         Fail(name + ": the top-left corner is not cut from the window");
-    const QPoint caption(frame.width() / 2, painter->Metrics.CaptionHeight / 2);
-    if (!painter->Region.contains(caption) ||
-        shot.pixelColor(caption) != CaptionColour(*painter->skinData_, painter->IsActive))
-        Fail(name + ": the caption does not show the skin's " + (painter->IsActive ? "active" : "inactive") +
+    const QPoint caption(frame.width() / 2, painter->metrics().CaptionHeight / 2);
+    if (!painter->framePainter().shape().contains(caption) ||
+        shot.pixelColor(caption) != CaptionColour(*painter->skinData(), painter->looksActive()))
+        Fail(name + ": the caption does not show the skin's " + (painter->looksActive() ? "active" : "inactive") +
              " look");
     std::printf("%s.png: %dx%d, %s\n", qPrintable(name), shot.width(), shot.height(),
-                painter->IsActive ? "active" : "inactive");
+                painter->looksActive() ? "active" : "inactive");
 }
 
 // The main window with its first drop-down open; the popup's corner shows

@@ -19,7 +19,7 @@ inline qasp::skin::SkinnedWindow *PainterOf(QWidget *w)
 inline bool IsReady(QWidget *w)
 {
     qasp::skin::SkinnedWindow *painter = PainterOf(w);
-    return painter && painter->State == qasp::skin::SkinnedWindow::kReady;
+    return painter && painter->state() == qasp::skin::SkinnedWindow::State::Ready;
 }
 
 // The process's manager and a main skin component, owned by `owner`.

@@ -280,8 +280,8 @@ private slots:
         QTRY_VERIFY(IsReady(&f));
         data_->OnSkinControl = nullptr;
         QCOMPARE(offered, QString("QLINEEDIT"));
-        QVERIFY(qobject_cast<SkinnedPanel *>(PainterOf(&f)->FindSkinControl(f.edit)));
-        QVERIFY(qobject_cast<SkinnedButton *>(PainterOf(&f)->FindSkinControl(f.button)));
+        QVERIFY(qobject_cast<SkinnedPanel *>(PainterOf(&f)->controls().find(f.edit)));
+        QVERIFY(qobject_cast<SkinnedButton *>(PainterOf(&f)->controls().find(f.button)));
     }
 
 private:

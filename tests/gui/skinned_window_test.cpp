@@ -62,7 +62,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTRY_VERIFY(IsReady(&w));
         SkinnedWindow *painter = PainterOf(&w);
-        QCOMPARE(painter->Metrics.CaptionHeight, 26);
+        QCOMPARE(painter->metrics().CaptionHeight, 26);
         QCOMPARE(w.size(), QSize(300 + 8, 200 + 30));
         QCOMPARE(w.contentsRect().size(), QSize(300 - 6, 200 - 6));
         QCOMPARE(w.contentsMargins(), QMargins(3 + 4, 3 + 26, 3 + 4, 3 + 4));
@@ -136,20 +136,20 @@ private slots:
         box.show();
         QTRY_VERIFY(IsReady(&box));
         SkinnedWindow *painter = PainterOf(&box);
-        QVERIFY(painter->IsSystemDialog);
-        QCOMPARE(painter->FrameKind, int(kDialogFrame));
+        QVERIFY(painter->isSystemDialog());
+        QCOMPARE(painter->frameKind(), int(kDialogFrame));
         QCOMPARE(painter->parent(), nullptr);
         QCOMPARE(box.contentsMargins().top(), 26);
         // Widened so that the whole caption shows.
         const SkinTitle &title = data_->Model().Title;
-        const int text = QFontMetrics(painter->CaptionFont)
-                             .horizontalAdvance(painter->TextPrefix + box.windowTitle() + painter->TextSuffix);
+        const int text = QFontMetrics(painter->framePainter().captionFont())
+                             .horizontalAdvance(painter->framePainter().decoratedCaption(box.windowTitle()));
         QTRY_VERIFY(box.width() >= title.Margins.Left + text + title.Margins.Right);
         // Dialogs show no icon and no maximise button.
         box.grab();
-        for (const auto &button : painter->SysButtons)
-            if (button->IsIcon() || button->Description->Action == 1)
-                QVERIFY(!button->Visible);
+        for (const CaptionButton &button : painter->framePainter().buttons())
+            if (button.isIcon() || button.action() == 1)
+                QVERIFY(!button.isVisible());
     }
 
     void popupMenusFollowTheirGate()
@@ -183,9 +183,9 @@ private slots:
         w.grab();  // lays the caption out
         SkinnedWindow *painter = PainterOf(&w);
         QRect close;
-        for (const auto &button : painter->SysButtons)
-            if (button->Description->Action == 0 && button->Visible)
-                close = button->Bounds;
+        for (const CaptionButton &button : painter->framePainter().buttons())
+            if (button.action() == 0 && button.isVisible())
+                close = button.bounds();
         QVERIFY(!close.isEmpty());
         QCOMPARE(close.right(), w.width() - 24 + close.width() - 1);
         QTest::mouseClick(&w, Qt::LeftButton, {}, close.center());
@@ -257,8 +257,8 @@ private slots:
         QTRY_VERIFY(!manager->hasPendingAction());
         SkinnedWindow *painter = PainterOf(&w);
         QCOMPARE(w.contentsRect().size(), client.size());
-        QCOMPARE(w.size(), client.size() + QSize(6, 6) + painter->Metrics.Extra());
-        QVERIFY(!painter->SysButtons.empty());
+        QCOMPARE(w.size(), client.size() + QSize(6, 6) + painter->metrics().Extra());
+        QVERIFY(!painter->framePainter().buttons().empty());
 
         data_->UseSkinStream(app::BuiltinSkinStream());
         QTRY_VERIFY(!manager->hasPendingAction());

@@ -1,97 +1,50 @@
 #include "skin/windows/caption_button.h"
 
 #include "skin/data/skin_draw.h"
-#include "skin/windows/skinned_window.h"
 
 #include <QPainter>
 
 namespace qasp::skin {
 
-void FrameObject::Repaint()
+CaptionButton::CaptionButton(const SkinCaptionButton *description, const QImage &appIcon)
+    : description_(description), picture_(description->Bitmap), frames_(std::max(description->FrameCount, 1))
 {
-    Owner->RepaintFrameRect(Bounds);
-}
-
-void FrameObject::MouseDown()
-{
-    if (Owner->HoverObject && Owner->HoverObject != this)
-        Owner->HoverObject->MouseLeave();
-    if (!Visible)
-        return;
-    Owner->HoverObject = this;
-    ButtonState = kPressed;
-    Repaint();
-}
-
-void FrameObject::MouseUp()
-{
-    if (!Visible)
-        return;
-    ButtonState = kHot;
-    Repaint();
-}
-
-void FrameObject::MouseEnter()
-{
-    if (Owner->HoverObject == this)
-        return;
-    if (Owner->HoverObject)
-        Owner->HoverObject->MouseLeave();
-    if (!Visible)
-        return;
-    Owner->HoverObject = this;
-    ButtonState = kHot;
-    Repaint();
-}
-
-void FrameObject::MouseLeave()
-{
-    if (!Visible)
-        return;
-    Owner->HoverObject = nullptr;
-    ButtonState = kNormal;
-    Repaint();
-}
-
-CaptionButton::CaptionButton(SkinnedWindow *owner, const SkinCaptionButton *skinButton, const QImage &appIcon)
-    : FrameObject(owner), Description(skinButton), Picture(skinButton->Bitmap),
-      Frames(std::max(skinButton->FrameCount, 1))
-{
-    if (IsIcon() && Picture.isNull()) {
-        Picture = appIcon;
-        Frames = 1;
+    if (isIcon() && picture_.isNull()) {
+        picture_ = appIcon;
+        frames_ = 1;
     }
 }
 
-int CaptionButton::FrameToDraw(bool windowActive) const
+int CaptionButton::frameToDraw(Look look, bool windowActive) const
 {
-    if (ButtonState == kPressed)
-        return kPressed;
-    if (ButtonState == kHot)
-        return Description->Visibility == 100 ? 4 : kHot;
-    return windowActive || Frames < 4 ? 1 : 4;
+    switch (look) {
+    case Look::Pressed:
+        return 2;
+    case Look::Hot:
+        return inMenuBar() ? 4 : 3;
+    case Look::Normal:
+        break;
+    }
+    // The fourth image is the inactive window's look.
+    return windowActive || frames_ < 4 ? 1 : 4;
 }
 
-void CaptionButton::Paint(QPainter &painter)
+void CaptionButton::paint(QPainter &painter, Look look, bool windowActive) const
 {
-    if (!Visible)
+    if (!visible_)
         return;
-    if (IsIcon()) {
-        Owner->PaintCaptionIcon(painter, Bounds);
-        return;
-    }
-    const QImage image = StateImage(Picture, Frames, FrameToDraw(Owner->IsActive));
+    const QImage image = StateImage(picture_, frames_, frameToDraw(look, windowActive));
     if (!image.isNull())
-        painter.drawImage(Bounds.topLeft(), WithMagentaTransparent(image));
+        painter.drawImage(bounds_.topLeft(), WithMagentaTransparent(image));
 }
 
-SysButtonSlot CaptionButton::Slot() const
+SysButtonSlot CaptionButton::slot() const
 {
     SysButtonSlot s;
-    s.Skin = Description;
-    s.Picture = Picture.isNull() ? QSize() : QSize(Picture.width() / Frames, Picture.height());
-    s.Visible = Visible;
-    s.Bounds = Bounds;
+    s.Skin = description_;
+    s.Picture = picture_.isNull() ? QSize() : QSize(picture_.width() / frames_, picture_.height());
+    s.Visible = visible_;
+    s.Bounds = bounds_;
     return s;
 }
 

@@ -1,55 +1,51 @@
-// The objects that live in a skinned frame: caption buttons now, menu bar
-// items later. Each knows its bounds in window coordinates and its state,
-// and asks its frame painter to repaint it when the state changes.
+// One button of a skinned caption (close, maximise, minimise, the icon, or
+// a button of the application's own) as the skin describes it: its
+// picture, whether it shows, where it sits, and which of its state images
+// a look calls for.
 #pragma once
 
 #include "skin/windows/frame_geometry.h"
 
 #include <QImage>
+#include <QRect>
 
 class QPainter;
 
 namespace qasp::skin {
 
-class SkinnedWindow;
-
-class FrameObject {
+class CaptionButton {
 public:
-    enum { kNormal = 1, kPressed = 2, kHot = 3 };
+    // Its look: the mouse over it, or holding it down.
+    enum class Look { Normal, Hot, Pressed };
 
-    explicit FrameObject(SkinnedWindow *owner) : Owner(owner) {}
-    virtual ~FrameObject() = default;
+    CaptionButton(const SkinCaptionButton *description, const QImage &appIcon);
 
-    SkinnedWindow *Owner;
-    QRect Bounds;
-    bool Visible = false;
-    int ButtonState = kNormal;
+    const SkinCaptionButton &description() const { return *description_; }
+    int action() const { return description_->Action; }
+    // The window's icon, which opens the window menu.
+    bool isIcon() const { return action() == 3 || action() == 11; }
+    // A button the menu bar paints, not the caption.
+    bool inMenuBar() const { return description_->Visibility == 100; }
 
-    virtual void MouseDown();
-    virtual void MouseUp();
-    virtual void MouseEnter();
-    virtual void MouseLeave();
-    virtual void Paint(QPainter &) {}
+    bool isVisible() const { return visible_; }
+    void setVisible(bool visible) { visible_ = visible; }
+    const QRect &bounds() const { return bounds_; }
+    void setBounds(const QRect &bounds) { bounds_ = bounds; }
 
-protected:
-    void Repaint();
-};
+    // The 1-based state image to draw: pressed, hot, or the inactive look.
+    int frameToDraw(Look look, bool windowActive) const;
+    // Any button but the icon, which the frame draws from the window's own.
+    void paint(QPainter &painter, Look look, bool windowActive) const;
 
-// A caption button from the skin's description.
-class CaptionButton : public FrameObject {
-public:
-    CaptionButton(SkinnedWindow *owner, const SkinCaptionButton *skinButton, const QImage &appIcon);
+    // What placement and hit-testing know of it.
+    SysButtonSlot slot() const;
 
-    const SkinCaptionButton *Description;
-    QImage Picture;  // its state images side by side
-    int Frames = 1;
-
-    bool IsIcon() const { return Description->Action == 3 || Description->Action == 11; }
-    // The state image to draw: the inactive look, or pressed or hot.
-    int FrameToDraw(bool windowActive) const;
-    void Paint(QPainter &painter) override;
-
-    SysButtonSlot Slot() const;
+private:
+    const SkinCaptionButton *description_;
+    QImage picture_;  // its state images side by side
+    int frames_ = 1;
+    bool visible_ = false;
+    QRect bounds_;
 };
 
 }  // namespace qasp::skin

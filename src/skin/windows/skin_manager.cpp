@@ -128,7 +128,7 @@ bool SkinManager::eventFilter(QObject *watched, QEvent *event)
         // A control that comes into a skinned window after its set-up.
         if (!w->isWindow() && !windows_.empty())
             if (SkinnedWindow *painter = skinnedWindow(w->window()))
-                painter->ClassifyLateControl(w);
+                painter->classifyLateControl(w);
         return false;
     }
     if (!w->isWindow())
@@ -199,11 +199,8 @@ bool SkinManager::skinWindow(QWidget *window)
     if (lastVerdict_ != WindowRuleTest::Passed)
         return false;
     auto *painter = new SkinnedWindow(window, form);
-    painter->ModuleTag = moduleTag_;
-    if (form)
-        painter->AttachForm(data, form);
-    else
-        painter->AttachWindow(data);
+    painter->setModuleTag(moduleTag_);
+    painter->attach(data);
     windows_.emplace_back(painter);
     PostSkinMessage(window, kFinishSetupEvent, 0, 1000);
     return true;
@@ -250,7 +247,7 @@ void SkinManager::releasePopupMenu(QWidget *menu)
 SkinnedWindow *SkinManager::skinnedWindow(const QWidget *window) const
 {
     for (const QPointer<SkinnedWindow> &f : windows_)
-        if (f && f->State != SkinnedWindow::kDead && f->window() == window)
+        if (f && f->state() != SkinnedWindow::State::Dead && f->window() == window)
             return f;
     return nullptr;
 }
@@ -286,7 +283,7 @@ void SkinManager::purgeWindows()
         // A painter freed behind the list's back has left a null entry.
         if (!windows_[i])
             windows_.erase(windows_.begin() + static_cast<std::ptrdiff_t>(i));
-        else if (windows_[i]->State == SkinnedWindow::kDead && windows_[i]->ModuleTag == moduleTag_)
+        else if (windows_[i]->state() == SkinnedWindow::State::Dead && windows_[i]->moduleTag() == moduleTag_)
             dropWindow(i);
     }
 }
@@ -296,15 +293,15 @@ void SkinManager::freeDeadWindows()
     for (size_t i = windows_.size(); i-- > 0;)
         if (!windows_[i])
             windows_.erase(windows_.begin() + static_cast<std::ptrdiff_t>(i));
-        else if (windows_[i]->State == SkinnedWindow::kDead)
+        else if (windows_[i]->state() == SkinnedWindow::State::Dead)
             dropWindow(i);
 }
 
 void SkinManager::releaseSkinPieces()
 {
     for (const QPointer<SkinnedWindow> &f : windows_)
-        if (f && f->skinData_ == pendingSkinData_)
-            f->DropCachedPieces();
+        if (f && f->skinData() == pendingSkinData_)
+            f->dropCachedPieces();
 }
 
 void SkinManager::deactivate(SkinData *onlyThis)
@@ -313,9 +310,9 @@ void SkinManager::deactivate(SkinData *onlyThis)
     purgeWindows();
     for (size_t i = windows_.size(); i-- > 0;) {
         SkinnedWindow *f = windows_[i];
-        if (onlyThis && f->skinData_ != onlyThis)
+        if (onlyThis && f->skinData() != onlyThis)
             continue;
-        f->Detach();
+        f->detach();
         if (QWidget *w = f->window())
             w->update();
         dropWindow(i);
@@ -329,18 +326,18 @@ void SkinManager::changeSkin(SkinData *data, bool onlyFirst)
     purgeWindows();
     std::vector<QPointer<SkinnedWindow>> users;
     for (const QPointer<SkinnedWindow> &f : windows_)
-        if (f && f->skinData_ == data) {
+        if (f && f->skinData() == data) {
             users.push_back(f);
             if (onlyFirst)
                 break;
         }
     for (const QPointer<SkinnedWindow> &f : users) {
-        f->DropCachedPieces();
-        f->RecalcMetrics();
+        f->dropCachedPieces();
+        f->recalcMetrics();
     }
     for (const QPointer<SkinnedWindow> &f : users)
         if (f)
-            f->RefreshAfterSkinChange();
+            f->refreshAfterSkinChange();
 }
 
 void SkinManager::runPendingAction()

@@ -2,7 +2,7 @@
 
 #include "skin/data/skin_data.h"
 #include "skin/windows/skin_events.h"
-#include "skin/windows/skinned_window.h"
+#include "skin/windows/skinned_control_registry.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -24,33 +24,33 @@ SkinnedControl::~SkinnedControl()
 {
     if (state_ == AttachState::Attached)
         detach();
-    if (owner_)
-        owner_->RemoveSkinControl(this);
+    if (registry_)
+        registry_->remove(this);
 }
 
-void SkinnedControl::attach(SkinnedWindow *owner, SkinData *skinData, bool withBackground)
+void SkinnedControl::attach(SkinnedControlRegistry *registry, SkinData *skinData, bool withBackground)
 {
     if (state_ == AttachState::Attached || !control_)
         return;
     formControl_ = true;
     withBackground_ = withBackground;
-    attachTo(owner, skinData);
+    attachTo(registry, skinData);
 }
 
-void SkinnedControl::attachInDialog(SkinnedWindow *owner, SkinData *skinData)
+void SkinnedControl::attachInDialog(SkinnedControlRegistry *registry, SkinData *skinData)
 {
     if (state_ == AttachState::Attached || !control_)
         return;
     formControl_ = false;
-    attachTo(owner, skinData);
+    attachTo(registry, skinData);
 }
 
-void SkinnedControl::attachTo(SkinnedWindow *owner, SkinData *skinData)
+void SkinnedControl::attachTo(SkinnedControlRegistry *registry, SkinData *skinData)
 {
-    owner_ = owner;
+    registry_ = registry;
     skinData_ = skinData;
     control_->installEventFilter(this);
-    owner->AddSkinControl(this);
+    registry->add(this);
     if (withBackground_)
         saveAndTakeBackground();
     state_ = AttachState::Attached;
@@ -99,11 +99,6 @@ void SkinnedControl::updateFromSkin()
 SkinData *SkinnedControl::skinData() const
 {
     return skinData_;
-}
-
-SkinnedWindow *SkinnedControl::owner() const
-{
-    return owner_;
 }
 
 const SkinModel &SkinnedControl::model() const

@@ -17,7 +17,7 @@ namespace qasp::skin {
 
 class SkinData;
 struct SkinModel;
-class SkinnedWindow;
+class SkinnedControlRegistry;
 
 class SkinnedControl : public QObject {
     Q_OBJECT
@@ -31,10 +31,12 @@ public:
 
     // For the program's own control, and for a control of a toolkit dialog
     // box, whose make-up the program does not know.
-    void attach(SkinnedWindow *owner, SkinData *skinData, bool withBackground);
-    void attachInDialog(SkinnedWindow *owner, SkinData *skinData);
+    void attach(SkinnedControlRegistry *registry, SkinData *skinData, bool withBackground);
+    void attachInDialog(SkinnedControlRegistry *registry, SkinData *skinData);
     virtual void detach();
     virtual void updateFromSkin();
+    // The registry is going before the object.
+    void leaveRegistry() { registry_ = nullptr; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -56,7 +58,8 @@ protected:
 
     SkinData *skinData() const;
     const SkinModel &model() const;
-    SkinnedWindow *owner() const;
+    // The registry of the window's skinned controls.
+    SkinnedControlRegistry *registry() const { return registry_; }
     // A control of the program's own form, not of a toolkit dialog box.
     bool isFormControl() const { return formControl_; }
     bool withBackground() const { return withBackground_; }
@@ -72,14 +75,14 @@ protected:
 private:
     enum class AttachState { New, Attached, Detached, Dead };
 
-    void attachTo(SkinnedWindow *owner, SkinData *skinData);
+    void attachTo(SkinnedControlRegistry *registry, SkinData *skinData);
     void saveAndTakeBackground();
     // Composes the control off-screen with paint() and copies it once.
     void paintOffScreen();
 
     QPointer<QWidget> control_;
     QPointer<SkinData> skinData_;
-    QPointer<SkinnedWindow> owner_;
+    SkinnedControlRegistry *registry_ = nullptr;
     AttachState state_ = AttachState::New;
     bool formControl_ = false;
     bool painting_ = true;

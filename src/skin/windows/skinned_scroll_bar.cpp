@@ -3,7 +3,6 @@
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/windows/skin_events.h"
-#include "skin/windows/skinned_window.h"
 
 #include <QAbstractScrollArea>
 #include <QMouseEvent>
@@ -218,7 +217,7 @@ void SkinnedScrollArea::attached()
             continue;
         auto *skinned = new SkinnedScrollBar(bar);
         skinned->setParent(this);
-        skinned->attachInDialog(owner(), skinData());
+        skinned->attachInDialog(registry(), skinData());
         bars_.emplace_back(skinned);
     }
 }

@@ -1,17 +1,18 @@
 #include "skin/windows/skinned_window.h"
 
 #include "skin/data/skin_data.h"
-#include "skin/windows/frame_drawing.h"
-#include "skin/windows/skinned_control.h"
 #include "skin/windows/skin_events.h"
 #include "skin/windows/skin_manager.h"
+#include "skin/windows/window_menu.h"
 #include "skin/windows/window_rule.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyleHints>
 #include <QWidget>
@@ -76,19 +77,36 @@ bool AtMost(QSize a, int limit)
     return a.width() <= limit && a.height() <= limit;
 }
 
+int DragDistance()
+{
+    return qGuiApp ? QGuiApplication::styleHints()->startDragDistance() : 10;
+}
+
+// Posted, as the window system would: the click that asked for it ends first.
+void PostToWindow(QWidget *w, void (QWidget::*call)())
+{
+    QTimer::singleShot(0, w, [w, call] { (w->*call)(); });
+}
+
+void PostClose(QWidget *w)
+{
+    QTimer::singleShot(0, w, [w] { w->close(); });
+}
+
 }  // namespace
 
 SkinnedWindow::SkinnedWindow(QWidget *window, QWidget *owner)
-    : QObject(owner), FormControl(owner), window_(window)
+    : QObject(owner), window_(window), controls_(window, owner == nullptr, this),
+      mouse_(DragDistance())
 {
     if (qGuiApp)
-        DoubleClickTime = QGuiApplication::styleHints()->mouseDoubleClickInterval();
-    Timer.setInterval(250);
-    connect(&Timer, &QTimer::timeout, this, &SkinnedWindow::OnTimer);
+        doubleClickTime_ = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    hoverTimer_.setInterval(250);
+    connect(&hoverTimer_, &QTimer::timeout, this, &SkinnedWindow::onHoverTimer);
     connect(window, &QObject::destroyed, this, [this] {
-        State = kDestroying;
-        DetachOnDestroy();
-        State = kDead;
+        state_ = State::Destroying;
+        detachOnDestroy();
+        state_ = State::Dead;
         if (!parent())
             deleteLater();  // a system dialog's painter has no owner to free it
     });
@@ -96,36 +114,29 @@ SkinnedWindow::SkinnedWindow(QWidget *window, QWidget *owner)
 
 SkinnedWindow::~SkinnedWindow()
 {
-    HoverObject = nullptr;
-    SysButtons.clear();
-    delete SkinnedSystemMenu;
+    delete windowMenu_;
     if (SkinManager *manager = SkinManager::instance())
         manager->forgetWindow(this);
 }
 
-void SkinnedWindow::AttachForm(SkinData *skinData, QWidget *form)
-{
-    FormControl = form;
-    AttachWindow(skinData);
-}
-
-void SkinnedWindow::AttachWindow(SkinData *skinData)
+void SkinnedWindow::attach(SkinData *skinData)
 {
     if (attached_ || !window_)
         return;
     if (SkinManagerLink *manager = SkinManagerLink::instance())
         manager->setState(SkinManagerState::Running);
     skinData_ = skinData;
-    SkinsFrame = skinData->Has(xcMainMenu);
+    controls_.setSkinData(skinData);
+    skinsFrame_ = skinData->Has(xcMainMenu);
     QWidget *w = window_;
-    RightToLeft = w->layoutDirection() == Qt::RightToLeft;
-    IsSystemDialog = IsSystemDialogClass(QString::fromLatin1(w->metaObject()->className()));
-    Capabilities = CapabilitiesOf(w);
-    ReadWindowState();
-    Sizable = !IsFixedSize(w);
-    if (!Sizable)
-        Capabilities &= ~kMaximiseBox;
-    FrameKind = FrameKindOf(w, Sizable, IsSystemDialog);
+    rightToLeft_ = w->layoutDirection() == Qt::RightToLeft;
+    systemDialog_ = IsSystemDialogClass(QString::fromLatin1(w->metaObject()->className()));
+    capabilities_ = CapabilitiesOf(w);
+    readWindowState();
+    sizable_ = !IsFixedSize(w);
+    if (!sizable_)
+        capabilities_ &= ~kMaximiseBox;
+    frameKind_ = FrameKindOf(w, sizable_, systemDialog_);
     w->installEventFilter(this);
     attached_ = true;
 
@@ -135,16 +146,16 @@ void SkinnedWindow::AttachWindow(SkinData *skinData)
     palette.setColor(QPalette::Window, ToQColor(skinData->Model().Colours.ButtonFace));
     w->setPalette(palette);
 
-    if (!SkinsFrame) {
-        State = kReady;
+    if (!skinsFrame_) {
+        state_ = State::Ready;
         return;
     }
-    CaptionFont = QGuiApplication::font();
-    RecalcMetrics();
-    ApplyFrame(true);
+    painter_.setCaptionFont(QGuiApplication::font());
+    recalcMetrics();
+    applyFrame(true);
 }
 
-void SkinnedWindow::ApplyFrame(bool on)
+void SkinnedWindow::applyFrame(bool on)
 {
     QWidget *w = window_;
     if (on) {
@@ -157,17 +168,17 @@ void SkinnedWindow::ApplyFrame(bool on)
         saved_.minimum = w->minimumSize();
         saved_.maximum = w->maximumSize();
         const QPoint outer = w->frameGeometry().topLeft();
-        if (FrameKind != kNoCaption)
+        if (frameKind_ != kNoCaption)
             SetWindowFlagsInPlace(w, saved_.flags | Qt::FramelessWindowHint);
-        KeepClientSize(FrameMetrics{}, Metrics);
+        keepClientSize(FrameMetrics{}, painter_.metrics());
         if (w->isVisible() && outer != w->pos())
             w->move(outer);
         w->setMouseTracking(true);
-        RegionSize = QSize();
-        UpdateRegion();
+        painter_.clearShape();
+        updateShape();
         return;
     }
-    KeepClientSize(applied_, FrameMetrics{});
+    keepClientSize(applied_, FrameMetrics{});
     w->setContentsMargins(saved_.margins);
     if (w->windowFlags() != saved_.flags)
         SetWindowFlagsInPlace(w, saved_.flags);
@@ -182,7 +193,7 @@ void SkinnedWindow::ApplyFrame(bool on)
         w->unsetCursor();
 }
 
-void SkinnedWindow::KeepClientSize(const FrameMetrics &from, const FrameMetrics &to)
+void SkinnedWindow::keepClientSize(const FrameMetrics &from, const FrameMetrics &to)
 {
     QWidget *w = window_;
     const QSize extra = to.Extra();
@@ -192,47 +203,42 @@ void SkinnedWindow::KeepClientSize(const FrameMetrics &from, const FrameMetrics 
     // A fixed-size window is fixed at its client size plus the frame.
     if (saved_.minimum == saved_.maximum && AtMost(saved_.minimum, QWIDGETSIZE_MAX - 1000))
         w->setFixedSize(saved_.minimum + extra);
-    if (WindowState != kNormalState)
+    if (windowState_ != kNormalState)
         return;  // a maximised or minimised window keeps the size it has
     w->resize(client + extra);
 }
 
-void SkinnedWindow::FinishSetup()
+void SkinnedWindow::finishSetup()
 {
     if (!window_ || !attached_)
         return;
     QWidget *w = window_;
     // Sizes settle when the window has been shown: a message box fixes
     // its size only then.
-    Sizable = !IsFixedSize(w);
-    if (!Sizable)
-        Capabilities &= ~kMaximiseBox;
-    IconBitmap = skinData_ ? skinData_->AppIconBitmap : QImage();
-    if (FormControl)
-        ClassifyControls(w);
-    else
-        ClassifyChildWindows(w);
-    if (State == kNew) {
-        State = kSizingAtSetup;
-        if (IsSystemDialog && SkinsFrame)
-            WidenForCaption();
-        State = kReady;
+    sizable_ = !IsFixedSize(w);
+    if (!sizable_)
+        capabilities_ &= ~kMaximiseBox;
+    painter_.setAppIcon(skinData_ ? skinData_->AppIconBitmap : QImage());
+    controls_.classifyAll();
+    if (state_ == State::New) {
+        state_ = State::SizingAtSetup;
+        if (systemDialog_ && skinsFrame_)
+            widenForCaption();
+        state_ = State::Ready;
     }
-    ReadWindowState();
-    IsActive = LooksActive();
-    if (IsActive)
-        Timer.start();
-    UpdateRegion();
-    RepaintFrame();
+    readWindowState();
+    active_ = windowLooksActive();
+    if (active_)
+        hoverTimer_.start();
+    updateShape();
+    repaintFrame();
 }
 
-void SkinnedWindow::WidenForCaption()
+void SkinnedWindow::widenForCaption()
 {
-    if (FrameKind == kNoCaption)
+    if (frameKind_ == kNoCaption)
         return;
-    const SkinTitle &title = skinData_->Model().Title;
-    const int text = QFontMetrics(CaptionFont).horizontalAdvance(TextPrefix + CaptionText() + TextSuffix);
-    const int needed = title.Margins.Left + text + title.Margins.Right;
+    const int needed = painter_.widthForCaption(skinData_->Model().Title, captionText());
     QWidget *w = window_;
     if (needed <= w->width())
         return;
@@ -243,48 +249,38 @@ void SkinnedWindow::WidenForCaption()
         w->resize(needed, w->height());
 }
 
-void SkinnedWindow::ReadWindowState()
+void SkinnedWindow::readWindowState()
 {
     const Qt::WindowStates s = window_ ? window_->windowState() : Qt::WindowNoState;
-    WindowState = s & Qt::WindowMinimized                              ? kMinimisedState
-                  : s & (Qt::WindowMaximized | Qt::WindowFullScreen) ? kMaximisedState
-                                                                      : kNormalState;
+    windowState_ = s & Qt::WindowMinimized                              ? kMinimisedState
+                   : s & (Qt::WindowMaximized | Qt::WindowFullScreen) ? kMaximisedState
+                                                                       : kNormalState;
 }
 
-void SkinnedWindow::RecalcMetrics()
+void SkinnedWindow::recalcMetrics()
 {
     if (!skinData_ || skinData_->NoSkin())
         return;
-    const SkinModel &model = skinData_->Model();
-    Metrics = RecalcFrameMetrics(model, FrameKind);
-    HoverObject = nullptr;
-    SysButtons.clear();
-    for (const auto &description : model.CaptionButtons)
-        SysButtons.push_back(std::make_unique<CaptionButton>(this, description.get(), skinData_->AppIconBitmap));
-    IconBitmap = skinData_->AppIconBitmap;
+    mouse_.leave();
+    painter_.setSkin(skinData_->Model(), frameKind_, skinData_->AppIconBitmap);
 }
 
-void SkinnedWindow::DropCachedPieces()
+void SkinnedWindow::dropCachedPieces()
 {
-    // The skin's model is about to go: nothing may point into it.
-    HoverObject = nullptr;
-    SysButtons.clear();
+    mouse_.leave();
+    painter_.dropSkin();
 }
 
-void SkinnedWindow::UpdateRegion()
+void SkinnedWindow::updateShape()
 {
-    if (State == kDead || !window_ || !SkinsFrame || !skinData_)
+    if (state_ == State::Dead || !window_ || !skinsFrame_ || !skinData_)
         return;
     QWidget *w = window_;
-    const QSize size = w->size();
-    if (size.isEmpty() || (size == RegionSize && State != kRefreshing))
-        return;
-    Region = BuildFrameRegion(skinData_->Model(), applied_, size, FrameKind);
-    RegionSize = size;
-    w->setMask(Region);
+    if (painter_.updateShape(skinData_->Model(), applied_, w->size(), frameKind_, state_ == State::Refreshing))
+        w->setMask(painter_.shape());
 }
 
-void SkinnedWindow::RefreshAfterSkinChange()
+void SkinnedWindow::refreshAfterSkinChange()
 {
     if (!window_ || !attached_ || !skinData_)
         return;
@@ -292,56 +288,59 @@ void SkinnedWindow::RefreshAfterSkinChange()
     QPalette palette = w->palette();
     palette.setColor(QPalette::Window, ToQColor(skinData_->Model().Colours.ButtonFace));
     w->setPalette(palette);
-    for (const QPointer<SkinnedControl> &control : SkinControlList)
-        if (control)
-            control->updateFromSkin();
-    State = kRefreshing;
-    if (SkinsFrame) {
-        KeepClientSize(applied_, Metrics);
-        UpdateRegion();
+    controls_.updateFromSkin();
+    state_ = State::Refreshing;
+    if (skinsFrame_) {
+        keepClientSize(applied_, painter_.metrics());
+        updateShape();
     }
-    State = kReady;
+    state_ = State::Ready;
     w->update();
 }
 
-void SkinnedWindow::Detach()
+void SkinnedWindow::detach()
 {
     if (!attached_)
         return;
-    delete SkinnedSystemMenu;
-    SkinnedSystemMenu = nullptr;
-    Timer.stop();
-    drag_.End();
-    HoverObject = nullptr;
+    delete windowMenu_;
+    windowMenu_ = nullptr;
+    hoverTimer_.stop();
+    drag_.end();
+    mouse_.reset();
     attached_ = false;
-    ReleaseControls();
+    controls_.release();
     if (QWidget *w = window_) {
         w->removeEventFilter(this);
-        if (State != kDestroying)
+        if (state_ != State::Destroying)
             w->setPalette(saved_.paletteSet ? saved_.palette : QPalette());
-        if (SkinsFrame && State != kDestroying)
-            ApplyFrame(false);
+        if (skinsFrame_ && state_ != State::Destroying)
+            applyFrame(false);
         w->update();
     }
-    Region = QRegion();
-    RegionSize = QSize();
+    painter_.clearShape();
 }
 
-void SkinnedWindow::DetachOnDestroy()
+void SkinnedWindow::detachOnDestroy()
 {
     // The window is gone: only the painter's own pieces are let go; the
     // controls' objects go with their controls.
-    SkinControlList.clear();
-    Timer.stop();
-    drag_.End();
-    HoverObject = nullptr;
+    controls_.forget();
+    hoverTimer_.stop();
+    drag_.end();
+    mouse_.reset();
     attached_ = false;
-    delete SkinnedSystemMenu;
-    SkinnedSystemMenu = nullptr;
-    Region = QRegion();
+    delete windowMenu_;
+    windowMenu_ = nullptr;
+    painter_.clearShape();
 }
 
-bool SkinnedWindow::LooksActive() const
+void SkinnedWindow::classifyLateControl(QWidget *control)
+{
+    if (state_ == State::Ready)
+        controls_.classifyLate(control);
+}
+
+bool SkinnedWindow::windowLooksActive() const
 {
     QWidget *w = window_;
     if (!w)
@@ -353,12 +352,66 @@ bool SkinnedWindow::LooksActive() const
     return popup && popup->parentWidget() && popup->parentWidget()->window() == w;
 }
 
-void SkinnedWindow::OnTimer()
+QString SkinnedWindow::captionText() const
 {
-    if (Busy || !window_ || !HoverObject)
+    if (!window_)
+        return {};
+    QString title = window_->windowTitle();
+    const int mark = title.indexOf(QLatin1String("[*]"));
+    if (mark >= 0)
+        title.replace(mark, 3, window_->isWindowModified() ? QStringLiteral("*") : QString());
+    return title;
+}
+
+FramePainter::WindowLook SkinnedWindow::look() const
+{
+    QWidget *w = window_;
+    FramePainter::WindowLook look;
+    look.size = w->size();
+    look.caption = captionText();
+    look.icon = w->windowIcon();
+    look.rightToLeft = rightToLeft_;
+    look.facts.WindowState = windowState_;
+    look.facts.IsActive = active_;
+    look.facts.Capabilities = capabilities_;
+    look.facts.FrameKind = frameKind_;
+    look.facts.IsSystemDialog = systemDialog_;
+    look.facts.AskApplication = [w](int visibility, int action) {
+        return static_cast<int>(SendSkinMessage(w, kButtonVisibleEvent, visibility, action));
+    };
+    look.hotButton = mouse_.hotButton();
+    look.pressedButton = mouse_.pressedButton();
+    return look;
+}
+
+void SkinnedWindow::repaintFrame()
+{
+    if (!window_ || !skinsFrame_)
         return;
-    if (!HoverObject->Bounds.contains(window_->mapFromGlobal(QCursor::pos())))
-        HoverObject->MouseLeave();
+    QWidget *w = window_;
+    w->update(QRegion(w->rect()) - QRegion(w->contentsRect()));
+}
+
+void SkinnedWindow::repaintButtons(int hotBefore, int pressedBefore)
+{
+    if (!window_ || (hotBefore == mouse_.hotButton() && pressedBefore == mouse_.pressedButton()))
+        return;
+    const std::vector<CaptionButton> &buttons = painter_.buttons();
+    for (const int i : {hotBefore, mouse_.hotButton()})
+        if (i >= 0 && i < static_cast<int>(buttons.size()) && !buttons[static_cast<size_t>(i)].bounds().isEmpty())
+            window_->update(buttons[static_cast<size_t>(i)].bounds());
+}
+
+void SkinnedWindow::onHoverTimer()
+{
+    const int hot = mouse_.hotButton();
+    if (windowMenuOpen_ || !window_ || hot < 0 || hot >= static_cast<int>(painter_.buttons().size()))
+        return;
+    if (!painter_.buttons()[static_cast<size_t>(hot)].bounds().contains(window_->mapFromGlobal(QCursor::pos()))) {
+        const int pressed = mouse_.pressedButton();
+        mouse_.leave();
+        repaintButtons(hot, pressed);
+    }
 }
 
 bool SkinnedWindow::eventFilter(QObject *watched, QEvent *event)
@@ -369,79 +422,265 @@ bool SkinnedWindow::eventFilter(QObject *watched, QEvent *event)
         return true;
     switch (static_cast<int>(event->type())) {
     case kFinishSetupEvent:
-        FinishSetup();
+        finishSetup();
         return true;
     case kRefreshSkinEvent:
-        RefreshAfterSkinChange();
+        refreshAfterSkinChange();
         return true;
     case kRepaintFrameEvent:
-        RepaintFrame();
+        repaintFrame();
         return true;
     default:
         break;
     }
-    return SkinsFrame && FrameEvent(event);
+    return skinsFrame_ && frameEvent(event);
 }
 
-bool SkinnedWindow::FrameEvent(QEvent *event)
+bool SkinnedWindow::frameEvent(QEvent *event)
 {
     QWidget *w = window_;
     switch (event->type()) {
     case QEvent::Paint: {
-        if ((State != kReady && State != kRefreshing) || FrameKind == kNoCaption)
+        if ((state_ != State::Ready && state_ != State::Refreshing) || frameKind_ == kNoCaption)
             return false;
         // The window paints itself first; the frame goes over its margins.
         static_cast<QObject *>(w)->event(event);
-        QPainter painter(w);
-        PaintFrame(painter);
+        if (skinData_ && !skinData_->NoSkin() && skinData_->FramePainting) {
+            QPainter painter(w);
+            painter_.paint(painter, skinData_->Model(), look());
+        }
         return true;
     }
     case QEvent::Resize:
-        UpdateRegion();
+        updateShape();
         // A dialog that sizes itself (a message box does, whenever its
         // layout changes) may shrink below its caption again.
-        if (IsSystemDialog && State == kReady && widenings_ < 4)
-            QTimer::singleShot(0, this, [this] { WidenForCaption(); });
+        if (systemDialog_ && state_ == State::Ready && widenings_ < 4)
+            QTimer::singleShot(0, this, [this] { widenForCaption(); });
         return false;
-    case QEvent::WindowStateChange:
-        ReadWindowState();
-        if (HoverObject)
-            HoverObject->MouseLeave();
-        RepaintFrame();
+    case QEvent::WindowStateChange: {
+        readWindowState();
+        const int hot = mouse_.hotButton(), pressed = mouse_.pressedButton();
+        mouse_.leave();
+        repaintButtons(hot, pressed);
+        repaintFrame();
         return false;
+    }
     case QEvent::ActivationChange:
-        IsActive = LooksActive();
-        if (IsActive)
-            Timer.start();
+        active_ = windowLooksActive();
+        if (active_)
+            hoverTimer_.start();
         else
-            Timer.stop();
-        RepaintFrame();
+            hoverTimer_.stop();
+        repaintFrame();
         return false;
     case QEvent::WindowTitleChange:
     case QEvent::ModifiedChange:
     case QEvent::WindowIconChange:
-        RepaintFrame();
+        repaintFrame();
         return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
-        return MouseEvent(static_cast<QMouseEvent *>(event));
-    case QEvent::Leave:
-        if (HoverObject)
-            HoverObject->MouseLeave();
-        SetCursorFor(FrameHit::Client);
+        return mouseEvent(static_cast<QMouseEvent *>(event));
+    case QEvent::Leave: {
+        const int hot = mouse_.hotButton(), pressed = mouse_.pressedButton();
+        mouse_.leave();
+        repaintButtons(hot, pressed);
+        setCursorFor(FrameHit::Client);
         return false;
+    }
     case QEvent::KeyPress: {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Space && key->modifiers() == Qt::AltModifier) {
-            OpenSystemMenu(w->mapToGlobal(w->contentsRect().topLeft()));
+            openWindowMenu(w->mapToGlobal(w->contentsRect().topLeft()));
             return true;
         }
         return false;
     }
     default:
         return false;
+    }
+}
+
+FramePointer SkinnedWindow::pointerAt(QPoint point, QPoint global) const
+{
+    FramePointer p;
+    p.global = global;
+    p.hit = FrameHitTest(point, window_->size(), applied_, sizable_, windowState_);
+    p.button = painter_.buttonAt(point);
+    p.onIcon = p.button >= 0 && painter_.buttons()[static_cast<size_t>(p.button)].isIcon();
+    p.windowActive = active_;
+    p.windowNormal = windowState_ == kNormalState;
+    return p;
+}
+
+void SkinnedWindow::setCursorFor(FrameHit hit)
+{
+    QWidget *w = window_;
+    if (IsSizingHit(hit))
+        w->setCursor(CursorFor(hit));
+    else if (saved_.cursorSet)
+        w->setCursor(saved_.cursor);
+    else
+        w->unsetCursor();
+}
+
+bool SkinnedWindow::mouseEvent(QMouseEvent *event)
+{
+    const QPoint global = event->globalPosition().toPoint();
+    const FramePointer pointer = pointerAt(event->position().toPoint(), global);
+    const FrameMouse::State before = mouse_.state();
+    const int hotBefore = mouse_.hotButton(), pressedBefore = mouse_.pressedButton();
+    FrameMouse::Reaction reaction;
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        reaction = mouse_.move(pointer);
+        // The cursor tells what a press would do, unless the frame holds the mouse.
+        if (before == FrameMouse::State::Idle || before == FrameMouse::State::ButtonPressed)
+            setCursorFor(pointer.button >= 0 ? FrameHit::Caption : pointer.hit);
+        break;
+    case QEvent::MouseButtonPress:
+        reaction = mouse_.press(event->button(), pointer);
+        break;
+    case QEvent::MouseButtonRelease:
+        reaction = mouse_.release(event->button(), pointer);
+        break;
+    case QEvent::MouseButtonDblClick:
+        reaction = mouse_.doubleClick(event->button(), pointer);
+        break;
+    default:
+        return false;
+    }
+    repaintButtons(hotBefore, pressedBefore);
+    carryOut(reaction, global);
+    return reaction.action != FrameMouse::Action::PassOn;
+}
+
+void SkinnedWindow::carryOut(const FrameMouse::Reaction &reaction, QPoint global)
+{
+    using Action = FrameMouse::Action;
+    QWidget *w = window_;
+    switch (reaction.action) {
+    case Action::None:
+    case Action::PassOn:
+        break;
+    case Action::PressButton:
+        if (!active_)
+            w->activateWindow();
+        break;
+    case Action::RunButton:
+        runButtonAction(painter_.buttons()[static_cast<size_t>(reaction.button)].action(), global);
+        break;
+    case Action::StartMove:
+        // By hand the window catches up with the pointer at once.
+        if (drag_.begin(w, FrameHit::Caption, reaction.origin))
+            drag_.follow(global);
+        else
+            mouse_.endDrag();  // the window system moves it
+        break;
+    case Action::StartSize:
+        if (!drag_.begin(w, reaction.edges, reaction.origin))
+            mouse_.endDrag();
+        break;
+    case Action::Follow:
+        drag_.follow(global);
+        break;
+    case Action::EndDrag:
+        drag_.end();
+        if (QWidget::mouseGrabber() == w)
+            w->releaseMouse();
+        break;
+    case Action::ToggleMaximised:
+        if (windowState_ != kNormalState)
+            PostToWindow(w, &QWidget::showNormal);
+        else if (capabilities_ & kMaximiseBox)
+            PostToWindow(w, &QWidget::showMaximized);
+        break;
+    case Action::CloseWindow:
+        hoverTimer_.stop();
+        PostClose(w);
+        break;
+    case Action::OpenWindowMenu:
+        openWindowMenu(global);
+        break;
+    }
+}
+
+void SkinnedWindow::runButtonAction(int action, QPoint globalPoint)
+{
+    QWidget *w = window_;
+    if (!w)
+        return;
+    switch (action) {
+    case 0:
+        if (!(w->windowFlags() & Qt::CustomizeWindowHint) || (w->windowFlags() & Qt::WindowCloseButtonHint)) {
+            hoverTimer_.stop();
+            PostClose(w);
+        }
+        break;
+    case 1:
+    case 22:
+        if (windowState_ == kMaximisedState) {
+            PostToWindow(w, &QWidget::showNormal);
+        } else {
+            windowState_ = kMaximisedState;
+            PostToWindow(w, &QWidget::showMaximized);
+        }
+        break;
+    case 2:
+    case 23:
+        PostToWindow(w, windowState_ == kMinimisedState ? &QWidget::showNormal : &QWidget::showMinimized);
+        break;
+    case 3:
+    case 11:
+    case 12:
+        openWindowMenu(globalPoint + QPoint(1, 1));
+        break;
+    case 7: case 8: case 9: case 60: case 61: case 62:
+        break;  // buttons of a maximised MDI child: this program has no MDI frames
+    default:
+        PostSkinMessage(w, kButtonActionEvent, action, 0);
+        break;
+    }
+}
+
+void SkinnedWindow::openWindowMenu(QPoint globalPoint)
+{
+    QWidget *w = window_;
+    if (!w)
+        return;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (now - windowMenuOpenedAt_ < doubleClickTime_ && mouse_.hotButton() >= 0) {
+        // The icon was clicked twice.
+        hoverTimer_.stop();
+        PostClose(w);
+        return;
+    }
+    if (SkinManager *manager = SkinManager::instance())
+        manager->windowMenuOpening();
+    windowMenuOpenedAt_ = now;
+    delete windowMenu_;
+    WindowMenuFacts facts;
+    facts.windowState = windowState_;
+    facts.capabilities = capabilities_;
+    facts.sizable = sizable_;
+    QMenu *menu = BuildWindowMenu(
+        w, skinData_ ? skinData_->MenuImages : QImage(), facts, [this] { beginDragByHand(FrameHit::Caption); },
+        [this] { beginDragByHand(FrameHit::BottomRight); });
+    windowMenu_ = menu;
+    windowMenuOpen_ = true;
+    connect(menu, &QMenu::aboutToHide, this, [this] { windowMenuOpen_ = false; });
+    menu->popup(globalPoint);
+}
+
+void SkinnedWindow::beginDragByHand(FrameHit what)
+{
+    QWidget *w = window_;
+    if (w && drag_.begin(w, what, QCursor::pos())) {
+        mouse_.beginDrag(what);
+        w->grabMouse();
     }
 }
 

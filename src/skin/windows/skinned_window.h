@@ -1,18 +1,20 @@
-// SkinnedWindow: the frame painter of one top-level window. The window
-// becomes frameless; the painter draws the skin's borders and caption with
-// its text and buttons in the window's margins, cuts the window's shape
-// from the borders' magenta pixels, and moves, sizes, maximises,
-// minimises and closes the window from its frame. Detaching gives the
-// window back exactly as it was.
+// SkinnedWindow: the skin's frame on one top-level window. The window
+// becomes frameless; its borders and caption, with the caption's text and
+// buttons, are painted in the window's margins (FramePainter), its shape
+// is cut from the borders' magenta pixels, the mouse on the frame moves,
+// sizes, maximises, minimises and closes it (FrameMouse), and its controls
+// are skinned (SkinnedControlRegistry). Detaching gives the window back
+// exactly as it was.
 #pragma once
 
 #include "skin/windows/frame_geometry.h"
-#include "skin/windows/caption_button.h"
+#include "skin/windows/frame_mouse.h"
+#include "skin/windows/frame_painter.h"
+#include "skin/windows/skinned_control_registry.h"
 #include "skin/windows/window_drag.h"
 
 #include <QCursor>
-#include <QFont>
-#include <QImage>
+#include <QMenu>
 #include <QMargins>
 #include <QObject>
 #include <QPalette>
@@ -20,118 +22,102 @@
 #include <QRegion>
 #include <QTimer>
 
-#include <memory>
-#include <vector>
-
-class QMenu;
 class QMouseEvent;
 class QWidget;
 
 namespace qasp::skin {
 
-class SkinnedControl;
 class SkinData;
 
 class SkinnedWindow : public QObject {
     Q_OBJECT
 public:
-    enum FrameState { kNew = 0, kReady = 1, kRefreshing = 3, kDestroying = 4, kSizingAtSetup = 5, kDead = 6 };
+    enum class State {
+        New,            // made, its window not yet set up
+        SizingAtSetup,  // widening a dialog box to its caption
+        Ready,
+        Refreshing,     // following a skin change
+        Destroying,     // its window is going
+        Dead,           // its window is gone; the manager frees it
+    };
 
-    // `owner` is the framework form the painter serves (it owns the
+    // `owner` is the program's own form the painter serves (it owns the
     // painter), or none for a system dialog box.
     SkinnedWindow(QWidget *window, QWidget *owner);
     ~SkinnedWindow() override;
 
     QWidget *window() const { return window_; }
-    QWidget *FormControl = nullptr;
-    SkinData *skinData_ = nullptr;
-    int State = kNew;
-    int WindowState = kNormalState;
-    int FrameKind = kSizableFrame;
-    int Capabilities = 0;
-    bool SkinsFrame = false;
-    bool IsActive = false, IsSystemDialog = false, RightToLeft = false, Sizable = false;
-    FrameMetrics Metrics;
-    std::vector<std::unique_ptr<CaptionButton>> SysButtons;
-    FrameObject *HoverObject = nullptr;
-    QMenu *SkinnedSystemMenu = nullptr;
-    QRegion Region;
-    QSize RegionSize;
-    QImage IconBitmap;
-    QFont CaptionFont;
-    QString TextPrefix = QStringLiteral(" "), TextSuffix = QStringLiteral("  ");
-    QRect CaptionTextRect;
-    int CaptionRightLimit = 0;
-    bool Busy = false;
-    qint64 LastClickTime = 0;
-    int DoubleClickTime = 400;
-    QTimer Timer;
-    quintptr ModuleTag = 0;
+    SkinData *skinData() const { return skinData_; }
+    State state() const { return state_; }
+    bool isSystemDialog() const { return systemDialog_; }
+    int frameKind() const { return frameKind_; }
+    // Painted as the active window.
+    bool looksActive() const { return active_; }
+    const FrameMetrics &metrics() const { return painter_.metrics(); }
+    const FramePainter &framePainter() const { return painter_; }
+    const SkinnedControlRegistry &controls() const { return controls_; }
+    quintptr moduleTag() const { return moduleTag_; }
+    void setModuleTag(quintptr tag) { moduleTag_ = tag; }
 
-    void AttachForm(SkinData *skinData, QWidget *form);
-    void AttachWindow(SkinData *skinData);
-    void FinishSetup();
-    void RecalcMetrics();
-    void DropCachedPieces();
-    void UpdateRegion();
-    void RefreshAfterSkinChange();
-    void Detach();
-    void DetachOnDestroy();
-
-    // Paints the frame into the window's margins.
-    void PaintFrame(QPainter &painter);
-    void RepaintFrame();
-    void RepaintFrameRect(const QRect &rect);
-    void PaintCaptionIcon(QPainter &painter, const QRect &bounds) const;
-    // The caption text as shown: the window title with its modified mark.
-    QString CaptionText() const;
-
-    // The skinned-control objects of the window's controls.
-    std::vector<QPointer<SkinnedControl>> SkinControlList;
-    // Adds unless present; says whether it was present.
-    bool AddSkinControl(SkinnedControl *control);
-    void RemoveSkinControl(SkinnedControl *control);
-    SkinnedControl *FindSkinControl(const QWidget *control) const;
-    // Every control of the program's own form, and of a toolkit dialog box.
-    void ClassifyControls(QWidget *form);
-    void ClassifyChildWindows(QWidget *window);
-    // A control added after set-up, in a part of the window already classified.
-    void ClassifyLateControl(QWidget *control);
-    void ReleaseControls();
-
-    // Caption button actions and the system menu.
-    void RunButtonAction(int action, QPoint globalPoint);
-    void OpenSystemMenu(QPoint globalPoint);
-    QMenu *BuildSystemMenu();
-
-    // Where a point of the window falls, and the frame object under it.
-    FrameHit HitTest(QPoint point) const;
-    FrameObject *HitObject(QPoint point) const;
+    void attach(SkinData *skinData);
+    // The window has been shown: its controls are skinned, its caption laid out.
+    void finishSetup();
+    // A new skin: metrics and caption buttons from its model, then the
+    // window refreshed.
+    void recalcMetrics();
+    void refreshAfterSkinChange();
+    // The skin's model is about to go: nothing may point into it.
+    void dropCachedPieces();
+    void detach();
+    // A control added after set-up.
+    void classifyLateControl(QWidget *control);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool FrameEvent(QEvent *event);
-    bool MouseEvent(QMouseEvent *event);
-    void OnTimer();
-    void LayOutCaption(int width);
-    void PaintCaptionStrip(QPainter &painter, int width);
-    void ApplyFrame(bool on);
-    void KeepClientSize(const FrameMetrics &from, const FrameMetrics &to);
-    void ReadWindowState();
-    void WidenForCaption();
-    void SetCursorFor(FrameHit hit);
-    bool LooksActive() const;
-    void ClassifyOne(QWidget *control, bool bareWindow);
-    void ClassifyChildren(QWidget *parent, bool bareWindow);
+    bool frameEvent(QEvent *event);
+    bool mouseEvent(QMouseEvent *event);
+    void carryOut(const FrameMouse::Reaction &reaction, QPoint global);
+    FramePointer pointerAt(QPoint point, QPoint global) const;
+    void runButtonAction(int action, QPoint globalPoint);
+    void openWindowMenu(QPoint globalPoint);
+    void beginDragByHand(FrameHit what);
+    void onHoverTimer();
+    void repaintFrame();
+    void repaintButtons(int hotBefore, int pressedBefore);
+    FramePainter::WindowLook look() const;
+    QString captionText() const;
+    void detachOnDestroy();
+    void applyFrame(bool on);
+    void keepClientSize(const FrameMetrics &from, const FrameMetrics &to);
+    void updateShape();
+    void readWindowState();
+    void widenForCaption();
+    void setCursorFor(FrameHit hit);
+    bool windowLooksActive() const;
 
     QPointer<QWidget> window_;
+    SkinData *skinData_ = nullptr;
+    State state_ = State::New;
     bool attached_ = false;
-    int widenings_ = 0;
-    std::vector<QPointer<QWidget>> classified_;  // containers whose controls were classified
+    bool skinsFrame_ = false;
+    int windowState_ = kNormalState;
+    int frameKind_ = kSizableFrame;
+    int capabilities_ = 0;
+    bool active_ = false, systemDialog_ = false, rightToLeft_ = false, sizable_ = false;
     FrameMetrics applied_;  // the margins the window carries now
+    FramePainter painter_;
+    SkinnedControlRegistry controls_;
+    FrameMouse mouse_;
     WindowDrag drag_;
+    QTimer hoverTimer_;  // notices the pointer leaving a lit caption button
+    QPointer<QMenu> windowMenu_;
+    bool windowMenuOpen_ = false;
+    qint64 windowMenuOpenedAt_ = 0;
+    int doubleClickTime_ = 400;
+    int widenings_ = 0;
+    quintptr moduleTag_ = 0;
 
     // What skinning changed, to give back.
     struct Saved {

@@ -1,18 +1,16 @@
-// The frame painter's controls: classifying every control of the window,
-// creating the object that paints it, and letting them all go again.
-#include "skin/windows/skinned_window.h"
+#include "skin/windows/skinned_control_registry.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/windows/control_classification.h"
+#include "skin/windows/skin_events.h"
 #include "skin/windows/skinned_button.h"
 #include "skin/windows/skinned_check_box.h"
 #include "skin/windows/skinned_edit.h"
-#include "skin/windows/skin_events.h"
 #include "skin/windows/skinned_header.h"
+#include "skin/windows/skinned_menu_bar.h"
 #include "skin/windows/skinned_panels.h"
 #include "skin/windows/skinned_ranges.h"
 #include "skin/windows/skinned_scroll_bar.h"
-#include "skin/windows/skinned_menu_bar.h"
 
 #include <QAbstractScrollArea>
 #include <QHeaderView>
@@ -24,10 +22,12 @@
 #include <QTabWidget>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace qasp::skin {
 namespace {
 
-ControlFacts FactsOf(QWidget *w, const SkinnedWindow &painter)
+ControlFacts FactsOf(QWidget *w, bool alreadySkinned)
 {
     ControlFacts f;
     for (const QMetaObject *m = w->metaObject(); m; m = m->superClass())
@@ -35,7 +35,7 @@ ControlFacts FactsOf(QWidget *w, const SkinnedWindow &painter)
     f.Tag = w->property("Tag").toInt();
     f.HasParent = w->parentWidget() != nullptr;
     f.AnswersQuery = AnswersSkinQuery(w);
-    f.AlreadySkinned = painter.FindSkinControl(w) != nullptr;
+    f.AlreadySkinned = alreadySkinned;
     if (auto *button = qobject_cast<QPushButton *>(w))
         f.HasPicture = !button->icon().isNull();
     f.InToolBar = qobject_cast<QToolBar *>(w->parentWidget()) != nullptr;
@@ -52,7 +52,7 @@ ControlFacts FactsOf(QWidget *w, const SkinnedWindow &painter)
     return f;
 }
 
-SkinnedControl *CreateSkinControl(SkinControlKind kind, QWidget *w)
+SkinnedControl *CreateSkinnedControl(SkinControlKind kind, QWidget *w)
 {
     using K = SkinControlKind;
     switch (kind) {
@@ -82,117 +82,156 @@ SkinnedControl *CreateSkinControl(SkinControlKind kind, QWidget *w)
     return nullptr;
 }
 
+bool Contains(const std::vector<QPointer<QWidget>> &list, const QWidget *w)
+{
+    return std::any_of(list.begin(), list.end(), [w](const QPointer<QWidget> &p) { return p && p == w; });
+}
+
 }  // namespace
 
-bool SkinnedWindow::AddSkinControl(SkinnedControl *control)
+SkinnedControlRegistry::SkinnedControlRegistry(QWidget *window, bool inDialog, QObject *sender)
+    : window_(window), inDialog_(inDialog), sender_(sender)
 {
-    for (const QPointer<SkinnedControl> &c : SkinControlList)
+}
+
+SkinnedControlRegistry::~SkinnedControlRegistry()
+{
+    forget();
+}
+
+bool SkinnedControlRegistry::add(SkinnedControl *control)
+{
+    for (const QPointer<SkinnedControl> &c : controls_)
         if (c == control)
             return true;
-    SkinControlList.emplace_back(control);
+    controls_.emplace_back(control);
     return false;
 }
 
-void SkinnedWindow::RemoveSkinControl(SkinnedControl *control)
+void SkinnedControlRegistry::remove(SkinnedControl *control)
 {
-    std::erase_if(SkinControlList, [control](const QPointer<SkinnedControl> &c) { return !c || c == control; });
+    std::erase_if(controls_, [control](const QPointer<SkinnedControl> &c) { return !c || c == control; });
 }
 
-SkinnedControl *SkinnedWindow::FindSkinControl(const QWidget *control) const
+SkinnedControl *SkinnedControlRegistry::find(const QWidget *control) const
 {
-    for (const QPointer<SkinnedControl> &c : SkinControlList)
+    for (const QPointer<SkinnedControl> &c : controls_)
         if (c && c->isAttached() && (c->control() == control || c->parent() == control))
             return c;
     return nullptr;
 }
 
-void SkinnedWindow::ClassifyControls(QWidget *form)
+bool SkinnedControlRegistry::wasClassified(const QWidget *w) const
 {
-    ClassifyChildren(form, false);
+    return Contains(classified_, w);
 }
 
-void SkinnedWindow::ClassifyChildWindows(QWidget *window)
+void SkinnedControlRegistry::classifyAll()
 {
-    ClassifyChildren(window, true);
+    if (window_)
+        classifyChildren(window_);
 }
 
-void SkinnedWindow::ClassifyChildren(QWidget *parent, bool bareWindow)
+void SkinnedControlRegistry::classifyChildren(QWidget *parent)
 {
-    classified_.emplace_back(parent);
+    containers_.emplace_back(parent);
     for (QWidget *child : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         if (!child->isWindow())
-            ClassifyOne(child, bareWindow);
+            classify(child);
 }
 
-void SkinnedWindow::ClassifyOne(QWidget *w, bool bareWindow)
+bool SkinnedControlRegistry::classifyLate(QWidget *control)
+{
+    if (control->isWindow() || find(control) || wasClassified(control) ||
+        !Contains(containers_, control->parentWidget()))
+        return false;
+    classify(control);
+    return true;
+}
+
+bool SkinnedControlRegistry::offerToApplication(QWidget *w, const QString &className)
+{
+    QObject *chosen = nullptr;
+    skinData_->OnSkinControl(sender_, skinData_, window_, w, className.toUpper(), chosen);
+    auto *control = qobject_cast<SkinnedControl *>(chosen);
+    if (!control)
+        return false;
+    if (!control->parent())
+        control->setParent(w);  // the engine's, like its own choices
+    const bool known = std::any_of(controls_.begin(), controls_.end(),
+                                   [control](const QPointer<SkinnedControl> &c) { return c == control; });
+    if (!known)
+        control->attach(this, skinData_, false);
+    if (w->inherits("QFrame") && !w->inherits("QAbstractScrollArea"))
+        classifyChildren(w);
+    return true;
+}
+
+void SkinnedControlRegistry::classify(QWidget *w)
 {
     if (!skinData_)
         return;
-    const ControlFacts facts = FactsOf(w, *this);
+    classified_.emplace_back(w);
+    const ControlFacts facts = FactsOf(w, find(w) != nullptr);
     const QString className = facts.Classes.front();
+    const int disableTag = skinData_->DisableTag;
     // A disabled group passes its tag on, so its buttons stay plain too.
-    if (!bareWindow && facts.Tag == skinData_->DisableTag && PassesTagToButtons(className))
+    if (!inDialog_ && facts.Tag == disableTag && PassesTagToButtons(className))
         for (QWidget *child : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-            child->setProperty("Tag", skinData_->DisableTag);
+            child->setProperty("Tag", disableTag);
     // The application's own choice comes first.
-    if (!bareWindow && skinData_->OnSkinControl && facts.Tag != skinData_->DisableTag && !facts.AnswersQuery &&
-        !facts.AlreadySkinned) {
-        QObject *chosen = nullptr;
-        skinData_->OnSkinControl(this, skinData_, window_, w, className.toUpper(), chosen);
-        if (auto *control = qobject_cast<SkinnedControl *>(chosen)) {
-            if (!control->parent())
-                control->setParent(w);  // the engine's, like its own choices
-            if (!AddSkinControl(control)) {
-                RemoveSkinControl(control);  // attaching adds it again
-                control->attach(this, skinData_, false);
-            }
-            if (w->inherits("QFrame") && !w->inherits("QAbstractScrollArea"))
-                ClassifyChildren(w, false);
-            return;
-        }
-    }
+    if (!inDialog_ && skinData_->OnSkinControl && facts.Tag != disableTag && !facts.AnswersQuery &&
+        !facts.AlreadySkinned && offerToApplication(w, className))
+        return;
     const SkinModel &model = skinData_->Model();
-    const ControlClass c = bareWindow ? ClassifyChildWindow(facts)
-                                      : ClassifyControl(facts, skinData_->SkinControls, skinData_->DisableTag,
-                                                        skinData_->Skin3rdKind(className),
-                                                        model.Tabs && !model.Tabs->Bitmap.isNull());
-    if (SkinnedControl *control = CreateSkinControl(c.Kind, w)) {
+    const ControlClass c = inDialog_ ? ClassifyChildWindow(facts)
+                                     : ClassifyControl(facts, skinData_->SkinControls, disableTag,
+                                                       skinData_->Skin3rdKind(className),
+                                                       model.Tabs && !model.Tabs->Bitmap.isNull());
+    if (SkinnedControl *control = CreateSkinnedControl(c.Kind, w)) {
         control->setParent(w);  // freed with its control at the latest
-        if (bareWindow)
+        if (inDialog_)
             control->attachInDialog(this, skinData_);
         else
             control->attach(this, skinData_, c.WithBackground);
         // A tree or table view's header is part of it.
-        if (c.Kind == SkinControlKind::ScrollArea || c.Kind == SkinControlKind::ListView)
+        if (!inDialog_ && (c.Kind == SkinControlKind::ScrollArea || c.Kind == SkinControlKind::ListView) &&
+            skinData_->Has(xcPanel))
             for (QHeaderView *header : w->findChildren<QHeaderView *>(Qt::FindDirectChildrenOnly))
-                if (!bareWindow && skinData_->Has(xcPanel))
-                    ClassifyOne(header, false);
+                classify(header);
     }
     if (c.ClassifyChildren)
-        ClassifyChildren(w, bareWindow);
+        classifyChildren(w);
 }
 
-void SkinnedWindow::ClassifyLateControl(QWidget *control)
+void SkinnedControlRegistry::updateFromSkin()
 {
-    if (State != kReady || control->isWindow() || FindSkinControl(control))
-        return;
-    for (const QPointer<QWidget> &container : classified_)
-        if (container && container == control->parentWidget()) {
-            ClassifyOne(control, !FormControl);
-            return;
-        }
+    for (const QPointer<SkinnedControl> &control : controls_)
+        if (control)
+            control->updateFromSkin();
 }
 
-void SkinnedWindow::ReleaseControls()
+void SkinnedControlRegistry::release()
 {
     // Each object gives its control back as it goes.
-    const std::vector<QPointer<SkinnedControl>> controls = std::move(SkinControlList);
-    SkinControlList.clear();
+    const std::vector<QPointer<SkinnedControl>> controls = std::move(controls_);
+    controls_.clear();
     for (const QPointer<SkinnedControl> &c : controls)
         if (c) {
             c->detach();  // while it is whole: a destructor cannot reach the member's own part
             delete c.data();
         }
+    containers_.clear();
+    classified_.clear();
+}
+
+void SkinnedControlRegistry::forget()
+{
+    for (const QPointer<SkinnedControl> &c : controls_)
+        if (c)
+            c->leaveRegistry();
+    controls_.clear();
+    containers_.clear();
     classified_.clear();
 }
 
