@@ -2,7 +2,7 @@
 // scrolls its control exactly as the plain bar does, 0x3506 hands painting
 // back to a control and takes it again, unskinning gives every control
 // back, the menu bar's drop-downs wrap at either end, popup menus wear the
-// skin unless tagged with the DisableTag.
+// skin unless marked to keep their plain look.
 #include "skin_test_setup.h"
 
 #include "skin/data/skin_data.h"
@@ -11,11 +11,13 @@
 #include "skin/windows/skinned_control.h"
 #include "skin/windows/skinned_panels.h"
 #include "skin/windows/skin_events.h"
+#include "skin/windows/skin_marks.h"
 #include "skin/windows/skin_manager.h"
 #include "skin/windows/skinned_scroll_bar.h"
 #include "skin/windows/skinned_window.h"
 #include "skin/windows/skinned_popup_menu.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -117,7 +119,7 @@ private slots:
     void skinnedArrowScrollsLikeThePlainBar()
     {
         Form plain;
-        plain.setProperty("Tag", 99);
+        MarkNoSkin(&plain);
         plain.show();
         QVERIFY(QTest::qWaitForWindowExposed(&plain));
         QScrollBar *plainBar = plain.text->verticalScrollBar();
@@ -170,7 +172,7 @@ private slots:
     {
         // Shown plain first, to know each control as it was.
         Form f;
-        f.setProperty("Tag", 99);
+        MarkNoSkin(&f);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         const std::initializer_list<QWidget *> controls{f.bar,  f.tools,  f.text,
@@ -179,7 +181,7 @@ private slots:
         std::vector<std::pair<bool, QPalette>> before;
         for (QWidget *w : controls)
             before.emplace_back(w->testAttribute(Qt::WA_Hover), w->palette());
-        f.setProperty("Tag", 0);
+        MarkNoSkin(&f, false);
         RunAction(SkinAction::Activate);
         QTRY_VERIFY(IsReady(&f));
         QVERIFY(AnswersSkinQuery(f.status));
@@ -220,7 +222,7 @@ private slots:
         QCOMPARE(SkinManager::instance()->nextPopupKind(), int(kContextMenu));
     }
 
-    void popupMenusWearTheSkinUnlessTagged()
+    void popupMenusWearTheSkinUnlessMarked()
     {
         QMenu menu;
         menu.addAction("剪切");
@@ -238,7 +240,7 @@ private slots:
         menu.hide();
 
         QMenu plain;
-        plain.setProperty("Tag", data_->DisableTag);
+        MarkNoSkin(&plain);
         plain.addAction("复制");
         plain.popup(QPoint(30, 30));
         QTRY_VERIFY(plain.isVisible());
@@ -251,7 +253,7 @@ private slots:
         QWidget form;
         auto *layout = new QVBoxLayout(&form);
         auto *group = new QGroupBox("选项", &form);
-        group->setProperty("Tag", 99);
+        MarkNoSkin(group);
         auto *inside = new QRadioButton("甲", group);
         (new QVBoxLayout(group))->addWidget(inside);
         auto *outside = new QRadioButton("乙", &form);
@@ -261,8 +263,48 @@ private slots:
         QTRY_VERIFY(IsReady(&form));
         QVERIFY(!AnswersSkinQuery(group));
         QVERIFY(!AnswersSkinQuery(inside));
-        QCOMPARE(inside->property("Tag").toInt(), 99);
+        QVERIFY(IsMarkedNoSkin(inside));
         QVERIFY(AnswersSkinQuery(outside));
+    }
+
+    void theTagPropertyIsLeftToTheProgram()
+    {
+        // The numbers once kept in Tag for the skin mean nothing to it now.
+        Form f;
+        f.setProperty("Tag", 99);
+        f.button->setProperty("Tag", 99);
+        f.edit->setProperty("Tag", 5555);
+        f.show();
+        QTRY_VERIFY(IsReady(&f));
+        QVERIFY(AnswersSkinQuery(f.button));
+        QVERIFY(AnswersSkinQuery(f.edit));
+        QVERIFY(!IsMarkedTransparent(f.edit));
+    }
+
+    void aTransparentBoxIsDrawnOnItsParent()
+    {
+        QWidget form;
+        auto *panel = new QWidget(&form);
+        QPalette red = panel->palette();
+        red.setColor(QPalette::Window, QColor(200, 30, 30));
+        panel->setPalette(red);
+        auto *plainBox = new QCheckBox("甲", panel);
+        auto *seeThrough = new QCheckBox("乙", panel);
+        MarkTransparent(seeThrough);
+        auto *inPanel = new QVBoxLayout(panel);
+        inPanel->addWidget(plainBox);
+        inPanel->addWidget(seeThrough);
+        (new QVBoxLayout(&form))->addWidget(panel);
+        form.resize(300, 120);
+        form.show();
+        QTRY_VERIFY(IsReady(&form));
+        QVERIFY(AnswersSkinQuery(seeThrough));
+        // Beyond the caption: the background the box was filled with.
+        const auto background = [](QWidget *w) {
+            return w->grab().toImage().pixelColor(w->width() - 2, w->height() / 2);
+        };
+        QCOMPARE(background(seeThrough), QColor(200, 30, 30));
+        QCOMPARE(background(plainBox), ToQColor(data_->Model().Colours.ButtonFace));
     }
 
     void theApplicationMayChooseAControlsPainter()

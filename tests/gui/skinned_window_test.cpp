@@ -6,10 +6,12 @@
 
 #include "skin/data/skin_data.h"
 #include "skin/windows/skin_events.h"
+#include "skin/windows/skin_marks.h"
 #include "skin/windows/skin_manager.h"
 #include "skin/windows/skinned_window.h"
 #include "skin/windows/skinned_popup_menu.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -103,14 +105,14 @@ private slots:
         QCOMPARE(w.size(), QSize(308, 230));
     }
 
-    void formTaggedNinetyNineStaysPlain()
+    void formMarkedNoSkinStaysPlain()
     {
         Form w;
-        w.setProperty("Tag", 99);
+        MarkNoSkin(&w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QVERIFY(!PainterOf(&w));
-        QCOMPARE(SkinManager::instance()->lastVerdict(), WindowRuleTest::Tag99);
+        QCOMPARE(SkinManager::instance()->lastVerdict(), WindowRuleTest::NoSkinMark);
         QCOMPARE(w.size(), QSize(300, 200));
     }
 
@@ -172,6 +174,38 @@ private slots:
         QTRY_VERIFY(menu.isVisible());
         QVERIFY(manager->skinnedPopupCount() == 0);
         menu.hide();
+        data_->SkinControls = controls;
+    }
+
+    void theWindowMenuIsSkinnedAsOne()
+    {
+        Form w;
+        w.show();
+        QTRY_VERIFY(IsReady(&w));
+        SkinManager *manager = SkinManager::instance();
+        QTest::keyClick(&w, Qt::Key_Space, Qt::AltModifier);
+        QMenu *menu = nullptr;
+        QTRY_VERIFY((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())));
+        QVERIFY(IsWindowMenu(menu));
+        QVERIFY(manager->skinnedPopup(menu));
+        QCOMPARE(manager->skinnedPopup(menu)->kind(), int(kSystemMenuKind));
+        QCOMPARE(manager->nextPopupKind(), int(kContextMenu));  // the mark decided, not the manager's state
+        menu->hide();
+        QTRY_COMPARE(manager->skinnedPopupCount(), 0);
+
+        // Its own gate: without it the window menu stays plain, a context menu does not.
+        const uint32_t controls = data_->SkinControls;
+        data_->SkinControls &= ~(1u << xcSystemMenu);
+        QTest::keyClick(&w, Qt::Key_Space, Qt::AltModifier);
+        QTRY_VERIFY((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())));
+        QVERIFY(!manager->skinnedPopup(menu));
+        menu->hide();
+        QMenu context;
+        context.addAction("一");
+        context.popup(QPoint(20, 20));
+        QTRY_VERIFY(context.isVisible());
+        QVERIFY(manager->skinnedPopup(&context));
+        context.hide();
         data_->SkinControls = controls;
     }
 

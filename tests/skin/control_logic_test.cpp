@@ -1,5 +1,5 @@
 // The skinned controls' decisions without widgets: which class paints a
-// control (the class table, the Skin3rd kinds and their gates, DisableTag),
+// control (the class table, the Skin3rd kinds and their gates, the no-skin mark),
 // which state image a button, check box, tool button, tab or combo box
 // shows, and where a scroll bar's arrows, track and thumb lie.
 #include "skin/data/skin_data.h"
@@ -31,7 +31,7 @@ ControlFacts Facts(QStringList classes)
 
 ControlClass Classify(const ControlFacts &f, uint32_t controls = kAll, const QString &skin3rd = {})
 {
-    return ClassifyControl(f, controls, 99, skin3rd, true);
+    return ClassifyControl(f, controls, skin3rd, true);
 }
 
 }  // namespace
@@ -99,17 +99,16 @@ TEST(ControlClassification, ContextDecidesForButtonsAndBars)
     page.IsTabPage = true;
     EXPECT_EQ(Classify(page).Kind, K::TabPage);
     EXPECT_EQ(Classify(Facts({"QTabBar"}), Without(xcTab)).Kind, K::None);
-    EXPECT_EQ(ClassifyControl(Facts({"QTabBar"}), kAll, 99, {}, false).Kind, K::None);  // no tab picture
+    EXPECT_EQ(ClassifyControl(Facts({"QTabBar"}), kAll, {}, false).Kind, K::None);  // no tab picture
 }
 
-TEST(ControlClassification, DisableTagQueryAndOwnObjectLeaveAControlAlone)
+TEST(ControlClassification, NoSkinMarkQueryAndOwnObjectLeaveAControlAlone)
 {
     ControlFacts f = Facts({"QPushButton", "QAbstractButton"});
-    f.Tag = 99;
+    f.NoSkin = true;
     EXPECT_EQ(Classify(f).Kind, K::None);
-    f.Tag = 7;
-    EXPECT_EQ(ClassifyControl(f, kAll, 7, {}, true).Kind, K::None);  // the component's own DisableTag
-    f.Tag = 0;
+    EXPECT_EQ(Classify(f, kAll, "button").Kind, K::None);  // before any Skin3rd kind
+    f.NoSkin = false;
     f.AnswersQuery = true;
     EXPECT_EQ(Classify(f).Kind, K::None);
     f.AnswersQuery = false;
@@ -119,10 +118,10 @@ TEST(ControlClassification, DisableTagQueryAndOwnObjectLeaveAControlAlone)
     f.HasParent = false;
     EXPECT_EQ(Classify(f).Kind, K::None);
 
-    EXPECT_TRUE(PassesTagToButtons("TRadioGroup"));
-    EXPECT_TRUE(PassesTagToButtons("MyCheckGroup"));
-    EXPECT_TRUE(PassesTagToButtons("QGroupBox"));
-    EXPECT_FALSE(PassesTagToButtons("QFrame"));
+    EXPECT_TRUE(PassesNoSkinToButtons("TRadioGroup"));
+    EXPECT_TRUE(PassesNoSkinToButtons("MyCheckGroup"));
+    EXPECT_TRUE(PassesNoSkinToButtons("QGroupBox"));
+    EXPECT_FALSE(PassesNoSkinToButtons("QFrame"));
 }
 
 TEST(ControlClassification, Skin3rdKindsComeFirstWithTheirGates)

@@ -324,13 +324,13 @@ TEST(WindowRule, TestsRunInOrder)
     EXPECT_EQ(FirstFailingTest(f), WindowRuleTest::Passed);
 
     WindowRuleFacts g = f;
-    g.Tag = 99;
-    EXPECT_EQ(FirstFailingTest(g), WindowRuleTest::Tag99);
+    g.MarkedNoSkin = true;
+    EXPECT_EQ(FirstFailingTest(g), WindowRuleTest::NoSkinMark);
     g.Active = false;  // an earlier test names the reason first
     EXPECT_EQ(FirstFailingTest(g), WindowRuleTest::Active);
     g = f;
-    g.HasFrameworkForm = false;  // a system dialog has no form, so no Tag
-    g.Tag = 99;
+    g.HasFrameworkForm = false;  // a system dialog has no form, so no mark
+    g.MarkedNoSkin = true;
     EXPECT_EQ(FirstFailingTest(g), WindowRuleTest::Passed);
 
     g = f;

@@ -66,7 +66,6 @@ TEST(SkinDataComponent, ValuesAfterCreation)
     SkinData data;
     EXPECT_FALSE(data.Active());
     EXPECT_TRUE(data.NoSkin());
-    EXPECT_EQ(data.DisableTag, 99);
     EXPECT_EQ(data.SkinControls, 0x1FFFFBu);
     EXPECT_EQ(data.Options, 0x48);
     EXPECT_EQ(data.Skin3rd.size(), 115);

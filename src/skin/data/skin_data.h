@@ -36,7 +36,6 @@ public:
     // Published properties.
     bool Active() const { return active_; }
     void SetActive(bool value);
-    int DisableTag = 99;
     uint32_t SkinControls = 0x1FFFFB;  // all but xcMenuItem and xcFastReport
     uint8_t Options = 0x48;            // xoPreview, xoToolbarBK
     QStringList Skin3rd;

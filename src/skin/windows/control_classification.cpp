@@ -81,10 +81,9 @@ ControlClass ClassifySkin3rd(const ControlFacts &f, uint32_t c, const QString &k
     return LeftAlone();  // a kind this engine does not know
 }
 
-ControlClass ClassifyControl(const ControlFacts &f, uint32_t c, int disableTag, const QString &skin3rdKind,
-                             bool skinHasTabs)
+ControlClass ClassifyControl(const ControlFacts &f, uint32_t c, const QString &skin3rdKind, bool skinHasTabs)
 {
-    if (f.Tag == disableTag || !f.HasParent || f.AnswersQuery || f.AlreadySkinned)
+    if (f.NoSkin || !f.HasParent || f.AnswersQuery || f.AlreadySkinned)
         return LeftAlone();
     if (const ControlClass mapped = ClassifySkin3rd(f, c, skin3rdKind, skinHasTabs); mapped.Matched)
         return mapped;
@@ -171,7 +170,7 @@ ControlClass ClassifyChildWindow(const ControlFacts &f)
     return Attach(K::None, false, true);
 }
 
-bool PassesTagToButtons(const QString &className)
+bool PassesNoSkinToButtons(const QString &className)
 {
     const QString lower = className.toLower();
     return lower.contains(QLatin1String("radiogroup")) || lower.contains(QLatin1String("checkgroup")) ||

@@ -2,6 +2,7 @@
 
 #include "skin/data/skin_data.h"
 #include "skin/windows/skin_events.h"
+#include "skin/windows/skin_marks.h"
 #include "skin/windows/skinned_popup_menu.h"
 #include "skin/windows/skinned_window.h"
 
@@ -111,11 +112,6 @@ void SkinManager::menuBarDropDownOpening()
     menuBarTracking_ = true;
 }
 
-void SkinManager::windowMenuOpening()
-{
-    menuKind_ = kSystemMenuKind;
-}
-
 bool SkinManager::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
@@ -133,8 +129,9 @@ bool SkinManager::eventFilter(QObject *watched, QEvent *event)
     }
     if (!w->isWindow())
         return false;
-    // A popup's kind was set by whoever opened it (the skinned menu bar,
-    // the window menu); any other popup is a context menu.
+    // A popup is a skinned window's window menu by its mark, a menu-bar
+    // drop-down when the skinned menu bar said so; any other popup is a
+    // context menu.
     if (qobject_cast<QMenu *>(w)) {
         if (type == QEvent::Show) {
             skinPopupMenu(w);
@@ -188,7 +185,7 @@ bool SkinManager::skinWindow(QWidget *window)
             facts.BelongsHere = IsFormWindow(window);
             facts.HasArea = !window->size().isEmpty();
             facts.HasFrameworkForm = form != nullptr;
-            facts.Tag = form ? form->property("Tag").toInt() : 0;
+            facts.MarkedNoSkin = form && IsMarkedNoSkin(form);
             facts.ClassName = ClassNameOf(window);
             facts.ClassAccepted = ClassAccepted(facts.ClassName, mainSkinData_);
             data = chooseSkinData(window);
@@ -218,12 +215,10 @@ bool SkinManager::skinPopupMenu(QWidget *menu)
     if (!active_ || AnswersSkinQuery(menu) || skinnedPopup(menu))
         return false;
     SkinData *data = chooseSkinData(menu);
-    if (!data || data->NoSkin() || !PopupKindAllowed(menuKind_, data->SkinControls))
+    const int kind = IsWindowMenu(menu) ? kSystemMenuKind : menuKind_;
+    if (!data || data->NoSkin() || !PopupKindAllowed(kind, data->SkinControls) || IsMarkedNoSkin(menu))
         return false;
-    // A menu tagged with the component's DisableTag keeps the plain look.
-    if (menu->property("Tag").toInt() == data->DisableTag)
-        return false;
-    auto popup = std::make_unique<SkinnedPopupMenu>(menu, data, menuKind_);
+    auto popup = std::make_unique<SkinnedPopupMenu>(menu, data, kind);
     popup->attach();
     popup->setMenuBarPopup(menuBarTracking_);
     popups_.push_back(std::move(popup));

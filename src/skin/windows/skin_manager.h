@@ -52,16 +52,15 @@ public:
     SkinnedWindow *skinnedWindow(const QWidget *window) const;
     SkinnedPopupMenu *skinnedPopup(const QWidget *menu) const;
     int skinnedPopupCount() const { return static_cast<int>(popups_.size()); }
-    // The kind the next popup menu shown is skinned as.
+    // The kind the next popup menu shown is skinned as, unless it is a window menu.
     int nextPopupKind() const { return menuKind_; }
     // The main skin component, the one whose filter decides for every window.
     SkinData *mainSkinData() const { return mainSkinData_; }
     // Why the last window that asked stayed plain (Passed when it was skinned).
     WindowRuleTest lastVerdict() const { return lastVerdict_; }
 
-    // A drop-down of a skinned menu bar, or the window menu, is about to show.
+    // A drop-down of a skinned menu bar is about to show.
     void menuBarDropDownOpening();
-    void windowMenuOpening();
     // A frame painter going away.
     void forgetWindow(SkinnedWindow *painter);
 

@@ -3,6 +3,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/windows/control_states.h"
+#include "skin/windows/skin_marks.h"
 
 #include <QPainter>
 #include <QPushButton>
@@ -36,7 +37,7 @@ QString SkinnedButton::captionOf(const QString &text)
 
 void SkinnedButton::attached()
 {
-    transparent_ = control()->property("Tag").toInt() == 5555 || skinData()->Has(xoTransparent);
+    transparent_ = IsMarkedTransparent(control()) || skinData()->Has(xoTransparent);
     trackHover(true);
 }
 

@@ -3,6 +3,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/windows/control_states.h"
+#include "skin/windows/skin_marks.h"
 
 #include <QCheckBox>
 #include <QPainter>
@@ -11,7 +12,7 @@ namespace qasp::skin {
 
 void SkinnedCheckBox::attached()
 {
-    transparent_ = control()->property("Tag").toInt() == 5555 || skinData()->Has(xoTransparent);
+    transparent_ = IsMarkedTransparent(control()) || skinData()->Has(xoTransparent);
     trackHover(true);
 }
 

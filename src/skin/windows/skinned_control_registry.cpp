@@ -3,6 +3,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/windows/control_classification.h"
 #include "skin/windows/skin_events.h"
+#include "skin/windows/skin_marks.h"
 #include "skin/windows/skinned_button.h"
 #include "skin/windows/skinned_check_box.h"
 #include "skin/windows/skinned_edit.h"
@@ -32,7 +33,7 @@ ControlFacts FactsOf(QWidget *w, bool alreadySkinned)
     ControlFacts f;
     for (const QMetaObject *m = w->metaObject(); m; m = m->superClass())
         f.Classes << QString::fromLatin1(m->className());
-    f.Tag = w->property("Tag").toInt();
+    f.NoSkin = IsMarkedNoSkin(w);
     f.HasParent = w->parentWidget() != nullptr;
     f.AnswersQuery = AnswersSkinQuery(w);
     f.AlreadySkinned = alreadySkinned;
@@ -174,19 +175,17 @@ void SkinnedControlRegistry::classify(QWidget *w)
     classified_.emplace_back(w);
     const ControlFacts facts = FactsOf(w, find(w) != nullptr);
     const QString className = facts.Classes.front();
-    const int disableTag = skinData_->DisableTag;
-    // A disabled group passes its tag on, so its buttons stay plain too.
-    if (!inDialog_ && facts.Tag == disableTag && PassesTagToButtons(className))
+    // A group kept plain passes its mark on, so its buttons stay plain too.
+    if (!inDialog_ && facts.NoSkin && PassesNoSkinToButtons(className))
         for (QWidget *child : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-            child->setProperty("Tag", disableTag);
+            MarkNoSkin(child);
     // The application's own choice comes first.
-    if (!inDialog_ && skinData_->OnSkinControl && facts.Tag != disableTag && !facts.AnswersQuery &&
+    if (!inDialog_ && skinData_->OnSkinControl && !facts.NoSkin && !facts.AnswersQuery &&
         !facts.AlreadySkinned && offerToApplication(w, className))
         return;
     const SkinModel &model = skinData_->Model();
     const ControlClass c = inDialog_ ? ClassifyChildWindow(facts)
-                                     : ClassifyControl(facts, skinData_->SkinControls, disableTag,
-                                                       skinData_->Skin3rdKind(className),
+                                     : ClassifyControl(facts, skinData_->SkinControls, skinData_->Skin3rdKind(className),
                                                        model.Tabs && !model.Tabs->Bitmap.isNull());
     if (SkinnedControl *control = CreateSkinnedControl(c.Kind, w)) {
         control->setParent(w);  // freed with its control at the latest

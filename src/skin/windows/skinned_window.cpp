@@ -658,8 +658,6 @@ void SkinnedWindow::openWindowMenu(QPoint globalPoint)
         PostClose(w);
         return;
     }
-    if (SkinManager *manager = SkinManager::instance())
-        manager->windowMenuOpening();
     windowMenuOpenedAt_ = now;
     delete windowMenu_;
     WindowMenuFacts facts;

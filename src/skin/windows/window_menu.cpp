@@ -2,6 +2,7 @@
 
 #include "skin/data/skin_draw.h"
 #include "skin/windows/frame_geometry.h"
+#include "skin/windows/skin_marks.h"
 
 #include <QMenu>
 #include <QPixmap>
@@ -13,7 +14,7 @@ QMenu *BuildWindowMenu(QWidget *window, const QImage &glyphs, const WindowMenuFa
                        const std::function<void()> &move, const std::function<void()> &size)
 {
     auto *menu = new QMenu(window);
-    menu->setProperty("Tag", 33333);
+    MarkWindowMenu(menu);
     const auto add = [&](const QString &text, int glyph, bool enabled, const std::function<void()> &run) {
         QAction *action = menu->addAction(text);
         if (glyph >= 0 && !glyphs.isNull())

@@ -17,9 +17,8 @@ WindowRuleTest FirstFailingTest(const WindowRuleFacts &f)
         return T::BelongsHere;
     if (!f.HasArea && !f.IsMdiChild)
         return T::Area;
-    // The number itself, whatever the component's DisableTag says.
-    if (f.HasFrameworkForm && f.Tag == 99)
-        return T::Tag99;
+    if (f.HasFrameworkForm && f.MarkedNoSkin)
+        return T::NoSkinMark;
     if (f.ClassName == QLatin1String("TApplication"))
         return T::Application;
     if (!f.ClassAccepted)

@@ -24,7 +24,7 @@ struct WindowRuleFacts {
     bool HasArea = false;           // non-zero width times height
     bool IsMdiChild = false;
     bool HasFrameworkForm = false;
-    int Tag = 0;                    // the form's Tag, when there is a form
+    bool MarkedNoSkin = false;      // the form is marked to keep its plain look
     QString ClassName;
     bool ClassAccepted = true;      // the class filter's verdict
     bool SkinUsable = false;        // the chosen skin component exists and has a skin
@@ -32,7 +32,7 @@ struct WindowRuleFacts {
 
 // The tests in order; the first that fails names why a window stays plain.
 enum class WindowRuleTest {
-    Passed, Active, Query, AlreadySkinned, MdiClientChild, BelongsHere, Area, Tag99, Application,
+    Passed, Active, Query, AlreadySkinned, MdiClientChild, BelongsHere, Area, NoSkinMark, Application,
     ClassFilter, SkinUsable,
 };
 WindowRuleTest FirstFailingTest(const WindowRuleFacts &facts);
