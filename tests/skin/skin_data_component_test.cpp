@@ -68,14 +68,20 @@ TEST(SkinDataComponent, ValuesAfterCreation)
     EXPECT_TRUE(data.NoSkin());
     EXPECT_EQ(data.SkinControls, 0x1FFFFBu);
     EXPECT_EQ(data.Options, 0x48);
-    EXPECT_EQ(data.Skin3rd.size(), 115);
-    EXPECT_EQ(data.Skin3rd.front(), "TVirtualStringTree=scrollbar");
-    EXPECT_EQ(data.SkinStore(), "(none)");
-    EXPECT_EQ(data.Version(), "3.64.10.19");
+    EXPECT_TRUE(data.Skin3rd.isEmpty());
+    EXPECT_EQ(data.Skin3rdKind("QPushButton"), "");
     EXPECT_EQ(data.MenuImages.size(), QSize(64, 16));
-    EXPECT_EQ(data.Skin3rdKind("TLMDEdit"), "edit");
-    EXPECT_EQ(data.Skin3rdKind("tadvpagecontrol"), "nil");
-    EXPECT_EQ(data.Skin3rdKind("TLMDEd"), "");
+}
+
+TEST(SkinDataComponent, Skin3rdMapsAnApplicationsOwnClasses)
+{
+    SkinData data;
+    data.Skin3rd = {"CodeView=scrollbar", "ToolDock=Panel", "Ruler=nil"};
+    EXPECT_EQ(data.Skin3rdKind("CodeView"), "scrollbar");
+    EXPECT_EQ(data.Skin3rdKind("tooldock"), "panel");  // either case, the kind in lower case
+    EXPECT_EQ(data.Skin3rdKind("Ruler"), "nil");
+    EXPECT_EQ(data.Skin3rdKind("Code"), "");  // whole names only
+    EXPECT_EQ(data.Skin3rdKind("CodeViewer"), "");
 }
 
 TEST(SkinDataComponent, TheShippedSkinBuildsEveryElement)

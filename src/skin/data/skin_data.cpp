@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
-#include <QScreen>
 
 namespace qasp::skin {
 namespace {
@@ -56,30 +55,13 @@ void SkinManagerLink::clearInstance(SkinManagerLink *manager)
         TheManager() = nullptr;
 }
 
-QStringList SkinData::DefaultSkin3rd()
-{
-    QFile file(":/skin/skin3rd.txt");
-    QStringList lines;
-    if (file.open(QIODevice::ReadOnly))
-        for (const QByteArray &line : file.readAll().split('\n'))
-            if (!line.trimmed().isEmpty())
-                lines << QString::fromLatin1(line.trimmed());
-    return lines;
-}
-
 SkinData::SkinData(QObject *owner)
     : QObject(owner)
-    , Skin3rd(DefaultSkin3rd())
     , model_(std::make_unique<SkinModel>())
 {
     MenuImages = ProgramPicture("menuglyphs.bmp");
     AppIconBitmap = QImage(16, 16, QImage::Format_RGB888);
     AppIconBitmap.fill(QColor(255, 0, 255));
-    if (qGuiApp && QGuiApplication::primaryScreen()) {
-        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        MaxWidth = area.width();
-        MaxHeight = area.height();
-    }
 }
 
 SkinData::~SkinData()

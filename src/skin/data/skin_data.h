@@ -38,14 +38,14 @@ public:
     void SetActive(bool value);
     uint32_t SkinControls = 0x1FFFFB;  // all but xcMenuItem and xcFastReport
     uint8_t Options = 0x48;            // xoPreview, xoToolbarBK
+    // Lines "ClassName=kind" giving a control class the painter of a kind
+    // (see ClassifySkin3rd), for an application's own control classes; the
+    // class table knows Qt's. Empty by default: the original design's
+    // default list named another toolkit's classes, none of them Qt's.
     QStringList Skin3rd;
     const QString &SkinFile() const { return skinFile_; }
     void SetSkinFile(const QString &name);
-    QString SkinStore() const { return QStringLiteral("(none)"); }
     SkinFormType SkinFormtype = sfMainform;
-    QString Version() const { return QStringLiteral("3.64.10.19"); }
-    bool MenuUpdate = true;
-    bool MenuMerge = false;
     std::function<void(QObject *sender, const QString &name, bool &doSkin)> OnFormSkin;
     std::function<void(QObject *sender)> OnSkinChanged;
     // Offered each control the form painter is about to skin, with its
@@ -81,13 +81,9 @@ public:
 
     QImage MenuImages;      // four 16 x 16 glyphs: restore, maximise, minimise, close
     QImage AppIconBitmap;   // the application's small icon on magenta
-    int MaxWidth = 0, MaxHeight = 0;
-    bool FramePainting = true;
 
     // The old-format message; a message box in the program.
     std::function<void(const std::string &)> ShowMessage;
-
-    static QStringList DefaultSkin3rd();
 
 private:
     void CaptureAppIcon();

@@ -11,7 +11,7 @@ namespace qasp::skin {
 class SkinData;
 
 // Pending actions carried out by the manager's timer.
-enum class SkinAction { Activate = 1, Deactivate = 2, SkinChanged = 3, PurgeDeadWindows = 6 };
+enum class SkinAction { Activate = 1, Deactivate = 2, SkinChanged = 3 };
 
 // Whether the manager has seen a window come up yet, and whether it is going.
 enum class SkinManagerState { NotStarted, Running, Destroying };

@@ -109,7 +109,6 @@ void SkinManager::requestAction(SkinAction action, int intervalMs)
 void SkinManager::menuBarDropDownOpening()
 {
     menuKind_ = kMenuBarDropDown;
-    menuBarTracking_ = true;
 }
 
 bool SkinManager::eventFilter(QObject *watched, QEvent *event)
@@ -196,7 +195,6 @@ bool SkinManager::skinWindow(QWidget *window)
     if (lastVerdict_ != WindowRuleTest::Passed)
         return false;
     auto *painter = new SkinnedWindow(window, form);
-    painter->setModuleTag(moduleTag_);
     painter->attach(data);
     windows_.emplace_back(painter);
     PostSkinMessage(window, kFinishSetupEvent, 0, 1000);
@@ -220,7 +218,6 @@ bool SkinManager::skinPopupMenu(QWidget *menu)
         return false;
     auto popup = std::make_unique<SkinnedPopupMenu>(menu, data, kind);
     popup->attach();
-    popup->setMenuBarPopup(menuBarTracking_);
     popups_.push_back(std::move(popup));
     return true;
 }
@@ -233,10 +230,8 @@ void SkinManager::releasePopupMenu(QWidget *menu)
         (*it)->detach();
         popups_.erase(it);
     }
-    if (popups_.empty()) {
-        menuBarTracking_ = false;
+    if (popups_.empty())
         menuKind_ = kContextMenu;
-    }
 }
 
 SkinnedWindow *SkinManager::skinnedWindow(const QWidget *window) const
@@ -278,18 +273,9 @@ void SkinManager::purgeWindows()
         // A painter freed behind the list's back has left a null entry.
         if (!windows_[i])
             windows_.erase(windows_.begin() + static_cast<std::ptrdiff_t>(i));
-        else if (windows_[i]->state() == SkinnedWindow::State::Dead && windows_[i]->moduleTag() == moduleTag_)
-            dropWindow(i);
-    }
-}
-
-void SkinManager::freeDeadWindows()
-{
-    for (size_t i = windows_.size(); i-- > 0;)
-        if (!windows_[i])
-            windows_.erase(windows_.begin() + static_cast<std::ptrdiff_t>(i));
         else if (windows_[i]->state() == SkinnedWindow::State::Dead)
             dropWindow(i);
+    }
 }
 
 void SkinManager::releaseSkinPieces()
@@ -359,9 +345,6 @@ void SkinManager::runPendingAction()
         break;
     case SkinAction::SkinChanged:
         changeSkin(data, onlyThisForm);
-        break;
-    case SkinAction::PurgeDeadWindows:
-        freeDeadWindows();
         break;
     }
     if (data)

@@ -72,7 +72,6 @@ private:
     bool skinPopupMenu(QWidget *menu);
     void releasePopupMenu(QWidget *menu);
     void purgeWindows();
-    void freeDeadWindows();
     void runPendingAction();
     // The program's own form behind a window; none for a system dialog box.
     QWidget *findFrameworkForm(QWidget *window) const;
@@ -89,11 +88,9 @@ private:
     std::vector<QPointer<SkinData>> skinData_;
     bool forcing_ = false;
     int menuKind_ = kContextMenu;
-    bool menuBarTracking_ = false;
     SkinAction pendingAction_ = SkinAction::Activate;
     QPointer<SkinData> pendingSkinData_;
     QPointer<SkinData> mainSkinData_;
-    quintptr moduleTag_ = 0;
     WindowRuleTest lastVerdict_ = WindowRuleTest::Passed;
     bool active_ = false;
     SkinManagerState state_ = SkinManagerState::NotStarted;

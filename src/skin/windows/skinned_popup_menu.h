@@ -30,8 +30,6 @@ public:
     SkinData *skinData() const { return skinData_; }
     // A context menu, a menu-bar drop-down or the window menu.
     int kind() const { return kind_; }
-    // Opened while the frame tracks its menu bar.
-    void setMenuBarPopup(bool on) { menuBarPopup_ = on; }
 
     void attach();
     void detach();
@@ -46,7 +44,6 @@ private:
     void paintItem(QPainter &painter, QAction *action, const QRect &rect, bool selected, bool darkHighlight);
 
     int kind_;
-    bool menuBarPopup_ = false;
     QImage background_;  // the skin's background at the popup's size
     QPointer<QWidget> menu_;
     QPointer<SkinData> skinData_;

@@ -445,7 +445,7 @@ bool SkinnedWindow::frameEvent(QEvent *event)
             return false;
         // The window paints itself first; the frame goes over its margins.
         static_cast<QObject *>(w)->event(event);
-        if (skinData_ && !skinData_->NoSkin() && skinData_->FramePainting) {
+        if (skinData_ && !skinData_->NoSkin()) {
             QPainter painter(w);
             painter_.paint(painter, skinData_->Model(), look());
         }

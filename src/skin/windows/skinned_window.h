@@ -56,8 +56,6 @@ public:
     const FrameMetrics &metrics() const { return painter_.metrics(); }
     const FramePainter &framePainter() const { return painter_; }
     const SkinnedControlRegistry &controls() const { return controls_; }
-    quintptr moduleTag() const { return moduleTag_; }
-    void setModuleTag(quintptr tag) { moduleTag_ = tag; }
 
     void attach(SkinData *skinData);
     // The window has been shown: its controls are skinned, its caption laid out.
@@ -117,7 +115,6 @@ private:
     qint64 windowMenuOpenedAt_ = 0;
     int doubleClickTime_ = 400;
     int widenings_ = 0;
-    quintptr moduleTag_ = 0;
 
     // What skinning changed, to give back.
     struct Saved {
