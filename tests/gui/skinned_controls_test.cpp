@@ -1,8 +1,9 @@
 // Skinned controls on real widgets (offscreen): a skinned scroll bar
-// scrolls its control exactly as the plain bar does, 0x3506 hands painting
-// back to a control and takes it again, unskinning gives every control
-// back, the menu bar's drop-downs wrap at either end, popup menus wear the
-// skin unless marked to keep their plain look.
+// scrolls its control exactly as the plain bar does, kSwitchPaintingEvent
+// hands painting back to a control and takes it again, unskinning gives
+// every control back, the menu bar's drop-downs wrap at either end, popup
+// menus wear the skin unless marked to keep their plain look, and the
+// marks, not Tag, keep a control plain or draw it on its parent.
 #include "skin_test_setup.h"
 
 #include "skin/data/skin_data.h"

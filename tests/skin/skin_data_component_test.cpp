@@ -70,7 +70,7 @@ TEST(SkinDataComponent, ValuesAfterCreation)
     EXPECT_EQ(data.Options, 0x48);
     EXPECT_TRUE(data.Skin3rd.isEmpty());
     EXPECT_EQ(data.Skin3rdKind("QPushButton"), "");
-    EXPECT_EQ(data.MenuImages.size(), QSize(64, 16));
+    EXPECT_EQ(data.MenuImages().size(), QSize(64, 16));
 }
 
 TEST(SkinDataComponent, Skin3rdMapsAnApplicationsOwnClasses)

@@ -59,9 +59,9 @@ SkinData::SkinData(QObject *owner)
     : QObject(owner)
     , model_(std::make_unique<SkinModel>())
 {
-    MenuImages = ProgramPicture("menuglyphs.bmp");
-    AppIconBitmap = QImage(16, 16, QImage::Format_RGB888);
-    AppIconBitmap.fill(QColor(255, 0, 255));
+    menuImages_ = ProgramPicture("menuglyphs.bmp");
+    appIcon_ = QImage(16, 16, QImage::Format_RGB888);
+    appIcon_.fill(QColor(255, 0, 255));
 }
 
 SkinData::~SkinData()
@@ -229,7 +229,7 @@ void SkinData::CaptureAppIcon()
     image.fill(QColor(255, 0, 255));
     QPainter p(&image);
     p.drawPixmap(0, 0, icon.pixmap(16, 16));
-    AppIconBitmap = image;
+    appIcon_ = image;
 }
 
 }  // namespace qasp::skin

@@ -39,16 +39,15 @@ public:
     uint32_t SkinControls = 0x1FFFFB;  // all but xcMenuItem and xcFastReport
     uint8_t Options = 0x48;            // xoPreview, xoToolbarBK
     // Lines "ClassName=kind" giving a control class the painter of a kind
-    // (see ClassifySkin3rd), for an application's own control classes; the
-    // class table knows Qt's. Empty by default: the original design's
-    // default list named another toolkit's classes, none of them Qt's.
+    // (see ClassifySkin3rd), for an application's own control classes.
+    // Empty by default: the class table knows Qt's controls.
     QStringList Skin3rd;
     const QString &SkinFile() const { return skinFile_; }
     void SetSkinFile(const QString &name);
     SkinFormType SkinFormtype = sfMainform;
     std::function<void(QObject *sender, const QString &name, bool &doSkin)> OnFormSkin;
     std::function<void(QObject *sender)> OnSkinChanged;
-    // Offered each control the form painter is about to skin, with its
+    // Offered each control the frame painter is about to skin, with its
     // class name upper-cased; a skinned-control object set into
     // `skinnedControl` paints that control instead of the engine's choice.
     std::function<void(QObject *sender, SkinData *skinData, QWidget *form, QWidget *control,
@@ -79,8 +78,10 @@ public:
     // The Skin3rd kind of a class name ("combobox", ...), empty when none.
     QString Skin3rdKind(const QString &className) const;
 
-    QImage MenuImages;      // four 16 x 16 glyphs: restore, maximise, minimise, close
-    QImage AppIconBitmap;   // the application's small icon on magenta
+    // Four 16 x 16 glyphs for the window menu: restore, maximise, minimise, close.
+    const QImage &MenuImages() const { return menuImages_; }
+    // The application's small icon on magenta, for a caption without a window icon.
+    const QImage &AppIconBitmap() const { return appIcon_; }
 
     // The old-format message; a message box in the program.
     std::function<void(const std::string &)> ShowMessage;
@@ -89,6 +90,8 @@ private:
     void CaptureAppIcon();
     void RefreshSkin();
 
+    QImage menuImages_;
+    QImage appIcon_;
     bool active_ = false;
     bool noSkin_ = true;
     bool loaded_ = false;

@@ -7,8 +7,7 @@
 //                          drawn on its parent's background
 //   qasp.skin.windowMenu   the menu is a skinned window's window menu
 //
-// (The original design kept all three as numbers in one Tag property,
-// which the program also uses for its own purposes.)
+// The Tag property is the program's own: the skin does not read it.
 #pragma once
 
 class QObject;

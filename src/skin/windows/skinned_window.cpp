@@ -218,7 +218,7 @@ void SkinnedWindow::finishSetup()
     sizable_ = !IsFixedSize(w);
     if (!sizable_)
         capabilities_ &= ~kMaximiseBox;
-    painter_.setAppIcon(skinData_ ? skinData_->AppIconBitmap : QImage());
+    painter_.setAppIcon(skinData_ ? skinData_->AppIconBitmap() : QImage());
     controls_.classifyAll();
     if (state_ == State::New) {
         state_ = State::SizingAtSetup;
@@ -262,7 +262,7 @@ void SkinnedWindow::recalcMetrics()
     if (!skinData_ || skinData_->NoSkin())
         return;
     mouse_.leave();
-    painter_.setSkin(skinData_->Model(), frameKind_, skinData_->AppIconBitmap);
+    painter_.setSkin(skinData_->Model(), frameKind_, skinData_->AppIconBitmap());
 }
 
 void SkinnedWindow::dropCachedPieces()
@@ -665,7 +665,7 @@ void SkinnedWindow::openWindowMenu(QPoint globalPoint)
     facts.capabilities = capabilities_;
     facts.sizable = sizable_;
     QMenu *menu = BuildWindowMenu(
-        w, skinData_ ? skinData_->MenuImages : QImage(), facts, [this] { beginDragByHand(FrameHit::Caption); },
+        w, skinData_ ? skinData_->MenuImages() : QImage(), facts, [this] { beginDragByHand(FrameHit::Caption); },
         [this] { beginDragByHand(FrameHit::BottomRight); });
     windowMenu_ = menu;
     windowMenuOpen_ = true;
