@@ -22,7 +22,7 @@ void BM_DecodeAndBuildShippedSkin(benchmark::State &state)
     }
     const std::string stream = file.readAll().toStdString();
     for (auto _ : state) {
-        qasp::skin::TSkinData data;
+        qasp::skin::SkinData data;
         data.SetSkinStream(stream);
         benchmark::DoNotOptimize(data.NoSkin());
     }
@@ -38,7 +38,7 @@ std::string ShippedSkin()
 
 void BM_FrameRegionFullScreen(benchmark::State &state)
 {
-    qasp::skin::TSkinData data;
+    qasp::skin::SkinData data;
     data.SetSkinStream(ShippedSkin());
     const auto metrics = qasp::skin::RecalcFrameMetrics(data.Model(), qasp::skin::kSizableFrame);
     for (auto _ : state) {
@@ -51,7 +51,7 @@ BENCHMARK(BM_FrameRegionFullScreen)->Unit(benchmark::kMillisecond);
 
 void BM_FrameBordersFullScreen(benchmark::State &state)
 {
-    qasp::skin::TSkinData data;
+    qasp::skin::SkinData data;
     data.SetSkinStream(ShippedSkin());
     const auto &m = data.Model();
     const auto metrics = qasp::skin::RecalcFrameMetrics(m, qasp::skin::kSizableFrame);

@@ -19,7 +19,7 @@
 #include "dialogs/directory_dialog.h"
 #include "dialogs/help_window.h"
 #include "skin/data/skin_data.h"
-#include "skin/windows/skin_manage.h"
+#include "skin/windows/skin_manager.h"
 #include "editor/colour_table.h"
 #include "editor/colouring.h"
 #include "editor/keyword_store.h"
@@ -92,7 +92,7 @@ MainWindow::MainWindow(QWidget *parent)
     // The skin is read with the window: its model is ready before the
     // window is laid out, and it registers for skinning once it is.
     skin::InstallSkinManager();
-    skinData_ = new skin::TSkinData(this);
+    skinData_ = new skin::SkinData(this);
     skinData_->setObjectName("skinData");
     skinData_->ShowMessage = [this](const std::string &m) {
         if (IsUnattendedRun())

@@ -35,7 +35,7 @@ class ProjectWorkspace;
 }
 
 namespace qasp::skin {
-class TSkinData;
+class SkinData;
 }
 
 namespace qasp::dialogs {
@@ -141,7 +141,7 @@ private:
     QStatusBar *statusBar_ = nullptr;
     QLabel *statusPanels_[3] = {};
     QTimer *colourTimer_ = nullptr;          // the colour picker's tick
-    skin::TSkinData *skinData_ = nullptr;
+    skin::SkinData *skinData_ = nullptr;
     SkinMenu *skinMenu_ = nullptr;
 
     std::map<ActionId, QAction *> actions_;

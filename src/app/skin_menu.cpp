@@ -17,7 +17,7 @@ namespace {
 // The name a skin gives itself, or none when the file is no usable skin.
 QString SkinNameOf(const QString &path)
 {
-    skin::TSkinData probe;
+    skin::SkinData probe;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -30,7 +30,7 @@ QString SkinNameOf(const QString &path)
 
 }  // namespace
 
-SkinMenu::SkinMenu(skin::TSkinData *skinData, QWidget *parent)
+SkinMenu::SkinMenu(skin::SkinData *skinData, QWidget *parent)
     : QMenu(QStringLiteral("皮肤(&K)"), parent), skinData_(skinData)
 {
     setObjectName("skinMenu");

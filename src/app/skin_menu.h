@@ -10,7 +10,7 @@
 #include <QStringList>
 
 namespace qasp::skin {
-class TSkinData;
+class SkinData;
 }
 
 namespace qasp::app {
@@ -18,7 +18,7 @@ namespace qasp::app {
 class SkinMenu : public QMenu {
     Q_OBJECT
 public:
-    SkinMenu(skin::TSkinData *skinData, QWidget *parent);
+    SkinMenu(skin::SkinData *skinData, QWidget *parent);
 
     // Folders searched for *.skin files, in order.
     static QStringList skinFolders();
@@ -33,7 +33,7 @@ private:
     void rebuild(bool withFoundSkins);
     QString nameOf(const QFileInfo &file);
 
-    skin::TSkinData *skinData_;
+    skin::SkinData *skinData_;
     QHash<QString, std::pair<QDateTime, QString>> names_;  // by canonical path
 };
 

@@ -394,7 +394,7 @@ private slots:
             }
         });
         SkinMenu *skinMenu = PartOf<SkinMenu>(w, "skinMenu");
-        const qasp::skin::TSkinData *skinData = PartOf<qasp::skin::TSkinData>(w, "skinData");
+        const qasp::skin::SkinData *skinData = PartOf<qasp::skin::SkinData>(w, "skinData");
         QVERIFY(!skinMenu->useSkinFile(half.fileName()));
         QCOMPARE(shown, QString("无法使用皮肤文件：%1\n它不是本程序的皮肤，或已损坏。").arg(half.fileName()));
         QVERIFY(!skinData->NoSkin());

@@ -13,8 +13,8 @@
 #include "dialogs/help_window.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
-#include "skin/windows/skin_manage.h"
-#include "skin/windows/win_skin_form.h"
+#include "skin/windows/skin_manager.h"
+#include "skin/windows/skinned_window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -43,9 +43,9 @@ void Fail(const QString &what)
 }
 
 // The caption's colour in the middle of the Top border's state image.
-QColor CaptionColour(const skin::TSkinData &data, bool active)
+QColor CaptionColour(const skin::SkinData &data, bool active)
 {
-    const skin::TDataSkinBorder &top = data.Model().Top;
+    const skin::SkinBorder &top = data.Model().Top;
     const QImage state = skin::StateImage(top.Bitmap, top.FrameCount, active ? 1 : 2, true);
     return state.pixelColor(state.width() / 2, state.height() / 2);
 }
@@ -60,7 +60,7 @@ void Shoot(QWidget *w, const QString &dir, const QString &name, QPoint at)
     const QImage shot = w->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();
     if (!shot.save(dir + "/" + name + ".png"))
         Fail("cannot write " + name + ".png");
-    skin::TWinSkinForm *painter = skin::TSkinManage::Get()->FindSkinForm(w);
+    skin::SkinnedWindow *painter = skin::SkinManager::instance()->skinnedWindow(w);
     if (!painter) {
         Fail(name + ": the window wears no skin");
         return;
@@ -70,15 +70,15 @@ void Shoot(QWidget *w, const QString &dir, const QString &name, QPoint at)
     // Outside the window's shape the screen behind (black) shows; inside,
     // the caption is painted.
     const QColor background = shot.pixelColor(0, 0);
-    if (painter->Region.contains(QPoint(0, 0)) || background != QColor(Qt::black))
+    if (painter->framePainter().shape().contains(QPoint(0, 0)) || background != QColor(Qt::black))
         Fail(name + ": the top-left corner is not cut from the window");
-    const QPoint caption(frame.width() / 2, painter->Metrics.CaptionHeight / 2);
-    if (!painter->Region.contains(caption) ||
-        shot.pixelColor(caption) != CaptionColour(*painter->SkinData, painter->IsActive))
-        Fail(name + ": the caption does not show the skin's " + (painter->IsActive ? "active" : "inactive") +
+    const QPoint caption(frame.width() / 2, painter->metrics().CaptionHeight / 2);
+    if (!painter->framePainter().shape().contains(caption) ||
+        shot.pixelColor(caption) != CaptionColour(*painter->skinData(), painter->looksActive()))
+        Fail(name + ": the caption does not show the skin's " + (painter->looksActive() ? "active" : "inactive") +
              " look");
     std::printf("%s.png: %dx%d, %s\n", qPrintable(name), shot.width(), shot.height(),
-                painter->IsActive ? "active" : "inactive");
+                painter->looksActive() ? "active" : "inactive");
 }
 
 // The main window with its first drop-down open; the popup's corner shows
@@ -98,7 +98,7 @@ void ShootMenu(app::MainWindow &window, const QString &dir, const QString &name)
     const QRect area = window.frameGeometry().united(menu->geometry());
     const QImage shot = window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
     shot.save(dir + "/" + name + ".png");
-    const skin::TDataSkinObject *background = skin::TSkinManage::Get()->MainSkinData->Model().MenuBackground.get();
+    const skin::SkinElement *background = skin::SkinManager::instance()->mainSkinData()->Model().MenuBackground.get();
     const QPoint corner = menu->geometry().topLeft() - area.topLeft() + QPoint(1, 1);
     if (!background || shot.pixelColor(corner) != skin::StateImage(background->Bitmap, 1, 1).pixelColor(1, 1))
         Fail(name + ": the drop-down does not wear the skin's menu background");
@@ -189,7 +189,7 @@ int main(int argc, char **argv)
 
     // The same with the second skin.
     if (argc > 3) {
-        skin::TSkinData *skinData = PartOf<skin::TSkinData>(window, "skinData");
+        skin::SkinData *skinData = PartOf<skin::SkinData>(window, "skinData");
         skinData->SetSkinFile(QString::fromLocal8Bit(argv[3]));
         QTest::qWait(800);
         if (skinData->NoSkin())

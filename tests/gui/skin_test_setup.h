@@ -6,28 +6,28 @@
 #include "app/builtin_skin.h"
 #include "gui_test_setup.h"
 #include "skin/data/skin_data.h"
-#include "skin/windows/skin_manage.h"
-#include "skin/windows/win_skin_form.h"
+#include "skin/windows/skin_manager.h"
+#include "skin/windows/skinned_window.h"
 
 #include <QTest>
 
-inline qasp::skin::TWinSkinForm *PainterOf(QWidget *w)
+inline qasp::skin::SkinnedWindow *PainterOf(QWidget *w)
 {
-    return qasp::skin::TSkinManage::Get()->FindSkinForm(w);
+    return qasp::skin::SkinManager::instance()->skinnedWindow(w);
 }
 
 inline bool IsReady(QWidget *w)
 {
-    qasp::skin::TWinSkinForm *painter = PainterOf(w);
-    return painter && painter->State == qasp::skin::TWinSkinForm::kReady;
+    qasp::skin::SkinnedWindow *painter = PainterOf(w);
+    return painter && painter->state() == qasp::skin::SkinnedWindow::State::Ready;
 }
 
 // The process's manager and a main skin component, owned by `owner`.
-inline qasp::skin::TSkinData *StartSkinning(QObject *owner)
+inline qasp::skin::SkinData *StartSkinning(QObject *owner)
 {
     PrepareGuiTests();
     qasp::skin::InstallSkinManager();
-    auto *data = new qasp::skin::TSkinData(owner);
+    auto *data = new qasp::skin::SkinData(owner);
     data->SetSkinStream(qasp::app::BuiltinSkinStream());
     data->SetActive(true);
     data->Loaded();
@@ -35,10 +35,10 @@ inline qasp::skin::TSkinData *StartSkinning(QObject *owner)
 }
 
 // Carries out `action` for `data` now instead of on the timer.
-inline void RunSkinAction(qasp::skin::TSkinData *data, int action)
+inline void RunSkinAction(qasp::skin::SkinData *data, qasp::skin::SkinAction action)
 {
-    qasp::skin::TSkinManage *manager = qasp::skin::TSkinManage::Get();
-    manager->SetPendingSkinData(data);
-    manager->RequestAction(action, 0);
-    QTRY_VERIFY(!manager->Timer.isActive());
+    qasp::skin::SkinManager *manager = qasp::skin::SkinManager::instance();
+    manager->setPendingSkinData(data);
+    manager->requestAction(action, 0);
+    QTRY_VERIFY(!manager->hasPendingAction());
 }

@@ -1,21 +1,24 @@
 // Skinned controls on real widgets (offscreen): a skinned scroll bar
-// scrolls its control exactly as the plain bar does, 0x3506 hands painting
-// back to a control and takes it again, unskinning gives every control
-// back, the menu bar's drop-downs wrap at either end, popup menus wear the
-// skin unless tagged with the DisableTag.
+// scrolls its control exactly as the plain bar does, kSwitchPaintingEvent
+// hands painting back to a control and takes it again, unskinning gives
+// every control back, the menu bar's drop-downs wrap at either end, popup
+// menus wear the skin unless marked to keep their plain look, and the
+// marks, not Tag, keep a control plain or draw it on its parent.
 #include "skin_test_setup.h"
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
-#include "skin/windows/skin_button.h"
-#include "skin/windows/skin_control.h"
-#include "skin/windows/skin_panels.h"
+#include "skin/windows/skinned_button.h"
+#include "skin/windows/skinned_control.h"
+#include "skin/windows/skinned_panels.h"
 #include "skin/windows/skin_events.h"
-#include "skin/windows/skin_manage.h"
-#include "skin/windows/skin_scrollbar.h"
-#include "skin/windows/win_skin_form.h"
-#include "skin/windows/win_skin_pop_menu.h"
+#include "skin/windows/skin_marks.h"
+#include "skin/windows/skin_manager.h"
+#include "skin/windows/skinned_scroll_bar.h"
+#include "skin/windows/skinned_window.h"
+#include "skin/windows/skinned_popup_menu.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -87,9 +90,9 @@ QPoint PlainSecondArrow(QScrollBar *bar)
 class SkinnedControlsTest : public QObject {
     Q_OBJECT
 
-    TSkinData *data_ = nullptr;
+    SkinData *data_ = nullptr;
 
-    void RunAction(int action) { RunSkinAction(data_, action); }
+    void RunAction(SkinAction action) { RunSkinAction(data_, action); }
 
 private slots:
     void initTestCase()
@@ -99,8 +102,8 @@ private slots:
 
     void init()
     {
-        if (!TSkinManage::Get()->Active())
-            RunAction(kActivate);
+        if (!SkinManager::instance()->isActive())
+            RunAction(SkinAction::Activate);
     }
 
     void everyControlOfTheFormIsSkinned()
@@ -117,7 +120,7 @@ private slots:
     void skinnedArrowScrollsLikeThePlainBar()
     {
         Form plain;
-        plain.setProperty("Tag", 99);
+        MarkNoSkin(&plain);
         plain.show();
         QVERIFY(QTest::qWaitForWindowExposed(&plain));
         QScrollBar *plainBar = plain.text->verticalScrollBar();
@@ -143,9 +146,9 @@ private slots:
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 30));
         QCOMPARE(bar->value(), plainPage);
         // Dragging the thumb to the end reaches the last position.
-        auto *skin = qobject_cast<TWScrollbar *>(Owner(bar));
+        auto *skin = qobject_cast<SkinnedScrollBar *>(Owner(bar));
         QVERIFY(skin);
-        const ScrollBarLayout layout = skin->Layout();
+        const ScrollBarLayout layout = skin->layout();
         const QPoint thumb(bar->width() / 2, layout.ThumbStart + layout.ThumbLength / 2);
         QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
         QTest::mouseMove(bar, QPoint(bar->width() / 2, bar->height() + 50));
@@ -170,7 +173,7 @@ private slots:
     {
         // Shown plain first, to know each control as it was.
         Form f;
-        f.setProperty("Tag", 99);
+        MarkNoSkin(&f);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         const std::initializer_list<QWidget *> controls{f.bar,  f.tools,  f.text,
@@ -179,12 +182,12 @@ private slots:
         std::vector<std::pair<bool, QPalette>> before;
         for (QWidget *w : controls)
             before.emplace_back(w->testAttribute(Qt::WA_Hover), w->palette());
-        f.setProperty("Tag", 0);
-        RunAction(kActivate);
+        MarkNoSkin(&f, false);
+        RunAction(SkinAction::Activate);
         QTRY_VERIFY(IsReady(&f));
         QVERIFY(AnswersSkinQuery(f.status));
 
-        RunAction(kDeactivate);
+        RunAction(SkinAction::Deactivate);
         size_t i = 0;
         for (QWidget *w : controls) {
             QVERIFY2(!AnswersSkinQuery(w), w->metaObject()->className());
@@ -194,7 +197,7 @@ private slots:
         }
         QCOMPARE(f.tools->styleSheet(), QString("background-color: #F7F6EE;"));
         // Skinned again, the controls are too.
-        RunAction(kActivate);
+        RunAction(SkinAction::Activate);
         QTRY_VERIFY(IsReady(&f));
         QVERIFY(AnswersSkinQuery(f.button));
     }
@@ -209,18 +212,18 @@ private slots:
         const QList<QAction *> items = f.bar->actions();
         f.bar->setActiveAction(items.first());
         QTRY_VERIFY(items.first()->menu()->isVisible());
-        QCOMPARE(TSkinManage::Get()->MenuKind, int(kMenuBarDropDown));
+        QCOMPARE(SkinManager::instance()->nextPopupKind(), int(kMenuBarDropDown));
         QTest::keyClick(items.first()->menu(), Qt::Key_Left);
         QTRY_VERIFY(items.last()->menu()->isVisible());
         QTest::keyClick(items.last()->menu(), Qt::Key_Right);
         QTRY_VERIFY(items.first()->menu()->isVisible());
         QTest::keyClick(items.first()->menu(), Qt::Key_Escape);
         QTest::keyClick(f.bar, Qt::Key_Escape);
-        QTRY_VERIFY(TSkinManage::Get()->PopupList.empty());
-        QCOMPARE(TSkinManage::Get()->MenuKind, int(kContextMenu));
+        QTRY_VERIFY(SkinManager::instance()->skinnedPopupCount() == 0);
+        QCOMPARE(SkinManager::instance()->nextPopupKind(), int(kContextMenu));
     }
 
-    void popupMenusWearTheSkinUnlessTagged()
+    void popupMenusWearTheSkinUnlessMarked()
     {
         QMenu menu;
         menu.addAction("剪切");
@@ -228,21 +231,21 @@ private slots:
         menu.addAction("粘贴");
         menu.popup(QPoint(30, 30));
         QTRY_VERIFY(menu.isVisible());
-        TSkinManage *manager = TSkinManage::Get();
-        QCOMPARE(manager->PopupList.size(), size_t(1));
-        QVERIFY(manager->PopupList.front()->CanPaint());
+        SkinManager *manager = SkinManager::instance();
+        QCOMPARE(manager->skinnedPopupCount(), 1);
+        QVERIFY(manager->skinnedPopup(&menu)->canPaint());
         // The border is the skin's menu background.
-        const TDataSkinObject &background = *data_->Model().MenuBackground;
+        const SkinElement &background = *data_->Model().MenuBackground;
         const QColor corner = StateImage(background.Bitmap, background.FrameCount, 1).pixelColor(1, 1);
         QCOMPARE(menu.grab().toImage().pixelColor(1, 1), corner);
         menu.hide();
 
         QMenu plain;
-        plain.setProperty("Tag", data_->DisableTag);
+        MarkNoSkin(&plain);
         plain.addAction("复制");
         plain.popup(QPoint(30, 30));
         QTRY_VERIFY(plain.isVisible());
-        QVERIFY(manager->PopupList.empty());
+        QVERIFY(manager->skinnedPopupCount() == 0);
         plain.hide();
     }
 
@@ -251,7 +254,7 @@ private slots:
         QWidget form;
         auto *layout = new QVBoxLayout(&form);
         auto *group = new QGroupBox("选项", &form);
-        group->setProperty("Tag", 99);
+        MarkNoSkin(group);
         auto *inside = new QRadioButton("甲", group);
         (new QVBoxLayout(group))->addWidget(inside);
         auto *outside = new QRadioButton("乙", &form);
@@ -261,18 +264,58 @@ private slots:
         QTRY_VERIFY(IsReady(&form));
         QVERIFY(!AnswersSkinQuery(group));
         QVERIFY(!AnswersSkinQuery(inside));
-        QCOMPARE(inside->property("Tag").toInt(), 99);
+        QVERIFY(IsMarkedNoSkin(inside));
         QVERIFY(AnswersSkinQuery(outside));
+    }
+
+    void theTagPropertyIsLeftToTheProgram()
+    {
+        // The numbers once kept in Tag for the skin mean nothing to it now.
+        Form f;
+        f.setProperty("Tag", 99);
+        f.button->setProperty("Tag", 99);
+        f.edit->setProperty("Tag", 5555);
+        f.show();
+        QTRY_VERIFY(IsReady(&f));
+        QVERIFY(AnswersSkinQuery(f.button));
+        QVERIFY(AnswersSkinQuery(f.edit));
+        QVERIFY(!IsMarkedTransparent(f.edit));
+    }
+
+    void aTransparentBoxIsDrawnOnItsParent()
+    {
+        QWidget form;
+        auto *panel = new QWidget(&form);
+        QPalette red = panel->palette();
+        red.setColor(QPalette::Window, QColor(200, 30, 30));
+        panel->setPalette(red);
+        auto *plainBox = new QCheckBox("甲", panel);
+        auto *seeThrough = new QCheckBox("乙", panel);
+        MarkTransparent(seeThrough);
+        auto *inPanel = new QVBoxLayout(panel);
+        inPanel->addWidget(plainBox);
+        inPanel->addWidget(seeThrough);
+        (new QVBoxLayout(&form))->addWidget(panel);
+        form.resize(300, 120);
+        form.show();
+        QTRY_VERIFY(IsReady(&form));
+        QVERIFY(AnswersSkinQuery(seeThrough));
+        // Beyond the caption: the background the box was filled with.
+        const auto background = [](QWidget *w) {
+            return w->grab().toImage().pixelColor(w->width() - 2, w->height() / 2);
+        };
+        QCOMPARE(background(seeThrough), QColor(200, 30, 30));
+        QCOMPARE(background(plainBox), ToQColor(data_->Model().Colours.ButtonFace));
     }
 
     void theApplicationMayChooseAControlsPainter()
     {
         QString offered;
-        data_->OnSkinControl = [&offered](QObject *, TSkinData *, QWidget *, QWidget *control, const QString &name,
+        data_->OnSkinControl = [&offered](QObject *, SkinData *, QWidget *, QWidget *control, const QString &name,
                                           QObject *&chosen) {
             if (name == "QLINEEDIT") {
                 offered = name;
-                chosen = new TSkinBox(control);
+                chosen = new SkinnedPanel(control);
             }
         };
         Form f;
@@ -280,15 +323,15 @@ private slots:
         QTRY_VERIFY(IsReady(&f));
         data_->OnSkinControl = nullptr;
         QCOMPARE(offered, QString("QLINEEDIT"));
-        QVERIFY(qobject_cast<TSkinBox *>(PainterOf(&f)->FindSkinControl(f.edit)));
-        QVERIFY(qobject_cast<TSkinButton *>(PainterOf(&f)->FindSkinControl(f.button)));
+        QVERIFY(qobject_cast<SkinnedPanel *>(PainterOf(&f)->controls().find(f.edit)));
+        QVERIFY(qobject_cast<SkinnedButton *>(PainterOf(&f)->controls().find(f.button)));
     }
 
 private:
     static QObject *Owner(QScrollBar *bar)
     {
         for (QObject *o : bar->parent()->parent()->findChildren<QObject *>())
-            if (auto *skin = qobject_cast<TWScrollbar *>(o); skin && skin->Window() == bar)
+            if (auto *skin = qobject_cast<SkinnedScrollBar *>(o); skin && skin->control() == bar)
                 return skin;
         return nullptr;
     }

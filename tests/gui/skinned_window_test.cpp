@@ -6,10 +6,12 @@
 
 #include "skin/data/skin_data.h"
 #include "skin/windows/skin_events.h"
-#include "skin/windows/skin_manage.h"
-#include "skin/windows/win_skin_form.h"
-#include "skin/windows/win_skin_pop_menu.h"
+#include "skin/windows/skin_marks.h"
+#include "skin/windows/skin_manager.h"
+#include "skin/windows/skinned_window.h"
+#include "skin/windows/skinned_popup_menu.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -37,22 +39,22 @@ struct Form : QWidget {
 class SkinnedWindowTest : public QObject {
     Q_OBJECT
 
-    TSkinData *data_ = nullptr;
+    SkinData *data_ = nullptr;
 
-    void RunAction(int action) { RunSkinAction(data_, action); }
+    void RunAction(SkinAction action) { RunSkinAction(data_, action); }
 
 private slots:
     void initTestCase()
     {
         data_ = StartSkinning(this);
-        QVERIFY(TSkinManage::Get());
-        QVERIFY(TSkinManage::Get()->Active());
+        QVERIFY(SkinManager::instance());
+        QVERIFY(SkinManager::instance()->isActive());
     }
 
     void init()
     {
-        if (!TSkinManage::Get()->Active())
-            RunAction(kActivate);
+        if (!SkinManager::instance()->isActive())
+            RunAction(SkinAction::Activate);
     }
 
     void windowKeepsItsClientSizeInsideTheFrame()
@@ -61,8 +63,8 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTRY_VERIFY(IsReady(&w));
-        TWinSkinForm *painter = PainterOf(&w);
-        QCOMPARE(painter->Metrics.CaptionHeight, 26);
+        SkinnedWindow *painter = PainterOf(&w);
+        QCOMPARE(painter->metrics().CaptionHeight, 26);
         QCOMPARE(w.size(), QSize(300 + 8, 200 + 30));
         QCOMPARE(w.contentsRect().size(), QSize(300 - 6, 200 - 6));
         QCOMPARE(w.contentsMargins(), QMargins(3 + 4, 3 + 26, 3 + 4, 3 + 4));
@@ -73,8 +75,8 @@ private slots:
         QCOMPARE(painter->parent(), &w);  // a form owns its painter
 
         // A second request for the same window does nothing.
-        QVERIFY(!TSkinManage::Get()->SkinWindow(&w));
-        QCOMPARE(TSkinManage::Get()->LastVerdict, WindowRuleTest::Query);
+        QVERIFY(!SkinManager::instance()->skinWindow(&w));
+        QCOMPARE(SkinManager::instance()->lastVerdict(), WindowRuleTest::Query);
     }
 
     void turningSkinningOffGivesTheWindowBack()
@@ -85,9 +87,9 @@ private slots:
         w.setPalette(own);
         w.show();
         QTRY_VERIFY(IsReady(&w));
-        QPointer<TWinSkinForm> painter = PainterOf(&w);
+        QPointer<SkinnedWindow> painter = PainterOf(&w);
 
-        RunAction(kDeactivate);
+        RunAction(SkinAction::Deactivate);
         QVERIFY(!painter);
         QVERIFY(!AnswersSkinQuery(&w));
         QCOMPARE(w.size(), QSize(300, 200));
@@ -98,35 +100,35 @@ private slots:
         QCOMPARE(w.palette().color(QPalette::Window), QColor(Qt::darkCyan));
 
         // Switched on again, every shown form is skinned at once.
-        RunAction(kActivate);
+        RunAction(SkinAction::Activate);
         QTRY_VERIFY(IsReady(&w));
         QCOMPARE(w.size(), QSize(308, 230));
     }
 
-    void formTaggedNinetyNineStaysPlain()
+    void formMarkedNoSkinStaysPlain()
     {
         Form w;
-        w.setProperty("Tag", 99);
+        MarkNoSkin(&w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QVERIFY(!PainterOf(&w));
-        QCOMPARE(TSkinManage::Get()->LastVerdict, WindowRuleTest::Tag99);
+        QCOMPARE(SkinManager::instance()->lastVerdict(), WindowRuleTest::NoSkinMark);
         QCOMPARE(w.size(), QSize(300, 200));
     }
 
     void requestsBeforeTheFirstWindowOnlySetTheFlag()
     {
-        TSkinManage fresh;  // not the process's manager: nothing has run here
-        fresh.RequestAction(kActivate, 250);
-        QVERIFY(fresh.Active());
-        QVERIFY(!fresh.Timer.isActive());
-        fresh.RequestAction(kDeactivate, 250);
-        QVERIFY(!fresh.Active());
-        fresh.SetRunState(TSkinManage::kRunning);
-        fresh.RequestAction(kActivate, 250);
-        QVERIFY(fresh.Timer.isActive());
-        QCOMPARE(fresh.Timer.interval(), 250);
-        QVERIFY(!fresh.Active());  // the timer will do it
+        SkinManager fresh;  // not the process's manager: nothing has run here
+        fresh.requestAction(SkinAction::Activate, 250);
+        QVERIFY(fresh.isActive());
+        QVERIFY(!fresh.hasPendingAction());
+        fresh.requestAction(SkinAction::Deactivate, 250);
+        QVERIFY(!fresh.isActive());
+        fresh.setState(SkinManagerState::Running);
+        fresh.requestAction(SkinAction::Activate, 250);
+        QVERIFY(fresh.hasPendingAction());
+        QCOMPARE(fresh.pendingActionDelay(), 250);
+        QVERIFY(!fresh.isActive());  // the timer will do it
     }
 
     void messageBoxWearsADialogFrame()
@@ -135,43 +137,75 @@ private slots:
                         QMessageBox::Yes | QMessageBox::No);
         box.show();
         QTRY_VERIFY(IsReady(&box));
-        TWinSkinForm *painter = PainterOf(&box);
-        QVERIFY(painter->IsSystemDialog);
-        QCOMPARE(painter->FrameKind, int(kDialogFrame));
+        SkinnedWindow *painter = PainterOf(&box);
+        QVERIFY(painter->isSystemDialog());
+        QCOMPARE(painter->frameKind(), int(kDialogFrame));
         QCOMPARE(painter->parent(), nullptr);
         QCOMPARE(box.contentsMargins().top(), 26);
         // Widened so that the whole caption shows.
-        const TDataSkinTitle &title = data_->Model().Title;
-        const int text = QFontMetrics(painter->CaptionFont)
-                             .horizontalAdvance(painter->TextPrefix + box.windowTitle() + painter->TextSuffix);
+        const SkinTitle &title = data_->Model().Title;
+        const int text = QFontMetrics(painter->framePainter().captionFont())
+                             .horizontalAdvance(painter->framePainter().decoratedCaption(box.windowTitle()));
         QTRY_VERIFY(box.width() >= title.Margins.Left + text + title.Margins.Right);
         // Dialogs show no icon and no maximise button.
         box.grab();
-        for (const auto &button : painter->SysButtons)
-            if (button->IsIcon() || button->SkinButton->Action == 1)
-                QVERIFY(!button->Visible);
+        for (const CaptionButton &button : painter->framePainter().buttons())
+            if (button.isIcon() || button.action() == 1)
+                QVERIFY(!button.isVisible());
     }
 
     void popupMenusFollowTheirGate()
     {
-        TSkinManage *manager = TSkinManage::Get();
+        SkinManager *manager = SkinManager::instance();
         QMenu menu;
         menu.addAction("一");
         menu.popup(QPoint(20, 20));
         QTRY_VERIFY(menu.isVisible());
-        QCOMPARE(manager->PopupList.size(), size_t(1));
-        QCOMPARE(manager->PopupList.front()->Kind, int(kContextMenu));
+        QCOMPARE(manager->skinnedPopupCount(), 1);
+        QCOMPARE(manager->skinnedPopup(&menu)->kind(), int(kContextMenu));
         QVERIFY(AnswersSkinQuery(&menu));
         menu.hide();
-        QVERIFY(manager->PopupList.empty());
-        QCOMPARE(manager->MenuKind, int(kContextMenu));
+        QVERIFY(manager->skinnedPopupCount() == 0);
+        QCOMPARE(manager->nextPopupKind(), int(kContextMenu));
 
         const uint32_t controls = data_->SkinControls;
         data_->SkinControls &= ~(1u << xcPopupMenu);
         menu.popup(QPoint(20, 20));
         QTRY_VERIFY(menu.isVisible());
-        QVERIFY(manager->PopupList.empty());
+        QVERIFY(manager->skinnedPopupCount() == 0);
         menu.hide();
+        data_->SkinControls = controls;
+    }
+
+    void theWindowMenuIsSkinnedAsOne()
+    {
+        Form w;
+        w.show();
+        QTRY_VERIFY(IsReady(&w));
+        SkinManager *manager = SkinManager::instance();
+        QTest::keyClick(&w, Qt::Key_Space, Qt::AltModifier);
+        QMenu *menu = nullptr;
+        QTRY_VERIFY((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())));
+        QVERIFY(IsWindowMenu(menu));
+        QVERIFY(manager->skinnedPopup(menu));
+        QCOMPARE(manager->skinnedPopup(menu)->kind(), int(kSystemMenuKind));
+        QCOMPARE(manager->nextPopupKind(), int(kContextMenu));  // the mark decided, not the manager's state
+        menu->hide();
+        QTRY_COMPARE(manager->skinnedPopupCount(), 0);
+
+        // Its own gate: without it the window menu stays plain, a context menu does not.
+        const uint32_t controls = data_->SkinControls;
+        data_->SkinControls &= ~(1u << xcSystemMenu);
+        QTest::keyClick(&w, Qt::Key_Space, Qt::AltModifier);
+        QTRY_VERIFY((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())));
+        QVERIFY(!manager->skinnedPopup(menu));
+        menu->hide();
+        QMenu context;
+        context.addAction("一");
+        context.popup(QPoint(20, 20));
+        QTRY_VERIFY(context.isVisible());
+        QVERIFY(manager->skinnedPopup(&context));
+        context.hide();
         data_->SkinControls = controls;
     }
 
@@ -181,11 +215,11 @@ private slots:
         w.show();
         QTRY_VERIFY(IsReady(&w));
         w.grab();  // lays the caption out
-        TWinSkinForm *painter = PainterOf(&w);
+        SkinnedWindow *painter = PainterOf(&w);
         QRect close;
-        for (const auto &button : painter->SysButtons)
-            if (button->SkinButton->Action == 0 && button->Visible)
-                close = button->Bounds;
+        for (const CaptionButton &button : painter->framePainter().buttons())
+            if (button.action() == 0 && button.isVisible())
+                close = button.bounds();
         QVERIFY(!close.isEmpty());
         QCOMPARE(close.right(), w.width() - 24 + close.width() - 1);
         QTest::mouseClick(&w, Qt::LeftButton, {}, close.center());
@@ -253,15 +287,15 @@ private slots:
         const QRect client = w.contentsRect();
         data_->SetSkinFile(QASP_SKIN_DIR "/quillmere-dusk.skin");
         QVERIFY(!data_->NoSkin());
-        TSkinManage *manager = TSkinManage::Get();
-        QTRY_VERIFY(!manager->Timer.isActive() && !manager->PendingSkinData);
-        TWinSkinForm *painter = PainterOf(&w);
+        SkinManager *manager = SkinManager::instance();
+        QTRY_VERIFY(!manager->hasPendingAction());
+        SkinnedWindow *painter = PainterOf(&w);
         QCOMPARE(w.contentsRect().size(), client.size());
-        QCOMPARE(w.size(), client.size() + QSize(6, 6) + painter->Metrics.Extra());
-        QVERIFY(!painter->SysButtons.empty());
+        QCOMPARE(w.size(), client.size() + QSize(6, 6) + painter->metrics().Extra());
+        QVERIFY(!painter->framePainter().buttons().empty());
 
         data_->UseSkinStream(app::BuiltinSkinStream());
-        QTRY_VERIFY(!manager->Timer.isActive() && !manager->PendingSkinData);
+        QTRY_VERIFY(!manager->hasPendingAction());
         QCOMPARE(w.size(), QSize(308, 230));
     }
 };

@@ -1,12 +1,12 @@
 // The skinned controls' decisions without widgets: which class paints a
-// control (the class table, the Skin3rd kinds and their gates, DisableTag),
+// control (the class table, the Skin3rd kinds and their gates, the no-skin mark),
 // which state image a button, check box, tool button, tab or combo box
 // shows, and where a scroll bar's arrows, track and thumb lie.
 #include "skin/data/skin_data.h"
 #include "skin/windows/control_classification.h"
 #include "skin/windows/control_states.h"
-#include "skin/windows/skin_edit.h"
-#include "skin/windows/skin_ranges.h"
+#include "skin/windows/skinned_edit.h"
+#include "skin/windows/skinned_ranges.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ namespace {
 
 constexpr uint32_t kAll = 0x3FFFFF;
 
-uint32_t Without(TSkinControlType t, uint32_t controls = kAll)
+uint32_t Without(SkinControlBit t, uint32_t controls = kAll)
 {
     return controls & ~(1u << t);
 }
@@ -31,7 +31,7 @@ ControlFacts Facts(QStringList classes)
 
 ControlClass Classify(const ControlFacts &f, uint32_t controls = kAll, const QString &skin3rd = {})
 {
-    return ClassifyControl(f, controls, 99, skin3rd, true);
+    return ClassifyControl(f, controls, skin3rd, true);
 }
 
 }  // namespace
@@ -45,22 +45,22 @@ TEST(ControlClassification, TheProgramsControlsFindTheirPainters)
         {{"QPushButton", "QAbstractButton", "QWidget"}, K::Button},
         {{"QCheckBox", "QAbstractButton"}, K::CheckBox},
         {{"QRadioButton", "QAbstractButton"}, K::RadioButton},
-        {{"QLineEdit", "QWidget"}, K::Edit},
-        {{"QComboBox", "QWidget"}, K::ComBox},
-        {{"QTreeView", "QAbstractItemView", "QAbstractScrollArea", "QFrame"}, K::Scrollbar},
+        {{"QLineEdit", "QWidget"}, K::LineEdit},
+        {{"QComboBox", "QWidget"}, K::ComboBox},
+        {{"QTreeView", "QAbstractItemView", "QAbstractScrollArea", "QFrame"}, K::ScrollArea},
         {{"QListWidget", "QListView", "QAbstractItemView", "QAbstractScrollArea"}, K::ListView},
-        {{"QPlainTextEdit", "QAbstractScrollArea", "QFrame"}, K::Scrollbar},
+        {{"QPlainTextEdit", "QAbstractScrollArea", "QFrame"}, K::ScrollArea},
         {{"QStatusBar", "QWidget"}, K::StatusBar},
         {{"QMenuBar", "QWidget"}, K::MenuBar},
         {{"QHeaderView", "QAbstractItemView"}, K::Header},
-        {{"QProgressBar", "QWidget"}, K::Progress},
-        {{"QSlider", "QAbstractSlider"}, K::TrackBar},
-        {{"QSpinBox", "QAbstractSpinBox"}, K::UpDown},
-        {{"QTabBar", "QWidget"}, K::Tab},
-        {{"QSizeGrip", "QWidget"}, K::Sizer},
-        {{"QFrame", "QWidget"}, K::Box},
-        {{"QToolBar", "QWidget"}, K::Box},
-        {{"QScrollBar", "QAbstractSlider"}, K::ScControl},
+        {{"QProgressBar", "QWidget"}, K::ProgressBar},
+        {{"QSlider", "QAbstractSlider"}, K::Slider},
+        {{"QSpinBox", "QAbstractSpinBox"}, K::SpinBox},
+        {{"QTabBar", "QWidget"}, K::TabBar},
+        {{"QSizeGrip", "QWidget"}, K::SizeGrip},
+        {{"QFrame", "QWidget"}, K::Panel},
+        {{"QToolBar", "QWidget"}, K::Panel},
+        {{"QScrollBar", "QAbstractSlider"}, K::ScrollBar},
     };
     for (const Row &row : rows)
         EXPECT_EQ(Classify(Facts(row.classes)).Kind, row.kind) << row.classes.front().toStdString();
@@ -77,10 +77,10 @@ TEST(ControlClassification, ContextDecidesForButtonsAndBars)
 {
     ControlFacts tool = Facts({"QToolButton", "QAbstractButton"});
     tool.InToolBar = true;  // painted as the tool bar's button, gated by the tool bar bit
-    EXPECT_EQ(Classify(tool).Kind, K::SpeedButton);
+    EXPECT_EQ(Classify(tool).Kind, K::ToolButton);
     EXPECT_EQ(Classify(tool, Without(xcToolbar)).Kind, K::None);
     tool.InToolBar = false;
-    EXPECT_EQ(Classify(tool, Without(xcToolbar)).Kind, K::SpeedButton);
+    EXPECT_EQ(Classify(tool, Without(xcToolbar)).Kind, K::ToolButton);
 
     ControlFacts bar = Facts({"QScrollBar", "QAbstractSlider"});
     bar.InScrollArea = true;  // its scrolling control paints it
@@ -90,26 +90,25 @@ TEST(ControlClassification, ContextDecidesForButtonsAndBars)
     // stays plain, not a push button.
     ControlFacts pictured = Facts({"QPushButton", "QAbstractButton"});
     pictured.HasPicture = true;
-    EXPECT_EQ(Classify(pictured).Kind, K::BitButton);
+    EXPECT_EQ(Classify(pictured).Kind, K::BitmapButton);
     const ControlClass gated = Classify(pictured, Without(xcBitBtn));
     EXPECT_EQ(gated.Kind, K::None);
     EXPECT_TRUE(gated.Matched);
 
     ControlFacts page = Facts({"QWidget"});
     page.IsTabPage = true;
-    EXPECT_EQ(Classify(page).Kind, K::TabSheet);
+    EXPECT_EQ(Classify(page).Kind, K::TabPage);
     EXPECT_EQ(Classify(Facts({"QTabBar"}), Without(xcTab)).Kind, K::None);
-    EXPECT_EQ(ClassifyControl(Facts({"QTabBar"}), kAll, 99, {}, false).Kind, K::None);  // no tab picture
+    EXPECT_EQ(ClassifyControl(Facts({"QTabBar"}), kAll, {}, false).Kind, K::None);  // no tab picture
 }
 
-TEST(ControlClassification, DisableTagQueryAndOwnObjectLeaveAControlAlone)
+TEST(ControlClassification, NoSkinMarkQueryAndOwnObjectLeaveAControlAlone)
 {
     ControlFacts f = Facts({"QPushButton", "QAbstractButton"});
-    f.Tag = 99;
+    f.NoSkin = true;
     EXPECT_EQ(Classify(f).Kind, K::None);
-    f.Tag = 7;
-    EXPECT_EQ(ClassifyControl(f, kAll, 7, {}, true).Kind, K::None);  // the component's own DisableTag
-    f.Tag = 0;
+    EXPECT_EQ(Classify(f, kAll, "button").Kind, K::None);  // before any Skin3rd kind
+    f.NoSkin = false;
     f.AnswersQuery = true;
     EXPECT_EQ(Classify(f).Kind, K::None);
     f.AnswersQuery = false;
@@ -119,10 +118,10 @@ TEST(ControlClassification, DisableTagQueryAndOwnObjectLeaveAControlAlone)
     f.HasParent = false;
     EXPECT_EQ(Classify(f).Kind, K::None);
 
-    EXPECT_TRUE(PassesTagToButtons("TRadioGroup"));
-    EXPECT_TRUE(PassesTagToButtons("MyCheckGroup"));
-    EXPECT_TRUE(PassesTagToButtons("QGroupBox"));
-    EXPECT_FALSE(PassesTagToButtons("QFrame"));
+    EXPECT_TRUE(PassesNoSkinToButtons("TRadioGroup"));
+    EXPECT_TRUE(PassesNoSkinToButtons("MyCheckGroup"));
+    EXPECT_TRUE(PassesNoSkinToButtons("QGroupBox"));
+    EXPECT_FALSE(PassesNoSkinToButtons("QFrame"));
 }
 
 TEST(ControlClassification, Skin3rdKindsComeFirstWithTheirGates)
@@ -133,18 +132,18 @@ TEST(ControlClassification, Skin3rdKindsComeFirstWithTheirGates)
     EXPECT_TRUE(nil.Matched);
     // A mapped kind skins a class the table does not know.
     const ControlClass panel = Classify(Facts({"TTBDock", "QWidget"}), kAll, "panel");
-    EXPECT_EQ(panel.Kind, K::Box);
+    EXPECT_EQ(panel.Kind, K::Panel);
     EXPECT_TRUE(panel.WithBackground);
     // The trackbar kind is gated by the button bit, not the track bar bit.
     const uint32_t trackOnly = Without(xcButton);
     EXPECT_EQ(Classify(Facts({"TMyTrack", "QWidget"}), trackOnly, "trackbar").Kind, K::None);
-    EXPECT_EQ(Classify(Facts({"TMyTrack", "QWidget"}), Without(xcTrackBar), "trackbar").Kind, K::TrackBar);
-    EXPECT_EQ(Classify(Facts({"QSlider", "QAbstractSlider"}), trackOnly).Kind, K::TrackBar);
+    EXPECT_EQ(Classify(Facts({"TMyTrack", "QWidget"}), Without(xcTrackBar), "trackbar").Kind, K::Slider);
+    EXPECT_EQ(Classify(Facts({"QSlider", "QAbstractSlider"}), trackOnly).Kind, K::Slider);
     // An edit kind only for an edit with a border.
     ControlFacts edit = Facts({"TMyEdit"});
     EXPECT_EQ(Classify(edit, kAll, "edit").Kind, K::None);
     edit.HasBorder = true;
-    EXPECT_EQ(Classify(edit, kAll, "edit").Kind, K::Edit);
+    EXPECT_EQ(Classify(edit, kAll, "edit").Kind, K::LineEdit);
     // A kind whose gate is off, or one this engine does not know, ends the
     // search with the control unskinned.
     EXPECT_EQ(Classify(Facts({"QComboBox"}), Without(xcCombo), "combobox").Kind, K::None);
@@ -157,9 +156,9 @@ TEST(ControlClassification, DialogBoxControls)
 {
     EXPECT_EQ(ClassifyChildWindow(Facts({"QPushButton", "QAbstractButton"})).Kind, K::Button);
     EXPECT_EQ(ClassifyChildWindow(Facts({"QCheckBox", "QAbstractButton"})).Kind, K::CheckBox);
-    EXPECT_EQ(ClassifyChildWindow(Facts({"QLineEdit"})).Kind, K::Edit);
-    EXPECT_EQ(ClassifyChildWindow(Facts({"QComboBox"})).Kind, K::ComBox);
-    EXPECT_EQ(ClassifyChildWindow(Facts({"QSizeGrip"})).Kind, K::Sizer);
+    EXPECT_EQ(ClassifyChildWindow(Facts({"QLineEdit"})).Kind, K::LineEdit);
+    EXPECT_EQ(ClassifyChildWindow(Facts({"QComboBox"})).Kind, K::ComboBox);
+    EXPECT_EQ(ClassifyChildWindow(Facts({"QSizeGrip"})).Kind, K::SizeGrip);
     // A dialog box's views and tool bars keep their own look.
     const ControlClass tree = ClassifyChildWindow(Facts({"QTreeView", "QAbstractItemView", "QAbstractScrollArea"}));
     EXPECT_EQ(tree.Kind, K::None);
@@ -179,12 +178,12 @@ TEST(ControlStates, PushButtonFrames)
     EXPECT_EQ(ToolButtonImage(true, false, true, false), 4);
     EXPECT_EQ(ToolButtonImage(true, false, false, false), 1);
     EXPECT_EQ(ToolButtonImage(false, false, false, false), 0);
-    EXPECT_EQ(TSkinComBox::ButtonImage(false, true, true, true), 3);
-    EXPECT_EQ(TSkinComBox::ButtonImage(true, true, false, false), 2);
-    EXPECT_EQ(TSkinComBox::ButtonImage(true, false, true, false), 4);
-    EXPECT_EQ(TSkinTab::TabImage(true, false, true), 3);
-    EXPECT_EQ(TSkinTab::TabImage(false, false, true), 4);
-    EXPECT_EQ(TSkinTab::TabImage(false, true, true), 2);
+    EXPECT_EQ(SkinnedComboBox::buttonImage(false, true, true, true), 3);
+    EXPECT_EQ(SkinnedComboBox::buttonImage(true, true, false, false), 2);
+    EXPECT_EQ(SkinnedComboBox::buttonImage(true, false, true, false), 4);
+    EXPECT_EQ(SkinnedTabBar::tabImage(true, false, true), 3);
+    EXPECT_EQ(SkinnedTabBar::tabImage(false, false, true), 4);
+    EXPECT_EQ(SkinnedTabBar::tabImage(false, true, true), 2);
 }
 
 TEST(ControlStates, CheckGlyphFrames)

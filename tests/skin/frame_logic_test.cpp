@@ -38,7 +38,7 @@ SkinModel BorderModel(bool transparent)
     m.Right.Margins = m.Left.Margins;
     m.Bottom.Bitmap = Filled(16, 8, Qt::blue);
     m.Bottom.FrameCount = 2;
-    for (TDataSkinBorder *b : {&m.Top, &m.Left, &m.Right, &m.Bottom}) {
+    for (SkinBorder *b : {&m.Top, &m.Left, &m.Right, &m.Bottom}) {
         b->Trans = transparent ? 1 : 0;
         b->Tile = 1;
     }
@@ -51,9 +51,9 @@ SkinModel BorderModel(bool transparent)
     return m;
 }
 
-TDataSkinSysButton Button(int action, int align, int x, int visibility = 0, int visibility1 = 0)
+SkinCaptionButton Button(int action, int align, int x, int visibility = 0, int visibility1 = 0)
 {
-    TDataSkinSysButton b("B");
+    SkinCaptionButton b("B");
     b.Action = action;
     b.Align = align;
     b.Xcoord = x;
@@ -175,7 +175,7 @@ TEST(CaptionButtons, ActionsNeedTheirBox)
 
 TEST(CaptionButtons, PlacementByAlign)
 {
-    const TDataSkinSysButton close = Button(0, 1, 24), minimise = Button(2, 1, 64), icon = Button(3, 0, 6),
+    const SkinCaptionButton close = Button(0, 1, 24), minimise = Button(2, 1, 64), icon = Button(3, 0, 6),
                              beforeText = Button(40, 2, 3), afterText = Button(41, 3, 5),
                              hidden = Button(1, 1, 200), menuBar = Button(7, 100, 30);
     std::vector<SysButtonSlot> buttons = {
@@ -203,7 +203,7 @@ TEST(CaptionButtons, PlacementByAlign)
 
 TEST(CaptionText, PlacementAndClipping)
 {
-    TDataSkinTitle title("Title");
+    SkinTitle title("Title");
     title.Margins = {28, 4, 90, 0};  // TextShift, TextShiftVert, TextRightClip
     CaptionTextFacts f;
     f.WindowWidth = 400;
@@ -259,7 +259,7 @@ TEST(FrameHitTest, BordersSizeCaptionDragsClientIsLeftAlone)
 
 TEST(FrameHitTest, FirstShownButtonWithAnActionWins)
 {
-    const TDataSkinSysButton decoration = Button(-1, 1, 30), close = Button(0, 1, 30);
+    const SkinCaptionButton decoration = Button(-1, 1, 30), close = Button(0, 1, 30);
     std::vector<SysButtonSlot> buttons = {{&decoration, {}, true, QRect(270, 4, 18, 18)},
                                           {&close, {}, false, QRect(270, 4, 18, 18)}};
     EXPECT_EQ(HitSysButton(buttons, QPoint(275, 10)), -1);
@@ -324,13 +324,13 @@ TEST(WindowRule, TestsRunInOrder)
     EXPECT_EQ(FirstFailingTest(f), WindowRuleTest::Passed);
 
     WindowRuleFacts g = f;
-    g.Tag = 99;
-    EXPECT_EQ(FirstFailingTest(g), WindowRuleTest::Tag99);
+    g.MarkedNoSkin = true;
+    EXPECT_EQ(FirstFailingTest(g), WindowRuleTest::NoSkinMark);
     g.Active = false;  // an earlier test names the reason first
     EXPECT_EQ(FirstFailingTest(g), WindowRuleTest::Active);
     g = f;
-    g.HasFrameworkForm = false;  // a system dialog has no form, so no Tag
-    g.Tag = 99;
+    g.HasFrameworkForm = false;  // a system dialog has no form, so no mark
+    g.MarkedNoSkin = true;
     EXPECT_EQ(FirstFailingTest(g), WindowRuleTest::Passed);
 
     g = f;
@@ -365,7 +365,7 @@ TEST(WindowRule, TestsRunInOrder)
 TEST(WindowRule, ClassFilter)
 {
     EXPECT_TRUE(ClassAccepted("PrintPreviewForm", nullptr));
-    TSkinData main;
+    SkinData main;
     main.Options &= ~(1u << xoPreview);
     EXPECT_FALSE(ClassAccepted("PrintPreviewForm", &main));
     main.Options |= 1u << xoPreview;

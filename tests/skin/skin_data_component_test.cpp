@@ -1,4 +1,4 @@
-// TSkinData: its properties after creation, loading a stream, and what it
+// SkinData: its properties after creation, loading a stream, and what it
 // asks of the skin manager.
 #include "skin/data/lzh.h"
 #include "skin/data/required_elements.h"
@@ -19,34 +19,34 @@ namespace {
 class RecordingManager : public SkinManagerLink {
 public:
     std::vector<std::string> calls;
-    int runState = 0;
+    SkinManagerState runState = SkinManagerState::NotStarted;
     bool active = false;
 
-    void AddSkinData(TSkinData *) override { calls.push_back("add"); }
-    void RemoveSkinData(TSkinData *) override { calls.push_back("remove"); }
-    void InstallHook() override { calls.push_back("hook"); }
-    void SetPendingSkinData(TSkinData *) override { calls.push_back("pending"); }
-    void RequestAction(int action, int interval) override
+    void addSkinData(SkinData *) override { calls.push_back("add"); }
+    void removeSkinData(SkinData *) override { calls.push_back("remove"); }
+    void installHook() override { calls.push_back("hook"); }
+    void setPendingSkinData(SkinData *) override { calls.push_back("pending"); }
+    void requestAction(SkinAction action, int interval) override
     {
-        calls.push_back("request " + std::to_string(action) + " " + std::to_string(interval));
+        calls.push_back("request " + std::to_string(static_cast<int>(action)) + " " + std::to_string(interval));
     }
-    bool SkinWindow(QWidget *) override
+    bool skinWindow(QWidget *) override
     {
         calls.push_back("window");
         return true;
     }
-    void RefreshForms() override { calls.push_back("refresh"); }
-    bool Active() const override { return active; }
-    void SetActive(bool a) override { active = a; }
-    int RunState() const override { return runState; }
-    void SetRunState(int s) override { runState = s; }
+    void releaseSkinPieces() override { calls.push_back("refresh"); }
+    bool isActive() const override { return active; }
+    void setActive(bool a) override { active = a; }
+    SkinManagerState state() const override { return runState; }
+    void setState(SkinManagerState s) override { runState = s; }
 };
 
 RecordingManager &Manager()
 {
     static RecordingManager *manager = [] {
         auto *m = new RecordingManager;
-        SkinManagerLink::InstallFactory([]() -> SkinManagerLink * { return &Manager(); });
+        SkinManagerLink::installFactory([]() -> SkinManagerLink * { return &Manager(); });
         return m;
     }();
     return *manager;
@@ -63,25 +63,30 @@ std::string ShippedSkin(const char *name = "quillmere-light.skin")
 
 TEST(SkinDataComponent, ValuesAfterCreation)
 {
-    TSkinData data;
+    SkinData data;
     EXPECT_FALSE(data.Active());
     EXPECT_TRUE(data.NoSkin());
-    EXPECT_EQ(data.DisableTag, 99);
     EXPECT_EQ(data.SkinControls, 0x1FFFFBu);
     EXPECT_EQ(data.Options, 0x48);
-    EXPECT_EQ(data.Skin3rd.size(), 115);
-    EXPECT_EQ(data.Skin3rd.front(), "TVirtualStringTree=scrollbar");
-    EXPECT_EQ(data.SkinStore(), "(none)");
-    EXPECT_EQ(data.Version(), "3.64.10.19");
-    EXPECT_EQ(data.MenuImages.size(), QSize(64, 16));
-    EXPECT_EQ(data.Skin3rdKind("TLMDEdit"), "edit");
-    EXPECT_EQ(data.Skin3rdKind("tadvpagecontrol"), "nil");
-    EXPECT_EQ(data.Skin3rdKind("TLMDEd"), "");
+    EXPECT_TRUE(data.Skin3rd.isEmpty());
+    EXPECT_EQ(data.Skin3rdKind("QPushButton"), "");
+    EXPECT_EQ(data.MenuImages().size(), QSize(64, 16));
+}
+
+TEST(SkinDataComponent, Skin3rdMapsAnApplicationsOwnClasses)
+{
+    SkinData data;
+    data.Skin3rd = {"CodeView=scrollbar", "ToolDock=Panel", "Ruler=nil"};
+    EXPECT_EQ(data.Skin3rdKind("CodeView"), "scrollbar");
+    EXPECT_EQ(data.Skin3rdKind("tooldock"), "panel");  // either case, the kind in lower case
+    EXPECT_EQ(data.Skin3rdKind("Ruler"), "nil");
+    EXPECT_EQ(data.Skin3rdKind("Code"), "");  // whole names only
+    EXPECT_EQ(data.Skin3rdKind("CodeViewer"), "");
 }
 
 TEST(SkinDataComponent, TheShippedSkinBuildsEveryElement)
 {
-    TSkinData data;
+    SkinData data;
     data.SetSkinStream(ShippedSkin());
     ASSERT_FALSE(data.NoSkin());
     const SkinModel &m = data.Model();
@@ -103,7 +108,7 @@ TEST(SkinDataComponent, TheShippedSkinBuildsEveryElement)
 
 TEST(SkinDataComponent, AnOldFormatKeepsThePreviousModelAndActivationOff)
 {
-    TSkinData data;
+    SkinData data;
     std::string shown;
     data.ShowMessage = [&shown](const std::string &m) { shown = m; };
     data.SetSkinStream(ShippedSkin());
@@ -118,7 +123,7 @@ TEST(SkinDataComponent, LoadedRegistersAndAsksForActivation)
     RecordingManager &manager = Manager();
     manager.calls.clear();
     {
-        TSkinData data;
+        SkinData data;
         data.SetSkinStream(ShippedSkin());
         data.SetActive(true);
         EXPECT_TRUE(manager.calls.empty());  // nothing while the form is read
@@ -139,7 +144,7 @@ TEST(SkinDataComponent, LoadedRegistersAndAsksForActivation)
 TEST(SkinDataComponent, WithoutASkinActiveIsTurnedOffInLoaded)
 {
     Manager().calls.clear();
-    TSkinData data;
+    SkinData data;
     data.SkinControls &= ~(1u << xcMainMenu);
     data.SetActive(true);
     data.Loaded();
@@ -150,7 +155,7 @@ TEST(SkinDataComponent, WithoutASkinActiveIsTurnedOffInLoaded)
 
 TEST(SkinDataComponent, FormSkinQueryRules)
 {
-    TSkinData data;
+    SkinData data;
     bool doSkin = true;
     data.FormSkinQuery("SysMonthCal32", doSkin);
     EXPECT_FALSE(doSkin);
@@ -167,7 +172,7 @@ TEST(SkinDataComponent, FormSkinQueryRules)
 
 TEST(SkinDataComponent, ASkinFileLoadsAndAMissingOneDoesNothing)
 {
-    TSkinData data;
+    SkinData data;
     data.SetSkinFile(QString(QASP_SKIN_DIR) + "/quillmere-dusk.skin");
     EXPECT_FALSE(data.NoSkin());
     EXPECT_EQ(data.Model().SkinName, "Quillmere Dusk");
@@ -178,7 +183,7 @@ TEST(SkinDataComponent, ASkinFileLoadsAndAMissingOneDoesNothing)
 TEST(SkinDataComponent, TheShippedSkinsLackNothingAWindowNeeds)
 {
     for (const char *name : {"quillmere-light.skin", "quillmere-dusk.skin"}) {
-        TSkinData data;
+        SkinData data;
         data.SetSkinStream(ShippedSkin(name));
         ASSERT_FALSE(data.NoSkin()) << name;
         EXPECT_EQ(MissingRequiredElements(data.Model()), std::vector<std::string>{}) << name;
@@ -195,7 +200,7 @@ TEST(SkinDataComponent, ATruncatedSkinIsRefusedOrComplete)
     for (size_t i = 1; i < 32; ++i)
         lengths.push_back(dusk.size() * i / 32);
     for (const size_t length : lengths) {
-        TSkinData data;
+        SkinData data;
         data.SetSkinStream(ShippedSkin());
         data.SetSkinStream(dusk.substr(0, length));
         if (data.NoSkin())
@@ -206,7 +211,7 @@ TEST(SkinDataComponent, ATruncatedSkinIsRefusedOrComplete)
     // Half a skin reads as a container; its model is what refuses it.
     const std::string half = dusk.substr(0, dusk.size() / 2);
     EXPECT_TRUE(TSkinReader().ReadSkin(half));
-    TSkinData data;
+    SkinData data;
     data.SetSkinStream(half);
     EXPECT_TRUE(data.NoSkin());
 }
@@ -221,7 +226,7 @@ TEST(SkinDataComponent, AnIncompleteSkinFileIsRefusedLikeAnUnreadableOne)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(dusk.data(), static_cast<qint64>(dusk.size() / 2));
     }
-    TSkinData data;
+    SkinData data;
     data.SetSkinFile(QString(QASP_SKIN_DIR) + "/quillmere-dusk.skin");
     data.SetSkinFile(path);
     EXPECT_TRUE(data.NoSkin());

@@ -144,7 +144,7 @@ TEST(SkinModel, ASparseDescriptionGivesTheDefaults)
     EXPECT_EQ(m.ColourList, (std::vector<SkinColour>{0x030201, SystemColour(8)}));
     EXPECT_EQ(m.CustomColours[9], 0xFFFFFF);
     EXPECT_EQ(m.Title.FontHeight, 14);
-    EXPECT_EQ(m.Title.ActiveText, TDataSkinTitle::kNoColour);
+    EXPECT_EQ(m.Title.ActiveText, SkinTitle::kNoColour);
     EXPECT_EQ(m.Title.FrameCount, 2);
     EXPECT_EQ(m.Buttons.FrameCount, 5);
     EXPECT_EQ(m.Buttons.RadioButtonFrame, 4);

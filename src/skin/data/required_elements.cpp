@@ -10,7 +10,7 @@ namespace {
 
 // State images are stacked in the caption and bottom strips and lie side by
 // side everywhere else, as the frame painter cuts them.
-bool HasStateImages(const TDataSkinObject &e, bool stacked)
+bool HasStateImages(const SkinElement &e, bool stacked)
 {
     if (e.Bitmap.isNull())
         return false;

@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
-#include <QScreen>
 
 namespace qasp::skin {
 namespace {
@@ -33,69 +32,52 @@ QImage ProgramPicture(const char *name)
 
 }  // namespace
 
-SkinManagerLink *SkinManagerLink::Instance()
+SkinManagerLink *SkinManagerLink::instance()
 {
     return TheManager();
 }
 
-SkinManagerLink *SkinManagerLink::CreateIfMissing()
+SkinManagerLink *SkinManagerLink::createIfMissing()
 {
     if (!TheManager() && TheFactory())
         TheManager() = TheFactory()();
     return TheManager();
 }
 
-void SkinManagerLink::InstallFactory(Factory factory)
+void SkinManagerLink::installFactory(Factory factory)
 {
     TheFactory() = factory;
 }
 
-void SkinManagerLink::ClearInstance(SkinManagerLink *manager)
+void SkinManagerLink::clearInstance(SkinManagerLink *manager)
 {
     if (TheManager() == manager)
         TheManager() = nullptr;
 }
 
-QStringList TSkinData::DefaultSkin3rd()
-{
-    QFile file(":/skin/skin3rd.txt");
-    QStringList lines;
-    if (file.open(QIODevice::ReadOnly))
-        for (const QByteArray &line : file.readAll().split('\n'))
-            if (!line.trimmed().isEmpty())
-                lines << QString::fromLatin1(line.trimmed());
-    return lines;
-}
-
-TSkinData::TSkinData(QObject *owner)
+SkinData::SkinData(QObject *owner)
     : QObject(owner)
-    , Skin3rd(DefaultSkin3rd())
     , model_(std::make_unique<SkinModel>())
 {
-    MenuImages = ProgramPicture("menuglyphs.bmp");
-    AppIconBitmap = QImage(16, 16, QImage::Format_RGB888);
-    AppIconBitmap.fill(QColor(255, 0, 255));
-    if (qGuiApp && QGuiApplication::primaryScreen()) {
-        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        MaxWidth = area.width();
-        MaxHeight = area.height();
-    }
+    menuImages_ = ProgramPicture("menuglyphs.bmp");
+    appIcon_ = QImage(16, 16, QImage::Format_RGB888);
+    appIcon_.fill(QColor(255, 0, 255));
 }
 
-TSkinData::~TSkinData()
+SkinData::~SkinData()
 {
-    if (SkinManagerLink *manager = SkinManagerLink::Instance())
-        manager->RemoveSkinData(this);
+    if (SkinManagerLink *manager = SkinManagerLink::instance())
+        manager->removeSkinData(this);
 }
 
-void TSkinData::SetSkinStream(const std::string &stream)
+void SkinData::SetSkinStream(const std::string &stream)
 {
     stream_ = stream;
     if (!stream_.empty())
         LoadSkinStream();
 }
 
-bool TSkinData::LoadSkinStream()
+bool SkinData::LoadSkinStream()
 {
     noSkin_ = true;
     TSkinReader reader;
@@ -117,7 +99,7 @@ bool TSkinData::LoadSkinStream()
     return true;
 }
 
-void TSkinData::SetSkinFile(const QString &name)
+void SkinData::SetSkinFile(const QString &name)
 {
     noSkin_ = true;
     skinFile_ = name;
@@ -130,7 +112,7 @@ void TSkinData::SetSkinFile(const QString &name)
         RefreshSkin();
 }
 
-void TSkinData::UseSkinStream(const std::string &stream)
+void SkinData::UseSkinStream(const std::string &stream)
 {
     skinFile_.clear();
     stream_ = stream;
@@ -139,63 +121,63 @@ void TSkinData::UseSkinStream(const std::string &stream)
         RefreshSkin();
 }
 
-void TSkinData::RefreshSkin()
+void SkinData::RefreshSkin()
 {
     if (!loaded_)
         Loaded();
-    if (SkinManagerLink *manager = SkinManagerLink::Instance()) {
-        manager->SetPendingSkinData(this);
-        manager->RefreshForms();
-        if (manager->RunState() == 1)
-            manager->RequestAction(kSkinChanged, 250);
+    if (SkinManagerLink *manager = SkinManagerLink::instance()) {
+        manager->setPendingSkinData(this);
+        manager->releaseSkinPieces();
+        if (manager->state() == SkinManagerState::Running)
+            manager->requestAction(SkinAction::SkinChanged, 250);
     }
 }
 
-void TSkinData::SetActive(bool value)
+void SkinData::SetActive(bool value)
 {
     if (value == active_)
         return;
     active_ = value;
     if (!loaded_)
         return;  // the form is still being read: Loaded decides
-    SkinManagerLink *manager = SkinManagerLink::Instance();
+    SkinManagerLink *manager = SkinManagerLink::instance();
     if (!manager)
         return;
     switch (SkinFormtype) {
     case sfMainform:
         if (value && noSkin_)
             return;
-        manager->SetPendingSkinData(this);
-        manager->RequestAction(value ? kActivate : kDeactivate, 250);
+        manager->setPendingSkinData(this);
+        manager->requestAction(value ? SkinAction::Activate : SkinAction::Deactivate, 250);
         if (value)
-            manager->SetRunState(1);
+            manager->setState(SkinManagerState::Running);
         break;
     case sfOnlyThisForm:
-        manager->SetPendingSkinData(this);
+        manager->setPendingSkinData(this);
         if (!value)
-            manager->RequestAction(kDeactivate, 250);
+            manager->requestAction(SkinAction::Deactivate, 250);
         else if (!noSkin_)
-            manager->RequestAction(kActivate, 250);
+            manager->requestAction(SkinAction::Activate, 250);
         break;
     default:
         break;
     }
 }
 
-void TSkinData::Loaded(QWidget *ownerWindow)
+void SkinData::Loaded(QWidget *ownerWindow)
 {
     loaded_ = true;
-    SkinManagerLink *manager = SkinManagerLink::CreateIfMissing();
+    SkinManagerLink *manager = SkinManagerLink::createIfMissing();
     if (manager)
-        manager->AddSkinData(this);
+        manager->addSkinData(this);
     if (SkinFormtype == sfMainform) {
         if (manager)
-            manager->InstallHook();
+            manager->installHook();
         if (active_ && noSkin_) {
             active_ = false;
         } else if (active_ && manager) {
-            manager->SetPendingSkinData(this);
-            manager->RequestAction(kActivate, 250);
+            manager->setPendingSkinData(this);
+            manager->requestAction(SkinAction::Activate, 250);
         }
         if (Has(xcMainMenu))
             SkinControls &= ~(1u << xcMenuItem);
@@ -203,30 +185,31 @@ void TSkinData::Loaded(QWidget *ownerWindow)
             SkinControls &= ~(1u << xcSystemMenu);
         CaptureAppIcon();
     } else if (manager) {
-        manager->SetActive(true);
-        manager->SetRunState(manager->RunState() + 1);
+        manager->setActive(true);
+        if (manager->state() == SkinManagerState::NotStarted)
+            manager->setState(SkinManagerState::Running);
         if (ownerWindow)
-            manager->SkinWindow(ownerWindow);
+            manager->skinWindow(ownerWindow);
     }
 }
 
-void TSkinData::FormSkinQuery(const QString &className, bool &doSkin) const
+void SkinData::FormSkinQuery(const QString &className, bool &doSkin) const
 {
     if (OnFormSkin) {
-        OnFormSkin(const_cast<TSkinData *>(this), className, doSkin);
+        OnFormSkin(const_cast<SkinData *>(this), className, doSkin);
         return;
     }
     if (className == "SysMonthCal32" || (Has(xcFastReport) && className.startsWith("Tfr")))
         doSkin = false;
 }
 
-void TSkinData::SkinChanged()
+void SkinData::SkinChanged()
 {
     if (OnSkinChanged)
         OnSkinChanged(this);
 }
 
-QString TSkinData::Skin3rdKind(const QString &className) const
+QString SkinData::Skin3rdKind(const QString &className) const
 {
     const QString key = className.toLower() + "=";
     for (const QString &line : Skin3rd)
@@ -235,7 +218,7 @@ QString TSkinData::Skin3rdKind(const QString &className) const
     return {};
 }
 
-void TSkinData::CaptureAppIcon()
+void SkinData::CaptureAppIcon()
 {
     if (!qGuiApp)
         return;
@@ -246,7 +229,7 @@ void TSkinData::CaptureAppIcon()
     image.fill(QColor(255, 0, 255));
     QPainter p(&image);
     p.drawPixmap(0, 0, icon.pixmap(16, 16));
-    AppIconBitmap = image;
+    appIcon_ = image;
 }
 
 }  // namespace qasp::skin

@@ -1,4 +1,4 @@
-// TSkinData: the component through which a window turns skinning on. It
+// SkinData: the component through which a window turns skinning on. It
 // keeps the compressed skin stream, builds the skin model from it, and
 // registers with the skin manager, which paints the windows with that model.
 #pragma once
@@ -16,48 +16,46 @@
 namespace qasp::skin {
 
 // The kinds of control that are skinned, member i at bit i.
-enum TSkinControlType {
+enum SkinControlBit {
     xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton,
     xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel, xcGroupBox,
     xcStatusBar, xcTab, xcTrackBar, xcSystemMenu, xcFastReport,
 };
-enum TSkinOption {
+enum SkinOption {
     xoMDIScrollbar, xoMenuMerge, xoTransparent, xoPreview, xoParentBackGround, xoNoFocusRect, xoToolbarBK,
     xoMDIChildBorder,
 };
-enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
+enum SkinFormType { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
 
-class TSkinData : public QObject {
+class SkinData : public QObject {
     Q_OBJECT
 public:
-    explicit TSkinData(QObject *owner = nullptr);
-    ~TSkinData() override;
+    explicit SkinData(QObject *owner = nullptr);
+    ~SkinData() override;
 
     // Published properties.
     bool Active() const { return active_; }
     void SetActive(bool value);
-    int DisableTag = 99;
     uint32_t SkinControls = 0x1FFFFB;  // all but xcMenuItem and xcFastReport
     uint8_t Options = 0x48;            // xoPreview, xoToolbarBK
+    // Lines "ClassName=kind" giving a control class the painter of a kind
+    // (see ClassifySkin3rd), for an application's own control classes.
+    // Empty by default: the class table knows Qt's controls.
     QStringList Skin3rd;
     const QString &SkinFile() const { return skinFile_; }
     void SetSkinFile(const QString &name);
-    QString SkinStore() const { return QStringLiteral("(none)"); }
-    TSkinFormType SkinFormtype = sfMainform;
-    QString Version() const { return QStringLiteral("3.64.10.19"); }
-    bool MenuUpdate = true;
-    bool MenuMerge = false;
+    SkinFormType SkinFormtype = sfMainform;
     std::function<void(QObject *sender, const QString &name, bool &doSkin)> OnFormSkin;
     std::function<void(QObject *sender)> OnSkinChanged;
-    // Offered each control the form painter is about to skin, with its
+    // Offered each control the frame painter is about to skin, with its
     // class name upper-cased; a skinned-control object set into
     // `skinnedControl` paints that control instead of the engine's choice.
-    std::function<void(QObject *sender, TSkinData *skinData, QWidget *form, QWidget *control,
+    std::function<void(QObject *sender, SkinData *skinData, QWidget *form, QWidget *control,
                        const QString &controlClass, QObject *&skinnedControl)>
         OnSkinControl;
 
-    bool Has(TSkinControlType t) const { return SkinControls & (1u << t); }
-    bool Has(TSkinOption o) const { return Options & (1u << o); }
+    bool Has(SkinControlBit t) const { return SkinControls & (1u << t); }
+    bool Has(SkinOption o) const { return Options & (1u << o); }
 
     // The compressed skin stream, and the model built from it. A stream
     // that is no skin, or whose model lacks what a window needs (see
@@ -80,20 +78,20 @@ public:
     // The Skin3rd kind of a class name ("combobox", ...), empty when none.
     QString Skin3rdKind(const QString &className) const;
 
-    QImage MenuImages;      // four 16 x 16 glyphs: restore, maximise, minimise, close
-    QImage AppIconBitmap;   // the application's small icon on magenta
-    int MaxWidth = 0, MaxHeight = 0;
-    bool FramePainting = true;
+    // Four 16 x 16 glyphs for the window menu: restore, maximise, minimise, close.
+    const QImage &MenuImages() const { return menuImages_; }
+    // The application's small icon on magenta, for a caption without a window icon.
+    const QImage &AppIconBitmap() const { return appIcon_; }
 
     // The old-format message; a message box in the program.
     std::function<void(const std::string &)> ShowMessage;
-
-    static QStringList DefaultSkin3rd();
 
 private:
     void CaptureAppIcon();
     void RefreshSkin();
 
+    QImage menuImages_;
+    QImage appIcon_;
     bool active_ = false;
     bool noSkin_ = true;
     bool loaded_ = false;

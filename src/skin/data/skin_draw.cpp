@@ -55,13 +55,13 @@ void DrawNineSlice(QPainter &painter, const QRect &target, const QImage &source,
     }
 }
 
-void DrawSkinElement(QPainter &painter, const TDataSkinObject &element, int state, const QRect &target)
+void DrawSkinElement(QPainter &painter, const SkinElement &element, int state, const QRect &target)
 {
     DrawNineSlice(painter, target, StateImage(element.Bitmap, element.FrameCount, state), element.Margins,
                   element.Trans != 0, element.Tile == 1);
 }
 
-void DrawSkinGlyph(QPainter &painter, const TDataSkinObject &element, int state, const QRect &target)
+void DrawSkinGlyph(QPainter &painter, const SkinElement &element, int state, const QRect &target)
 {
     const QImage glyph = WithMagentaTransparent(StateImage(element.Bitmap, element.FrameCount, state));
     if (glyph.isNull())

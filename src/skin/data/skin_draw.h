@@ -19,10 +19,10 @@ QImage StateImage(const QImage &bitmap, int frameCount, int state, bool vertical
 void DrawNineSlice(QPainter &painter, const QRect &target, const QImage &image, const SkinMargins &margins,
                    bool transparent, bool tile);
 
-void DrawSkinElement(QPainter &painter, const TDataSkinObject &element, int state, const QRect &target);
+void DrawSkinElement(QPainter &painter, const SkinElement &element, int state, const QRect &target);
 
 // A state image as a glyph: centred in the target at its own size.
-void DrawSkinGlyph(QPainter &painter, const TDataSkinObject &element, int state, const QRect &target);
+void DrawSkinGlyph(QPainter &painter, const SkinElement &element, int state, const QRect &target);
 
 // Magenta (0xFF00FF) made transparent.
 QImage WithMagentaTransparent(const QImage &image);

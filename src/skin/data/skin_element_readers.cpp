@@ -7,7 +7,7 @@ namespace qasp::skin {
 namespace {
 
 // The fields that every image element shares.
-void ReadImageFields(const SkinSource &s, std::string_view section, TDataSkinObject &e, bool withStyle)
+void ReadImageFields(const SkinSource &s, std::string_view section, SkinElement &e, bool withStyle)
 {
     const TQuickIni &ini = s.ini;
     e.Bitmap = LoadSkinBitmap(s.reader, ini.ReadString(section, "Image", ""));
@@ -50,21 +50,21 @@ QImage LoadSkinBitmap(const TSkinReader &reader, std::string_view value)
     return image.isNull() ? QImage() : image.convertToFormat(QImage::Format_RGB888);
 }
 
-std::unique_ptr<TDataSkinObject> ReadImageElement(const SkinSource &s, std::string_view section)
+std::unique_ptr<SkinElement> ReadImageElement(const SkinSource &s, std::string_view section)
 {
     if (!HasKey(s.ini, section, "Image"))
         return nullptr;
-    auto e = std::make_unique<TDataSkinObject>(std::string(section));
+    auto e = std::make_unique<SkinElement>(std::string(section));
     ReadImageFields(s, section, *e, true);
     return e;
 }
 
-std::unique_ptr<TDataSkinBorder> ReadImagePairElement(const SkinSource &s, std::string_view section,
+std::unique_ptr<SkinBorder> ReadImagePairElement(const SkinSource &s, std::string_view section,
                                                       std::string_view secondKey)
 {
     if (!HasKey(s.ini, section, "Image"))
         return nullptr;
-    auto e = std::make_unique<TDataSkinBorder>(std::string(section));
+    auto e = std::make_unique<SkinBorder>(std::string(section));
     ReadImageFields(s, section, *e, false);
     const std::string second = s.ini.ReadString(section, secondKey, "");
     if (!second.empty())
@@ -72,12 +72,12 @@ std::unique_ptr<TDataSkinBorder> ReadImagePairElement(const SkinSource &s, std::
     return e;
 }
 
-std::unique_ptr<TDataSkinBorder> ReadBitmapElement(const SkinSource &s, std::string_view section)
+std::unique_ptr<SkinBorder> ReadBitmapElement(const SkinSource &s, std::string_view section)
 {
     const TQuickIni &ini = s.ini;
     if (!HasKey(ini, section, "Bitmap"))
         return nullptr;
-    auto e = std::make_unique<TDataSkinBorder>(std::string(section));
+    auto e = std::make_unique<SkinBorder>(std::string(section));
     e->Bitmap = LoadSkinBitmap(s.reader, ini.ReadString(section, "Bitmap", ""));
     const std::string chunk = ini.ReadString(section, "Chunk", "");
     if (!chunk.empty())
@@ -94,11 +94,11 @@ std::unique_ptr<TDataSkinBorder> ReadBitmapElement(const SkinSource &s, std::str
     return e;
 }
 
-std::unique_ptr<TDataSkinBoxLabel> ReadBoxLabelElement(const SkinSource &s, std::string_view section)
+std::unique_ptr<SkinBoxLabel> ReadBoxLabelElement(const SkinSource &s, std::string_view section)
 {
     if (!HasKey(s.ini, section, "Image"))
         return nullptr;
-    auto e = std::make_unique<TDataSkinBoxLabel>(std::string(section));
+    auto e = std::make_unique<SkinBoxLabel>(std::string(section));
     ReadImageFields(s, section, *e, true);
     e->BackgroundAlignment = s.ini.ReadInteger(section, "BackgroundAlignment", 0);
     e->BackgroundLeftShift = s.ini.ReadInteger(section, "BackgroundLeftShift", 0);

@@ -23,10 +23,10 @@ struct SkinSource {
 
 // The four reader forms; each gives no element when the section lacks the
 // element's defining key.
-std::unique_ptr<TDataSkinObject> ReadImageElement(const SkinSource &s, std::string_view section);
-std::unique_ptr<TDataSkinBorder> ReadImagePairElement(const SkinSource &s, std::string_view section,
+std::unique_ptr<SkinElement> ReadImageElement(const SkinSource &s, std::string_view section);
+std::unique_ptr<SkinBorder> ReadImagePairElement(const SkinSource &s, std::string_view section,
                                                       std::string_view secondKey);
-std::unique_ptr<TDataSkinBorder> ReadBitmapElement(const SkinSource &s, std::string_view section);
-std::unique_ptr<TDataSkinBoxLabel> ReadBoxLabelElement(const SkinSource &s, std::string_view section);
+std::unique_ptr<SkinBorder> ReadBitmapElement(const SkinSource &s, std::string_view section);
+std::unique_ptr<SkinBoxLabel> ReadBoxLabelElement(const SkinSource &s, std::string_view section);
 
 }  // namespace qasp::skin

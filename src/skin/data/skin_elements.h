@@ -15,10 +15,10 @@ struct SkinMargins {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
 
-class TDataSkinObject {
+class SkinElement {
 public:
-    explicit TDataSkinObject(std::string name) : Name(std::move(name)) {}
-    virtual ~TDataSkinObject() = default;
+    explicit SkinElement(std::string name) : Name(std::move(name)) {}
+    virtual ~SkinElement() = default;
 
     SkinMargins Margins;
     QImage Bitmap;
@@ -32,16 +32,16 @@ public:
 };
 
 // An element with a second image (borders, tabs, up-down buttons, ...).
-class TDataSkinBorder : public TDataSkinObject {
+class SkinBorder : public SkinElement {
 public:
-    using TDataSkinObject::TDataSkinObject;
+    using SkinElement::SkinElement;
     QImage Bitmap2;
 };
 
 // Push, check and radio buttons.
-class TDataSkinButton : public TDataSkinObject {
+class SkinButton : public SkinElement {
 public:
-    using TDataSkinObject::TDataSkinObject;
+    using SkinElement::SkinElement;
     QImage CheckBitmap;
     QImage RadioBitmap;
     int RadioButtonFrame = 0, CheckButtonFrame = 0;
@@ -50,25 +50,25 @@ public:
 
 // The caption text. Margins hold TextShift (Left), TextShiftVert (Top) and
 // TextRightClip (Right).
-class TDataSkinTitle : public TDataSkinObject {
+class SkinTitle : public SkinElement {
 public:
     static constexpr SkinColour kNoColour = 0x1FFFFFFF;
-    using TDataSkinObject::TDataSkinObject;
+    using SkinElement::SkinElement;
     int TextAlignment = 0, Textbackground = 0, FontHeight = 0, TXTBackleft = 0, TXTBackRight = 0;
     SkinColour ActiveText = kNoColour, InActiveText = kNoColour;
 };
 
 // A caption button.
-class TDataSkinSysButton : public TDataSkinObject {
+class SkinCaptionButton : public SkinElement {
 public:
-    using TDataSkinObject::TDataSkinObject;
+    using SkinElement::SkinElement;
     int Action = 0, Align = 0, Xcoord = 0, Ycoord = 0, CombineOp = 0, Visibility = 0, Visibility1 = 0;
 };
 
 // A group box caption.
-class TDataSkinBoxLabel : public TDataSkinObject {
+class SkinBoxLabel : public SkinElement {
 public:
-    using TDataSkinObject::TDataSkinObject;
+    using SkinElement::SkinElement;
     int BackgroundLeftShift = 0, BackgroundRightShift = 0, BackgroundAlignment = 0;
 };
 

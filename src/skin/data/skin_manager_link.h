@@ -8,37 +8,42 @@ class QWidget;
 
 namespace qasp::skin {
 
-class TSkinData;
+class SkinData;
 
 // Pending actions carried out by the manager's timer.
-enum SkinAction { kActivate = 1, kDeactivate = 2, kSkinChanged = 3 };
+enum class SkinAction { Activate = 1, Deactivate = 2, SkinChanged = 3 };
+
+// Whether the manager has seen a window come up yet, and whether it is going.
+enum class SkinManagerState { NotStarted, Running, Destroying };
 
 class SkinManagerLink {
 public:
     virtual ~SkinManagerLink() = default;
-    virtual void AddSkinData(TSkinData *data) = 0;
-    virtual void RemoveSkinData(TSkinData *data) = 0;
-    virtual void InstallHook() = 0;
-    virtual void SetPendingSkinData(TSkinData *data) = 0;
-    virtual void RequestAction(int action, int intervalMs) = 0;
+    virtual void addSkinData(SkinData *data) = 0;
+    virtual void removeSkinData(SkinData *data) = 0;
+    virtual void installHook() = 0;
+    virtual void setPendingSkinData(SkinData *data) = 0;
+    virtual void requestAction(SkinAction action, int intervalMs) = 0;
     // Gives the window a frame painter if it qualifies; says whether it did.
-    virtual bool SkinWindow(QWidget *window) = 0;
-    virtual void RefreshForms() = 0;
-    virtual bool Active() const = 0;
-    virtual void SetActive(bool active) = 0;
-    virtual int RunState() const = 0;
-    virtual void SetRunState(int state) = 0;
+    virtual bool skinWindow(QWidget *window) = 0;
+    // The pending skin component's model is about to change: the windows
+    // it paints let go of what points into it.
+    virtual void releaseSkinPieces() = 0;
+    virtual bool isActive() const = 0;
+    virtual void setActive(bool active) = 0;
+    virtual SkinManagerState state() const = 0;
+    virtual void setState(SkinManagerState state) = 0;
 
     // The one manager, or none before it is created.
-    static SkinManagerLink *Instance();
+    static SkinManagerLink *instance();
     // Creates it when a factory has been installed.
-    static SkinManagerLink *CreateIfMissing();
+    static SkinManagerLink *createIfMissing();
     using Factory = SkinManagerLink *(*)();
-    static void InstallFactory(Factory factory);
+    static void installFactory(Factory factory);
 
 protected:
     // A manager that is going away stops being the one.
-    static void ClearInstance(SkinManagerLink *manager);
+    static void clearInstance(SkinManagerLink *manager);
 };
 
 }  // namespace qasp::skin

@@ -24,7 +24,7 @@ std::string Upper(std::string_view s)
 
 void ReadBorders(SkinModel &m, const TSkinReader &reader, const TQuickIni &ini)
 {
-    const std::pair<const char *, TDataSkinBorder *> borders[] = {
+    const std::pair<const char *, SkinBorder *> borders[] = {
         {"Left", &m.Left}, {"Right", &m.Right}, {"Top", &m.Top}, {"Bottom", &m.Bottom}};
     for (const auto &[name, b] : borders) {
         const std::string key(name);
@@ -87,7 +87,7 @@ void ReadCaptionButtons(SkinModel &m, const TSkinReader &reader, const TQuickIni
         const int action = ini.ReadInteger(section, "Action", 0);
         if (action == -1 && ini.ReadInteger(section, "Visibility", -1) != 0)
             continue;
-        auto b = std::make_unique<TDataSkinSysButton>(upper);
+        auto b = std::make_unique<SkinCaptionButton>(upper);
         b->Action = action;
         b->Align = ini.ReadInteger(section, "Align", 0);
         b->Xcoord = ini.ReadInteger(section, "Xcoord", 0);
@@ -111,7 +111,7 @@ void ReadCaptionButtons(SkinModel &m, const TSkinReader &reader, const TQuickIni
     // The three buttons of a maximised MDI child: restore, minimise, close.
     const QImage strip = LoadSkinBitmap(reader, ini.ReadString("MDICONTROLS", "Image", ""));
     for (int i = 0; i < 3; ++i) {
-        auto b = std::make_unique<TDataSkinSysButton>("MDI" + std::to_string(i));
+        auto b = std::make_unique<SkinCaptionButton>("MDI" + std::to_string(i));
         b->Action = 7 + i;
         b->Align = b->Visibility = b->Visibility1 = 100;
         b->FrameCount = 4;
@@ -126,7 +126,7 @@ void ReadCaptionButtons(SkinModel &m, const TSkinReader &reader, const TQuickIni
 
 void ReadButtons(SkinModel &m, const TSkinReader &reader, const TQuickIni &ini)
 {
-    TDataSkinButton &b = m.Buttons;
+    SkinButton &b = m.Buttons;
     const char *s = "Buttons";
     b.Margins = {ini.ReadInteger(s, "LeftWidth", 0), ini.ReadInteger(s, "TopHeight", 0),
                  ini.ReadInteger(s, "RightWidth", 0), ini.ReadInteger(s, "BottomHeight", 0)};
@@ -152,7 +152,7 @@ void ReadButtons(SkinModel &m, const TSkinReader &reader, const TQuickIni &ini)
 
 void ReadTitle(SkinModel &m, const TSkinReader &reader, const TQuickIni &ini)
 {
-    TDataSkinTitle &t = m.Title;
+    SkinTitle &t = m.Title;
     t.Bitmap = LoadSkinBitmap(reader, ini.ReadString("Personality", "TextBack", ""));
     t.Margins = {ini.ReadInteger("Personality", "TextShift", 0), ini.ReadInteger("Personality", "TextShiftVert", 0),
                  ini.ReadInteger("Personality", "TextRightClip", 0), 0};
@@ -165,12 +165,12 @@ void ReadTitle(SkinModel &m, const TSkinReader &reader, const TQuickIni &ini)
     ini.ReadRGB("Personality", "InActiveText", t.InActiveText);
 }
 
-std::unique_ptr<TDataSkinObject> ReadMenuBar(const TSkinReader &reader, const TQuickIni &ini)
+std::unique_ptr<SkinElement> ReadMenuBar(const TSkinReader &reader, const TQuickIni &ini)
 {
     const std::string image = ini.ReadString("Personality", "menuBar", "");
     if (image.empty())
         return nullptr;
-    auto e = std::make_unique<TDataSkinObject>("Personality");
+    auto e = std::make_unique<SkinElement>("Personality");
     e->Bitmap = LoadSkinBitmap(reader, image);
     e->Tile = std::min(ini.ReadInteger("Personality", "TileMenu", 1), 1);
     e->Margins = {ini.ReadInteger("Personality", "TileLeftMenu", 1), 0,
@@ -178,9 +178,9 @@ std::unique_ptr<TDataSkinObject> ReadMenuBar(const TSkinReader &reader, const TQ
     return e;
 }
 
-std::unique_ptr<TDataSkinObject> GrooveElement(const char *name, const QImage &image)
+std::unique_ptr<SkinElement> GrooveElement(const char *name, const QImage &image)
 {
-    auto e = std::make_unique<TDataSkinObject>(name);
+    auto e = std::make_unique<SkinElement>(name);
     e->Bitmap = image.convertToFormat(QImage::Format_RGB888);
     e->Margins = {3, 3, 3, 3};
     e->FrameCount = 1;
@@ -195,7 +195,7 @@ template <typename Element> void SetFrames(const std::unique_ptr<Element> &e, in
 
 void FixFrameCounts(SkinModel &m, const TQuickIni &ini)
 {
-    TDataSkinButton &b = m.Buttons;
+    SkinButton &b = m.Buttons;
     b.FrameCount = 5;
     const auto glyphFrames = [](const QImage &image) {
         const int w = image.isNull() ? 0 : image.width() / (image.height() < 16 ? 13 : 16);
@@ -277,7 +277,7 @@ void BuildToolbarBackground(SkinModel &m)
         GradientFill(p, image.rect(), c1, true, c2);
     }
     if (!m.Toolbar)
-        m.Toolbar = std::make_unique<TDataSkinObject>("Toolbar");
+        m.Toolbar = std::make_unique<SkinElement>("Toolbar");
     m.Toolbar->Bitmap = image;
     m.Toolbar->FrameCount = 1;
 }
@@ -292,12 +292,12 @@ SkinColour SkinModel::FrameColour() const
     return FromQColor(Top.Bitmap.pixelColor(Top.Bitmap.width() / 2, Top.Bitmap.height() / frames * 2 / 3));
 }
 
-std::vector<std::pair<std::string, const TDataSkinObject *>> SkinModel::Elements() const
+std::vector<std::pair<std::string, const SkinElement *>> SkinModel::Elements() const
 {
-    std::vector<std::pair<std::string, const TDataSkinObject *>> out = {
+    std::vector<std::pair<std::string, const SkinElement *>> out = {
         {"Title", &Title}, {"Buttons", &Buttons}, {"Left", &Left}, {"Right", &Right}, {"Top", &Top},
         {"Bottom", &Bottom}};
-    const std::pair<const char *, const TDataSkinObject *> named[] = {
+    const std::pair<const char *, const SkinElement *> named[] = {
         {"Tabs", Tabs.get()}, {"Progress", Progress.get()}, {"UpDown.Horz", UpDownHorz.get()},
         {"UpDown.Vert", UpDownVert.get()}, {"SunkEdge", SunkEdge.get()}, {"ExtraImages", ExtraImages.get()},
         {"ComboButton", ComboButton.get()}, {"GroupBoxEdge", GroupBoxEdge.get()}, {"Toolbar", Toolbar.get()},

@@ -34,20 +34,20 @@ struct SkinModel {
     std::vector<SkinColour> ColourList;
     std::array<SkinColour, 10> CustomColours{};
 
-    TDataSkinTitle Title{"Title"};
-    TDataSkinButton Buttons{"Buttons"};
-    TDataSkinBorder Left{"Left"}, Right{"Right"}, Top{"Top"}, Bottom{"Bottom"};
-    std::vector<std::unique_ptr<TDataSkinSysButton>> CaptionButtons;  // the skin's, then 3 MDI buttons
+    SkinTitle Title{"Title"};
+    SkinButton Buttons{"Buttons"};
+    SkinBorder Left{"Left"}, Right{"Right"}, Top{"Top"}, Bottom{"Bottom"};
+    std::vector<std::unique_ptr<SkinCaptionButton>> CaptionButtons;  // the skin's, then 3 MDI buttons
 
-    std::unique_ptr<TDataSkinBorder> Tabs, Progress, UpDownHorz, UpDownVert, ComboButton;
-    std::unique_ptr<TDataSkinObject> SunkEdge, ExtraImages, GroupBoxEdge, Toolbar, ToolBars, StatusBarEdges,
+    std::unique_ptr<SkinBorder> Tabs, Progress, UpDownHorz, UpDownVert, ComboButton;
+    std::unique_ptr<SkinElement> SunkEdge, ExtraImages, GroupBoxEdge, Toolbar, ToolBars, StatusBarEdges,
         Headerbar, MenuBar, MenuItem, MenuBackground, Scrollbar, HorzScroll, VertScroll, HorzScrollThumb,
         VertScrollThumb, TrackbarThumbHorz, TrackbarThumbVert, Track, TrackVert, TrackbarThumbLeft,
         TrackbarThumbRight, TrackbarThumbUp, TrackbarThumbDown;
-    std::unique_ptr<TDataSkinBoxLabel> GroupBox;
+    std::unique_ptr<SkinBoxLabel> GroupBox;
 
     // Every element with its slot name, for listing and tests.
-    std::vector<std::pair<std::string, const TDataSkinObject *>> Elements() const;
+    std::vector<std::pair<std::string, const SkinElement *>> Elements() const;
     // A colour from the Top border's first state image, else ButtonFace.
     SkinColour FrameColour() const;
 };

@@ -1,6 +1,6 @@
 // Which skinned-control class paints a control, decided from what the
-// control is (its class and the classes it derives from), its Tag and the
-// skin component's gates. The program's own forms go through one table,
+// control is (its class and the classes it derives from), its no-skin mark
+// and the skin component's gates. The program's own forms go through one table,
 // the Skin3rd mapping of class names to kinds comes first; the dialog
 // boxes of the toolkit, whose make-up the program does not know, go
 // through a table of the controls such boxes hold. No widgets here.
@@ -14,34 +14,34 @@
 namespace qasp::skin {
 
 enum class SkinControlKind {
-    None,         // left to paint itself
-    Button,       // push button
-    BitButton,    // push button with a picture
-    SpeedButton,  // tool button outside a tool bar
+    None,          // left to paint itself
+    Button,        // push button
+    BitmapButton,  // push button with a picture
+    ToolButton,    // tool button, in a tool bar or on its own
     CheckBox,
     RadioButton,
-    ComBox,
-    Edit,
-    UpDown,
-    Progress,
-    TrackBar,
-    Tab,
-    TabSheet,
+    ComboBox,
+    LineEdit,
+    SpinBox,
+    ProgressBar,
+    Slider,
+    TabBar,
+    TabPage,
     StatusBar,
     GroupBox,
-    Box,          // panels and tool bars: the background only
+    Panel,         // panels and tool bars: the background only
     Header,
-    Sizer,
-    Scrollbar,    // the scroll bars of a scrolling control
-    ListView,     // scroll bars and header
-    ScControl,    // a scroll bar on its own
+    SizeGrip,
+    ScrollArea,    // the scroll bars of a scrolling control
+    ListView,      // scroll bars and header
+    ScrollBar,     // a scroll bar on its own
     MenuBar,
 };
 
 // What classification knows of a control.
 struct ControlFacts {
     QStringList Classes;       // its class first, then the classes it derives from
-    int Tag = 0;
+    bool NoSkin = false;       // marked to keep its plain look
     bool HasParent = true;
     bool AnswersQuery = false; // skinned already, or asks to be left alone
     bool AlreadySkinned = false;
@@ -59,11 +59,11 @@ struct ControlClass {
     bool Matched = false;          // a line of the tables applied (ends the search)
 };
 
-// The program's own controls: the DisableTag test, the Skin3rd mapping
+// The program's own controls: the no-skin mark, the Skin3rd mapping
 // (`skin3rdKind`, the kind the skin component's list names for the
 // control's class, empty when none), then the class table, first match wins.
-ControlClass ClassifyControl(const ControlFacts &facts, uint32_t skinControls, int disableTag,
-                             const QString &skin3rdKind, bool skinHasTabs);
+ControlClass ClassifyControl(const ControlFacts &facts, uint32_t skinControls, const QString &skin3rdKind,
+                             bool skinHasTabs);
 
 // The Skin3rd mapping alone; Matched is false without a kind.
 ControlClass ClassifySkin3rd(const ControlFacts &facts, uint32_t skinControls, const QString &kind,
@@ -72,8 +72,8 @@ ControlClass ClassifySkin3rd(const ControlFacts &facts, uint32_t skinControls, c
 // A control of a toolkit dialog box (a bare window).
 ControlClass ClassifyChildWindow(const ControlFacts &facts);
 
-// Whether a group's buttons inherit its Tag: radio and check groups pass a
-// DisableTag on to their buttons.
-bool PassesTagToButtons(const QString &className);
+// Whether a group's buttons inherit its mark: radio and check groups pass
+// the no-skin mark on to their buttons.
+bool PassesNoSkinToButtons(const QString &className);
 
 }  // namespace qasp::skin

@@ -10,19 +10,19 @@
 namespace qasp::skin {
 namespace {
 
-bool Stacked(const TDataSkinBorder &border)
+bool Stacked(const SkinBorder &border)
 {
     return border.Name == "Top" || border.Name == "Bottom";
 }
 
 }  // namespace
 
-int BorderState(const TDataSkinBorder &border, bool active)
+int BorderState(const SkinBorder &border, bool active)
 {
     return active || border.FrameCount <= 1 ? 1 : 2;
 }
 
-void DrawFrameBorder(QPainter &painter, const TDataSkinBorder &border, const QRect &target, bool active)
+void DrawFrameBorder(QPainter &painter, const SkinBorder &border, const QRect &target, bool active)
 {
     const QImage image = StateImage(border.Bitmap, border.FrameCount, BorderState(border, active), Stacked(border));
     // A border's Stretch key of 1 stretches its middle; otherwise it is tiled.
@@ -60,7 +60,7 @@ QRegion BuildFrameRegion(const SkinModel &model, const FrameMetrics &m, QSize wi
     if (!model.Left.Trans && !model.Right.Trans && !model.Top.Trans)
         return QRegion(QRect(QPoint(0, 0), window));
     QRegion region(r.Inner);
-    const auto add = [&region](const TDataSkinBorder &border, const QRect &rect, int minExtent, int extent) {
+    const auto add = [&region](const SkinBorder &border, const QRect &rect, int minExtent, int extent) {
         if (rect.isEmpty())
             return;
         if (border.Trans != 1 || extent <= minExtent) {

@@ -13,11 +13,11 @@ namespace qasp::skin {
 struct SkinModel;
 
 // Which of a border's stacked state images to use.
-int BorderState(const TDataSkinBorder &border, bool active);
+int BorderState(const SkinBorder &border, bool active);
 
 // One border into its rectangle by the nine-part rule; the Top and Bottom
 // borders stack their state images vertically, the sides side by side.
-void DrawFrameBorder(QPainter &painter, const TDataSkinBorder &border, const QRect &target, bool active);
+void DrawFrameBorder(QPainter &painter, const SkinBorder &border, const QRect &target, bool active);
 
 // The pixels of an image that are not magenta, as a region at `offset`.
 QRegion OpaquePixels(const QImage &image, QPoint offset);

@@ -7,7 +7,7 @@
 namespace qasp::skin {
 namespace {
 
-int Frames(const TDataSkinObject &e)
+int Frames(const SkinElement &e)
 {
     return std::max(e.FrameCount, 1);
 }
@@ -75,7 +75,7 @@ bool VisibilityHolds(int value, bool secondCondition, int action, const ButtonFa
     return false;
 }
 
-bool SysButtonShown(const TDataSkinSysButton &b, const ButtonFacts &f)
+bool SysButtonShown(const SkinCaptionButton &b, const ButtonFacts &f)
 {
     if (!VisibilityHolds(b.Visibility, false, b.Action, f) || !VisibilityHolds(b.Visibility1, true, b.Action, f))
         return false;
@@ -106,7 +106,7 @@ void PlaceSysButtons(std::vector<SysButtonSlot> &buttons, int w, const QRect &te
     for (SysButtonSlot &s : buttons) {
         if (!s.Visible)
             continue;
-        const TDataSkinSysButton &b = *s.Skin;
+        const SkinCaptionButton &b = *s.Skin;
         const QSize size = s.Picture;
         QPoint at;
         switch (b.Align) {
@@ -127,7 +127,7 @@ void PlaceSysButtons(std::vector<SysButtonSlot> &buttons, int w, const QRect &te
     }
 }
 
-QRect PlaceCaptionText(const TDataSkinTitle &title, const CaptionTextFacts &f)
+QRect PlaceCaptionText(const SkinTitle &title, const CaptionTextFacts &f)
 {
     const int width = f.TextSize.width() + title.TXTBackleft + title.TXTBackRight;
     const int height = f.TextSize.height();

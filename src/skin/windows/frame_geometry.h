@@ -57,11 +57,11 @@ struct ButtonFacts {
 };
 
 bool VisibilityHolds(int value, bool secondCondition, int action, const ButtonFacts &facts);
-bool SysButtonShown(const TDataSkinSysButton &button, const ButtonFacts &facts);
+bool SysButtonShown(const SkinCaptionButton &button, const ButtonFacts &facts);
 
 // One caption button of a window: its description and picture.
 struct SysButtonSlot {
-    const TDataSkinSysButton *Skin = nullptr;
+    const SkinCaptionButton *Skin = nullptr;
     QSize Picture;   // one state image
     bool Visible = false;
     QRect Bounds;
@@ -84,7 +84,7 @@ struct CaptionTextFacts {
     bool DialogFrame = false;
     int RightLimit = 0;  // CaptionRightLimit, 0 when no right-aligned button
 };
-QRect PlaceCaptionText(const TDataSkinTitle &title, const CaptionTextFacts &facts);
+QRect PlaceCaptionText(const SkinTitle &title, const CaptionTextFacts &facts);
 
 // What a point of the window means.
 enum class FrameHit {

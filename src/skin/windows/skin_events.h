@@ -12,10 +12,8 @@ enum SkinEventType {
     kRepaintFrameEvent = QEvent::User + 0x3502,     // repaint the whole frame
     kFinishSetupEvent = QEvent::User + 0x3503,      // the window is built: finish skinning it
     kSwitchPaintingEvent = QEvent::User + 0x3506,   // a control's painting on (wParam > 0) or off
-    kTabCloseEvent = QEvent::User + 0x3507,         // a tab's close mark was clicked
     kButtonActionEvent = QEvent::User + 0x3514,     // a caption button with the application's own action
     kButtonVisibleEvent = QEvent::User + 0x3515,    // is a caption button with this visibility shown?
-    kRedrawMdiEvent = QEvent::User + 0x3516,
     kSkinQueryEvent = QEvent::User + 0x3523,        // already skinned, or not to be skinned: answer 1
 };
 

@@ -34,7 +34,7 @@ Qt::CursorShape CursorFor(FrameHit hit)
     }
 }
 
-bool WindowDrag::Begin(QWidget *window, FrameHit hit, QPoint globalPos)
+bool WindowDrag::begin(QWidget *window, FrameHit hit, QPoint globalPos)
 {
     window_ = nullptr;
     if (QWindow *handle = window->windowHandle()) {
@@ -50,7 +50,7 @@ bool WindowDrag::Begin(QWidget *window, FrameHit hit, QPoint globalPos)
     return true;
 }
 
-void WindowDrag::Follow(QPoint globalPos)
+void WindowDrag::follow(QPoint globalPos)
 {
     if (!window_)
         return;

@@ -13,12 +13,13 @@ namespace qasp::skin {
 
 class WindowDrag {
 public:
-    // Starts moving (Caption) or sizing (an edge or corner). Returns true
-    // when the drag runs by hand, so the caller forwards the pointer.
-    bool Begin(QWidget *window, FrameHit hit, QPoint globalPos);
-    bool Active() const { return window_ != nullptr; }
-    void Follow(QPoint globalPos);
-    void End() { window_ = nullptr; }
+    // Starts moving (Caption) or sizing (an edge or corner) from a point
+    // on the screen. Returns true when the drag runs by hand, so the
+    // caller forwards the pointer.
+    bool begin(QWidget *window, FrameHit hit, QPoint globalPos);
+    bool isActive() const { return window_ != nullptr; }
+    void follow(QPoint globalPos);
+    void end() { window_ = nullptr; }
 
 private:
     QPointer<QWidget> window_;

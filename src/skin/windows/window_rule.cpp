@@ -17,9 +17,8 @@ WindowRuleTest FirstFailingTest(const WindowRuleFacts &f)
         return T::BelongsHere;
     if (!f.HasArea && !f.IsMdiChild)
         return T::Area;
-    // The number itself, whatever the component's DisableTag says.
-    if (f.HasFrameworkForm && f.Tag == 99)
-        return T::Tag99;
+    if (f.HasFrameworkForm && f.MarkedNoSkin)
+        return T::NoSkinMark;
     if (f.ClassName == QLatin1String("TApplication"))
         return T::Application;
     if (!f.ClassAccepted)
@@ -29,7 +28,7 @@ WindowRuleTest FirstFailingTest(const WindowRuleFacts &f)
     return T::Passed;
 }
 
-bool ClassAccepted(const QString &className, const TSkinData *main)
+bool ClassAccepted(const QString &className, const SkinData *main)
 {
     if (!main)
         return true;
@@ -71,7 +70,7 @@ int ChooseSkinIndex(const std::vector<SkinChoiceEntry> &entries, const QString &
 
 bool PopupKindAllowed(int kind, uint32_t controls)
 {
-    const auto has = [controls](TSkinControlType t) { return (controls & (1u << t)) != 0; };
+    const auto has = [controls](SkinControlBit t) { return (controls & (1u << t)) != 0; };
     switch (kind) {
     case kContextMenu: return has(xcPopupMenu);
     case kMenuBarDropDown: return has(xcMainMenu) || has(xcMenuItem);

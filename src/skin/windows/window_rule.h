@@ -24,7 +24,7 @@ struct WindowRuleFacts {
     bool HasArea = false;           // non-zero width times height
     bool IsMdiChild = false;
     bool HasFrameworkForm = false;
-    int Tag = 0;                    // the form's Tag, when there is a form
+    bool MarkedNoSkin = false;      // the form is marked to keep its plain look
     QString ClassName;
     bool ClassAccepted = true;      // the class filter's verdict
     bool SkinUsable = false;        // the chosen skin component exists and has a skin
@@ -32,14 +32,14 @@ struct WindowRuleFacts {
 
 // The tests in order; the first that fails names why a window stays plain.
 enum class WindowRuleTest {
-    Passed, Active, Query, AlreadySkinned, MdiClientChild, BelongsHere, Area, Tag99, Application,
+    Passed, Active, Query, AlreadySkinned, MdiClientChild, BelongsHere, Area, NoSkinMark, Application,
     ClassFilter, SkinUsable,
 };
 WindowRuleTest FirstFailingTest(const WindowRuleFacts &facts);
 
 // The class filter: "preview" windows only with the preview option, then
 // the main skin component's form filter; every class without one.
-bool ClassAccepted(const QString &className, const TSkinData *mainSkinData);
+bool ClassAccepted(const QString &className, const SkinData *mainSkinData);
 
 // System dialog boxes of the toolkit (message, input and file dialogs), the
 // windows the program did not build itself.
@@ -47,7 +47,7 @@ bool IsSystemDialogClass(const QString &className);
 
 // Choosing the skin component for a window among the loaded ones.
 struct SkinChoiceEntry {
-    TSkinFormType Type = sfMainform;
+    SkinFormType Type = sfMainform;
     bool OwnerIsWindow = false;
 };
 // Index into the entries, or -1 when the list is empty.

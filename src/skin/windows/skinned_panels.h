@@ -1,0 +1,58 @@
+// The skin's look for the containers of a window: panels and tool bars
+// take the skin's face colour, a status bar is drawn with the skin's panel
+// edges, a group box with the skin's lines, a size grip from the skin's
+// extra images, a tab sheet filled.
+#pragma once
+
+#include "skin/windows/skinned_control.h"
+
+namespace qasp::skin {
+
+// Panels, tool bars, tab sheets: the background only.
+class SkinnedPanel : public SkinnedControl {
+    Q_OBJECT
+public:
+    using SkinnedControl::SkinnedControl;
+
+protected:
+    void attached() override;
+    void detaching() override;
+    bool paintsWhole() const override;
+    void paint(QPainter &painter, const QRect &rect) override;
+
+private:
+    QString savedStyleSheet_;
+};
+
+class SkinnedStatusBar : public SkinnedControl {
+    Q_OBJECT
+public:
+    using SkinnedControl::SkinnedControl;
+
+protected:
+    void attached() override;
+    bool paintsWhole() const override;
+    void paint(QPainter &painter, const QRect &rect) override;
+};
+
+class SkinnedGroupBox : public SkinnedControl {
+    Q_OBJECT
+public:
+    using SkinnedControl::SkinnedControl;
+
+protected:
+    bool paintsWhole() const override;
+    void paint(QPainter &painter, const QRect &rect) override;
+};
+
+class SkinnedSizeGrip : public SkinnedControl {
+    Q_OBJECT
+public:
+    using SkinnedControl::SkinnedControl;
+
+protected:
+    bool paintsWhole() const override;
+    void paint(QPainter &painter, const QRect &rect) override;
+};
+
+}  // namespace qasp::skin

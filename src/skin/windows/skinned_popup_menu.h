@@ -1,0 +1,54 @@
+// SkinnedPopupMenu: the painter of one open popup menu (a drop-down of the
+// menu bar, a context menu, the window menu). The skin manager creates one
+// for each popup it decides to skin and frees it when the popup closes.
+// The popup's border and background come from the skin's menu background,
+// each item from the skin's menu item picture, with its icon or check
+// mark, caption, shortcut and sub-menu arrow; doubled, leading and
+// trailing separators are not shown.
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+class QAction;
+class QMenu;
+class QPainter;
+
+namespace qasp::skin {
+
+class SkinData;
+
+class SkinnedPopupMenu : public QObject {
+    Q_OBJECT
+public:
+    SkinnedPopupMenu(QWidget *menu, SkinData *skinData, int kind);
+    ~SkinnedPopupMenu() override;
+
+    QWidget *menu() const { return menu_; }
+    SkinData *skinData() const { return skinData_; }
+    // A context menu, a menu-bar drop-down or the window menu.
+    int kind() const { return kind_; }
+
+    void attach();
+    void detach();
+    // Whether the skin has what a popup needs: a menu background picture.
+    bool canPaint() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void paint(QPainter &painter);
+    void paintItem(QPainter &painter, QAction *action, const QRect &rect, bool selected, bool darkHighlight);
+
+    int kind_;
+    QImage background_;  // the skin's background at the popup's size
+    QPointer<QWidget> menu_;
+    QPointer<SkinData> skinData_;
+    bool attached_ = false;
+    bool savedCollapsible_ = true;
+};
+
+}  // namespace qasp::skin

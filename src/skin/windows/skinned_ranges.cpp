@@ -1,0 +1,178 @@
+#include "skin/windows/skinned_ranges.h"
+
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+
+#include <QAbstractSpinBox>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QProgressBar>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QStyleOptionSpinBox>
+#include <QTabBar>
+
+namespace qasp::skin {
+
+bool SkinnedProgressBar::paintsWhole() const
+{
+    const auto &picture = model().Progress;
+    return picture && !picture->Bitmap.isNull();
+}
+
+void SkinnedProgressBar::paint(QPainter &p, const QRect &rect)
+{
+    auto *bar = qobject_cast<QProgressBar *>(control());
+    const SkinBorder &picture = *model().Progress;
+    fillFace(p, rect);
+    DrawNineSlice(p, rect, picture.Bitmap, picture.Margins, picture.Trans != 0, false);
+    const int span = bar->maximum() - bar->minimum();
+    if (span > 0 && bar->value() > bar->minimum()) {
+        const QRect inner = rect.marginsRemoved({2, 2, 2, 2});
+        const double share = double(bar->value() - bar->minimum()) / span;
+        QRect chunk = inner;
+        if (bar->orientation() == Qt::Horizontal)
+            chunk.setWidth(int(inner.width() * share));
+        else
+            chunk.setTop(inner.bottom() + 1 - int(inner.height() * share));
+        const QImage &fill = picture.Bitmap2.isNull() ? picture.Bitmap : picture.Bitmap2;
+        DrawNineSlice(p, chunk, fill, {}, picture.Trans != 0, false);
+    }
+    if (bar->isTextVisible()) {
+        p.setPen(bar->palette().color(QPalette::WindowText));
+        p.drawText(rect, Qt::AlignCenter, bar->text());
+    }
+}
+
+void SkinnedSlider::attached()
+{
+    trackHover(true);
+}
+
+bool SkinnedSlider::paintsWhole() const
+{
+    const SkinModel &m = model();
+    return m.Track && m.TrackbarThumbHorz;
+}
+
+void SkinnedSlider::paint(QPainter &p, const QRect &rect)
+{
+    auto *slider = qobject_cast<QSlider *>(control());
+    const SkinModel &m = model();
+    const bool horizontal = slider->orientation() == Qt::Horizontal;
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    option.sliderValue = slider->value();
+    option.upsideDown = horizontal ? slider->invertedAppearance() != (slider->layoutDirection() == Qt::RightToLeft)
+                                   : !slider->invertedAppearance();
+    const QRect handle = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+    fillParent(p, rect);
+    const SkinElement *groove = horizontal ? m.Track.get() : m.TrackVert.get();
+    if (groove) {
+        const int thickness = horizontal ? groove->Bitmap.height() : groove->Bitmap.width();
+        const QRect track = horizontal ? QRect(rect.left(), rect.center().y() - thickness / 2, rect.width(), thickness)
+                                       : QRect(rect.center().x() - thickness / 2, rect.top(), thickness, rect.height());
+        DrawSkinElement(p, *groove, 1, track);
+    }
+    const SkinElement *thumb = horizontal ? m.TrackbarThumbHorz.get() : m.TrackbarThumbVert.get();
+    if (thumb) {
+        const int state = !slider->isEnabled() ? 4 : slider->isSliderDown() ? 3 : slider->underMouse() ? 2 : 1;
+        const QImage image = WithMagentaTransparent(StateImage(thumb->Bitmap, thumb->FrameCount, state));
+        p.drawImage(handle.center() - QPoint(image.width() / 2, image.height() / 2), image);
+    }
+}
+
+void SkinnedSpinBox::attached()
+{
+    trackHover(true);
+}
+
+void SkinnedSpinBox::paint(QPainter &p, const QRect &)
+{
+    auto *spin = qobject_cast<QAbstractSpinBox *>(control());
+    const auto &picture = model().UpDownVert;
+    if (!spin || !picture || picture->Bitmap.isNull() || spin->buttonSymbols() == QAbstractSpinBox::NoButtons)
+        return;
+    QStyleOptionSpinBox option;
+    option.initFrom(spin);
+    option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+    const QRect up = spin->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, spin);
+    const QRect down = spin->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxDown, spin);
+    const bool enabled = spin->isEnabled();
+    const QPoint cursor = spin->mapFromGlobal(QCursor::pos());
+    const bool pressed = QGuiApplication::mouseButtons() & Qt::LeftButton;
+    // Up images 1-4, down images 5-8: plain, hot, pressed, disabled.
+    const auto image = [&](const QRect &r, int first) {
+        if (!enabled)
+            return first + 3;
+        if (r.contains(cursor))
+            return first + (pressed ? 2 : 1);
+        return first;
+    };
+    p.fillRect(up | down, Qt::white);
+    DrawSkinElement(p, *picture, image(up, 1), up);
+    DrawSkinElement(p, *picture, image(down, 5), down);
+    if (!picture->Bitmap2.isNull()) {
+        const QImage glyphs = WithMagentaTransparent(picture->Bitmap2);
+        const int w = glyphs.width() / 2;
+        p.drawImage(up.center() - QPoint(w / 2, glyphs.height() / 2), glyphs, QRect(0, 0, w, glyphs.height()));
+        p.drawImage(down.center() - QPoint(w / 2, glyphs.height() / 2), glyphs, QRect(w, 0, w, glyphs.height()));
+    }
+}
+
+int SkinnedTabBar::tabImage(bool current, bool enabled, bool hot)
+{
+    if (current)
+        return 3;
+    if (!enabled)
+        return 4;
+    return hot ? 2 : 1;
+}
+
+void SkinnedTabBar::attached()
+{
+    trackHover(true);
+}
+
+bool SkinnedTabBar::paintsWhole() const
+{
+    const auto &picture = model().Tabs;
+    return picture && !picture->Bitmap.isNull() && qobject_cast<QTabBar *>(control());
+}
+
+void SkinnedTabBar::afterEvent(QEvent *event)
+{
+    if (event->type() == QEvent::HoverMove)
+        repaint();  // the tab under the mouse changes
+    SkinnedControl::afterEvent(event);
+}
+
+void SkinnedTabBar::paint(QPainter &p, const QRect &rect)
+{
+    auto *bar = qobject_cast<QTabBar *>(control());
+    const SkinBorder &picture = *model().Tabs;
+    fillParent(p, rect);
+    const QPoint cursor = bar->mapFromGlobal(QCursor::pos());
+    for (int i = 0; i < bar->count(); ++i) {
+        const QRect tab = bar->tabRect(i);
+        const int image = tabImage(i == bar->currentIndex(), bar->isTabEnabled(i) && bar->isEnabled(),
+                                   tab.contains(cursor));
+        DrawSkinElement(p, picture, image, i == bar->currentIndex() ? tab : tab.adjusted(0, 2, 0, 0));
+        QRect content = tab.adjusted(6, 0, -6, 0);
+        const QIcon icon = bar->tabIcon(i);
+        if (!icon.isNull()) {
+            const QSize size = bar->iconSize();
+            p.drawPixmap(content.left(), content.center().y() - size.height() / 2, icon.pixmap(size));
+            content.setLeft(content.left() + size.width() + 4);
+        }
+        p.setPen(bar->tabTextColor(i).isValid() ? bar->tabTextColor(i) : bar->palette().color(QPalette::WindowText));
+        p.drawText(content, Qt::AlignCenter | Qt::TextShowMnemonic, bar->tabText(i));
+    }
+}
+
+}  // namespace qasp::skin

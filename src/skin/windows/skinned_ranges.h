@@ -1,0 +1,59 @@
+// Controls that show a value in a range, drawn from the skin: progress
+// bars (frame and chunk), sliders (groove and thumb) and the arrows of
+// spin boxes. Their geometry stays the style's, so they are used exactly
+// as before.
+#pragma once
+
+#include "skin/windows/skinned_control.h"
+
+namespace qasp::skin {
+
+class SkinnedProgressBar : public SkinnedControl {
+    Q_OBJECT
+public:
+    using SkinnedControl::SkinnedControl;
+
+protected:
+    bool paintsWhole() const override;
+    void paint(QPainter &painter, const QRect &rect) override;
+};
+
+class SkinnedSlider : public SkinnedControl {
+    Q_OBJECT
+public:
+    using SkinnedControl::SkinnedControl;
+
+protected:
+    void attached() override;
+    bool paintsWhole() const override;
+    void paint(QPainter &painter, const QRect &rect) override;
+};
+
+class SkinnedSpinBox : public SkinnedControl {
+    Q_OBJECT
+public:
+    using SkinnedControl::SkinnedControl;
+
+protected:
+    void attached() override;
+    bool paintsOver() const override { return true; }
+    void paint(QPainter &painter, const QRect &rect) override;
+};
+
+// Tab bars: each tab from the skin's tab picture by its state.
+class SkinnedTabBar : public SkinnedControl {
+    Q_OBJECT
+public:
+    using SkinnedControl::SkinnedControl;
+
+    // 3 the current tab, 4 disabled, 2 under the mouse, 1 otherwise.
+    static int tabImage(bool current, bool enabled, bool hot);
+
+protected:
+    void attached() override;
+    bool paintsWhole() const override;
+    void afterEvent(QEvent *event) override;
+    void paint(QPainter &painter, const QRect &rect) override;
+};
+
+}  // namespace qasp::skin
