@@ -292,7 +292,7 @@ const KeyStep kKeySteps[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Keys, KeysAndUndoSteps, ::testing::ValuesIn(kKeySteps),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &test) { return std::string(test.param.name); });
 
 // The program's own writes into the editor pause the live flag; one that
 // fails part way must not leave it off, or no later edit of the user's

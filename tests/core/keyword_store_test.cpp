@@ -172,7 +172,7 @@ TEST_P(EachWriteMarksItsTable, AndTheSnapshotFollowsTheEngine)
 }
 
 INSTANTIATE_TEST_SUITE_P(Writes, EachWriteMarksItsTable, ::testing::ValuesIn(kTableWrites),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &test) { return std::string(test.param.name); });
 
 TEST(KeywordStoreFile, AnotherConnectionsWritesAreSeenAtTheNextRefresh)
 {
