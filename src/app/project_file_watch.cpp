@@ -35,10 +35,15 @@ void ProjectFileWatch::rewatch()
             // A file replaced by a rename, or deleted, is seen by its folder.
             folders.insert(QFileInfo(file).absolutePath());
         }
-    const QStringList watched = watcher_.files() + watcher_.directories();
-    if (!watched.isEmpty())
-        watcher_.removePaths(watched);
-    for (const QString &path : files + folders)
+    // Runs after every command, keystrokes such as Ctrl+Z included: only
+    // the difference reaches the file system.
+    const QSet<QString> wanted = files + folders;
+    const QStringList watchedList = watcher_.files() + watcher_.directories();
+    const QSet<QString> watched(watchedList.begin(), watchedList.end());
+    const QSet<QString> gone = watched - wanted;
+    if (!gone.isEmpty())
+        watcher_.removePaths(gone.values());
+    for (const QString &path : wanted - watched)
         if (QFileInfo::exists(path))
             watcher_.addPath(path);
 }

@@ -9,7 +9,6 @@
 #include "editor/editor_surface.h"
 #include "project/window_surface.h"
 
-#include <algorithm>
 #include <set>
 
 namespace qasp {
@@ -105,12 +104,13 @@ void ReloadDocument(ProjectWorkspace &ws, TreeNode *document)
 void OfferReloads(ProjectWorkspace &ws, Prompter &prompter, OutsideChangeMemory &told)
 {
     for (TreeNode *document : DocumentsChangedOnDisk(ws.Tree())) {
-        // A reload above may have replaced this node: look again.
-        const std::vector<TreeNode *> now = DocumentsChangedOnDisk(ws.Tree());
-        if (std::find(now.begin(), now.end(), document) == now.end())
+        // A reload above may have replaced this node (and read its file).
+        if (ws.Tree().IndexOf(document) < 0)
             continue;
         const fs::path file = document->Record()->SourceFile;
         const std::optional<FileFingerprint> current = CurrentFingerprint(file);
+        if (current == document->Record()->Loaded)
+            continue;
         const auto it = told.find(file);
         if (it != told.end() && it->second == current)
             continue;
