@@ -65,7 +65,7 @@ int SaveCommand(Arguments args)
         throw CommandError("usage: " + usage);
     return Run("save",
                [&](LoadedProject &p, Prompter &prompter, OverwritePolicy policy) {
-                   return SaveAspDocument(p.tree.FirstTopLevel(), *to, header, prompter, policy);
+                   return SaveAspDocument(p.tree.FirstTopLevel(), *to, header || p.optionExplicit, prompter, policy);
                },
                root, force);
 }
