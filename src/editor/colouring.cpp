@@ -20,6 +20,12 @@ std::string FirstToken(std::string_view line)
     return s.substr(0, n);
 }
 
+bool IsDeclarationLine(std::string_view line)
+{
+    const std::string token = LowerAscii(FirstToken(line));
+    return token == "dim" || token == "const";
+}
+
 std::vector<ColourRun> ColourLineRuns(std::string_view rawLine, const KeywordStore &store)
 {
     const std::string line = TrimRight(rawLine);

@@ -86,7 +86,7 @@ void EditorKeys::RescanLeftLine(int row)
     const std::string token = LowerAscii(FirstToken(left));
     const bool changed = left != ws_.LastLineText;
     bool rescanned = false;
-    if (node && changed && (token == "dim" || token == "const")) {
+    if (node && changed && IsDeclarationLine(left)) {
         ScanDeclarations(ws_.Store(), node->IsDocument() ? KeywordTable::Public : KeywordTable::Other, memo.Text());
         rescanned = true;
     }

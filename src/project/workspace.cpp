@@ -178,19 +178,17 @@ bool ProjectWorkspace::ReplayInEditor(const std::vector<TextEdit> &edits)
         memo.ReplaceSelection(e.inserted);
         const int first = memo.LineFromChar(e.offset);
         const int last = memo.LineFromChar(e.offset + e.inserted.size());
+        // The lines now there, and the lines the edit took away.
         for (int row = first; row <= last; ++row) {
             const std::string line = memo.LineText(row);
-            const std::string token = LowerAscii(FirstToken(line));
-            declarations = declarations || token == "dim" || token == "const";
+            declarations = declarations || IsDeclarationLine(line);
             RecolourLine(memo, row, line, store_);
         }
-        for (const std::string *changed : {&e.removed, &e.inserted})
-            for (std::string_view rest = *changed; !rest.empty();) {
-                const size_t br = rest.find("\r\n");
-                const std::string token = LowerAscii(FirstToken(rest.substr(0, br)));
-                declarations = declarations || token == "dim" || token == "const";
-                rest = br == std::string_view::npos ? std::string_view() : rest.substr(br + 2);
-            }
+        for (std::string_view rest = e.removed; !rest.empty();) {
+            const size_t br = rest.find("\r\n");
+            declarations = declarations || IsDeclarationLine(rest.substr(0, br));
+            rest = br == std::string_view::npos ? std::string_view() : rest.substr(br + 2);
+        }
     }
     const TextEdit &lastEdit = edits.back();
     memo.SetSelection(lastEdit.offset + lastEdit.inserted.size(), 0);
