@@ -96,7 +96,11 @@ void BM_SelectNodeOfOneLongLine(benchmark::State &state)
 {
     SelectNodeOf(state, "x = \"" + std::string(static_cast<size_t>(state.range(0)), 'a') + "\"");
 }
-BENCHMARK(BM_SelectNodeOfOneLongLine)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_SelectNodeOfOneLongLine)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 void BM_SelectNodeOfManyLines(benchmark::State &state)
 {
@@ -108,7 +112,8 @@ BENCHMARK(BM_SelectNodeOfManyLines)->Arg(100000)->Unit(benchmark::kMillisecond)-
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     qasp::app::InstallFontSubstitutions();

@@ -38,9 +38,9 @@ inline std::string GeneratedVBScript(int lines)
 // the others; each declares globals and holds `functions` functions.
 struct ProjectShape {
     int files = 500;
-    int functions = 10;     // per file
-    int dimLines = 10;      // two names each
-    int bodyLines = 88;     // between the declarations and the functions
+    int functions = 10;  // per file
+    int dimLines = 10;   // two names each
+    int bodyLines = 88;  // between the declarations and the functions
     int functionLines = 28;
 };
 

@@ -11,9 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     size_t start = 0;
     for (const char *name : names) {
         const size_t split = input.find("\n--FILE--\n", start);
-        const std::string_view part = input.substr(start, split == std::string_view::npos
-                                                              ? std::string_view::npos
-                                                              : split - start);
+        const std::string_view part =
+            input.substr(start, split == std::string_view::npos ? std::string_view::npos : split - start);
         qasp::fuzz::WriteScratch(name, part);
         start = split == std::string_view::npos ? input.size() : split + 10;
     }

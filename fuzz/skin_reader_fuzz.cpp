@@ -12,8 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string_view input(reinterpret_cast<const char *>(data) + 1, size - 1);
     qasp::skin::TSkinReader reader;
     reader.MaxDecodedSize = 1 << 20;  // keeps each run short; larger claims are refused the same way
-    const bool read = (data[0] & 1) ? reader.ReadSkin(qasp::skin::LzhEncode(input))
-                                    : reader.ReadSkin(input);
+    const bool read = (data[0] & 1) ? reader.ReadSkin(qasp::skin::LzhEncode(input)) : reader.ReadSkin(input);
     if (read) {
         for (const std::string &name : reader.Names())
             reader.ExtractEntry(name);

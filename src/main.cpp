@@ -75,7 +75,8 @@ bool ParseArguments(int argc, char **argv, Options &options, int &exitCode)
                 exitCode = 2;
                 return false;
             }
-            (a[2] == 's' && a[3] == 'c' ? options.screenshot : options.skin) = QString::fromLocal8Bit(argv[i]);
+            (a[2] == 's' && a[3] == 'c' ? options.screenshot : options.skin) =
+                QString::fromLocal8Bit(argv[i]);
         } else if (a[0] == '-' && a[1] == '-') {
             std::fprintf(stderr, "quillmere-asp: unknown option %s\n%s", a, kUsage);
             exitCode = 2;

@@ -32,15 +32,9 @@ constexpr ActionDef kActions[] = {
 };
 
 constexpr BarItem kToolBar[] = {
-    {OPEN, "打开(&Z)", 2},
-    {Save, "保存(&Y)", 8},
-    {AddAsp, nullptr, 19},
-    {New, nullptr, 14},
-    {Del, "删除(&S)", 13},
-    {Cut, nullptr, 5},
-    {Paste, nullptr, 6},
-    {Search, "查找(&X)", 4},
-    {GetColor, "取色(&V)", 10},
+    {OPEN, "打开(&Z)", 2}, {Save, "保存(&Y)", 8},   {AddAsp, nullptr, 19},
+    {New, nullptr, 14},    {Del, "删除(&S)", 13},   {Cut, nullptr, 5},
+    {Paste, nullptr, 6},   {Search, "查找(&X)", 4}, {GetColor, "取色(&V)", 10},
 };
 
 constexpr BarItem kSep = {Exit, nullptr, kSeparator};
@@ -89,7 +83,10 @@ constexpr MenuDef kMenus[] = {
 
 }  // namespace
 
-std::span<const ActionDef> ActionDefinitions() { return kActions; }
+std::span<const ActionDef> ActionDefinitions()
+{
+    return kActions;
+}
 
 const ActionDef &DefinitionOf(ActionId id)
 {
@@ -99,7 +96,13 @@ const ActionDef &DefinitionOf(ActionId id)
     throw std::logic_error("action without a definition");
 }
 
-std::span<const BarItem> ToolBarLayout() { return kToolBar; }
-std::span<const MenuDef> MenuBarLayout() { return kMenus; }
+std::span<const BarItem> ToolBarLayout()
+{
+    return kToolBar;
+}
+std::span<const MenuDef> MenuBarLayout()
+{
+    return kMenus;
+}
 
 }  // namespace qasp::app

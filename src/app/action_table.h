@@ -12,13 +12,13 @@ using qasp::ActionId;
 
 struct ActionDef {
     ActionId id;
-    const char *name;      // object name, "Action_OPEN"
+    const char *name;  // object name, "Action_OPEN"
     const char *category;
     const char *caption;
-    const char *hint;      // "" when the action has none
-    int image;             // index into CICO, -1 for none
+    const char *hint;  // "" when the action has none
+    int image;         // index into CICO, -1 for none
     bool enabled;
-    bool checkable;        // flips its checked state on each use
+    bool checkable;  // flips its checked state on each use
     bool checked;
     const char *shortcuts = nullptr;  // "Ctrl+Y; Ctrl+Shift+Z", the first one shown in menus
 };

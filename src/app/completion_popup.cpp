@@ -14,11 +14,7 @@ constexpr int kIconRole = Qt::UserRole + 1;
 
 }  // namespace
 
-CompletionPopup::CompletionPopup(QListWidget *list, QPlainTextEdit *editor)
-    : list_(list)
-    , editor_(editor)
-{
-}
+CompletionPopup::CompletionPopup(QListWidget *list, QPlainTextEdit *editor) : list_(list), editor_(editor) {}
 
 void CompletionPopup::Clear()
 {

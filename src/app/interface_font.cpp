@@ -6,8 +6,8 @@ namespace qasp::app {
 
 void InstallFontSubstitutions()
 {
-    const QStringList ming = {"AR PL UMing CN", "AR PL UMing TW", "AR PL SungtiL GB",
-                              "Noto Serif CJK SC", "WenQuanYi Zen Hei"};
+    const QStringList ming = {"AR PL UMing CN", "AR PL UMing TW", "AR PL SungtiL GB", "Noto Serif CJK SC",
+                              "WenQuanYi Zen Hei"};
     QFont::insertSubstitutions("宋体", ming);
     QFont::insertSubstitutions("SimSun", ming);
 }

@@ -57,7 +57,10 @@ namespace {
 // The action bars' highlight and empty-area colour.
 const QColor kBarColour(247, 246, 238);
 
-QColor ToQColor(ColourValue c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+QColor ToQColor(ColourValue c)
+{
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
 // A bar's own face of an action: its caption and image may differ from the
 // action's, everything else follows the action.
@@ -85,8 +88,7 @@ QAction *BarFace(QAction *action, const BarItem &item, QObject *owner)
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent)
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName("mainWindow");
     // The skin is read with the window: its model is ready before the
@@ -165,13 +167,11 @@ void MainWindow::connectProject()
                 Guarded(this, [&] { workspace_->SelectNode(node); });
             });
     // The program moves the selection: the view follows.
-    connect(treeModel_.get(), &ProjectTreeModel::selectedNodeChanged, this,
-            [this](const QModelIndex &index) {
-                syncingSelection_ = true;
-                projectTree_->selectionModel()->setCurrentIndex(index,
-                                                         QItemSelectionModel::ClearAndSelect);
-                syncingSelection_ = false;
-            });
+    connect(treeModel_.get(), &ProjectTreeModel::selectedNodeChanged, this, [this](const QModelIndex &index) {
+        syncingSelection_ = true;
+        projectTree_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        syncingSelection_ = false;
+    });
     connect(editor_, &QPlainTextEdit::textChanged, this, [this] { workspace_->CMemoChange(); });
 }
 
@@ -224,12 +224,11 @@ void MainWindow::createActions()
     // Every command reaches Action_Do; a checkable one has flipped its check
     // mark by then.
     for (const ActionDef &def : ActionDefinitions())
-        connect(action(def.id), &QAction::triggered, this,
-                [this, id = def.id] {
-                    Guarded(this, [&] { dispatcher_->Action_Do(id); });
-                    // A command may have loaded, saved or dropped files.
-                    fileWatch_->rewatch();
-                });
+        connect(action(def.id), &QAction::triggered, this, [this, id = def.id] {
+            Guarded(this, [&] { dispatcher_->Action_Do(id); });
+            // A command may have loaded, saved or dropped files.
+            fileWatch_->rewatch();
+        });
 }
 
 void MainWindow::createBars()
@@ -410,8 +409,7 @@ void MainWindow::openStore()
     const QString reason = QString::fromUtf8(opened.reason.c_str());
     QString notice;
     switch (opened.state) {
-    case StoreState::Writable:
-        return;
+    case StoreState::Writable: return;
     case StoreState::ReadOnly:
         notice = QString("关键字库不能写入，已按只读方式打开：\n%1\n\n%2\n\n"
                          "关键字照常着色和补全，工程中的名称也照常可用。")
@@ -480,8 +478,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 std::optional<std::string> MainWindow::ChooseFileToOpen()
 {
-    const QString file = QFileDialog::getOpenFileName(this, "打开", QString(),
-                                                      "ASP文档 (*.asp);;所有文档 (*)");
+    const QString file =
+        QFileDialog::getOpenFileName(this, "打开", QString(), "ASP文档 (*.asp);;所有文档 (*)");
     if (file.isEmpty())
         return std::nullopt;
     return QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString();
@@ -594,10 +592,12 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 bool MainWindow::editorKeyPress(QKeyEvent *event)
 {
     static const std::pair<int, EditorKey> virtualKeys[] = {
-        {Qt::Key_Tab, EditorKey::Tab}, {Qt::Key_Backtab, EditorKey::Tab}, {Qt::Key_PageUp, EditorKey::PageUp},
-        {Qt::Key_PageDown, EditorKey::PageDown}, {Qt::Key_End, EditorKey::End}, {Qt::Key_Home, EditorKey::Home},
-        {Qt::Key_Left, EditorKey::Left}, {Qt::Key_Up, EditorKey::Up}, {Qt::Key_Right, EditorKey::Right},
-        {Qt::Key_Down, EditorKey::Down}, {Qt::Key_F3, EditorKey::F3}};
+        {Qt::Key_Tab, EditorKey::Tab},       {Qt::Key_Backtab, EditorKey::Tab},
+        {Qt::Key_PageUp, EditorKey::PageUp}, {Qt::Key_PageDown, EditorKey::PageDown},
+        {Qt::Key_End, EditorKey::End},       {Qt::Key_Home, EditorKey::Home},
+        {Qt::Key_Left, EditorKey::Left},     {Qt::Key_Up, EditorKey::Up},
+        {Qt::Key_Right, EditorKey::Right},   {Qt::Key_Down, EditorKey::Down},
+        {Qt::Key_F3, EditorKey::F3}};
     bool swallowed = false;
     Guarded(this, [&] {
         const bool shift = event->modifiers() & Qt::ShiftModifier || event->key() == Qt::Key_Backtab;

@@ -32,7 +32,7 @@ namespace qasp {
 class EditorKeys;
 class KeywordStore;
 class ProjectWorkspace;
-}
+}  // namespace qasp
 
 namespace qasp::skin {
 class SkinData;
@@ -42,7 +42,7 @@ namespace qasp::dialogs {
 class ColourPicker;
 class DirectoryDialog;
 class HelpWindow;
-}
+}  // namespace qasp::dialogs
 
 namespace qasp::app {
 
@@ -126,21 +126,21 @@ private:
     // statusPanel2); the tests find them by it.
     QMenuBar *menuBar_ = nullptr;
     QToolBar *toolBar_ = nullptr;
-    QFrame *clientFrame_ = nullptr;          // the sunken frame around the splitter
+    QFrame *clientFrame_ = nullptr;  // the sunken frame around the splitter
     QSplitter *splitter_ = nullptr;
-    QWidget *treePane_ = nullptr;            // left: the project tree over the address bar
+    QWidget *treePane_ = nullptr;  // left: the project tree over the address bar
     QTreeView *projectTree_ = nullptr;
     QWidget *addressBar_ = nullptr;
-    QLineEdit *urlEdit_ = nullptr;           // the site's address
-    QPushButton *testButton_ = nullptr;      // opens the address in the browser
-    QWidget *editorPane_ = nullptr;          // right: the editor over the colour legend
+    QLineEdit *urlEdit_ = nullptr;       // the site's address
+    QPushButton *testButton_ = nullptr;  // opens the address in the browser
+    QWidget *editorPane_ = nullptr;      // right: the editor over the colour legend
     QPlainTextEdit *editor_ = nullptr;
     QWidget *colourLegend_ = nullptr;
     PickerPanel *pickerPanel_ = nullptr;     // the legend's colour swatch
     QListWidget *completionList_ = nullptr;  // floats over the editor
     QStatusBar *statusBar_ = nullptr;
     QLabel *statusPanels_[3] = {};
-    QTimer *colourTimer_ = nullptr;          // the colour picker's tick
+    QTimer *colourTimer_ = nullptr;  // the colour picker's tick
     skin::SkinData *skinData_ = nullptr;
     SkinMenu *skinMenu_ = nullptr;
 

@@ -4,8 +4,7 @@
 
 namespace qasp::app {
 
-PickerPanel::PickerPanel(QWidget *parent)
-    : QLabel(parent)
+PickerPanel::PickerPanel(QWidget *parent) : QLabel(parent)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setAlignment(Qt::AlignCenter);

@@ -17,8 +17,7 @@ double ProcessAgeMs()
     // The fields after the command name, which is in parentheses.
     std::istringstream fields(line.substr(line.rfind(')') + 2));
     std::string field;
-    for (int i = 3; i <= 22 && fields >> field; ++i) {
-    }
+    for (int i = 3; i <= 22 && fields >> field; ++i) {}
     const double startTicks = std::atof(field.c_str());
     double uptime = 0;
     std::ifstream("/proc/uptime") >> uptime;

@@ -10,10 +10,10 @@
 namespace qasp::app {
 
 ProjectFileWatch::ProjectFileWatch(ProjectWorkspace &ws, Prompter &prompter, QWidget *window)
-    : QObject(window)
-    , ws_(ws)
-    , prompter_(prompter)
-    , window_(window)
+    : QObject(window),
+      ws_(ws),
+      prompter_(prompter),
+      window_(window)
 {
     // Programs save in several steps (write, rename, touch): look once they
     // are done.

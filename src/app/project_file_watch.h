@@ -12,7 +12,7 @@
 namespace qasp {
 class ProjectWorkspace;
 class Prompter;
-}
+}  // namespace qasp
 
 namespace qasp::app {
 

@@ -8,8 +8,8 @@
 namespace qasp::app {
 
 ProjectTreeModel::ProjectTreeModel(ProjectTree &tree, QObject *parent)
-    : QAbstractItemModel(parent)
-    , tree_(tree)
+    : QAbstractItemModel(parent),
+      tree_(tree)
 {
     tree_.AddObserver(this);
 }
@@ -68,8 +68,7 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
-        return FromGbk(node->DisplayText());
+    case Qt::EditRole: return FromGbk(node->DisplayText());
     case Qt::DecorationRole:
         return CicoIcon(node == tree_.Selected() ? node->SelectedIndex() : node->ImageIndex());
     case Qt::ForegroundRole:
@@ -82,8 +81,7 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
             return QString("保存会改变此文件: 它含有工程格式无法保留的内容(如脚本块之外的HTML)\n%1")
                 .arg(QString::fromStdString(node->Record()->SourceFile.string()));
         return {};
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -152,8 +150,7 @@ void ProjectTreeModel::AfterSort(TreeNode *parent)
     for (const auto &[old, node] : sorting_)
         changePersistentIndex(old, indexOf(node));
     sorting_.clear();
-    emit layoutChanged({QPersistentModelIndex(indexOf(parent))},
-                       QAbstractItemModel::VerticalSortHint);
+    emit layoutChanged({QPersistentModelIndex(indexOf(parent))}, QAbstractItemModel::VerticalSortHint);
 }
 
 void ProjectTreeModel::NodeChanged(TreeNode *node)

@@ -19,9 +19,7 @@ struct EncodedLine : QTextBlockUserData {
 
 }  // namespace
 
-QtEditorSurface::QtEditorSurface(QPlainTextEdit *edit)
-    : edit_(edit)
-    , cursor_(edit->document())
+QtEditorSurface::QtEditorSurface(QPlainTextEdit *edit) : edit_(edit), cursor_(edit->document())
 {
     // The document keeps no undo stack of its own: the program's writes
     // (colouring, a node loaded) would land on it between the user's edits.

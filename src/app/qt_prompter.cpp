@@ -9,7 +9,10 @@
 namespace qasp::app {
 namespace {
 
-QString Utf8(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString Utf8(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 }  // namespace
 
@@ -27,8 +30,9 @@ Answer QtPrompter::Question(std::string_view title, std::string_view text, Quest
     if (IsUnattendedRun()) {
         // Nobody answers: the answer that leaves everything as it is.
         const bool cancel = flags == QuestionButtons::YesNoCancel;
-        WriteBoxToStderr(QStringLiteral("%1：%2（无人应答，按“%3”处理）")
-                             .arg(Utf8(title), Utf8(text), cancel ? QStringLiteral("取消") : QStringLiteral("否")));
+        WriteBoxToStderr(
+            QStringLiteral("%1：%2（无人应答，按“%3”处理）")
+                .arg(Utf8(title), Utf8(text), cancel ? QStringLiteral("取消") : QStringLiteral("否")));
         return cancel ? Answer::Cancel : Answer::No;
     }
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
@@ -50,8 +54,8 @@ std::string QtPrompter::InputBox(std::string_view title, std::string_view prompt
         return std::string(defaultValue);
     }
     bool ok = false;
-    const QString answer = QInputDialog::getText(parent_, Utf8(title), Utf8(prompt),
-                                                 QLineEdit::Normal, Utf8(defaultValue), &ok);
+    const QString answer =
+        QInputDialog::getText(parent_, Utf8(title), Utf8(prompt), QLineEdit::Normal, Utf8(defaultValue), &ok);
     return ok ? answer.toStdString() : std::string(defaultValue);
 }
 

@@ -31,7 +31,8 @@ QString SkinNameOf(const QString &path)
 }  // namespace
 
 SkinMenu::SkinMenu(skin::SkinData *skinData, QWidget *parent)
-    : QMenu(QStringLiteral("皮肤(&K)"), parent), skinData_(skinData)
+    : QMenu(QStringLiteral("皮肤(&K)"), parent),
+      skinData_(skinData)
 {
     setObjectName("skinMenu");
     // The skin files are looked for when the menu opens, not at start-up.
@@ -96,8 +97,9 @@ void SkinMenu::rebuild(bool withFoundSkins)
 
     addSeparator();
     addAction(QStringLiteral("打开皮肤文件(&O)..."), this, [this] {
-        const QString path = QFileDialog::getOpenFileName(parentWidget(), QStringLiteral("打开皮肤文件"), QString(),
-                                                          QStringLiteral("皮肤文件 (*.skin);;所有文件 (*)"));
+        const QString path =
+            QFileDialog::getOpenFileName(parentWidget(), QStringLiteral("打开皮肤文件"), QString(),
+                                         QStringLiteral("皮肤文件 (*.skin);;所有文件 (*)"));
         if (!path.isEmpty())
             useSkinFile(path);
     });

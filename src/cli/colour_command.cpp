@@ -30,8 +30,7 @@ std::string EscapeHtml(const std::string &text)
     return out;
 }
 
-void WriteHtml(std::ostream &out, const std::string &title,
-               const std::vector<std::vector<ColourRun>> &lines)
+void WriteHtml(std::ostream &out, const std::string &title, const std::vector<std::vector<ColourRun>> &lines)
 {
     out << "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" << EscapeHtml(title)
         << "</title>\n<style>pre{font-family:\"SimSun\",\"AR PL UMing CN\",monospace;"

@@ -57,8 +57,8 @@ std::unique_ptr<KeywordStore> OpenStoreFor(Arguments &args)
     try {
         return OpenKeywordStore(db ? *db : ":memory:");
     } catch (const std::exception &e) {
-        throw CommandError("cannot open keyword store " + (db ? *db : std::string(":memory:"))
-                           + ": " + e.what());
+        throw CommandError("cannot open keyword store " + (db ? *db : std::string(":memory:")) + ": "
+                           + e.what());
     }
 }
 

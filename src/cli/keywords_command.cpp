@@ -14,8 +14,7 @@ int KeywordsCommand(Arguments args)
     const auto store = OpenStoreFor(args);
     const std::string prefix = Utf8ToGbk(args.Positional(1, "qasp keywords PREFIX [--db PATH]")[0]);
     for (const KeywordRow *row : store->ListKeywords(prefix))
-        std::cout << GbkToUtf8(row->name) << '\t' << GbkToUtf8(row->hint) << '\t' << row->type
-                  << '\n';
+        std::cout << GbkToUtf8(row->name) << '\t' << GbkToUtf8(row->hint) << '\t' << row->type << '\n';
     return 0;
 }
 

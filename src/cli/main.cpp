@@ -17,22 +17,29 @@ struct Command {
 const std::map<std::string, Command> &Commands()
 {
     static const std::map<std::string, Command> commands = {
-        {"keywords", {qasp::cli::KeywordsCommand, "qasp keywords PREFIX [--db PATH]",
-                      "list the keywords that begin with PREFIX: name<TAB>hint<TAB>type"}},
-        {"colour", {qasp::cli::ColourCommand, "qasp colour FILE [--html] [--db PATH]",
-                    "colour a VBScript file: one JSON array of runs per line, or an HTML page"}},
-        {"scan", {qasp::cli::ScanCommand, "qasp scan FILE [--table Key_Public|Key_Other]",
-                  "scan a file's declarations into a fresh store and print that table's rows"}},
-        {"tree", {qasp::cli::TreeCommand, "qasp tree ROOT.asp",
-                  "load a project and print its tree: depth, D or F, name<TAB>status line"}},
-        {"save", {qasp::cli::SaveCommand, "qasp save ROOT.asp --to DIR [--option-explicit] [--force]",
-                  "load a project and write it into DIR as a set of files joined by include lines;\n"
-                  "      --force also replaces files whose content outside the script block would be lost"}},
-        {"skin", {qasp::cli::SkinCommand, "qasp skin pack DIR -o FILE | qasp skin info FILE",
-                  "pack a folder of pictures and one description into a skin file, or list a skin's\n"
-                  "      entries, name and the elements its model holds"}},
-        {"merge", {qasp::cli::MergeCommand, "qasp merge ROOT.asp -o OUT.asp [--option-explicit] [--force]",
-                   "load a project and write it as one single document"}},
+        {"keywords",
+         {qasp::cli::KeywordsCommand, "qasp keywords PREFIX [--db PATH]",
+          "list the keywords that begin with PREFIX: name<TAB>hint<TAB>type"}},
+        {"colour",
+         {qasp::cli::ColourCommand, "qasp colour FILE [--html] [--db PATH]",
+          "colour a VBScript file: one JSON array of runs per line, or an HTML page"}},
+        {"scan",
+         {qasp::cli::ScanCommand, "qasp scan FILE [--table Key_Public|Key_Other]",
+          "scan a file's declarations into a fresh store and print that table's rows"}},
+        {"tree",
+         {qasp::cli::TreeCommand, "qasp tree ROOT.asp",
+          "load a project and print its tree: depth, D or F, name<TAB>status line"}},
+        {"save",
+         {qasp::cli::SaveCommand, "qasp save ROOT.asp --to DIR [--option-explicit] [--force]",
+          "load a project and write it into DIR as a set of files joined by include lines;\n"
+          "      --force also replaces files whose content outside the script block would be lost"}},
+        {"skin",
+         {qasp::cli::SkinCommand, "qasp skin pack DIR -o FILE | qasp skin info FILE",
+          "pack a folder of pictures and one description into a skin file, or list a skin's\n"
+          "      entries, name and the elements its model holds"}},
+        {"merge",
+         {qasp::cli::MergeCommand, "qasp merge ROOT.asp -o OUT.asp [--option-explicit] [--force]",
+          "load a project and write it as one single document"}},
     };
     return commands;
 }

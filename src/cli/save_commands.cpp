@@ -32,7 +32,8 @@ private:
     const char *command_;
 };
 
-int Run(const char *command, const std::function<SaveResult(LoadedProject &, Prompter &, OverwritePolicy)> &write,
+int Run(const char *command,
+        const std::function<SaveResult(LoadedProject &, Prompter &, OverwritePolicy)> &write,
         const std::string &root, bool force)
 {
     LoadedProject project;
@@ -45,8 +46,9 @@ int Run(const char *command, const std::function<SaveResult(LoadedProject &, Pro
             std::cout << "原文件 " << b.original.string() << " 已保留为 " << b.backup.string() << '\n';
         return result.outcome == SaveOutcome::Saved ? 0 : 1;
     } catch (const OverwriteRefused &e) {
-        throw CommandError(std::string(e.what())
-                           + "\n(--force writes them, keeping each old file as NAME.bak, or NAME.bak.1, ... when taken)");
+        throw CommandError(
+            std::string(e.what())
+            + "\n(--force writes them, keeping each old file as NAME.bak, or NAME.bak.1, ... when taken)");
     } catch (const WriteError &e) {
         throw CommandError(e.what());
     }
@@ -63,11 +65,12 @@ int SaveCommand(Arguments args)
     const std::string root = args.Positional(1, usage)[0];
     if (!to || to->empty())
         throw CommandError("usage: " + usage);
-    return Run("save",
-               [&](LoadedProject &p, Prompter &prompter, OverwritePolicy policy) {
-                   return SaveAspDocument(p.tree.FirstTopLevel(), *to, header || p.optionExplicit, prompter, policy);
-               },
-               root, force);
+    return Run(
+        "save",
+        [&](LoadedProject &p, Prompter &prompter, OverwritePolicy policy) {
+            return SaveAspDocument(p.tree.FirstTopLevel(), *to, header || p.optionExplicit, prompter, policy);
+        },
+        root, force);
 }
 
 int MergeCommand(Arguments args)
@@ -79,11 +82,12 @@ int MergeCommand(Arguments args)
     const std::string root = args.Positional(1, usage)[0];
     if (!out || out->empty())
         throw CommandError("usage: " + usage);
-    return Run("merge",
-               [&](LoadedProject &p, Prompter &prompter, OverwritePolicy policy) {
-                   return SaveSingleDocument(p.tree, *out, flag, prompter, policy);
-               },
-               root, force);
+    return Run(
+        "merge",
+        [&](LoadedProject &p, Prompter &prompter, OverwritePolicy policy) {
+            return SaveSingleDocument(p.tree, *out, flag, prompter, policy);
+        },
+        root, force);
 }
 
 }  // namespace qasp::cli

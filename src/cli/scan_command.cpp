@@ -17,8 +17,7 @@ int ScanCommand(Arguments args)
     const std::string table = args.TakeOption("--table").value_or("Key_Public");
     if (!EqualsNoCase(table, "key_public") && !EqualsNoCase(table, "key_other"))
         throw CommandError("--table takes Key_Public or Key_Other, not " + table);
-    const std::string path =
-        args.Positional(1, "qasp scan FILE [--table Key_Public|Key_Other]")[0];
+    const std::string path = args.Positional(1, "qasp scan FILE [--table Key_Public|Key_Other]")[0];
     const std::string text = ReadFileBytes(path);
     const KeywordTable into = EqualsNoCase(table, "key_public") ? KeywordTable::Public : KeywordTable::Other;
     KeywordStore store(":memory:");

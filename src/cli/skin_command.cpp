@@ -79,8 +79,8 @@ int Info(Arguments args)
     skin::BuildSkinModel(model, reader, ini, environment);
     for (const auto &[name, e] : model.Elements())
         std::cout << "element " << name << "\t" << e->Bitmap.width() << "x" << e->Bitmap.height()
-                  << "\tframes " << e->FrameCount << "\tmargins " << e->Margins.Left << ','
-                  << e->Margins.Top << ',' << e->Margins.Right << ',' << e->Margins.Bottom << '\n';
+                  << "\tframes " << e->FrameCount << "\tmargins " << e->Margins.Left << ',' << e->Margins.Top
+                  << ',' << e->Margins.Right << ',' << e->Margins.Bottom << '\n';
     // The editor refuses such a skin; say why.
     const std::vector<std::string> missing = skin::MissingRequiredElements(model);
     for (size_t i = 0; i < missing.size(); ++i)

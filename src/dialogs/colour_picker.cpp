@@ -24,9 +24,9 @@ QColor Complement(const QColor &c)
 }
 
 ColourPicker::ColourPicker(QTimer *timer, QLabel *swatch, QObject *parent)
-    : QObject(parent)
-    , timer_(timer)
-    , swatch_(swatch)
+    : QObject(parent),
+      timer_(timer),
+      swatch_(swatch)
 {
     connect(timer_, &QTimer::timeout, this, &ColourPicker::pickColourUnderPointer);
 }
@@ -46,10 +46,11 @@ void ColourPicker::pickColourUnderPointer()
     QScreen *screen = QGuiApplication::screenAt(pos);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
-    const QImage pixel = screen ? screen->grabWindow(0, pos.x() - screen->geometry().x(),
-                                                     pos.y() - screen->geometry().y(), 1, 1)
-                                          .toImage()
-                                : QImage();
+    const QImage pixel =
+        screen
+            ? screen->grabWindow(0, pos.x() - screen->geometry().x(), pos.y() - screen->geometry().y(), 1, 1)
+                  .toImage()
+            : QImage();
     if (pixel.isNull() || pixel.width() < 1) {
         // Some window systems (Wayland sessions) hand out no screen pixels:
         // say so once rather than show a wrong colour.

@@ -12,8 +12,7 @@
 
 namespace qasp::dialogs {
 
-DirectoryDialog::DirectoryDialog(QWidget *parent)
-    : QDialog(parent)
+DirectoryDialog::DirectoryDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName("directoryDialog");
     setWindowTitle(QString());

@@ -15,8 +15,7 @@
 
 namespace qasp::dialogs {
 
-HelpWindow::HelpWindow(QWidget *parent)
-    : QDialog(parent)
+HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent)
 {
     setObjectName("helpWindow");
     setWindowTitle("帮助主题");
@@ -50,7 +49,8 @@ QString HelpWindow::helpFile()
     // back to the help text installed with it.
     QStringList candidates{QStringLiteral("readme.txt"),
                            QCoreApplication::applicationDirPath() + "/../share/quillmere-asp/readme.txt"};
-    const QString installed = QStandardPaths::locate(QStandardPaths::GenericDataLocation, "quillmere-asp/readme.txt");
+    const QString installed =
+        QStandardPaths::locate(QStandardPaths::GenericDataLocation, "quillmere-asp/readme.txt");
     if (!installed.isEmpty())
         candidates << installed;
     for (const QString &candidate : candidates)
@@ -64,9 +64,10 @@ void HelpWindow::readHelpFile()
     QFile file(helpFile());
     if (!file.open(QIODevice::ReadOnly)) {
         // Shown after the activation has finished, not inside it.
-        QMetaObject::invokeMethod(this, [this] {
-            QMessageBox::information(this, app::ApplicationTitle(), "找不到帮助文件:readme.txt");
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] { QMessageBox::information(this, app::ApplicationTitle(), "找不到帮助文件:readme.txt"); },
+            Qt::QueuedConnection);
         return;
     }
     const QByteArray bytes = file.readAll();

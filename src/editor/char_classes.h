@@ -11,6 +11,9 @@ constexpr bool IsWordChar(unsigned char c)
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
 
-constexpr bool IsDigitChar(unsigned char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsDigitChar(unsigned char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace qasp

@@ -10,9 +10,18 @@ namespace qasp {
 // 0x00BBGGRR, blue in the high byte and red in the low byte.
 using ColourValue = uint32_t;
 
-constexpr uint8_t RedOf(ColourValue c) { return c & 0xFF; }
-constexpr uint8_t GreenOf(ColourValue c) { return (c >> 8) & 0xFF; }
-constexpr uint8_t BlueOf(ColourValue c) { return (c >> 16) & 0xFF; }
+constexpr uint8_t RedOf(ColourValue c)
+{
+    return c & 0xFF;
+}
+constexpr uint8_t GreenOf(ColourValue c)
+{
+    return (c >> 8) & 0xFF;
+}
+constexpr uint8_t BlueOf(ColourValue c)
+{
+    return (c >> 16) & 0xFF;
+}
 
 struct ColourEntry {
     ColourValue Color;
@@ -21,8 +30,15 @@ struct ColourEntry {
 
 using ColourTable = std::array<ColourEntry, 7>;
 
-enum ColourIndex { kDefaultColour, kStringColour, kKeywordColour, kGlobalColour, kLocalColour,
-                   kFunctionColour, kCommentColour };
+enum ColourIndex {
+    kDefaultColour,
+    kStringColour,
+    kKeywordColour,
+    kGlobalColour,
+    kLocalColour,
+    kFunctionColour,
+    kCommentColour
+};
 
 const ColourTable &BuildColourTable();
 ColourValue ColourOfKeyType(int keyType);

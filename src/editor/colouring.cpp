@@ -41,9 +41,7 @@ std::vector<ColourRun> ColourLineRuns(std::string_view rawLine, const KeywordSto
         if (!text.empty())
             runs.push_back({c, std::move(text)});
     };
-    const auto isWordAt = [&line](size_t i) {
-        return IsWordChar(static_cast<unsigned char>(line[i]));
-    };
+    const auto isWordAt = [&line](size_t i) { return IsWordChar(static_cast<unsigned char>(line[i])); };
 
     size_t pos = 0;
     while (pos < line.size()) {

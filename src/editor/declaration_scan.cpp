@@ -46,8 +46,7 @@ std::string DropOuterCharacters(const std::string &value)
     return lastStart > firstLength ? value.substr(firstLength, lastStart - firstLength) : "";
 }
 
-void WriteConstant(KeywordStore &store, KeywordTable table, const std::string &declaration,
-                   int keyType)
+void WriteConstant(KeywordStore &store, KeywordTable table, const std::string &declaration, int keyType)
 {
     const size_t eq = declaration.find('=');
     if (eq == std::string::npos) {
@@ -61,8 +60,7 @@ void WriteConstant(KeywordStore &store, KeywordTable table, const std::string &d
     store.ReplaceKeyword(table, name, kConstantValueHint + value, keyType);
 }
 
-void WriteDeclaredItem(KeywordStore &store, KeywordTable table, const std::string &item,
-                       int keyType)
+void WriteDeclaredItem(KeywordStore &store, KeywordTable table, const std::string &item, int keyType)
 {
     const size_t open = item.find('(');
     if (open == std::string::npos) {

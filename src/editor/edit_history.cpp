@@ -58,10 +58,10 @@ void EditHistory::Record(std::string_view before, std::string_view after)
         TextEdit &last = undo_.back().edits.back();
         // A typed character right behind the run, a line break ending it; a
         // Backspace right before the run or a Delete at its place.
-        const bool joins = kind == Kind::Typing
-                               ? edit.offset == last.offset + last.inserted.size()
-                                     && last.inserted.find("\r\n") == std::string::npos
-                               : edit.offset + edit.removed.size() == last.offset || edit.offset == last.offset;
+        const bool joins = kind == Kind::Typing ? edit.offset == last.offset + last.inserted.size()
+                                                      && last.inserted.find("\r\n") == std::string::npos
+                                                : edit.offset + edit.removed.size() == last.offset
+                                                      || edit.offset == last.offset;
         if (joins) {
             if (kind == Kind::Typing)
                 last.inserted += edit.inserted;

@@ -59,7 +59,8 @@ private:
     };
 
     // Takes the last step of `from` onto `to`, applying it to `text`.
-    std::vector<TextEdit> Move(std::vector<Step> &from, std::vector<Step> &to, std::string &text, bool backwards);
+    std::vector<TextEdit> Move(std::vector<Step> &from, std::vector<Step> &to, std::string &text,
+                               bool backwards);
 
     std::vector<Step> undo_;
     std::vector<Step> redo_;

@@ -30,18 +30,16 @@ struct UnionTable {
 // the last one read stays (the engine's index keeps the entry written last).
 // Statements name a table qualified, so none depends on a TEMP table
 // shadowing the file's table of the same name.
-constexpr UnionTable kUnionOrder[] = {
-    {KeywordTable::Main, "key_main", true, "main.key_main"},
-    {KeywordTable::Function, "key_function", true, "main.key_function"},
-    {KeywordTable::Other, "key_other", false, "temp.key_other"},
-    {KeywordTable::Public, "key_public", false, "temp.key_public"}};
+constexpr UnionTable kUnionOrder[] = {{KeywordTable::Main, "key_main", true, "main.key_main"},
+                                      {KeywordTable::Function, "key_function", true, "main.key_function"},
+                                      {KeywordTable::Other, "key_other", false, "temp.key_other"},
+                                      {KeywordTable::Public, "key_public", false, "temp.key_public"}};
 
 constexpr std::string_view kSharedTables[] = {"key_main", "key_function"};
 constexpr std::string_view kProcessTables[] = {"key_public", "key_other"};
 
-constexpr const char *kUnionSql =
-    "select * from main.key_main union select * from main.key_function "
-    "union select * from temp.key_other union select * from temp.key_public";
+constexpr const char *kUnionSql = "select * from main.key_main union select * from main.key_function "
+                                  "union select * from temp.key_other union select * from temp.key_public";
 
 constexpr const char *kColumns =
     " (key_name text collate nocase, key_hint text collate nocase, key_type integer)";
@@ -131,8 +129,7 @@ std::string_view KeywordTableName(KeywordTable table)
     return kUnionOrder[UnionSlot(table)].name;
 }
 
-KeywordStore::KeywordStore(const std::string &path, StoreAccess access)
-    : path_(path)
+KeywordStore::KeywordStore(const std::string &path, StoreAccess access) : path_(path)
 {
     OpenShared(access);
     CreateProcessTables();
@@ -162,13 +159,11 @@ void KeywordStore::OpenShared(StoreAccess access)
     try {
         // Opened for reading only is how the engine itself opens a file
         // whose permissions refuse writing; StoreAccess::ReadOnly asks for it.
-        OpenConnection(path_, access == StoreAccess::ReadWrite
-                                  ? SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE
-                                  : SQLite::OPEN_READONLY);
+        OpenConnection(path_, access == StoreAccess::ReadWrite ? SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE
+                                                               : SQLite::OPEN_READONLY);
         if (sqlite3_db_readonly(db_->getHandle(), "main") == 1)
-            throw SQLite::Exception(
-                "attempt to write a readonly database (the file opens for reading only)",
-                SQLITE_READONLY);
+            throw SQLite::Exception("attempt to write a readonly database (the file opens for reading only)",
+                                    SQLITE_READONLY);
         UseWriteAheadLog();
         if (!SharedTablesReady())
             CreateSharedTables();
@@ -281,8 +276,8 @@ void KeywordStore::FillBuiltinVocabularyIfEmpty()
     if (count.getColumn(0).getInt64() != 0)
         return;
     for (const auto &[table, rows] : BuiltinVocabulary()) {
-        const std::string sql = "insert into main." + std::string(table)
-                                + " (key_name,key_hint,key_type) values (?,?,?)";
+        const std::string sql =
+            "insert into main." + std::string(table) + " (key_name,key_hint,key_type) values (?,?,?)";
         SQLite::Statement insert(*db_, sql);
         for (const KeywordRow &row : rows) {
             insert.reset();
@@ -403,8 +398,8 @@ std::vector<KeywordRow> KeywordStore::UnionRowsBySql()
     return rows;
 }
 
-void KeywordStore::ReplaceKeyword(KeywordTable table, std::string_view name,
-                                  std::string_view hint, int keyType)
+void KeywordStore::ReplaceKeyword(KeywordTable table, std::string_view name, std::string_view hint,
+                                  int keyType)
 {
     const std::string t = Qualified(table);
     Batch batch(*this);
@@ -419,17 +414,16 @@ void KeywordStore::ReplaceKeyword(KeywordTable table, std::string_view name,
 
 std::vector<KeywordRow> KeywordStore::TableRows(KeywordTable table)
 {
-    SQLite::Statement &query = Prepared("select key_name, key_hint, key_type from " + Qualified(table)
-                                        + " order by rowid");
+    SQLite::Statement &query =
+        Prepared("select key_name, key_hint, key_type from " + Qualified(table) + " order by rowid");
     std::vector<KeywordRow> rows;
     while (query.executeStep())
-        rows.push_back({query.getColumn(0).getString(), query.getColumn(1).getString(),
-                        query.getColumn(2).getInt()});
+        rows.push_back(
+            {query.getColumn(0).getString(), query.getColumn(1).getString(), query.getColumn(2).getInt()});
     return rows;
 }
 
-KeywordStore::Batch::Batch(KeywordStore &store)
-    : store_(store)
+KeywordStore::Batch::Batch(KeywordStore &store) : store_(store)
 {
     if (store_.batchDepth_++ == 0)
         store_.db_->exec("begin");

@@ -72,8 +72,7 @@ public:
 
     // One row for `name` in `table` (ASCII case ignored): any row of that
     // name is deleted first.
-    void ReplaceKeyword(KeywordTable table, std::string_view name, std::string_view hint,
-                        int keyType);
+    void ReplaceKeyword(KeywordTable table, std::string_view name, std::string_view hint, int keyType);
     // Empties key_other, the locals of the function in hand.
     void ClearLocals();
     // Empties key_public, the project's globals and functions.

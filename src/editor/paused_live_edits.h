@@ -9,9 +9,7 @@ namespace qasp {
 
 class PausedLiveEdits {
 public:
-    explicit PausedLiveEdits(EditorSurface &editor)
-        : editor_(editor)
-        , was_(editor.IsLive())
+    explicit PausedLiveEdits(EditorSurface &editor) : editor_(editor), was_(editor.IsLive())
     {
         editor_.SetLive(false);
     }

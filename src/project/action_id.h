@@ -4,8 +4,26 @@ namespace qasp {
 
 // The commands of the main window, one per menu and tool bar action.
 enum class ActionId {
-    NewDOC, OPEN, Save, New, Del, Plus, Search, GetColor, VarNeed,
-    SaveAS, SaveSelect, SaveSingle, Exit, Help, About, Cut, Paste, AddAsp, Undo, Redo,
+    NewDOC,
+    OPEN,
+    Save,
+    New,
+    Del,
+    Plus,
+    Search,
+    GetColor,
+    VarNeed,
+    SaveAS,
+    SaveSelect,
+    SaveSingle,
+    Exit,
+    Help,
+    About,
+    Cut,
+    Paste,
+    AddAsp,
+    Undo,
+    Redo,
 };
 
 }  // namespace qasp

@@ -60,8 +60,8 @@ std::string ReadWholeFile(const fs::path &path, const std::string &shownName, co
     std::error_code error;
     const auto size = fs::file_size(path, error);
     if (!error && size > kMaxDocumentBytes)
-        throw LoadError("文件 " + shownName + Where(site) + " 有 " + std::to_string(size) + " 字节，超过了 " +
-                        std::to_string(kMaxDocumentBytes / kMiB) + " MB 的上限，不能作为 ASP 文档打开");
+        throw LoadError("文件 " + shownName + Where(site) + " 有 " + std::to_string(size) + " 字节，超过了 "
+                        + std::to_string(kMaxDocumentBytes / kMiB) + " MB 的上限，不能作为 ASP 文档打开");
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw LoadError("无法打开文件 " + shownName + Where(site) + "：" + std::strerror(errno));
@@ -100,7 +100,13 @@ FoundFile Identify(const fs::path &path)
 // are read, and what its lines have given so far.
 struct OpenFile {
     OpenFile(TreeNode *n, FoundFile f, std::string shown, std::string b)
-        : node(n), file(std::move(f)), shownName(std::move(shown)), bytes(std::move(b)), lines(bytes) {}
+        : node(n),
+          file(std::move(f)),
+          shownName(std::move(shown)),
+          bytes(std::move(b)),
+          lines(bytes)
+    {
+    }
     OpenFile(const OpenFile &) = delete;  // `lines` reads `bytes` in place
     OpenFile &operator=(const OpenFile &) = delete;
 
@@ -127,7 +133,11 @@ struct OpenFile {
 class Loader {
 public:
     Loader(ProjectTree &tree, KeywordStore &store, LoadContext &context)
-        : tree_(tree), store_(store), context_(context) {}
+        : tree_(tree),
+          store_(store),
+          context_(context)
+    {
+    }
 
     bool Load(TreeNode *parent, const fs::path &file);
 
@@ -146,9 +156,9 @@ private:
     KeywordStore &store_;
     LoadContext &context_;
     std::vector<std::unique_ptr<OpenFile>> open_;
-    std::unordered_set<std::string> onChain_;                            // keys of open_
-    std::unordered_map<std::string, const TreeNode *> loaded_;           // key -> first node
-    std::unordered_map<std::string, std::optional<FoundFile>> found_;    // include path -> file
+    std::unordered_set<std::string> onChain_;                          // keys of open_
+    std::unordered_map<std::string, const TreeNode *> loaded_;         // key -> first node
+    std::unordered_map<std::string, std::optional<FoundFile>> found_;  // include path -> file
     std::uintmax_t bytes_ = 0;
     std::size_t nodes_ = 0;
     bool optionExplicit_ = false;
@@ -194,10 +204,11 @@ void Loader::Open(TreeNode *parent, FoundFile file, std::string displayText, std
                         + " 的上限，不能打开");
     if (++nodes_ > context_.limits.nodes)
         throw LoadError(TooManyNodes(context_.limits.nodes, site));
-    TreeNode *node = parent ? tree_.AddChild(parent, std::move(displayText))
-                            : tree_.AddTopLevel(std::move(displayText));
+    TreeNode *node =
+        parent ? tree_.AddChild(parent, std::move(displayText)) : tree_.AddTopLevel(std::move(displayText));
     onChain_.insert(file.key);
-    open_.push_back(std::make_unique<OpenFile>(node, std::move(file), std::move(shownName), std::move(bytes)));
+    open_.push_back(
+        std::make_unique<OpenFile>(node, std::move(file), std::move(shownName), std::move(bytes)));
 }
 
 void Loader::ReadLine(OpenFile &f, const std::string &rawLine)
@@ -258,7 +269,8 @@ void Loader::ReadFunction(OpenFile &f, const std::string &line)
     ++f.functions;
     const int firstLine = f.lineNumber;
     const std::string prototype = ExtractFunctionName(line, false);
-    store_.ReplaceKeyword(KeywordTable::Public, ExtractFunctionName(prototype, true), prototype, kProjectFunction);
+    store_.ReplaceKeyword(KeywordTable::Public, ExtractFunctionName(prototype, true), prototype,
+                          kProjectFunction);
     TreeNode *fn = tree_.AddChild(f.node, prototype);
     tree_.SetImages(fn, kFunctionImage);
     std::string text = line;

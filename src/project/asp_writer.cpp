@@ -88,8 +88,8 @@ std::string SingleDocumentBytes(const ProjectTree &tree, bool optionExplicit)
         part += kCrLf;
         part += n->Text();
     }
-    return std::string(optionExplicit ? "<%Option Explicit\r\n" : "<%\r\n") + documents + "\r\n"
-           + functions + "\r\n%>\r\n";
+    return std::string(optionExplicit ? "<%Option Explicit\r\n" : "<%\r\n") + documents + "\r\n" + functions
+           + "\r\n%>\r\n";
 }
 
 SaveResult SaveAspDocument(TreeNode *node, const fs::path &dir, bool header, Prompter &prompter,
@@ -109,7 +109,8 @@ SaveResult SaveAspDocument(TreeNode *node, const fs::path &dir, bool header, Pro
 
     std::vector<FileWrite> writes;
     for (const DocumentTarget &t : targets)
-        writes.push_back({t.file, AspDocumentBytes(*t.node, header && t.node == node), read.NeedsBackup(t.file)});
+        writes.push_back(
+            {t.file, AspDocumentBytes(*t.node, header && t.node == node), read.NeedsBackup(t.file)});
     SaveResult result{SaveOutcome::Saved, WriteAllOrNothing(writes, files), {}};
     // The files now hold the layout: what was loaded is what was written.
     for (size_t i = 0; i < targets.size(); ++i)
@@ -121,8 +122,8 @@ SaveResult SaveAspDocument(TreeNode *node, const fs::path &dir, bool header, Pro
     return result;
 }
 
-SaveResult SaveSingleDocument(ProjectTree &tree, const fs::path &file, bool optionExplicit, Prompter &prompter,
-                              OverwritePolicy policy, FileOperations &files)
+SaveResult SaveSingleDocument(ProjectTree &tree, const fs::path &file, bool optionExplicit,
+                              Prompter &prompter, OverwritePolicy policy, FileOperations &files)
 {
     if (!tree.FirstTopLevel()) {
         prompter.Information("工程文档为空,无法保存!");
@@ -143,7 +144,8 @@ SaveResult SaveSingleDocument(ProjectTree &tree, const fs::path &file, bool opti
         return std::move(*stop);
 
     const std::string bytes = SingleDocumentBytes(tree, optionExplicit);
-    SaveResult result{SaveOutcome::Saved, WriteAllOrNothing({{real, bytes, read.NeedsBackup(real)}}, files), {}};
+    SaveResult result{
+        SaveOutcome::Saved, WriteAllOrNothing({{real, bytes, read.NeedsBackup(real)}}, files), {}};
     for (TTreeRec *record : readFrom)
         record->Loaded = FingerprintOf(record->SourceFile, bytes);
     return result;

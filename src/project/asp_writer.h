@@ -54,7 +54,8 @@ struct SaveResult {
 // records of the documents written back to their files hold the new files'
 // fingerprints. Any failure throws WriteError with every file as it was.
 SaveResult SaveAspDocument(TreeNode *node, const std::filesystem::path &dir, bool header, Prompter &prompter,
-                           OverwritePolicy policy = OverwritePolicy::Ask, FileOperations &files = SystemFiles());
+                           OverwritePolicy policy = OverwritePolicy::Ask,
+                           FileOperations &files = SystemFiles());
 
 // Writes the whole tree as one document into `file` (through a symbolic
 // link to its target), with the same questions when `file` is a file a

@@ -22,9 +22,9 @@ namespace qasp {
 namespace fs = std::filesystem;
 
 CommandDispatcher::CommandDispatcher(ProjectWorkspace &ws, Prompter &prompter, CommandDialogs &dialogs)
-    : ws_(ws)
-    , prompter_(prompter)
-    , dialogs_(dialogs)
+    : ws_(ws),
+      prompter_(prompter),
+      dialogs_(dialogs)
 {
 }
 
@@ -32,39 +32,23 @@ void CommandDispatcher::Action_Do(ActionId sender)
 {
     WindowSurface &window = ws_.Window();
     switch (sender) {
-    case ActionId::GetColor:
-        dialogs_.SetColourPicking(window.ActionChecked(ActionId::GetColor));
-        break;
-    case ActionId::Exit:
-        dialogs_.CloseWindow();
-        break;
-    case ActionId::Help:
-        dialogs_.ShowHelp();
-        break;
+    case ActionId::GetColor: dialogs_.SetColourPicking(window.ActionChecked(ActionId::GetColor)); break;
+    case ActionId::Exit: dialogs_.CloseWindow(); break;
+    case ActionId::Help: dialogs_.ShowHelp(); break;
     case ActionId::Cut:
         ws_.CutNode = ws_.Tree().Selected();
         window.SetActionEnabled(ActionId::Paste, false);
         break;
-    case ActionId::Paste:
-        Paste();
-        break;
+    case ActionId::Paste: Paste(); break;
     case ActionId::About:
         prompter_.Information("QuillmereASP编辑器 V" QASP_VERSION_SHORT " (For VBScript)\n\n"
                               "经典 ASP 网站的 VBScript 编辑器: 按包含关系把网站拆成文档和函数, "
                               "逐个编辑, 再保存为原来的一组文件或合并成一个文档。");
         break;
-    case ActionId::Search:
-        Search();
-        break;
-    case ActionId::NewDOC:
-        NewDocumentProject();
-        break;
-    case ActionId::OPEN:
-        Open();
-        break;
-    case ActionId::AddAsp:
-        AddAsp();
-        break;
+    case ActionId::Search: Search(); break;
+    case ActionId::NewDOC: NewDocumentProject(); break;
+    case ActionId::OPEN: Open(); break;
+    case ActionId::AddAsp: AddAsp(); break;
     case ActionId::Del:
         if (prompter_.Question("删除提示", "你确定要删除这个结点吗?", QuestionButtons::YesNo) == Answer::Yes)
             DeleteSelectedNode(ws_, prompter_);
@@ -79,27 +63,14 @@ void CommandDispatcher::Action_Do(ActionId sender)
         default: break;
         }
         break;
-    case ActionId::Save:
-        Save();
-        break;
-    case ActionId::SaveSingle:
-        SaveSingle();
-        break;
-    case ActionId::SaveAS:
-        SaveAs();
-        break;
-    case ActionId::SaveSelect:
-        SaveSelect();
-        break;
-    case ActionId::Undo:
-        ws_.Undo();
-        break;
-    case ActionId::Redo:
-        ws_.Redo();
-        break;
+    case ActionId::Save: Save(); break;
+    case ActionId::SaveSingle: SaveSingle(); break;
+    case ActionId::SaveAS: SaveAs(); break;
+    case ActionId::SaveSelect: SaveSelect(); break;
+    case ActionId::Undo: ws_.Undo(); break;
+    case ActionId::Redo: ws_.Redo(); break;
     case ActionId::Plus:
-    case ActionId::VarNeed:
-        break;  // the switch has flipped its check mark; nothing more
+    case ActionId::VarNeed: break;  // the switch has flipped its check mark; nothing more
     }
 }
 
@@ -113,13 +84,9 @@ bool CommandDispatcher::MayDiscardChanges()
     if (!ws_.Modified || !ws_.Tree().FirstTopLevel())
         return true;
     switch (prompter_.Question("保存提示", "工程已经修改，要保存吗?", QuestionButtons::YesNoCancel)) {
-    case Answer::Yes:
-        Save();
-        return !ws_.Modified;  // a save that did not happen keeps the window
-    case Answer::No:
-        return true;
-    default:
-        return false;
+    case Answer::Yes: Save(); return !ws_.Modified;  // a save that did not happen keeps the window
+    case Answer::No: return true;
+    default: return false;
     }
 }
 
@@ -141,8 +108,7 @@ void CommandDispatcher::Search()
     ws_.SearchText = Utf8ToGbk(prompter_.InputBox(
         "查找", "输入你查找文字内容,下次可用F3继续!\u3000\u3000\u3000", GbkToUtf8(ws_.SearchText)));
     const std::optional<size_t> at = FindInNode(ws_.Tree().Selected(), ws_.SearchText,
-                                                memo.SelectionStart() + memo.SelectionLength(),
-                                                prompter_);
+                                                memo.SelectionStart() + memo.SelectionLength(), prompter_);
     if (at)
         memo.SetSelection(*at, ws_.SearchText.size());
 }
@@ -275,7 +241,8 @@ void CommandDispatcher::SaveSingle()
 {
     const std::optional<std::string> file = dialogs_.ChooseFileToSave();
     if (file)
-        Saved(SaveSingleDocument(ws_.Tree(), *file, ws_.Window().ActionChecked(ActionId::VarNeed), prompter_));
+        Saved(
+            SaveSingleDocument(ws_.Tree(), *file, ws_.Window().ActionChecked(ActionId::VarNeed), prompter_));
 }
 
 bool CommandDispatcher::Saved(const SaveResult &result)
@@ -299,8 +266,7 @@ bool CommandDispatcher::Saved(const SaveResult &result)
                 }
         }
         return false;
-    case SaveOutcome::Cancelled:
-        break;
+    case SaveOutcome::Cancelled: break;
     }
     return false;
 }

@@ -32,11 +32,9 @@ bool MovesTheCaret(EditorKey key)
     case EditorKey::Left:
     case EditorKey::Up:
     case EditorKey::Right:
-    case EditorKey::Down:
-        return true;
+    case EditorKey::Down: return true;
     case EditorKey::Tab:
-    case EditorKey::F3:
-        return false;
+    case EditorKey::F3: return false;
     }
     return false;
 }
@@ -44,9 +42,9 @@ bool MovesTheCaret(EditorKey key)
 }  // namespace
 
 EditorKeys::EditorKeys(ProjectWorkspace &ws, CompletionList &list, Prompter &prompter)
-    : ws_(ws)
-    , list_(list)
-    , prompter_(prompter)
+    : ws_(ws),
+      list_(list),
+      prompter_(prompter)
 {
 }
 
@@ -87,7 +85,8 @@ void EditorKeys::RescanLeftLine(int row)
     const bool changed = left != ws_.LastLineText;
     bool rescanned = false;
     if (node && changed && IsDeclarationLine(left)) {
-        ScanDeclarations(ws_.Store(), node->IsDocument() ? KeywordTable::Public : KeywordTable::Other, memo.Text());
+        ScanDeclarations(ws_.Store(), node->IsDocument() ? KeywordTable::Public : KeywordTable::Other,
+                         memo.Text());
         rescanned = true;
     }
     if (node && changed && token == "function") {
@@ -201,17 +200,14 @@ bool EditorKeys::CMemoKeyDown(EditorKey key, bool shift)
     case EditorKey::PageUp:
     case EditorKey::PageDown:
     case EditorKey::Left:
-    case EditorKey::Right:
-        list_.Hide();
-        return false;
+    case EditorKey::Right: list_.Hide(); return false;
     case EditorKey::Up:
         list_.Highlight(list_.Highlighted() > 0 ? list_.Highlighted() - 1 : list_.Count() - 1);
         return true;
     case EditorKey::Down:
         list_.Highlight(list_.Highlighted() + 1 < list_.Count() ? list_.Highlighted() + 1 : 0);
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -13,7 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::error_code LastError() { return {errno, std::generic_category()}; }
+std::error_code LastError()
+{
+    return {errno, std::generic_category()};
+}
 
 // Calls `f` again while it is interrupted by a signal.
 template <typename F> auto Retry(F f)
@@ -34,7 +37,8 @@ class SystemFileOperations : public FileOperations {
 public:
     std::error_code CreateFile(const fs::path &path, std::string_view bytes, fs::perms perms) override
     {
-        const int fd = Retry([&] { return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); });
+        const int fd =
+            Retry([&] { return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); });
         if (fd < 0)
             return LastError();
         std::error_code error;

@@ -117,14 +117,17 @@ void OfferReloads(ProjectWorkspace &ws, Prompter &prompter, OutsideChangeMemory 
         told[file] = current;
         const std::string shown = file.string();
         if (!current) {
-            prompter.Information("文件 " + shown
-                                 + " 已被其他程序删除或移走。编辑器中的内容仍然保留，保存工程时会重新写出它。");
+            prompter.Information(
+                "文件 " + shown
+                + " 已被其他程序删除或移走。编辑器中的内容仍然保留，保存工程时会重新写出它。");
             continue;
         }
         const bool edited = DocumentEdited(*document);
         const std::string text =
-            edited ? "文件 " + shown + " 已被其他程序修改，而你在这里也修改了它。\n\n"
-                     "要重新载入它吗?选[是]载入磁盘上的新内容，放弃你在这里对它的修改；选[否]保留你的修改。"
+            edited ? "文件 " + shown
+                         + " 已被其他程序修改，而你在这里也修改了它。\n\n"
+                           "要重新载入它吗?选[是]载入磁盘上的新内容，放弃你在这里对它的修改；选[否]"
+                           "保留你的修改。"
                    : "文件 " + shown + " 已被其他程序修改。\n\n要重新载入它吗?";
         if (prompter.Question("文件已改变", text, QuestionButtons::YesNo) != Answer::Yes)
             continue;

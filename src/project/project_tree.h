@@ -23,8 +23,7 @@ constexpr int kFunctionImage = 1;
 // whether writing it back in the project layout would not give back that
 // file's bytes (HTML outside the script block, text after "%>", ...).
 struct TTreeRec {
-    TTreeRec(std::string text = {}, std::string info = {})
-        : Text(std::move(text)), Info(std::move(info)) {}
+    TTreeRec(std::string text = {}, std::string info = {}) : Text(std::move(text)), Info(std::move(info)) {}
 
     std::string Text;
     std::string Info;

@@ -17,17 +17,18 @@ std::string List(const std::vector<std::filesystem::path> &files)
 
 }  // namespace
 
-bool MayLoseLayout(const std::vector<std::filesystem::path> &files, Prompter &prompter, OverwritePolicy policy)
+bool MayLoseLayout(const std::vector<std::filesystem::path> &files, Prompter &prompter,
+                   OverwritePolicy policy)
 {
     if (files.empty() || policy == OverwritePolicy::Force)
         return true;
     const std::string list = List(files);
     if (policy == OverwritePolicy::Refuse)
-        throw OverwriteRefused("保存会改变下列文件中工程格式无法保留的内容（如脚本块之外的HTML），未写入任何文件:"
-                               + list);
+        throw OverwriteRefused(
+            "保存会改变下列文件中工程格式无法保留的内容（如脚本块之外的HTML），未写入任何文件:" + list);
     const std::string text =
-        "下列文件含有工程格式无法保留的内容（如脚本块之外的HTML、\"%>\"之后的文字），保存将改变它们:"
-        + list + "\n\n仍然保存吗?选[是]保存，并把每个原文件保留为 .bak 文件；选[否]取消保存。";
+        "下列文件含有工程格式无法保留的内容（如脚本块之外的HTML、\"%>\"之后的文字），保存将改变它们:" + list
+        + "\n\n仍然保存吗?选[是]保存，并把每个原文件保留为 .bak 文件；选[否]取消保存。";
     return prompter.Question("保存提示", text, QuestionButtons::YesNo) == Answer::Yes;
 }
 

@@ -35,7 +35,7 @@ enum class ChangedFilesAnswer { Overwrite, Reload, Cancel };
 
 // Files changed (or gone) since they were loaded: overwrite them (keeping
 // backups), load them again instead of saving, or cancel.
-ChangedFilesAnswer AskAboutChangedFiles(const std::vector<std::filesystem::path> &files,
-                                        Prompter &prompter, OverwritePolicy policy);
+ChangedFilesAnswer AskAboutChangedFiles(const std::vector<std::filesystem::path> &files, Prompter &prompter,
+                                        OverwritePolicy policy);
 
 }  // namespace qasp

@@ -17,9 +17,9 @@ namespace fs = std::filesystem;
 // letters, so comparing byte by byte is safe.
 bool SameIgnoringCase(const std::string &a, const std::string &b)
 {
-    return a.size() == b.size()
-           && std::equal(a.begin(), a.end(), b.begin(),
-                         [](char x, char y) { return LowerAsciiChar(x) == LowerAsciiChar(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return LowerAsciiChar(x) == LowerAsciiChar(y);
+           });
 }
 
 bool IsInside(const fs::path &file, const fs::path &dir)
@@ -33,8 +33,9 @@ bool NameEndsPath(const fs::path &name, const fs::path &file)
 {
     const std::vector<fs::path> a(name.begin(), name.end()), b(file.begin(), file.end());
     return !a.empty() && a.size() <= b.size()
-           && std::equal(a.rbegin(), a.rend(), b.rbegin(),
-                         [](const fs::path &x, const fs::path &y) { return SameIgnoringCase(x.string(), y.string()); });
+           && std::equal(a.rbegin(), a.rend(), b.rbegin(), [](const fs::path &x, const fs::path &y) {
+                  return SameIgnoringCase(x.string(), y.string());
+              });
 }
 
 // The relative path a display text (GBK) names; empty when it names none
@@ -52,12 +53,19 @@ fs::path RelativeName(const std::string &display)
     return name;
 }
 
-std::string Shown(const TreeNode &node) { return GbkToUtf8(node.DisplayText()); }
+std::string Shown(const TreeNode &node)
+{
+    return GbkToUtf8(node.DisplayText());
+}
 
 class Planner {
 public:
     Planner(const fs::path &dir, FileOperations &files)
-        : files_(files), dir_(dir), realDir_(RealPathOf(dir, files)) {}
+        : files_(files),
+          dir_(dir),
+          realDir_(RealPathOf(dir, files))
+    {
+    }
 
     std::vector<DocumentTarget> Plan(TreeNode &top)
     {
@@ -70,8 +78,8 @@ public:
         FindSources(*root);
         Collect(top);
         if (!outside_.empty())
-            throw WriteError("下列文档会写到目录 " + realDir_.string() + " 之外，保存已取消，未写入任何文件:"
-                             + outside_);
+            throw WriteError("下列文档会写到目录 " + realDir_.string()
+                             + " 之外，保存已取消，未写入任何文件:" + outside_);
         if (!conflicts_.empty())
             throw WriteError("保存已取消，未写入任何文件:" + conflicts_);
         return targets_;
@@ -134,14 +142,14 @@ private:
         const auto [it, fresh] = written_.emplace(file, &node);
         if (!fresh) {
             if (Identity(*it->second) != Identity(node))
-                conflicts_ += "\n    文档 " + Shown(*it->second) + " 与文档 " + Shown(node) + " 会写入同一个文件 "
-                              + file.string();
+                conflicts_ += "\n    文档 " + Shown(*it->second) + " 与文档 " + Shown(node)
+                              + " 会写入同一个文件 " + file.string();
             return;
         }
         const auto owner = sourceOwners_.find(file);
         if (owner != sourceOwners_.end() && Identity(*owner->second) != Identity(node))
-            conflicts_ += "\n    文档 " + Shown(node) + " 会覆盖文档 " + Shown(*owner->second) + " 读入的文件 "
-                          + file.string();
+            conflicts_ += "\n    文档 " + Shown(node) + " 会覆盖文档 " + Shown(*owner->second)
+                          + " 读入的文件 " + file.string();
         targets_.push_back({&node, file, writesBack});
     }
 
@@ -157,8 +165,9 @@ private:
             if (!names) {
                 exists = false;
             } else if (std::find(names->begin(), names->end(), part.string()) == names->end()) {
-                const auto twin = std::find_if(names->begin(), names->end(),
-                                               [&](const std::string &n) { return SameIgnoringCase(n, part.string()); });
+                const auto twin = std::find_if(names->begin(), names->end(), [&](const std::string &n) {
+                    return SameIgnoringCase(n, part.string());
+                });
                 exists = twin != names->end();
                 if (exists)
                     chosen = *twin;
@@ -194,8 +203,10 @@ private:
             if (error && error != std::errc::no_such_file_or_directory && error != std::errc::not_a_directory)
                 throw WriteError("无法读取目录 " + dir.string() + "：" + error.message());
             std::sort(names.begin(), names.end());
-            it = listings_.emplace(dir, error ? std::optional<std::vector<std::string>>()
-                                              : std::optional(std::move(names))).first;
+            it = listings_
+                     .emplace(dir, error ? std::optional<std::vector<std::string>>()
+                                         : std::optional(std::move(names)))
+                     .first;
         }
         return it->second ? &*it->second : nullptr;
     }

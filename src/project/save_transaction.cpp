@@ -190,7 +190,8 @@ private:
             const fs::path &path = e->write->path;
             if (e->replaced && e->existed) {
                 if (files_.Rename(e->oldKept, path, true))
-                    notRestored += "\n    " + path.string() + "（原内容保存在 " + KeepAside(*e).string() + "）";
+                    notRestored +=
+                        "\n    " + path.string() + "（原内容保存在 " + KeepAside(*e).string() + "）";
                 e->oldKept.clear();
             } else if (e->replaced && files_.Remove(path)) {
                 notRestored += "\n    " + path.string() + "（新文件未能删除）";

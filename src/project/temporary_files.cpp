@@ -51,8 +51,8 @@ bool IsRunning(long pid)
 std::error_code CreateTemporary(const fs::path &forFile, fs::path &temp,
                                 const std::function<std::error_code(const fs::path &)> &create)
 {
-    const std::string stem = "." + Shortened(forFile.filename().string()) + std::string(kMark)
-                             + std::to_string(::getpid()) + "-";
+    const std::string stem =
+        "." + Shortened(forFile.filename().string()) + std::string(kMark) + std::to_string(::getpid()) + "-";
     std::error_code error;
     for (int attempt = 0; attempt < 32; ++attempt) {
         temp = forFile.parent_path() / (stem + RandomLetters() + std::string(kEnd));
@@ -69,7 +69,8 @@ std::optional<long> TemporaryFileWriter(std::string_view name)
     if (name.empty() || name.front() != '.' || mark == std::string_view::npos || name.size() < kEnd.size()
         || name.substr(name.size() - kEnd.size()) != kEnd)
         return std::nullopt;
-    const std::string_view rest = name.substr(mark + kMark.size(), name.size() - kEnd.size() - mark - kMark.size());
+    const std::string_view rest =
+        name.substr(mark + kMark.size(), name.size() - kEnd.size() - mark - kMark.size());
     long pid = 0;
     const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
     if (error != std::errc() || pid <= 0 || end == rest.data() + rest.size() || *end != '-'

@@ -18,7 +18,8 @@ bool OfferExisting(ProjectWorkspace &ws, Prompter &prompter, std::string_view na
     const std::optional<int> found = FindNodeByName(ws.Tree(), name);
     if (!found)
         return false;
-    if (prompter.Question("错误提示", "已经有了这个结点!你想看看这个文档吗?", QuestionButtons::YesNo) == Answer::Yes)
+    if (prompter.Question("错误提示", "已经有了这个结点!你想看看这个文档吗?", QuestionButtons::YesNo)
+        == Answer::Yes)
         ws.SelectNode(ws.Tree().NodeAt(*found));
     return true;
 }

@@ -17,9 +17,9 @@ namespace qasp {
 const std::string kLayoutLosesNote = " [保存会改变原文件]";
 
 ProjectWorkspace::ProjectWorkspace(ProjectTree &tree, KeywordStore &store, WindowSurface &window)
-    : tree_(tree)
-    , store_(store)
-    , window_(window)
+    : tree_(tree),
+      store_(store),
+      window_(window)
 {
     tree_.AddObserver(this);
 }
@@ -159,7 +159,8 @@ bool ProjectWorkspace::StepHistory(bool undo)
     Modified = true;
 
     if (declarations)
-        ScanDeclarations(store_, node->IsDocument() ? KeywordTable::Public : KeywordTable::Other, record.Text);
+        ScanDeclarations(store_, node->IsDocument() ? KeywordTable::Public : KeywordTable::Other,
+                         record.Text);
     if (!node->IsDocument())
         FollowFunctionHead(node, record.Text.substr(0, record.Text.find("\r\n")));
     store_.RefreshKeywords();

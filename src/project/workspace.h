@@ -51,7 +51,10 @@ public:
     // that belong to the user's last action.
     class Consequence {
     public:
-        explicit Consequence(ProjectWorkspace &ws) : ws_(ws), was_(ws.consequence_) { ws.consequence_ = true; }
+        explicit Consequence(ProjectWorkspace &ws) : ws_(ws), was_(ws.consequence_)
+        {
+            ws.consequence_ = true;
+        }
         ~Consequence() { ws_.consequence_ = was_; }
         Consequence(const Consequence &) = delete;
         Consequence &operator=(const Consequence &) = delete;

@@ -10,7 +10,10 @@
 namespace qasp {
 
 // Space and every control character (codes 0 to 32) count as blanks.
-constexpr bool IsBlank(unsigned char c) { return c <= 32; }
+constexpr bool IsBlank(unsigned char c)
+{
+    return c <= 32;
+}
 
 std::string Trim(std::string_view s);
 std::string TrimRight(std::string_view s);
@@ -19,7 +22,10 @@ std::string TrimLeft(std::string_view s);
 // Maps A-Z to a-z and nothing else. EqualsNoCase and StartsWithNoCase are
 // meant for ASCII words and keywords.
 std::string LowerAscii(std::string_view s);
-constexpr char LowerAsciiChar(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+constexpr char LowerAsciiChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view s, std::string_view prefix);

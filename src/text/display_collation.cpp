@@ -48,9 +48,8 @@ int CompareDisplayTexts(std::string_view a, std::string_view b)
     const std::u16string ub = DecodeGbk(b);
     if (const icu::Collator *c = TheCollator()) {
         UErrorCode status = U_ZERO_ERROR;
-        const UCollationResult r =
-            c->compare(ua.data(), static_cast<int32_t>(ua.size()), ub.data(),
-                       static_cast<int32_t>(ub.size()), status);
+        const UCollationResult r = c->compare(ua.data(), static_cast<int32_t>(ua.size()), ub.data(),
+                                              static_cast<int32_t>(ub.size()), status);
         if (U_SUCCESS(status) && r != UCOL_EQUAL)
             return r;
     }

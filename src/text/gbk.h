@@ -10,8 +10,14 @@
 
 namespace qasp {
 
-constexpr bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-constexpr bool IsGbkTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
+constexpr bool IsGbkLeadByte(unsigned char c)
+{
+    return c >= 0x81 && c <= 0xFE;
+}
+constexpr bool IsGbkTrailByte(unsigned char c)
+{
+    return c >= 0x40 && c <= 0xFE && c != 0x7F;
+}
 
 // Length (1 or 2) of the character that starts at byte i of s.
 inline size_t GbkCharLength(std::string_view s, size_t i)

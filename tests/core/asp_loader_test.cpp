@@ -42,8 +42,7 @@ protected:
             int depth = 0;
             for (TreeNode *p = n->Parent(); p; p = p->Parent())
                 ++depth;
-            out.push_back(std::string(depth * 2, ' ') + (n->IsDocument() ? "D " : "F ")
-                          + n->DisplayText());
+            out.push_back(std::string(depth * 2, ' ') + (n->IsDocument() ? "D " : "F ") + n->DisplayText());
         }
         return out;
     }
@@ -59,15 +58,14 @@ protected:
 
 TEST_F(LoaderTest, RulesInTheirOrder)
 {
-    Write("index.asp",
-          "<%@codepage=936%>\r\n<%Option Explicit%>\r\n<!--#include file=\"b.asp\"-->\r\n"
-          "old text\r\n<%\r\nDim a, z  \r\n  <!--#include file=\"no.asp\"-->\r\n"
-          "  Function Show(x)\r\n\tDim y\r\n\r\nEnd Function\r\nPrivate Function P\r\n"
-          "%>\r\nafter the end\r\nfunction Never()\r\n");
+    Write("index.asp", "<%@codepage=936%>\r\n<%Option Explicit%>\r\n<!--#include file=\"b.asp\"-->\r\n"
+                       "old text\r\n<%\r\nDim a, z  \r\n  <!--#include file=\"no.asp\"-->\r\n"
+                       "  Function Show(x)\r\n\tDim y\r\n\r\nEnd Function\r\nPrivate Function P\r\n"
+                       "%>\r\nafter the end\r\nfunction Never()\r\n");
     Write("b.asp", "<%\nconst K = 1\nFUNCTION Open(a, b)\nend function\n%>");
     EXPECT_TRUE(Load("index.asp"));
-    EXPECT_EQ(Outline(), (std::vector<std::string>{"D index.asp", "  D b.asp", "    F Open(a, b)",
-                                                    "  F Show(x)"}));
+    EXPECT_EQ(Outline(),
+              (std::vector<std::string>{"D index.asp", "  D b.asp", "    F Open(a, b)", "  F Show(x)"}));
     TreeNode *root = tree.FirstTopLevel();
     EXPECT_EQ(root->Text(), "Dim a, z\r\n  <!--#include file=\"no.asp\"-->\r\nPrivate Function P");
     EXPECT_EQ(root->Record()->Info, Gbk("链接ASP文件:1个;函数:1个"));
@@ -84,7 +82,8 @@ TEST_F(LoaderTest, RulesInTheirOrder)
 TEST_F(LoaderTest, LineReadingOfRealFiles)
 {
     // LF only, a lone CR dropped, no final line end, Ctrl-Z ends the file.
-    Write("a.asp", "Dim a\nx = 1\r+ 2\r\nDim b\x1a" "Dim c\r\n");
+    Write("a.asp", "Dim a\nx = 1\r+ 2\r\nDim b\x1a"
+                   "Dim c\r\n");
     EXPECT_FALSE(Load("a.asp"));
     EXPECT_EQ(tree.FirstTopLevel()->Text(), "Dim a\r\nx = 1+ 2\r\nDim b");
 }
@@ -105,7 +104,7 @@ TEST_F(LoaderTest, IncludePathsResolveFromTheChosenFilesDirectory)
     Write("top.asp", "Dim t\r\n");
     Load("index.asp");
     EXPECT_EQ(Outline(), (std::vector<std::string>{"D index.asp", "  D inc/b.asp", "  D inc\\Conn.ASP",
-                                                    "    D top.asp"}));
+                                                   "    D top.asp"}));
 }
 
 TEST_F(LoaderTest, IncludeCycleIsRefusedAndLoadingGoesOn)
@@ -201,8 +200,10 @@ TEST_F(LoaderTest, AFileIncludedAgainIsReadOnceAndItsRepeatSharesTheRecord)
         const std::string next = std::to_string(i + 1);
         std::string text;
         if (i + 1 < kFiles)
-            text = "<!--#include file=\"f" + next + ".asp\"-->\r\n<!--#include file=\"F" + next + ".ASP\"-->\r\n";
-        Write("f" + std::to_string(i) + ".asp", text + "<%\r\nFunction G" + std::to_string(i) + "()\r\nEnd Function\r\n\r\n%>\r\n");
+            text = "<!--#include file=\"f" + next + ".asp\"-->\r\n<!--#include file=\"F" + next
+                   + ".ASP\"-->\r\n";
+        Write("f" + std::to_string(i) + ".asp",
+              text + "<%\r\nFunction G" + std::to_string(i) + "()\r\nEnd Function\r\n\r\n%>\r\n");
     }
     Load("f0.asp");
     EXPECT_EQ(tree.Count(), 3 * kFiles - 1);  // a document and a function a file, and the repeats
@@ -215,7 +216,8 @@ TEST_F(LoaderTest, AFileIncludedAgainIsReadOnceAndItsRepeatSharesTheRecord)
         EXPECT_FALSE(first->IsRepeat());
         EXPECT_EQ(n->Record(), first->Record());
         EXPECT_TRUE(n->Children().empty());
-        EXPECT_EQ(n->DisplayText(), "F" + first->DisplayText().substr(1, first->DisplayText().size() - 5) + ".ASP");
+        EXPECT_EQ(n->DisplayText(),
+                  "F" + first->DisplayText().substr(1, first->DisplayText().size() - 5) + ".ASP");
     }
     EXPECT_EQ(repeats, kFiles - 1);
     EXPECT_TRUE(context.warnings.empty());
@@ -229,7 +231,8 @@ TEST_F(LoaderTest, ACycleIsSkippedAndAFinishedFileRepeated)
     Write("b.asp", "<!--#include file=\"inc/../c.asp\"-->\r\n");
     Write("c.asp", "<!--#include file=\"./a.asp\"-->\r\nDim c\r\n");
     Load("a.asp");
-    EXPECT_EQ(Outline(), (std::vector<std::string>{"D a.asp", "  D b.asp", "    D inc/../c.asp", "  D c.asp"}));
+    EXPECT_EQ(Outline(),
+              (std::vector<std::string>{"D a.asp", "  D b.asp", "    D inc/../c.asp", "  D c.asp"}));
     const TreeNode *root = tree.FirstTopLevel();
     EXPECT_TRUE(root->Children()[1]->IsRepeat());
     EXPECT_EQ(root->Children()[1]->Record(), root->FirstChild()->FirstChild()->Record());
@@ -270,22 +273,34 @@ struct LimitCase {
     std::vector<std::string> messageParts;  // none: the load succeeds
 };
 
-void PrintTo(const LimitCase &c, std::ostream *os) { *os << c.what; }
+void PrintTo(const LimitCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 constexpr std::uintmax_t kMiB = 1024 * 1024;
 
 const LimitCase kLimitCases[] = {
-    {"two big files cross the byte limit", {2 * kMiB, kMaxProjectNodes},
+    {"two big files cross the byte limit",
+     {2 * kMiB, kMaxProjectNodes},
      "Dim a\r\n<!--#include file=\"big1.asp\"-->\r\n<!--#include file=\"big2.asp\"-->\r\n",
      {"2 MB 的上限", "big2.asp", "a.asp 第 3 行：<!--#include file=\"big2.asp\"-->"}},
-    {"a big file included twice counts once", {2 * kMiB, kMaxProjectNodes},
-     "<!--#include file=\"big1.asp\"-->\r\n<!--#include file=\"big1.asp\"-->\r\n", {}},
-    {"a function line crosses the node limit", {kMaxProjectBytes, 3},
-     "<!--#include file=\"two.asp\"-->\r\n", {"3 个的上限", "two.asp 第 3 行：Function D2()"}},
-    {"a repeated inclusion is a node", {kMaxProjectBytes, 2},
-     "<!--#include file=\"e.asp\"-->\r\n<!--#include file=\"e.asp\"-->\r\n", {"2 个的上限", "a.asp 第 2 行"}},
-    {"a project of exactly the node limit", {kMaxProjectBytes, 3},
-     "<!--#include file=\"e.asp\"-->\r\n<!--#include file=\"e.asp\"-->\r\n", {}},
+    {"a big file included twice counts once",
+     {2 * kMiB, kMaxProjectNodes},
+     "<!--#include file=\"big1.asp\"-->\r\n<!--#include file=\"big1.asp\"-->\r\n",
+     {}},
+    {"a function line crosses the node limit",
+     {kMaxProjectBytes, 3},
+     "<!--#include file=\"two.asp\"-->\r\n",
+     {"3 个的上限", "two.asp 第 3 行：Function D2()"}},
+    {"a repeated inclusion is a node",
+     {kMaxProjectBytes, 2},
+     "<!--#include file=\"e.asp\"-->\r\n<!--#include file=\"e.asp\"-->\r\n",
+     {"2 个的上限", "a.asp 第 2 行"}},
+    {"a project of exactly the node limit",
+     {kMaxProjectBytes, 3},
+     "<!--#include file=\"e.asp\"-->\r\n<!--#include file=\"e.asp\"-->\r\n",
+     {}},
 };
 
 class LoaderLimitTest : public LoaderTest, public ::testing::WithParamInterface<LimitCase> {};
@@ -323,8 +338,9 @@ TEST_F(LoaderTest, ChineseFolderAndFileNamesAreFoundAndShown)
 {
     const fs::path site = dir / "中文";
     fs::create_directories(site / "子");
-    WriteAll(site / "页面.asp", Gbk("<!--#include file=\"包含.asp\"-->\r\n<!--#include file=\"子\\")
-                                   + "\x95\x5C" + Gbk(".asp\"-->\r\n<!--#include file=\"旧.asp\"-->\r\n<%\r\nDim a\r\n%>\r\n"));
+    WriteAll(site / "页面.asp",
+             Gbk("<!--#include file=\"包含.asp\"-->\r\n<!--#include file=\"子\\") + "\x95\x5C"
+                 + Gbk(".asp\"-->\r\n<!--#include file=\"旧.asp\"-->\r\n<%\r\nDim a\r\n%>\r\n"));
     WriteAll(site / "包含.asp", "Dim b\r\n");
     WriteAll(site / "子" / (GbkToUtf8("\x95\x5C") + ".asp"), "Dim c\r\n");  // a second byte of '\'
     WriteAll(site / Gbk("旧.asp"), "Dim d\r\n");  // a site copied with GBK file names
@@ -335,11 +351,13 @@ TEST_F(LoaderTest, ChineseFolderAndFileNamesAreFoundAndShown)
     EXPECT_EQ(root->DisplayText(), Gbk("页面.asp"));
     std::set<std::string> children;
     for (const auto &child : root->Children())
-        children.insert(child->DisplayText() + "=" + child->Text() + "@" + child->Record()->SourceFile.string());
-    EXPECT_EQ(children, (std::set<std::string>{
-                            Gbk("包含.asp") + "=Dim b@" + (site / "包含.asp").string(),
-                            Gbk("子\\") + "\x95\x5C.asp=Dim c@" + (site / "子" / (GbkToUtf8("\x95\x5C") + ".asp")).string(),
-                            Gbk("旧.asp") + "=Dim d@" + (site / Gbk("旧.asp")).string()}));
+        children.insert(child->DisplayText() + "=" + child->Text() + "@"
+                        + child->Record()->SourceFile.string());
+    EXPECT_EQ(children,
+              (std::set<std::string>{Gbk("包含.asp") + "=Dim b@" + (site / "包含.asp").string(),
+                                     Gbk("子\\") + "\x95\x5C.asp=Dim c@"
+                                         + (site / "子" / (GbkToUtf8("\x95\x5C") + ".asp")).string(),
+                                     Gbk("旧.asp") + "=Dim d@" + (site / Gbk("旧.asp")).string()}));
     EXPECT_TRUE(context.warnings.empty());
 }
 
@@ -359,7 +377,8 @@ TEST_F(LoaderTest, MessagesShowChineseFolderNamesInUtf8)
                 EXPECT_NE(m.find("/中文/缺.asp：文件不存在"), std::string::npos) << m;
             else
                 EXPECT_NE(m.find("无法打开文件 没有.asp（" + (site / "页面.asp").string() + " 第 2 行："),
-                          std::string::npos) << m;
+                          std::string::npos)
+                    << m;
         }
     }
 }
@@ -376,6 +395,7 @@ TEST(DocumentDisplayName, IsTheIncludePathAsWritten)
     // Cut to its file name, the include line was written back pointing at
     // another file, and the document saved beside the page.
     for (const char *path : {"inc\\conn.asp", "inc/conn.asp", "/inc/conn.asp", "C:index.asp",
-                             "inc\\\x95\x5C" ".asp"})
+                             "inc\\\x95\x5C"
+                             ".asp"})
         EXPECT_EQ(DocumentDisplayName(path), path);
 }

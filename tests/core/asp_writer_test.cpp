@@ -17,11 +17,11 @@
 #include <unistd.h>
 
 using namespace qasp;
+using qasp::testing::AddDocument;
+using qasp::testing::MakeSite;
 using qasp::testing::ReadAll;
 using qasp::testing::RecordingPrompter;
 using qasp::testing::ScratchDir;
-using qasp::testing::AddDocument;
-using qasp::testing::MakeSite;
 using qasp::testing::WriteAll;
 namespace fs = std::filesystem;
 
@@ -29,7 +29,6 @@ namespace {
 
 class WriterTest : public ::testing::Test {
 protected:
-
     TreeNode *Doc(TreeNode *parent, const std::string &name, const std::string &text)
     {
         TreeNode *n = parent ? tree.AddChild(parent, name) : tree.AddTopLevel(name);
@@ -63,8 +62,9 @@ TEST_F(WriterTest, ProjectLayoutByteForByte)
               "<%@codepage=936%>\r\n<%Option Explicit%>\r\n<!--#include file=\"conn.asp\"-->\r\n"
               "<%\r\nDim a\r\nFunction F()\r\nEnd Function\r\n\r\n%>\r\n");
     ASSERT_TRUE(Saved(SaveAspDocument(root, Dir(), false, prompter)));
-    EXPECT_EQ(ReadAll(dir / "index.asp"),
-              "<!--#include file=\"conn.asp\"-->\r\n<%\r\nDim a\r\nFunction F()\r\nEnd Function\r\n\r\n%>\r\n");
+    EXPECT_EQ(
+        ReadAll(dir / "index.asp"),
+        "<!--#include file=\"conn.asp\"-->\r\n<%\r\nDim a\r\nFunction F()\r\nEnd Function\r\n\r\n%>\r\n");
     EXPECT_EQ(ReadAll(dir / "conn.asp"), "<%\r\n\r\n%>\r\n");
 }
 
@@ -91,7 +91,8 @@ TEST_F(WriterTest, SingleDocumentPutsPageTextsBeforeFunctions)
 TEST_F(WriterTest, EmptyInputsGiveTheirMessages)
 {
     EXPECT_EQ(SaveAspDocument(nullptr, Dir(), true, prompter).outcome, SaveOutcome::Cancelled);
-    EXPECT_EQ(SaveSingleDocument(tree, (dir / "x.asp").string(), true, prompter).outcome, SaveOutcome::Cancelled);
+    EXPECT_EQ(SaveSingleDocument(tree, (dir / "x.asp").string(), true, prompter).outcome,
+              SaveOutcome::Cancelled);
     EXPECT_EQ(prompter.shown, (std::vector<std::string>{"文档为空,无法保存!", "工程文档为空,无法保存!"}));
     EXPECT_TRUE(fs::is_empty(dir));
 }
@@ -105,7 +106,8 @@ TEST_F(WriterTest, TwoSameNamedDocumentsRefuseTheSave)
         SaveAspDocument(root, Dir(), false, prompter);
         FAIL() << "saved";
     } catch (const WriteError &e) {
-        EXPECT_NE(std::string(e.what()).find("文档 x.asp 与文档 x.asp 会写入同一个文件 " + (dir / "x.asp").string()),
+        EXPECT_NE(std::string(e.what()).find("文档 x.asp 与文档 x.asp 会写入同一个文件 "
+                                             + (dir / "x.asp").string()),
                   std::string::npos)
             << e.what();
     }
@@ -185,12 +187,11 @@ TEST_F(MarkedDocumentTest, AnHtmlPageIsMarkedAndNotOverwrittenWithoutConsent)
     EXPECT_EQ(ReadAll(dir / "page.asp"), original);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_NE(prompter.shown[0].find("page.asp"), std::string::npos);
-    EXPECT_THROW(SaveAspDocument(tree.FirstTopLevel(), Dir(), false, prompter,
-                                 OverwritePolicy::Refuse),
+    EXPECT_THROW(SaveAspDocument(tree.FirstTopLevel(), Dir(), false, prompter, OverwritePolicy::Refuse),
                  OverwriteRefused);
-    EXPECT_THROW(SaveSingleDocument(tree, (dir / "page.asp").string(), false, prompter,
-                                    OverwritePolicy::Refuse),
-                 OverwriteRefused);
+    EXPECT_THROW(
+        SaveSingleDocument(tree, (dir / "page.asp").string(), false, prompter, OverwritePolicy::Refuse),
+        OverwriteRefused);
     EXPECT_EQ(ReadAll(dir / "page.asp"), original);
 }
 
@@ -221,7 +222,8 @@ TEST_F(WriterTest, RoundTripOfGeneratedProjects)
         for (int d = 1; d < documents; ++d) {
             TreeNode *parent = docs[random() % docs.size()];
             TreeNode *doc = source.AddChild(parent, "d" + std::to_string(d) + ".asp");
-            source.AttachRecord(doc, {"Const C" + std::to_string(d) + " = \"\xD6\xD0\"\r\n  x = " + std::to_string(d)});
+            source.AttachRecord(
+                doc, {"Const C" + std::to_string(d) + " = \"\xD6\xD0\"\r\n  x = " + std::to_string(d)});
             docs.push_back(doc);
         }
         for (int f = 0; f < 8; ++f) {
@@ -229,7 +231,8 @@ TEST_F(WriterTest, RoundTripOfGeneratedProjects)
             const std::string name = "F" + std::to_string(f) + "(a)";
             TreeNode *fn = source.AddChild(doc, name);
             source.SetImages(fn, kFunctionImage);
-            source.AttachRecord(fn, {"Function " + name + "\r\n\r\n\tF" + std::to_string(f) + " = a\r\nEnd Function"});
+            source.AttachRecord(
+                fn, {"Function " + name + "\r\n\r\n\tF" + std::to_string(f) + " = a\r\nEnd Function"});
         }
         const fs::path out = dir / std::to_string(round);
         fs::create_directories(out);
@@ -242,13 +245,14 @@ TEST_F(WriterTest, RoundTripOfGeneratedProjects)
         EXPECT_TRUE(LoadAspDocument(loaded, nullptr, (out / "index.asp").string(), store, context));
         // Children come back sorted by name: compare each node's children as sets.
         std::function<void(const TreeNode *, const TreeNode *)> same = [&](const TreeNode *a,
-                                                                          const TreeNode *b) {
+                                                                           const TreeNode *b) {
             ASSERT_EQ(a->Text(), b->Text()) << a->DisplayText();
             ASSERT_EQ(a->IsDocument(), b->IsDocument());
             ASSERT_EQ(a->Children().size(), b->Children().size()) << a->DisplayText();
             for (const auto &child : a->Children()) {
-                const auto it = std::find_if(b->Children().begin(), b->Children().end(),
-                                             [&](const auto &c) { return c->DisplayText() == child->DisplayText(); });
+                const auto it = std::find_if(b->Children().begin(), b->Children().end(), [&](const auto &c) {
+                    return c->DisplayText() == child->DisplayText();
+                });
                 ASSERT_NE(it, b->Children().end()) << child->DisplayText();
                 same(child.get(), it->get());
             }
@@ -304,8 +308,9 @@ TEST_P(ChangedOnDiskAnswers, NothingIsOverwrittenWithoutBeingAsked)
     EXPECT_EQ(result.outcome, c.outcome);
     if (c.policy == OverwritePolicy::Ask) {
         ASSERT_EQ(prompter.shown.size(), 1u);
-        EXPECT_NE(prompter.shown[0].find("被其他程序修改或删除:\n    " + (scratch / "inc.asp").string() + "\n"),
-                  std::string::npos)
+        EXPECT_NE(
+            prompter.shown[0].find("被其他程序修改或删除:\n    " + (scratch / "inc.asp").string() + "\n"),
+            std::string::npos)
             << prompter.shown[0];
         EXPECT_EQ(prompter.shown[0].find("index.asp"), std::string::npos) << "index.asp did not change";
     }
@@ -331,7 +336,8 @@ INSTANTIATE_TEST_SUITE_P(Answers, ChangedOnDiskAnswers, ::testing::ValuesIn(kCha
 
 TEST_F(ChangedOnDisk, WithoutAUserTheSaveIsRefused)
 {
-    EXPECT_THROW(SaveAspDocument(root, scratch.Path(), false, prompter, OverwritePolicy::Refuse), OverwriteRefused);
+    EXPECT_THROW(SaveAspDocument(root, scratch.Path(), false, prompter, OverwritePolicy::Refuse),
+                 OverwriteRefused);
     EXPECT_THROW(SaveSingleDocument(tree, scratch / "inc.asp", false, prompter, OverwritePolicy::Refuse),
                  OverwriteRefused);
     EXPECT_EQ(ReadAll(scratch / "index.asp"), "old index");

@@ -11,8 +11,8 @@ using qasp::testing::MemoryEditor;
 
 namespace {
 
-const ColourValue kBlack = 0x000000, kPurple = 0x800080, kBlue = 0xFF0000, kRed = 0x0000FF,
-                  kGreen = 0x008000, kTeal = 0x808000, kSilver = 0xC0C0C0;
+const ColourValue kBlack = 0x000000, kPurple = 0x800080, kBlue = 0xFF0000, kRed = 0x0000FF, kGreen = 0x008000,
+                  kTeal = 0x808000, kSilver = 0xC0C0C0;
 
 class ColouringTest : public ::testing::Test {
 protected:
@@ -37,9 +37,9 @@ TEST(ColourTable, KeyTypesMapToTheSevenCategories)
     const ColourTable &t = BuildColourTable();
     EXPECT_EQ(t[0].Caption, "默认文字");
     EXPECT_EQ(t[6].Caption, "注释语句");
-    const std::pair<int, ColourValue> expected[] = {
-        {-1, kBlack}, {0, kBlue}, {1, kBlue}, {2, kRed}, {3, kRed}, {4, kGreen},
-        {5, kGreen}, {6, kTeal}, {7, kSilver}, {8, kPurple}, {9, 0}, {-2, 0}};
+    const std::pair<int, ColourValue> expected[] = {{-1, kBlack}, {0, kBlue},   {1, kBlue},  {2, kRed},
+                                                    {3, kRed},    {4, kGreen},  {5, kGreen}, {6, kTeal},
+                                                    {7, kSilver}, {8, kPurple}, {9, 0},      {-2, 0}};
     for (const auto &[type, colour] : expected)
         EXPECT_EQ(ColourOfKeyType(type), colour) << type;
     EXPECT_EQ(HtmlColour(kBlue), "#0000FF");
@@ -56,18 +56,24 @@ TEST(FirstToken, CommentMarkOrLeadingWord)
 
 TEST_F(ColouringTest, WordsTakeTheColourOfTheirKeyType)
 {
-    EXPECT_EQ(Runs("If gTotal>item2 Then ShowList x"),
-              (std::vector<ColourRun>{{kBlue, "If"}, {kBlack, " "}, {kRed, "gTotal"},
-                                      {kBlack, ">"}, {kGreen, "item2"}, {kBlack, " "},
-                                      {kBlue, "Then"}, {kBlack, " "}, {kTeal, "ShowList"},
-                                      {kBlack, " "}, {kBlack, "x"}}));
+    EXPECT_EQ(Runs("If gTotal>item2 Then ShowList x"), (std::vector<ColourRun>{{kBlue, "If"},
+                                                                               {kBlack, " "},
+                                                                               {kRed, "gTotal"},
+                                                                               {kBlack, ">"},
+                                                                               {kGreen, "item2"},
+                                                                               {kBlack, " "},
+                                                                               {kBlue, "Then"},
+                                                                               {kBlack, " "},
+                                                                               {kTeal, "ShowList"},
+                                                                               {kBlack, " "},
+                                                                               {kBlack, "x"}}));
 }
 
 TEST_F(ColouringTest, StoredSpellingReplacesTheTypedOne)
 {
     EXPECT_EQ(Runs("response.WRITE gtotal"),
-              (std::vector<ColourRun>{{kBlue, "Response"}, {kBlack, "."}, {kBlue, "Write"},
-                                      {kBlack, " "}, {kRed, "gTotal"}}));
+              (std::vector<ColourRun>{
+                  {kBlue, "Response"}, {kBlack, "."}, {kBlue, "Write"}, {kBlack, " "}, {kRed, "gTotal"}}));
 }
 
 TEST_F(ColouringTest, DigitInitialWordsStayPlainOthersWithDigitsAreLookedUp)
@@ -83,43 +89,46 @@ TEST_F(ColouringTest, ANameInTwoRowsStaysPlain)
 
 TEST_F(ColouringTest, StringsRunToTheNextQuoteOrTheLineEnd)
 {
-    EXPECT_EQ(Runs("x=\"a b\"&Left(\"c"),
-              (std::vector<ColourRun>{{kBlack, "x"}, {kBlack, "="}, {kPurple, "\"a b\""},
-                                      {kBlack, "&"}, {kBlue, "Left"}, {kBlack, "("},
-                                      {kPurple, "\"c"}}));
+    EXPECT_EQ(Runs("x=\"a b\"&Left(\"c"), (std::vector<ColourRun>{{kBlack, "x"},
+                                                                  {kBlack, "="},
+                                                                  {kPurple, "\"a b\""},
+                                                                  {kBlack, "&"},
+                                                                  {kBlue, "Left"},
+                                                                  {kBlack, "("},
+                                                                  {kPurple, "\"c"}}));
 }
 
 TEST_F(ColouringTest, ADoubledQuoteContinuesAsString)
 {
-    EXPECT_EQ(Runs("s=\"say \"\"hi\"\"\""),
-              (std::vector<ColourRun>{{kBlack, "s"}, {kBlack, "="}, {kPurple, "\"say \""},
-                                      {kPurple, "\"hi\""}, {kPurple, "\"\""}}));
+    EXPECT_EQ(
+        Runs("s=\"say \"\"hi\"\"\""),
+        (std::vector<ColourRun>{
+            {kBlack, "s"}, {kBlack, "="}, {kPurple, "\"say \""}, {kPurple, "\"hi\""}, {kPurple, "\"\""}}));
 }
 
 TEST_F(ColouringTest, OnlyALeadingApostropheMakesACommentLine)
 {
     EXPECT_EQ(Runs("  ' Dim \"x\"  "), (std::vector<ColourRun>{{kSilver, "  ' Dim \"x\""}}));
-    EXPECT_EQ(Runs("x ' Left"),
-              (std::vector<ColourRun>{{kBlack, "x"}, {kBlack, " ' "}, {kBlue, "Left"}}));
+    EXPECT_EQ(Runs("x ' Left"), (std::vector<ColourRun>{{kBlack, "x"}, {kBlack, " ' "}, {kBlue, "Left"}}));
 }
 
 TEST_F(ColouringTest, TrailingBlanksAreDropped)
 {
-    EXPECT_EQ(Runs("Dim a \t \r"),
-              (std::vector<ColourRun>{{kBlue, "Dim"}, {kBlack, " "}, {kBlack, "a"}}));
+    EXPECT_EQ(Runs("Dim a \t \r"), (std::vector<ColourRun>{{kBlue, "Dim"}, {kBlack, " "}, {kBlack, "a"}}));
     EXPECT_TRUE(Runs(" \t").empty());
 }
 
 TEST_F(ColouringTest, ChineseCharactersAreNeverCutIntoWords)
 {
     // 0xB04C ends in the byte of 'L': read byte by byte, "Left" would appear.
-    const std::string line = "a\xB0\x4C" "eft \xD6\xD0gTotal";
-    EXPECT_EQ(Runs(line), (std::vector<ColourRun>{{kBlack, "a"}, {kBlack, "\xB0\x4C"},
-                                                  {kBlack, "eft"}, {kBlack, " \xD6\xD0"},
-                                                  {kRed, "gTotal"}}));
+    const std::string line = "a\xB0\x4C"
+                             "eft \xD6\xD0gTotal";
+    EXPECT_EQ(
+        Runs(line),
+        (std::vector<ColourRun>{
+            {kBlack, "a"}, {kBlack, "\xB0\x4C"}, {kBlack, "eft"}, {kBlack, " \xD6\xD0"}, {kRed, "gTotal"}}));
     // A quote never hides in a character: 0x22 cannot be a second byte.
-    EXPECT_EQ(Runs("\"\xD6\xD0\"x"),
-              (std::vector<ColourRun>{{kPurple, "\"\xD6\xD0\""}, {kBlack, "x"}}));
+    EXPECT_EQ(Runs("\"\xD6\xD0\"x"), (std::vector<ColourRun>{{kPurple, "\"\xD6\xD0\""}, {kBlack, "x"}}));
 }
 
 TEST_F(ColouringTest, ColourTextKeepsEmptyLinesAndWritesEveryByteOnce)

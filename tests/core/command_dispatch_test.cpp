@@ -123,9 +123,8 @@ TEST_F(DispatchTest, NewAsksDocumentOrFunction)
     prompter.answers = {Answer::No};
     prompter.inputs = {"Added(p)"};
     dispatch.Action_Do(ActionId::New);
-    EXPECT_EQ(prompter.shown[0],
-              "操作提示|你想添加一个新的ASP文档还是一个函数模块?\r  选[是]添加ASP文档\r"
-              "  选[否]添加函数模块\r  按[取消]退出操作");
+    EXPECT_EQ(prompter.shown[0], "操作提示|你想添加一个新的ASP文档还是一个函数模块?\r  选[是]添加ASP文档\r"
+                                 "  选[否]添加函数模块\r  按[取消]退出操作");
     EXPECT_EQ(tree.Selected()->DisplayText(), "Added(p)");
     prompter.answers = {Answer::Cancel};
     dispatch.Action_Do(ActionId::New);
@@ -135,7 +134,7 @@ TEST_F(DispatchTest, NewAsksDocumentOrFunction)
 TEST_F(DispatchTest, SearchTakesTheSelectionAndSelectsTheMatch)
 {
     OpenDemo();
-    ws.SelectNode(fn);  // "Function Show(x)\r\n\tShow = x\r\nEnd Function"
+    ws.SelectNode(fn);               // "Function Show(x)\r\n\tShow = x\r\nEnd Function"
     window.memo.SetSelection(9, 4);  // "Show"
     dispatch.Action_Do(ActionId::Search);
     EXPECT_EQ(ws.SearchText, "Show");

@@ -80,8 +80,8 @@ TEST_F(ScanTest, VariablesAreWrittenAfterConstantsSoTheyWin)
 
 TEST_F(ScanTest, OtherKeywordsAndDimWithATabAreNoDeclarations)
 {
-    EXPECT_TRUE(Scan(KeywordTable::Public, "ReDim a(3)\r\nPrivate b\r\nSub c(d)\r\nDim\te\r\nDimx f")
-                    .empty());
+    EXPECT_TRUE(
+        Scan(KeywordTable::Public, "ReDim a(3)\r\nPrivate b\r\nSub c(d)\r\nDim\te\r\nDimx f").empty());
 }
 
 TEST_F(ScanTest, ScanningIntoKeyOtherEmptiesItFirstEvenForAnEmptyText)
@@ -103,8 +103,7 @@ TEST_F(ScanTest, EachTestSeesWhatTheOneBeforeLeft)
 {
     // After the Dim test the working text is what followed the last comma.
     EXPECT_EQ(Scan(KeywordTable::Public, "Dim a,const K = 2"),
-              (std::vector<Row>{{"K", Gbk("常量值:2"), 3}, {"a", var, 2},
-                                {"const K = 2", var, 2}}));
+              (std::vector<Row>{{"K", Gbk("常量值:2"), 3}, {"a", var, 2}, {"const K = 2", var, 2}}));
 }
 
 TEST_F(ScanTest, AStringValueLosesWholeCharactersOnly)

@@ -169,8 +169,7 @@ TEST(EditHistoryTest, UndoAllAndRedoAllAreExactForRandomEdits)
         const std::string final = s.text;
         s.UndoAll();
         EXPECT_EQ(s.text, start) << "seed " << seed;
-        while (!s.history.Redo(s.text).empty()) {
-        }
+        while (!s.history.Redo(s.text).empty()) {}
         EXPECT_EQ(s.text, final) << "seed " << seed;
     }
 }

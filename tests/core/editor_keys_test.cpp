@@ -87,7 +87,9 @@ TEST(EditorRoutines, CaretLineTextAndQuotes)
 TEST(EditorRoutines, WordBeforeCaretStopsAtChineseCharacters)
 {
     MemoryEditor memo;
-    memo.Write("x = \xB0\x4C" "eft", 0);  // a character ending in the byte of 'L'
+    memo.Write("x = \xB0\x4C"
+               "eft",
+               0);  // a character ending in the byte of 'L'
     EXPECT_EQ(WordBeforeCaret(memo), "eft");
     memo.Write(" Res", 0);
     EXPECT_EQ(WordBeforeCaret(memo), "Res");
@@ -309,16 +311,12 @@ TEST_P(FailedProgramWrites, LeaveTheEditorLive)
     ASSERT_TRUE(list.visible);
     Memo().failWrites = true;
     switch (GetParam()) {
-    case ProgramWrite::Completion:
-        EXPECT_THROW(keys.CMemoKeyPress(' '), std::runtime_error);
-        break;
+    case ProgramWrite::Completion: EXPECT_THROW(keys.CMemoKeyPress(' '), std::runtime_error); break;
     case ProgramWrite::Indent:
         Memo().SetSelection(0, Memo().LineIndex(1) + 2);
         EXPECT_THROW(keys.CMemoKeyDown(EditorKey::Tab, false), std::runtime_error);
         break;
-    case ProgramWrite::Undo:
-        EXPECT_THROW(ws.Undo(), std::runtime_error);
-        break;
+    case ProgramWrite::Undo: EXPECT_THROW(ws.Undo(), std::runtime_error); break;
     }
     EXPECT_TRUE(Memo().IsLive());
     Memo().failWrites = false;
@@ -338,5 +336,6 @@ std::string NameOf(const ::testing::TestParamInfo<ProgramWrite> &info)
 }
 
 INSTANTIATE_TEST_SUITE_P(Writes, FailedProgramWrites,
-                         ::testing::Values(ProgramWrite::Completion, ProgramWrite::Indent, ProgramWrite::Undo),
+                         ::testing::Values(ProgramWrite::Completion, ProgramWrite::Indent,
+                                           ProgramWrite::Undo),
                          NameOf);

@@ -26,7 +26,8 @@ public:
     {
         return Do("link", link, [&] { return real_.Link(target, link); });
     }
-    std::error_code Rename(const std::filesystem::path &from, const std::filesystem::path &to, bool replace) override
+    std::error_code Rename(const std::filesystem::path &from, const std::filesystem::path &to,
+                           bool replace) override
     {
         return Do("rename", to, [&] { return real_.Rename(from, to, replace); });
     }
@@ -71,7 +72,8 @@ private:
     {
         ++count_;
         const bool fail = count_ == failAt_;
-        log_ += std::to_string(count_) + " " + what + " " + p.filename().string() + (fail ? " FAILS\n" : "\n");
+        log_ +=
+            std::to_string(count_) + " " + what + " " + p.filename().string() + (fail ? " FAILS\n" : "\n");
         return fail ? std::make_error_code(std::errc::no_space_on_device) : std::error_code();
     }
 

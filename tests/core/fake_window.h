@@ -16,8 +16,10 @@ namespace qasp::testing {
 class FakeWindow : public WindowSurface, public CommandDialogs {
 public:
     MemoryEditor memo;
-    std::map<ActionId, bool> enabled{{ActionId::New, true}, {ActionId::AddAsp, true},
-                                     {ActionId::SaveSelect, false}, {ActionId::Paste, false}};
+    std::map<ActionId, bool> enabled{{ActionId::New, true},
+                                     {ActionId::AddAsp, true},
+                                     {ActionId::SaveSelect, false},
+                                     {ActionId::Paste, false}};
     std::map<ActionId, bool> checked{{ActionId::VarNeed, true}, {ActionId::GetColor, false}};
     std::string status[3];
     std::deque<std::optional<std::string>> files, directories;

@@ -23,7 +23,8 @@ inline Snapshot TakeSnapshot(const std::filesystem::path &root)
         else if (it->is_directory())
             out[name] = "folder";
         else
-            out[name] = std::to_string(static_cast<int>(it->status().permissions())) + " " + ReadAll(it->path());
+            out[name] =
+                std::to_string(static_cast<int>(it->status().permissions())) + " " + ReadAll(it->path());
     }
     return out;
 }

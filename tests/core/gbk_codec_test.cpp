@@ -42,7 +42,9 @@ TEST(GbkCodec, RandomBytesComeBackUnchanged)
 TEST(GbkCodec, BytesStrictConvertersRejectAreCarriedThrough)
 {
     // A lone 0x80, an unassigned pair and a pair of the user-defined area.
-    for (const std::string bytes : {"a\x80" "b", "\xFE\xFE", "\xAA\xA1", "\x81"}) {
+    for (const std::string bytes : {"a\x80"
+                                    "b",
+                                    "\xFE\xFE", "\xAA\xA1", "\x81"}) {
         bool lossy = true;
         EXPECT_EQ(EncodeGbk(DecodeGbk(bytes), &lossy), bytes);
         EXPECT_FALSE(lossy);
@@ -59,12 +61,14 @@ TEST(GbkCodec, CharactersOutsideTheCodePageAreReported)
     EXPECT_EQ(EncodeGbk(u"a\U0001F600b", &lossy), "a??b");
     EXPECT_TRUE(lossy);
     EXPECT_EQ(GbkToUtf8("\xD6\xD0"), "中");
-    EXPECT_EQ(Utf8ToGbk("中a"), "\xD6\xD0" "a");
+    EXPECT_EQ(Utf8ToGbk("中a"), "\xD6\xD0"
+                                "a");
 }
 
 TEST(GbkShape, TwoByteCharactersAreOneUnit)
 {
-    const std::string s = "\xB0\x4C" "eft\x81\x20";
+    const std::string s = "\xB0\x4C"
+                          "eft\x81\x20";
     EXPECT_EQ(GbkCharLength(s, 0), 2u);
     EXPECT_EQ(GbkCharLength(s, 2), 1u);
     EXPECT_EQ(GbkCharLength(s, 5), 1u);  // a lead byte before a blank stands alone

@@ -215,7 +215,7 @@ TEST_F(SharedStoreFile, ALoadNeitherWaitsForNorBlocksAnotherWriter)
         KeywordStore::Batch batch(loading);
         loading.ClearProjectNames();
         ScanDeclarations(loading, KeywordTable::Public, "Dim gA, gB\r\nConst kMax = 3\r\n");
-        loading.RefreshKeywords();  // reads the file inside the batch
+        loading.RefreshKeywords();                                        // reads the file inside the batch
         other.ReplaceKeyword(KeywordTable::Main, "Zebra", "", kKeyword);  // the shared file
         {
             KeywordStore::Batch otherLoad(other);
@@ -273,7 +273,8 @@ TEST_F(SharedStoreFile, EachSnapshotEqualsItsUnionAfterWritesByBoth)
         KeywordStore &store = *stores[next(2)];
         switch (next(8)) {
         case 0: {
-            SQLite::Statement insert(tool, std::string("insert into ") + (next(2) ? "key_main" : "key_function")
+            SQLite::Statement insert(tool, std::string("insert into ")
+                                               + (next(2) ? "key_main" : "key_function")
                                                + " (key_name,key_hint,key_type) values (?,?,?)");
             insert.bind(1, names[next(8)]);
             insert.bind(2, hints[next(4)]);
@@ -281,12 +282,8 @@ TEST_F(SharedStoreFile, EachSnapshotEqualsItsUnionAfterWritesByBoth)
             insert.exec();
             break;
         }
-        case 1:
-            store.RemoveFunction(hints[next(4)]);
-            break;
-        case 2:
-            store.ClearLocals();
-            break;
+        case 1: store.RemoveFunction(hints[next(4)]); break;
+        case 2: store.ClearLocals(); break;
         case 3:
             if (next(4) == 0)
                 store.ClearProjectNames();

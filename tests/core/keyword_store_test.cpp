@@ -74,8 +74,20 @@ TEST_F(KeywordStoreTest, RowsWrittenStayInvisibleUntilRefresh)
 // refresh; after any mix of writes it must equal the engine's own union.
 TEST_F(KeywordStoreTest, RefreshFromChangedTablesEqualsTheEnginesUnion)
 {
-    const char *const names[] = {"Left", "left", "LEFT", "gCount", "GCOUNT", "x", "X1", "Response",
-                                 "\xD6\xD0" "a", "\xD6\xD0" "A", "zz", "Zz_"};
+    const char *const names[] = {"Left",
+                                 "left",
+                                 "LEFT",
+                                 "gCount",
+                                 "GCOUNT",
+                                 "x",
+                                 "X1",
+                                 "Response",
+                                 "\xD6\xD0"
+                                 "a",
+                                 "\xD6\xD0"
+                                 "A",
+                                 "zz",
+                                 "Zz_"};
     const char *const hints[] = {"变量", "a.asp", "A.ASP", "", "Left(string, length)"};
     unsigned seed = 7;
     const auto next = [&seed](unsigned n) {
@@ -84,18 +96,15 @@ TEST_F(KeywordStoreTest, RefreshFromChangedTablesEqualsTheEnginesUnion)
     };
     for (int round = 0; round < 400; ++round) {
         switch (next(8)) {
-        case 0:
-            store.RemoveFunction(hints[next(5)]);
-            break;
-        case 1:
-            store.ClearLocals();
-            break;
+        case 0: store.RemoveFunction(hints[next(5)]); break;
+        case 1: store.ClearLocals(); break;
         case 2:
             if (next(4) == 0)  // rarely, or key_public would stay nearly empty
                 store.ClearProjectNames();
             break;
         default:
-            store.ReplaceKeyword(kAllTables[next(4)], names[next(12)], hints[next(5)], static_cast<int>(next(9)));
+            store.ReplaceKeyword(kAllTables[next(4)], names[next(12)], hints[next(5)],
+                                 static_cast<int>(next(9)));
             break;
         }
         if (next(3) == 0) {
@@ -275,7 +284,9 @@ TEST(KeywordStoreFile, BatchCommitsRowsWrittenBeforeAnError)
     // its row.
     const qasp::testing::ScratchDir scratch("store_batch");
     const std::string path = (scratch / "main.db").string();
-    { KeywordStore made(path); }
+    {
+        KeywordStore made(path);
+    }
     KeywordStore store(path, StoreAccess::ReadOnly);
     try {
         KeywordStore::Batch batch(store);
@@ -345,20 +356,111 @@ TEST(BuiltinVocabulary, NamesAreUniqueAcrossBothTables)
 
 TEST(BuiltinVocabulary, HoldsEveryVBScriptFunctionWithASignature)
 {
-    const char *functions[] = {
-        "Abs", "Array", "Asc", "AscB", "AscW", "Atn", "CBool", "CByte", "CCur", "CDate", "CDbl",
-        "Chr", "ChrB", "ChrW", "CInt", "CLng", "Cos", "CreateObject", "CSng", "CStr", "Date",
-        "DateAdd", "DateDiff", "DatePart", "DateSerial", "DateValue", "Day", "Escape", "Eval",
-        "Exp", "Filter", "Fix", "FormatCurrency", "FormatDateTime", "FormatNumber",
-        "FormatPercent", "GetLocale", "GetObject", "GetRef", "Hex", "Hour", "InputBox", "InStr",
-        "InStrB", "InStrRev", "Int", "IsArray", "IsDate", "IsEmpty", "IsNull", "IsNumeric",
-        "IsObject", "Join", "LBound", "LCase", "Left", "LeftB", "Len", "LenB", "LoadPicture",
-        "Log", "LTrim", "Mid", "MidB", "Minute", "Month", "MonthName", "MsgBox", "Now", "Oct",
-        "Replace", "RGB", "Right", "RightB", "Rnd", "Round", "RTrim", "ScriptEngine",
-        "ScriptEngineBuildVersion", "ScriptEngineMajorVersion", "ScriptEngineMinorVersion",
-        "Second", "SetLocale", "Sgn", "Sin", "Space", "Split", "Sqr", "StrComp", "String",
-        "StrReverse", "Tan", "Time", "Timer", "TimeSerial", "TimeValue", "Trim", "TypeName",
-        "UBound", "UCase", "Unescape", "VarType", "Weekday", "WeekdayName", "Year"};
+    const char *functions[] = {"Abs",
+                               "Array",
+                               "Asc",
+                               "AscB",
+                               "AscW",
+                               "Atn",
+                               "CBool",
+                               "CByte",
+                               "CCur",
+                               "CDate",
+                               "CDbl",
+                               "Chr",
+                               "ChrB",
+                               "ChrW",
+                               "CInt",
+                               "CLng",
+                               "Cos",
+                               "CreateObject",
+                               "CSng",
+                               "CStr",
+                               "Date",
+                               "DateAdd",
+                               "DateDiff",
+                               "DatePart",
+                               "DateSerial",
+                               "DateValue",
+                               "Day",
+                               "Escape",
+                               "Eval",
+                               "Exp",
+                               "Filter",
+                               "Fix",
+                               "FormatCurrency",
+                               "FormatDateTime",
+                               "FormatNumber",
+                               "FormatPercent",
+                               "GetLocale",
+                               "GetObject",
+                               "GetRef",
+                               "Hex",
+                               "Hour",
+                               "InputBox",
+                               "InStr",
+                               "InStrB",
+                               "InStrRev",
+                               "Int",
+                               "IsArray",
+                               "IsDate",
+                               "IsEmpty",
+                               "IsNull",
+                               "IsNumeric",
+                               "IsObject",
+                               "Join",
+                               "LBound",
+                               "LCase",
+                               "Left",
+                               "LeftB",
+                               "Len",
+                               "LenB",
+                               "LoadPicture",
+                               "Log",
+                               "LTrim",
+                               "Mid",
+                               "MidB",
+                               "Minute",
+                               "Month",
+                               "MonthName",
+                               "MsgBox",
+                               "Now",
+                               "Oct",
+                               "Replace",
+                               "RGB",
+                               "Right",
+                               "RightB",
+                               "Rnd",
+                               "Round",
+                               "RTrim",
+                               "ScriptEngine",
+                               "ScriptEngineBuildVersion",
+                               "ScriptEngineMajorVersion",
+                               "ScriptEngineMinorVersion",
+                               "Second",
+                               "SetLocale",
+                               "Sgn",
+                               "Sin",
+                               "Space",
+                               "Split",
+                               "Sqr",
+                               "StrComp",
+                               "String",
+                               "StrReverse",
+                               "Tan",
+                               "Time",
+                               "Timer",
+                               "TimeSerial",
+                               "TimeValue",
+                               "Trim",
+                               "TypeName",
+                               "UBound",
+                               "UCase",
+                               "Unescape",
+                               "VarType",
+                               "Weekday",
+                               "WeekdayName",
+                               "Year"};
     KeywordStore store(":memory:");
     for (const char *f : functions) {
         std::string name = f;
@@ -375,12 +477,13 @@ TEST(BuiltinVocabulary, HoldsEveryVBScriptFunctionWithASignature)
 TEST(BuiltinVocabulary, HoldsTheAspObjectsAndTheStatements)
 {
     KeywordStore store(":memory:");
-    for (const char *word : {"Response", "Request", "Server", "Session", "Application",
-                             "ObjectContext", "ASPError", "Write", "Redirect", "QueryString",
-                             "Form", "ServerVariables", "Cookies", "MapPath", "HTMLEncode",
-                             "Abandon", "Dim", "ReDim", "Const", "Function", "Sub", "ElseIf",
-                             "Wend", "Loop", "Mod", "Xor", "Eqv", "Imp", "Is", "Nothing",
-                             "vbCrLf", "Class", "Property"}) {
+    for (const char *word :
+         {"Response", "Request",  "Server",     "Session",     "Application", "ObjectContext",
+          "ASPError", "Write",    "Redirect",   "QueryString", "Form",        "ServerVariables",
+          "Cookies",  "MapPath",  "HTMLEncode", "Abandon",     "Dim",         "ReDim",
+          "Const",    "Function", "Sub",        "ElseIf",      "Wend",        "Loop",
+          "Mod",      "Xor",      "Eqv",        "Imp",         "Is",          "Nothing",
+          "vbCrLf",   "Class",    "Property"}) {
         std::string name = word;
         EXPECT_NE(store.LookupKeyword(name), -1) << word;
     }

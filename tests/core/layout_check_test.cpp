@@ -25,15 +25,19 @@ struct LayoutCase {
     bool includedLoses = false;
 };
 
-void PrintTo(const LayoutCase &c, std::ostream *os) { *os << c.what; }
+void PrintTo(const LayoutCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 const std::string kInclude = "<!--#include file=\"inc.asp\"-->\r\n";
 const std::string kHeader = "<%@codepage=936%>\r\n<%Option Explicit%>\r\n";
 
 const LayoutCase kCases[] = {
     {"exact layout with header, include, page text and sorted functions",
-     kHeader + kInclude + "<%\r\nDim a\r\nFunction A()\r\n\r\n\tA = 1\r\nEnd Function\r\n\r\n"
-                          "Function B()\r\nEnd Function\r\n\r\n%>\r\n",
+     kHeader + kInclude
+         + "<%\r\nDim a\r\nFunction A()\r\n\r\n\tA = 1\r\nEnd Function\r\n\r\n"
+           "Function B()\r\nEnd Function\r\n\r\n%>\r\n",
      "<%\r\nDim b\r\n%>\r\n", false},
     {"exact layout without header", "<%\r\nDim a\r\n%>\r\n", "", false},
     {"exact layout of an empty page text", "<%\r\n\r\nFunction A()\r\nEnd Function\r\n\r\n%>\r\n", "", false},
@@ -42,13 +46,15 @@ const LayoutCase kCases[] = {
     {"text after the closing %>", "<%\r\nDim a\r\n%>\r\n<p>after</p>\r\n", "", true},
     {"functions out of their sorted order",
      "<%\r\nFunction B()\r\nEnd Function\r\n\r\nFunction A()\r\nEnd Function\r\n\r\n%>\r\n", "", true},
-    {"page text after a function",
-     "<%\r\nFunction A()\r\nEnd Function\r\n\r\nDim a\r\n%>\r\n", "", true},
+    {"page text after a function", "<%\r\nFunction A()\r\nEnd Function\r\n\r\nDim a\r\n%>\r\n", "", true},
     {"a blank line in the page text", "<%\r\nDim a\r\n\r\nDim b\r\n%>\r\n", "", true},
     {"trailing blanks", "<%\r\nDim a  \r\n%>\r\n", "", true},
     {"LF line ends", "<%\nDim a\n%>\n", "", true},
     {"no line end after %>", "<%\r\nDim a\r\n%>", "", true},
-    {"bytes after a Ctrl-Z", "<%\r\nDim a\r\n%>\r\n\x1a" "data", "", true},
+    {"bytes after a Ctrl-Z",
+     "<%\r\nDim a\r\n%>\r\n\x1a"
+     "data",
+     "", true},
     {"Option Explicit without the code-page line", "<%Option Explicit%>\r\n<%\r\nDim a\r\n%>\r\n", "", true},
     {"the code-page line without Option Explicit", "<%@codepage=936%>\r\n<%\r\nDim a\r\n%>\r\n", "", true},
     {"an include path the layout writes otherwise",

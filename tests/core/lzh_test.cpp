@@ -52,8 +52,8 @@ TEST(Lzh, RoundTripsOfEveryKindOfInput)
         std::string(1000, 'a'),  // runs far longer than the longest match
         std::string(5000, ' '),  // the ring buffer's own initial bytes
         bitmap,
-        Random(20000, 1),        // incompressible
-        Random(50000, 2, 4),     // few symbols
+        Random(20000, 1),     // incompressible
+        Random(50000, 2, 4),  // few symbols
         "Dim a, b\r\nConst K = \"\xD6\xD0\"\r\n",
     };
     for (const std::string &input : inputs) {
@@ -103,7 +103,9 @@ TEST(Lzh, DecodingConsumesExactlyTheStream)
             *buffer = static_cast<uint8_t>(stream[read++]);
             return 1;
         },
-        [&](const uint8_t *buffer, uint16_t count) { out.append(reinterpret_cast<const char *>(buffer), count); });
+        [&](const uint8_t *buffer, uint16_t count) {
+            out.append(reinterpret_cast<const char *>(buffer), count);
+        });
     EXPECT_EQ(out.size(), 10000u);
     // At most the last byte of the stream is left unread: the reader fetches
     // ahead only while it holds 8 bits or fewer.

@@ -50,8 +50,8 @@ protected:
 
 TEST_F(ProjectTreeTest, PreOrderWalkAndIndexesAgree)
 {
-    EXPECT_EQ(PreOrder(tree), (std::vector<std::string>{"index.asp", "inc/conn.asp", "Open(a)",
-                                                         "layout.asp"}));
+    EXPECT_EQ(PreOrder(tree),
+              (std::vector<std::string>{"index.asp", "inc/conn.asp", "Open(a)", "layout.asp"}));
     EXPECT_EQ(tree.Count(), 4);
     for (int i = 0; i < tree.Count(); ++i)
         EXPECT_EQ(tree.IndexOf(tree.NodeAt(i)), i);
@@ -67,8 +67,8 @@ TEST_F(ProjectTreeTest, MoveRefusesATargetInsideTheMovedNode)
     EXPECT_FALSE(tree.Move(inc, inc));
     EXPECT_TRUE(tree.Move(inc, other));
     EXPECT_EQ(inc->Parent(), other);
-    EXPECT_EQ(PreOrder(tree), (std::vector<std::string>{"index.asp", "layout.asp",
-                                                         "inc/conn.asp", "Open(a)"}));
+    EXPECT_EQ(PreOrder(tree),
+              (std::vector<std::string>{"index.asp", "layout.asp", "inc/conn.asp", "Open(a)"}));
 }
 
 TEST_F(ProjectTreeTest, DeleteTakesTheSubtreeAndTheSelectionWithIt)
@@ -100,8 +100,8 @@ TEST(ProjectTreeSort, LocaleAwareCaseSensitiveOrder)
     tree.SortChildren(doc);
     // Chinese before Latin in the zh_CN collation; then a, A, alpha: case
     // decides only between otherwise equal texts.
-    EXPECT_EQ(ChildTexts(doc), (std::vector<std::string>{"\xD6\xD0\xCE\xC4", "a", "A", "alpha",
-                                                         "ShowHeader", "Zeta"}));
+    EXPECT_EQ(ChildTexts(doc),
+              (std::vector<std::string>{"\xD6\xD0\xCE\xC4", "a", "A", "alpha", "ShowHeader", "Zeta"}));
 }
 
 TEST_F(ProjectTreeTest, RenameResortsTheSiblings)

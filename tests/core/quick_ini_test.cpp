@@ -57,7 +57,7 @@ TEST(QuickIni, ColourTexts)
     EXPECT_EQ(ParseRGB(" 10,20,30 "), 0x1E140A);
     EXPECT_EQ(ParseRGB("7"), 0);               // a single number: black
     EXPECT_EQ(ParseRGB("255 128"), 0x0000FF);  // the second run is pending, not stored
-    EXPECT_EQ(ParseRGB("1-2-3"), 0x030201);   // a minus sign separates
+    EXPECT_EQ(ParseRGB("1-2-3"), 0x030201);    // a minus sign separates
     EXPECT_EQ(ParseRGB("300 0 0"), 300 & 0xFF);
     EXPECT_EQ(ParseRGB("99999999999 5 6"), 0);  // too large: nothing after it is stored
     EXPECT_EQ(ParseRGB("1 2 3 4"), 0x030201);

@@ -60,7 +60,9 @@ const Case kCases[] = {
      {},
      {{"Fresh/a.asp", ""}, {"fresh/b.asp", ""}},
      "copy",
-     {{"copy/index.asp", "index.asp"}, {"copy/Fresh/a.asp", "Fresh/a.asp"}, {"copy/Fresh/b.asp", "fresh/b.asp"}}},
+     {{"copy/index.asp", "index.asp"},
+      {"copy/Fresh/a.asp", "Fresh/a.asp"},
+      {"copy/Fresh/b.asp", "fresh/b.asp"}}},
     {"AChineseNameIsAUtf8FileName",
      {},
      {{"\xD6\xD0\xCE\xC4.asp", ""}, {"\x95\x5C.asp", ""}},  // the last one's second byte is a backslash
@@ -100,7 +102,10 @@ const Case kCases[] = {
     {"ANameLeadingOutside", {}, {{"../escape.asp", ""}}, "site", {}, "../escape.asp"},
 };
 
-void PrintTo(const Case &c, std::ostream *out) { *out << c.name; }
+void PrintTo(const Case &c, std::ostream *out)
+{
+    *out << c.name;
+}
 
 class SaveTargets : public ::testing::TestWithParam<Case> {
 protected:
@@ -135,7 +140,8 @@ TEST_P(SaveTargets, EachDocumentLandsOnItsOwnFileInsideTheFolder)
     EXPECT_EQ(SaveAspDocument(root, scratch / c.into, false, prompter).outcome, SaveOutcome::Saved);
     Snapshot after = TakeSnapshot(scratch.Path());
     for (const auto &[file, document] : c.written) {
-        EXPECT_NE(after[file].find("' " + document + "\r\n"), std::string::npos) << file << ": " << after[file];
+        EXPECT_NE(after[file].find("' " + document + "\r\n"), std::string::npos)
+            << file << ": " << after[file];
         after.erase(file);
         // New folders on the way to it.
         for (fs::path folder = fs::path(file).parent_path(); !before.count(folder.string());
@@ -193,7 +199,8 @@ TEST(SaveTargetsPart, ANewDocumentOverTheFileOfADocumentOutsideThePart)
         SaveAspDocument(a, scratch.Path(), false, prompter);
         ADD_FAILURE() << "saved";
     } catch (const WriteError &e) {
-        EXPECT_NE(std::string(e.what()).find("文档 inc/conn.asp 会覆盖文档 conn.asp 读入的文件"), std::string::npos)
+        EXPECT_NE(std::string(e.what()).find("文档 inc/conn.asp 会覆盖文档 conn.asp 读入的文件"),
+                  std::string::npos)
             << e.what();
     }
     EXPECT_EQ(TakeSnapshot(scratch.Path()), before);

@@ -57,11 +57,15 @@ const Scenario kScenarios[] = {
     {"MergedOverTheRoot",
      [](Project &p, const fs::path &site, FileOperations &files) {
          RecordingPrompter prompter;
-         return SaveSingleDocument(p.tree, site / "index.asp", false, prompter, OverwritePolicy::Force, files);
+         return SaveSingleDocument(p.tree, site / "index.asp", false, prompter, OverwritePolicy::Force,
+                                   files);
      }},
 };
 
-void PrintTo(const Scenario &scenario, std::ostream *out) { *out << scenario.name; }
+void PrintTo(const Scenario &scenario, std::ostream *out)
+{
+    *out << scenario.name;
+}
 
 class AllOrNothing : public ::testing::TestWithParam<Scenario> {
 protected:
@@ -128,7 +132,8 @@ INSTANTIATE_TEST_SUITE_P(Saves, AllOrNothing, ::testing::ValuesIn(kScenarios),
 TEST(SaveTransaction, ABackupNeverReplacesAFile)
 {
     ScratchDir scratch("backup_names");
-    MakeSite(scratch.Path(), {{"page.asp", "old"}, {"page.asp.bak", "shipped"}, {"page.asp.bak.1", "shipped 1"}});
+    MakeSite(scratch.Path(),
+             {{"page.asp", "old"}, {"page.asp.bak", "shipped"}, {"page.asp.bak.1", "shipped 1"}});
     const std::vector<BackupMade> backups = WriteAllOrNothing(
         {{scratch / "page.asp", "new", true}, {scratch / "page.asp.bak.2", "a file of the save", false}},
         SystemFiles());
@@ -169,10 +174,10 @@ TEST(SaveTransaction, StaleTemporaryFilesGoAtTheNextSave)
         std::string name;
         bool stays;
     } files[] = {
-        {".page.asp.qasp-save-99999999-ab12cd.tmp", false},  // no such process
+        {".page.asp.qasp-save-99999999-ab12cd.tmp", false},    // no such process
         {".page.asp.qasp-save-" + me + "-zz00zz.tmp", false},  // an earlier save of this one
-        {".page.asp.qasp-save-1-ab12cd.tmp", true},  // a process still running
-        {".page.asp.qasp-save-99999999-ab12c.tmp", true},  // not quite the pattern
+        {".page.asp.qasp-save-1-ab12cd.tmp", true},            // a process still running
+        {".page.asp.qasp-save-99999999-ab12c.tmp", true},      // not quite the pattern
         {"page.asp.qasp-save-99999999-ab12cd.tmp", true},
         {".page.asp.qasp-save-x-ab12cd.tmp", true},
         {"notes.tmp", true},

@@ -13,7 +13,8 @@ namespace qasp::testing {
 class ScratchDir {
 public:
     explicit ScratchDir(const std::string &purpose)
-        : path_(std::filesystem::temp_directory_path() / ("qasp_" + purpose + "_" + std::to_string(::getpid())))
+        : path_(std::filesystem::temp_directory_path()
+                / ("qasp_" + purpose + "_" + std::to_string(::getpid())))
     {
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);

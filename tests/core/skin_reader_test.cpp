@@ -25,8 +25,10 @@ std::string Int32(int32_t v)
 TEST(SkinReader, EntriesByNameIgnoringCaseFirstOfTwoWins)
 {
     TSkinReader reader;
-    ASSERT_TRUE(reader.ReadSkin(Packed({{"Frame.BMP", "BMframe"}, {"skin.ini", "[Form]\r\n"},
-                                        {"frame.bmp", "BMsecond"}, {"empty.bmp", ""}})));
+    ASSERT_TRUE(reader.ReadSkin(Packed({{"Frame.BMP", "BMframe"},
+                                        {"skin.ini", "[Form]\r\n"},
+                                        {"frame.bmp", "BMsecond"},
+                                        {"empty.bmp", ""}})));
     EXPECT_EQ(reader.Names().size(), 4u);
     EXPECT_EQ(reader.Names()[0], "frame.bmp");
     EXPECT_EQ(reader.ExtractEntry("FRAME.bmp"), "BMframe");
@@ -43,8 +45,8 @@ TEST(SkinReader, EntriesByNameIgnoringCaseFirstOfTwoWins)
 TEST(SkinReader, NameListLinesEndInAnyLineBreak)
 {
     std::string list = "a.bmp\rb.bmp\nc.bmp\r\n";
-    std::string container = Int32(20000) + Int32(static_cast<int32_t>(list.size())) + Int32(0)
-                            + Int32(0) + list + Int32(1) + Int32(1) + Int32(1) + "ABC";
+    std::string container = Int32(20000) + Int32(static_cast<int32_t>(list.size())) + Int32(0) + Int32(0)
+                            + list + Int32(1) + Int32(1) + Int32(1) + "ABC";
     TSkinReader reader;
     ASSERT_TRUE(reader.ReadSkin(LzhEncode(container)));
     EXPECT_EQ(reader.Names(), (std::vector<std::string>{"a.bmp", "b.bmp", "c.bmp"}));
@@ -70,12 +72,12 @@ TEST(SkinReader, ContainersThatDoNotHoldTogetherAreRefused)
     for (int i = 0; i < 1002; ++i)
         many += "e" + std::to_string(i) + "\r\n";
     const std::string bad[] = {
-        header(1000) + "a.bmp\r\n",                                  // a list longer than the container
-        header(-5),                                                  // a negative list length
-        header(7) + "a.bmp\r\n" + Int32(100) + "short",              // a size past the data
-        header(7) + "a.bmp\r\n",                                     // no size table
+        header(1000) + "a.bmp\r\n",                      // a list longer than the container
+        header(-5),                                      // a negative list length
+        header(7) + "a.bmp\r\n" + Int32(100) + "short",  // a size past the data
+        header(7) + "a.bmp\r\n",                         // no size table
         header(static_cast<int32_t>(many.size())) + many + std::string(4 * 1002, '\0'),  // 1002 entries
-        header(7) + "a.bmp\r\n" + Int32(-1),                         // a negative size
+        header(7) + "a.bmp\r\n" + Int32(-1),                                             // a negative size
     };
     for (const std::string &container : bad) {
         TSkinReader reader;

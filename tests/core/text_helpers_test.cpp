@@ -22,7 +22,10 @@ TEST(TextHelpers, LowerCasingTouchesAsciiLettersOnly)
 {
     EXPECT_EQ(LowerAscii("Dim ABC_9"), "dim abc_9");
     // A GBK character whose second byte is 'L' (0x4C) keeps it.
-    EXPECT_EQ(LowerAscii("\x81\x4C" "A"), "\x81\x4C" "a");
+    EXPECT_EQ(LowerAscii("\x81\x4C"
+                         "A"),
+              "\x81\x4C"
+              "a");
     EXPECT_TRUE(EqualsNoCase("Response", "RESPONSE"));
     EXPECT_FALSE(EqualsNoCase("Respons", "Response"));
     EXPECT_TRUE(StartsWithNoCase("FUNCTION Foo", "function "));
@@ -39,8 +42,12 @@ TEST(LineSplit, FileLinesEndAtLfOrCrLfAndDropLoneCr)
 
 TEST(LineSplit, CtrlZEndsTheFile)
 {
-    EXPECT_EQ(SplitFileLines("a\r\nb\x1a" "c\r\nd"), (Lines{"a", "b"}));
-    EXPECT_EQ(SplitFileLines("\x1a" "abc"), Lines{});
+    EXPECT_EQ(SplitFileLines("a\r\nb\x1a"
+                             "c\r\nd"),
+              (Lines{"a", "b"}));
+    EXPECT_EQ(SplitFileLines("\x1a"
+                             "abc"),
+              Lines{});
 }
 
 TEST(LineSplit, FileLinesOfAnyLength)
@@ -86,7 +93,9 @@ TEST(FilePath, SecondByteOfAChineseCharacterIsNoSeparator)
     // 0x955C is one character whose second byte is '\'.
     const std::string dir = "C:\\\x95\x5C";
     EXPECT_EQ(ExtractFileDirNoSlash(dir + "\\a.asp"), dir);
-    EXPECT_EQ(ExtractFileDirNoSlash("\x95\x5C" "a.asp"), "");
+    EXPECT_EQ(ExtractFileDirNoSlash("\x95\x5C"
+                                    "a.asp"),
+              "");
     EXPECT_EQ(JoinPath("/srv/", "a.asp"), "/srv/a.asp");
     EXPECT_EQ(JoinPath("/srv", "a.asp"), "/srv/a.asp");
     EXPECT_EQ(JoinPath("", "a.asp"), "a.asp");

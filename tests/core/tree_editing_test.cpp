@@ -125,7 +125,8 @@ TEST_F(TreeEditingTest, FindInNodeCountsBytesAndFindsAtOffsetZero)
 
 TEST_F(TreeEditingTest, ASearchNeverMatchesHalfAChineseCharacter)
 {
-    tree.AttachRecord(inc, {"\xB0\x4C" "x"});  // the second byte is 'L'
+    tree.AttachRecord(inc, {"\xB0\x4C"
+                            "x"});  // the second byte is 'L'
     EXPECT_EQ(FindInNode(inc, "L", 0, prompter), std::nullopt);
     EXPECT_EQ(FindInNode(inc, "x", 0, prompter), 2u);
 }

@@ -136,7 +136,8 @@ private slots:
 
         w.answers = {dir.filePath("all.asp").toStdString()};
         w.action(ActionId::SaveSingle)->trigger();
-        QCOMPARE(ReadAll(dir.filePath("all.asp")), QByteArray::fromStdString(SingleDocumentBytes(tree, true)));
+        QCOMPARE(ReadAll(dir.filePath("all.asp")),
+                 QByteArray::fromStdString(SingleDocumentBytes(tree, true)));
     }
 
     void searchSelectsWholeCharactersInChineseText()
@@ -168,7 +169,8 @@ private slots:
         w.prompter.answers = {Answer::Cancel};
         QVERIFY(!w.close());
         QVERIFY(w.isVisible());
-        QCOMPARE(QString::fromStdString(w.prompter.shown.back()), QString("保存提示|工程已经修改，要保存吗?"));
+        QCOMPARE(QString::fromStdString(w.prompter.shown.back()),
+                 QString("保存提示|工程已经修改，要保存吗?"));
         w.prompter.answers = {Answer::No};
         QVERIFY(w.close());
         QVERIFY(!QFile::exists(dir.filePath("layout2.asp")));

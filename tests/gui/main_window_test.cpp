@@ -161,22 +161,22 @@ private slots:
     {
         MainWindow w;
         QCOMPARE(VisibleTexts(PartOf<QToolBar>(w, "toolBar")->actions()),
-                 QStringList({"打开(&Z)", "保存(&Y)", "加载", "新建", "删除(&S)", "剪切", "粘贴",
-                              "查找(&X)", "取色(&V)"}));
+                 QStringList({"打开(&Z)", "保存(&Y)", "加载", "新建", "删除(&S)", "剪切", "粘贴", "查找(&X)",
+                              "取色(&V)"}));
         const QList<QAction *> menus = w.menuBar()->actions();
         QCOMPARE(VisibleTexts(menus), QStringList({"文件(&Z)", "编辑(&Y)", "皮肤(&K)", "帮助(&X)"}));
         QCOMPARE(VisibleTexts(menus[0]->menu()->actions()),
-                 QStringList({"新建(&Z)", "新建工程(&N)...", "打开(&Y)", "加载", "-", "保存(&X)", "别存为(&W)...",
-                              "仅保存指定文档(&V)", "另存(&U)", "-", "退出(&T)"}));
+                 QStringList({"新建(&Z)", "新建工程(&N)...", "打开(&Y)", "加载", "-", "保存(&X)",
+                              "别存为(&W)...", "仅保存指定文档(&V)", "另存(&U)", "-", "退出(&T)"}));
         QCOMPARE(VisibleTexts(menus[1]->menu()->actions()),
-                 QStringList({"撤销", "重做", "-", "新建(&Z)", "删除(&Y)", "-", "剪切(&T)", "粘贴(&S)", "-", "插入(&X)",
-                              "查找(&W)", "取色(&V)", "-", "要求变量声明(&U)"}));
+                 QStringList({"撤销", "重做", "-", "新建(&Z)", "删除(&Y)", "-", "剪切(&T)", "粘贴(&S)", "-",
+                              "插入(&X)", "查找(&W)", "取色(&V)", "-", "要求变量声明(&U)"}));
         // The skins found beside the program come after the built-in one.
         const QStringList skins = VisibleTexts(menus[2]->menu()->actions());
         QCOMPARE(skins.first(), QString("内置皮肤(&B)"));
-        QCOMPARE(skins.mid(skins.size() - 4), QStringList({"-", "打开皮肤文件(&O)...", "-", "不使用皮肤(&N)"}));
-        QCOMPARE(VisibleTexts(menus[3]->menu()->actions()),
-                 QStringList({"帮助主题(&Z)", "关于(&Y)"}));
+        QCOMPARE(skins.mid(skins.size() - 4),
+                 QStringList({"-", "打开皮肤文件(&O)...", "-", "不使用皮肤(&N)"}));
+        QCOMPARE(VisibleTexts(menus[3]->menu()->actions()), QStringList({"帮助主题(&Z)", "关于(&Y)"}));
     }
 
     void actionsStartInTheirInitialState()
@@ -230,10 +230,10 @@ private slots:
         w.show();
         const QList<QLabel *> labels = LegendLabels(w);
         QCOMPARE(labels.size(), 7);
-        const QStringList captions = {"默认文字", "字符串", "VB关键字", "全局量",
-                                      "局部量", "全局模块", "注释语句"};
-        const QColor colours[] = {QColor(0, 0, 0), QColor(128, 0, 128), QColor(0, 0, 255),
-                                  QColor(255, 0, 0), QColor(0, 128, 0), QColor(0, 128, 128),
+        const QStringList captions = {"默认文字", "字符串",   "VB关键字", "全局量",
+                                      "局部量",   "全局模块", "注释语句"};
+        const QColor colours[] = {QColor(0, 0, 0),      QColor(128, 0, 128), QColor(0, 0, 255),
+                                  QColor(255, 0, 0),    QColor(0, 128, 0),   QColor(0, 128, 128),
                                   QColor(192, 192, 192)};
         for (int i = 0; i < 7; ++i) {
             QCOMPARE(labels[i]->text(), captions[i]);

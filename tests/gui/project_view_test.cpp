@@ -29,7 +29,10 @@ using namespace qasp::app;
 
 namespace {
 
-std::string Gbk(const char *utf8) { return Utf8ToGbk(utf8); }
+std::string Gbk(const char *utf8)
+{
+    return Utf8ToGbk(utf8);
+}
 
 struct Project {
     TreeNode *root, *inc, *fn;
@@ -45,8 +48,9 @@ Project BuildProject(MainWindow &w)
     tree.AttachRecord(p.inc, {Gbk("' 连接\r\nDim conn") + "\xFE\xFE", ""});
     p.fn = tree.AddChild(p.root, "ShowList(nItems)");
     tree.SetImages(p.fn, kFunctionImage);
-    tree.AttachRecord(p.fn, {"Function ShowList(nItems)\r\n\tDim i\r\n\tFor i = 1 To nItems\r\n\tNext\r\nEnd Function",
-                             Gbk("启始行数:12")});
+    tree.AttachRecord(
+        p.fn, {"Function ShowList(nItems)\r\n\tDim i\r\n\tFor i = 1 To nItems\r\n\tNext\r\nEnd Function",
+               Gbk("启始行数:12")});
     return p;
 }
 
@@ -163,7 +167,7 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return);  // the view commits on the next turn
         QTRY_COMPARE(QString::fromStdString(p.fn->DisplayText()), QString("Alpha(nItems)"));
         QCOMPARE(p.root->Children().front().get(), p.fn);  // sorted first now
-        QCOMPARE(p.fn->Text(), fnText);  // the text stays
+        QCOMPARE(p.fn->Text(), fnText);                    // the text stays
         QCOMPARE(w.tree().Selected(), p.fn);
         QCOMPARE(ProjectTreeModel::nodeOf(view->currentIndex()), p.fn);
     }

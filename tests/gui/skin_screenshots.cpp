@@ -57,7 +57,8 @@ void Shoot(QWidget *w, const QString &dir, const QString &name, QPoint at)
     w->move(at);
     QTest::qWait(300);  // moved and painted
     const QRect frame = w->frameGeometry();
-    const QImage shot = w->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();
+    const QImage shot =
+        w->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();
     if (!shot.save(dir + "/" + name + ".png"))
         Fail("cannot write " + name + ".png");
     skin::SkinnedWindow *painter = skin::SkinManager::instance()->skinnedWindow(w);
@@ -73,10 +74,10 @@ void Shoot(QWidget *w, const QString &dir, const QString &name, QPoint at)
     if (painter->framePainter().shape().contains(QPoint(0, 0)) || background != QColor(Qt::black))
         Fail(name + ": the top-left corner is not cut from the window");
     const QPoint caption(frame.width() / 2, painter->metrics().CaptionHeight / 2);
-    if (!painter->framePainter().shape().contains(caption) ||
-        shot.pixelColor(caption) != CaptionColour(*painter->skinData(), painter->looksActive()))
-        Fail(name + ": the caption does not show the skin's " + (painter->looksActive() ? "active" : "inactive") +
-             " look");
+    if (!painter->framePainter().shape().contains(caption)
+        || shot.pixelColor(caption) != CaptionColour(*painter->skinData(), painter->looksActive()))
+        Fail(name + ": the caption does not show the skin's "
+             + (painter->looksActive() ? "active" : "inactive") + " look");
     std::printf("%s.png: %dx%d, %s\n", qPrintable(name), shot.width(), shot.height(),
                 painter->looksActive() ? "active" : "inactive");
 }
@@ -96,9 +97,11 @@ void ShootMenu(app::MainWindow &window, const QString &dir, const QString &name)
         return;
     }
     const QRect area = window.frameGeometry().united(menu->geometry());
-    const QImage shot = window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+    const QImage shot =
+        window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
     shot.save(dir + "/" + name + ".png");
-    const skin::SkinElement *background = skin::SkinManager::instance()->mainSkinData()->Model().MenuBackground.get();
+    const skin::SkinElement *background =
+        skin::SkinManager::instance()->mainSkinData()->Model().MenuBackground.get();
     const QPoint corner = menu->geometry().topLeft() - area.topLeft() + QPoint(1, 1);
     if (!background || shot.pixelColor(corner) != skin::StateImage(background->Bitmap, 1, 1).pixelColor(1, 1))
         Fail(name + ": the drop-down does not wear the skin's menu background");
@@ -168,7 +171,9 @@ int main(int argc, char **argv)
     window.directoryDialog()->hide();
 
     app::QtPrompter prompter(&window);
-    ShootModal(dir, "question-box", [&] { prompter.Question("保存提示", "工程已经修改，要保存吗?", QuestionButtons::YesNoCancel); });
+    ShootModal(dir, "question-box", [&] {
+        prompter.Question("保存提示", "工程已经修改，要保存吗?", QuestionButtons::YesNoCancel);
+    });
     ShootModal(dir, "input-box", [&] {
         prompter.InputBox("查找", "输入你查找文字内容,下次可用F3继续!\u3000\u3000\u3000", "Response");
     });
@@ -196,8 +201,9 @@ int main(int argc, char **argv)
             Fail("the second skin did not load");
         Shoot(&window, dir, "dusk-main", QPoint(20, 20));
         ShootMenu(window, dir, "dusk-menu-open");
-        ShootModal(dir, "dusk-question-box",
-                   [&] { prompter.Question("删除提示", "你确定要删除这个结点吗?", QuestionButtons::YesNoCancel); });
+        ShootModal(dir, "dusk-question-box", [&] {
+            prompter.Question("删除提示", "你确定要删除这个结点吗?", QuestionButtons::YesNoCancel);
+        });
         window.directoryDialog()->show();
         (void)QTest::qWaitForWindowExposed(window.directoryDialog());
         Shoot(window.directoryDialog(), dir, "dusk-directory-chooser", QPoint(800, 40));

@@ -82,7 +82,9 @@ QPoint PlainSecondArrow(QScrollBar *bar)
     option.sliderValue = bar->value();
     option.singleStep = bar->singleStep();
     option.pageStep = bar->pageStep();
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarAddLine, bar).center();
+    return bar->style()
+        ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarAddLine, bar)
+        .center();
 }
 
 }  // namespace
@@ -95,10 +97,7 @@ class SkinnedControlsTest : public QObject {
     void RunAction(SkinAction action) { RunSkinAction(data_, action); }
 
 private slots:
-    void initTestCase()
-    {
-        data_ = StartSkinning(this);
-    }
+    void initTestCase() { data_ = StartSkinning(this); }
 
     void init()
     {
@@ -129,7 +128,8 @@ private slots:
         const int plainStep = plainBar->value();
         QVERIFY(plainStep > 0);
         plainBar->setValue(0);
-        QTest::mouseClick(plainBar, Qt::LeftButton, {}, QPoint(plainBar->width() / 2, plainBar->height() - 30));
+        QTest::mouseClick(plainBar, Qt::LeftButton, {},
+                          QPoint(plainBar->width() / 2, plainBar->height() - 30));
         const int plainPage = plainBar->value();
         QVERIFY(plainPage > plainStep);
 
@@ -176,9 +176,8 @@ private slots:
         MarkNoSkin(&f);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        const std::initializer_list<QWidget *> controls{f.bar,  f.tools,  f.text,
-                                                        f.tree, f.edit,   f.button,
-                                                        f.status, f.text->verticalScrollBar()};
+        const std::initializer_list<QWidget *> controls{
+            f.bar, f.tools, f.text, f.tree, f.edit, f.button, f.status, f.text->verticalScrollBar()};
         std::vector<std::pair<bool, QPalette>> before;
         for (QWidget *w : controls)
             before.emplace_back(w->testAttribute(Qt::WA_Hover), w->palette());
@@ -311,8 +310,8 @@ private slots:
     void theApplicationMayChooseAControlsPainter()
     {
         QString offered;
-        data_->OnSkinControl = [&offered](QObject *, SkinData *, QWidget *, QWidget *control, const QString &name,
-                                          QObject *&chosen) {
+        data_->OnSkinControl = [&offered](QObject *, SkinData *, QWidget *, QWidget *control,
+                                          const QString &name, QObject *&chosen) {
             if (name == "QLINEEDIT") {
                 offered = name;
                 chosen = new SkinnedPanel(control);

@@ -40,7 +40,10 @@ class QuietPrompter : public Prompter {
 public:
     void Information(std::string_view) override {}
     Answer Question(std::string_view, std::string_view, QuestionButtons) override { return Answer::No; }
-    std::string InputBox(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
+    std::string InputBox(std::string_view, std::string_view, std::string_view d) override
+    {
+        return std::string(d);
+    }
 };
 
 int OpenFiles()
@@ -83,7 +86,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: soak_test ROUNDS SCRATCH_DIR DEMO_ROOT.asp\n");
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     app::InstallFontSubstitutions();
@@ -111,9 +115,11 @@ int main(int argc, char **argv)
         if (!getenv("SOAK_NO_DEMO"))
             Exercise(window, QString::fromLocal8Bit(argv[3]), scratch / "out-demo", prompter);
         if (!getenv("SOAK_NO_BIG"))
-            Exercise(window, QString::fromStdString((big / "index.asp").string()), scratch / "out-big", prompter);
+            Exercise(window, QString::fromStdString((big / "index.asp").string()), scratch / "out-big",
+                     prompter);
         if (getenv("SOAK_TRACE"))
-            std::printf("round %d: %ld KiB, heap in use %zu KiB\n", round, app::ResidentKiB(), mallinfo2().uordblks / 1024);
+            std::printf("round %d: %ld KiB, heap in use %zu KiB\n", round, app::ResidentKiB(),
+                        mallinfo2().uordblks / 1024);
         if (round == 1) {
             afterFirst = app::ResidentKiB();
             filesAfterFirst = OpenFiles();
@@ -123,7 +129,8 @@ int main(int argc, char **argv)
     const int filesAtEnd = OpenFiles();
     std::printf("soak: %d rounds; resident memory after the first %ld KiB, at the end %ld KiB (%+.1f %%); "
                 "open files %d and %d\n",
-                rounds, afterFirst, atEnd, 100.0 * (atEnd - afterFirst) / afterFirst, filesAfterFirst, filesAtEnd);
+                rounds, afterFirst, atEnd, 100.0 * (atEnd - afterFirst) / afterFirst, filesAfterFirst,
+                filesAtEnd);
     fs::remove_all(scratch);
     if (atEnd > afterFirst * 11 / 10) {
         std::fprintf(stderr, "soak: memory grew by more than 10 %%\n");

@@ -112,8 +112,10 @@ private slots:
         BoxWatch watch;
         app::QtPrompter prompter(nullptr);
         prompter.Information("说明");
-        QCOMPARE(prompter.Question("保存提示", "工程已经修改，要保存吗?", QuestionButtons::YesNoCancel), Answer::Cancel);
-        QCOMPARE(prompter.Question("删除提示", "你确定要删除这个结点吗?", QuestionButtons::YesNo), Answer::No);
+        QCOMPARE(prompter.Question("保存提示", "工程已经修改，要保存吗?", QuestionButtons::YesNoCancel),
+                 Answer::Cancel);
+        QCOMPARE(prompter.Question("删除提示", "你确定要删除这个结点吗?", QuestionButtons::YesNo),
+                 Answer::No);
         QCOMPARE(prompter.InputBox("名称输入", "名称", "默认"), std::string("默认"));
         QVERIFY(!app::UnattendedRunFailed());
         app::ShowFallbackBox(nullptr, "内存关键字库");
@@ -170,12 +172,15 @@ private slots:
         QTest::addColumn<QString>("root");
         QTest::addColumn<QString>("named");
         const QString picture = scratch_.filePath("failed.png");
-        QTest::newRow("screenshot, include missing") << QStringList{"--screenshot", picture}
-                                                     << "missing-include/index.asp" << "missing.asp";
-        QTest::newRow("screenshot, root missing") << QStringList{"--screenshot", picture}
-                                                  << "no-such/index.asp" << "index.asp";
-        QTest::newRow("startup time, include missing") << QStringList{"--startup-time"}
-                                                       << "missing-include/index.asp" << "missing.asp";
+        QTest::newRow("screenshot, include missing")
+            << QStringList{"--screenshot", picture} << "missing-include/index.asp"
+            << "missing.asp";
+        QTest::newRow("screenshot, root missing")
+            << QStringList{"--screenshot", picture} << "no-such/index.asp"
+            << "index.asp";
+        QTest::newRow("startup time, include missing")
+            << QStringList{"--startup-time"} << "missing-include/index.asp"
+            << "missing.asp";
     }
 
     void aProjectThatDoesNotLoadFailsTheRun()
@@ -226,7 +231,8 @@ private slots:
 
     void aPictureThatCannotBeWrittenFailsTheRun()
     {
-        const Finished f = RunProgram({"--screenshot", scratch_.filePath("no-such-dir/shot.png")}, Home("skin"));
+        const Finished f =
+            RunProgram({"--screenshot", scratch_.filePath("no-such-dir/shot.png")}, Home("skin"));
         QVERIFY(f.ended);
         QCOMPARE(f.exitCode, 1);
         QVERIFY(f.err.contains("cannot write"));

@@ -114,7 +114,8 @@ private slots:
         w.workspace().SelectNode(fn);
         editor->setFocus();
         editor->selectAll();
-        QApplication::clipboard()->setText("Function FormatMoney(n, nDigits)\n\tFormatMoney = n\nEnd Function");
+        QApplication::clipboard()->setText(
+            "Function FormatMoney(n, nDigits)\n\tFormatMoney = n\nEnd Function");
         QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
         // Leaving the head line renames the node and spells its words anew.
         editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(0)));
@@ -126,7 +127,8 @@ private slots:
         QCOMPARE(w.Memo().Text(), original);
         QCOMPARE(fn->DisplayText(), std::string("Old(x)"));
         QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(fn->Text(), std::string("Function FormatMoney(n, nDigits)\r\n\tFormatMoney = n\r\nEnd Function"));
+        QCOMPARE(fn->Text(),
+                 std::string("Function FormatMoney(n, nDigits)\r\n\tFormatMoney = n\r\nEnd Function"));
         QCOMPARE(fn->DisplayText(), std::string("FormatMoney(n, nDigits)"));
         QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // nothing to redo
         QCOMPARE(fn->DisplayText(), std::string("FormatMoney(n, nDigits)"));
@@ -167,12 +169,17 @@ private slots:
         QPlainTextEdit *editor = EditorOf(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const std::string start = Utf8ToGbk("Dim gOld, 名字\r\nx = 1   \r\nFunction F(a)\r\n\tF = a\r\nEnd Function\r\n");
-        const QStringList words = {"resp", "dim gnew", "\"中文\"", "' 注释 ", "if x then", "  ", "len(", "Le"};
-        const QStringList pastes = {"a\nb", "Function G(b)\n\tG = b\nEnd Function\n", "中", "\t\t", "x = \"%>\""};
+        const std::string start =
+            Utf8ToGbk("Dim gOld, 名字\r\nx = 1   \r\nFunction F(a)\r\n\tF = a\r\nEnd Function\r\n");
+        const QStringList words = {"resp",      "dim gnew", "\"中文\"", "' 注释 ",
+                                   "if x then", "  ",       "len(",     "Le"};
+        const QStringList pastes = {"a\nb", "Function G(b)\n\tG = b\nEnd Function\n", "中", "\t\t",
+                                    "x = \"%>\""};
         for (unsigned seed = 1; seed <= 12; ++seed) {
             std::mt19937 random(seed);
-            const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+            const auto pick = [&random](int n) {
+                return static_cast<int>(random() % static_cast<unsigned>(n));
+            };
             w.tree().Clear();
             TreeNode *doc = w.tree().AddTopLevel("index.asp");
             w.tree().AttachRecord(doc, {start});
@@ -182,12 +189,8 @@ private slots:
                 const int lines = editor->document()->blockCount();
                 switch (pick(8)) {
                 case 0:
-                case 1:
-                    Type(editor, words[pick(words.size())]);
-                    break;
-                case 2:
-                    QTest::keyClick(editor, Qt::Key_Backspace);
-                    break;
+                case 1: Type(editor, words[pick(words.size())]); break;
+                case 2: QTest::keyClick(editor, Qt::Key_Backspace); break;
                 case 3:
                     QApplication::clipboard()->setText(pastes[pick(pastes.size())]);
                     QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
@@ -204,12 +207,8 @@ private slots:
                     QTest::keyClick(editor, Qt::Key_Tab, pick(2) ? Qt::ShiftModifier : Qt::NoModifier);
                     break;
                 }
-                case 6:
-                    QTest::keyClick(editor, pick(2) ? Qt::Key_Down : Qt::Key_Up);
-                    break;
-                default:
-                    QTest::keyClick(editor, Qt::Key_Return);
-                    break;
+                case 6: QTest::keyClick(editor, pick(2) ? Qt::Key_Down : Qt::Key_Up); break;
+                default: QTest::keyClick(editor, Qt::Key_Return); break;
                 }
                 QCOMPARE(w.Memo().Text(), doc->Text());
             }
@@ -227,7 +226,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString page = dir.filePath("index.asp");
-        const QByteArray bytes = "<!--#include file=\"missing.asp\"-->\r\n<%\r\nDim a\r\n%>\r\n<p>html</p>\r\n";
+        const QByteArray bytes =
+            "<!--#include file=\"missing.asp\"-->\r\n<%\r\nDim a\r\n%>\r\n<p>html</p>\r\n";
         QFile file(page);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);

@@ -160,7 +160,8 @@ TEST(ControlClassification, DialogBoxControls)
     EXPECT_EQ(ClassifyChildWindow(Facts({"QComboBox"})).Kind, K::ComboBox);
     EXPECT_EQ(ClassifyChildWindow(Facts({"QSizeGrip"})).Kind, K::SizeGrip);
     // A dialog box's views and tool bars keep their own look.
-    const ControlClass tree = ClassifyChildWindow(Facts({"QTreeView", "QAbstractItemView", "QAbstractScrollArea"}));
+    const ControlClass tree =
+        ClassifyChildWindow(Facts({"QTreeView", "QAbstractItemView", "QAbstractScrollArea"}));
     EXPECT_EQ(tree.Kind, K::None);
     EXPECT_FALSE(tree.ClassifyChildren);
     EXPECT_TRUE(ClassifyChildWindow(Facts({"QDialogButtonBox", "QWidget"})).ClassifyChildren);
@@ -208,7 +209,7 @@ TEST(ScrollBarGeometry, ThumbFollowsPositionAndPage)
     const ScrollRange range{0, 99, 10};
     ScrollBarLayout l = LayOutScrollBar(200, 17, range);
     EXPECT_EQ(l.ThumbStart, 17);
-    EXPECT_EQ(l.ThumbLength, 15);  // (200 - 34) * 9 / 99
+    EXPECT_EQ(l.ThumbLength, 15);                                           // (200 - 34) * 9 / 99
     EXPECT_EQ(LayOutScrollBar(200, 17, {45, 99, 10}).ThumbStart, 17 + 75);  // 166 * 45 / 99
     // The thumb never leaves the track, nor shrinks to nothing.
     l = LayOutScrollBar(200, 17, {99, 99, 10});

@@ -117,12 +117,12 @@ TEST(CaptionButtons, VisibilityTable)
         bool second;
         bool normalActive, maximisedInactive;
     } rows[] = {
-        {0, false, true, true},    {1, false, false, true},  {2, false, true, false},
-        {3, false, true, false},   {4, false, false, true},  {6, false, true, true},
-        {7, false, false, false},  {8, false, false, false}, {8, true, false, false},
-        {9, false, true, true},    {100, false, false, false}, {200, false, false, false},
-        {500, false, true, true},  {1500, true, true, true}, {1500, false, false, false},
-        {5, false, false, false},  {-1, true, false, false},
+        {0, false, true, true},   {1, false, false, true},    {2, false, true, false},
+        {3, false, true, false},  {4, false, false, true},    {6, false, true, true},
+        {7, false, false, false}, {8, false, false, false},   {8, true, false, false},
+        {9, false, true, true},   {100, false, false, false}, {200, false, false, false},
+        {500, false, true, true}, {1500, true, true, true},   {1500, false, false, false},
+        {5, false, false, false}, {-1, true, false, false},
     };
     for (const Row &row : rows) {
         f.WindowState = kNormalState;
@@ -176,12 +176,12 @@ TEST(CaptionButtons, ActionsNeedTheirBox)
 TEST(CaptionButtons, PlacementByAlign)
 {
     const SkinCaptionButton close = Button(0, 1, 24), minimise = Button(2, 1, 64), icon = Button(3, 0, 6),
-                             beforeText = Button(40, 2, 3), afterText = Button(41, 3, 5),
-                             hidden = Button(1, 1, 200), menuBar = Button(7, 100, 30);
+                            beforeText = Button(40, 2, 3), afterText = Button(41, 3, 5),
+                            hidden = Button(1, 1, 200), menuBar = Button(7, 100, 30);
     std::vector<SysButtonSlot> buttons = {
-        {&close, QSize(18, 18), true, {}},        {&minimise, QSize(18, 18), true, {}},
-        {&icon, QSize(16, 16), true, {}},         {&beforeText, QSize(10, 10), true, {}},
-        {&afterText, QSize(10, 10), true, {}},    {&hidden, QSize(18, 18), false, {}},
+        {&close, QSize(18, 18), true, {}},     {&minimise, QSize(18, 18), true, {}},
+        {&icon, QSize(16, 16), true, {}},      {&beforeText, QSize(10, 10), true, {}},
+        {&afterText, QSize(10, 10), true, {}}, {&hidden, QSize(18, 18), false, {}},
         {&menuBar, QSize(16, 14), true, {}},
     };
     EXPECT_EQ(CaptionRightLimit(buttons, 300), 236);  // the hidden one does not count
@@ -273,12 +273,15 @@ TEST(WindowDragGeometry, DraggingAnEdgeKeepsTheOppositeOneAndTheLimits)
     const QRect start(100, 100, 400, 300);
     EXPECT_EQ(ResizedGeometry(start, QPoint(50, 20), FrameHit::Right, QSize(), QSize(10000, 10000)),
               QRect(100, 100, 450, 300));
-    const QRect shrunk = ResizedGeometry(start, QPoint(380, 0), FrameHit::Left, QSize(120, 80), QSize(10000, 10000));
+    const QRect shrunk =
+        ResizedGeometry(start, QPoint(380, 0), FrameHit::Left, QSize(120, 80), QSize(10000, 10000));
     EXPECT_EQ(shrunk.width(), 120);
     EXPECT_EQ(shrunk.right(), start.right());
-    const QRect corner = ResizedGeometry(start, QPoint(-30, -40), FrameHit::TopLeft, QSize(), QSize(10000, 10000));
+    const QRect corner =
+        ResizedGeometry(start, QPoint(-30, -40), FrameHit::TopLeft, QSize(), QSize(10000, 10000));
     EXPECT_EQ(corner, QRect(70, 60, 430, 340));
-    EXPECT_EQ(ResizedGeometry(start, QPoint(0, 500), FrameHit::Bottom, QSize(), QSize(500, 500)).height(), 500);
+    EXPECT_EQ(ResizedGeometry(start, QPoint(0, 500), FrameHit::Bottom, QSize(), QSize(500, 500)).height(),
+              500);
 }
 
 TEST(FrameRegion, MagentaBorderPixelsAreCutFromTheWindow)
@@ -380,10 +383,13 @@ TEST(WindowRule, ClassFilter)
 
 TEST(SkinChoice, OwnFormThenDialogThenMainThenFirst)
 {
-    const std::vector<SkinChoiceEntry> entries = {
-        {sfDialog, false}, {sfMainform, false}, {sfOnlyThisForm, false}, {sfMainform, false}, {sfDialog, false}};
-    EXPECT_EQ(ChooseSkinIndex(entries, "TFHelp"), 3);         // the last main form component
-    EXPECT_EQ(ChooseSkinIndex(entries, "QMessageBox"), 4);    // the last dialog component
+    const std::vector<SkinChoiceEntry> entries = {{sfDialog, false},
+                                                  {sfMainform, false},
+                                                  {sfOnlyThisForm, false},
+                                                  {sfMainform, false},
+                                                  {sfDialog, false}};
+    EXPECT_EQ(ChooseSkinIndex(entries, "TFHelp"), 3);       // the last main form component
+    EXPECT_EQ(ChooseSkinIndex(entries, "QMessageBox"), 4);  // the last dialog component
     std::vector<SkinChoiceEntry> own = entries;
     own[2].OwnerIsWindow = true;
     EXPECT_EQ(ChooseSkinIndex(own, "QMessageBox"), 2);

@@ -28,7 +28,8 @@ public:
     void setPendingSkinData(SkinData *) override { calls.push_back("pending"); }
     void requestAction(SkinAction action, int interval) override
     {
-        calls.push_back("request " + std::to_string(static_cast<int>(action)) + " " + std::to_string(interval));
+        calls.push_back("request " + std::to_string(static_cast<int>(action)) + " "
+                        + std::to_string(interval));
     }
     bool skinWindow(QWidget *) override
     {
@@ -100,7 +101,7 @@ TEST(SkinDataComponent, TheShippedSkinBuildsEveryElement)
     EXPECT_EQ(m.Top.Bitmap.height() / 2, 26);  // the caption height
     EXPECT_EQ(m.Buttons.CheckButtonFrame, 4);
     EXPECT_EQ(m.CaptionButtons[0]->FrameCount, 3);
-    EXPECT_EQ(m.ComboButton->Style, 2);  // the combo strip was built
+    EXPECT_EQ(m.ComboButton->Style, 2);                      // the combo strip was built
     EXPECT_FALSE(m.CaptionButtons.back()->Bitmap.isNull());  // MDI buttons from [MDICONTROLS]
     // The top border's transparent corners cut the window's shape.
     EXPECT_EQ(m.Left.Bitmap.pixelColor(0, 0), QColor(255, 0, 255));

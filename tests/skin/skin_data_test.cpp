@@ -108,7 +108,8 @@ TEST(BitmapRoutines, GradientTablesAndClippedFills)
         GradientFill(p, clipped.rect(), 0x000000, true, 0xFF0000);
     }
     for (int y = 0; y < 10; ++y)
-        EXPECT_EQ(clipped.pixelColor(1, y), (y >= 3 && y < 6) ? whole.pixelColor(1, y) : QColor(Qt::white)) << y;
+        EXPECT_EQ(clipped.pixelColor(1, y), (y >= 3 && y < 6) ? whole.pixelColor(1, y) : QColor(Qt::white))
+            << y;
 }
 
 TEST(SkinElementReaders, BitmapNamesLoseTheirDirectoryAndNeedALowerCaseBmp)
@@ -179,7 +180,7 @@ TEST(SkinModel, ComboStripsAreBuiltOnlyWithASunkEdge)
     const std::string pictures = "[ComboButton]\r\nImage=combo.bmp\r\n";
     TestSkin without(pictures, {{"combo.bmp", Bmp(Pattern(64, 21))}});
     ASSERT_TRUE(without.model.ComboButton);
-    EXPECT_EQ(without.model.ComboButton->Bitmap.size(), QSize(64, 21));  // its own picture
+    EXPECT_EQ(without.model.ComboButton->Bitmap.size(), QSize(64, 21));   // its own picture
     EXPECT_EQ(without.model.ComboButton->Bitmap2.size(), QSize(64, 21));  // and its mirror
 
     TestSkin with(pictures + "[SunkEdge]\r\nImage=sunk.bmp\r\nLeftWidth=2\r\nTopHeight=2\r\n",
@@ -202,8 +203,9 @@ TEST(SkinModel, ComboStripsAreBuiltOnlyWithASunkEdge)
 namespace {
 
 // The borders and caption buttons of a skin a window can wear.
-const std::string kFrame = "[Personality]\r\nLeft=left.bmp\r\nLeftFrame=2\r\nRight=right.bmp\r\nRightFrame=2\r\n"
-                           "Top=top.bmp\r\nTopFrame=2\r\nBottom=bottom.bmp\r\nBottomFrame=2\r\n";
+const std::string kFrame =
+    "[Personality]\r\nLeft=left.bmp\r\nLeftFrame=2\r\nRight=right.bmp\r\nRightFrame=2\r\n"
+    "Top=top.bmp\r\nTopFrame=2\r\nBottom=bottom.bmp\r\nBottomFrame=2\r\n";
 const std::string kCaptionButtons = "[Button.Close]\r\nAction=0\r\nButtonImage=close.bmp\r\n"
                                     "[Button.Maximize]\r\nAction=1\r\nButtonImage=max.bmp\r\n"
                                     "[Button.Minimize]\r\nAction=2\r\nButtonImage=min.bmp\r\n";
@@ -211,8 +213,8 @@ const std::string kCaptionButtons = "[Button.Close]\r\nAction=0\r\nButtonImage=c
 std::vector<std::pair<std::string, std::string>> FramePictures(const std::string &leaveOut = "")
 {
     std::vector<std::pair<std::string, std::string>> pictures = {
-        {"left.bmp", Bmp(Pattern(8, 40))},    {"right.bmp", Bmp(Pattern(8, 40))},
-        {"top.bmp", Bmp(Pattern(64, 52))},    {"bottom.bmp", Bmp(Pattern(64, 8))},
+        {"left.bmp", Bmp(Pattern(8, 40))},   {"right.bmp", Bmp(Pattern(8, 40))},
+        {"top.bmp", Bmp(Pattern(64, 52))},   {"bottom.bmp", Bmp(Pattern(64, 8))},
         {"close.bmp", Bmp(Pattern(54, 18))}, {"max.bmp", Bmp(Pattern(54, 18))},
         {"min.bmp", Bmp(Pattern(54, 18))}};
     std::erase_if(pictures, [&](const auto &p) { return leaveOut.find(p.first) != std::string::npos; });
@@ -241,8 +243,8 @@ TEST(RequiredElements, EveryMissingPartIsNamed)
     // gets are not the window's own.
     TestSkin skin("[TitlebarSkin]\r\nSkinName=Bare\r\n[MDICONTROLS]\r\nImage=mdi.bmp\r\n",
                   {{"mdi.bmp", Bmp(Pattern(48, 12))}});
-    EXPECT_EQ(MissingRequiredElements(skin.model),
-              (Names{"Left", "Right", "Top", "Bottom", "close button", "maximise button", "minimise button"}));
+    EXPECT_EQ(MissingRequiredElements(skin.model), (Names{"Left", "Right", "Top", "Bottom", "close button",
+                                                          "maximise button", "minimise button"}));
 }
 
 TEST(RequiredElements, APictureTheContainerDoesNotHoldIsMissing)
@@ -266,10 +268,11 @@ TEST(RequiredElements, CaptionButtonsCountByActionAndPicture)
 {
     // Maximise and minimise by their second numbers; a close button without
     // a picture, or another kind of button with one, does not count.
-    TestSkin skin(kFrame + "[Button.Close]\r\nAction=0\r\n"
-                           "[Button.Help]\r\nAction=-1\r\nVisibility=0\r\nButtonImage=close.bmp\r\n"
-                           "[Button.Maximize]\r\nAction=22\r\nButtonImage=max.bmp\r\n"
-                           "[Button.Minimize]\r\nAction=23\r\nButtonImage=min.bmp\r\n",
+    TestSkin skin(kFrame
+                      + "[Button.Close]\r\nAction=0\r\n"
+                        "[Button.Help]\r\nAction=-1\r\nVisibility=0\r\nButtonImage=close.bmp\r\n"
+                        "[Button.Maximize]\r\nAction=22\r\nButtonImage=max.bmp\r\n"
+                        "[Button.Minimize]\r\nAction=23\r\nButtonImage=min.bmp\r\n",
                   FramePictures());
     ASSERT_EQ(skin.model.CaptionButtons.size(), 4u + 3u);
     EXPECT_EQ(MissingRequiredElements(skin.model), Names{"close button"});

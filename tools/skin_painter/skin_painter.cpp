@@ -29,25 +29,27 @@ struct Palette {
 
 Palette Light()
 {
-    return {QColor(0x4A, 0x7A, 0xAE), QColor(0x35, 0x62, 0x93), QColor(0xB4, 0xBD, 0xC6), QColor(0xA3, 0xAD, 0xB8),
-            QColor(0x35, 0x62, 0x93), QColor(0xA3, 0xAD, 0xB8), QColor(0x22, 0x44, 0x6A),
-            QColor(0xF1, 0xF1, 0xEC), QColor(0xFF, 0xFF, 0xFF), QColor(0xC9, 0xC9, 0xC2), QColor(0x20, 0x20, 0x20),
-            QColor(0x9A, 0x9A, 0x94),
-            QColor(0xFD, 0xFD, 0xFB), QColor(0xE6, 0xE6, 0xE0), QColor(0xA8, 0xA8, 0xA1), QColor(0x4F, 0x84, 0xC0),
-            QColor(0xF4, 0xF8, 0xFD), QColor(0xDC, 0xE8, 0xF5), QColor(0xD2, 0xDC, 0xE8), QColor(0xE4, 0xEA, 0xF1),
-            QColor(0xFF, 0xFF, 0xFF), QColor(0xA8, 0xAE, 0xB6), QColor(0x35, 0x62, 0x93), QColor(0xC7, 0xD9, 0xEE),
+    return {QColor(0x4A, 0x7A, 0xAE), QColor(0x35, 0x62, 0x93), QColor(0xB4, 0xBD, 0xC6),
+            QColor(0xA3, 0xAD, 0xB8), QColor(0x35, 0x62, 0x93), QColor(0xA3, 0xAD, 0xB8),
+            QColor(0x22, 0x44, 0x6A), QColor(0xF1, 0xF1, 0xEC), QColor(0xFF, 0xFF, 0xFF),
+            QColor(0xC9, 0xC9, 0xC2), QColor(0x20, 0x20, 0x20), QColor(0x9A, 0x9A, 0x94),
+            QColor(0xFD, 0xFD, 0xFB), QColor(0xE6, 0xE6, 0xE0), QColor(0xA8, 0xA8, 0xA1),
+            QColor(0x4F, 0x84, 0xC0), QColor(0xF4, 0xF8, 0xFD), QColor(0xDC, 0xE8, 0xF5),
+            QColor(0xD2, 0xDC, 0xE8), QColor(0xE4, 0xEA, 0xF1), QColor(0xFF, 0xFF, 0xFF),
+            QColor(0xA8, 0xAE, 0xB6), QColor(0x35, 0x62, 0x93), QColor(0xC7, 0xD9, 0xEE),
             QColor(0x50, 0x50, 0x50), QColor(0xFF, 0xFF, 0xFF), QColor(0xD9, 0x4A, 0x3D)};
 }
 
 Palette Dark()
 {
-    return {QColor(0x3A, 0x40, 0x49), QColor(0x2B, 0x30, 0x37), QColor(0x45, 0x48, 0x4D), QColor(0x3B, 0x3E, 0x43),
-            QColor(0x2B, 0x30, 0x37), QColor(0x3B, 0x3E, 0x43), QColor(0x16, 0x18, 0x1B),
-            QColor(0x33, 0x36, 0x3B), QColor(0x4A, 0x4E, 0x55), QColor(0x24, 0x26, 0x2A), QColor(0xE2, 0xE2, 0xDE),
-            QColor(0x7A, 0x7D, 0x82),
-            QColor(0x4A, 0x4F, 0x57), QColor(0x3C, 0x40, 0x47), QColor(0x22, 0x24, 0x28), QColor(0x6F, 0xA3, 0xD8),
-            QColor(0x55, 0x5C, 0x66), QColor(0x46, 0x4D, 0x57), QColor(0x2C, 0x30, 0x36), QColor(0x34, 0x38, 0x3F),
-            QColor(0x26, 0x28, 0x2C), QColor(0x1C, 0x1E, 0x21), QColor(0x6F, 0xA3, 0xD8), QColor(0x3E, 0x5A, 0x78),
+    return {QColor(0x3A, 0x40, 0x49), QColor(0x2B, 0x30, 0x37), QColor(0x45, 0x48, 0x4D),
+            QColor(0x3B, 0x3E, 0x43), QColor(0x2B, 0x30, 0x37), QColor(0x3B, 0x3E, 0x43),
+            QColor(0x16, 0x18, 0x1B), QColor(0x33, 0x36, 0x3B), QColor(0x4A, 0x4E, 0x55),
+            QColor(0x24, 0x26, 0x2A), QColor(0xE2, 0xE2, 0xDE), QColor(0x7A, 0x7D, 0x82),
+            QColor(0x4A, 0x4F, 0x57), QColor(0x3C, 0x40, 0x47), QColor(0x22, 0x24, 0x28),
+            QColor(0x6F, 0xA3, 0xD8), QColor(0x55, 0x5C, 0x66), QColor(0x46, 0x4D, 0x57),
+            QColor(0x2C, 0x30, 0x36), QColor(0x34, 0x38, 0x3F), QColor(0x26, 0x28, 0x2C),
+            QColor(0x1C, 0x1E, 0x21), QColor(0x6F, 0xA3, 0xD8), QColor(0x3E, 0x5A, 0x78),
             QColor(0xC8, 0xC8, 0xC4), QColor(0xE8, 0xE8, 0xE8), QColor(0xC8, 0x45, 0x3A)};
 }
 
@@ -85,7 +87,8 @@ void Box(QPainter &p, const QRect &r, const QColor &top, const QColor &bottom, c
 QImage Strip(int frames, QSize cell, const QColor &background,
              const std::function<void(QPainter &, const QRect &, int)> &draw, bool vertical = false)
 {
-    QImage image(vertical ? QSize(cell.width(), cell.height() * frames) : QSize(cell.width() * frames, cell.height()),
+    QImage image(vertical ? QSize(cell.width(), cell.height() * frames)
+                          : QSize(cell.width() * frames, cell.height()),
                  QImage::Format_RGB888);
     image.fill(background);
     QPainter p(&image);
@@ -149,14 +152,16 @@ void PaintFrame(const Palette &c, const QString &dir)
         for (int state = 0; state < 2; ++state) {
             const QRect r(state * kBorder, 0, kBorder, 40);
             const bool active = state == 0;
-            VerticalGradient(p, QRect(r.left(), 0, kBorder, kCaption), active ? c.captionTop : c.captionInactiveTop,
+            VerticalGradient(p, QRect(r.left(), 0, kBorder, kCaption),
+                             active ? c.captionTop : c.captionInactiveTop,
                              active ? c.captionBottom : c.captionInactiveBottom);
             p.fillRect(QRect(r.left(), kCaption, kBorder, 40 - kCaption), active ? c.frame : c.frameInactive);
             const int outer = left ? r.left() : r.right();
             const int inner = left ? r.right() : r.left();
             p.fillRect(QRect(outer, 0, 1, 40), c.frameOutline);
             p.fillRect(QRect(r.left(), 0, kBorder, 1), c.frameOutline);
-            p.fillRect(QRect(inner, kCaption, 1, 40 - kCaption), Mix(active ? c.frame : c.frameInactive, Qt::black, 0.2));
+            p.fillRect(QRect(inner, kCaption, 1, 40 - kCaption),
+                       Mix(active ? c.frame : c.frameInactive, Qt::black, 0.2));
             // Rounded top corner.
             const int step = left ? 1 : -1;
             p.fillRect(QRect(outer, 0, 1, 1), kMagenta);
@@ -195,35 +200,42 @@ void PaintCaptionButtons(const Palette &c, const QString &dir)
                            Mix(c.captionTop, c.captionBottom, double(kY + y) / (kCaption - 1)));
             if (state != 1) {
                 const QColor fill = danger ? c.closeHot : Mix(c.captionTop, Qt::white, 0.3);
-                const QColor pressed = danger ? Mix(c.closeHot, Qt::black, 0.25) : Mix(c.captionTop, Qt::black, 0.25);
+                const QColor pressed =
+                    danger ? Mix(c.closeHot, Qt::black, 0.25) : Mix(c.captionTop, Qt::black, 0.25);
                 const QColor f = state == 2 ? pressed : fill;
                 Box(p, r, f, f, Mix(f, Qt::black, 0.2), Mix(c.captionTop, c.captionBottom, 0.5));
             }
             glyph(p, r, c.captionGlyph);
         });
     };
-    Save(button([](QPainter &p, const QRect &r, const QColor &g) {
-             for (int i = 0; i < 8; ++i) {
-                 p.fillRect(QRect(r.left() + 5 + i, r.top() + 5 + i, 2, 1), g);
-                 p.fillRect(QRect(r.left() + 12 - i, r.top() + 5 + i, 2, 1), g);
-             }
-         }, true),
+    Save(button(
+             [](QPainter &p, const QRect &r, const QColor &g) {
+                 for (int i = 0; i < 8; ++i) {
+                     p.fillRect(QRect(r.left() + 5 + i, r.top() + 5 + i, 2, 1), g);
+                     p.fillRect(QRect(r.left() + 12 - i, r.top() + 5 + i, 2, 1), g);
+                 }
+             },
+             true),
          dir, "close.bmp");
-    Save(button([](QPainter &p, const QRect &r, const QColor &g) {
-             Outline(p, QRect(r.left() + 4, r.top() + 4, 10, 10), g);
-             p.fillRect(QRect(r.left() + 4, r.top() + 5, 10, 1), g);
-         }, false),
+    Save(button(
+             [](QPainter &p, const QRect &r, const QColor &g) {
+                 Outline(p, QRect(r.left() + 4, r.top() + 4, 10, 10), g);
+                 p.fillRect(QRect(r.left() + 4, r.top() + 5, 10, 1), g);
+             },
+             false),
          dir, "max.bmp");
-    Save(button([](QPainter &p, const QRect &r, const QColor &g) {
-             Outline(p, QRect(r.left() + 6, r.top() + 4, 8, 7), g);
-             p.fillRect(QRect(r.left() + 4, r.top() + 7, 8, 7), QColor(0, 0, 0, 0));
-             Outline(p, QRect(r.left() + 4, r.top() + 7, 8, 7), g);
-             p.fillRect(QRect(r.left() + 4, r.top() + 8, 8, 1), g);
-         }, false),
+    Save(button(
+             [](QPainter &p, const QRect &r, const QColor &g) {
+                 Outline(p, QRect(r.left() + 6, r.top() + 4, 8, 7), g);
+                 p.fillRect(QRect(r.left() + 4, r.top() + 7, 8, 7), QColor(0, 0, 0, 0));
+                 Outline(p, QRect(r.left() + 4, r.top() + 7, 8, 7), g);
+                 p.fillRect(QRect(r.left() + 4, r.top() + 8, 8, 1), g);
+             },
+             false),
          dir, "restore.bmp");
-    Save(button([](QPainter &p, const QRect &r, const QColor &g) {
-             p.fillRect(QRect(r.left() + 5, r.top() + 12, 8, 2), g);
-         }, false),
+    Save(button([](QPainter &p, const QRect &r,
+                   const QColor &g) { p.fillRect(QRect(r.left() + 5, r.top() + 12, 8, 2), g); },
+                false),
          dir, "min.bmp");
 
     // The maximised MDI child's buttons: minimise, restore, close; each
@@ -256,14 +268,15 @@ void PaintCaptionButtons(const Palette &c, const QString &dir)
 void PaintButtons(const Palette &c, const QString &dir)
 {
     // Push button: normal, pressed, disabled, hot (and focused), default.
-    Save(Strip(5, QSize(24, 22), c.face, [&c](QPainter &p, const QRect &r, int s) {
-             switch (s) {
-             case 1: Box(p, r, c.buttonTop, c.buttonBottom, c.buttonBorder, c.face); break;
-             case 2: Box(p, r, c.pressedTop, c.pressedBottom, c.buttonBorder, c.face); break;
-             case 3: Box(p, r, c.face, c.face, Mix(c.buttonBorder, c.face, 0.5), c.face); break;
-             default: Box(p, r, c.hotTop, c.hotBottom, c.hotBorder, c.face); break;
-             }
-         }),
+    Save(Strip(5, QSize(24, 22), c.face,
+               [&c](QPainter &p, const QRect &r, int s) {
+                   switch (s) {
+                   case 1: Box(p, r, c.buttonTop, c.buttonBottom, c.buttonBorder, c.face); break;
+                   case 2: Box(p, r, c.pressedTop, c.pressedBottom, c.buttonBorder, c.face); break;
+                   case 3: Box(p, r, c.face, c.face, Mix(c.buttonBorder, c.face, 0.5), c.face); break;
+                   default: Box(p, r, c.hotTop, c.hotBottom, c.hotBorder, c.face); break;
+                   }
+               }),
          dir, "button.bmp");
     // Check box and radio button: unchecked, checked, unchecked disabled, checked disabled.
     const auto glyphs = [&c](bool radio) {
@@ -301,46 +314,52 @@ void PaintScrollBars(const Palette &c, const QString &dir)
     // 23 frames: left, right, up, down arrows (normal, pressed, disabled,
     // hot each), the horizontal and vertical grips (normal, dragged, hot),
     // and the size-grip corner.
-    Save(Strip(23, QSize(kS, kS), c.face, [&c](QPainter &p, const QRect &r, int frame) {
-             p.fillRect(r, Mix(c.face, c.faceDark, 0.3));
-             if (frame <= 16) {
-                 const int state = (frame - 1) % 4;  // 0 normal, 1 pressed, 2 disabled, 3 hot
-                 if (state == 1 || state == 3)
-                     p.fillRect(r.adjusted(1, 1, -1, -1), state == 1 ? c.accent : c.accentLight);
-                 const char arrow = "lrud"[(frame - 1) / 4];
-                 Arrow(p, r, state == 2 ? c.disabledText : (state == 1 ? c.field : c.glyph), arrow);
-             } else if (frame <= 22) {
-                 p.fillRect(r, kMagenta);
-                 const int state = (frame - 17) % 3;
-                 const QColor g = state == 0 ? c.glyph : c.accent;
-                 const bool vertical = frame >= 20;
-                 for (int i = 0; i < 3; ++i)
-                     p.fillRect(vertical ? QRect(r.left() + 5, r.top() + 6 + 2 * i, 7, 1)
-                                         : QRect(r.left() + 6 + 2 * i, r.top() + 5, 1, 7),
-                                g);
-             } else {
-                 for (int i = 0; i < 3; ++i)
-                     for (int j = 0; j <= i; ++j)
-                         p.fillRect(QRect(r.right() - 3 - 4 * j, r.bottom() - 3 - 4 * (i - j), 2, 2), c.faceDark);
-             }
-         }),
+    Save(Strip(23, QSize(kS, kS), c.face,
+               [&c](QPainter &p, const QRect &r, int frame) {
+                   p.fillRect(r, Mix(c.face, c.faceDark, 0.3));
+                   if (frame <= 16) {
+                       const int state = (frame - 1) % 4;  // 0 normal, 1 pressed, 2 disabled, 3 hot
+                       if (state == 1 || state == 3)
+                           p.fillRect(r.adjusted(1, 1, -1, -1), state == 1 ? c.accent : c.accentLight);
+                       const char arrow = "lrud"[(frame - 1) / 4];
+                       Arrow(p, r, state == 2 ? c.disabledText : (state == 1 ? c.field : c.glyph), arrow);
+                   } else if (frame <= 22) {
+                       p.fillRect(r, kMagenta);
+                       const int state = (frame - 17) % 3;
+                       const QColor g = state == 0 ? c.glyph : c.accent;
+                       const bool vertical = frame >= 20;
+                       for (int i = 0; i < 3; ++i)
+                           p.fillRect(vertical ? QRect(r.left() + 5, r.top() + 6 + 2 * i, 7, 1)
+                                               : QRect(r.left() + 6 + 2 * i, r.top() + 5, 1, 7),
+                                      g);
+                   } else {
+                       for (int i = 0; i < 3; ++i)
+                           for (int j = 0; j <= i; ++j)
+                               p.fillRect(QRect(r.right() - 3 - 4 * j, r.bottom() - 3 - 4 * (i - j), 2, 2),
+                                          c.faceDark);
+                   }
+               }),
          dir, "scrollbar.bmp");
     const auto track = [&c](bool vertical) {
-        return Strip(4, vertical ? QSize(kS, 20) : QSize(20, kS), c.face, [&c, vertical](QPainter &p, const QRect &r, int s) {
-            p.fillRect(r, s == 3 ? c.face : Mix(c.face, c.faceDark, 0.3));
-            p.fillRect(vertical ? QRect(r.left(), r.top(), 1, r.height()) : QRect(r.left(), r.top(), r.width(), 1),
-                       Mix(c.face, c.faceDark, 0.6));
-        });
+        return Strip(4, vertical ? QSize(kS, 20) : QSize(20, kS), c.face,
+                     [&c, vertical](QPainter &p, const QRect &r, int s) {
+                         p.fillRect(r, s == 3 ? c.face : Mix(c.face, c.faceDark, 0.3));
+                         p.fillRect(vertical ? QRect(r.left(), r.top(), 1, r.height())
+                                             : QRect(r.left(), r.top(), r.width(), 1),
+                                    Mix(c.face, c.faceDark, 0.6));
+                     });
     };
     Save(track(false), dir, "hscroll.bmp");
     Save(track(true), dir, "vscroll.bmp");
     const auto thumb = [&c](bool vertical) {
-        return Strip(3, vertical ? QSize(kS, 20) : QSize(20, kS), c.face, [&c, vertical](QPainter &p, const QRect &r, int s) {
-            p.fillRect(r, Mix(c.face, c.faceDark, 0.3));
-            const QRect body = vertical ? r.adjusted(3, 1, -3, -1) : r.adjusted(1, 3, -1, -3);
-            const QColor fill = s == 1 ? Mix(c.faceDark, c.face, 0.2) : (s == 2 ? c.accent : c.accentLight);
-            Box(p, body, fill, fill, Mix(fill, Qt::black, 0.15), Mix(c.face, c.faceDark, 0.3));
-        });
+        return Strip(3, vertical ? QSize(kS, 20) : QSize(20, kS), c.face,
+                     [&c, vertical](QPainter &p, const QRect &r, int s) {
+                         p.fillRect(r, Mix(c.face, c.faceDark, 0.3));
+                         const QRect body = vertical ? r.adjusted(3, 1, -3, -1) : r.adjusted(1, 3, -1, -3);
+                         const QColor fill =
+                             s == 1 ? Mix(c.faceDark, c.face, 0.2) : (s == 2 ? c.accent : c.accentLight);
+                         Box(p, body, fill, fill, Mix(fill, Qt::black, 0.15), Mix(c.face, c.faceDark, 0.3));
+                     });
     };
     Save(thumb(false), dir, "hthumb.bmp");
     Save(thumb(true), dir, "vthumb.bmp");
@@ -349,31 +368,35 @@ void PaintScrollBars(const Palette &c, const QString &dir)
 void PaintFields(const Palette &c, const QString &dir)
 {
     // Edit border (SunkEdge): normal, pressed, disabled, hot.
-    Save(Strip(4, QSize(20, 20), c.face, [&c](QPainter &p, const QRect &r, int s) {
-             p.fillRect(r, s == 3 ? c.face : c.field);
-             Outline(p, r, s == 4 || s == 2 ? c.hotBorder : c.fieldBorder);
-         }),
+    Save(Strip(4, QSize(20, 20), c.face,
+               [&c](QPainter &p, const QRect &r, int s) {
+                   p.fillRect(r, s == 3 ? c.face : c.field);
+                   Outline(p, r, s == 4 || s == 2 ? c.hotBorder : c.fieldBorder);
+               }),
          dir, "sunkedge.bmp");
-    Save(Strip(4, QSize(18, 20), c.face, [&c](QPainter &p, const QRect &r, int s) {
-             const QRect b = r.adjusted(1, 1, -1, -1);
-             if (s == 2)
-                 VerticalGradient(p, b, c.pressedTop, c.pressedBottom);
-             else if (s == 4)
-                 VerticalGradient(p, b, c.hotTop, c.hotBottom);
-             else
-                 VerticalGradient(p, b, c.buttonTop, c.buttonBottom);
-             p.fillRect(QRect(b.left(), b.top(), 1, b.height()), c.fieldBorder);
-         }),
+    Save(Strip(4, QSize(18, 20), c.face,
+               [&c](QPainter &p, const QRect &r, int s) {
+                   const QRect b = r.adjusted(1, 1, -1, -1);
+                   if (s == 2)
+                       VerticalGradient(p, b, c.pressedTop, c.pressedBottom);
+                   else if (s == 4)
+                       VerticalGradient(p, b, c.hotTop, c.hotBottom);
+                   else
+                       VerticalGradient(p, b, c.buttonTop, c.buttonBottom);
+                   p.fillRect(QRect(b.left(), b.top(), 1, b.height()), c.fieldBorder);
+               }),
          dir, "combobutton.bmp");
     // The combo box's arrow, one per state.
-    Save(Strip(5, QSize(11, 7), kMagenta, [&c](QPainter &p, const QRect &r, int s) {
-             Arrow(p, r, s == 3 ? c.disabledText : c.glyph, 'd');
-         }),
+    Save(Strip(5, QSize(11, 7), kMagenta,
+               [&c](QPainter &p, const QRect &r, int s) {
+                   Arrow(p, r, s == 3 ? c.disabledText : c.glyph, 'd');
+               }),
          dir, "extraimages.bmp");
-    Save(Strip(2, QSize(20, 12), c.face, [&c](QPainter &p, const QRect &r, int s) {
-             p.fillRect(r, c.field);
-             Outline(p, r, s == 1 ? c.fieldBorder : Mix(c.fieldBorder, c.face, 0.5));
-         }),
+    Save(Strip(2, QSize(20, 12), c.face,
+               [&c](QPainter &p, const QRect &r, int s) {
+                   p.fillRect(r, c.field);
+                   Outline(p, r, s == 1 ? c.fieldBorder : Mix(c.fieldBorder, c.face, 0.5));
+               }),
          dir, "progress.bmp");
     QImage chunk(8, 12, QImage::Format_RGB888);
     {
@@ -383,18 +406,20 @@ void PaintFields(const Palette &c, const QString &dir)
     Save(chunk, dir, "progresschunk.bmp");
     // Up-down buttons: up/left half then down/right half, four states each.
     for (bool vertical : {true, false}) {
-        Save(Strip(8, QSize(16, 11), c.face, [&c](QPainter &p, const QRect &r, int s) {
-                 const int state = (s - 1) % 4;
-                 Box(p, r, state == 1 ? c.pressedTop : (state == 3 ? c.hotTop : c.buttonTop),
-                     state == 1 ? c.pressedBottom : (state == 3 ? c.hotBottom : c.buttonBottom),
-                     state == 3 ? c.hotBorder : c.buttonBorder, c.face);
-             }),
+        Save(Strip(8, QSize(16, 11), c.face,
+                   [&c](QPainter &p, const QRect &r, int s) {
+                       const int state = (s - 1) % 4;
+                       Box(p, r, state == 1 ? c.pressedTop : (state == 3 ? c.hotTop : c.buttonTop),
+                           state == 1 ? c.pressedBottom : (state == 3 ? c.hotBottom : c.buttonBottom),
+                           state == 3 ? c.hotBorder : c.buttonBorder, c.face);
+                   }),
              dir, vertical ? "updownv.bmp" : "updownh.bmp");
-        Save(Strip(8, QSize(16, 11), kMagenta, [&c, vertical](QPainter &p, const QRect &r, int s) {
-                 const bool first = s <= 4;
-                 Arrow(p, r, (s - 1) % 4 == 2 ? c.disabledText : c.glyph,
-                       vertical ? (first ? 'u' : 'd') : (first ? 'l' : 'r'), 3);
-             }),
+        Save(Strip(8, QSize(16, 11), kMagenta,
+                   [&c, vertical](QPainter &p, const QRect &r, int s) {
+                       const bool first = s <= 4;
+                       Arrow(p, r, (s - 1) % 4 == 2 ? c.disabledText : c.glyph,
+                             vertical ? (first ? 'u' : 'd') : (first ? 'l' : 'r'), 3);
+                   }),
              dir, vertical ? "updownvglyph.bmp" : "updownhglyph.bmp");
     }
 }
@@ -402,76 +427,89 @@ void PaintFields(const Palette &c, const QString &dir)
 void PaintBars(const Palette &c, const QString &dir)
 {
     // Tabs: normal, pressed (selected), disabled, hot, selected hot.
-    Save(Strip(5, QSize(30, 22), c.face, [&c](QPainter &p, const QRect &r, int s) {
-             const bool selected = s == 2 || s == 5;
-             const QRect tab = selected ? r : r.adjusted(0, 2, 0, 0);
-             VerticalGradient(p, tab, selected ? c.field : (s == 4 ? c.hotTop : c.buttonTop),
-                              selected ? c.field : c.buttonBottom);
-             Outline(p, tab.adjusted(0, 0, 0, 1), selected ? c.fieldBorder : c.buttonBorder);
-             if (selected)
-                 p.fillRect(QRect(tab.left() + 1, tab.top(), tab.width() - 2, 2), c.accent);
-         }),
+    Save(Strip(5, QSize(30, 22), c.face,
+               [&c](QPainter &p, const QRect &r, int s) {
+                   const bool selected = s == 2 || s == 5;
+                   const QRect tab = selected ? r : r.adjusted(0, 2, 0, 0);
+                   VerticalGradient(p, tab, selected ? c.field : (s == 4 ? c.hotTop : c.buttonTop),
+                                    selected ? c.field : c.buttonBottom);
+                   Outline(p, tab.adjusted(0, 0, 0, 1), selected ? c.fieldBorder : c.buttonBorder);
+                   if (selected)
+                       p.fillRect(QRect(tab.left() + 1, tab.top(), tab.width() - 2, 2), c.accent);
+               }),
          dir, "tabs.bmp");
-    Save(Strip(1, QSize(20, 20), c.face, [&c](QPainter &p, const QRect &r, int) {
-             p.fillRect(r, c.field);
-             Outline(p, r, c.fieldBorder);
-         }),
+    Save(Strip(1, QSize(20, 20), c.face,
+               [&c](QPainter &p, const QRect &r, int) {
+                   p.fillRect(r, c.field);
+                   Outline(p, r, c.fieldBorder);
+               }),
          dir, "tabborder.bmp");
     // Status bar panels: panel, size-grip corner, bar background.
-    Save(Strip(3, QSize(12, 18), c.face, [&c](QPainter &p, const QRect &r, int s) {
-             p.fillRect(r, c.face);
-             if (s == 1) {
-                 Outline(p, r, Mix(c.face, c.faceDark, 0.8));
-             } else if (s == 2) {
-                 for (int i = 0; i < 3; ++i)
-                     for (int j = 0; j <= i; ++j)
-                         p.fillRect(QRect(r.right() - 3 - 4 * j, r.bottom() - 3 - 4 * (i - j), 2, 2), c.faceDark);
-             } else {
-                 p.fillRect(QRect(r.left(), r.top(), r.width(), 1), c.faceDark);
-             }
-         }),
+    Save(Strip(3, QSize(12, 18), c.face,
+               [&c](QPainter &p, const QRect &r, int s) {
+                   p.fillRect(r, c.face);
+                   if (s == 1) {
+                       Outline(p, r, Mix(c.face, c.faceDark, 0.8));
+                   } else if (s == 2) {
+                       for (int i = 0; i < 3; ++i)
+                           for (int j = 0; j <= i; ++j)
+                               p.fillRect(QRect(r.right() - 3 - 4 * j, r.bottom() - 3 - 4 * (i - j), 2, 2),
+                                          c.faceDark);
+                   } else {
+                       p.fillRect(QRect(r.left(), r.top(), r.width(), 1), c.faceDark);
+                   }
+               }),
          dir, "statusbaredges.bmp");
     // Tool bar buttons: normal, pressed, disabled, hot, checked.
-    Save(Strip(5, QSize(24, 24), c.face, [&c](QPainter &p, const QRect &r, int s) {
-             p.fillRect(r, c.face);
-             if (s == 2 || s == 5)
-                 Box(p, r, c.pressedTop, c.pressedBottom, c.buttonBorder, c.face);
-             else if (s == 4)
-                 Box(p, r, c.hotTop, c.hotBottom, c.hotBorder, c.face);
-         }),
+    Save(Strip(5, QSize(24, 24), c.face,
+               [&c](QPainter &p, const QRect &r, int s) {
+                   p.fillRect(r, c.face);
+                   if (s == 2 || s == 5)
+                       Box(p, r, c.pressedTop, c.pressedBottom, c.buttonBorder, c.face);
+                   else if (s == 4)
+                       Box(p, r, c.hotTop, c.hotBottom, c.hotBorder, c.face);
+               }),
          dir, "toolbars.bmp");
-    Save(Strip(2, QSize(20, 20), c.face, [&c](QPainter &p, const QRect &r, int s) {
-             p.fillRect(r, c.face);
-             Outline(p, r.adjusted(0, 0, 0, 0), s == 1 ? c.faceDark : Mix(c.faceDark, c.face, 0.5));
-         }),
+    Save(Strip(2, QSize(20, 20), c.face,
+               [&c](QPainter &p, const QRect &r, int s) {
+                   p.fillRect(r, c.face);
+                   Outline(p, r.adjusted(0, 0, 0, 0), s == 1 ? c.faceDark : Mix(c.faceDark, c.face, 0.5));
+               }),
          dir, "groupboxedge.bmp");
     Save(Strip(1, QSize(20, 16), c.face, [&c](QPainter &p, const QRect &r, int) { p.fillRect(r, c.face); }),
          dir, "groupbox.bmp");
     // Header sections: normal, pressed, disabled, hot, sorted.
-    Save(Strip(5, QSize(20, 20), c.face, [&c](QPainter &p, const QRect &r, int s) {
-             VerticalGradient(p, r, s == 4 ? c.hotTop : c.buttonTop, s == 2 ? c.pressedBottom : c.buttonBottom);
-             p.fillRect(QRect(r.right(), r.top() + 3, 1, r.height() - 6), c.buttonBorder);
-             p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), c.buttonBorder);
-         }),
+    Save(Strip(5, QSize(20, 20), c.face,
+               [&c](QPainter &p, const QRect &r, int s) {
+                   VerticalGradient(p, r, s == 4 ? c.hotTop : c.buttonTop,
+                                    s == 2 ? c.pressedBottom : c.buttonBottom);
+                   p.fillRect(QRect(r.right(), r.top() + 3, 1, r.height() - 6), c.buttonBorder);
+                   p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), c.buttonBorder);
+               }),
          dir, "headerbar.bmp");
     // The menu bar row, active above inactive.
-    Save(Strip(2, QSize(20, 22), c.face, [&c](QPainter &p, const QRect &r, int s) {
-             VerticalGradient(p, r, s == 1 ? c.faceLight : c.face, c.face);
-             p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), c.faceDark);
-         }, true),
+    Save(Strip(
+             2, QSize(20, 22), c.face,
+             [&c](QPainter &p, const QRect &r, int s) {
+                 VerticalGradient(p, r, s == 1 ? c.faceLight : c.face, c.face);
+                 p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), c.faceDark);
+             },
+             true),
          dir, "menubar.bmp");
     // Menu items: normal, pressed, disabled, selected, checked.
-    Save(Strip(5, QSize(20, 20), c.field, [&c](QPainter &p, const QRect &r, int s) {
-             p.fillRect(r, c.field);
-             if (s == 4 || s == 2)
-                 Box(p, r, c.accentLight, c.accentLight, c.accent, c.field);
-         }),
+    Save(Strip(5, QSize(20, 20), c.field,
+               [&c](QPainter &p, const QRect &r, int s) {
+                   p.fillRect(r, c.field);
+                   if (s == 4 || s == 2)
+                       Box(p, r, c.accentLight, c.accentLight, c.accent, c.field);
+               }),
          dir, "menuitem.bmp");
-    Save(Strip(1, QSize(20, 20), c.field, [&c](QPainter &p, const QRect &r, int) {
-             p.fillRect(r, c.field);
-             p.fillRect(QRect(r.left() + 1, r.top() + 1, 24, r.height() - 2), c.face);
-             Outline(p, r, c.fieldBorder);
-         }),
+    Save(Strip(1, QSize(20, 20), c.field,
+               [&c](QPainter &p, const QRect &r, int) {
+                   p.fillRect(r, c.field);
+                   p.fillRect(QRect(r.left() + 1, r.top() + 1, 24, r.height() - 2), c.face);
+                   Outline(p, r, c.fieldBorder);
+               }),
          dir, "menubackground.bmp");
 }
 
@@ -481,18 +519,24 @@ void PaintTrackbarThumbs(const Palette &c, const QString &dir)
     const auto thumb = [&c](QSize size, char point) {
         return Strip(5, size, kMagenta, [&c, point](QPainter &p, const QRect &r, int s) {
             const QColor fill = s == 2 ? c.accent : (s == 4 || s == 5 ? c.hotTop : c.buttonTop);
-            const QColor border = s == 3 ? Mix(c.buttonBorder, c.face, 0.5) : (s == 4 ? c.hotBorder : c.buttonBorder);
+            const QColor border =
+                s == 3 ? Mix(c.buttonBorder, c.face, 0.5) : (s == 4 ? c.hotBorder : c.buttonBorder);
             QRect body = r;
-            if (point == 'd') body.setBottom(r.bottom() - 4);
-            if (point == 'u') body.setTop(r.top() + 4);
-            if (point == 'r') body.setRight(r.right() - 4);
-            if (point == 'l') body.setLeft(r.left() + 4);
+            if (point == 'd')
+                body.setBottom(r.bottom() - 4);
+            if (point == 'u')
+                body.setTop(r.top() + 4);
+            if (point == 'r')
+                body.setRight(r.right() - 4);
+            if (point == 'l')
+                body.setLeft(r.left() + 4);
             Box(p, body, fill, fill, border, kMagenta);
             if (point != 'n')
-                Arrow(p, point == 'd' ? QRect(r.left(), r.bottom() - 4, r.width(), 4)
-                         : point == 'u' ? QRect(r.left(), r.top(), r.width(), 4)
-                         : point == 'r' ? QRect(r.right() - 4, r.top(), 4, r.height())
-                                        : QRect(r.left(), r.top(), 4, r.height()),
+                Arrow(p,
+                      point == 'd'   ? QRect(r.left(), r.bottom() - 4, r.width(), 4)
+                      : point == 'u' ? QRect(r.left(), r.top(), r.width(), 4)
+                      : point == 'r' ? QRect(r.right() - 4, r.top(), 4, r.height())
+                                     : QRect(r.left(), r.top(), 4, r.height()),
                       border, point, 4);
         });
     };
@@ -538,7 +582,8 @@ void PaintProgram(const QString &dir)
             p.fillRect(QRect(48 + 11 - i, 4 + i, 1, 1), k);
         }
     }
-    Save(glyphs.convertToFormat(QImage::Format_Mono).convertToFormat(QImage::Format_RGB888), dir, "menuglyphs.bmp");
+    Save(glyphs.convertToFormat(QImage::Format_Mono).convertToFormat(QImage::Format_RGB888), dir,
+         "menuglyphs.bmp");
 }
 
 }  // namespace

@@ -15,32 +15,44 @@ QColor SystemColourOf(int index)
 {
     const QPalette palette = QGuiApplication::palette();
     switch (index) {
-    case 0: return palette.color(QPalette::Mid);                         // scroll bar
-    case 1: case 12: return palette.color(QPalette::Dark);                // desktop, MDI workspace
-    case 2: case 27: case 29: return palette.color(QPalette::Highlight);  // active caption, menu highlight
-    case 3: case 28: return palette.color(QPalette::Mid);                 // inactive caption
-    case 4: case 30: return palette.color(QPalette::Window);              // menu, menu bar
-    case 5: return palette.color(QPalette::Base);                         // window
-    case 6: case 21: return palette.color(QPalette::Shadow);              // frame, 3-D dark shadow
-    case 7: return palette.color(QPalette::WindowText);                   // menu text
-    case 8: return palette.color(QPalette::Text);                         // window text
-    case 9: case 14: return palette.color(QPalette::HighlightedText);     // caption text, highlight text
-    case 10: case 11: case 15: return palette.color(QPalette::Button);    // borders, button face
+    case 0: return palette.color(QPalette::Mid);  // scroll bar
+    case 1:
+    case 12: return palette.color(QPalette::Dark);  // desktop, MDI workspace
+    case 2:
+    case 27:
+    case 29: return palette.color(QPalette::Highlight);  // active caption, menu highlight
+    case 3:
+    case 28: return palette.color(QPalette::Mid);  // inactive caption
+    case 4:
+    case 30: return palette.color(QPalette::Window);  // menu, menu bar
+    case 5: return palette.color(QPalette::Base);     // window
+    case 6:
+    case 21: return palette.color(QPalette::Shadow);     // frame, 3-D dark shadow
+    case 7: return palette.color(QPalette::WindowText);  // menu text
+    case 8: return palette.color(QPalette::Text);        // window text
+    case 9:
+    case 14: return palette.color(QPalette::HighlightedText);  // caption text, highlight text
+    case 10:
+    case 11:
+    case 15: return palette.color(QPalette::Button);  // borders, button face
     case 13: return palette.color(QPalette::Highlight);
-    case 16: return palette.color(QPalette::Dark);                        // button shadow
-    case 17: return palette.color(QPalette::Disabled, QPalette::Text);    // grey text
+    case 16: return palette.color(QPalette::Dark);                      // button shadow
+    case 17: return palette.color(QPalette::Disabled, QPalette::Text);  // grey text
     case 18: return palette.color(QPalette::ButtonText);
     case 19: return palette.color(QPalette::Disabled, QPalette::WindowText);  // inactive caption text
-    case 20: return palette.color(QPalette::Light);                       // button highlight
-    case 22: return palette.color(QPalette::Midlight);                    // 3-D light
+    case 20: return palette.color(QPalette::Light);                           // button highlight
+    case 22: return palette.color(QPalette::Midlight);                        // 3-D light
     case 23: return palette.color(QPalette::ToolTipText);
     case 24: return palette.color(QPalette::ToolTipBase);
-    case 26: return palette.color(QPalette::Link);                        // hot-tracked item
+    case 26: return palette.color(QPalette::Link);  // hot-tracked item
     default: return palette.color(QPalette::Window);
     }
 }
 
-uint8_t Channel(SkinColour c, int shift) { return static_cast<uint8_t>((c >> shift) & 0xFF); }
+uint8_t Channel(SkinColour c, int shift)
+{
+    return static_cast<uint8_t>((c >> shift) & 0xFF);
+}
 
 QImage To24Bit(const QImage &image)
 {

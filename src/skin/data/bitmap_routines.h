@@ -17,8 +17,14 @@ namespace qasp::skin {
 
 using SkinColour = int32_t;
 
-constexpr SkinColour SystemColour(int index) { return static_cast<SkinColour>(0xFF000000u | static_cast<uint32_t>(index)); }
-constexpr bool IsSystemColour(SkinColour c) { return c < 0; }
+constexpr SkinColour SystemColour(int index)
+{
+    return static_cast<SkinColour>(0xFF000000u | static_cast<uint32_t>(index));
+}
+constexpr bool IsSystemColour(SkinColour c)
+{
+    return c < 0;
+}
 
 // A system colour through the palette; any other as it stands.
 SkinColour ResolveColour(SkinColour c);

@@ -8,8 +8,8 @@
 namespace qasp::skin {
 namespace {
 
-constexpr int N = TLZH::N, F = TLZH::F, THRESHOLD = TLZH::THRESHOLD, N_CHAR = TLZH::N_CHAR,
-              T = TLZH::T, R = TLZH::R;
+constexpr int N = TLZH::N, F = TLZH::F, THRESHOLD = TLZH::THRESHOLD, N_CHAR = TLZH::N_CHAR, T = TLZH::T,
+              R = TLZH::R;
 
 // The adaptive Huffman code tree: leaves T .. T + N_CHAR - 1 stand for the
 // symbols, son[] points down, prnt[] up, freq[] keeps the nodes in order.
@@ -74,8 +74,7 @@ struct HuffmanTree {
             const unsigned k = ++freq[c];
             int l = c + 1;
             if (k > freq[l]) {
-                while (k > freq[++l]) {
-                }
+                while (k > freq[++l]) {}
                 --l;
                 freq[c] = freq[l];
                 freq[l] = static_cast<uint16_t>(k);
@@ -223,7 +222,9 @@ std::string LzhDecode(std::string_view stream, size_t limit)
             at += n;
             return static_cast<uint16_t>(n);
         },
-        [&](const uint8_t *buffer, uint16_t count) { out.append(reinterpret_cast<const char *>(buffer), count); });
+        [&](const uint8_t *buffer, uint16_t count) {
+            out.append(reinterpret_cast<const char *>(buffer), count);
+        });
     return out;
 }
 
@@ -235,8 +236,7 @@ class MatchTrees {
 public:
     static constexpr int NIL = N;
 
-    explicit MatchTrees(const std::vector<uint8_t> &ring)
-        : ring_(ring)
+    explicit MatchTrees(const std::vector<uint8_t> &ring) : ring_(ring)
     {
         for (int i = N + 1; i <= N + 256; ++i)
             rson[i] = NIL;

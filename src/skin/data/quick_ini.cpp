@@ -132,7 +132,8 @@ std::string TQuickIni::ReadString(std::string_view section, std::string_view key
     for (size_t i = static_cast<size_t>(header) + 1; i < lines_.size() && !IsHeader(lines_[i]); ++i) {
         const std::string &line = lines_[i];
         const size_t eq = line.find('=');
-        const std::string name = eq == std::string::npos ? std::string() : LowerAscii(Trim(std::string_view(line).substr(0, eq)));
+        const std::string name =
+            eq == std::string::npos ? std::string() : LowerAscii(Trim(std::string_view(line).substr(0, eq)));
         if (name != wanted)
             continue;
         const std::string value = Trim(std::string_view(line).substr(eq + 1));

@@ -22,7 +22,8 @@ public:
     int SectionLine(std::string_view name) const;
     std::vector<std::string> ReadSections() const;
 
-    std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
     // Decimal, or hexadecimal after "$" or "0x"; the default when it does not convert.
     int32_t ReadInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
     int32_t ReadColour(std::string_view section, std::string_view key, int32_t defaultValue) const;

@@ -21,7 +21,8 @@ bool HasStateImages(const SkinElement &e, bool stacked)
 bool HasButton(const SkinModel &model, std::initializer_list<int> actions)
 {
     return std::any_of(model.CaptionButtons.begin(), model.CaptionButtons.end(), [&](const auto &b) {
-        return std::find(actions.begin(), actions.end(), b->Action) != actions.end() && HasStateImages(*b, false);
+        return std::find(actions.begin(), actions.end(), b->Action) != actions.end()
+               && HasStateImages(*b, false);
     });
 }
 

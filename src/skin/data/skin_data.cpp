@@ -55,9 +55,7 @@ void SkinManagerLink::clearInstance(SkinManagerLink *manager)
         TheManager() = nullptr;
 }
 
-SkinData::SkinData(QObject *owner)
-    : QObject(owner)
-    , model_(std::make_unique<SkinModel>())
+SkinData::SkinData(QObject *owner) : QObject(owner), model_(std::make_unique<SkinModel>())
 {
     menuImages_ = ProgramPicture("menuglyphs.bmp");
     appIcon_ = QImage(16, 16, QImage::Format_RGB888);
@@ -159,8 +157,7 @@ void SkinData::SetActive(bool value)
         else if (!noSkin_)
             manager->requestAction(SkinAction::Activate, 250);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

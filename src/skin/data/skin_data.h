@@ -17,12 +17,37 @@ namespace qasp::skin {
 
 // The kinds of control that are skinned, member i at bit i.
 enum SkinControlBit {
-    xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton,
-    xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel, xcGroupBox,
-    xcStatusBar, xcTab, xcTrackBar, xcSystemMenu, xcFastReport,
+    xcMainMenu,
+    xcPopupMenu,
+    xcMenuItem,
+    xcToolbar,
+    xcControlbar,
+    xcCombo,
+    xcCheckBox,
+    xcRadioButton,
+    xcProgress,
+    xcScrollbar,
+    xcEdit,
+    xcButton,
+    xcBitBtn,
+    xcSpeedButton,
+    xcSpin,
+    xcPanel,
+    xcGroupBox,
+    xcStatusBar,
+    xcTab,
+    xcTrackBar,
+    xcSystemMenu,
+    xcFastReport,
 };
 enum SkinOption {
-    xoMDIScrollbar, xoMenuMerge, xoTransparent, xoPreview, xoParentBackGround, xoNoFocusRect, xoToolbarBK,
+    xoMDIScrollbar,
+    xoMenuMerge,
+    xoTransparent,
+    xoPreview,
+    xoParentBackGround,
+    xoNoFocusRect,
+    xoToolbarBK,
     xoMDIChildBorder,
 };
 enum SkinFormType { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };

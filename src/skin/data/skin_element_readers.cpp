@@ -60,7 +60,7 @@ std::unique_ptr<SkinElement> ReadImageElement(const SkinSource &s, std::string_v
 }
 
 std::unique_ptr<SkinBorder> ReadImagePairElement(const SkinSource &s, std::string_view section,
-                                                      std::string_view secondKey)
+                                                 std::string_view secondKey)
 {
     if (!HasKey(s.ini, section, "Image"))
         return nullptr;

@@ -25,7 +25,7 @@ struct SkinSource {
 // element's defining key.
 std::unique_ptr<SkinElement> ReadImageElement(const SkinSource &s, std::string_view section);
 std::unique_ptr<SkinBorder> ReadImagePairElement(const SkinSource &s, std::string_view section,
-                                                      std::string_view secondKey);
+                                                 std::string_view secondKey);
 std::unique_ptr<SkinBorder> ReadBitmapElement(const SkinSource &s, std::string_view section);
 std::unique_ptr<SkinBoxLabel> ReadBoxLabelElement(const SkinSource &s, std::string_view section);
 

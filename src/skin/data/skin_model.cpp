@@ -154,7 +154,8 @@ void ReadTitle(SkinModel &m, const TSkinReader &reader, const TQuickIni &ini)
 {
     SkinTitle &t = m.Title;
     t.Bitmap = LoadSkinBitmap(reader, ini.ReadString("Personality", "TextBack", ""));
-    t.Margins = {ini.ReadInteger("Personality", "TextShift", 0), ini.ReadInteger("Personality", "TextShiftVert", 0),
+    t.Margins = {ini.ReadInteger("Personality", "TextShift", 0),
+                 ini.ReadInteger("Personality", "TextShiftVert", 0),
                  ini.ReadInteger("Personality", "TextRightClip", 0), 0};
     t.TextAlignment = ini.ReadInteger("Personality", "TextAlignment", 0);
     t.Textbackground = ini.ReadInteger("Personality", "Textbackground", 0);
@@ -294,22 +295,39 @@ SkinColour SkinModel::FrameColour() const
 
 std::vector<std::pair<std::string, const SkinElement *>> SkinModel::Elements() const
 {
-    std::vector<std::pair<std::string, const SkinElement *>> out = {
-        {"Title", &Title}, {"Buttons", &Buttons}, {"Left", &Left}, {"Right", &Right}, {"Top", &Top},
-        {"Bottom", &Bottom}};
+    std::vector<std::pair<std::string, const SkinElement *>> out = {{"Title", &Title}, {"Buttons", &Buttons},
+                                                                    {"Left", &Left},   {"Right", &Right},
+                                                                    {"Top", &Top},     {"Bottom", &Bottom}};
     const std::pair<const char *, const SkinElement *> named[] = {
-        {"Tabs", Tabs.get()}, {"Progress", Progress.get()}, {"UpDown.Horz", UpDownHorz.get()},
-        {"UpDown.Vert", UpDownVert.get()}, {"SunkEdge", SunkEdge.get()}, {"ExtraImages", ExtraImages.get()},
-        {"ComboButton", ComboButton.get()}, {"GroupBoxEdge", GroupBoxEdge.get()}, {"Toolbar", Toolbar.get()},
-        {"ToolBars", ToolBars.get()}, {"GroupBox", GroupBox.get()}, {"StatusBarEdges", StatusBarEdges.get()},
-        {"Headerbar", Headerbar.get()}, {"MenuBar", MenuBar.get()}, {"MenuItem", MenuItem.get()},
-        {"MenuBackground", MenuBackground.get()}, {"Scrollbar", Scrollbar.get()},
-        {"HorzScroll", HorzScroll.get()}, {"VertScroll", VertScroll.get()},
-        {"HorzScrollThumb", HorzScrollThumb.get()}, {"VertScrollThumb", VertScrollThumb.get()},
-        {"Trackbar.ThumbHorz", TrackbarThumbHorz.get()}, {"Trackbar.ThumbVert", TrackbarThumbVert.get()},
-        {"TRACK", Track.get()}, {"TRACKVERT", TrackVert.get()},
-        {"Trackbar.ThumbLeft", TrackbarThumbLeft.get()}, {"Trackbar.ThumbRight", TrackbarThumbRight.get()},
-        {"Trackbar.ThumbUp", TrackbarThumbUp.get()}, {"Trackbar.ThumbDown", TrackbarThumbDown.get()}};
+        {"Tabs", Tabs.get()},
+        {"Progress", Progress.get()},
+        {"UpDown.Horz", UpDownHorz.get()},
+        {"UpDown.Vert", UpDownVert.get()},
+        {"SunkEdge", SunkEdge.get()},
+        {"ExtraImages", ExtraImages.get()},
+        {"ComboButton", ComboButton.get()},
+        {"GroupBoxEdge", GroupBoxEdge.get()},
+        {"Toolbar", Toolbar.get()},
+        {"ToolBars", ToolBars.get()},
+        {"GroupBox", GroupBox.get()},
+        {"StatusBarEdges", StatusBarEdges.get()},
+        {"Headerbar", Headerbar.get()},
+        {"MenuBar", MenuBar.get()},
+        {"MenuItem", MenuItem.get()},
+        {"MenuBackground", MenuBackground.get()},
+        {"Scrollbar", Scrollbar.get()},
+        {"HorzScroll", HorzScroll.get()},
+        {"VertScroll", VertScroll.get()},
+        {"HorzScrollThumb", HorzScrollThumb.get()},
+        {"VertScrollThumb", VertScrollThumb.get()},
+        {"Trackbar.ThumbHorz", TrackbarThumbHorz.get()},
+        {"Trackbar.ThumbVert", TrackbarThumbVert.get()},
+        {"TRACK", Track.get()},
+        {"TRACKVERT", TrackVert.get()},
+        {"Trackbar.ThumbLeft", TrackbarThumbLeft.get()},
+        {"Trackbar.ThumbRight", TrackbarThumbRight.get()},
+        {"Trackbar.ThumbUp", TrackbarThumbUp.get()},
+        {"Trackbar.ThumbDown", TrackbarThumbDown.get()}};
     for (const auto &[name, e] : named)
         if (e)
             out.emplace_back(name, e);

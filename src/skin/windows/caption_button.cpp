@@ -7,7 +7,9 @@
 namespace qasp::skin {
 
 CaptionButton::CaptionButton(const SkinCaptionButton *description, const QImage &appIcon)
-    : description_(description), picture_(description->Bitmap), frames_(std::max(description->FrameCount, 1))
+    : description_(description),
+      picture_(description->Bitmap),
+      frames_(std::max(description->FrameCount, 1))
 {
     if (isIcon() && picture_.isNull()) {
         picture_ = appIcon;
@@ -18,12 +20,9 @@ CaptionButton::CaptionButton(const SkinCaptionButton *description, const QImage 
 int CaptionButton::frameToDraw(Look look, bool windowActive) const
 {
     switch (look) {
-    case Look::Pressed:
-        return 2;
-    case Look::Hot:
-        return inMenuBar() ? 4 : 3;
-    case Look::Normal:
-        break;
+    case Look::Pressed: return 2;
+    case Look::Hot: return inMenuBar() ? 4 : 3;
+    case Look::Normal: break;
     }
     // The fourth image is the inactive window's look.
     return windowActive || frames_ < 4 ? 1 : 4;

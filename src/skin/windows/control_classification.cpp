@@ -173,8 +173,8 @@ ControlClass ClassifyChildWindow(const ControlFacts &f)
 bool PassesNoSkinToButtons(const QString &className)
 {
     const QString lower = className.toLower();
-    return lower.contains(QLatin1String("radiogroup")) || lower.contains(QLatin1String("checkgroup")) ||
-           lower == QLatin1String("qbuttongroup") || lower == QLatin1String("qgroupbox");
+    return lower.contains(QLatin1String("radiogroup")) || lower.contains(QLatin1String("checkgroup"))
+           || lower == QLatin1String("qbuttongroup") || lower == QLatin1String("qgroupbox");
 }
 
 }  // namespace qasp::skin

@@ -29,34 +29,34 @@ enum class SkinControlKind {
     TabPage,
     StatusBar,
     GroupBox,
-    Panel,         // panels and tool bars: the background only
+    Panel,  // panels and tool bars: the background only
     Header,
     SizeGrip,
-    ScrollArea,    // the scroll bars of a scrolling control
-    ListView,      // scroll bars and header
-    ScrollBar,     // a scroll bar on its own
+    ScrollArea,  // the scroll bars of a scrolling control
+    ListView,    // scroll bars and header
+    ScrollBar,   // a scroll bar on its own
     MenuBar,
 };
 
 // What classification knows of a control.
 struct ControlFacts {
-    QStringList Classes;       // its class first, then the classes it derives from
-    bool NoSkin = false;       // marked to keep its plain look
+    QStringList Classes;  // its class first, then the classes it derives from
+    bool NoSkin = false;  // marked to keep its plain look
     bool HasParent = true;
-    bool AnswersQuery = false; // skinned already, or asks to be left alone
+    bool AnswersQuery = false;  // skinned already, or asks to be left alone
     bool AlreadySkinned = false;
-    bool HasPicture = false;   // a push button showing an icon
-    bool InToolBar = false;    // a tool button that its tool bar paints
-    bool InScrollArea = false; // a scroll bar that belongs to a scrolling control
-    bool HasBorder = false;    // an edit drawn with a frame
-    bool IsTabPage = false;    // a page of a tab widget
+    bool HasPicture = false;    // a push button showing an icon
+    bool InToolBar = false;     // a tool button that its tool bar paints
+    bool InScrollArea = false;  // a scroll bar that belongs to a scrolling control
+    bool HasBorder = false;     // an edit drawn with a frame
+    bool IsTabPage = false;     // a page of a tab widget
 };
 
 struct ControlClass {
     SkinControlKind Kind = SkinControlKind::None;
-    bool WithBackground = false;   // the object takes over the background colour
-    bool ClassifyChildren = false; // the control's own controls are classified too
-    bool Matched = false;          // a line of the tables applied (ends the search)
+    bool WithBackground = false;    // the object takes over the background colour
+    bool ClassifyChildren = false;  // the control's own controls are classified too
+    bool Matched = false;           // a line of the tables applied (ends the search)
 };
 
 // The program's own controls: the no-skin mark, the Skin3rd mapping

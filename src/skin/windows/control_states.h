@@ -19,7 +19,14 @@ int CheckGlyphFrame(bool checked, bool indeterminate, bool enabled, int frameCou
 int ToolButtonImage(bool enabled, bool down, bool hot, bool focused);
 
 // The zones along a scroll bar, as a click would find them.
-enum ScrollZone { kFirstArrow = 0, kSecondArrow = 1, kPageBack = 2, kPageForward = 3, kThumb = 5, kNoZone = -1 };
+enum ScrollZone {
+    kFirstArrow = 0,
+    kSecondArrow = 1,
+    kPageBack = 2,
+    kPageForward = 3,
+    kThumb = 5,
+    kNoZone = -1
+};
 
 // A scroll bar's range in the window system's terms: positions run from 0
 // to Maximum, and Page of them show at once (0 for a bar without a page).
@@ -30,8 +37,8 @@ struct ScrollRange {
 };
 
 struct ScrollBarLayout {
-    int Length = 0;     // along the bar
-    int Arrow = 0;      // each arrow's extent
+    int Length = 0;  // along the bar
+    int Arrow = 0;   // each arrow's extent
     int ThumbStart = 0;
     int ThumbLength = 0;
     int TrackEnd() const { return Length - Arrow; }

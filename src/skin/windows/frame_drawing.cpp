@@ -24,7 +24,8 @@ int BorderState(const SkinBorder &border, bool active)
 
 void DrawFrameBorder(QPainter &painter, const SkinBorder &border, const QRect &target, bool active)
 {
-    const QImage image = StateImage(border.Bitmap, border.FrameCount, BorderState(border, active), Stacked(border));
+    const QImage image =
+        StateImage(border.Bitmap, border.FrameCount, BorderState(border, active), Stacked(border));
     // A border's Stretch key of 1 stretches its middle; otherwise it is tiled.
     DrawNineSlice(painter, target, image, border.Margins, border.Trans != 0, border.Tile != 1);
 }

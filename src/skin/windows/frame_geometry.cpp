@@ -77,7 +77,8 @@ bool VisibilityHolds(int value, bool secondCondition, int action, const ButtonFa
 
 bool SysButtonShown(const SkinCaptionButton &b, const ButtonFacts &f)
 {
-    if (!VisibilityHolds(b.Visibility, false, b.Action, f) || !VisibilityHolds(b.Visibility1, true, b.Action, f))
+    if (!VisibilityHolds(b.Visibility, false, b.Action, f)
+        || !VisibilityHolds(b.Visibility1, true, b.Action, f))
         return false;
     switch (b.Action) {
     case 1: return f.Capabilities & kMaximiseBox;
@@ -118,7 +119,8 @@ void PlaceSysButtons(std::vector<SysButtonSlot> &buttons, int w, const QRect &te
         case 9: at = {text.right() + 1 + b.Xcoord, b.Ycoord}; break;
         case 100: {
             const int x = w - b.Xcoord - m.BorderRight - menuBarLeftMargin;
-            at = {rightToLeft ? w - x - size.width() : x, m.CaptionHeight + (m.MenuBarHeight - size.height()) / 2};
+            at = {rightToLeft ? w - x - size.width() : x,
+                  m.CaptionHeight + (m.MenuBarHeight - size.height()) / 2};
             break;
         }
         default: break;
@@ -157,7 +159,8 @@ FrameHit FrameHitTest(QPoint p, QSize window, const FrameMetrics &m, bool sizabl
     const int w = window.width(), h = window.height();
     const int x = p.x(), y = p.y();
     if (sizable && windowState == kNormalState) {
-        const int left = std::max(m.BorderLeft, kMinSizingEdge), right = std::max(m.BorderRight, kMinSizingEdge),
+        const int left = std::max(m.BorderLeft, kMinSizingEdge),
+                  right = std::max(m.BorderRight, kMinSizingEdge),
                   bottom = std::max(m.BorderBottom, kMinSizingEdge);
         const bool atLeft = x < left, atRight = x >= w - right;
         const bool atTop = y < kTopSizingRows, atBottom = y >= h - bottom;
@@ -201,19 +204,25 @@ int HitSysButton(const std::vector<SysButtonSlot> &buttons, QPoint p)
 QRect ResizedGeometry(const QRect &start, QPoint delta, FrameHit edges, QSize minimum, QSize maximum)
 {
     const bool left = edges == FrameHit::Left || edges == FrameHit::TopLeft || edges == FrameHit::BottomLeft;
-    const bool right = edges == FrameHit::Right || edges == FrameHit::TopRight || edges == FrameHit::BottomRight;
+    const bool right =
+        edges == FrameHit::Right || edges == FrameHit::TopRight || edges == FrameHit::BottomRight;
     const bool top = edges == FrameHit::Top || edges == FrameHit::TopLeft || edges == FrameHit::TopRight;
-    const bool bottom = edges == FrameHit::Bottom || edges == FrameHit::BottomLeft || edges == FrameHit::BottomRight;
-    const auto fit = [](int v, int lo, int hi) { return std::clamp(v, std::max(lo, 1), std::max(hi, std::max(lo, 1))); };
+    const bool bottom =
+        edges == FrameHit::Bottom || edges == FrameHit::BottomLeft || edges == FrameHit::BottomRight;
+    const auto fit = [](int v, int lo, int hi) {
+        return std::clamp(v, std::max(lo, 1), std::max(hi, std::max(lo, 1)));
+    };
     QRect r = start;
     if (left || right) {
-        const int width = fit(start.width() + (left ? -delta.x() : delta.x()), minimum.width(), maximum.width());
+        const int width =
+            fit(start.width() + (left ? -delta.x() : delta.x()), minimum.width(), maximum.width());
         r.setWidth(width);
         if (left)
             r.moveRight(start.right());
     }
     if (top || bottom) {
-        const int height = fit(start.height() + (top ? -delta.y() : delta.y()), minimum.height(), maximum.height());
+        const int height =
+            fit(start.height() + (top ? -delta.y() : delta.y()), minimum.height(), maximum.height());
         r.setHeight(height);
         if (top)
             r.moveBottom(start.bottom());

@@ -26,11 +26,11 @@ enum Capability { kMaximiseBox = 1, kMinimiseBox = 2, kSystemMenu = 8, kCaptionT
 struct FrameMetrics {
     int BorderLeft = 0, CaptionHeight = 0, BorderRight = 0, BorderBottom = 0, MenuBarHeight = 0;
     // What the frame takes from each side of the window.
-    QMargins Margins() const { return {BorderLeft, CaptionHeight + MenuBarHeight, BorderRight, BorderBottom}; }
-    QSize Extra() const
+    QMargins Margins() const
     {
-        return {BorderLeft + BorderRight, CaptionHeight + MenuBarHeight + BorderBottom};
+        return {BorderLeft, CaptionHeight + MenuBarHeight, BorderRight, BorderBottom};
     }
+    QSize Extra() const { return {BorderLeft + BorderRight, CaptionHeight + MenuBarHeight + BorderBottom}; }
     bool operator==(const FrameMetrics &) const = default;
 };
 
@@ -62,7 +62,7 @@ bool SysButtonShown(const SkinCaptionButton &button, const ButtonFacts &facts);
 // One caption button of a window: its description and picture.
 struct SysButtonSlot {
     const SkinCaptionButton *Skin = nullptr;
-    QSize Picture;   // one state image
+    QSize Picture;  // one state image
     bool Visible = false;
     QRect Bounds;
 };
@@ -88,8 +88,18 @@ QRect PlaceCaptionText(const SkinTitle &title, const CaptionTextFacts &facts);
 
 // What a point of the window means.
 enum class FrameHit {
-    Client, Caption, MenuBar, Border,
-    Left, Right, Top, Bottom, TopLeft, TopRight, BottomLeft, BottomRight,
+    Client,
+    Caption,
+    MenuBar,
+    Border,
+    Left,
+    Right,
+    Top,
+    Bottom,
+    TopLeft,
+    TopRight,
+    BottomLeft,
+    BottomRight,
 };
 bool IsSizingHit(FrameHit hit);
 FrameHit FrameHitTest(QPoint point, QSize window, const FrameMetrics &m, bool sizable, int windowState);

@@ -49,8 +49,7 @@ FrameMouse::Reaction FrameMouse::move(const FramePointer &p)
 {
     switch (state_) {
     case State::Moving:
-    case State::Sizing:
-        return Do(Action::Follow);
+    case State::Sizing: return Do(Action::Follow);
     case State::DragPending: {
         if ((p.global - pressedAt_).manhattanLength() < dragDistance_)
             return Do(Action::None);
@@ -60,8 +59,7 @@ FrameMouse::Reaction FrameMouse::move(const FramePointer &p)
         return r;
     }
     case State::Idle:
-    case State::ButtonPressed:
-        break;
+    case State::ButtonPressed: break;
     }
     if (InContent(p)) {
         leave();
@@ -81,15 +79,10 @@ FrameMouse::Reaction FrameMouse::press(Qt::MouseButton button, const FramePointe
 {
     switch (state_) {
     case State::Moving:
-    case State::Sizing:
-        state_ = State::Idle;
-        return Do(Action::EndDrag);
-    case State::DragPending:
-        state_ = State::Idle;
-        break;
+    case State::Sizing: state_ = State::Idle; return Do(Action::EndDrag);
+    case State::DragPending: state_ = State::Idle; break;
     case State::Idle:
-    case State::ButtonPressed:
-        break;
+    case State::ButtonPressed: break;
     }
     return idlePress(button, p);
 }
@@ -131,9 +124,7 @@ FrameMouse::Reaction FrameMouse::release(Qt::MouseButton button, const FramePoin
 {
     switch (state_) {
     case State::Moving:
-    case State::Sizing:
-        state_ = State::Idle;
-        return Do(Action::EndDrag);
+    case State::Sizing: state_ = State::Idle; return Do(Action::EndDrag);
     case State::DragPending:
         state_ = State::Idle;  // a click on the caption
         return Do(Action::None);
@@ -146,8 +137,7 @@ FrameMouse::Reaction FrameMouse::release(Qt::MouseButton button, const FramePoin
         }
         leave();
         break;
-    case State::Idle:
-        break;
+    case State::Idle: break;
     }
     return Do(InContent(p) ? Action::PassOn : Action::None);
 }

@@ -21,7 +21,7 @@ struct FramePointer {
     int button = -1;                  // the shown caption button under it, -1 for none
     bool onIcon = false;              // that button is the window's icon
     bool windowActive = true;
-    bool windowNormal = true;         // neither maximised nor minimised
+    bool windowNormal = true;  // neither maximised nor minimised
 };
 
 class FrameMouse {
@@ -35,13 +35,13 @@ public:
     };
 
     enum class Action {
-        None,             // the frame's event; nothing to carry out
-        PassOn,           // not the frame's: the window's content gets the event
-        PressButton,      // a caption button went down (an inactive window is activated)
-        RunButton,        // the pressed button was released over itself
-        StartMove,        // from `origin`
-        StartSize,        // `edges`, from `origin`
-        Follow,           // a drag by hand: to the pointer
+        None,         // the frame's event; nothing to carry out
+        PassOn,       // not the frame's: the window's content gets the event
+        PressButton,  // a caption button went down (an inactive window is activated)
+        RunButton,    // the pressed button was released over itself
+        StartMove,    // from `origin`
+        StartSize,    // `edges`, from `origin`
+        Follow,       // a drag by hand: to the pointer
         EndDrag,
         ToggleMaximised,  // the caption was double-clicked
         CloseWindow,      // the icon was double-clicked

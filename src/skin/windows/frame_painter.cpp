@@ -101,10 +101,12 @@ void FramePainter::paintCaptionStrip(QPainter &painter, const SkinModel &model, 
     if (textArea.width() > 0) {
         strip.setFont(captionFont_);
         strip.setPen(ToQColor(active ? model.Colours.TitleTextActive : model.Colours.TitleTextNoActive));
-        const QString text = QFontMetrics(captionFont_).elidedText(decoratedCaption(window.caption), Qt::ElideRight,
-                                                                   textArea.width());
+        const QString text =
+            QFontMetrics(captionFont_)
+                .elidedText(decoratedCaption(window.caption), Qt::ElideRight, textArea.width());
         strip.drawText(textArea,
-                       Qt::TextSingleLine | Qt::AlignVCenter | (window.rightToLeft ? Qt::AlignRight : Qt::AlignLeft),
+                       Qt::TextSingleLine | Qt::AlignVCenter
+                           | (window.rightToLeft ? Qt::AlignRight : Qt::AlignLeft),
                        text);
     }
     for (size_t i = 0; i < buttons_.size(); ++i) {

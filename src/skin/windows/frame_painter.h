@@ -60,7 +60,8 @@ public:
 
     // The window's shape for this size; rebuilt when the size changed or
     // when forced. True when it was rebuilt.
-    bool updateShape(const SkinModel &model, const FrameMetrics &applied, QSize size, int frameKind, bool force);
+    bool updateShape(const SkinModel &model, const FrameMetrics &applied, QSize size, int frameKind,
+                     bool force);
     const QRegion &shape() const { return shape_; }
     void clearShape();
 

@@ -8,19 +8,21 @@
 namespace qasp::skin {
 
 enum SkinEventType {
-    kRefreshSkinEvent = QEvent::User + 0x3401,      // refresh after a skin change
-    kRepaintFrameEvent = QEvent::User + 0x3502,     // repaint the whole frame
-    kFinishSetupEvent = QEvent::User + 0x3503,      // the window is built: finish skinning it
-    kSwitchPaintingEvent = QEvent::User + 0x3506,   // a control's painting on (wParam > 0) or off
-    kButtonActionEvent = QEvent::User + 0x3514,     // a caption button with the application's own action
-    kButtonVisibleEvent = QEvent::User + 0x3515,    // is a caption button with this visibility shown?
-    kSkinQueryEvent = QEvent::User + 0x3523,        // already skinned, or not to be skinned: answer 1
+    kRefreshSkinEvent = QEvent::User + 0x3401,     // refresh after a skin change
+    kRepaintFrameEvent = QEvent::User + 0x3502,    // repaint the whole frame
+    kFinishSetupEvent = QEvent::User + 0x3503,     // the window is built: finish skinning it
+    kSwitchPaintingEvent = QEvent::User + 0x3506,  // a control's painting on (wParam > 0) or off
+    kButtonActionEvent = QEvent::User + 0x3514,    // a caption button with the application's own action
+    kButtonVisibleEvent = QEvent::User + 0x3515,   // is a caption button with this visibility shown?
+    kSkinQueryEvent = QEvent::User + 0x3523,       // already skinned, or not to be skinned: answer 1
 };
 
 class SkinMessage : public QEvent {
 public:
     SkinMessage(int type, qintptr wParam = 0, qintptr lParam = 0)
-        : QEvent(static_cast<QEvent::Type>(type)), WParam(wParam), LParam(lParam)
+        : QEvent(static_cast<QEvent::Type>(type)),
+          WParam(wParam),
+          LParam(lParam)
     {
     }
     qintptr WParam, LParam;

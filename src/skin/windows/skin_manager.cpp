@@ -114,7 +114,8 @@ void SkinManager::menuBarDropDownOpening()
 bool SkinManager::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (type != QEvent::Show && type != QEvent::Hide && type != QEvent::WindowActivate && type != QEvent::Polish)
+    if (type != QEvent::Show && type != QEvent::Hide && type != QEvent::WindowActivate
+        && type != QEvent::Polish)
         return false;
     if (!watched->isWidgetType())
         return false;
@@ -340,12 +341,8 @@ void SkinManager::runPendingAction()
         forcing_ = false;
         break;
     }
-    case SkinAction::Deactivate:
-        deactivate(onlyThisForm ? data.data() : nullptr);
-        break;
-    case SkinAction::SkinChanged:
-        changeSkin(data, onlyThisForm);
-        break;
+    case SkinAction::Deactivate: deactivate(onlyThisForm ? data.data() : nullptr); break;
+    case SkinAction::SkinChanged: changeSkin(data, onlyThisForm); break;
     }
     if (data)
         data->SkinChanged();

@@ -109,13 +109,14 @@ void SkinnedToolButton::paint(QPainter &p, const QRect &rect)
     const int total = (withIcon ? iconSize.width() : 0) + gap + textWidth;
     int x = rect.left() + (rect.width() - total) / 2;
     if (withIcon) {
-        p.drawPixmap(x, rect.top() + (rect.height() - iconSize.height()) / 2, button->icon().pixmap(iconSize, mode));
+        p.drawPixmap(x, rect.top() + (rect.height() - iconSize.height()) / 2,
+                     button->icon().pixmap(iconSize, mode));
         x += iconSize.width() + gap;
     }
     if (!text.isEmpty()) {
         p.setPen(CaptionColour(picture, button->isEnabled() ? (image == 0 ? 1 : image) : 3, button));
-        p.drawText(QRect(x, rect.top(), textWidth + 2, rect.height()), Qt::AlignVCenter | Qt::TextShowMnemonic,
-                   text);
+        p.drawText(QRect(x, rect.top(), textWidth + 2, rect.height()),
+                   Qt::AlignVCenter | Qt::TextShowMnemonic, text);
     }
 }
 

@@ -58,12 +58,14 @@ void SkinnedCheckBox::paint(QPainter &p, const QRect &rect)
     const int glyphLeft = glyphRight ? rect.right() + 1 - glyph.width() : rect.left();
     p.drawImage(glyphLeft, top, glyph);
 
-    QRect textArea = glyphRight ? QRect(rect.left(), rect.top(), rect.width() - glyph.width() - 2, rect.height())
-                                : rect.adjusted(glyph.width() + 2, 0, 0, 0);
-    const int flags = Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic |
-                      (glyphRight ? Qt::AlignRight : Qt::AlignLeft);
+    QRect textArea = glyphRight
+                         ? QRect(rect.left(), rect.top(), rect.width() - glyph.width() - 2, rect.height())
+                         : rect.adjusted(glyph.width() + 2, 0, 0, 0);
+    const int flags = Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic
+                      | (glyphRight ? Qt::AlignRight : Qt::AlignLeft);
     const QRect textRect = p.fontMetrics().boundingRect(textArea, flags, box->text());
-    p.setPen(box->palette().color(box->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    p.setPen(
+        box->palette().color(box->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     p.drawText(textArea, flags, box->text());
     if (box->hasFocus() && !box->text().isEmpty())
         drawFocusRect(p, textRect);

@@ -184,11 +184,8 @@ void SkinnedControl::afterEvent(QEvent *event)
     switch (event->type()) {
     case QEvent::FocusIn:
     case QEvent::FocusOut:
-    case QEvent::EnabledChange:
-        repaint();
-        break;
-    default:
-        break;
+    case QEvent::EnabledChange: repaint(); break;
+    default: break;
     }
 }
 

@@ -75,9 +75,12 @@ SkinnedControl *CreateSkinnedControl(SkinControlKind kind, QWidget *w)
     case K::SizeGrip: return new SkinnedSizeGrip(w);
     case K::ScrollArea:
     case K::ListView: return qobject_cast<QAbstractScrollArea *>(w) ? new SkinnedScrollArea(w) : nullptr;
-    case K::ScrollBar: return qobject_cast<QScrollBar *>(w) ? new SkinnedScrollBar(static_cast<QScrollBar *>(w)) : nullptr;
-    case K::Header: return qobject_cast<QHeaderView *>(w) ? new SkinnedHeader(static_cast<QHeaderView *>(w)) : nullptr;
-    case K::MenuBar: return qobject_cast<QMenuBar *>(w) ? new SkinnedMenuBar(static_cast<QMenuBar *>(w)) : nullptr;
+    case K::ScrollBar:
+        return qobject_cast<QScrollBar *>(w) ? new SkinnedScrollBar(static_cast<QScrollBar *>(w)) : nullptr;
+    case K::Header:
+        return qobject_cast<QHeaderView *>(w) ? new SkinnedHeader(static_cast<QHeaderView *>(w)) : nullptr;
+    case K::MenuBar:
+        return qobject_cast<QMenuBar *>(w) ? new SkinnedMenuBar(static_cast<QMenuBar *>(w)) : nullptr;
     case K::None: return nullptr;
     }
     return nullptr;
@@ -91,7 +94,9 @@ bool Contains(const std::vector<QPointer<QWidget>> &list, const QWidget *w)
 }  // namespace
 
 SkinnedControlRegistry::SkinnedControlRegistry(QWidget *window, bool inDialog, QObject *sender)
-    : window_(window), inDialog_(inDialog), sender_(sender)
+    : window_(window),
+      inDialog_(inDialog),
+      sender_(sender)
 {
 }
 
@@ -143,8 +148,8 @@ void SkinnedControlRegistry::classifyChildren(QWidget *parent)
 
 bool SkinnedControlRegistry::classifyLate(QWidget *control)
 {
-    if (control->isWindow() || find(control) || wasClassified(control) ||
-        !Contains(containers_, control->parentWidget()))
+    if (control->isWindow() || find(control) || wasClassified(control)
+        || !Contains(containers_, control->parentWidget()))
         return false;
     classify(control);
     return true;
@@ -180,13 +185,14 @@ void SkinnedControlRegistry::classify(QWidget *w)
         for (QWidget *child : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
             MarkNoSkin(child);
     // The application's own choice comes first.
-    if (!inDialog_ && skinData_->OnSkinControl && !facts.NoSkin && !facts.AnswersQuery &&
-        !facts.AlreadySkinned && offerToApplication(w, className))
+    if (!inDialog_ && skinData_->OnSkinControl && !facts.NoSkin && !facts.AnswersQuery
+        && !facts.AlreadySkinned && offerToApplication(w, className))
         return;
     const SkinModel &model = skinData_->Model();
-    const ControlClass c = inDialog_ ? ClassifyChildWindow(facts)
-                                     : ClassifyControl(facts, skinData_->SkinControls, skinData_->Skin3rdKind(className),
-                                                       model.Tabs && !model.Tabs->Bitmap.isNull());
+    const ControlClass c =
+        inDialog_ ? ClassifyChildWindow(facts)
+                  : ClassifyControl(facts, skinData_->SkinControls, skinData_->Skin3rdKind(className),
+                                    model.Tabs && !model.Tabs->Bitmap.isNull());
     if (SkinnedControl *control = CreateSkinnedControl(c.Kind, w)) {
         control->setParent(w);  // freed with its control at the latest
         if (inDialog_)
@@ -194,8 +200,8 @@ void SkinnedControlRegistry::classify(QWidget *w)
         else
             control->attach(this, skinData_, c.WithBackground);
         // A tree or table view's header is part of it.
-        if (!inDialog_ && (c.Kind == SkinControlKind::ScrollArea || c.Kind == SkinControlKind::ListView) &&
-            skinData_->Has(xcPanel))
+        if (!inDialog_ && (c.Kind == SkinControlKind::ScrollArea || c.Kind == SkinControlKind::ListView)
+            && skinData_->Has(xcPanel))
             for (QHeaderView *header : w->findChildren<QHeaderView *>(Qt::FindDirectChildrenOnly))
                 classify(header);
     }

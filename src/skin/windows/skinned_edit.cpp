@@ -21,8 +21,8 @@ void SkinnedLineEdit::paint(QPainter &p, const QRect &rect)
     // background, over the style's frame.
     p.setPen(ToQColor(model().Colours.ButtonShadow));
     p.drawRect(rect.adjusted(0, 0, -1, -1));
-    p.setPen(control()->palette().color(control()->backgroundRole() == QPalette::Window ? QPalette::Base
-                                                                                      : control()->backgroundRole()));
+    p.setPen(control()->palette().color(
+        control()->backgroundRole() == QPalette::Window ? QPalette::Base : control()->backgroundRole()));
     p.drawRect(rect.adjusted(1, 1, -2, -2));
 }
 
@@ -51,14 +51,15 @@ void SkinnedComboBox::paint(QPainter &p, const QRect &rect)
     QStyleOptionComboBox option;
     option.initFrom(box);
     option.editable = box->isEditable();
-    const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+    const QRect field =
+        box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
     const bool rightToLeft = box->layoutDirection() == Qt::RightToLeft;
     const int buttonWidth = box->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, box) + 2;
-    const QRect button = rightToLeft ? QRect(rect.left() + 2, rect.top() + 2, buttonWidth, rect.height() - 4)
-                                     : QRect(rect.right() - 1 - buttonWidth, rect.top() + 2, buttonWidth,
-                                             rect.height() - 4);
-    const int image = buttonImage(box->isEnabled(), box->view() && box->view()->isVisible(), box->underMouse(),
-                                  box->hasFocus());
+    const QRect button =
+        rightToLeft ? QRect(rect.left() + 2, rect.top() + 2, buttonWidth, rect.height() - 4)
+                    : QRect(rect.right() - 1 - buttonWidth, rect.top() + 2, buttonWidth, rect.height() - 4);
+    const int image = buttonImage(box->isEnabled(), box->view() && box->view()->isVisible(),
+                                  box->underMouse(), box->hasFocus());
     p.save();
     // The text area stays as the box painted it.
     p.setClipRegion(QRegion(rect) - QRegion(field));

@@ -41,8 +41,7 @@ bool SkinnedHeader::beforeEvent(QEvent *event)
         hotSection_ = -1;
         repaint();
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -58,19 +57,20 @@ void SkinnedHeader::paint(QPainter &p, const QRect &rect)
             continue;
         const int start = header_->sectionViewportPosition(logical);
         const int size = header_->sectionSize(logical);
-        const QRect section = horizontal ? QRect(start, 0, size, rect.height()) : QRect(0, start, rect.width(), size);
+        const QRect section =
+            horizontal ? QRect(start, 0, size, rect.height()) : QRect(0, start, rect.width(), size);
         end = std::max(end, start + size);
         DrawSkinElement(p, bar, logical == hotSection_ ? 2 : 1, section);
-        const QVariant alignment = header_->model()
-                                       ? header_->model()->headerData(logical, header_->orientation(),
-                                                                      Qt::TextAlignmentRole)
-                                       : QVariant();
-        const Qt::Alignment align = alignment.isValid() ? Qt::Alignment(alignment.toInt())
-                                                        : header_->defaultAlignment();
-        const QString text = header_->model() ? header_->model()
-                                                    ->headerData(logical, header_->orientation(), Qt::DisplayRole)
-                                                    .toString()
-                                              : QString();
+        const QVariant alignment =
+            header_->model()
+                ? header_->model()->headerData(logical, header_->orientation(), Qt::TextAlignmentRole)
+                : QVariant();
+        const Qt::Alignment align =
+            alignment.isValid() ? Qt::Alignment(alignment.toInt()) : header_->defaultAlignment();
+        const QString text =
+            header_->model()
+                ? header_->model()->headerData(logical, header_->orientation(), Qt::DisplayRole).toString()
+                : QString();
         p.setPen(header_->palette().color(QPalette::ButtonText));
         p.drawText(section.adjusted(4, 0, -4, 0), int(align | Qt::AlignVCenter), text);
     }

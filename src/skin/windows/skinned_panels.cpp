@@ -73,7 +73,8 @@ void SkinnedStatusBar::paint(QPainter &p, const QRect &rect)
                    bar->currentMessage().isEmpty() ? QStringLiteral(" ") : bar->currentMessage());
         return;
     }
-    std::sort(panels.begin(), panels.end(), [](const QRect &a, const QRect &b) { return a.left() < b.left(); });
+    std::sort(panels.begin(), panels.end(),
+              [](const QRect &a, const QRect &b) { return a.left() < b.left(); });
     panels.back().setRight(rect.right());  // the last panel reaches the bar's end
     for (const QRect &panel : panels)
         DrawSkinElement(p, edges, 1, panel);
@@ -101,7 +102,8 @@ void SkinnedGroupBox::paint(QPainter &p, const QRect &rect)
     QRect text = p.fontMetrics().boundingRect(QRect(8, 0, rect.width() - 16, p.fontMetrics().height()),
                                               Qt::AlignLeft | Qt::TextShowMnemonic, title);
     p.fillRect(text.adjusted(-2, 0, 2, 0), faceColour());
-    p.setPen(group->palette().color(group->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    p.setPen(group->palette().color(group->isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                    QPalette::WindowText));
     p.drawText(text, Qt::AlignLeft | Qt::TextShowMnemonic, title);
 }
 

@@ -11,8 +11,8 @@
 namespace qasp::skin {
 namespace {
 
-constexpr int kBorder = 3;       // the background picture's frame around the items
-constexpr int kCheckColumn = 22; // icons and check marks
+constexpr int kBorder = 3;        // the background picture's frame around the items
+constexpr int kCheckColumn = 22;  // icons and check marks
 constexpr int kArrowColumn = 14;
 
 // Light text on a dark highlight, dark text on a light one.
@@ -24,7 +24,9 @@ bool IsDark(const QImage &image)
 }  // namespace
 
 SkinnedPopupMenu::SkinnedPopupMenu(QWidget *menu, SkinData *skinData, int kind)
-    : kind_(kind), menu_(menu), skinData_(skinData)
+    : kind_(kind),
+      menu_(menu),
+      skinData_(skinData)
 {
 }
 
@@ -35,8 +37,8 @@ SkinnedPopupMenu::~SkinnedPopupMenu()
 
 bool SkinnedPopupMenu::canPaint() const
 {
-    return skinData_ && !skinData_->NoSkin() && skinData_->Model().MenuBackground &&
-           !skinData_->Model().MenuBackground->Bitmap.isNull();
+    return skinData_ && !skinData_->NoSkin() && skinData_->Model().MenuBackground
+           && !skinData_->Model().MenuBackground->Bitmap.isNull();
 }
 
 void SkinnedPopupMenu::attach()
@@ -91,8 +93,8 @@ void SkinnedPopupMenu::paint(QPainter &p)
     }
     p.drawImage(0, 0, background_);
     p.setFont(menu->font());
-    const bool darkHighlight =
-        !m.MenuItem || m.MenuItem->Bitmap.isNull() || IsDark(StateImage(m.MenuItem->Bitmap, m.MenuItem->FrameCount, 4));
+    const bool darkHighlight = !m.MenuItem || m.MenuItem->Bitmap.isNull()
+                               || IsDark(StateImage(m.MenuItem->Bitmap, m.MenuItem->FrameCount, 4));
     for (QAction *action : menu->actions()) {
         const QRect rect = menu->actionGeometry(action);
         if (!action->isVisible() || rect.isEmpty())
@@ -104,7 +106,8 @@ void SkinnedPopupMenu::paint(QPainter &p)
     }
 }
 
-void SkinnedPopupMenu::paintItem(QPainter &p, QAction *action, const QRect &rect, bool selected, bool darkHighlight)
+void SkinnedPopupMenu::paintItem(QPainter &p, QAction *action, const QRect &rect, bool selected,
+                                 bool darkHighlight)
 {
     const SkinModel &m = skinData_->Model();
     const SkinColourTable &c = m.Colours;

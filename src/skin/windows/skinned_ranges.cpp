@@ -68,20 +68,26 @@ void SkinnedSlider::paint(QPainter &p, const QRect &rect)
     option.maximum = slider->maximum();
     option.sliderPosition = slider->sliderPosition();
     option.sliderValue = slider->value();
-    option.upsideDown = horizontal ? slider->invertedAppearance() != (slider->layoutDirection() == Qt::RightToLeft)
-                                   : !slider->invertedAppearance();
-    const QRect handle = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+    option.upsideDown = horizontal
+                            ? slider->invertedAppearance() != (slider->layoutDirection() == Qt::RightToLeft)
+                            : !slider->invertedAppearance();
+    const QRect handle =
+        slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
     fillParent(p, rect);
     const SkinElement *groove = horizontal ? m.Track.get() : m.TrackVert.get();
     if (groove) {
         const int thickness = horizontal ? groove->Bitmap.height() : groove->Bitmap.width();
-        const QRect track = horizontal ? QRect(rect.left(), rect.center().y() - thickness / 2, rect.width(), thickness)
-                                       : QRect(rect.center().x() - thickness / 2, rect.top(), thickness, rect.height());
+        const QRect track =
+            horizontal ? QRect(rect.left(), rect.center().y() - thickness / 2, rect.width(), thickness)
+                       : QRect(rect.center().x() - thickness / 2, rect.top(), thickness, rect.height());
         DrawSkinElement(p, *groove, 1, track);
     }
     const SkinElement *thumb = horizontal ? m.TrackbarThumbHorz.get() : m.TrackbarThumbVert.get();
     if (thumb) {
-        const int state = !slider->isEnabled() ? 4 : slider->isSliderDown() ? 3 : slider->underMouse() ? 2 : 1;
+        const int state = !slider->isEnabled()     ? 4
+                          : slider->isSliderDown() ? 3
+                          : slider->underMouse()   ? 2
+                                                   : 1;
         const QImage image = WithMagentaTransparent(StateImage(thumb->Bitmap, thumb->FrameCount, state));
         p.drawImage(handle.center() - QPoint(image.width() / 2, image.height() / 2), image);
     }
@@ -102,7 +108,8 @@ void SkinnedSpinBox::paint(QPainter &p, const QRect &)
     option.initFrom(spin);
     option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
     const QRect up = spin->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, spin);
-    const QRect down = spin->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxDown, spin);
+    const QRect down =
+        spin->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxDown, spin);
     const bool enabled = spin->isEnabled();
     const QPoint cursor = spin->mapFromGlobal(QCursor::pos());
     const bool pressed = QGuiApplication::mouseButtons() & Qt::LeftButton;
@@ -120,8 +127,10 @@ void SkinnedSpinBox::paint(QPainter &p, const QRect &)
     if (!picture->Bitmap2.isNull()) {
         const QImage glyphs = WithMagentaTransparent(picture->Bitmap2);
         const int w = glyphs.width() / 2;
-        p.drawImage(up.center() - QPoint(w / 2, glyphs.height() / 2), glyphs, QRect(0, 0, w, glyphs.height()));
-        p.drawImage(down.center() - QPoint(w / 2, glyphs.height() / 2), glyphs, QRect(w, 0, w, glyphs.height()));
+        p.drawImage(up.center() - QPoint(w / 2, glyphs.height() / 2), glyphs,
+                    QRect(0, 0, w, glyphs.height()));
+        p.drawImage(down.center() - QPoint(w / 2, glyphs.height() / 2), glyphs,
+                    QRect(w, 0, w, glyphs.height()));
     }
 }
 
@@ -170,7 +179,8 @@ void SkinnedTabBar::paint(QPainter &p, const QRect &rect)
             p.drawPixmap(content.left(), content.center().y() - size.height() / 2, icon.pixmap(size));
             content.setLeft(content.left() + size.width() + 4);
         }
-        p.setPen(bar->tabTextColor(i).isValid() ? bar->tabTextColor(i) : bar->palette().color(QPalette::WindowText));
+        p.setPen(bar->tabTextColor(i).isValid() ? bar->tabTextColor(i)
+                                                : bar->palette().color(QPalette::WindowText));
         p.drawText(content, Qt::AlignCenter | Qt::TextShowMnemonic, bar->tabText(i));
     }
 }

@@ -73,8 +73,7 @@ void SkinnedScrollBar::press(QPoint p)
         dragOffset_ = along(p) - parts.ThumbStart;
         bar_->setSliderDown(true);
         break;
-    case kNoZone:
-        return;
+    case kNoZone: return;
     default:
         repeat();
         repeat_.start(kFirstRepeatMs);
@@ -90,12 +89,8 @@ void SkinnedScrollBar::repeat()
     const QPoint cursor = bar_->mapFromGlobal(QCursor::pos());
     const ScrollBarLayout parts = layout();
     switch (pressedZone_) {
-    case kFirstArrow:
-        bar_->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        break;
-    case kSecondArrow:
-        bar_->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        break;
+    case kFirstArrow: bar_->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
+    case kSecondArrow: bar_->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
     case kPageBack:
         // Pages stop when the thumb reaches the pointer, as on the plain bar.
         if (repeat_.isActive() && ScrollZoneAt(parts, along(cursor)) != kPageBack)
@@ -107,9 +102,7 @@ void SkinnedScrollBar::repeat()
             return;
         bar_->triggerAction(QAbstractSlider::SliderPageStepAdd);
         break;
-    default:
-        repeat_.stop();
-        return;
+    default: repeat_.stop(); return;
     }
     repaint();
 }
@@ -138,7 +131,8 @@ bool SkinnedScrollBar::beforeEvent(QEvent *event)
         const QPoint p = static_cast<QMouseEvent *>(event)->position().toPoint();
         if (dragging_) {
             const ScrollBarLayout parts = layout();
-            bar_->setSliderPosition(bar_->minimum() + PositionForThumb(parts, range(), along(p) - dragOffset_));
+            bar_->setSliderPosition(bar_->minimum()
+                                    + PositionForThumb(parts, range(), along(p) - dragOffset_));
         }
         const int zone = ScrollZoneAt(layout(), along(p));
         if (zone != hotZone_) {
@@ -157,7 +151,8 @@ bool SkinnedScrollBar::beforeEvent(QEvent *event)
         repaint();
         return true;
     case QEvent::HoverMove: {
-        const int zone = ScrollZoneAt(layout(), along(static_cast<QHoverEvent *>(event)->position().toPoint()));
+        const int zone =
+            ScrollZoneAt(layout(), along(static_cast<QHoverEvent *>(event)->position().toPoint()));
         if (zone != hotZone_) {
             hotZone_ = zone;
             repaint();
@@ -170,8 +165,7 @@ bool SkinnedScrollBar::beforeEvent(QEvent *event)
             hotZone_ = kNoZone;
         repaint();
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -184,7 +178,8 @@ void SkinnedScrollBar::paint(QPainter &p, const QRect &rect)
     fillFace(p, rect);
     const SkinElement *track = horizontal ? m.HorzScroll.get() : m.VertScroll.get();
     if (track)
-        DrawSkinElement(p, *track, TrackImage(enabled), partRect(parts.Arrow, parts.Length - 2 * parts.Arrow));
+        DrawSkinElement(p, *track, TrackImage(enabled),
+                        partRect(parts.Arrow, parts.Length - 2 * parts.Arrow));
     const SkinElement &arrows = *m.Scrollbar;
     const auto arrowFrame = [&](bool second) {
         const int zone = second ? kSecondArrow : kFirstArrow;

@@ -46,15 +46,15 @@ bool IsFixedSize(const QWidget *w)
     if (w->minimumSize() == w->maximumSize())
         return true;
     const QLayout *layout = w->layout();
-    return (layout && layout->sizeConstraint() == QLayout::SetFixedSize) ||
-           (w->windowFlags() & Qt::MSWindowsFixedSizeDialogHint);
+    return (layout && layout->sizeConstraint() == QLayout::SetFixedSize)
+           || (w->windowFlags() & Qt::MSWindowsFixedSizeDialogHint);
 }
 
 int FrameKindOf(const QWidget *w, bool sizable, bool systemDialog)
 {
     const Qt::WindowFlags flags = w->windowFlags();
-    if ((flags & Qt::FramelessWindowHint) ||
-        ((flags & Qt::CustomizeWindowHint) && !(flags & Qt::WindowTitleHint)))
+    if ((flags & Qt::FramelessWindowHint)
+        || ((flags & Qt::CustomizeWindowHint) && !(flags & Qt::WindowTitleHint)))
         return kNoCaption;
     if (systemDialog)
         return kDialogFrame;
@@ -96,7 +96,9 @@ void PostClose(QWidget *w)
 }  // namespace
 
 SkinnedWindow::SkinnedWindow(QWidget *window, QWidget *owner)
-    : QObject(owner), window_(window), controls_(window, owner == nullptr, this),
+    : QObject(owner),
+      window_(window),
+      controls_(window, owner == nullptr, this),
       mouse_(DragDistance())
 {
     if (qGuiApp)
@@ -252,9 +254,9 @@ void SkinnedWindow::widenForCaption()
 void SkinnedWindow::readWindowState()
 {
     const Qt::WindowStates s = window_ ? window_->windowState() : Qt::WindowNoState;
-    windowState_ = s & Qt::WindowMinimized                              ? kMinimisedState
+    windowState_ = s & Qt::WindowMinimized                            ? kMinimisedState
                    : s & (Qt::WindowMaximized | Qt::WindowFullScreen) ? kMaximisedState
-                                                                       : kNormalState;
+                                                                      : kNormalState;
 }
 
 void SkinnedWindow::recalcMetrics()
@@ -276,7 +278,8 @@ void SkinnedWindow::updateShape()
     if (state_ == State::Dead || !window_ || !skinsFrame_ || !skinData_)
         return;
     QWidget *w = window_;
-    if (painter_.updateShape(skinData_->Model(), applied_, w->size(), frameKind_, state_ == State::Refreshing))
+    if (painter_.updateShape(skinData_->Model(), applied_, w->size(), frameKind_,
+                             state_ == State::Refreshing))
         w->setMask(painter_.shape());
 }
 
@@ -398,7 +401,8 @@ void SkinnedWindow::repaintButtons(int hotBefore, int pressedBefore)
         return;
     const std::vector<CaptionButton> &buttons = painter_.buttons();
     for (const int i : {hotBefore, mouse_.hotButton()})
-        if (i >= 0 && i < static_cast<int>(buttons.size()) && !buttons[static_cast<size_t>(i)].bounds().isEmpty())
+        if (i >= 0 && i < static_cast<int>(buttons.size())
+            && !buttons[static_cast<size_t>(i)].bounds().isEmpty())
             window_->update(buttons[static_cast<size_t>(i)].bounds());
 }
 
@@ -407,7 +411,8 @@ void SkinnedWindow::onHoverTimer()
     const int hot = mouse_.hotButton();
     if (windowMenuOpen_ || !window_ || hot < 0 || hot >= static_cast<int>(painter_.buttons().size()))
         return;
-    if (!painter_.buttons()[static_cast<size_t>(hot)].bounds().contains(window_->mapFromGlobal(QCursor::pos()))) {
+    if (!painter_.buttons()[static_cast<size_t>(hot)].bounds().contains(
+            window_->mapFromGlobal(QCursor::pos()))) {
         const int pressed = mouse_.pressedButton();
         mouse_.leave();
         repaintButtons(hot, pressed);
@@ -421,17 +426,10 @@ bool SkinnedWindow::eventFilter(QObject *watched, QEvent *event)
     if (AnswerSkinQuery(event))
         return true;
     switch (static_cast<int>(event->type())) {
-    case kFinishSetupEvent:
-        finishSetup();
-        return true;
-    case kRefreshSkinEvent:
-        refreshAfterSkinChange();
-        return true;
-    case kRepaintFrameEvent:
-        repaintFrame();
-        return true;
-    default:
-        break;
+    case kFinishSetupEvent: finishSetup(); return true;
+    case kRefreshSkinEvent: refreshAfterSkinChange(); return true;
+    case kRepaintFrameEvent: repaintFrame(); return true;
+    default: break;
     }
     return skinsFrame_ && frameEvent(event);
 }
@@ -476,14 +474,11 @@ bool SkinnedWindow::frameEvent(QEvent *event)
         return false;
     case QEvent::WindowTitleChange:
     case QEvent::ModifiedChange:
-    case QEvent::WindowIconChange:
-        repaintFrame();
-        return false;
+    case QEvent::WindowIconChange: repaintFrame(); return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-        return mouseEvent(static_cast<QMouseEvent *>(event));
+    case QEvent::MouseMove: return mouseEvent(static_cast<QMouseEvent *>(event));
     case QEvent::Leave: {
         const int hot = mouse_.hotButton(), pressed = mouse_.pressedButton();
         mouse_.leave();
@@ -499,8 +494,7 @@ bool SkinnedWindow::frameEvent(QEvent *event)
         }
         return false;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -541,17 +535,10 @@ bool SkinnedWindow::mouseEvent(QMouseEvent *event)
         if (before == FrameMouse::State::Idle || before == FrameMouse::State::ButtonPressed)
             setCursorFor(pointer.button >= 0 ? FrameHit::Caption : pointer.hit);
         break;
-    case QEvent::MouseButtonPress:
-        reaction = mouse_.press(event->button(), pointer);
-        break;
-    case QEvent::MouseButtonRelease:
-        reaction = mouse_.release(event->button(), pointer);
-        break;
-    case QEvent::MouseButtonDblClick:
-        reaction = mouse_.doubleClick(event->button(), pointer);
-        break;
-    default:
-        return false;
+    case QEvent::MouseButtonPress: reaction = mouse_.press(event->button(), pointer); break;
+    case QEvent::MouseButtonRelease: reaction = mouse_.release(event->button(), pointer); break;
+    case QEvent::MouseButtonDblClick: reaction = mouse_.doubleClick(event->button(), pointer); break;
+    default: return false;
     }
     repaintButtons(hotBefore, pressedBefore);
     carryOut(reaction, global);
@@ -564,8 +551,7 @@ void SkinnedWindow::carryOut(const FrameMouse::Reaction &reaction, QPoint global
     QWidget *w = window_;
     switch (reaction.action) {
     case Action::None:
-    case Action::PassOn:
-        break;
+    case Action::PassOn: break;
     case Action::PressButton:
         if (!active_)
             w->activateWindow();
@@ -584,9 +570,7 @@ void SkinnedWindow::carryOut(const FrameMouse::Reaction &reaction, QPoint global
         if (!drag_.begin(w, reaction.edges, reaction.origin))
             mouse_.endDrag();
         break;
-    case Action::Follow:
-        drag_.follow(global);
-        break;
+    case Action::Follow: drag_.follow(global); break;
     case Action::EndDrag:
         drag_.end();
         if (QWidget::mouseGrabber() == w)
@@ -602,9 +586,7 @@ void SkinnedWindow::carryOut(const FrameMouse::Reaction &reaction, QPoint global
         hoverTimer_.stop();
         PostClose(w);
         break;
-    case Action::OpenWindowMenu:
-        openWindowMenu(global);
-        break;
+    case Action::OpenWindowMenu: openWindowMenu(global); break;
     }
 }
 
@@ -635,14 +617,14 @@ void SkinnedWindow::runButtonAction(int action, QPoint globalPoint)
         break;
     case 3:
     case 11:
-    case 12:
-        openWindowMenu(globalPoint + QPoint(1, 1));
-        break;
-    case 7: case 8: case 9: case 60: case 61: case 62:
-        break;  // buttons of a maximised MDI child: this program has no MDI frames
-    default:
-        PostSkinMessage(w, kButtonActionEvent, action, 0);
-        break;
+    case 12: openWindowMenu(globalPoint + QPoint(1, 1)); break;
+    case 7:
+    case 8:
+    case 9:
+    case 60:
+    case 61:
+    case 62: break;  // buttons of a maximised MDI child: this program has no MDI frames
+    default: PostSkinMessage(w, kButtonActionEvent, action, 0); break;
     }
 }
 
@@ -665,8 +647,8 @@ void SkinnedWindow::openWindowMenu(QPoint globalPoint)
     facts.capabilities = capabilities_;
     facts.sizable = sizable_;
     QMenu *menu = BuildWindowMenu(
-        w, skinData_ ? skinData_->MenuImages() : QImage(), facts, [this] { beginDragByHand(FrameHit::Caption); },
-        [this] { beginDragByHand(FrameHit::BottomRight); });
+        w, skinData_ ? skinData_->MenuImages() : QImage(), facts,
+        [this] { beginDragByHand(FrameHit::Caption); }, [this] { beginDragByHand(FrameHit::BottomRight); });
     windowMenu_ = menu;
     windowMenuOpen_ = true;
     connect(menu, &QMenu::aboutToHide, this, [this] { windowMenuOpen_ = false; });

@@ -36,9 +36,9 @@ public:
         New,            // made, its window not yet set up
         SizingAtSetup,  // widening a dialog box to its caption
         Ready,
-        Refreshing,     // following a skin change
-        Destroying,     // its window is going
-        Dead,           // its window is gone; the manager frees it
+        Refreshing,  // following a skin change
+        Destroying,  // its window is going
+        Dead,        // its window is gone; the manager frees it
     };
 
     // `owner` is the program's own form the painter serves (it owns the

@@ -38,8 +38,8 @@ bool WindowDrag::begin(QWidget *window, FrameHit hit, QPoint globalPos)
 {
     window_ = nullptr;
     if (QWindow *handle = window->windowHandle()) {
-        const bool bySystem = hit == FrameHit::Caption ? handle->startSystemMove()
-                                                       : handle->startSystemResize(EdgesOf(hit));
+        const bool bySystem =
+            hit == FrameHit::Caption ? handle->startSystemMove() : handle->startSystemResize(EdgesOf(hit));
         if (bySystem)
             return false;
     }

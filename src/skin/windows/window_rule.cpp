@@ -41,7 +41,7 @@ bool ClassAccepted(const QString &className, const SkinData *main)
 
 bool IsSystemDialogClass(const QString &name)
 {
-    static const char *const kDialogs[] = {"QMessageBox", "QInputDialog", "QFileDialog", "QColorDialog",
+    static const char *const kDialogs[] = {"QMessageBox", "QInputDialog",    "QFileDialog",  "QColorDialog",
                                            "QFontDialog", "QProgressDialog", "QErrorMessage"};
     for (const char *d : kDialogs)
         if (name == QLatin1String(d))

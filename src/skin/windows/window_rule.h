@@ -24,16 +24,25 @@ struct WindowRuleFacts {
     bool HasArea = false;           // non-zero width times height
     bool IsMdiChild = false;
     bool HasFrameworkForm = false;
-    bool MarkedNoSkin = false;      // the form is marked to keep its plain look
+    bool MarkedNoSkin = false;  // the form is marked to keep its plain look
     QString ClassName;
-    bool ClassAccepted = true;      // the class filter's verdict
-    bool SkinUsable = false;        // the chosen skin component exists and has a skin
+    bool ClassAccepted = true;  // the class filter's verdict
+    bool SkinUsable = false;    // the chosen skin component exists and has a skin
 };
 
 // The tests in order; the first that fails names why a window stays plain.
 enum class WindowRuleTest {
-    Passed, Active, Query, AlreadySkinned, MdiClientChild, BelongsHere, Area, NoSkinMark, Application,
-    ClassFilter, SkinUsable,
+    Passed,
+    Active,
+    Query,
+    AlreadySkinned,
+    MdiClientChild,
+    BelongsHere,
+    Area,
+    NoSkinMark,
+    Application,
+    ClassFilter,
+    SkinUsable,
 };
 WindowRuleTest FirstFailingTest(const WindowRuleFacts &facts);
 
