@@ -10,6 +10,8 @@ int ScanCommand(Arguments args);
 int TreeCommand(Arguments args);
 int SaveCommand(Arguments args);
 int MergeCommand(Arguments args);
+int IncludesCommand(Arguments args);
+int FlattenCommand(Arguments args);
 int SkinCommand(Arguments args);
 
 }  // namespace qasp::cli

@@ -27,19 +27,30 @@ const std::map<std::string, Command> &Commands()
          {qasp::cli::ScanCommand, "qasp scan FILE [--table Key_Public|Key_Other]",
           "scan a file's declarations into a fresh store and print that table's rows"}},
         {"tree",
-         {qasp::cli::TreeCommand, "qasp tree ROOT.asp",
-          "load a project and print its tree: depth, D or F, name<TAB>status line"}},
+         {qasp::cli::TreeCommand, "qasp tree ROOT.asp [--site-root DIR] [--encoding auto|gbk|utf-8]",
+          "load a page with everything it includes and print the tree: depth, D or F,\n"
+          "      name<TAB>status line (a document's ends with its encoding and line ends)"}},
         {"save",
-         {qasp::cli::SaveCommand, "qasp save ROOT.asp --to DIR [--option-explicit] [--force]",
-          "load a project and write it into DIR as a set of files joined by include lines;\n"
-          "      --force also replaces files whose content outside the script block would be lost"}},
+         {qasp::cli::SaveCommand,
+          "qasp save ROOT.asp [--to DIR] [--layout [--option-explicit]] [--force] [--site-root DIR] "
+          "[--encoding E]",
+          "load a page and write back every file it was read from (only the changed ones), or all of\n"
+          "      them into DIR at their paths below the site root; --layout writes the project layout\n"
+          "      into DIR instead; --force also replaces files changed on disk or that the layout cannot keep"}},
+        {"flatten",
+         {qasp::cli::FlattenCommand, "qasp flatten ROOT.asp -o OUT [--site-root DIR] [--encoding E]",
+          "write the page as the server assembles it: every include directive replaced by its file"}},
+        {"includes",
+         {qasp::cli::IncludesCommand, "qasp includes ROOT.asp [--site-root DIR] [--encoding E]",
+          "list every include directive met: FILE<TAB>LINE<TAB>file|virtual<TAB>TARGET<TAB>followed\n"
+          "      or skipped: REASON (paths relative to the site root)"}},
         {"skin",
          {qasp::cli::SkinCommand, "qasp skin pack DIR -o FILE | qasp skin info FILE",
           "pack a folder of pictures and one description into a skin file, or list a skin's\n"
           "      entries, name and the elements its model holds"}},
         {"merge",
          {qasp::cli::MergeCommand, "qasp merge ROOT.asp -o OUT.asp [--option-explicit] [--force]",
-          "load a project and write it as one single document"}},
+          "load a page and write the project as one single document"}},
     };
     return commands;
 }
@@ -50,7 +61,10 @@ void PrintHelp(std::ostream &out)
     for (const auto &[name, command] : Commands())
         out << "  " << command.usage << "\n      " << command.summary << '\n';
     out << "\nWithout --db a fresh in-memory keyword store with the built-in vocabulary is used.\n"
-           "Texts are read as code page 936 (GBK) and printed as UTF-8.\n";
+           "Each file is read in its own encoding (a byte-order mark, the code page or charset the page\n"
+           "declares, else UTF-8 when its bytes are valid UTF-8, else GBK); texts are printed as UTF-8.\n"
+           "The site root (where virtual= includes start) is the nearest folder upward holding\n"
+           "global.asa, else the page's own folder.\n";
 }
 
 }  // namespace

@@ -2,24 +2,41 @@
 
 #include "cli/command_line.h"
 #include "project/asp_loader.h"
-#include "project/tree_walk.h"
-#include "text/gbk_codec.h"
 
 #include <iostream>
 
 namespace qasp::cli {
 
-void LoadProject(const std::string &rootArgument, LoadedProject &project, const char *command)
+LoadOptions TakeLoadOptions(Arguments &args)
+{
+    LoadOptions options;
+    if (const std::optional<std::string> root = args.TakeOption("--site-root"))
+        options.siteRoot = std::filesystem::absolute(*root);
+    if (const std::optional<std::string> encoding = args.TakeOption("--encoding")) {
+        if (*encoding == "gbk")
+            options.encoding = EncodingChoice::Gbk;
+        else if (*encoding == "utf-8" || *encoding == "utf8")
+            options.encoding = EncodingChoice::Utf8;
+        else if (*encoding != "auto")
+            throw CommandError("--encoding takes auto, gbk or utf-8, not '" + *encoding + "'");
+    }
+    return options;
+}
+
+void LoadProject(const std::string &rootArgument, LoadedProject &project, const char *command,
+                 const LoadOptions &options, bool quiet)
 {
     // A path from a dialog is absolute; so is this one, to name the root
     // document by its bare file name.
     const std::filesystem::path root = std::filesystem::absolute(rootArgument);
     project.projectDir = root.parent_path();
     LoadContext context;
-    context.baseDir = project.projectDir;
+    context.siteRoot = options.siteRoot;
+    context.encoding = options.encoding;
     const auto report = [&] {
-        for (const std::string &w : context.warnings)
-            std::cerr << "qasp " << command << ": " << w << '\n';
+        if (!quiet)
+            for (const std::string &w : context.warnings)
+                std::cerr << "qasp " << command << ": " << w << '\n';
     };
     try {
         project.optionExplicit = LoadAspDocument(project.tree, nullptr, root, project.store, context);
@@ -28,11 +45,8 @@ void LoadProject(const std::string &rootArgument, LoadedProject &project, const 
         throw CommandError(e.what());
     }
     report();
-    VisitInPreOrder(project.tree, [command](const TreeNode &n, int) {
-        if (!n.IsRepeat() && n.Record() && n.Record()->LayoutLoses)
-            std::cerr << "qasp " << command << ": " << GbkToUtf8(n.DisplayText())
-                      << ": 保存会改变此文件（含有工程格式无法保留的内容）\n";
-    });
+    project.siteRoot = context.siteRoot;
+    project.includes = std::move(context.includes);
 }
 
 }  // namespace qasp::cli

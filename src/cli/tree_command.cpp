@@ -4,7 +4,9 @@
 #include "cli/command_line.h"
 #include "cli/project_load.h"
 #include "project/tree_walk.h"
+#include "text/encoding_detection.h"
 #include "text/gbk_codec.h"
+#include "text/text_encoding.h"
 
 #include <iostream>
 #include <unordered_map>
@@ -22,15 +24,23 @@ std::string StatusLine(const TreeNode &node, const TreeNode *first)
             where = GbkToUtf8(first->Parent()->DisplayText()) + " 下的 " + where;
         return "重复包含，内容见 " + where;
     }
-    return GbkToUtf8(node.Record() ? node.Record()->Info : std::string());
+    const TTreeRec *record = node.Record();
+    if (!record)
+        return {};
+    std::string line = GbkToUtf8(record->Info);
+    if (node.IsDocument())
+        line += std::string("\t") + EncodingName(record->Encoding) + ' ' + LineEndsName(record->LineBreaks);
+    return line;
 }
 
 }  // namespace
 
 int TreeCommand(Arguments args)
 {
+    const LoadOptions options = TakeLoadOptions(args);
     LoadedProject project;
-    LoadProject(args.Positional(1, "qasp tree ROOT.asp")[0], project, "tree");
+    LoadProject(args.Positional(1, "qasp tree ROOT.asp " + std::string(kLoadOptionsUsage))[0], project, "tree",
+                options);
     const ProjectTree &tree = project.tree;
     std::unordered_map<const TTreeRec *, const TreeNode *> firstOf;
     VisitInPreOrder(tree, [&firstOf](const TreeNode &n, int) {

@@ -24,6 +24,9 @@ enum class ActionId {
     AddAsp,
     Undo,
     Redo,
+    SiteRoot,
+    ReopenGbk,
+    ReopenUtf8,
 };
 
 }  // namespace qasp

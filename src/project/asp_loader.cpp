@@ -5,11 +5,17 @@
 #include "editor/keyword_store.h"
 #include "project/include_path.h"
 #include "project/layout_check.h"
+#include "project/node_script.h"
+#include "site/include_resolution.h"
+#include "site/page_structure.h"
+#include "site/site_root.h"
 #include "text/byte_string.h"
+#include "text/encoding_detection.h"
 #include "text/function_name.h"
 #include "text/gbk_codec.h"
-#include "text/line_split.h"
+#include "text/line_breaks.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -31,7 +37,7 @@ const std::string kFunctionInfo = Utf8ToGbk("启始行数:");
 
 constexpr std::uintmax_t kMiB = 1024 * 1024;
 
-// Where a line stands, for messages (UTF-8).
+// Where a directive stands, for messages (UTF-8).
 struct IncludeSite {
     std::string fileName;
     int line = 0;
@@ -72,93 +78,102 @@ std::string ReadWholeFile(const fs::path &path, const std::string &shownName, co
     return std::move(bytes).str();
 }
 
-// The text between the first and the second double quote, empty without two.
-std::string QuotedPath(const std::string &line)
+// A NUL byte is never text in either encoding: an image or an archive
+// renamed, which the server would send as garbage.
+bool LooksBinary(std::string_view bytes)
 {
-    const size_t open = line.find('"');
-    const size_t close = open == std::string::npos ? open : line.find('"', open + 1);
-    return close == std::string::npos ? std::string() : line.substr(open + 1, close - open - 1);
+    return bytes.find('\0') != std::string_view::npos;
 }
 
-// A file on disk and what identifies it however an include line spells it:
-// its canonical path.
-struct FoundFile {
-    fs::path path;
-    std::string key;
+// The page text of a name or path for the tree and the store, which hold
+// code page 936.
+std::string AsGbk(std::string_view text, TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8 ? Utf8ToGbk(text) : std::string(text);
+}
+
+std::string AsUtf8(std::string_view text, TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8 ? std::string(text) : GbkToUtf8(text);
+}
+
+// "<%option explicit%>" on a line of its own, as the layout writes it.
+bool HasOptionExplicitLine(std::string_view bytes)
+{
+    for (size_t at = 0; at < bytes.size();) {
+        size_t end = bytes.find('\n', at);
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        if (LowerAscii(Trim(bytes.substr(at, end - at))) == "<%option explicit%>")
+            return true;
+        at = end + 1;
+    }
+    return false;
+}
+
+// One thing of a file that becomes a node: a procedure or a directive, in
+// the order they stand.
+struct Item {
+    size_t begin;
+    const Procedure *procedure = nullptr;
+    const IncludeDirective *include = nullptr;
 };
 
-FoundFile Identify(const fs::path &path)
-{
-    std::error_code ec;
-    fs::path canonical = fs::weakly_canonical(path, ec);
-    if (ec)
-        canonical = fs::absolute(path, ec).lexically_normal();
-    return {path, canonical.native()};
-}
-
-// A file whose lines are being read: its node, its bytes and how far they
-// are read, and what its lines have given so far.
+// A file whose items are being read: its node, its bytes, what of them has
+// gone into the document's text, and what its items have given so far.
 struct OpenFile {
-    OpenFile(TreeNode *n, FoundFile f, std::string shown, std::string b)
-        : node(n),
-          file(std::move(f)),
-          shownName(std::move(shown)),
-          bytes(std::move(b)),
-          lines(bytes)
-    {
-    }
-    OpenFile(const OpenFile &) = delete;  // `lines` reads `bytes` in place
-    OpenFile &operator=(const OpenFile &) = delete;
+    TreeNode *node = nullptr;
+    fs::path path;
+    std::string key;
+    std::string shownName;  // UTF-8: relative to the site root
+    std::string raw;        // the file's bytes
+    std::string bytes;      // the same with every line break CR LF: what the nodes hold
+    TextEncoding encoding = TextEncoding::Gbk;
+    PageStructure page;
+    std::vector<Item> items;
+    size_t nextItem = 0;
+    size_t copied = 0;  // bytes [0, copied) are in `text` or in procedures
+    std::string text;
+    int includes = 0;
+    int functions = 0;
 
     std::string Info() const
     {
         return kDocumentInfoHead + std::to_string(includes) + kDocumentInfoMiddle + std::to_string(functions)
                + kDocumentInfoTail;
     }
-
-    TreeNode *node;
-    FoundFile file;
-    std::string shownName;  // UTF-8: the root's path, or the include line's path
-    std::string bytes;
-    FileLineReader lines;
-    int lineNumber = 0;
-    bool ended = false;  // its "%>" is read
-    std::string pageText;
-    int includes = 0;
-    int functions = 0;
-    bool optionExplicit = false;
 };
 
-// One load: the files being read, innermost last, and the files read.
 class Loader {
 public:
-    Loader(ProjectTree &tree, KeywordStore &store, LoadContext &context)
+    Loader(ProjectTree &tree, KeywordStore &store, LoadContext &context, SiteRoot site)
         : tree_(tree),
           store_(store),
-          context_(context)
+          context_(context),
+          resolver_(std::move(site))
     {
     }
 
     bool Load(TreeNode *parent, const fs::path &file);
 
 private:
-    void Open(TreeNode *parent, FoundFile file, std::string displayText, std::string shownName,
+    void Open(TreeNode *parent, fs::path path, std::string key, std::string displayText, std::string bytes,
               const IncludeSite *site);
-    void ReadLine(OpenFile &f, const std::string &rawLine);
-    void FollowInclude(OpenFile &f, const std::string &line);
-    void ReadFunction(OpenFile &f, const std::string &line);
+    void ReadProcedure(OpenFile &f, const Procedure &p);
+    void FollowInclude(OpenFile &f, const IncludeDirective &d);
+    void Skip(OpenFile &f, const IncludeDirective &d, const std::string &word, const std::string &message);
     void Finish();
-    void CountNode(const OpenFile &f, const std::string &line);
-    const std::optional<FoundFile> &Find(const std::string &includePath);
+    void CountNode(const IncludeSite *site);
+    TextEncoding EncodingOf(const std::string &key, std::string_view bytes) const;
     std::string ChainText(const std::string &closing) const;
 
     ProjectTree &tree_;
     KeywordStore &store_;
     LoadContext &context_;
+    IncludeResolver resolver_;
     std::vector<std::unique_ptr<OpenFile>> open_;
-    std::unordered_set<std::string> onChain_;                          // keys of open_
-    std::unordered_map<std::string, const TreeNode *> loaded_;         // key -> first node
-    std::unordered_map<std::string, std::optional<FoundFile>> found_;  // include path -> file
+    std::unordered_set<std::string> onChain_;                   // keys of open_
+    std::unordered_map<std::string, const TreeNode *> loaded_;  // key -> first node
     std::uintmax_t bytes_ = 0;
     std::size_t nodes_ = 0;
     bool optionExplicit_ = false;
@@ -166,122 +181,129 @@ private:
 
 bool Loader::Load(TreeNode *parent, const fs::path &file)
 {
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec))
-        throw LoadError("无法打开文件 " + file.string() + "：文件不存在");
     KeywordStore::Batch batch(store_);
     try {
-        Open(parent, Identify(file), RootDisplayName(file), file.string(), nullptr);
+        std::string bytes = ReadWholeFile(file, file.string(), nullptr);  // the file is closed again
+        if (LooksBinary(bytes))
+            throw LoadError("文件 " + file.string() + " 不是文本文件（含有零字节），不能作为 ASP 文档打开");
+        Open(parent, file, FileKey(file), RootDisplayName(file), std::move(bytes), nullptr);
         if (!parent)
             store_.ClearProjectNames();
-        std::string line;
         while (!open_.empty()) {
             OpenFile &f = *open_.back();
-            if (!f.ended && f.lines.Next(line))
-                ReadLine(f, line);
-            else
+            if (f.nextItem == f.items.size()) {
                 Finish();
+                continue;
+            }
+            const Item &item = f.items[f.nextItem++];
+            if (item.procedure)
+                ReadProcedure(f, *item.procedure);
+            else
+                FollowInclude(f, *item.include);
         }
     } catch (...) {
         // A load that fails leaves every document with what was read.
         for (const auto &f : open_)
             if (!f->node->Record())
-                tree_.AttachRecord(f->node, {f->pageText, f->Info()});
+                tree_.AttachRecord(f->node, {f->text, f->Info()});
         throw;
     }
     batch.Commit();
     return optionExplicit_;
 }
 
-void Loader::Open(TreeNode *parent, FoundFile file, std::string displayText, std::string shownName,
+void Loader::Open(TreeNode *parent, fs::path path, std::string key, std::string displayText, std::string bytes,
                   const IncludeSite *site)
 {
-    std::string bytes = ReadWholeFile(file.path, shownName, site);  // the file is closed again
-    bytes_ += bytes.size();
+    auto f = std::make_unique<OpenFile>();
+    f->path = std::move(path);
+    f->key = std::move(key);
+    f->shownName = resolver_.Site().Relative(f->path);
+    f->raw = std::move(bytes);
+    f->bytes = NormaliseLineBreaks(f->raw);
+    bytes_ += f->raw.size();
     if (bytes_ > context_.limits.projectBytes)
-        throw LoadError("工程过大：读入文件 " + shownName + Where(site) + " 后，各文件合计 "
+        throw LoadError("工程过大：读入文件 " + f->shownName + Where(site) + " 后，各文件合计 "
                         + std::to_string(bytes_) + " 字节，超过了 " + SizeText(context_.limits.projectBytes)
                         + " 的上限，不能打开");
-    if (++nodes_ > context_.limits.nodes)
-        throw LoadError(TooManyNodes(context_.limits.nodes, site));
-    TreeNode *node =
+    CountNode(site);
+    f->encoding = EncodingOf(f->key, f->raw);
+    f->page = ScanPageStructure(f->bytes, f->encoding == TextEncoding::Gbk);
+    for (const PageProblem &problem : f->page.problems)
+        context_.warnings.push_back(f->shownName + " 第 " + std::to_string(problem.line)
+                                    + " 行：" + problem.message);
+    for (const Procedure &p : f->page.procedures)
+        f->items.push_back({p.begin, &p, nullptr});
+    for (const IncludeDirective &d : f->page.includes)
+        f->items.push_back({d.begin, nullptr, &d});
+    std::stable_sort(f->items.begin(), f->items.end(),
+                     [](const Item &a, const Item &b) { return a.begin < b.begin; });
+    f->node =
         parent ? tree_.AddChild(parent, std::move(displayText)) : tree_.AddTopLevel(std::move(displayText));
-    onChain_.insert(file.key);
-    open_.push_back(
-        std::make_unique<OpenFile>(node, std::move(file), std::move(shownName), std::move(bytes)));
+    onChain_.insert(f->key);
+    open_.push_back(std::move(f));
 }
 
-void Loader::ReadLine(OpenFile &f, const std::string &rawLine)
+void Loader::ReadProcedure(OpenFile &f, const Procedure &p)
 {
-    const std::string line = TrimRight(rawLine);
-    ++f.lineNumber;
-    const std::string trimmed = Trim(line);
-    const std::string lower = LowerAscii(trimmed);
-    if (lower == "<%option explicit%>")
-        f.optionExplicit = true;
-
-    if (StartsWithNoCase(line, "<!--#include ")) {
-        ++f.includes;
-        FollowInclude(f, line);
-    } else if (lower.rfind("function ", 0) == 0) {
-        ReadFunction(f, line);
-    } else if (trimmed == "<%") {
-        f.pageText.clear();
-    } else if (trimmed == "%>") {
-        f.ended = true;
-    } else if (!trimmed.empty()) {
-        if (!f.pageText.empty())
-            f.pageText += "\r\n";
-        f.pageText += line;
-    }
+    const IncludeSite site{f.shownName, p.line, AsUtf8(p.head, f.encoding)};
+    CountNode(&site);
+    ++f.functions;
+    f.text.append(f.bytes, f.copied, p.begin - f.copied);
+    const std::string head = AsGbk(p.head, f.encoding);
+    if (p.kind == ProcedureKind::Function || p.kind == ProcedureKind::Sub)
+        RegisterFunctionKeyword(store_, head);
+    TreeNode *node = tree_.AddChild(f.node, ExtractFunctionName(head, false));
+    tree_.SetImages(node, kFunctionImage);
+    TTreeRec record(f.bytes.substr(p.begin, p.end - p.begin), kFunctionInfo + std::to_string(p.line));
+    record.Encoding = f.encoding;
+    record.Anchor = f.text.size();
+    tree_.AttachRecord(node, std::move(record));
+    f.copied = p.end;
 }
 
-// One include line: the named file is opened under f's node, unless it is
+// One directive: the named file is opened under f's node, unless it is
 // already open further up the chain (a cycle, skipped) or was read before
 // (a repeat, sharing the first node's record).
-void Loader::FollowInclude(OpenFile &f, const std::string &line)
+void Loader::FollowInclude(OpenFile &f, const IncludeDirective &d)
 {
-    const std::string path = QuotedPath(line);
-    if (path.empty()) {
-        context_.warnings.push_back(f.shownName + " 第 " + std::to_string(f.lineNumber)
-                                    + " 行的包含行没有引号中的文件名，已跳过：" + GbkToUtf8(line));
+    ++f.includes;
+    const bool gbk = f.encoding == TextEncoding::Gbk;
+    const std::string directive = AsUtf8(f.bytes.substr(d.begin, d.end - d.begin), f.encoding);
+    const IncludeSite site{f.shownName, d.line, directive};
+    const IncludeTarget &target = resolver_.Resolve(f.path, d.kind, d.path, gbk);
+    if (!target.Found()) {
+        Skip(f, d, target.reasonWord, "无法包含 " + DirectiveText(d.kind, d.path, gbk) + Where(&site) + "："
+                                          + target.reason);
         return;
     }
-    const IncludeSite site{f.shownName, f.lineNumber, GbkToUtf8(line)};
-    const std::optional<FoundFile> &found = Find(path);
-    if (!found)
-        throw LoadError("无法打开文件 " + GbkToUtf8(path) + Where(&site) + "：文件不存在");
-    if (onChain_.contains(found->key)) {
-        context_.warnings.push_back("包含循环，已跳过：" + ChainText(path) + Where(&site));
+    if (onChain_.contains(target.key)) {
+        Skip(f, d, "cycle", "包含循环，已跳过：" + ChainText(AsUtf8(d.path, f.encoding)) + Where(&site));
         return;
     }
-    if (const auto first = loaded_.find(found->key); first != loaded_.end()) {
-        CountNode(f, line);
-        tree_.ShareRecord(tree_.AddChild(f.node, DocumentDisplayName(path)), first->second);
+    const std::string displayText = DocumentDisplayName(AsGbk(d.path, f.encoding));
+    if (const auto first = loaded_.find(target.key); first != loaded_.end()) {
+        CountNode(&site);
+        tree_.ShareRecord(tree_.AddChild(f.node, displayText), first->second);
+        context_.includes.push_back({f.shownName, d.line, d.kind, AsUtf8(d.path, f.encoding), {}});
         return;
     }
-    Open(f.node, *found, DocumentDisplayName(path), GbkToUtf8(path), &site);
+    // A folder or a device is refused by the resolver, a binary file here,
+    // before it becomes a document.
+    const std::string shownName = resolver_.Site().Relative(target.path);
+    std::string bytes = ReadWholeFile(target.path, shownName, &site);
+    if (LooksBinary(bytes)) {
+        Skip(f, d, "binary", "无法包含 " + DirectiveText(d.kind, d.path, gbk) + Where(&site) + "：不是文本文件");
+        return;
+    }
+    context_.includes.push_back({f.shownName, d.line, d.kind, AsUtf8(d.path, f.encoding), {}});
+    Open(f.node, target.path, target.key, displayText, std::move(bytes), &site);
 }
 
-void Loader::ReadFunction(OpenFile &f, const std::string &line)
+void Loader::Skip(OpenFile &f, const IncludeDirective &d, const std::string &word, const std::string &message)
 {
-    CountNode(f, line);
-    ++f.functions;
-    const int firstLine = f.lineNumber;
-    const std::string prototype = ExtractFunctionName(line, false);
-    store_.ReplaceKeyword(KeywordTable::Public, ExtractFunctionName(prototype, true), prototype,
-                          kProjectFunction);
-    TreeNode *fn = tree_.AddChild(f.node, prototype);
-    tree_.SetImages(fn, kFunctionImage);
-    std::string text = line;
-    std::string current = prototype;
-    std::string raw;
-    while (LowerAscii(Trim(current)) != "end function" && f.lines.Next(raw)) {
-        current = TrimRight(raw);
-        ++f.lineNumber;
-        text += "\r\n" + current;
-    }
-    tree_.AttachRecord(fn, {std::move(text), kFunctionInfo + std::to_string(firstLine)});
+    context_.includes.push_back({f.shownName, d.line, d.kind, AsUtf8(d.path, f.encoding), word});
+    context_.warnings.push_back(message);
 }
 
 // The innermost open file is read to its end: its document gets its record.
@@ -289,44 +311,47 @@ void Loader::Finish()
 {
     OpenFile &f = *open_.back();
     TreeNode *node = f.node;
+    f.text.append(f.bytes, f.copied, std::string::npos);
     tree_.AttachRecord(node);
-    tree_.SortChildren(node);
     TTreeRec &record = *node->Record();
-    record.Text = std::move(f.pageText);
-    ScanDeclarations(store_, KeywordTable::Public, record.Text);
+    record.Text = std::move(f.text);
+    record.Encoding = f.encoding;
+    record.LineBreaks = DetectLineEnds(f.raw);
+    ScanNodeDeclarations(store_, *node, record.Text);
     record.Info = f.Info();
-    record.SourceFile = f.file.path;
-    record.Loaded = FingerprintOf(f.file.path, f.bytes);
-    // A save writes the header lines only above the root, as the root's
-    // Option Explicit line asks.
-    const bool header = !node->Parent() && f.optionExplicit;
-    record.LayoutLoses = !LayoutGivesBack(f.bytes, *node, header);
+    record.SourceFile = f.path;
+    record.Loaded = FingerprintOf(f.path, f.raw);
+    const bool optionExplicit = HasOptionExplicitLine(f.bytes);
+    // A layout save writes the header lines only above the root, as the
+    // root's Option Explicit line asks.
+    const bool header = !node->Parent() && optionExplicit;
+    record.LayoutLoses = !LayoutGivesBack(f.raw, *node, header);
+    record.LoadedBytes = std::move(f.raw);
     if (open_.size() == 1)
-        optionExplicit_ = f.optionExplicit;
-    loaded_.emplace(f.file.key, node);
-    onChain_.erase(f.file.key);
+        optionExplicit_ = optionExplicit;
+    loaded_.emplace(f.key, node);
+    onChain_.erase(f.key);
     open_.pop_back();
 }
 
-// One more node, made by `line` of f; the site is named only when the
-// limit is crossed.
-void Loader::CountNode(const OpenFile &f, const std::string &line)
+// The user's choice for this file, else the load's.
+TextEncoding Loader::EncodingOf(const std::string &key, std::string_view bytes) const
 {
-    if (++nodes_ <= context_.limits.nodes)
-        return;
-    const IncludeSite site{f.shownName, f.lineNumber, GbkToUtf8(line)};
-    throw LoadError(TooManyNodes(context_.limits.nodes, &site));
+    if (const auto chosen = context_.fileEncodings.find(key); chosen != context_.fileEncodings.end())
+        return chosen->second;
+    switch (context_.encoding) {
+    case EncodingChoice::Gbk: return TextEncoding::Gbk;
+    case EncodingChoice::Utf8: return TextEncoding::Utf8;
+    case EncodingChoice::Auto: break;
+    }
+    return DetectEncoding(bytes).encoding;
 }
 
-// Every include path is resolved once a load: the base directory is the
-// same for all of them.
-const std::optional<FoundFile> &Loader::Find(const std::string &includePath)
+// One more node; the site is named only when the limit is crossed.
+void Loader::CountNode(const IncludeSite *site)
 {
-    const auto [it, fresh] = found_.try_emplace(includePath);
-    if (fresh)
-        if (const auto path = ResolveIncludePath(context_.baseDir, includePath))
-            it->second = Identify(*path);
-    return it->second;
+    if (++nodes_ > context_.limits.nodes)
+        throw LoadError(TooManyNodes(context_.limits.nodes, site));
 }
 
 // The open files, outermost first, then `closing`; a deep chain shows its
@@ -343,15 +368,34 @@ std::string Loader::ChainText(const std::string &closing) const
         }
         out += open_[i]->shownName + " -> ";
     }
-    return out + GbkToUtf8(closing);
+    return out + closing;
 }
 
 }  // namespace
 
+std::string FileKey(const fs::path &file)
+{
+    std::error_code ec;
+    fs::path canonical = fs::weakly_canonical(file, ec);
+    if (ec)
+        canonical = fs::absolute(file, ec).lexically_normal();
+    return canonical.native();
+}
+
 bool LoadAspDocument(ProjectTree &tree, TreeNode *parent, const fs::path &file, KeywordStore &store,
                      LoadContext &context)
 {
-    return Loader(tree, store, context).Load(parent, file);
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec))
+        throw LoadError("无法打开文件 " + file.string() + "：文件不存在");
+    std::optional<SiteRoot> site;
+    try {
+        site.emplace(context.siteRoot.empty() ? SiteRoot::Around(file) : SiteRoot::ForPage(context.siteRoot, file));
+    } catch (const SiteRootError &e) {
+        throw LoadError(e.what());
+    }
+    context.siteRoot = site->Path();
+    return Loader(tree, store, context, std::move(*site)).Load(parent, file);
 }
 
 }  // namespace qasp

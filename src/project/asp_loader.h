@@ -1,7 +1,12 @@
-// Loading an .asp file and its include chain into the project tree: each
-// file a document node, each "Function ... End Function" block a function
-// node, the rest of the script the document's page text. Globals and
-// functions go into key_public on the way.
+// Loading an .asp page and every file it includes, as the web server
+// assembles them, into the project tree: each file a document node, each of
+// its procedures (Function, Sub, Class, ...) a child node holding the
+// procedure's bytes, and the document's text the whole file but those
+// procedures, HTML, directives and all, so that the file is the document's
+// text with its procedures put back (document_assembly.h). Every byte is
+// kept, in the file's own encoding and line ends. The includes are children
+// of their document in the order of their directives. Global names and
+// procedures go into key_public on the way.
 //
 // Every file is read and parsed once, however often it is included: a
 // repeated inclusion becomes a node that shares the record of the first
@@ -10,10 +15,13 @@
 #pragma once
 
 #include "project/project_tree.h"
+#include "site/include_kind.h"
+#include "text/text_encoding.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -45,22 +53,49 @@ struct LoadLimits {
     std::size_t nodes = kMaxProjectNodes;
 };
 
+// How the files' bytes are read: guessed for each file (a byte-order mark,
+// the code page the page declares, valid UTF-8) or one encoding for all.
+enum class EncodingChoice { Auto, Gbk, Utf8 };
+
+// One include directive met while loading, for listings: where it stands
+// (relative to the site root, UTF-8), what it names (as written, UTF-8) and
+// whether it was followed; `skipped` is a reason word ("missing",
+// "outside-site-root", "cycle", "binary", ...) when it was not.
+struct IncludeMet {
+    std::string file;
+    int line = 0;
+    IncludeKind kind = IncludeKind::File;
+    std::string target;
+    std::string skipped;
+};
+
 struct LoadContext {
-    // Relative include paths, at every depth, are taken from here: the
-    // directory of the file the user chose.
-    std::filesystem::path baseDir;
+    // The folder virtual="..." paths start from and no include leaves;
+    // empty: the folder FindSiteRoot finds for the opened page. The load
+    // leaves the root it used here.
+    std::filesystem::path siteRoot;
+    EncodingChoice encoding = EncodingChoice::Auto;
+    // Files the user reopened in an encoding of their choice, by canonical
+    // path: these win over `encoding`.
+    std::map<std::string, TextEncoding> fileEncodings;
     LoadLimits limits;
-    // What was skipped and why (UTF-8): include cycles, include lines
-    // without a quoted path.
+    // What was skipped and why (UTF-8): include cycles, missing files,
+    // directives leaving the site, pages whose structure was not clear.
     std::vector<std::string> warnings;
+    // Every directive met, once per including file, in reading order.
+    std::vector<IncludeMet> includes;
 };
 
 // Loads `file` as a document under `parent` (a new top-level node, with
 // key_public emptied first, when parent is null); the node is named by the
 // file's name (RootDisplayName). Returns whether this file itself holds a
-// "<%option explicit%>" line outside its functions and before its closing
-// "%>". Does not refresh the store.
+// "<%option explicit%>" line. Does not refresh the store. Throws LoadError
+// when the page itself cannot be read or a limit is crossed, and
+// SiteRootError when the page is not inside context.siteRoot.
 bool LoadAspDocument(ProjectTree &tree, TreeNode *parent, const std::filesystem::path &file,
                      KeywordStore &store, LoadContext &context);
+
+// What identifies a file however a directive spells it: its canonical path.
+std::string FileKey(const std::filesystem::path &file);
 
 }  // namespace qasp

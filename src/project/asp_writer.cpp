@@ -1,6 +1,8 @@
 #include "project/asp_writer.h"
 
 #include "project/file_fingerprint.h"
+#include "project/layout_page_text.h"
+#include "text/gbk_codec.h"
 #include "project/prompter.h"
 #include "project/save_targets.h"
 
@@ -60,6 +62,20 @@ struct ReadFiles {
 
 }  // namespace
 
+namespace {
+
+// The layout is written in code page 936: a document read as UTF-8 gives
+// its text converted.
+std::string LayoutBytesOf(const TreeNode &node, std::string_view text)
+{
+    const TTreeRec *record = node.Record();
+    if (record && record->Encoding == TextEncoding::Utf8)
+        return Utf8ToGbk(text);
+    return std::string(text);
+}
+
+}  // namespace
+
 std::string AspDocumentBytes(const TreeNode &node, bool header)
 {
     std::string out;
@@ -69,11 +85,11 @@ std::string AspDocumentBytes(const TreeNode &node, bool header)
         if (child->IsDocument())
             out += "<!--#include file=\"" + child->DisplayText() + "\"-->\r\n";
     out += "<%\r\n";
-    out += node.Text();
+    out += LayoutBytesOf(node, LayoutPageText(node.Text()));
     out += kCrLf;
     for (const auto &child : node.Children())
         if (!child->IsDocument()) {
-            out += child->Text();
+            out += LayoutBytesOf(node, WithoutFinalLineBreak(child->Text()));
             out += "\r\n\r\n";
         }
     out += "%>\r\n";
@@ -84,9 +100,11 @@ std::string SingleDocumentBytes(const ProjectTree &tree, bool optionExplicit)
 {
     std::string documents, functions;
     for (const TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
+        const TreeNode *document = n->IsDocument() ? n : n->Parent();
         std::string &part = n->IsDocument() ? documents : functions;
         part += kCrLf;
-        part += n->Text();
+        part += LayoutBytesOf(*document, n->IsDocument() ? LayoutPageText(n->Text())
+                                                         : std::string(WithoutFinalLineBreak(n->Text())));
     }
     return std::string(optionExplicit ? "<%Option Explicit\r\n" : "<%\r\n") + documents + "\r\n" + functions
            + "\r\n%>\r\n";

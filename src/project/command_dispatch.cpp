@@ -9,6 +9,8 @@
 #include "project/project_commands.h"
 #include "project/project_search.h"
 #include "project/prompter.h"
+#include "project/site_editing.h"
+#include "project/site_save.h"
 #include "project/tree_editing.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
@@ -67,6 +69,9 @@ void CommandDispatcher::Action_Do(ActionId sender)
     case ActionId::SaveSingle: SaveSingle(); break;
     case ActionId::SaveAS: SaveAs(); break;
     case ActionId::SaveSelect: SaveSelect(); break;
+    case ActionId::SiteRoot: ChooseSiteRoot(); break;
+    case ActionId::ReopenGbk: ReopenSelected(TextEncoding::Gbk); break;
+    case ActionId::ReopenUtf8: ReopenSelected(TextEncoding::Utf8); break;
     case ActionId::Undo: ws_.Undo(); break;
     case ActionId::Redo: ws_.Redo(); break;
     case ActionId::Plus:
@@ -96,8 +101,47 @@ void CommandDispatcher::Paste()
     TreeNode *cut = ws_.CutNode;  // forgotten by the workspace when its node goes
     if (!cut || !target || !target->IsDocument())
         return;
-    if (ws_.Tree().Move(cut, target))
+    if (MoveNodeWithText(ws_.Tree(), cut, target))
         dialogs_.ExpandNode(target);
+}
+
+// The project is opened again with the chosen folder as its site root.
+void CommandDispatcher::ChooseSiteRoot()
+{
+    TreeNode *root = ws_.Tree().FirstTopLevel();
+    if (!root || !root->Record() || root->Record()->SourceFile.empty() || !MayDiscardChanges())
+        return;
+    const std::optional<std::string> dir = dialogs_.ChooseDirectory();
+    if (!dir || dir->empty())
+        return;
+    const fs::path rootFile = root->Record()->SourceFile;
+    const fs::path previous = ws_.SiteRoot;
+    try {
+        const std::vector<std::string> skipped = OpenProject(ws_, rootFile, fs::path(*dir));
+        if (!skipped.empty())
+            prompter_.Information(ListedMessage("打开工程时跳过了:", skipped));
+    } catch (const LoadError &e) {
+        // A folder the page is not in: the project is opened as it was.
+        prompter_.Information(e.what());
+        OpenProject(ws_, rootFile, previous);
+    }
+}
+
+void CommandDispatcher::ReopenSelected(TextEncoding encoding)
+{
+    TreeNode *node = ws_.Tree().Selected();
+    while (node && !node->IsDocument())
+        node = node->Parent();
+    if (!node || !node->Record() || node->Record()->SourceFile.empty()) {
+        prompter_.Information("请先选择一个从文件读入的文档。");
+        return;
+    }
+    if (DocumentEdited(*node)
+        && prompter_.Question("重新打开", "这个文档已经修改，重新打开会丢失修改。继续吗?", QuestionButtons::YesNo)
+               != Answer::Yes)
+        return;
+    ws_.FileEncodings[FileKey(node->Record()->SourceFile)] = encoding;
+    ReloadDocument(ws_, node);
 }
 
 void CommandDispatcher::Search()
@@ -134,7 +178,8 @@ void CommandDispatcher::NewDocumentProject()
     tree.Clear();
     window.SetActionChecked(ActionId::VarNeed, false);
     LoadContext context;
-    context.baseDir = file.parent_path();
+    context.encoding = ws_.Encoding;
+    context.fileEncodings = ws_.FileEncodings;
     try {
         LoadAspDocument(tree, nullptr, file, ws_.Store(), context);
     } catch (...) {
@@ -158,6 +203,7 @@ void CommandDispatcher::OpenProjectFile(const std::string &file)
 {
     // The window hands over the file system's bytes in a std::string; they
     // become a path here.
+    ws_.FileEncodings.clear();  // a choice made for the files of another project
     const std::vector<std::string> skipped = OpenProject(ws_, fs::path(file));
     if (!skipped.empty())
         prompter_.Information(ListedMessage("打开工程时跳过了:", skipped));
@@ -170,7 +216,9 @@ void CommandDispatcher::AddAsp()
         return;
     const fs::path file(*chosen);  // the file system's bytes, as the dialog gives them
     LoadContext context;
-    context.baseDir = file.parent_path();
+    context.siteRoot = ws_.SiteRoot;
+    context.encoding = ws_.Encoding;
+    context.fileEncodings = ws_.FileEncodings;
     TreeNode *parent = ws_.Tree().Selected();
     const size_t before = parent ? parent->Children().size() : ws_.Tree().TopLevel().size();
     try {
@@ -203,11 +251,14 @@ std::optional<std::string> CommandDispatcher::ProjectDirectory()
 
 void CommandDispatcher::Save()
 {
-    const std::optional<std::string> dir = ProjectDirectory();
-    if (!dir)
-        return;
-    if (Saved(SaveAspDocument(ws_.Tree().FirstTopLevel(), *dir, ws_.Window().ActionChecked(ActionId::VarNeed),
-                              prompter_)))
+    // A project made in the editor has no site yet: its folder is asked for.
+    if (ws_.SiteRoot.empty()) {
+        const std::optional<std::string> dir = ProjectDirectory();
+        if (!dir)
+            return;
+        ws_.SiteRoot = *dir;
+    }
+    if (Saved(SaveSite(ws_.Tree(), ws_.SiteRoot, prompter_)))
         ws_.Modified = false;
 }
 
@@ -233,8 +284,15 @@ void CommandDispatcher::SaveSelect()
         prompter_.Information("只能保存ASP文档!");
         return;
     }
-    if (const std::optional<std::string> dir = ProjectDirectory())
-        Saved(SaveAspDocument(node, *dir, false, prompter_));
+    if (node->IsRepeat() && !(node = FirstInclusionOf(ws_.Tree(), node)))
+        return;
+    if (ws_.SiteRoot.empty()) {
+        const std::optional<std::string> dir = ProjectDirectory();
+        if (!dir)
+            return;
+        ws_.SiteRoot = *dir;
+    }
+    Saved(SaveSite(ws_.Tree(), ws_.SiteRoot, prompter_, OverwritePolicy::Ask, SystemFiles(), std::nullopt, node));
 }
 
 void CommandDispatcher::SaveSingle()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "project/action_id.h"
+#include "text/text_encoding.h"
 
 #include <optional>
 #include <string>
@@ -59,6 +60,8 @@ private:
     void SaveSelect();
     void SaveSingle();
     void Paste();
+    void ChooseSiteRoot();
+    void ReopenSelected(TextEncoding encoding);
     // Tells the user what a save did beyond writing (backups made, files to
     // load again); true when it saved.
     bool Saved(const SaveResult &result);

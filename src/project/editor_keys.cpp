@@ -10,10 +10,12 @@
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
 #include "editor/paused_live_edits.h"
+#include "project/node_script.h"
 #include "project/project_search.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
 #include "text/byte_string.h"
+#include "text/function_name.h"
 #include "text/gbk_codec.h"
 
 #include <cstdio>
@@ -81,21 +83,19 @@ void EditorKeys::RescanLeftLine(int row)
     EditorSurface &memo = ws_.Window().Memo();
     TreeNode *node = ws_.Tree().Selected();
     const std::string left = memo.LineText(ws_.LastLine);
-    const std::string token = LowerAscii(FirstToken(left));
     const bool changed = left != ws_.LastLineText;
     bool rescanned = false;
     if (node && changed && IsDeclarationLine(left)) {
-        ScanDeclarations(ws_.Store(), node->IsDocument() ? KeywordTable::Public : KeywordTable::Other,
-                         memo.Text());
+        ScanNodeDeclarations(ws_.Store(), *node, memo.Text());
         rescanned = true;
     }
-    if (node && changed && token == "function") {
+    if (node && changed && IsProcedureHead(left)) {
         // A function's head names its node; a document keeps its file name.
         if (node->IsDocument()) {
             ws_.Store().RemoveFunction(node->DisplayText());
-            RegisterFunctionKeyword(ws_.Store(), Trim(left));
+            RegisterFunctionKeyword(ws_.Store(), Trim(FirstLineOf(left)));
         } else {
-            ws_.FollowFunctionHead(node, left);
+            ws_.FollowFunctionHead(node, FirstLineOf(left));
         }
         rescanned = true;
     }

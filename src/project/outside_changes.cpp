@@ -68,7 +68,7 @@ void ReloadDocument(ProjectWorkspace &ws, TreeNode *document)
     if (!parent || SharesItsRecord(tree, document)) {
         TreeNode *root = tree.FirstTopLevel();
         const fs::path rootFile = root->Record()->SourceFile;
-        OpenProject(ws, rootFile.string());
+        OpenProject(ws, rootFile.string(), ws.SiteRoot);
         ForgetEdits(tree, tree.FirstTopLevel());
         return;
     }
@@ -81,7 +81,9 @@ void ReloadDocument(ProjectWorkspace &ws, TreeNode *document)
     const std::string name = document->DisplayText();
     const size_t before = parent->Children().size();
     LoadContext context;
-    context.baseDir = ws.ProjectDir;
+    context.siteRoot = ws.SiteRoot;
+    context.encoding = ws.Encoding;
+    context.fileEncodings = ws.FileEncodings;
     try {
         LoadAspDocument(tree, parent, file.string(), ws.Store(), context);
     } catch (...) {

@@ -10,7 +10,8 @@
 
 namespace qasp {
 
-std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::filesystem::path &file)
+std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::filesystem::path &file,
+                                     const std::filesystem::path &siteRoot)
 {
     WindowSurface &window = ws.Window();
     ws.ProjectDir = file.parent_path().string();
@@ -19,7 +20,9 @@ std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::filesystem
     window.Memo().Clear();
     window.SetActionChecked(ActionId::VarNeed, false);
     LoadContext context;
-    context.baseDir = file.parent_path();
+    context.siteRoot = siteRoot;
+    context.encoding = ws.Encoding;
+    context.fileEncodings = ws.FileEncodings;
     try {
         if (LoadAspDocument(ws.Tree(), nullptr, file, ws.Store(), context))
             window.SetActionChecked(ActionId::VarNeed, true);
@@ -28,11 +31,13 @@ std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::filesystem
         // the window is left without a project.
         ws.Tree().Clear();
         ws.ProjectDir.clear();
+        ws.SiteRoot.clear();
         ws.Store().ClearProjectNames();
         ws.Store().RefreshKeywords();
         ws.Modified = false;
         throw;
     }
+    ws.SiteRoot = context.siteRoot;
     ws.Store().RefreshKeywords();
     ws.Modified = false;
     return context.warnings;

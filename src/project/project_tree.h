@@ -5,6 +5,8 @@
 
 #include "editor/edit_history.h"
 #include "project/file_fingerprint.h"
+#include "text/encoding_detection.h"
+#include "text/text_encoding.h"
 
 #include <filesystem>
 #include <memory>
@@ -34,6 +36,17 @@ struct TTreeRec {
     bool Edited = false;
     // The user's edits of Text, for undo and redo.
     EditHistory History;
+
+    // A document read from a site: the file's bytes as read, so that a save
+    // leaves the file alone while they come back unchanged, and how its text
+    // is written (node texts keep the file's own encoding and line ends).
+    std::optional<std::string> LoadedBytes;
+    TextEncoding Encoding = TextEncoding::Gbk;
+    LineEnds LineBreaks = LineEnds::CrLf;
+    // A procedure of a site document: it stands in its document's text just
+    // before byte Anchor; Rank orders procedures that stand at one place.
+    std::optional<std::size_t> Anchor;
+    int Rank = 0;
 };
 
 class TreeNode {

@@ -3,6 +3,7 @@
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
 #include "project/prompter.h"
+#include "project/site_editing.h"
 #include "project/workspace.h"
 #include "text/byte_string.h"
 #include "text/function_name.h"
@@ -45,6 +46,13 @@ void AddAspDocument(ProjectWorkspace &ws, Prompter &prompter)
     TreeNode *node = selected ? tree.AddChild(selected, name) : tree.AddTopLevel(name);
     tree.SetImages(node, kDocumentImage);
     tree.AttachRecord(node);
+    // The including document names the new file in a directive of its own;
+    // the file is written beside it by the next save.
+    if (selected && selected->Record()) {
+        node->Record()->Encoding = selected->Record()->Encoding;
+        node->Record()->LineBreaks = selected->Record()->LineBreaks;
+        AddIncludeDirective(*selected, name);
+    }
     ws.SelectNode(node);
 }
 
@@ -54,14 +62,21 @@ void AddFunction(ProjectWorkspace &ws, Prompter &prompter)
     if (prototype.empty() || OfferExisting(ws, prompter, prototype))
         return;
     TreeNode *selected = ws.Tree().Selected();
+    if (selected && !selected->IsDocument())
+        selected = selected->Parent();  // beside the selected function
     if (!selected) {
         prompter.Information("不能将函数直接添加到空文档中,你应该先添加一个ASP文档");
         return;
     }
     ProjectTree &tree = ws.Tree();
+    if (!selected->Record())
+        tree.AttachRecord(selected);
     TreeNode *node = tree.AddChild(selected, prototype);
     tree.SetImages(node, kFunctionImage);
-    tree.AttachRecord(node, {"Function " + prototype + "\r\n\r\nEnd Function"});
+    TTreeRec record("Function " + prototype + "\r\n\r\nEnd Function\r\n");
+    tree.AttachRecord(node, std::move(record));
+    // The new function's bytes go at the end of the page's last script block.
+    PlaceProcedure(*node, *selected);
     ws.Store().ReplaceKeyword(KeywordTable::Public, ExtractFunctionName(prototype, true), prototype,
                               kProjectFunction);
     ws.Store().RefreshKeywords();
@@ -76,6 +91,8 @@ void DeleteSelectedNode(ProjectWorkspace &ws, Prompter &prompter)
         return;
     }
     if (node->IsDocument()) {
+        // The file stays on disk; the page above no longer includes it.
+        RemoveIncludeDirective(*node);
         ws.Tree().Delete(node);
         prompter.Information("你需要重载主文件以便刷新全局列表!");
     } else {

@@ -5,6 +5,8 @@
 #include "editor/editor_surface.h"
 #include "editor/keyword_store.h"
 #include "editor/paused_live_edits.h"
+#include "project/document_assembly.h"
+#include "project/node_script.h"
 #include "project/window_surface.h"
 #include "text/byte_string.h"
 #include "text/function_name.h"
@@ -14,7 +16,6 @@
 
 namespace qasp {
 
-const std::string kLayoutLosesNote = " [保存会改变原文件]";
 
 ProjectWorkspace::ProjectWorkspace(ProjectTree &tree, KeywordStore &store, WindowSurface &window)
     : tree_(tree),
@@ -52,7 +53,7 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
         window_.SetActionEnabled(ActionId::AddAsp, false);
         window_.SetActionEnabled(ActionId::SaveSelect, false);
         window_.SetActionEnabled(ActionId::Paste, false);
-        ScanDeclarations(store_, KeywordTable::Other, node->Text());  // emptied first
+        ScanDeclarations(store_, KeywordTable::Other, ScriptOfNode(*node, node->Text()));  // emptied first
         store_.RefreshKeywords();
     }
 
@@ -68,8 +69,10 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     UpdateHistoryActions();
     RememberLine(0);
     std::string status = node->Record() ? GbkToUtf8(node->Record()->Info) : std::string();
-    if (node->Record() && node->Record()->LayoutLoses)
-        status += kLayoutLosesNote;
+    // A document's file: how its bytes are read and its lines end.
+    if (node->IsDocument() && node->Record())
+        status += std::string("  [") + EncodingName(node->Record()->Encoding) + " "
+                  + LineEndsName(node->Record()->LineBreaks) + "]";
     window_.SetStatusText(0, status);
 }
 
@@ -87,7 +90,7 @@ void ProjectWorkspace::CMemoChange()
             record.History.RecordConsequence(record.Text, text);
         else
             record.History.Record(record.Text, text);
-        record.Text = std::move(text);
+        SetNodeText(*node, std::move(text));
         record.Edited = true;
         Modified = true;
         UpdateHistoryActions();
@@ -103,7 +106,8 @@ void ProjectWorkspace::UpdateHistoryActions()
 void ProjectWorkspace::UpdateProjectActions()
 {
     const bool project = tree_.FirstTopLevel() != nullptr;
-    for (ActionId id : {ActionId::Save, ActionId::SaveAS, ActionId::SaveSingle})
+    for (ActionId id : {ActionId::Save, ActionId::SaveAS, ActionId::SaveSingle, ActionId::SiteRoot,
+                        ActionId::ReopenGbk, ActionId::ReopenUtf8})
         window_.SetActionEnabled(id, project);
 }
 
@@ -154,15 +158,14 @@ bool ProjectWorkspace::StepHistory(bool undo)
 
     // The editor takes the same replacements.
     const bool declarations = ReplayInEditor(edits);
-    record.Text = std::move(text);
+    SetNodeText(*node, std::move(text));
     record.Edited = true;
     Modified = true;
 
     if (declarations)
-        ScanDeclarations(store_, node->IsDocument() ? KeywordTable::Public : KeywordTable::Other,
-                         record.Text);
+        ScanNodeDeclarations(store_, *node, record.Text);
     if (!node->IsDocument())
-        FollowFunctionHead(node, record.Text.substr(0, record.Text.find("\r\n")));
+        FollowFunctionHead(node, FirstLineOf(record.Text));
     store_.RefreshKeywords();
     RememberLine(memo.LineFromChar(memo.SelectionStart()));
     UpdateHistoryActions();
@@ -198,7 +201,7 @@ bool ProjectWorkspace::ReplayInEditor(const std::vector<TextEdit> &edits)
 
 void ProjectWorkspace::FollowFunctionHead(TreeNode *node, std::string_view headLine)
 {
-    if (node->IsDocument() || LowerAscii(FirstToken(headLine)) != "function")
+    if (node->IsDocument() || !IsProcedureHead(headLine))
         return;
     const std::string prototype = ExtractFunctionName(Trim(headLine), false);
     if (prototype == node->DisplayText())

@@ -3,7 +3,11 @@
 // editor, and every edit flows back into the selected node at once.
 #pragma once
 
+#include "project/asp_loader.h"
 #include "project/project_tree.h"
+
+#include <filesystem>
+#include <map>
 
 #include <string>
 #include <string_view>
@@ -12,10 +16,6 @@ namespace qasp {
 
 class KeywordStore;
 class WindowSurface;
-
-// Shown (UTF-8, as every status text) after the status line of a document
-// whose file the project layout cannot give back.
-extern const std::string kLayoutLosesNote;
 
 class ProjectWorkspace : public TreeObserver {
 public:
@@ -69,6 +69,12 @@ public:
     void FollowFunctionHead(TreeNode *node, std::string_view headLine);
 
     std::string ProjectDir;
+    // The site's root folder: where virtual="..." includes start, and the
+    // limit no include may leave. Empty: found from the opened page.
+    std::filesystem::path SiteRoot;
+    EncodingChoice Encoding = EncodingChoice::Auto;
+    // Files reopened in an encoding of the user's choice (see LoadContext).
+    std::map<std::string, TextEncoding> FileEncodings;
     std::string SearchText;
     TreeNode *CutNode = nullptr;  // forgotten when its node goes
     int LastLine = 0;

@@ -7,9 +7,16 @@ namespace qasp {
 std::string ExtractFunctionName(std::string_view text, bool nameOnly)
 {
     std::string s = Trim(text);
-    constexpr std::string_view keyword = "function ";
-    if (StartsWithNoCase(s, keyword))
-        s.erase(0, keyword.size());
+    // "Public Default Function" and "Private Sub" name their procedure as
+    // plain "Function" does.
+    for (std::string_view modifier : {"public ", "private ", "default "})
+        if (StartsWithNoCase(s, modifier))
+            s = Trim(std::string_view(s).substr(modifier.size()));
+    for (std::string_view keyword : {"function ", "sub "})
+        if (StartsWithNoCase(s, keyword)) {
+            s.erase(0, keyword.size());
+            break;
+        }
     if (nameOnly) {
         // '(' is ASCII below every GBK trail byte, so a plain find is safe.
         const size_t paren = s.find('(');
@@ -17,6 +24,30 @@ std::string ExtractFunctionName(std::string_view text, bool nameOnly)
             s.erase(paren);
     }
     return Trim(s);
+}
+
+bool IsProcedureHead(std::string_view line)
+{
+    std::string s = LowerAscii(Trim(line));
+    for (std::string_view modifier : {"public ", "private ", "default "})
+        if (s.starts_with(modifier))
+            s = Trim(std::string_view(s).substr(modifier.size()));
+    return s.starts_with("function ") || s.starts_with("sub ") || s == "function" || s == "sub";
+}
+
+std::string_view FirstLineOf(std::string_view text)
+{
+    // '%', '\'' and line breaks are below every GBK trail byte, and a
+    // string on a head line holds no quote of a comment.
+    bool inString = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"')
+            inString = !inString;
+        else if (c == '\r' || c == '\n' || (!inString && (c == '\'' || (c == '%' && i + 1 < text.size() && text[i + 1] == '>'))))
+            return text.substr(0, i);
+    }
+    return text;
 }
 
 }  // namespace qasp

@@ -1,0 +1,23 @@
+// The VBScript a node's text holds, for the declaration scan and the
+// keyword store (which keep code page 936): a document's HTML and client
+// script are blanked out, a procedure's text is code from its first byte,
+// and a UTF-8 text is converted.
+#pragma once
+
+#include "editor/keyword_table.h"
+#include "project/project_tree.h"
+
+#include <string>
+#include <string_view>
+
+namespace qasp {
+
+class KeywordStore;
+
+std::string ScriptOfNode(const TreeNode &node, std::string_view text);
+
+// ScanDeclarations on the script of `text`, a text of `node`: a document's
+// names go to key_public, a procedure's to key_other.
+void ScanNodeDeclarations(KeywordStore &store, const TreeNode &node, std::string_view text);
+
+}  // namespace qasp
