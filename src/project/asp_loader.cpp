@@ -182,6 +182,7 @@ private:
 bool Loader::Load(TreeNode *parent, const fs::path &file)
 {
     KeywordStore::Batch batch(store_);
+    tree_.SetFileOrder(true);
     try {
         std::string bytes = ReadWholeFile(file, file.string(), nullptr);  // the file is closed again
         if (LooksBinary(bytes))

@@ -93,10 +93,18 @@ void ReloadDocument(ProjectWorkspace &ws, TreeNode *document)
     }
     TreeNode *fresh = parent->Children().back().get();
     const bool parentEdited = parent->Record() && parent->Record()->Edited;
+    const bool modified = ws.Modified;
+    const int row = tree.RowOf(document);
     tree.Delete(document);
-    tree.Rename(fresh, name);  // the include line's own spelling, and the siblings sorted
+    tree.Rename(fresh, name);  // the directive's own spelling
+    // In file order the fresh node takes the old one's place: the siblings
+    // that stood after it go behind it again.
+    if (tree.FileOrder())
+        while (parent->Children()[static_cast<size_t>(row)].get() != fresh)
+            tree.Move(parent->Children()[static_cast<size_t>(row)].get(), parent);
     if (parent->Record())
         parent->Record()->Edited = parentEdited;
+    ws.Modified = modified;
     ForgetEdits(tree, fresh);
     ws.Store().RefreshKeywords();
     if (wasSelected)

@@ -161,7 +161,8 @@ void ProjectTree::Rename(TreeNode *node, std::string displayText)
 {
     node->text_ = std::move(displayText);
     Notify([&](TreeObserver &o) { o.NodeChanged(node); });
-    SortChildren(node->parent_);
+    if (!fileOrder_)
+        SortChildren(node->parent_);
 }
 
 void ProjectTree::SortChildren(TreeNode *parent)

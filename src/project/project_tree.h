@@ -129,8 +129,13 @@ public:
     void AttachRecord(TreeNode *node, TTreeRec record = {});
     // Makes `node` a repeat of `first`: both hold one record.
     void ShareRecord(TreeNode *node, const TreeNode *first);
-    // A new display text; the node's siblings are sorted again.
+    // A new display text; the node's siblings are sorted again unless the
+    // tree keeps file order.
     void Rename(TreeNode *node, std::string displayText);
+    // A tree of a site shows each document's includes and procedures in the
+    // order they stand in its file; a renamed node keeps its place.
+    void SetFileOrder(bool fileOrder) { fileOrder_ = fileOrder; }
+    bool FileOrder() const { return fileOrder_; }
     // Sorts the children of `parent` (the top level when null) by display
     // text, locale-aware and case-sensitive; equal texts keep their order.
     void SortChildren(TreeNode *parent);
@@ -157,6 +162,7 @@ private:
     std::vector<std::unique_ptr<TreeNode>> roots_;
     TreeNode *selected_ = nullptr;
     std::vector<TreeObserver *> observers_;
+    bool fileOrder_ = false;
 };
 
 }  // namespace qasp
