@@ -1,7 +1,7 @@
 #include "app/qt_editor_surface.h"
 
 #include "editor/colouring.h"
-#include "app/gbk_qstring.h"
+#include "app/encoded_qstring.h"
 #include "text/gbk_codec.h"
 
 #include <QFontMetricsF>
@@ -39,7 +39,7 @@ const std::string &QtEditorSurface::BlockBytes(const QTextBlock &block) const
     auto *line = static_cast<EncodedLine *>(block.userData());
     if (!line) {
         line = new EncodedLine;
-        line->bytes = ToGbk(block.text());
+        line->bytes = ToBytes(block.text(), encoding_);
         QTextBlock(block).setUserData(line);
     }
     return line->bytes;
@@ -93,7 +93,7 @@ void QtEditorSurface::Write(std::string_view piece, ColourValue colour)
         cursor_.insertBlock(QTextBlockFormat(), FormatFor(colour));
         return;
     }
-    cursor_.insertText(FromGbk(piece), FormatFor(colour));
+    cursor_.insertText(FromBytes(piece, encoding_), FormatFor(colour));
 }
 
 std::string QtEditorSurface::Text() const
@@ -112,7 +112,7 @@ void QtEditorSurface::WriteRuns(const std::vector<ColourRun> &runs)
     QTextDocument *doc = edit_->document();
     cursor_.beginEditBlock();
     for (const ColourRun &run : runs) {
-        QString s = FromGbk(run.text);
+        QString s = FromBytes(run.text, encoding_);
         s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));  // '\n' starts a new block
         cursor_.insertText(s, FormatFor(run.colour));
     }
@@ -138,11 +138,11 @@ void QtEditorSurface::SetLive(bool live)
 
 namespace {
 
-size_t EncodedLength(const QString &text, int from, int to)
+size_t EncodedLength(TextEncoding encoding, const QString &text, int from, int to)
 {
     size_t n = 0;
     for (int i = from; i < to; ++i)
-        n += qasp::EncodedLength(text.at(i).unicode());
+        n += qasp::EncodedLength(encoding, text.at(i).unicode());
     return n;
 }
 
@@ -155,7 +155,7 @@ size_t QtEditorSurface::ByteOffsetOf(int position) const
     size_t offset = 0;
     for (QTextBlock b = doc->begin(); b.isValid() && b != target; b = b.next())
         offset += BlockBytes(b).size() + 2;
-    return offset + EncodedLength(target.text(), 0, position - target.position());
+    return offset + EncodedLength(encoding_, target.text(), 0, position - target.position());
 }
 
 int QtEditorSurface::PositionOfByteOffset(size_t offset) const
@@ -169,7 +169,7 @@ int QtEditorSurface::PositionOfByteOffset(size_t offset) const
         }
         const QString text = b.text();
         for (int i = 0; i < text.size(); ++i) {
-            const size_t length = qasp::EncodedLength(text.at(i).unicode());
+            const size_t length = qasp::EncodedLength(encoding_, text.at(i).unicode());
             if (remaining < length)  // at this character, or inside it: its start
                 return b.position() + i;
             remaining -= length;
@@ -196,7 +196,7 @@ std::string QtEditorSurface::SelectedText() const
 {
     QString text = edit_->textCursor().selectedText();
     text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    return ToGbk(text);
+    return ToBytes(text, encoding_);
 }
 
 void QtEditorSurface::SetSelection(size_t start, size_t length)
@@ -209,7 +209,7 @@ void QtEditorSurface::SetSelection(size_t start, size_t length)
 
 void QtEditorSurface::ReplaceSelection(std::string_view text)
 {
-    QString s = FromGbk(text);
+    QString s = FromBytes(text, encoding_);
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     edit_->textCursor().insertText(s);
 }
@@ -238,6 +238,16 @@ size_t QtEditorSurface::LineIndex(int row) const
 void QtEditorSurface::SetInsertionColour(ColourValue colour)
 {
     edit_->setCurrentCharFormat(FormatFor(colour));
+}
+
+void QtEditorSurface::SetEncoding(TextEncoding encoding)
+{
+    if (encoding == encoding_)
+        return;
+    encoding_ = encoding;
+    // The cached bytes of every line were made in the other encoding.
+    for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next())
+        b.setUserData(nullptr);
 }
 
 void SetTabStops(QPlainTextEdit *edit, int width)

@@ -1,6 +1,7 @@
-// The editor adapter: the only code that knows both the node texts (code page
-// 936 bytes) and the Qt editor widget. It writes coloured pieces at its own
-// caret, decoding each piece losslessly (see text/gbk_codec.h).
+// The editor adapter: the only code that knows both the node texts (bytes in
+// their file's encoding, GBK or UTF-8) and the Qt editor widget. It writes
+// coloured pieces at its own caret, decoding each piece losslessly (see
+// text/text_encoding.h).
 #pragma once
 
 #include "editor/editor_surface.h"
@@ -47,6 +48,7 @@ public:
     int LineFromChar(size_t offset) const override;
     size_t LineIndex(int row) const override;
     void SetInsertionColour(ColourValue colour) override;
+    void SetEncoding(TextEncoding encoding) override;
 
     // Editor positions and node byte offsets, one into the other.
     size_t ByteOffsetOf(int position) const;
@@ -65,6 +67,7 @@ private:
     std::array<std::pair<ColourValue, QTextCharFormat>, 8> formats_{};
     size_t formatCount_ = 0;
     bool live_ = false;
+    TextEncoding encoding_ = TextEncoding::Gbk;
 };
 
 // Tab stops every 80 / (5 * width) dialog units, a dialog unit being a

@@ -4,7 +4,7 @@
 #include "cli/command_line.h"
 #include "cli/project_load.h"
 #include "project/tree_walk.h"
-#include "text/encoding_detection.h"
+#include "text/line_ends.h"
 #include "text/gbk_codec.h"
 #include "text/text_encoding.h"
 
@@ -29,7 +29,7 @@ std::string StatusLine(const TreeNode &node, const TreeNode *first)
         return {};
     std::string line = GbkToUtf8(record->Info);
     if (node.IsDocument())
-        line += std::string("\t") + EncodingName(record->Encoding) + ' ' + LineEndsName(record->LineBreaks);
+        line += std::string("\t") + TextEncodingName(record->Encoding) + ' ' + LineEndsName(record->LineBreaks);
     return line;
 }
 

@@ -1,9 +1,10 @@
 // What the editor's handlers need of the editor beyond colouring: its whole
-// text and its lines as node bytes, and the live flag: on while edits flow
+// text and its lines as node bytes (in the shown file's encoding), and the live flag: on while edits flow
 // into the selected node, off while the program writes the editor itself.
 #pragma once
 
 #include "editor/colour_editor.h"
+#include "text/text_encoding.h"
 
 #include <string>
 
@@ -32,6 +33,9 @@ public:
     virtual size_t LineIndex(int row) const = 0;
     // The colour the next typed character takes.
     virtual void SetInsertionColour(ColourValue colour) = 0;
+    // How node bytes become characters: the encoding of the file the shown
+    // node comes from. GBK until told otherwise.
+    virtual void SetEncoding(TextEncoding encoding) = 0;
 };
 
 }  // namespace qasp

@@ -5,7 +5,7 @@
 
 #include "editor/edit_history.h"
 #include "project/file_fingerprint.h"
-#include "text/encoding_detection.h"
+#include "text/line_ends.h"
 #include "text/text_encoding.h"
 
 #include <filesystem>

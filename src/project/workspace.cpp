@@ -62,6 +62,7 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     // editor holds part of a node that is not selected, and none of it may
     // flow into the node that is.
     memo.SetLive(false);
+    memo.SetEncoding(node->Record() ? node->Record()->Encoding : TextEncoding::Gbk);
     ColourText(memo, node->Text(), store_);
     if (node->Record())
         node->Record()->History.EndStep();
@@ -71,7 +72,7 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     std::string status = node->Record() ? GbkToUtf8(node->Record()->Info) : std::string();
     // A document's file: how its bytes are read and its lines end.
     if (node->IsDocument() && node->Record())
-        status += std::string("  [") + EncodingName(node->Record()->Encoding) + " "
+        status += std::string("  [") + TextEncodingName(node->Record()->Encoding) + " "
                   + LineEndsName(node->Record()->LineBreaks) + "]";
     window_.SetStatusText(0, status);
 }

@@ -5,7 +5,7 @@
 // byte for byte, and a file with one style of line end keeps it throughout.
 #pragma once
 
-#include "text/encoding_detection.h"
+#include "text/line_ends.h"
 
 #include <string>
 #include <string_view>

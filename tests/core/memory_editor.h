@@ -87,6 +87,8 @@ public:
         return at;
     }
     void SetInsertionColour(ColourValue colour) override { insertion_ = colour; }
+    void SetEncoding(TextEncoding encoding) override { encoding_ = encoding; }
+    TextEncoding Encoding() const { return encoding_; }
 
     // What typing a character does after the handlers let it through.
     void Type(std::string_view text) { ReplaceSelection(text); }
@@ -120,6 +122,7 @@ private:
     std::vector<ColourValue> colours_;
     size_t start_ = 0, length_ = 0;
     bool live_ = false;
+    TextEncoding encoding_ = TextEncoding::Gbk;
     ColourValue insertion_ = 0;
 };
 
