@@ -1,6 +1,7 @@
 #include "text/byte_string.h"
 #include "text/file_path.h"
 #include "text/function_name.h"
+#include "text/line_ends.h"
 #include "text/line_split.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +49,19 @@ TEST(LineSplit, CtrlZEndsTheFile)
     EXPECT_EQ(SplitFileLines("\x1a"
                              "abc"),
               Lines{});
+}
+
+TEST(LineEnds, EachStyleAndTheirMixture)
+{
+    EXPECT_EQ(DetectLineEnds("a\r\nb\r\n"), LineEnds::CrLf);
+    EXPECT_EQ(DetectLineEnds("a\nb"), LineEnds::Lf);
+    EXPECT_EQ(DetectLineEnds("a\rb\r"), LineEnds::Cr);
+    EXPECT_EQ(DetectLineEnds("a\r\nb\n"), LineEnds::Mixed);
+    EXPECT_EQ(DetectLineEnds("a\r\nb\r"), LineEnds::Mixed);
+    EXPECT_EQ(DetectLineEnds("\n\r"), LineEnds::Mixed);  // LF then CR: no CR LF among them
+    EXPECT_EQ(DetectLineEnds("abc"), LineEnds::None);
+    EXPECT_STREQ(LineEndsName(LineEnds::Mixed), "混合");
+    EXPECT_STREQ(LineEndsName(LineEnds::CrLf), "CRLF");
 }
 
 TEST(LineSplit, FileLinesOfAnyLength)

@@ -1,0 +1,27 @@
+// Which encoding a page is written in, judged from its bytes: a UTF-8
+// byte-order mark; else what the page declares (the CodePage of its <%@ %>
+// directive, then Response.CodePage or Session.CodePage, then
+// Response.Charset, then a <meta> charset; 65001 or utf-8 means UTF-8, 936,
+// gb2312, gbk or gb18030 means GBK, anything else is not a declaration);
+// else UTF-8 when the text is valid UTF-8, not plain ASCII, and does not
+// look like GBK Chinese read as UTF-8 (letters of mixed scripts); else GBK.
+// Declarations are looked for in the first 64 KiB only; validity is checked
+// over the whole text.
+#pragma once
+
+#include "text/text_encoding.h"
+
+#include <string>
+#include <string_view>
+
+namespace qasp {
+
+struct DetectedEncoding {
+    TextEncoding encoding = TextEncoding::Gbk;
+    bool byteOrderMark = false;  // the bytes start with EF BB BF
+    std::string reason;          // why, in Chinese (UTF-8), for the status bar
+};
+
+DetectedEncoding DetectEncoding(std::string_view bytes);
+
+}  // namespace qasp
