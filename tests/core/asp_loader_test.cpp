@@ -2,6 +2,7 @@
 #include "editor/keyword_store.h"
 #include "gbk_literal.h"
 #include "project/asp_loader.h"
+#include "project/document_assembly.h"
 #include "project/include_path.h"
 #include "scratch_dir.h"
 
@@ -24,7 +25,7 @@ protected:
     LoaderTest()
     {
         fs::create_directories(dir / "inc");
-        context.baseDir = dir.string();
+        context.siteRoot = dir.string();
     }
 
     void Write(const std::string &name, const std::string &bytes)
@@ -56,44 +57,53 @@ protected:
 
 }  // namespace
 
-TEST_F(LoaderTest, RulesInTheirOrder)
+TEST_F(LoaderTest, APageInTheProjectLayoutGivesTheTreeItAlwaysGave)
 {
-    Write("index.asp", "<%@codepage=936%>\r\n<%Option Explicit%>\r\n<!--#include file=\"b.asp\"-->\r\n"
-                       "old text\r\n<%\r\nDim a, z  \r\n  <!--#include file=\"no.asp\"-->\r\n"
-                       "  Function Show(x)\r\n\tDim y\r\n\r\nEnd Function\r\nPrivate Function P\r\n"
-                       "%>\r\nafter the end\r\nfunction Never()\r\n");
+    const std::string index = "<%@codepage=936%>\r\n<%Option Explicit%>\r\n<!--#include file=\"b.asp\"-->\r\n"
+                              "old text\r\n<%\r\nDim a, z  \r\n  <!--#include file=\"no.asp\"-->\r\n"
+                              "  Function Show(x)\r\n\tDim y\r\n\r\nEnd Function\r\nPrivate Function P\r\n"
+                              "%>\r\nafter the end\r\nfunction Never()\r\n";
+    Write("index.asp", index);
     Write("b.asp", "<%\nconst K = 1\nFUNCTION Open(a, b)\nend function\n%>");
     EXPECT_TRUE(Load("index.asp"));
     EXPECT_EQ(Outline(),
               (std::vector<std::string>{"D index.asp", "  D b.asp", "    F Open(a, b)", "  F Show(x)"}));
     TreeNode *root = tree.FirstTopLevel();
-    EXPECT_EQ(root->Text(), "Dim a, z\r\n  <!--#include file=\"no.asp\"-->\r\nPrivate Function P");
+    // The document is its whole file but its functions; a directive inside
+    // a script block is script text, a head without its End stays text too.
+    std::string page = index;
+    page.erase(page.find("  Function Show"), std::string("  Function Show(x)\r\n\tDim y\r\n\r\nEnd Function\r\n").size());
+    EXPECT_EQ(root->Text(), page);
     EXPECT_EQ(root->Record()->Info, Gbk("链接ASP文件:1个;函数:1个"));
     TreeNode *show = root->Children()[1].get();
-    EXPECT_EQ(show->Text(), "  Function Show(x)\r\n\tDim y\r\n\r\nEnd Function");
+    EXPECT_EQ(show->Text(), "  Function Show(x)\r\n\tDim y\r\n\r\nEnd Function\r\n");
     EXPECT_EQ(show->Record()->Info, Gbk("启始行数:8"));
     const auto rows = store.TableRows(KeywordTable::Public);
     ASSERT_EQ(rows.size(), 5u);  // Open, K, Show, a, z
     EXPECT_EQ(rows[0].name, "Open");
     EXPECT_EQ(rows[0].hint, "Open(a, b)");
     EXPECT_EQ(rows[0].type, kProjectFunction);
+    EXPECT_EQ(FileBytesOf(*root), index);
 }
 
-TEST_F(LoaderTest, LineReadingOfRealFiles)
+TEST_F(LoaderTest, EveryByteIsKeptAndNodeTextsBreakLinesWithCrLf)
 {
-    // LF only, a lone CR dropped, no final line end, Ctrl-Z ends the file.
-    Write("a.asp", "Dim a\nx = 1\r+ 2\r\nDim b\x1a"
-                   "Dim c\r\n");
+    // LF, a lone CR, no final line end, a Ctrl-Z in the middle.
+    const std::string bytes = "Dim a\nx = 1\r+ 2\r\nDim b\x1a"
+                              "Dim c";
+    Write("a.asp", bytes);
     EXPECT_FALSE(Load("a.asp"));
-    EXPECT_EQ(tree.FirstTopLevel()->Text(), "Dim a\r\nx = 1+ 2\r\nDim b");
+    EXPECT_EQ(tree.FirstTopLevel()->Text(), "Dim a\r\nx = 1\r\n+ 2\r\nDim b\x1a"
+                                            "Dim c");
+    EXPECT_EQ(tree.FirstTopLevel()->Record()->LineBreaks, LineEnds::Mixed);
+    EXPECT_EQ(FileBytesOf(*tree.FirstTopLevel()), bytes);
 }
 
-TEST_F(LoaderTest, FunctionWithoutEndTakesTheRestAndOptionExplicitInsideIsNotSeen)
+TEST_F(LoaderTest, AHeadOutsideServerScriptIsHtml)
 {
     Write("a.asp", "Function F()\r\n<%Option Explicit%>\r\n%>\r\n");
-    EXPECT_FALSE(Load("a.asp"));
-    TreeNode *fn = tree.FirstTopLevel()->FirstChild();
-    EXPECT_EQ(fn->Text(), "Function F()\r\n<%Option Explicit%>\r\n%>");
+    EXPECT_TRUE(Load("a.asp"));
+    EXPECT_TRUE(tree.FirstTopLevel()->Children().empty());
 }
 
 TEST_F(LoaderTest, IncludePathsResolveFromTheChosenFilesDirectory)
@@ -344,7 +354,7 @@ TEST_F(LoaderTest, ChineseFolderAndFileNamesAreFoundAndShown)
     WriteAll(site / "包含.asp", "Dim b\r\n");
     WriteAll(site / "子" / (GbkToUtf8("\x95\x5C") + ".asp"), "Dim c\r\n");  // a second byte of '\'
     WriteAll(site / Gbk("旧.asp"), "Dim d\r\n");  // a site copied with GBK file names
-    context.baseDir = site;
+    context.siteRoot = site;
     LoadAspDocument(tree, nullptr, site / "页面.asp", store, context);
 
     const TreeNode *root = tree.FirstTopLevel();
@@ -366,7 +376,7 @@ TEST_F(LoaderTest, MessagesShowChineseFolderNamesInUtf8)
     const fs::path site = dir / "中文";
     fs::create_directories(site);
     WriteAll(site / "页面.asp", Gbk("Dim a\r\n<!--#include file=\"没有.asp\"-->\r\n"));
-    context.baseDir = site;
+    context.siteRoot = site;
     for (const char *name : {"缺.asp", "页面.asp"}) {
         try {
             LoadAspDocument(tree, nullptr, site / name, store, context);

@@ -172,7 +172,7 @@ protected:
     {
         std::ofstream(dir / "page.asp", std::ios::binary) << original;
         LoadContext context;
-        context.baseDir = Dir();
+        context.siteRoot = Dir();
         LoadAspDocument(tree, nullptr, (dir / "page.asp").string(), store, context);
     }
     const std::string original = "<html><body>\r\n<%\r\nDim x\r\n%>\r\n<p>footer</p>\r\n";
@@ -241,7 +241,7 @@ TEST_F(WriterTest, RoundTripOfGeneratedProjects)
         ProjectTree loaded;
         KeywordStore store(":memory:");
         LoadContext context;
-        context.baseDir = out.string();
+        context.siteRoot = out.string();
         EXPECT_TRUE(LoadAspDocument(loaded, nullptr, (out / "index.asp").string(), store, context));
         // Children come back sorted by name: compare each node's children as sets.
         std::function<void(const TreeNode *, const TreeNode *)> same = [&](const TreeNode *a,

@@ -44,7 +44,7 @@ size_t LoadDemo(KeywordStore &store)
 {
     ProjectTree tree;
     LoadContext context;
-    context.baseDir = kDemo.string();
+    context.siteRoot = kDemo.string();
     LoadAspDocument(tree, nullptr, (kDemo / "index.asp").string(), store, context);
     store.RefreshKeywords();
     return static_cast<size_t>(tree.Count());

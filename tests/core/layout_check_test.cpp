@@ -83,7 +83,7 @@ TEST_P(LayoutCheckTest, SafeExactlyWhereASaveGivesTheFileBack)
     if (!c.included.empty())
         WriteAll(dir / "inc.asp", c.included);
     LoadContext context;
-    context.baseDir = dir;
+    context.siteRoot = dir;
     const bool optionExplicit = LoadAspDocument(tree, nullptr, dir / "index.asp", store, context);
     TreeNode *root = tree.FirstTopLevel();
     EXPECT_EQ(root->Record()->LayoutLoses, c.rootLoses);
@@ -119,7 +119,7 @@ TEST(LayoutCheck, HeaderLinesAreKeptOnlyAboveTheRoot)
     ProjectTree tree;
     KeywordStore store(":memory:");
     LoadContext context;
-    context.baseDir = scratch.Path();
+    context.siteRoot = scratch.Path();
     EXPECT_TRUE(LoadAspDocument(tree, nullptr, scratch / "a.asp", store, context));
     EXPECT_FALSE(LoadAspDocument(tree, nullptr, scratch / "b.asp", store, context));
     const TreeNode *asRoot = tree.TopLevel()[0].get();
