@@ -56,7 +56,7 @@ enum class ProcedureKind { Function, Sub, Class, PropertyGet, PropertyLet, Prope
 struct Procedure {
     ProcedureKind kind;
     std::string name;  // as written: "Foo", "[set]"
-    std::string head;  // "Public Function Foo(a, b)": the head's line, without a comment
+    std::string head;  // "Public Function Foo(a, b)": its statement, without a comment
     size_t begin, end;
     int line;  // of the head's first word
 };

@@ -234,9 +234,10 @@ size_t ProcedureScanner::Statement(size_t i, size_t to)
 
 void ProcedureScanner::Head(ProcedureKind kind, size_t first, size_t nameBegin, size_t nameEnd, size_t to)
 {
-    // The head's text runs to the line's end, or to a comment.
+    // The head's text is its statement: up to the line's end, a ':' or a
+    // comment. (Stopping at ':' also keeps a line of heads linear.)
     size_t end = nameEnd;
-    while (end < to && !IsLineBreakByte(page_[end]) && page_[end] != '\'')
+    while (end < to && !IsLineBreakByte(page_[end]) && page_[end] != '\'' && page_[end] != ':')
         end = page_[end] == '"' ? StringEnd(end, to) : end + PageCharLength(page_, end, gbk_);
     size_t begin = first;
     while (begin > 0 && IsInlineBlank(page_[begin - 1]))
