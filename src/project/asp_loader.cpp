@@ -230,9 +230,15 @@ void Loader::Open(TreeNode *parent, fs::path path, std::string key, std::string 
     CountNode(site);
     f->encoding = EncodingOf(f->key, f->raw);
     f->page = ScanPageStructure(f->bytes, f->encoding == TextEncoding::Gbk);
-    for (const PageProblem &problem : f->page.problems)
-        context_.warnings.push_back(f->shownName + " 第 " + std::to_string(problem.line)
-                                    + " 行：" + problem.message);
+    // A broken or generated page can hold thousands of problems: the first
+    // few are named, the rest counted.
+    constexpr size_t kProblemsShown = 10;
+    for (size_t i = 0; i < f->page.problems.size() && i < kProblemsShown; ++i)
+        context_.warnings.push_back(f->shownName + " 第 " + std::to_string(f->page.problems[i].line) + " 行："
+                                    + f->page.problems[i].message);
+    if (f->page.problems.size() > kProblemsShown)
+        context_.warnings.push_back(f->shownName + " 还有 "
+                                    + std::to_string(f->page.problems.size() - kProblemsShown) + " 处结构问题未列出");
     for (const Procedure &p : f->page.procedures)
         f->items.push_back({p.begin, &p, nullptr});
     for (const IncludeDirective &d : f->page.includes)
