@@ -1,4 +1,5 @@
-// Node bytes (code page 936) to and from QString, losslessly.
+// Node bytes (code page 936) to and from QString, losslessly: FromBytes and
+// ToBytes of encoded_qstring.h in GBK, for the callers that know no other.
 #pragma once
 
 #include <QString>
