@@ -64,18 +64,22 @@ std::string FileBytesOf(const TreeNode &document)
     return RestoreLineBreaks(text, *record->LoadedBytes, record->LineBreaks);
 }
 
+void ShiftProcedureAnchors(TreeNode &document, const TextEdit &edit)
+{
+    if (edit.removed.empty() && edit.inserted.empty())
+        return;
+    for (const auto &child : document.Children())
+        if (TTreeRec *r = child->Record(); r && !child->IsDocument() && r->Anchor)
+            r->Anchor = Shifted(*r->Anchor, edit);
+}
+
 void SetNodeText(TreeNode &node, std::string text)
 {
     TTreeRec *record = node.Record();
     if (!record)
         return;
-    if (node.IsDocument() && !node.Children().empty()) {
-        const TextEdit edit = DiffTexts(record->Text, text);
-        if (!edit.removed.empty() || !edit.inserted.empty())
-            for (const auto &child : node.Children())
-                if (TTreeRec *r = child->Record(); r && !child->IsDocument() && r->Anchor)
-                    r->Anchor = Shifted(*r->Anchor, edit);
-    }
+    if (node.IsDocument() && !node.Children().empty())
+        ShiftProcedureAnchors(node, DiffTexts(record->Text, text));
     record->Text = std::move(text);
 }
 

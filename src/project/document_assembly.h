@@ -6,6 +6,7 @@
 // order is the order of the anchors.
 #pragma once
 
+#include "editor/edit_history.h"
 #include "project/project_tree.h"
 
 #include <string>
@@ -32,6 +33,11 @@ std::string FileBytesOf(const TreeNode &document);
 // replaced stands where the replacement begins; text inserted right at a
 // procedure's place comes after it.
 void SetNodeText(TreeNode &node, std::string text);
+
+// The procedures of `document` keep their places through `edit` of its
+// text (SetNodeText does this for the one edit between two texts; a caller
+// that knows several edits passes each).
+void ShiftProcedureAnchors(TreeNode &document, const TextEdit &edit);
 
 // The place for a new procedure in `document`: the start of the line that
 // closes its last script block (a line break is put before a "%>" that

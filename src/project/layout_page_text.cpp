@@ -7,6 +7,9 @@ namespace qasp {
 
 std::string LayoutPageText(std::string_view documentText)
 {
+    // The layout is code page 936, which has no byte-order mark.
+    if (documentText.starts_with("\xEF\xBB\xBF"))
+        documentText.remove_prefix(3);
     std::string page;
     FileLineReader lines(documentText);
     std::string raw;

@@ -157,9 +157,13 @@ bool ProjectWorkspace::StepHistory(bool undo)
             e = Reversed(e);
     }
 
-    // The editor takes the same replacements.
+    // The editor takes the same replacements, and a document's procedures
+    // keep their places through each of them.
     const bool declarations = ReplayInEditor(edits);
-    SetNodeText(*node, std::move(text));
+    if (node->IsDocument())
+        for (const TextEdit &e : edits)
+            ShiftProcedureAnchors(*node, e);
+    record.Text = std::move(text);
     record.Edited = true;
     Modified = true;
 

@@ -2,6 +2,7 @@
 #include "fake_window.h"
 #include "gbk_literal.h"
 #include "project/command_dispatch.h"
+#include "project/document_assembly.h"
 #include "project/workspace.h"
 #include "recording_prompter.h"
 #include "scratch_dir.h"
@@ -145,56 +146,68 @@ TEST_F(DispatchTest, SearchTakesTheSelectionAndSelectsTheMatch)
     EXPECT_EQ(prompter.shown.back(), "输入你查找文字内容,下次可用F3继续!\u3000\u3000\u3000");
 }
 
-TEST_F(DispatchTest, SaveWritesTheProjectAndClearsTheModifiedMark)
+// Save writes the files whose bytes changed and leaves the others alone.
+TEST_F(DispatchTest, SaveWritesTheChangedFileAndClearsTheModifiedMark)
 {
     OpenDemo();
+    const std::string index = ReadAll(dir / "index.asp");
     ws.SelectNode(inc);
-    window.memo.SetSelection(window.memo.Text().size(), 0);
-    window.memo.ReplaceSelection("\r\nDim extra");
+    window.memo.SetSelection(window.memo.Text().find("%>"), 0);
+    window.memo.ReplaceSelection("Dim extra\r\n");
     ws.CMemoChange();
     EXPECT_TRUE(ws.Modified);
     dispatch.Action_Do(ActionId::Save);
     EXPECT_FALSE(ws.Modified);
     EXPECT_EQ(ReadAll(dir / "inc.asp"), "<%\r\nDim conn\r\nDim extra\r\n%>\r\n");
-    EXPECT_EQ(ReadAll(dir / "index.asp").rfind("<%@codepage=936%>\r\n<%Option Explicit%>\r\n", 0), 0u);
+    EXPECT_EQ(ReadAll(dir / "index.asp"), index);
 }
 
+// The user edited a file that another program changed meanwhile.
 TEST_F(DispatchTest, AFileChangedOnDiskIsLoadedAgainOrOverwrittenAsTheUserSays)
 {
     OpenDemo();
-    tree.Rename(fn, "Show(y)");
+    SetNodeText(*fn, "Function Show(y)\r\n\tShow = y\r\nEnd Function\r\n");
+    SetNodeText(*inc, "<%\r\nDim mine\r\n%>\r\n");
+    ws.Modified = true;
     const std::string theirs = "<%\r\nDim theirs\r\n%>\r\n";
     std::ofstream(dir / "inc.asp", std::ios::binary) << theirs;
 
     prompter.answers = {Answer::No};  // load it again instead
     dispatch.Action_Do(ActionId::Save);
-    EXPECT_TRUE(ws.Modified);  // the rename elsewhere is kept
+    EXPECT_TRUE(ws.Modified);  // the edit elsewhere is kept, and nothing was written
     EXPECT_EQ(ReadAll(dir / "inc.asp"), theirs);
     const TreeNode *reloaded = nullptr;
     for (const TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n))
         if (n->DisplayText() == "inc.asp")
             reloaded = n;
     ASSERT_NE(reloaded, nullptr);
-    EXPECT_EQ(reloaded->Text(), "Dim theirs");
+    EXPECT_EQ(reloaded->Text(), theirs);
+    EXPECT_NE(ReadAll(dir / "index.asp").find("Show = x"), std::string::npos);
 
     std::ofstream(dir / "inc.asp", std::ios::binary) << theirs << "' again\r\n";
+    SetNodeText(*const_cast<TreeNode *>(reloaded), "<%\r\nDim mine\r\n%>\r\n");
     prompter.answers = {Answer::Yes};  // overwrite it
     dispatch.Action_Do(ActionId::Save);
     EXPECT_FALSE(ws.Modified);
+    EXPECT_EQ(ReadAll(dir / "inc.asp"), "<%\r\nDim mine\r\n%>\r\n");
     EXPECT_EQ(ReadAll(dir / "inc.asp.bak"), theirs + "' again\r\n");
+    EXPECT_NE(ReadAll(dir / "index.asp").find("Show = y"), std::string::npos);
     EXPECT_EQ(prompter.shown.back(), "已保存。下列原文件保留为备份:\n" + (dir / "inc.asp").string() + " -> "
                                          + (dir / "inc.asp.bak").string());
 }
 
-TEST_F(DispatchTest, SaveSelectWritesNoHeaderAndOnlyDocuments)
+TEST_F(DispatchTest, SaveSelectWritesTheSelectedDocumentOnly)
 {
     OpenDemo();
     ws.SelectNode(fn);
     dispatch.Action_Do(ActionId::SaveSelect);
     EXPECT_EQ(prompter.shown.back(), "只能保存ASP文档!");
+    SetNodeText(*fn, "Function Show(y)\r\nEnd Function\r\n");
+    SetNodeText(*inc, "<%\r\nDim changed\r\n%>\r\n");
     ws.SelectNode(root);
     dispatch.Action_Do(ActionId::SaveSelect);
-    EXPECT_EQ(ReadAll(dir / "index.asp").rfind("<!--#include file=\"inc.asp\"-->\r\n<%\r\n", 0), 0u);
+    EXPECT_NE(ReadAll(dir / "index.asp").find("Function Show(y)\r\nEnd Function\r\n"), std::string::npos);
+    EXPECT_EQ(ReadAll(dir / "inc.asp"), "<%\r\nDim conn\r\n%>\r\n");
 }
 
 TEST_F(DispatchTest, SaveWithoutADirectoryAsksForOne)
@@ -207,7 +220,8 @@ TEST_F(DispatchTest, SaveWithoutADirectoryAsksForOne)
     window.directories.push_back(dir.string());
     dispatch.Action_Do(ActionId::Save);
     EXPECT_EQ(ws.ProjectDir, dir.string());
-    EXPECT_EQ(ReadAll(dir / "new.asp"), "<%@codepage=936%>\r\n<%Option Explicit%>\r\n<%\r\nDim n\r\n%>\r\n");
+    // A document made in the editor is written as it stands.
+    EXPECT_EQ(ReadAll(dir / "new.asp"), "Dim n");
 }
 
 TEST_F(DispatchTest, SaveAsWritesElsewhereAndKeepsTheProjectDirectory)
@@ -244,18 +258,21 @@ TEST_F(DispatchTest, NewProjectWritesItsFileAndLoadsIt)
 TEST_F(DispatchTest, UnsavedChangesAreNotDroppedWithoutAQuestion)
 {
     OpenDemo();
-    tree.Rename(inc, "renamed.asp");
+    ws.SelectNode(inc);
+    window.memo.SetSelection(0, 0);
+    window.memo.ReplaceSelection("<% Dim first %>\r\n");
+    ws.CMemoChange();
     EXPECT_TRUE(ws.Modified);
     prompter.answers = {Answer::Cancel};
     EXPECT_FALSE(dispatch.MayDiscardChanges());
     prompter.answers = {Answer::Cancel};
     window.files.push_back((dir / "index.asp").string());
-    dispatch.Action_Do(ActionId::OPEN);  // stays: the project is still the renamed one
-    EXPECT_EQ(inc->DisplayText(), "renamed.asp");
+    dispatch.Action_Do(ActionId::OPEN);  // stays: the project is still the edited one
+    EXPECT_EQ(inc->Text().rfind("<% Dim first %>", 0), 0u);
     EXPECT_EQ(inc->Parent(), tree.FirstTopLevel());
     prompter.answers = {Answer::Yes};
     EXPECT_TRUE(dispatch.MayDiscardChanges());
-    EXPECT_TRUE(fs::exists(dir / "renamed.asp"));
+    EXPECT_EQ(ReadAll(dir / "inc.asp").rfind("<% Dim first %>", 0), 0u);
     EXPECT_FALSE(ws.Modified);
 }
 
