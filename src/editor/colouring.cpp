@@ -22,7 +22,11 @@ std::string FirstToken(std::string_view line)
 
 bool IsDeclarationLine(std::string_view line)
 {
-    const std::string token = LowerAscii(FirstToken(line));
+    // "<% Dim x" opens a server block and declares in the same line.
+    std::string s = Trim(line);
+    if (s.starts_with("<%") && !s.starts_with("<%=") && !s.starts_with("<%@"))
+        s.erase(0, 2);
+    const std::string token = LowerAscii(FirstToken(s));
     return token == "dim" || token == "const";
 }
 

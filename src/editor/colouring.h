@@ -17,8 +17,9 @@ class KeywordStore;
 
 // "'" for a comment line, otherwise the leading word of the trimmed line.
 std::string FirstToken(std::string_view line);
-// Whether the line declares names (its first token is Dim or Const): leaving
-// or undoing such a line scans its text again.
+// Whether the line declares names (its first token, after a "<%" that
+// opens it, is Dim or Const): leaving or undoing such a line scans its text
+// again.
 bool IsDeclarationLine(std::string_view line);
 
 // The runs of one line as ColourLine writes them, trailing blanks dropped.

@@ -71,9 +71,11 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     RememberLine(0);
     std::string status = node->Record() ? GbkToUtf8(node->Record()->Info) : std::string();
     // A document's file: how its bytes are read and its lines end.
-    if (node->IsDocument() && node->Record())
-        status += std::string("  [") + TextEncodingName(node->Record()->Encoding) + " "
-                  + LineEndsName(node->Record()->LineBreaks) + "]";
+    if (node->IsDocument() && node->Record()) {
+        const std::string ends = LineEndsName(node->Record()->LineBreaks);
+        status += std::string(status.empty() ? "" : "  ") + "[" + TextEncodingName(node->Record()->Encoding)
+                  + (ends.empty() ? "" : " " + ends) + "]";
+    }
     window_.SetStatusText(0, status);
 }
 

@@ -203,8 +203,10 @@ TEST_F(EditorKeysTest, UpAndDownWrapRoundOtherKeysHideOrPass)
 
 TEST_F(EditorKeysTest, AChangedDimLineIsScannedWhenTheCaretLeavesIt)
 {
+    // A document's names are those of its server script.
+    doc->Record()->Text = "<% Dim gOld\r\nx = 1\r\n\r\n";
     ws.SelectNode(doc);
-    Caret(Memo().LineIndex(0) + 8);  // the end of "Dim gOld"
+    Caret(Memo().LineIndex(0) + 11);  // the end of "<% Dim gOld"
     Type(", gNew");
     std::string name = "gnew";
     EXPECT_EQ(store.LookupKeyword(name), -1);  // not while the caret is on the line

@@ -61,7 +61,7 @@ TEST_F(OutsideChangesTest, AChangedFileIsReloadedWhenTheUserSaysSo)
     EXPECT_NE(prompter.shown[0].find("inc.asp"), std::string::npos);
     inc = root->FirstChild();
     EXPECT_EQ(inc->DisplayText(), "inc.asp");
-    EXPECT_EQ(inc->Text(), "Dim changed");
+    EXPECT_EQ(inc->Text(), "<%\r\nDim changed\r\n%>\r\n");
     EXPECT_TRUE(DocumentsChangedOnDisk(tree).empty());
     std::string name = "changed";
     EXPECT_NE(store.LookupKeyword(name), -1);
@@ -89,9 +89,9 @@ TEST_F(OutsideChangesTest, EditsAreKeptUnlessTheUserChoosesToReload)
     prompter.answers = {Answer::Yes};
     OfferReloads(ws, prompter, told);
     EXPECT_EQ(prompter.shown.size(), 2u);
-    EXPECT_EQ(root->FirstChild()->Text(), "Dim theirs2");
+    EXPECT_EQ(root->FirstChild()->Text(), "<%\r\nDim theirs2\r\n%>\r\n");
     EXPECT_EQ(tree.Selected(), root->FirstChild());
-    EXPECT_EQ(window.memo.Text(), "Dim theirs2");
+    EXPECT_EQ(window.memo.Text(), "<%\r\nDim theirs2\r\n%>\r\n");
 }
 
 TEST_F(OutsideChangesTest, TheRootReloadsTheWholeProject)
@@ -100,7 +100,7 @@ TEST_F(OutsideChangesTest, TheRootReloadsTheWholeProject)
     prompter.answers = {Answer::Yes};
     OfferReloads(ws, prompter, told);
     ASSERT_EQ(tree.TopLevel().size(), 1u);
-    EXPECT_EQ(tree.FirstTopLevel()->Text(), "Dim onlyRoot");
+    EXPECT_EQ(tree.FirstTopLevel()->Text(), "<%\r\nDim onlyRoot\r\n%>\r\n");
     EXPECT_TRUE(tree.FirstTopLevel()->Children().empty());
 }
 
@@ -110,17 +110,18 @@ TEST_F(OutsideChangesTest, ADeletedFileIsReportedAndItsTextKept)
     OfferReloads(ws, prompter, told);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_NE(prompter.shown[0].find("删除或移走"), std::string::npos);
-    EXPECT_EQ(inc->Text(), "Dim b");
+    EXPECT_EQ(inc->Text(), "<%\r\nDim b\r\n%>\r\n");
 }
 
 TEST_F(OutsideChangesTest, AReloadThatFailsLeavesTheProjectAsItWas)
 {
-    WriteAll(dir / "inc.asp", "<!--#include file=\"missing.asp\"-->\r\n<%\r\nDim c\r\n%>\r\n");
+    // A file the reload cannot read (a binary file now) leaves the project as it was.
+    WriteAll(dir / "inc.asp", std::string("<%\r\nDim c\0\r\n%>\r\n", 16));
     prompter.answers = {Answer::Yes};
     EXPECT_ANY_THROW(OfferReloads(ws, prompter, told));
     ASSERT_EQ(root->Children().size(), 1u);
     EXPECT_EQ(root->FirstChild(), inc);
-    EXPECT_EQ(inc->Text(), "Dim b");
+    EXPECT_EQ(inc->Text(), "<%\r\nDim b\r\n%>\r\n");
     EXPECT_EQ(ReadAll(dir / "index.asp"), "<!--#include file=\"inc.asp\"-->\r\n<%\r\nDim a\r\n%>\r\n");
 }
 

@@ -87,7 +87,7 @@ TEST_F(TreeEditingTest, AddFunctionWritesTheSkeletonAndItsKeyword)
     TreeNode *bar = tree.Selected();
     ASSERT_NE(bar, root);
     EXPECT_EQ(bar->DisplayText(), "Function Bar()");
-    EXPECT_EQ(bar->Text(), "Function Function Bar()\r\n\r\nEnd Function");
+    EXPECT_EQ(bar->Text(), "Function Function Bar()\r\n\r\nEnd Function\r\n");
     EXPECT_FALSE(bar->IsDocument());
     std::string name = "bar";
     EXPECT_EQ(store.LookupKeyword(name), kProjectFunction);

@@ -71,13 +71,15 @@ TEST_F(WorkspaceTest, SelectingADocumentLeavesTheFunctionsLocals)
     EXPECT_EQ(root->Text(), "Dim gCount\r\nResponse.write gCount");  // loading changes no Text
 }
 
-TEST_F(WorkspaceTest, TheStatusLineIsUtf8WithTheNoteOfALosingLayout)
+TEST_F(WorkspaceTest, TheStatusLineIsUtf8AndNamesTheFilesEncodingAndLineEnds)
 {
-    root->Record()->LayoutLoses = true;
     ws.SelectNode(root);
-    EXPECT_EQ(window.status[0], "链接ASP文件:1个;函数:1个 [保存会改变原文件]");
+    EXPECT_EQ(window.status[0], "链接ASP文件:1个;函数:1个  [GBK CRLF]");
+    inc->Record()->Encoding = TextEncoding::Utf8;
+    inc->Record()->LineBreaks = LineEnds::Lf;
     ws.SelectNode(inc);  // no status line of its own
-    EXPECT_EQ(window.status[0], "");
+    EXPECT_EQ(window.status[0], "[UTF-8 LF]");
+    EXPECT_EQ(window.memo.Encoding(), TextEncoding::Utf8);
 }
 
 TEST_F(WorkspaceTest, PasteIsOfferedOnlyOutsideTheCutNode)
