@@ -10,8 +10,9 @@ golden=tests/cli/golden
 "$qasp" scan examples/demo/inc/conn.asp > "$golden/conn.asp.scan.tsv"
 "$qasp" tree examples/demo/index.asp > "$golden/index.asp.tree.txt"
 "$qasp" tree tests/cli/data/中文/页面.asp > "$golden/chinese-names.tree.txt"
+"$qasp" flatten examples/demo/index.asp -o "$golden/index.asp.flat.asp"
 scratch=$(mktemp -d)
-"$qasp" save examples/demo/index.asp --to "$scratch" --option-explicit
+"$qasp" save examples/demo/index.asp --to "$scratch" --layout --option-explicit
 "$qasp" tree "$scratch/index.asp" > "$golden/saved-index.asp.tree.txt"
 rm -rf "$scratch"
 rm -f "$golden"/*.actual
