@@ -2,6 +2,8 @@
 
 #include "app/gbk_qstring.h"
 #include "app/icons.h"
+#include "text/line_ends.h"
+#include "text/text_encoding.h"
 
 #include <QColor>
 
@@ -76,11 +78,20 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
         if (node->Record() && node->Record()->LayoutLoses)
             return QColor(170, 0, 0);
         return {};
-    case Qt::ToolTipRole:
-        if (node->Record() && node->Record()->LayoutLoses)
-            return QString("保存会改变此文件: 它含有工程格式无法保留的内容(如脚本块之外的HTML)\n%1")
-                .arg(QString::fromStdString(node->Record()->SourceFile.string()));
-        return {};
+    case Qt::ToolTipRole: {
+        // A document's file, how it is read, and whether the project layout
+        // (别存为, 另存) could keep it.
+        const TTreeRec *record = node->Record();
+        if (!node->IsDocument() || !record || record->SourceFile.empty())
+            return {};
+        QString tip = QString("%1\n%2 %3")
+                          .arg(QString::fromStdString(record->SourceFile.string()),
+                               QString::fromUtf8(TextEncodingName(record->Encoding)),
+                               QString::fromUtf8(LineEndsName(record->LineBreaks)));
+        if (record->LayoutLoses)
+            tip += "\n以工程格式保存(别存为、另存)会改变此文件: 它含有工程格式无法保留的内容(如脚本块之外的HTML)";
+        return tip;
+    }
     default: return {};
     }
 }

@@ -160,15 +160,15 @@ std::vector<ColourRun> ColourTextRuns(std::string_view text, const KeywordStore 
         else
             merged.push_back(std::move(run));
     };
-    // Every line as it stands, an empty last line too: the editor must hold
-    // the node's bytes exactly, or the first keystroke would write back a
-    // text without them.
+    // Every line as it stands, its words as written and an empty last line
+    // too: the editor must hold the node's bytes exactly, or the first
+    // keystroke would write back a text the user did not write.
     // A lone CR or LF breaks the line as the editor would.
     size_t start = 0;
     for (;;) {
         const size_t br = text.find_first_of("\r\n", start);
         const std::string_view line = text.substr(start, br == std::string_view::npos ? br : br - start);
-        for (ColourRun &run : ExactLineRuns(line, store))
+        for (ColourRun &run : LineRunsAsWritten(line, store))
             add(std::move(run));
         if (br == std::string_view::npos)
             break;

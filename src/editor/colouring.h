@@ -40,9 +40,9 @@ std::vector<ColourRun> LineRunsAsWritten(std::string_view line, const KeywordSto
 void RecolourLine(ColourEditor &editor, int index, std::string_view line, const KeywordStore &store);
 
 // Replaces the editor's content by the text, coloured line by line: the
-// runs of ColourTextRuns written at the start of the emptied editor, which
-// is what writing each line with ColourLine gives. The editor then holds the
-// text's bytes exactly (trailing blanks and an empty last line included).
+// runs of ColourTextRuns written at the start of the emptied editor. The
+// editor then holds the text's bytes exactly (words as written, trailing
+// blanks and an empty last line included).
 void ColourText(ColourEditor &editor, std::string_view text, const KeywordStore &store);
 
 // The runs of a whole text, its bytes exactly: lines joined by "\r\n" and

@@ -66,8 +66,8 @@ TEST_F(WorkspaceTest, SelectingADocumentLeavesTheFunctionsLocals)
     EXPECT_TRUE(window.enabled[ActionId::New]);
     EXPECT_TRUE(window.enabled[ActionId::SaveSelect]);
     EXPECT_FALSE(window.enabled[ActionId::Paste]);  // no cut mark: unchanged
-    // Stored spelling and colour of a global.
-    EXPECT_EQ(window.memo.LineText(1), "Response.Write gCount");
+    // The words as written (the file's bytes), a global in its colour.
+    EXPECT_EQ(window.memo.LineText(1), "Response.write gCount");
     EXPECT_EQ(root->Text(), "Dim gCount\r\nResponse.write gCount");  // loading changes no Text
 }
 

@@ -8,6 +8,7 @@
 #include "dialogs/directory_dialog.h"
 #include "dialogs/help_window.h"
 #include "project/asp_writer.h"
+#include "project/document_assembly.h"
 #include "project/workspace.h"
 #include "recording_prompter.h"
 
@@ -124,14 +125,17 @@ private slots:
         QTest::keyClicks(editor, "Dim gFooter");
 
         w.action(ActionId::Save)->trigger();
+        // Each file is what its documents show; the moved function's bytes
+        // left index.asp and joined layout.asp's last script block.
         for (const char *name : {"index.asp", "functions.asp", "layout.asp", "inc/conn.asp"}) {
             const TreeNode *doc = NodeNamed(tree, name);
             QVERIFY(doc);
-            QCOMPARE(ReadAll(dir.filePath(name)),
-                     QByteArray::fromStdString(AspDocumentBytes(*doc, doc == tree.FirstTopLevel())));
+            QCOMPARE(ReadAll(dir.filePath(name)), QByteArray::fromStdString(FileBytesOf(*doc)));
         }
+        QVERIFY(!ReadAll(dir.filePath("index.asp")).contains("Function LoadNews()"));
         QVERIFY(ReadAll(dir.filePath("layout.asp")).contains("\r\nFunction LoadNews()"));
-        QVERIFY(ReadAll(dir.filePath("layout.asp")).contains("\r\nDim gFooter\r\n"));
+        QVERIFY(ReadAll(dir.filePath("layout.asp")).endsWith("\r\nDim gFooter"));
+        QCOMPARE(ReadAll(dir.filePath("functions.asp")), ReadAll(QFINDTESTDATA("../../examples/demo/functions.asp")));
         QVERIFY(!w.workspace().Modified);
 
         w.answers = {dir.filePath("all.asp").toStdString()};

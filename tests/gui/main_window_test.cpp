@@ -167,7 +167,8 @@ private slots:
         QCOMPARE(VisibleTexts(menus), QStringList({"文件(&Z)", "编辑(&Y)", "皮肤(&K)", "帮助(&X)"}));
         QCOMPARE(VisibleTexts(menus[0]->menu()->actions()),
                  QStringList({"新建(&Z)", "新建工程(&N)...", "打开(&Y)", "加载", "-", "保存(&X)",
-                              "别存为(&W)...", "仅保存指定文档(&V)", "另存(&U)", "-", "退出(&T)"}));
+                              "别存为(&W)...", "仅保存指定文档(&V)", "另存(&U)", "-", "站点根目录(&R)...",
+                              "以 GBK 编码重新打开(&G)", "以 UTF-8 编码重新打开(&8)", "-", "退出(&T)"}));
         QCOMPARE(VisibleTexts(menus[1]->menu()->actions()),
                  QStringList({"撤销", "重做", "-", "新建(&Z)", "删除(&Y)", "-", "剪切(&T)", "粘贴(&S)", "-",
                               "插入(&X)", "查找(&W)", "取色(&V)", "-", "要求变量声明(&U)"}));
@@ -262,7 +263,7 @@ private slots:
         QVERIFY(!w.action(ActionId::GetColor)->isChecked());
     }
 
-    void fileTextShowsColouredInTheStoredSpelling()
+    void fileTextShowsColouredAsWritten()
     {
         MainWindow w;
         QPlainTextEdit *editor = EditorOf(w);
@@ -272,12 +273,10 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        // Words come back in the keyword store's spelling, every other byte
-        // as it was; the file's last CR LF leaves an empty last line.
-        const std::string shown = w.Memo().Text();
-        QCOMPARE(QByteArray::fromStdString(qasp::LowerAscii(shown)),
-                 QByteArray::fromStdString(qasp::LowerAscii(bytes.toStdString())));
-        QVERIFY(shown.find("<%@CodePage=936%>") == 0);
+        // Every byte as it is in the file, words in the file's own spelling
+        // ("codepage", not the store's "CodePage"); the file's last CR LF
+        // leaves an empty last line.
+        QCOMPARE(QByteArray::fromStdString(w.Memo().Text()), bytes);
         QCOMPARE(editor->textCursor().position(), 0);
         int dimLine = -1;
         for (QTextBlock b = editor->document()->begin(); b.isValid(); b = b.next())
@@ -307,7 +306,6 @@ private slots:
         };
         qasp::ColourText(w.Memo(), text, w.store());
         const auto whole = snapshot();
-        w.Memo().Clear();
         std::vector<std::string> lines;
         for (size_t start = 0;;) {
             const size_t br = text.find("\r\n", start);
@@ -316,9 +314,12 @@ private slots:
                 break;
             start = br + 2;
         }
+        // Colouring each line again as written changes neither a character
+        // nor a colour.
         for (size_t i = 0; i < lines.size(); ++i)
-            qasp::ColourLine(w.Memo(), static_cast<int>(i), lines[i], w.store());
+            qasp::RecolourLine(w.Memo(), static_cast<int>(i), lines[i], w.store());
         QCOMPARE(snapshot(), whole);
+        QCOMPARE(w.Memo().Text(), text);
     }
 
     void bytesThatAreNotGbkSurviveTheEditor()

@@ -197,13 +197,19 @@ private slots:
         c.movePosition(QTextCursor::End);
         editor->setTextCursor(c);
         QTest::keyClick(editor, Qt::Key_Return);
-        QTest::keyClicks(editor, "Dim gAdded");
+        QTest::keyClicks(editor, "<% Dim gAdded %>");
         w.action(ActionId::Save)->trigger();
         QFile saved(dir.filePath("index.asp"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        const QByteArray bytes = saved.readAll();
-        QVERIFY(bytes.startsWith("<%@codepage=936%>\r\n<%Option Explicit%>\r\n"));
-        QVERIFY(bytes.contains("\r\nDim gAdded\r\n"));
+        QFile original(demo + "/index.asp");
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        // The file is what it was with the typed line, and no other file is touched.
+        QCOMPARE(saved.readAll(), original.readAll() + "\r\n<% Dim gAdded %>");
+        for (const char *other : {"functions.asp", "layout.asp", "inc/conn.asp"}) {
+            QFile a(demo + "/" + other), b(dir.filePath(QString(other)));
+            QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+            QCOMPARE(b.readAll(), a.readAll());
+        }
     }
 
     void aPageTheLayoutCannotKeepIsShownAsSuch()
@@ -216,9 +222,12 @@ private slots:
         MainWindow w;
         QVERIFY(w.openProjectFile(page.fileName()));
         const QModelIndex index = ProjectTreeOf(w)->model()->index(0, 0);
-        QVERIFY(index.data(Qt::ToolTipRole).toString().contains("保存会改变此文件"));
+        QVERIFY(index.data(Qt::ToolTipRole).toString().contains("以工程格式保存(别存为、另存)会改变此文件"));
+        QVERIFY(index.data(Qt::ToolTipRole).toString().contains("GBK CRLF"));
         Select(w, w.tree().FirstTopLevel());
-        QVERIFY(StatusPanelOf(w, 0)->text().endsWith("[保存会改变原文件]"));
+        QVERIFY(StatusPanelOf(w, 0)->text().endsWith("[GBK CRLF]"));
+        // The whole page is shown, HTML and all.
+        QCOMPARE(w.Memo().Text(), std::string("<html>\r\n<%\r\nDim x\r\n%>\r\n</html>\r\n"));
     }
 
     void programmaticSelectionMovesTheView()

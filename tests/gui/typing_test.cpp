@@ -27,7 +27,7 @@ struct Fixture {
     Fixture()
     {
         doc = w.tree().AddTopLevel("index.asp");
-        w.tree().AttachRecord(doc, {"Dim gOld\r\nx = 1\r\n\r\n"});
+        w.tree().AttachRecord(doc, {"<% Dim gOld\r\nx = 1\r\n\r\n"});
         w.show();
         w.workspace().SelectNode(doc);
         editor->setFocus();
@@ -63,7 +63,7 @@ private slots:
         QVERIFY(!f.list->isVisible());
         QCOMPARE(f.editor->document()->findBlockByNumber(2).text(), QString("Response"));
         QCOMPARE(ColourAt(f.editor, 2, 3), QColor(0, 0, 255));
-        QCOMPARE(f.doc->Text(), std::string("Dim gOld\r\nx = 1\r\nResponse\r\n"));
+        QCOMPARE(f.doc->Text(), std::string("<% Dim gOld\r\nx = 1\r\nResponse\r\n"));
         QVERIFY(!StatusPanelOf(f.w, 2)->text().isEmpty());
         QCOMPARE(StatusPanelOf(f.w, 1)->text(), QString("行列:(  2,  8)"));
     }
@@ -107,7 +107,7 @@ private slots:
         QTest::keyClick(f.editor, Qt::Key_Down);
         std::string name = "gNew";
         QCOMPARE(f.w.store().LookupKeyword(name), int(kGlobalVariable));
-        QCOMPARE(ColourAt(f.editor, 0, 11), QColor(255, 0, 0));
+        QCOMPARE(ColourAt(f.editor, 0, 14), QColor(255, 0, 0));
         QCOMPARE(f.editor->textCursor().blockNumber(), 1);
     }
 
@@ -119,9 +119,9 @@ private slots:
         c.setPosition(f.editor->document()->findBlockByNumber(2).position(), QTextCursor::KeepAnchor);
         f.editor->setTextCursor(c);
         QTest::keyClick(f.editor, Qt::Key_Tab);
-        QCOMPARE(f.doc->Text(), std::string("\tDim gOld\r\n\tx = 1\r\n\t\r\n"));
+        QCOMPARE(f.doc->Text(), std::string("\t<% Dim gOld\r\n\tx = 1\r\n\t\r\n"));
         QTest::keyClick(f.editor, Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(f.doc->Text(), std::string("Dim gOld\r\nx = 1\r\n\r\n"));
+        QCOMPARE(f.doc->Text(), std::string("<% Dim gOld\r\nx = 1\r\n\r\n"));
     }
 };
 

@@ -172,15 +172,13 @@ private slots:
         QTest::addColumn<QString>("root");
         QTest::addColumn<QString>("named");
         const QString picture = scratch_.filePath("failed.png");
-        QTest::newRow("screenshot, include missing")
-            << QStringList{"--screenshot", picture} << "missing-include/index.asp"
-            << "missing.asp";
+        QTest::newRow("screenshot, binary page")
+            << QStringList{"--screenshot", picture} << "binary/index.asp" << "不是文本文件";
         QTest::newRow("screenshot, root missing")
             << QStringList{"--screenshot", picture} << "no-such/index.asp"
             << "index.asp";
-        QTest::newRow("startup time, include missing")
-            << QStringList{"--startup-time"} << "missing-include/index.asp"
-            << "missing.asp";
+        QTest::newRow("startup time, binary page")
+            << QStringList{"--startup-time"} << "binary/index.asp" << "不是文本文件";
     }
 
     void aProjectThatDoesNotLoadFailsTheRun()
@@ -188,9 +186,8 @@ private slots:
         QFETCH(QStringList, mode);
         QFETCH(QString, root);
         QFETCH(QString, named);
-        QDir(scratch_.path()).mkpath("missing-include");
-        WriteFile(scratch_.filePath("missing-include/index.asp"),
-                  "<!--#include file=\"missing.asp\"-->\r\n<%\r\nDim a\r\n%>\r\n");
+        QDir(scratch_.path()).mkpath("binary");
+        WriteFile(scratch_.filePath("binary/index.asp"), QByteArray("<%\r\nDim a\0\r\n%>\r\n", 14));
         QFile::remove(scratch_.filePath("failed.png"));
         const Finished f = RunProgram(mode << scratch_.filePath(root), Home("project"));
         QVERIFY2(f.ended, "the run waited on the error box");

@@ -226,8 +226,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString page = dir.filePath("index.asp");
-        const QByteArray bytes =
-            "<!--#include file=\"missing.asp\"-->\r\n<%\r\nDim a\r\n%>\r\n<p>html</p>\r\n";
+        // A page with a NUL byte is no text: it is refused.
+        const QByteArray bytes("<%\r\nDim a\0\r\n%>\r\n<p>html</p>\r\n", 27);
         QFile file(page);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
