@@ -17,7 +17,7 @@ inline void LoadAndWrite()
     static KeywordStore store(":memory:");
     ProjectTree tree;
     LoadContext context;
-    context.baseDir = ScratchDir();
+    context.siteRoot = ScratchDir();
     bool optionExplicit = false;
     try {
         optionExplicit = LoadAspDocument(tree, nullptr, ScratchDir() / "index.asp", store, context);

@@ -29,12 +29,12 @@ constexpr ActionDef kActions[] = {
     {AddAsp, "Action_AddAsp", "文件", "加载", "加载一个已存在的ASP文档", 19, true, false, false},
     {Undo, "Action_Undo", "编辑", "撤销", "撤销上一次编辑", -1, false, false, false, "Ctrl+Z"},
     {Redo, "Action_Redo", "编辑", "重做", "重做撤销的编辑", -1, false, false, false, "Ctrl+Y; Ctrl+Shift+Z"},
-    {SiteRoot, "Action_SiteRoot", "文件", "站点根目录...", "选择站点的根目录（virtual 包含路径由此开始）", -1, false,
+    {SiteRoot, "Action_SiteRoot", "文件", "站点根目录...", "选择站点的根目录（virtual 包含路径由此开始）", -1,
+     false, false, false},
+    {ReopenGbk, "Action_ReopenGbk", "文件", "以 GBK 编码重新打开", "按 GBK 编码重新读入所选文档", -1, false,
      false, false},
-    {ReopenGbk, "Action_ReopenGbk", "文件", "以 GBK 编码重新打开", "按 GBK 编码重新读入所选文档", -1, false, false,
-     false},
-    {ReopenUtf8, "Action_ReopenUtf8", "文件", "以 UTF-8 编码重新打开", "按 UTF-8 编码重新读入所选文档", -1, false,
-     false, false},
+    {ReopenUtf8, "Action_ReopenUtf8", "文件", "以 UTF-8 编码重新打开", "按 UTF-8 编码重新读入所选文档", -1,
+     false, false, false},
 };
 
 constexpr BarItem kToolBar[] = {

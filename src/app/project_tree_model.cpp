@@ -89,7 +89,8 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
                                QString::fromUtf8(TextEncodingName(record->Encoding)),
                                QString::fromUtf8(LineEndsName(record->LineBreaks)));
         if (record->LayoutLoses)
-            tip += "\n以工程格式保存(别存为、另存)会改变此文件: 它含有工程格式无法保留的内容(如脚本块之外的HTML)";
+            tip += "\n以工程格式保存(别存为、另存)会改变此文件: "
+                   "它含有工程格式无法保留的内容(如脚本块之外的HTML)";
         return tip;
     }
     default: return {};

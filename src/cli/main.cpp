@@ -36,7 +36,8 @@ const std::map<std::string, Command> &Commands()
           "[--encoding E]",
           "load a page and write back every file it was read from (only the changed ones), or all of\n"
           "      them into DIR at their paths below the site root; --layout writes the project layout\n"
-          "      into DIR instead; --force also replaces files changed on disk or that the layout cannot keep"}},
+          "      into DIR instead; --force also replaces files changed on disk or that the layout cannot "
+          "keep"}},
         {"flatten",
          {qasp::cli::FlattenCommand, "qasp flatten ROOT.asp -o OUT [--site-root DIR] [--encoding E]",
           "write the page as the server assembles it: every include directive replaced by its file"}},

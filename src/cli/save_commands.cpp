@@ -91,7 +91,8 @@ int SaveCommand(Arguments args)
         return Run(
             "save",
             [&](LoadedProject &p, Prompter &prompter, OverwritePolicy policy) {
-                return SaveAspDocument(p.tree.FirstTopLevel(), *to, header || p.optionExplicit, prompter, policy);
+                return SaveAspDocument(p.tree.FirstTopLevel(), *to, header || p.optionExplicit, prompter,
+                                       policy);
             },
             root, force, options, true);
     return Run(

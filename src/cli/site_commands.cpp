@@ -19,9 +19,9 @@ int IncludesCommand(Arguments args)
     LoadProject(args.Positional(1, "qasp includes ROOT.asp " + std::string(kLoadOptionsUsage))[0], project,
                 "includes", options, true);
     for (const IncludeMet &met : project.includes)
-        std::cout << met.file << '\t' << met.line << '\t' << (met.kind == IncludeKind::File ? "file" : "virtual")
-                  << '\t' << met.target << '\t' << (met.skipped.empty() ? "followed" : "skipped: " + met.skipped)
-                  << '\n';
+        std::cout << met.file << '\t' << met.line << '\t'
+                  << (met.kind == IncludeKind::File ? "file" : "virtual") << '\t' << met.target << '\t'
+                  << (met.skipped.empty() ? "followed" : "skipped: " + met.skipped) << '\n';
     return 0;
 }
 

@@ -29,7 +29,8 @@ std::string StatusLine(const TreeNode &node, const TreeNode *first)
         return {};
     std::string line = GbkToUtf8(record->Info);
     if (node.IsDocument())
-        line += std::string("\t") + TextEncodingName(record->Encoding) + ' ' + LineEndsName(record->LineBreaks);
+        line +=
+            std::string("\t") + TextEncodingName(record->Encoding) + ' ' + LineEndsName(record->LineBreaks);
     return line;
 }
 
@@ -39,8 +40,8 @@ int TreeCommand(Arguments args)
 {
     const LoadOptions options = TakeLoadOptions(args);
     LoadedProject project;
-    LoadProject(args.Positional(1, "qasp tree ROOT.asp " + std::string(kLoadOptionsUsage))[0], project, "tree",
-                options);
+    LoadProject(args.Positional(1, "qasp tree ROOT.asp " + std::string(kLoadOptionsUsage))[0], project,
+                "tree", options);
     const ProjectTree &tree = project.tree;
     std::unordered_map<const TTreeRec *, const TreeNode *> firstOf;
     VisitInPreOrder(tree, [&firstOf](const TreeNode &n, int) {

@@ -213,8 +213,8 @@ bool Loader::Load(TreeNode *parent, const fs::path &file)
     return optionExplicit_;
 }
 
-void Loader::Open(TreeNode *parent, fs::path path, std::string key, std::string displayText, std::string bytes,
-                  const IncludeSite *site)
+void Loader::Open(TreeNode *parent, fs::path path, std::string key, std::string displayText,
+                  std::string bytes, const IncludeSite *site)
 {
     auto f = std::make_unique<OpenFile>();
     f->path = std::move(path);
@@ -238,7 +238,8 @@ void Loader::Open(TreeNode *parent, fs::path path, std::string key, std::string 
                                     + f->page.problems[i].message);
     if (f->page.problems.size() > kProblemsShown)
         context_.warnings.push_back(f->shownName + " 还有 "
-                                    + std::to_string(f->page.problems.size() - kProblemsShown) + " 处结构问题未列出");
+                                    + std::to_string(f->page.problems.size() - kProblemsShown)
+                                    + " 处结构问题未列出");
     for (const Procedure &p : f->page.procedures)
         f->items.push_back({p.begin, &p, nullptr});
     for (const IncludeDirective &d : f->page.includes)
@@ -280,8 +281,8 @@ void Loader::FollowInclude(OpenFile &f, const IncludeDirective &d)
     const IncludeSite site{f.shownName, d.line, directive};
     const IncludeTarget &target = resolver_.Resolve(f.path, d.kind, d.path, gbk);
     if (!target.Found()) {
-        Skip(f, d, target.reasonWord, "无法包含 " + DirectiveText(d.kind, d.path, gbk) + Where(&site) + "："
-                                          + target.reason);
+        Skip(f, d, target.reasonWord,
+             "无法包含 " + DirectiveText(d.kind, d.path, gbk) + Where(&site) + "：" + target.reason);
         return;
     }
     if (onChain_.contains(target.key)) {
@@ -300,7 +301,8 @@ void Loader::FollowInclude(OpenFile &f, const IncludeDirective &d)
     const std::string shownName = resolver_.Site().Relative(target.path);
     std::string bytes = ReadWholeFile(target.path, shownName, &site);
     if (LooksBinary(bytes)) {
-        Skip(f, d, "binary", "无法包含 " + DirectiveText(d.kind, d.path, gbk) + Where(&site) + "：不是文本文件");
+        Skip(f, d, "binary",
+             "无法包含 " + DirectiveText(d.kind, d.path, gbk) + Where(&site) + "：不是文本文件");
         return;
     }
     context_.includes.push_back({f.shownName, d.line, d.kind, AsUtf8(d.path, f.encoding), {}});
@@ -397,7 +399,8 @@ bool LoadAspDocument(ProjectTree &tree, TreeNode *parent, const fs::path &file, 
         throw LoadError("无法打开文件 " + file.string() + "：文件不存在");
     std::optional<SiteRoot> site;
     try {
-        site.emplace(context.siteRoot.empty() ? SiteRoot::Around(file) : SiteRoot::ForPage(context.siteRoot, file));
+        site.emplace(context.siteRoot.empty() ? SiteRoot::Around(file)
+                                              : SiteRoot::ForPage(context.siteRoot, file));
     } catch (const SiteRootError &e) {
         throw LoadError(e.what());
     }

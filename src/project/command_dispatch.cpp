@@ -137,7 +137,8 @@ void CommandDispatcher::ReopenSelected(TextEncoding encoding)
         return;
     }
     if (DocumentEdited(*node)
-        && prompter_.Question("重新打开", "这个文档已经修改，重新打开会丢失修改。继续吗?", QuestionButtons::YesNo)
+        && prompter_.Question("重新打开", "这个文档已经修改，重新打开会丢失修改。继续吗?",
+                              QuestionButtons::YesNo)
                != Answer::Yes)
         return;
     ws_.FileEncodings[FileKey(node->Record()->SourceFile)] = encoding;
@@ -292,7 +293,8 @@ void CommandDispatcher::SaveSelect()
             return;
         ws_.SiteRoot = *dir;
     }
-    Saved(SaveSite(ws_.Tree(), ws_.SiteRoot, prompter_, OverwritePolicy::Ask, SystemFiles(), std::nullopt, node));
+    Saved(SaveSite(ws_.Tree(), ws_.SiteRoot, prompter_, OverwritePolicy::Ask, SystemFiles(), std::nullopt,
+                   node));
 }
 
 void CommandDispatcher::SaveSingle()

@@ -60,7 +60,9 @@ std::string FileBytesOf(const TreeNode &document)
     const TTreeRec *record = document.Record();
     const std::string text = AssembleDocument(document);
     if (!record || !record->LoadedBytes)
-        return record && record->LineBreaks != LineEnds::CrLf ? RestoreLineBreaks(text, {}, record->LineBreaks) : text;
+        return record && record->LineBreaks != LineEnds::CrLf
+                   ? RestoreLineBreaks(text, {}, record->LineBreaks)
+                   : text;
     return RestoreLineBreaks(text, *record->LoadedBytes, record->LineBreaks);
 }
 

@@ -64,7 +64,8 @@ bool RemoveIncludeDirective(TreeNode &document)
             --lineStart;
         while (lineEnd < text.size() && IsBlank(text[lineEnd]))
             ++lineEnd;
-        if ((lineStart == 0 || IsBreak(text[lineStart - 1])) && (lineEnd == text.size() || IsBreak(text[lineEnd]))) {
+        if ((lineStart == 0 || IsBreak(text[lineStart - 1]))
+            && (lineEnd == text.size() || IsBreak(text[lineEnd]))) {
             begin = lineStart;
             end = lineEnd;
             if (end < text.size() && text[end] == '\r')
@@ -136,8 +137,9 @@ bool MoveNodeWithText(ProjectTree &tree, TreeNode *node, TreeNode *target)
         const TTreeRec *record = node->Record();
         const TTreeRec *parent = target->Record();
         if (record && !record->SourceFile.empty() && !parent->SourceFile.empty()) {
-            std::string path =
-                record->SourceFile.lexically_normal().lexically_relative(parent->SourceFile.parent_path()).generic_string();
+            std::string path = record->SourceFile.lexically_normal()
+                                   .lexically_relative(parent->SourceFile.parent_path())
+                                   .generic_string();
             tree.Rename(node, DocumentDisplayName(Utf8ToGbk(path)));
         }
         AddIncludeDirective(*target, node->DisplayText());

@@ -111,8 +111,9 @@ SaveResult SaveSite(ProjectTree &tree, const fs::path &siteRoot, Prompter &promp
     }
     std::vector<FileWrite> writes;
     for (const Planned &p : plan)
-        writes.push_back({p.file, p.bytes,
-                          std::find(changedOnDisk.begin(), changedOnDisk.end(), p.file) != changedOnDisk.end()});
+        writes.push_back(
+            {p.file, p.bytes,
+             std::find(changedOnDisk.begin(), changedOnDisk.end(), p.file) != changedOnDisk.end()});
     SaveResult result{SaveOutcome::Saved, WriteAllOrNothing(writes, files), {}};
     if (!toDir)
         for (Planned &p : plan) {

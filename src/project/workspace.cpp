@@ -16,7 +16,6 @@
 
 namespace qasp {
 
-
 ProjectWorkspace::ProjectWorkspace(ProjectTree &tree, KeywordStore &store, WindowSurface &window)
     : tree_(tree),
       store_(store),

@@ -44,7 +44,8 @@ std::string_view FirstLineOf(std::string_view text)
         const char c = text[i];
         if (c == '"')
             inString = !inString;
-        else if (c == '\r' || c == '\n' || (!inString && (c == '\'' || (c == '%' && i + 1 < text.size() && text[i + 1] == '>'))))
+        else if (c == '\r' || c == '\n'
+                 || (!inString && (c == '\'' || (c == '%' && i + 1 < text.size() && text[i + 1] == '>'))))
             return text.substr(0, i);
     }
     return text;

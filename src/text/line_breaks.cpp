@@ -65,7 +65,9 @@ std::string RestoreLineBreaks(std::string_view normalised, std::string_view orig
     const std::vector<Line> now = SplitKeepingEnds(normalised);
     const std::vector<Line> was = SplitKeepingEnds(original);
     // Lines are the same when their content is and both end or both do not.
-    const auto same = [](const Line &a, const Line &b) { return a.content == b.content && a.end.empty() == b.end.empty(); };
+    const auto same = [](const Line &a, const Line &b) {
+        return a.content == b.content && a.end.empty() == b.end.empty();
+    };
     size_t head = 0;
     while (head < now.size() && head < was.size() && same(now[head], was[head]))
         ++head;

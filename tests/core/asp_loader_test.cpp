@@ -72,7 +72,8 @@ TEST_F(LoaderTest, APageInTheProjectLayoutGivesTheTreeItAlwaysGave)
     // The document is its whole file but its functions; a directive inside
     // a script block is script text, a head without its End stays text too.
     std::string page = index;
-    page.erase(page.find("  Function Show"), std::string("  Function Show(x)\r\n\tDim y\r\n\r\nEnd Function\r\n").size());
+    page.erase(page.find("  Function Show"),
+               std::string("  Function Show(x)\r\n\tDim y\r\n\r\nEnd Function\r\n").size());
     EXPECT_EQ(root->Text(), page);
     EXPECT_EQ(root->Record()->Info, Gbk("链接ASP文件:1个;函数:1个"));
     TreeNode *show = root->Children()[1].get();

@@ -250,7 +250,8 @@ TEST_F(WriterTest, RoundTripOfGeneratedProjects)
             // A loaded document holds its whole file but its functions, a
             // function its lines with their last break: what the layout
             // keeps of them is what was saved.
-            ASSERT_EQ(a->Text(), a->IsDocument() ? LayoutPageText(b->Text()) : std::string(WithoutFinalLineBreak(b->Text())))
+            ASSERT_EQ(a->Text(), a->IsDocument() ? LayoutPageText(b->Text())
+                                                 : std::string(WithoutFinalLineBreak(b->Text())))
                 << a->DisplayText();
             ASSERT_EQ(a->IsDocument(), b->IsDocument());
             ASSERT_EQ(a->Children().size(), b->Children().size()) << a->DisplayText();

@@ -46,10 +46,9 @@ class SiteModelTest : public ::testing::Test {
 protected:
     SiteModelTest()
     {
-        MakeSite(root, {{"global.asa", ""},
-                        {"index.asp", kIndex},
-                        {"inc/conn.asp", kConn},
-                        {"lib/util.asp", kUtil}});
+        MakeSite(
+            root,
+            {{"global.asa", ""}, {"index.asp", kIndex}, {"inc/conn.asp", kConn}, {"lib/util.asp", kUtil}});
         LoadAspDocument(tree, nullptr, root / "index.asp", store, context);
     }
 
@@ -85,9 +84,9 @@ protected:
 
 TEST_F(SiteModelTest, TheTreeShowsEveryFileAndProcedureInFileOrder)
 {
-    EXPECT_EQ(Outline(), (std::vector<std::string>{"D index.asp", "  D inc/conn.asp", "    D /lib/util.asp",
-                                                   "      F Note(s)", "    F Open()", "  F Header()",
-                                                   "  F Add(a, b)"}));
+    EXPECT_EQ(Outline(),
+              (std::vector<std::string>{"D index.asp", "  D inc/conn.asp", "    D /lib/util.asp",
+                                        "      F Note(s)", "    F Open()", "  F Header()", "  F Add(a, b)"}));
     EXPECT_EQ(context.siteRoot, fs::canonical(root));
     // The document shows the whole page but its procedures: HTML, directives, expressions.
     const std::string &page = Node("index.asp")->Text();
@@ -199,7 +198,8 @@ TEST_F(SiteModelTest, DeletingADocumentTakesItsDirectiveLineOutOfTheIncludingFil
     ASSERT_TRUE(RemoveIncludeDirective(*conn));
     tree.Delete(conn);
     std::string expected = kIndex;
-    expected.erase(expected.find("<!-- #include"), std::string("<!-- #include file=\"inc/conn.asp\" -->\r\n").size());
+    expected.erase(expected.find("<!-- #include"),
+                   std::string("<!-- #include file=\"inc/conn.asp\" -->\r\n").size());
     EXPECT_EQ(FileBytesOf(*Node("index.asp")), expected);
     // The removal is one undo step of the including document.
     EXPECT_TRUE(Node("index.asp")->Record()->History.CanUndo());

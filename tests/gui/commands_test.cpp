@@ -135,7 +135,8 @@ private slots:
         QVERIFY(!ReadAll(dir.filePath("index.asp")).contains("Function LoadNews()"));
         QVERIFY(ReadAll(dir.filePath("layout.asp")).contains("\r\nFunction LoadNews()"));
         QVERIFY(ReadAll(dir.filePath("layout.asp")).endsWith("\r\nDim gFooter"));
-        QCOMPARE(ReadAll(dir.filePath("functions.asp")), ReadAll(QFINDTESTDATA("../../examples/demo/functions.asp")));
+        QCOMPARE(ReadAll(dir.filePath("functions.asp")),
+                 ReadAll(QFINDTESTDATA("../../examples/demo/functions.asp")));
         QVERIFY(!w.workspace().Modified);
 
         w.answers = {dir.filePath("all.asp").toStdString()};

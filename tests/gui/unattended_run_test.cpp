@@ -172,13 +172,13 @@ private slots:
         QTest::addColumn<QString>("root");
         QTest::addColumn<QString>("named");
         const QString picture = scratch_.filePath("failed.png");
-        QTest::newRow("screenshot, binary page")
-            << QStringList{"--screenshot", picture} << "binary/index.asp" << "不是文本文件";
+        QTest::newRow("screenshot, binary page") << QStringList{"--screenshot", picture} << "binary/index.asp"
+                                                 << "不是文本文件";
         QTest::newRow("screenshot, root missing")
             << QStringList{"--screenshot", picture} << "no-such/index.asp"
             << "index.asp";
-        QTest::newRow("startup time, binary page")
-            << QStringList{"--startup-time"} << "binary/index.asp" << "不是文本文件";
+        QTest::newRow("startup time, binary page") << QStringList{"--startup-time"} << "binary/index.asp"
+                                                   << "不是文本文件";
     }
 
     void aProjectThatDoesNotLoadFailsTheRun()
