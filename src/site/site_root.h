@@ -1,8 +1,9 @@
 // The site root: the folder the web server serves, from which
 // virtual="..." include paths start and above which no include reaches.
 // Unless the user names one, it is the nearest folder upward from the
-// opened page that holds a global.asa (the application's folder), else the
-// page's own folder.
+// opened page that holds a global.asa (the application's folder); a site
+// without one is recognised by the topmost web.config, else by the top of
+// its version-control checkout; else it is the page's own folder.
 #pragma once
 
 #include <filesystem>
@@ -18,7 +19,9 @@ struct SiteRootError : std::runtime_error {
 };
 
 // The nearest folder at or above `page`'s folder holding a global.asa (any
-// letter case), else the page's folder; absolute, symbolic links resolved.
+// letter case); else the topmost holding a web.config, up to the top of a
+// Git, Subversion or Mercurial checkout; else that top; else the page's
+// folder. Absolute, symbolic links resolved.
 std::filesystem::path FindSiteRoot(const std::filesystem::path &page);
 
 class SiteRoot {

@@ -180,6 +180,21 @@ TEST(SiteRoot, IsTheNearestFolderUpwardHoldingGlobalAsaElseThePagesFolder)
     EXPECT_EQ(site.Relative(web), ".");
 }
 
+// Sites copied without their global.asa: a page in a subfolder still
+// reaches the site's shared files with "../".
+TEST(SiteRoot, WithoutGlobalAsaTheTopmostWebConfigElseTheCheckoutTop)
+{
+    qasp::testing::ScratchDir scratch{"site_root_markers"};
+    MakeSite(scratch.Path(), {{"repo/.git/HEAD", ""},
+                              {"repo/web.config", ""},
+                              {"repo/admin/web.config", ""},
+                              {"repo/admin/data/page.asp", ""},
+                              {"plain/.svn", "/"},
+                              {"plain/cms/page.asp", ""}});
+    EXPECT_EQ(FindSiteRoot(scratch / "repo/admin/data/page.asp"), fs::canonical(scratch / "repo"));
+    EXPECT_EQ(FindSiteRoot(scratch / "plain/cms/page.asp"), fs::canonical(scratch / "plain"));
+}
+
 TEST(SiteRoot, AnExplicitRootMustBeAFolderHoldingThePage)
 {
     qasp::testing::ScratchDir scratch{"site_root_explicit"};
