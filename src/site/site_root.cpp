@@ -46,7 +46,8 @@ bool Holds(const fs::path &dir, std::string_view name, bool folder = false)
 
 bool IsCheckoutTop(const fs::path &dir)
 {
-    return Holds(dir, ".git", true) || Holds(dir, ".git") || Holds(dir, ".svn", true) || Holds(dir, ".hg", true);
+    return Holds(dir, ".git", true) || Holds(dir, ".git") || Holds(dir, ".svn", true)
+           || Holds(dir, ".hg", true);
 }
 
 }  // namespace

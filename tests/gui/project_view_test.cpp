@@ -212,6 +212,50 @@ private slots:
         }
     }
 
+    // A UTF-8 page with a byte-order mark and LF line ends, beside a GBK
+    // one: each is shown in its own encoding and saved in it, mark and line
+    // ends kept.
+    void pagesOfEitherEncodingAreShownAndSavedInTheirOwn()
+    {
+        QTemporaryDir dir;
+        const QByteArray utf8 = "\xEF\xBB\xBF<!--#include file=\"gbk.asp\"-->\n<%\n"
+                                "Const TITLE = \"\xE4\xB8\xAD\xE6\x96\x87\"\n%>\n";
+        const QByteArray gbk = "<%\r\nConst NAME = \"\xD6\xD0\xCE\xC4\"\r\n%>\r\n";
+        for (const auto &[name, bytes] : {std::pair{"page.asp", utf8}, std::pair{"gbk.asp", gbk}}) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        MainWindow w;
+        QVERIFY(w.openProjectFile(dir.filePath("page.asp")));
+        TreeNode *root = w.tree().FirstTopLevel();
+        Select(w, root);
+        QPlainTextEdit *editor = EditorOf(w);
+        QVERIFY(editor->toPlainText().contains(QString::fromUtf8("\"中文\"")));
+        QVERIFY(StatusPanelOf(w, 0)->text().endsWith("[UTF-8 LF]"));
+        Select(w, root->FirstChild());
+        QVERIFY(editor->toPlainText().contains(QString::fromUtf8("\"中文\"")));
+        QVERIFY(StatusPanelOf(w, 0)->text().endsWith("[GBK CRLF]"));
+
+        // Chinese typed into the UTF-8 page is written in UTF-8, with LF.
+        Select(w, root);
+        QTextCursor c(editor->document()->findBlockByNumber(3));
+        editor->setTextCursor(c);
+        QInputMethodEvent typed;  // as an input method commits Chinese
+        typed.setCommitString(QString::fromUtf8("' 说明"));
+        QApplication::sendEvent(editor, &typed);
+        QTest::keyClick(editor, Qt::Key_Return);
+        w.action(ActionId::Save)->trigger();
+        QFile saved(dir.filePath("page.asp"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QByteArray expected = utf8;
+        expected.insert(expected.indexOf("%>"), "' \xE8\xAF\xB4\xE6\x98\x8E\n");
+        QCOMPARE(saved.readAll(), expected);
+        QFile other(dir.filePath("gbk.asp"));
+        QVERIFY(other.open(QIODevice::ReadOnly));
+        QCOMPARE(other.readAll(), gbk);
+    }
+
     void aPageTheLayoutCannotKeepIsShownAsSuch()
     {
         QTemporaryDir dir;
