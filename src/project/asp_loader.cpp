@@ -6,6 +6,7 @@
 #include "project/include_path.h"
 #include "project/layout_check.h"
 #include "project/node_script.h"
+#include "site/file_name_bytes.h"
 #include "site/include_resolution.h"
 #include "site/page_structure.h"
 #include "site/site_root.h"
@@ -281,8 +282,14 @@ void Loader::FollowInclude(OpenFile &f, const IncludeDirective &d)
     const IncludeSite site{f.shownName, d.line, directive};
     const IncludeTarget &target = resolver_.Resolve(f.path, d.kind, d.path, gbk);
     if (!target.Found()) {
+        // A site without global.asa or web.config is rooted at the page's
+        // folder: the user may name a higher one.
+        const std::string hint = target.outcome == IncludeTarget::Outcome::OutsideSiteRoot
+                                     ? "（站点根目录为 " + PathText(resolver_.Site().Path())
+                                           + "，可在 文件→站点根目录 中另选，或用 --site-root）"
+                                     : std::string();
         Skip(f, d, target.reasonWord,
-             "无法包含 " + DirectiveText(d.kind, d.path, gbk) + Where(&site) + "：" + target.reason);
+             "无法包含 " + DirectiveText(d.kind, d.path, gbk) + Where(&site) + "：" + target.reason + hint);
         return;
     }
     if (onChain_.contains(target.key)) {

@@ -30,24 +30,16 @@ bool Below(const fs::path &path, const fs::path &root, fs::path *relative)
     return true;
 }
 
-// Whether `dir` holds an entry named `name` in any letter case, a regular
-// file or (with `folder`) a folder.
-bool Holds(const fs::path &dir, std::string_view name, bool folder = false)
+// Whether `dir` holds a regular file named `name` in any letter case.
+bool Holds(const fs::path &dir, std::string_view name)
 {
     std::error_code ec;
     for (fs::directory_iterator entry(dir, ec), end; !ec && entry != end; entry.increment(ec)) {
         std::error_code typeError;
-        if (EqualsNoCase(entry->path().filename().native(), name)
-            && (folder ? entry->is_directory(typeError) : entry->is_regular_file(typeError)))
+        if (EqualsNoCase(entry->path().filename().native(), name) && entry->is_regular_file(typeError))
             return true;
     }
     return false;
-}
-
-bool IsCheckoutTop(const fs::path &dir)
-{
-    return Holds(dir, ".git", true) || Holds(dir, ".git") || Holds(dir, ".svn", true)
-           || Holds(dir, ".hg", true);
 }
 
 }  // namespace
@@ -55,20 +47,18 @@ bool IsCheckoutTop(const fs::path &dir)
 fs::path FindSiteRoot(const fs::path &page)
 {
     const fs::path folder = Resolved(page).parent_path();
-    std::optional<fs::path> config, checkout;
+    std::optional<fs::path> config;
     for (fs::path dir = folder;; dir = dir.parent_path()) {
         if (Holds(dir, "global.asa"))
             return dir;
-        // The topmost web.config up to the top of the checkout: a folder
-        // below the site may configure itself with one of its own.
-        if (!checkout && Holds(dir, "web.config"))
+        // The topmost web.config: a folder below the site may configure
+        // itself with one of its own.
+        if (Holds(dir, "web.config"))
             config = dir;
-        if (!checkout && IsCheckoutTop(dir))
-            checkout = dir;
         if (dir == dir.parent_path())
             break;
     }
-    return config ? *config : checkout ? *checkout : folder;
+    return config ? *config : folder;
 }
 
 SiteRoot::SiteRoot(const fs::path &root) : path_(Resolved(root))

@@ -2,8 +2,8 @@
 // virtual="..." include paths start and above which no include reaches.
 // Unless the user names one, it is the nearest folder upward from the
 // opened page that holds a global.asa (the application's folder); a site
-// without one is recognised by the topmost web.config, else by the top of
-// its version-control checkout; else it is the page's own folder.
+// without one is recognised by its topmost web.config; else it is the
+// page's own folder.
 #pragma once
 
 #include <filesystem>
@@ -19,8 +19,7 @@ struct SiteRootError : std::runtime_error {
 };
 
 // The nearest folder at or above `page`'s folder holding a global.asa (any
-// letter case); else the topmost holding a web.config, up to the top of a
-// Git, Subversion or Mercurial checkout; else that top; else the page's
+// letter case); else the topmost holding a web.config; else the page's
 // folder. Absolute, symbolic links resolved.
 std::filesystem::path FindSiteRoot(const std::filesystem::path &page);
 

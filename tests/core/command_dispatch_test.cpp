@@ -3,6 +3,7 @@
 #include "gbk_literal.h"
 #include "project/command_dispatch.h"
 #include "project/document_assembly.h"
+#include "project/outside_changes.h"
 #include "project/workspace.h"
 #include "recording_prompter.h"
 #include "scratch_dir.h"
@@ -289,4 +290,22 @@ TEST_F(DispatchTest, ColourPickingFollowsTheCheckMarkAndTheSwatchInserts)
     dispatch.Action_Do(ActionId::Help);
     dispatch.Action_Do(ActionId::Exit);
     EXPECT_TRUE(window.helpShown && window.closed);
+}
+
+TEST_F(DispatchTest, ADocumentIsReopenedInTheEncodingTheUserChooses)
+{
+    std::ofstream(dir / "inc.asp", std::ios::binary) << "<%\r\nConst T = \"\xE4\xB8\xAD\"\r\n%>\r\n";
+    OpenDemo();
+    inc = root->Children()[0].get();
+    EXPECT_EQ(inc->Record()->Encoding, TextEncoding::Utf8);  // valid UTF-8 with Chinese
+    ws.SelectNode(inc);
+    dispatch.Action_Do(ActionId::ReopenGbk);
+    const TreeNode *again = root->Children()[0].get();
+    EXPECT_EQ(again->DisplayText(), "inc.asp");
+    EXPECT_EQ(again->Record()->Encoding, TextEncoding::Gbk);
+    // The choice holds when the project is read again; opening it anew forgets it.
+    ReloadDocument(ws, tree.FirstTopLevel());
+    EXPECT_EQ(tree.FirstTopLevel()->Children()[0]->Record()->Encoding, TextEncoding::Gbk);
+    dispatch.OpenProjectFile((dir / "index.asp").string());
+    EXPECT_EQ(tree.FirstTopLevel()->Children()[0]->Record()->Encoding, TextEncoding::Utf8);
 }

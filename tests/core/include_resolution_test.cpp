@@ -182,17 +182,12 @@ TEST(SiteRoot, IsTheNearestFolderUpwardHoldingGlobalAsaElseThePagesFolder)
 
 // Sites copied without their global.asa: a page in a subfolder still
 // reaches the site's shared files with "../".
-TEST(SiteRoot, WithoutGlobalAsaTheTopmostWebConfigElseTheCheckoutTop)
+TEST(SiteRoot, WithoutGlobalAsaTheTopmostWebConfig)
 {
     qasp::testing::ScratchDir scratch{"site_root_markers"};
-    MakeSite(scratch.Path(), {{"repo/.git/HEAD", ""},
-                              {"repo/web.config", ""},
-                              {"repo/admin/web.config", ""},
-                              {"repo/admin/data/page.asp", ""},
-                              {"plain/.svn", "/"},
-                              {"plain/cms/page.asp", ""}});
-    EXPECT_EQ(FindSiteRoot(scratch / "repo/admin/data/page.asp"), fs::canonical(scratch / "repo"));
-    EXPECT_EQ(FindSiteRoot(scratch / "plain/cms/page.asp"), fs::canonical(scratch / "plain"));
+    MakeSite(scratch.Path(),
+             {{"site/web.config", ""}, {"site/admin/web.config", ""}, {"site/admin/data/page.asp", ""}});
+    EXPECT_EQ(FindSiteRoot(scratch / "site/admin/data/page.asp"), fs::canonical(scratch / "site"));
 }
 
 TEST(SiteRoot, AnExplicitRootMustBeAFolderHoldingThePage)

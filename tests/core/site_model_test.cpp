@@ -4,6 +4,7 @@
 #include "editor/keyword_store.h"
 #include "gbk_literal.h"
 #include "project/asp_loader.h"
+#include "project/asp_writer.h"
 #include "project/document_assembly.h"
 #include "project/site_editing.h"
 #include "project/site_save.h"
@@ -230,4 +231,29 @@ TEST_F(SiteModelTest, FlattenReplacesEachDirectiveByItsFileAndLeavesTheMissingOn
     EXPECT_EQ(flat.bytes, expected);
     ASSERT_EQ(flat.warnings.size(), 1u);
     EXPECT_NE(flat.warnings[0].find("missing.asp"), std::string::npos);
+}
+
+// The demo is written in the project layout: editing a function's body and
+// saving the site gives the bytes the layout writer gives.
+TEST(SiteModelLayout, APageInTheLayoutSavesAsTheLayoutWriterWritesIt)
+{
+    ScratchDir scratch{"site_model_layout"};
+    fs::copy(QASP_DEMO_DIR, scratch.Path(), fs::copy_options::recursive);
+    ProjectTree tree;
+    KeywordStore store{":memory:"};
+    LoadContext context;
+    const bool header = LoadAspDocument(tree, nullptr, scratch / "index.asp", store, context);
+    for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
+        if (n->IsDocument())
+            continue;
+        std::string text = n->Text();
+        text.insert(text.find("\r\n") + 2, "    ' edited\r\n");
+        SetNodeText(*n, text);
+    }
+    for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
+        if (n->IsDocument()) {
+            EXPECT_EQ(FileBytesOf(*n), AspDocumentBytes(*n, header && n == tree.FirstTopLevel()))
+                << n->DisplayText();
+        }
+    }
 }
