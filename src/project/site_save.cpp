@@ -122,7 +122,11 @@ SaveResult SaveSite(ProjectTree &tree, const fs::path &siteRoot, Prompter &promp
                 record.SourceFile = p.file;
             record.Loaded = FingerprintOf(record.SourceFile, p.bytes);
             record.LoadedBytes = std::move(p.bytes);
+            // The file now holds the document's procedures as they are.
             record.Edited = false;
+            for (const auto &child : p.node->Children())
+                if (!child->IsDocument() && child->Record())
+                    child->Record()->Edited = false;
         }
     return result;
 }

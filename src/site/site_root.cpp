@@ -42,12 +42,26 @@ bool Holds(const fs::path &dir, std::string_view name)
     return false;
 }
 
+// Whether `dir` holds an .asp page (any letter case).
+bool HoldsPages(const fs::path &dir)
+{
+    std::error_code ec;
+    for (fs::directory_iterator entry(dir, ec), end; !ec && entry != end; entry.increment(ec)) {
+        std::error_code typeError;
+        if (EqualsNoCase(entry->path().extension().native(), ".asp") && entry->is_regular_file(typeError))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 fs::path FindSiteRoot(const fs::path &page)
 {
     const fs::path folder = Resolved(page).parent_path();
     std::optional<fs::path> config;
+    fs::path pages = folder;  // the top of the unbroken run of folders holding pages
+    bool run = true;
     for (fs::path dir = folder;; dir = dir.parent_path()) {
         if (Holds(dir, "global.asa"))
             return dir;
@@ -55,10 +69,13 @@ fs::path FindSiteRoot(const fs::path &page)
         // itself with one of its own.
         if (Holds(dir, "web.config"))
             config = dir;
+        run = run && HoldsPages(dir);
+        if (run)
+            pages = dir;
         if (dir == dir.parent_path())
             break;
     }
-    return config ? *config : folder;
+    return config ? *config : pages;
 }
 
 SiteRoot::SiteRoot(const fs::path &root) : path_(Resolved(root))

@@ -3,7 +3,9 @@
 // Unless the user names one, it is the nearest folder upward from the
 // opened page that holds a global.asa (the application's folder); a site
 // without one is recognised by its topmost web.config; else it is the
-// page's own folder.
+// highest folder of the unbroken run of folders holding .asp pages from the
+// page's folder up (a page in a subfolder reaches the site's shared files
+// with "../").
 #pragma once
 
 #include <filesystem>
@@ -19,8 +21,9 @@ struct SiteRootError : std::runtime_error {
 };
 
 // The nearest folder at or above `page`'s folder holding a global.asa (any
-// letter case); else the topmost holding a web.config; else the page's
-// folder. Absolute, symbolic links resolved.
+// letter case); else the topmost holding a web.config; else the highest
+// folder reached from the page's going up through folders that each hold
+// an .asp file. Absolute, symbolic links resolved.
 std::filesystem::path FindSiteRoot(const std::filesystem::path &page);
 
 class SiteRoot {

@@ -190,6 +190,19 @@ TEST(SiteRoot, WithoutGlobalAsaTheTopmostWebConfig)
     EXPECT_EQ(FindSiteRoot(scratch / "site/admin/data/page.asp"), fs::canonical(scratch / "site"));
 }
 
+TEST(SiteRoot, WithoutMarkersTheTopOfTheFoldersHoldingPages)
+{
+    qasp::testing::ScratchDir scratch{"site_root_pages"};
+    MakeSite(scratch.Path(), {{"top/index.ASP", ""},
+                              {"top/cms/list.asp", ""},
+                              {"top/cms/data/page.asp", ""},
+                              {"gap/inc/x.asp", ""},
+                              {"gap/inc/sub/page.asp", ""}});
+    EXPECT_EQ(FindSiteRoot(scratch / "top/cms/data/page.asp"), fs::canonical(scratch / "top"));
+    // The run stops at the first folder without a page.
+    EXPECT_EQ(FindSiteRoot(scratch / "gap/inc/sub/page.asp"), fs::canonical(scratch / "gap/inc"));
+}
+
 TEST(SiteRoot, AnExplicitRootMustBeAFolderHoldingThePage)
 {
     qasp::testing::ScratchDir scratch{"site_root_explicit"};
