@@ -58,7 +58,7 @@ public:
     void Load(qasp::ProjectTree &tree, qasp::KeywordStore &store) const
     {
         qasp::LoadContext context;
-        context.baseDir = dir_;
+        context.siteRoot = dir_;
         qasp::LoadAspDocument(tree, nullptr, dir_ / FileName(0), store, context);
     }
 
