@@ -224,7 +224,8 @@ PageOutcome CheckPage(const fs::path &page, const CheckOptions &options)
             out.documents = static_cast<int>(documents.size());
             CheckUnedited(tree, documents, out);
             for (const Document &d : documents)
-                out.documentKinds.emplace_back(d.name, KindOf(*d.node->Record()));
+                out.documentKinds.emplace_back(d.node->Record()->SourceFile.string(),
+                                               KindOf(*d.node->Record()));
             CheckEdits(tree, documents, options.everyProcedure, out);
             out.checkSeconds = SecondsSince(start);
         }

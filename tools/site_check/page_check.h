@@ -31,8 +31,8 @@ struct PageOutcome {
     // For each of `includes`: the simple resolver finds its file in the site.
     std::vector<bool> targetExists;
     int documents = 0;  // distinct files loaded
-    // Each document's file relative to the site root, with its encoding and
-    // line ends as loaded: "GBK CRLF".
+    // Each document's file (its path on disk) with its encoding and line
+    // ends as loaded: "GBK CRLF".
     std::vector<std::pair<std::string, std::string>> documentKinds;
     // Documents whose bytes, unedited, are not their file's: name and where.
     std::vector<std::string> noEditFaults;
