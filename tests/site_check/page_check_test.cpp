@@ -67,6 +67,44 @@ TEST_F(SiteCheck, ASoundSiteGivesNoFault)
                                                                 {root + "/inc/util.asp", "UTF-8 CRLF"}}));
 }
 
+// Procedures where real pages put them: on the "<%" line, spanning HTML,
+// after a one-line procedure, in a file of mixed line ends with lone CRs.
+TEST_F(SiteCheck, ProceduresInAwkwardPlacesEditCleanly)
+{
+    Write("odd.asp",
+          "<html>\r\n<% Function A(x)\r\n\tA = x\r\nEnd Function %>\n"
+          "<% Sub B() %>\r<b>\xD6\xD0</b>\r\n<% End Sub\r\n"
+          "Sub C() : End Sub\r\nClass D\n\tPrivate Sub Class_Initialize()\r\n\tEnd Sub\nEnd Class\r\n%>");
+    CheckOptions options;
+    options.everyProcedure = true;
+    const PageOutcome out = CheckPage(dir / "odd.asp", options);
+    ASSERT_TRUE(out.opened) << out.loadError;
+    EXPECT_TRUE(out.noEditFaults.empty()) << out.noEditFaults.front();
+    EXPECT_EQ(out.proceduresEdited, 4);  // C's line gets the new line after it
+    EXPECT_EQ(out.edit, EditCheck::Kept) << (out.editFaults.empty() ? "" : out.editFaults.front());
+}
+
+// A site without a global.asa: its pages' own folders are their roots
+// unless one is named, and "../" leaves them.
+TEST_F(SiteCheck, ANamedRootReachesAboveThePagesFolder)
+{
+    fs::remove(dir / "global.asa");
+    Write("shop/cart.asp", "<!--#include file=\"../inc/conn.asp\"--><% Call Show(1) %>");
+    const PageOutcome own = CheckPage(dir / "shop/cart.asp", {});
+    ASSERT_EQ(own.includes.size(), 1u);
+    EXPECT_EQ(own.includes[0].skipped, "outside-site-root");
+    EXPECT_EQ(own.targetExists, std::vector<bool>{false});
+    EXPECT_EQ(own.flatten, FlattenCheck::Agree) << own.flattenDetail;
+    CheckOptions options;
+    options.siteRoot = dir.Path();
+    const PageOutcome named = CheckPage(dir / "shop/cart.asp", options);
+    ASSERT_EQ(named.includes.size(), 2u);  // conn.asp includes util.asp
+    EXPECT_EQ(named.targetExists, (std::vector<bool>{true, true}));
+    EXPECT_TRUE(named.includes[0].skipped.empty()) << named.includes[0].skipped;
+    EXPECT_EQ(named.edit, EditCheck::Kept) << (named.editFaults.empty() ? "" : named.editFaults.front());
+    EXPECT_EQ(named.flatten, FlattenCheck::Agree) << named.flattenDetail;
+}
+
 TEST_F(SiteCheck, APageThatDoesNotOpenIsNamedAndStillFlattened)
 {
     Write("bad.asp", std::string("<%\0%>", 5));

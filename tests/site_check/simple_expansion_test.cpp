@@ -79,6 +79,17 @@ TEST_F(SimpleSite, ResolvesAsTheServerDoes)
     EXPECT_EQ(NearestSiteRoot(page), fs::weakly_canonical(dir / "shop"));
 }
 
+// A Chinese file name is UTF-8 on disk; a GBK page writes it in GBK.
+TEST_F(SimpleSite, FindsAChineseNameWrittenInEitherEncoding)
+{
+    Write("\xE5\x85\xAC\xE5\x85\xB1/a.asp", "a");  // 公共/a.asp
+    SimpleExpander e(dir.Path());
+    EXPECT_EQ(e.Resolve(dir / "index.asp", false, "\xB9\xAB\xB9\xB2\\A.asp"),
+              dir / "\xE5\x85\xAC\xE5\x85\xB1/a.asp");
+    EXPECT_EQ(e.Resolve(dir / "index.asp", true, "/\xE5\x85\xAC\xE5\x85\xB1/a.asp"),
+              dir / "\xE5\x85\xAC\xE5\x85\xB1/a.asp");
+}
+
 TEST_F(SimpleSite, ExpandsRecursivelyAndLeavesWhatItCannotFollow)
 {
     Write("index.asp", "A<!--#include file=\"inc/a.asp\"-->B<!--#include file=\"none.asp\"-->C"
