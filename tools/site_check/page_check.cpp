@@ -62,7 +62,8 @@ std::vector<Document> DocumentsOf(const ProjectTree &tree, const fs::path &root)
     return documents;
 }
 
-// A procedure the edit check can take: one with a line after its first.
+// A procedure the edit check can take: its text ends its first line with a
+// break, after which the new line goes.
 bool Editable(const TreeNode &n)
 {
     return !n.IsDocument() && n.Record() && n.Record()->Anchor && n.Text().find("\r\n") != std::string::npos;
