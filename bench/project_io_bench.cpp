@@ -43,7 +43,7 @@ const Project &TheProject()
 void Load(qasp::ProjectTree &tree, qasp::KeywordStore &store)
 {
     qasp::LoadContext context;
-    context.siteRoot = TheProject().dir.string();
+    context.siteRoot = TheProject().dir;
     qasp::LoadAspDocument(tree, nullptr, (TheProject().dir / "index.asp").string(), store, context);
 }
 
