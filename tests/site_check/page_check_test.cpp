@@ -86,15 +86,23 @@ TEST_F(SiteCheck, ProceduresInAwkwardPlacesEditCleanly)
 
 // A site without a global.asa: its pages' own folders are their roots
 // unless one is named, and "../" leaves them.
-TEST_F(SiteCheck, ANamedRootReachesAboveThePagesFolder)
+TEST_F(SiteCheck, TheRootDecidesWhetherAboveThePagesFolderIsReached)
 {
     fs::remove(dir / "global.asa");
     Write("shop/cart.asp", "<!--#include file=\"../inc/conn.asp\"--><% Call Show(1) %>");
+    // Without global.asa the root is the top of the folders holding pages,
+    // above shop/ here; a root named below it refuses "../".
     const PageOutcome own = CheckPage(dir / "shop/cart.asp", {});
-    ASSERT_EQ(own.includes.size(), 1u);
-    EXPECT_EQ(own.includes[0].skipped, "outside-site-root");
-    EXPECT_EQ(own.targetExists, std::vector<bool>{false});
+    ASSERT_EQ(own.includes.size(), 2u);
+    EXPECT_TRUE(own.includes[0].skipped.empty()) << own.includes[0].skipped;
     EXPECT_EQ(own.flatten, FlattenCheck::Agree) << own.flattenDetail;
+    CheckOptions low;
+    low.siteRoot = dir / "shop";
+    const PageOutcome refused = CheckPage(dir / "shop/cart.asp", low);
+    ASSERT_EQ(refused.includes.size(), 1u);
+    EXPECT_EQ(refused.includes[0].skipped, "outside-site-root");
+    EXPECT_EQ(refused.targetExists, std::vector<bool>{false});
+    EXPECT_EQ(refused.flatten, FlattenCheck::Agree) << refused.flattenDetail;
     CheckOptions options;
     options.siteRoot = dir.Path();
     const PageOutcome named = CheckPage(dir / "shop/cart.asp", options);

@@ -182,12 +182,25 @@ fs::path NearestSiteRoot(const fs::path &page)
 {
     std::error_code ec;
     const fs::path start = fs::weakly_canonical(fs::absolute(page), ec).parent_path();
+    fs::path config, pages = start;
+    bool run = true;
     for (fs::path folder = start;; folder = folder.parent_path()) {
-        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-            if (SameNoCase(it->path().filename().string(), "global.asa"))
-                return folder;
+        bool asa = false, webConfig = false, asp = false;
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            asa = asa || SameNoCase(name, "global.asa");
+            webConfig = webConfig || SameNoCase(name, "web.config");
+            asp = asp || (name.size() > 4 && SameNoCase(name.substr(name.size() - 4), ".asp"));
+        }
+        if (asa)
+            return folder;
+        if (webConfig)
+            config = folder;
+        run = run && asp;
+        if (run)
+            pages = folder;
         if (folder == folder.root_path() || folder.parent_path() == folder)
-            return start;
+            return config.empty() ? pages : config;
     }
 }
 

@@ -29,7 +29,8 @@ struct FoundDirective {
 std::vector<FoundDirective> FindDirectives(std::string_view page);
 
 // The nearest folder at or above the page's own holding a global.asa (any
-// letter case), else the page's folder.
+// letter case), else the topmost holding a web.config, else the top of the
+// unbroken run of folders holding .asp files from the page's up.
 std::filesystem::path NearestSiteRoot(const std::filesystem::path &page);
 
 // Too deep, too big or unreadable: the expansion has no answer.
