@@ -126,10 +126,11 @@ void ColourLine(ColourEditor &editor, int index, std::string_view line, const Ke
         editor.Write(run.text, run.colour);
 }
 
-void ColourText(ColourEditor &editor, std::string_view text, const KeywordStore &store)
+void ColourText(ColourEditor &editor, std::string_view text, const KeywordStore &store,
+                std::string_view script)
 {
     editor.Clear();
-    editor.WriteRuns(ColourTextRuns(text, store));
+    editor.WriteRuns(ColourTextRuns(text, store, script));
 }
 
 void ColourEditor::WriteRuns(const std::vector<ColourRun> &runs)
@@ -176,6 +177,23 @@ std::vector<ColourRun> ColourTextRuns(std::string_view text, const KeywordStore 
         start = br + (text.compare(br, 2, "\r\n") == 0 ? 2 : 1);
     }
     return merged;
+}
+
+std::vector<ColourRun> ColourTextRuns(std::string_view text, const KeywordStore &store,
+                                      std::string_view script)
+{
+    if (script.size() != text.size())
+        return ColourTextRuns(text, store);
+    // The script has the text's length with everything but server code
+    // blanked: its colours, laid over the text's own bytes, leave HTML plain.
+    std::vector<ColourRun> runs = ColourTextRuns(script, store);
+    size_t at = 0;
+    for (ColourRun &run : runs) {
+        const size_t length = run.text.size();
+        run.text.assign(text.substr(at, length));
+        at += length;
+    }
+    return runs;
 }
 
 }  // namespace qasp

@@ -43,10 +43,16 @@ void RecolourLine(ColourEditor &editor, int index, std::string_view line, const 
 // runs of ColourTextRuns written at the start of the emptied editor. The
 // editor then holds the text's bytes exactly (words as written, trailing
 // blanks and an empty last line included).
-void ColourText(ColourEditor &editor, std::string_view text, const KeywordStore &store);
+// With `script` (the text with all but its server code blanked, as long as
+// the text: see VBScriptOnly), only that code is coloured; HTML and client
+// script stay in the plain colour.
+void ColourText(ColourEditor &editor, std::string_view text, const KeywordStore &store,
+                std::string_view script = {});
 
 // The runs of a whole text, its bytes exactly: lines joined by "\r\n" and
 // neighbouring runs of one colour merged.
 std::vector<ColourRun> ColourTextRuns(std::string_view text, const KeywordStore &store);
+std::vector<ColourRun> ColourTextRuns(std::string_view text, const KeywordStore &store,
+                                      std::string_view script);
 
 }  // namespace qasp

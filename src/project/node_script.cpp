@@ -7,20 +7,22 @@
 
 namespace qasp {
 
+std::string ScriptMaskOfNode(const TreeNode &node, std::string_view text)
+{
+    const TTreeRec *record = node.Record();
+    const bool gbk = !record || record->Encoding == TextEncoding::Gbk;
+    if (node.IsDocument())
+        return VBScriptOnly(text, ScanPageStructure(text, gbk));
+    // A procedure starts inside a server block.
+    const std::string page = "<%" + std::string(text);
+    return VBScriptOnly(page, ScanPageStructure(page, gbk)).substr(2);
+}
+
 std::string ScriptOfNode(const TreeNode &node, std::string_view text)
 {
     const TTreeRec *record = node.Record();
-    const TextEncoding encoding = record ? record->Encoding : TextEncoding::Gbk;
-    const bool gbk = encoding == TextEncoding::Gbk;
-    std::string script;
-    if (node.IsDocument()) {
-        script = VBScriptOnly(text, ScanPageStructure(text, gbk));
-    } else {
-        // A procedure starts inside a server block.
-        const std::string page = "<%" + std::string(text);
-        script = VBScriptOnly(page, ScanPageStructure(page, gbk)).substr(2);
-    }
-    return gbk ? script : Utf8ToGbk(script);
+    std::string script = ScriptMaskOfNode(node, text);
+    return !record || record->Encoding == TextEncoding::Gbk ? script : Utf8ToGbk(script);
 }
 
 void ScanNodeDeclarations(KeywordStore &store, const TreeNode &node, std::string_view text)

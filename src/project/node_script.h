@@ -16,6 +16,10 @@ class KeywordStore;
 
 std::string ScriptOfNode(const TreeNode &node, std::string_view text);
 
+// The server code of `text`, a text of `node`, in its own encoding and at
+// its own byte positions: everything else blanked, line breaks kept.
+std::string ScriptMaskOfNode(const TreeNode &node, std::string_view text);
+
 // ScanDeclarations on the script of `text`, a text of `node`: a document's
 // names go to key_public, a procedure's to key_other.
 void ScanNodeDeclarations(KeywordStore &store, const TreeNode &node, std::string_view text);

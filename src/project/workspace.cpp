@@ -62,7 +62,8 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     // flow into the node that is.
     memo.SetLive(false);
     memo.SetEncoding(node->Record() ? node->Record()->Encoding : TextEncoding::Gbk);
-    ColourText(memo, node->Text(), store_);
+    // Only the server code is coloured; HTML around it stays plain.
+    ColourText(memo, node->Text(), store_, ScriptMaskOfNode(*node, node->Text()));
     if (node->Record())
         node->Record()->History.EndStep();
     memo.SetLive(true);

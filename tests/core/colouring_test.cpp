@@ -158,3 +158,23 @@ TEST_F(ColouringTest, ColourLineRewritesAnExistingLineInPlace)
     ColourLine(editor, 3, "d", store);
     EXPECT_EQ(editor.Text(), "a\r\ngTotal\r\nc\r\nd");
 }
+
+// A page: the words of its HTML stay plain, its server code is coloured,
+// and every byte is written as it stands.
+TEST_F(ColouringTest, OnlyTheServerCodeOfAPageIsColoured)
+{
+    const std::string page = "<p>Dim x</p>\r\n<% Dim y %>";
+    const std::string script = "            \r\n   Dim y   ";
+    std::string written;
+    std::vector<std::pair<std::string, ColourValue>> dims;
+    for (const ColourRun &run : ColourTextRuns(page, store, script)) {
+        written += run.text;
+        if (run.text.find("Dim") != std::string::npos)
+            dims.emplace_back(run.text, run.colour);
+    }
+    EXPECT_EQ(written, page);
+    ASSERT_EQ(dims.size(), 2u);
+    EXPECT_EQ(dims[0].second, ColourOfKeyType(kNoEntry));
+    EXPECT_EQ(dims[1].first, "Dim");
+    EXPECT_EQ(dims[1].second, ColourOfKeyType(kKeyword));
+}
