@@ -5,6 +5,7 @@
 #include "project/document_assembly.h"
 #include "project/include_path.h"
 #include "scratch_dir.h"
+#include "tree_outline.h"
 
 #include <gtest/gtest.h>
 
@@ -36,17 +37,7 @@ protected:
     {
         return LoadAspDocument(tree, parent, dir / name, store, context);
     }
-    std::vector<std::string> Outline()
-    {
-        std::vector<std::string> out;
-        for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
-            int depth = 0;
-            for (TreeNode *p = n->Parent(); p; p = p->Parent())
-                ++depth;
-            out.push_back(std::string(depth * 2, ' ') + (n->IsDocument() ? "D " : "F ") + n->DisplayText());
-        }
-        return out;
-    }
+    std::vector<std::string> Outline() const { return qasp::testing::Outline(tree); }
 
     qasp::testing::ScratchDir scratch{"loader"};
     const fs::path dir = scratch.Path();

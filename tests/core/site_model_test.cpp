@@ -11,6 +11,7 @@
 #include "recording_prompter.h"
 #include "site/page_flattening.h"
 #include "site_builder.h"
+#include "tree_outline.h"
 
 #include <gtest/gtest.h>
 
@@ -53,17 +54,7 @@ protected:
         LoadAspDocument(tree, nullptr, root / "index.asp", store, context);
     }
 
-    std::vector<std::string> Outline() const
-    {
-        std::vector<std::string> out;
-        for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
-            int depth = 0;
-            for (TreeNode *p = n->Parent(); p; p = p->Parent())
-                ++depth;
-            out.push_back(std::string(depth * 2, ' ') + (n->IsDocument() ? "D " : "F ") + n->DisplayText());
-        }
-        return out;
-    }
+    std::vector<std::string> Outline() const { return qasp::testing::Outline(tree); }
     TreeNode *Node(const std::string &name) const
     {
         for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n))
