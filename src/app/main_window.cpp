@@ -376,9 +376,10 @@ void MainWindow::createStatusBar()
     statusBar_ = new QStatusBar(this);
     statusBar_->setObjectName("statusBar");
     statusBar_->setFixedHeight(20);
-    const int widths[3] = {200, 100, 120};
-    const Qt::Alignment alignments[3] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignLeft};
-    for (int i = 0; i < 3; ++i) {
+    // The fourth panel names the shown file's encoding and line ends.
+    const int widths[4] = {200, 100, 120, 90};
+    const Qt::Alignment alignments[4] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignLeft, Qt::AlignHCenter};
+    for (int i = 0; i < 4; ++i) {
         statusPanels_[i] = new QLabel(statusBar_);
         statusPanels_[i]->setObjectName(QString("statusPanel%1").arg(i));
         statusPanels_[i]->setFixedWidth(widths[i]);

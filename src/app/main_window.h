@@ -139,7 +139,7 @@ private:
     PickerPanel *pickerPanel_ = nullptr;     // the legend's colour swatch
     QListWidget *completionList_ = nullptr;  // floats over the editor
     QStatusBar *statusBar_ = nullptr;
-    QLabel *statusPanels_[3] = {};
+    QLabel *statusPanels_[4] = {};
     QTimer *colourTimer_ = nullptr;  // the colour picker's tick
     skin::SkinData *skinData_ = nullptr;
     SkinMenu *skinMenu_ = nullptr;

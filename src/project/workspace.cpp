@@ -70,13 +70,17 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     UpdateHistoryActions();
     RememberLine(0);
     std::string status = node->Record() ? GbkToUtf8(node->Record()->Info) : std::string();
-    // A document's file: how its bytes are read and its lines end.
-    if (node->IsDocument() && node->Record()) {
-        const std::string ends = LineEndsName(node->Record()->LineBreaks);
-        status += std::string(status.empty() ? "" : "  ") + "[" + TextEncodingName(node->Record()->Encoding)
-                  + (ends.empty() ? "" : " " + ends) + "]";
-    }
     window_.SetStatusText(0, status);
+    // The shown file: how its bytes are read and its lines end.
+    const TreeNode *document = node;
+    while (document && !document->IsDocument())
+        document = document->Parent();
+    std::string file;
+    if (document && document->Record()) {
+        const std::string ends = LineEndsName(document->Record()->LineBreaks);
+        file = std::string(TextEncodingName(document->Record()->Encoding)) + (ends.empty() ? "" : " " + ends);
+    }
+    window_.SetStatusText(3, file);
 }
 
 void ProjectWorkspace::CMemoChange()

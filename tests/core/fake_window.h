@@ -21,7 +21,7 @@ public:
                                      {ActionId::SaveSelect, false},
                                      {ActionId::Paste, false}};
     std::map<ActionId, bool> checked{{ActionId::VarNeed, true}, {ActionId::GetColor, false}};
-    std::string status[3];
+    std::string status[4];
     std::deque<std::optional<std::string>> files, directories;
     bool picking = false, closed = false, helpShown = false;
     std::string caption = "取色";

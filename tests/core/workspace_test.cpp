@@ -74,11 +74,13 @@ TEST_F(WorkspaceTest, SelectingADocumentLeavesTheFunctionsLocals)
 TEST_F(WorkspaceTest, TheStatusLineIsUtf8AndNamesTheFilesEncodingAndLineEnds)
 {
     ws.SelectNode(root);
-    EXPECT_EQ(window.status[0], "链接ASP文件:1个;函数:1个  [GBK CRLF]");
+    EXPECT_EQ(window.status[0], "链接ASP文件:1个;函数:1个");
+    EXPECT_EQ(window.status[3], "GBK CRLF");
     inc->Record()->Encoding = TextEncoding::Utf8;
     inc->Record()->LineBreaks = LineEnds::Lf;
     ws.SelectNode(inc);  // no status line of its own
-    EXPECT_EQ(window.status[0], "[UTF-8 LF]");
+    EXPECT_EQ(window.status[0], "");
+    EXPECT_EQ(window.status[3], "UTF-8 LF");
     EXPECT_EQ(window.memo.Encoding(), TextEncoding::Utf8);
 }
 

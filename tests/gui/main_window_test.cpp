@@ -140,6 +140,7 @@ private slots:
         QCOMPARE(StatusPanelOf(w, 0)->width(), 200);
         QCOMPARE(StatusPanelOf(w, 1)->width(), 100);
         QCOMPARE(StatusPanelOf(w, 2)->width(), 120);
+        QCOMPARE(StatusPanelOf(w, 3)->width(), 90);
         QVERIFY(StatusPanelOf(w, 1)->alignment() & Qt::AlignHCenter);
         QCOMPARE(editor->lineWrapMode(), QPlainTextEdit::NoWrap);
         QVERIFY(!w.Memo().IsLive());

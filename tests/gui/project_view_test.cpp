@@ -232,10 +232,10 @@ private slots:
         Select(w, root);
         QPlainTextEdit *editor = EditorOf(w);
         QVERIFY(editor->toPlainText().contains(QString::fromUtf8("\"中文\"")));
-        QVERIFY(StatusPanelOf(w, 0)->text().endsWith("[UTF-8 LF]"));
+        QCOMPARE(StatusPanelOf(w, 3)->text(), QString("UTF-8 LF"));
         Select(w, root->FirstChild());
         QVERIFY(editor->toPlainText().contains(QString::fromUtf8("\"中文\"")));
-        QVERIFY(StatusPanelOf(w, 0)->text().endsWith("[GBK CRLF]"));
+        QCOMPARE(StatusPanelOf(w, 3)->text(), QString("GBK CRLF"));
 
         // Chinese typed into the UTF-8 page is written in UTF-8, with LF.
         Select(w, root);
@@ -269,7 +269,7 @@ private slots:
         QVERIFY(index.data(Qt::ToolTipRole).toString().contains("以工程格式保存(别存为、另存)会改变此文件"));
         QVERIFY(index.data(Qt::ToolTipRole).toString().contains("GBK CRLF"));
         Select(w, w.tree().FirstTopLevel());
-        QVERIFY(StatusPanelOf(w, 0)->text().endsWith("[GBK CRLF]"));
+        QCOMPARE(StatusPanelOf(w, 3)->text(), QString("GBK CRLF"));
         // The whole page is shown, HTML and all.
         QCOMPARE(w.Memo().Text(), std::string("<html>\r\n<%\r\nDim x\r\n%>\r\n</html>\r\n"));
     }
