@@ -160,7 +160,9 @@ std::vector<FoundDirective> FindDirectives(std::string_view page)
     while (i < page.size()) {
         if (page[i] != '<') {
             ++i;
-        } else if (page.substr(i, 2) == "<%") {
+            continue;
+        }
+        if (page.substr(i, 2) == "<%") {
             i = AfterServerBlock(page, i + 2);
         } else if (page.substr(i, 4) == "<!--") {
             if (const auto d = DirectiveAt(page, i)) {
