@@ -50,7 +50,7 @@ int TreeCommand(Arguments args)
     });
     VisitInPreOrder(tree, [&firstOf](const TreeNode &n, int depth) {
         const auto first = firstOf.find(n.Record());
-        std::cout << std::string(depth * 2, ' ') << (n.IsDocument() ? 'D' : 'F') << ' '
+        std::cout << std::string(static_cast<size_t>(depth) * 2, ' ') << (n.IsDocument() ? 'D' : 'F') << ' '
                   << GbkToUtf8(n.DisplayText()) << '\t'
                   << StatusLine(n, first == firstOf.end() ? nullptr : first->second) << '\n';
     });

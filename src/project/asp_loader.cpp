@@ -35,7 +35,7 @@ const std::string kDocumentInfoMiddle = Utf8ToGbk("个;函数:");
 const std::string kDocumentInfoTail = Utf8ToGbk("个");
 const std::string kFunctionInfo = Utf8ToGbk("启始行数:");
 
-constexpr std::uintmax_t kMiB = 1024 * 1024;
+constexpr std::uintmax_t kMiB = std::uintmax_t{1024} * 1024;
 
 // Where a directive stands, for messages (UTF-8).
 struct IncludeSite {

@@ -79,7 +79,7 @@ private:
     void Write(std::string_view bytes)
     {
         if (result_.bytes.size() + bytes.size() > maxBytes_)
-            throw FlattenError("展开后的页面超过了 " + std::to_string(maxBytes_ / (1024 * 1024))
+            throw FlattenError("展开后的页面超过了 " + std::to_string(maxBytes_ / 1024 / 1024)
                                + " MB 的上限（包含的文件被重复包含得太多）");
         result_.bytes += bytes;
     }

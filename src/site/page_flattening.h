@@ -33,6 +33,6 @@ struct FlattenResult {
 // as DetectEncoding finds it.
 FlattenResult FlattenPage(const std::filesystem::path &page, const SiteRoot &site,
                           std::optional<TextEncoding> encoding = std::nullopt,
-                          std::uintmax_t maxBytes = 256u * 1024 * 1024);
+                          std::uintmax_t maxBytes = std::uintmax_t{256} * 1024 * 1024);
 
 }  // namespace qasp

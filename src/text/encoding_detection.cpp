@@ -11,7 +11,7 @@
 namespace qasp {
 namespace {
 
-constexpr size_t kDeclarationWindow = 64 * 1024;
+constexpr size_t kDeclarationWindow = size_t{64} * 1024;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 struct Utf8Survey {

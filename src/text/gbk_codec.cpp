@@ -14,9 +14,9 @@ namespace {
 // Both directions as tables, built once from the C library's converter so
 // that the hot paths never call iconv.
 struct CodeTables {
-    std::array<char16_t, 256> single{};                                // 0 = not a character alone
-    std::vector<char16_t> pair = std::vector<char16_t>(256 * 256, 0);  // lead * 256 + trail
-    std::vector<uint16_t> reverse = std::vector<uint16_t>(65536, 0);   // code unit -> bytes
+    std::array<char16_t, 256> single{};                               // 0 = not a character alone
+    std::vector<char16_t> pair = std::vector<char16_t>(65536, 0);     // lead * 256 + trail
+    std::vector<uint16_t> reverse = std::vector<uint16_t>(65536, 0);  // code unit -> bytes
 
     CodeTables()
     {

@@ -40,7 +40,7 @@ protected:
     {
         std::vector<std::string> out;
         for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
-            int depth = 0;
+            size_t depth = 0;
             for (TreeNode *p = n->Parent(); p; p = p->Parent())
                 ++depth;
             out.push_back(std::string(depth * 2, ' ') + (n->IsDocument() ? "D " : "F ") + n->DisplayText());
@@ -293,7 +293,7 @@ void PrintTo(const LimitCase &c, std::ostream *os)
     *os << c.what;
 }
 
-constexpr std::uintmax_t kMiB = 1024 * 1024;
+constexpr std::uintmax_t kMiB = std::uintmax_t{1024} * 1024;
 
 const LimitCase kLimitCases[] = {
     {"two big files cross the byte limit",
