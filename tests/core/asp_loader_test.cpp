@@ -403,8 +403,7 @@ TEST(DocumentDisplayName, IsTheIncludePathAsWritten)
 {
     // Cut to its file name, the include line was written back pointing at
     // another file, and the document saved beside the page.
-    for (const char *path : {"inc\\conn.asp", "inc/conn.asp", "/inc/conn.asp", "C:index.asp",
-                             "inc\\\x95\x5C"
-                             ".asp"})
+    for (const char *path :
+         {"inc\\conn.asp", "inc/conn.asp", "/inc/conn.asp", "C:index.asp", "inc\\\x95\x5C.asp"})
         EXPECT_EQ(DocumentDisplayName(path), path);
 }

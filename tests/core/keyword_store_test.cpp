@@ -82,7 +82,7 @@ TEST_F(KeywordStoreTest, RefreshFromChangedTablesEqualsTheEnginesUnion)
                                  "x",
                                  "X1",
                                  "Response",
-                                 "\xD6\xD0"
+                                 "\xD6\xD0"  // NOLINT(bugprone-suspicious-missing-comma): ends the hex escape
                                  "a",
                                  "\xD6\xD0"
                                  "A",
