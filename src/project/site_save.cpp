@@ -110,6 +110,7 @@ SaveResult SaveSite(ProjectTree &tree, const fs::path &siteRoot, Prompter &promp
     case ChangedFilesAnswer::Overwrite: break;
     }
     std::vector<FileWrite> writes;
+    writes.reserve(plan.size());
     for (const Planned &p : plan)
         writes.push_back(
             {p.file, p.bytes,

@@ -43,7 +43,7 @@ bool HoldsGlobalAsa(const fs::path &dir)
 
 fs::path FindSiteRoot(const fs::path &page)
 {
-    const fs::path folder = Resolved(page).parent_path();
+    fs::path folder = Resolved(page).parent_path();
     for (fs::path dir = folder;; dir = dir.parent_path()) {
         if (HoldsGlobalAsa(dir))
             return dir;

@@ -21,6 +21,7 @@ struct CodeTables {
     CodeTables()
     {
         iconv_t cd = iconv_open("UTF-16LE", "CP936");
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open's documented failure value
         if (cd == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error("the C library has no converter for code page 936");
         for (unsigned b = 0x80; b <= 0xFF; ++b) {

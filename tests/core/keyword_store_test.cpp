@@ -22,6 +22,7 @@ namespace {
 std::vector<std::string> Names(const std::vector<const KeywordRow *> &rows)
 {
     std::vector<std::string> out;
+    out.reserve(rows.size());
     for (const KeywordRow *r : rows)
         out.push_back(r->name);
     return out;
