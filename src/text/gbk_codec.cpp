@@ -167,8 +167,8 @@ std::string GbkToUtf8(std::string_view bytes)
     const std::u16string text = DecodeGbk(bytes);
     std::string out;
     out.reserve(text.size() * 3);
-    for (size_t i = 0; i < text.size(); ++i)
-        AppendUtf8(out, text[i]);
+    for (const char16_t unit : text)
+        AppendUtf8(out, unit);
     return out;
 }
 

@@ -30,7 +30,7 @@ TEST(EncodingDetection, ByteOrderMarkComesFirst)
 
 TEST(EncodingDetection, DirectiveCodePageInAnyWriting)
 {
-    for (const std::string utf8 : {"<%@LANGUAGE=\"VBSCRIPT\" CODEPAGE=\"65001\"%>", "<%@ codepage = 65001 %>",
+    for (const std::string utf8 : {R"(<%@LANGUAGE="VBSCRIPT" CODEPAGE="65001"%>)", "<%@ codepage = 65001 %>",
                                    "<%@ language=\"VBScript\" @codepage='65001'%>",
                                    "<%@\tLanguage=VBScript\r\n\tCodePage=65001\r\n%>"}) {
         EXPECT_EQ(EncodingOf(utf8 + "\r\n" + kGbkChinese), TextEncoding::Utf8) << utf8;

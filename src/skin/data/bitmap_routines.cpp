@@ -80,7 +80,7 @@ SkinColour ResolveColour(SkinColour c)
 QColor ToQColor(SkinColour c)
 {
     c = ResolveColour(c);
-    return QColor(Channel(c, 0), Channel(c, 8), Channel(c, 16));
+    return {Channel(c, 0), Channel(c, 8), Channel(c, 16)};
 }
 
 SkinColour FromQColor(const QColor &c)
