@@ -11,7 +11,7 @@ namespace {
 const char *const kLines[] = {
     "<!--#include file=\"a.asp\"-->",
     "<!--#include file=\"index.asp\"-->",
-    "<!--#include virtual=\"inc\\b.ASP\"-->",
+    R"(<!--#include virtual="inc\b.ASP"-->)",
     "<!--#include file=\"missing.asp\"-->",
     "<!--#include file=nothing-->",
     "  <!--#include file=\"a.asp\"-->",
@@ -30,7 +30,7 @@ const char *const kLines[] = {
     "   ",
     "\t",
     "' \xD6\xD0\xCE\xC4 comment",
-    "Response.Write \"a\"\"b\"",
+    R"(Response.Write "a""b")",
     "\x80\xFE\xFE",
     "\x1a",
     "x = 1\r",

@@ -7,7 +7,7 @@ namespace qasp::app {
 
 std::string BuiltinSkinStream()
 {
-    return std::string(kBuiltinSkin, kBuiltinSkinSize);
+    return {kBuiltinSkin, kBuiltinSkinSize};
 }
 
 }  // namespace qasp::app

@@ -14,6 +14,7 @@ QIcon CicoIcon(int index)
         return {};
     static const std::vector<QIcon> icons = [] {
         std::vector<QIcon> all;
+        all.reserve(kCicoCount);
         for (int i = 0; i < kCicoCount; ++i)
             all.emplace_back(QString(":/icons/cico/%1.png").arg(i, 2, 10, QLatin1Char('0')));
         return all;
@@ -27,6 +28,7 @@ QIcon HListIcoIcon(int index)
         return {};
     static const std::vector<QIcon> icons = [] {
         std::vector<QIcon> all;
+        all.reserve(kHListIcoCount);
         for (int i = 0; i < kHListIcoCount; ++i)
             all.emplace_back(QString(":/icons/hlistico/%1.png").arg(i));
         return all;

@@ -59,7 +59,7 @@ const QColor kBarColour(247, 246, 238);
 
 QColor ToQColor(ColourValue c)
 {
-    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+    return {RedOf(c), GreenOf(c), BlueOf(c)};
 }
 
 // A bar's own face of an action: its caption and image may differ from the

@@ -49,7 +49,7 @@ QString SkinMenu::nameOf(const QFileInfo &file)
     const auto known = names_.constFind(path);
     if (known != names_.constEnd() && known->first == file.lastModified())
         return known->second;
-    const QString name = SkinNameOf(path);
+    QString name = SkinNameOf(path);
     names_.insert(path, {file.lastModified(), name});
     return name;
 }

@@ -9,7 +9,7 @@ namespace qasp::app {
 
 QString KeywordStorePath()
 {
-    const QString besideExe = QDir(QCoreApplication::applicationDirPath()).filePath("main.db");
+    QString besideExe = QDir(QCoreApplication::applicationDirPath()).filePath("main.db");
     const QFileInfo file(besideExe);
     const QFileInfo dir(QCoreApplication::applicationDirPath());
     if (file.exists() && file.isWritable() && dir.isWritable())

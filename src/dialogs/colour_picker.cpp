@@ -20,7 +20,7 @@ QString ColourCode(const QColor &c)
 
 QColor Complement(const QColor &c)
 {
-    return QColor(255 - c.red(), 255 - c.green(), 255 - c.blue());
+    return {255 - c.red(), 255 - c.green(), 255 - c.blue()};
 }
 
 ColourPicker::ColourPicker(QTimer *timer, QLabel *swatch, QObject *parent)

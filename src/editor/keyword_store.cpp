@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <stdexcept>
+#include <utility>
 
 namespace qasp {
 namespace {
@@ -129,7 +130,7 @@ std::string_view KeywordTableName(KeywordTable table)
     return kUnionOrder[UnionSlot(table)].name;
 }
 
-KeywordStore::KeywordStore(const std::string &path, StoreAccess access) : path_(path)
+KeywordStore::KeywordStore(std::string path, StoreAccess access) : path_(std::move(path))
 {
     OpenShared(access);
     CreateProcessTables();

@@ -51,7 +51,7 @@ public:
     // folder, `access`) is opened read-only when it holds the vocabulary.
     // Errors of the engine are thrown with its message: a file that cannot
     // be read, is no database, or cannot be written and holds no vocabulary.
-    explicit KeywordStore(const std::string &path, StoreAccess access = StoreAccess::ReadWrite);
+    explicit KeywordStore(std::string path, StoreAccess access = StoreAccess::ReadWrite);
     ~KeywordStore();
     KeywordStore(const KeywordStore &) = delete;
     KeywordStore &operator=(const KeywordStore &) = delete;

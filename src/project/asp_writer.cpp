@@ -126,6 +126,7 @@ SaveResult SaveAspDocument(TreeNode *node, const fs::path &dir, bool header, Pro
         return std::move(*stop);
 
     std::vector<FileWrite> writes;
+    writes.reserve(targets.size());
     for (const DocumentTarget &t : targets)
         writes.push_back(
             {t.file, AspDocumentBytes(*t.node, header && t.node == node), read.NeedsBackup(t.file)});

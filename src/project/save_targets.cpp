@@ -47,7 +47,7 @@ fs::path RelativeName(const std::string &display)
 {
     std::string utf8 = GbkToUtf8(display);
     std::replace(utf8.begin(), utf8.end(), '\\', '/');
-    const fs::path name = fs::path(utf8).relative_path().lexically_normal();
+    fs::path name = fs::path(utf8).relative_path().lexically_normal();
     if (name.empty() || *name.begin() == ".." || !name.has_filename())
         return {};
     return name;

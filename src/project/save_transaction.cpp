@@ -147,7 +147,7 @@ private:
     fs::path FreeBackupName(const fs::path &path)
     {
         for (int n = 0;; ++n) {
-            const fs::path name = BackupName(path, n);
+            fs::path name = BackupName(path, n);
             if (taken_.count(name))
                 continue;
             FileInfo info;
@@ -215,7 +215,7 @@ private:
     fs::path KeepAside(const Entry &e) noexcept
     {
         for (int n = 0; n < 100; ++n) {
-            const fs::path name = BackupName(e.write->path, n);
+            fs::path name = BackupName(e.write->path, n);
             if (!files_.Rename(e.oldKept, name, false))
                 return name;
         }

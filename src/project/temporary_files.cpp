@@ -2,10 +2,10 @@
 
 #include <cerrno>
 #include <charconv>
+#include <csignal>
 #include <random>
 #include <string>
 
-#include <signal.h>
 #include <unistd.h>
 
 namespace qasp {

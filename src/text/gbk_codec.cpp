@@ -14,13 +14,14 @@ namespace {
 // Both directions as tables, built once from the C library's converter so
 // that the hot paths never call iconv.
 struct CodeTables {
-    std::array<char16_t, 256> single{};                                // 0 = not a character alone
-    std::vector<char16_t> pair = std::vector<char16_t>(256 * 256, 0);  // lead * 256 + trail
-    std::vector<uint16_t> reverse = std::vector<uint16_t>(65536, 0);   // code unit -> bytes
+    std::array<char16_t, 256> single{};                               // 0 = not a character alone
+    std::vector<char16_t> pair = std::vector<char16_t>(65536, 0);     // lead * 256 + trail
+    std::vector<uint16_t> reverse = std::vector<uint16_t>(65536, 0);  // code unit -> bytes
 
     CodeTables()
     {
         iconv_t cd = iconv_open("UTF-16LE", "CP936");
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open's documented failure value
         if (cd == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error("the C library has no converter for code page 936");
         for (unsigned b = 0x80; b <= 0xFF; ++b) {
@@ -166,8 +167,8 @@ std::string GbkToUtf8(std::string_view bytes)
     const std::u16string text = DecodeGbk(bytes);
     std::string out;
     out.reserve(text.size() * 3);
-    for (size_t i = 0; i < text.size(); ++i)
-        AppendUtf8(out, text[i]);
+    for (const char16_t unit : text)
+        AppendUtf8(out, unit);
     return out;
 }
 

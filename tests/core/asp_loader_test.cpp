@@ -284,7 +284,7 @@ void PrintTo(const LimitCase &c, std::ostream *os)
     *os << c.what;
 }
 
-constexpr std::uintmax_t kMiB = 1024 * 1024;
+constexpr std::uintmax_t kMiB = std::uintmax_t{1024} * 1024;
 
 const LimitCase kLimitCases[] = {
     {"two big files cross the byte limit",
@@ -394,8 +394,7 @@ TEST(DocumentDisplayName, IsTheIncludePathAsWritten)
 {
     // Cut to its file name, the include line was written back pointing at
     // another file, and the document saved beside the page.
-    for (const char *path : {"inc\\conn.asp", "inc/conn.asp", "/inc/conn.asp", "C:index.asp",
-                             "inc\\\x95\x5C"
-                             ".asp"})
+    for (const char *path :
+         {"inc\\conn.asp", "inc/conn.asp", "/inc/conn.asp", "C:index.asp", "inc\\\x95\x5C.asp"})
         EXPECT_EQ(DocumentDisplayName(path), path);
 }

@@ -38,7 +38,7 @@ protected:
 
     void OpenDemo()
     {
-        window.files.push_back((dir / "index.asp").string());
+        window.files.emplace_back((dir / "index.asp").string());
         dispatch.Action_Do(ActionId::OPEN);
         root = tree.FirstTopLevel();
         inc = root->Children()[0].get();
@@ -215,10 +215,10 @@ TEST_F(DispatchTest, SaveWithoutADirectoryAsksForOne)
 {
     TreeNode *doc = tree.AddTopLevel("new.asp");
     tree.AttachRecord(doc, {"Dim n"});
-    window.directories.push_back(std::nullopt);  // cancelled: nothing written
+    window.directories.emplace_back(std::nullopt);  // cancelled: nothing written
     dispatch.Action_Do(ActionId::Save);
     EXPECT_TRUE(ws.ProjectDir.empty());
-    window.directories.push_back(dir.string());
+    window.directories.emplace_back(dir.string());
     dispatch.Action_Do(ActionId::Save);
     EXPECT_EQ(ws.ProjectDir, dir.string());
     // A document made in the editor is written as it stands.
@@ -229,7 +229,7 @@ TEST_F(DispatchTest, SaveAsWritesElsewhereAndKeepsTheProjectDirectory)
 {
     OpenDemo();
     fs::create_directories(dir / "copy");
-    window.directories.push_back((dir / "copy").string() + "/");
+    window.directories.emplace_back((dir / "copy").string() + "/");
     dispatch.Action_Do(ActionId::SaveAS);
     EXPECT_TRUE(fs::exists(dir / "copy" / "index.asp"));
     EXPECT_TRUE(fs::exists(dir / "copy" / "inc.asp"));
@@ -239,7 +239,7 @@ TEST_F(DispatchTest, SaveAsWritesElsewhereAndKeepsTheProjectDirectory)
 TEST_F(DispatchTest, ExportWritesOneDocument)
 {
     OpenDemo();
-    window.files.push_back((dir / "all.asp").string());
+    window.files.emplace_back((dir / "all.asp").string());
     dispatch.Action_Do(ActionId::SaveSingle);
     EXPECT_EQ(ReadAll(dir / "all.asp"),
               "<%Option Explicit\r\n\r\nDim total\r\nDim conn\r\n\r\nFunction Show(x)\r\n\tShow = x\r\n"
@@ -248,7 +248,7 @@ TEST_F(DispatchTest, ExportWritesOneDocument)
 
 TEST_F(DispatchTest, NewProjectWritesItsFileAndLoadsIt)
 {
-    window.files.push_back((dir / "fresh.asp").string());
+    window.files.emplace_back((dir / "fresh.asp").string());
     dispatch.Action_Do(ActionId::NewDOC);
     EXPECT_EQ(ReadAll(dir / "fresh.asp"), "<%@codepage=936%>\r\n<%Option Explicit%>\r\n<%\r\n\r\n%>\r\n");
     EXPECT_FALSE(window.checked[ActionId::VarNeed]);  // the load's answer is ignored
@@ -267,7 +267,7 @@ TEST_F(DispatchTest, UnsavedChangesAreNotDroppedWithoutAQuestion)
     prompter.answers = {Answer::Cancel};
     EXPECT_FALSE(dispatch.MayDiscardChanges());
     prompter.answers = {Answer::Cancel};
-    window.files.push_back((dir / "index.asp").string());
+    window.files.emplace_back((dir / "index.asp").string());
     dispatch.Action_Do(ActionId::OPEN);  // stays: the project is still the edited one
     EXPECT_EQ(inc->Text().rfind("<% Dim first %>", 0), 0u);
     EXPECT_EQ(inc->Parent(), tree.FirstTopLevel());

@@ -30,7 +30,7 @@ TEST(EncodingDetection, ByteOrderMarkComesFirst)
 
 TEST(EncodingDetection, DirectiveCodePageInAnyWriting)
 {
-    for (const std::string utf8 : {"<%@LANGUAGE=\"VBSCRIPT\" CODEPAGE=\"65001\"%>", "<%@ codepage = 65001 %>",
+    for (const std::string utf8 : {R"(<%@LANGUAGE="VBSCRIPT" CODEPAGE="65001"%>)", "<%@ codepage = 65001 %>",
                                    "<%@ language=\"VBScript\" @codepage='65001'%>",
                                    "<%@\tLanguage=VBScript\r\n\tCodePage=65001\r\n%>"}) {
         EXPECT_EQ(EncodingOf(utf8 + "\r\n" + kGbkChinese), TextEncoding::Utf8) << utf8;
@@ -116,7 +116,7 @@ TEST(EncodingDetection, WithoutDeclarationTheTextDecides)
         EXPECT_EQ(EncodingOf(utf8), TextEncoding::Utf8) << utf8;
 
     // Declarations count in the first 64 KiB only; validity over the whole text.
-    const std::string filler(70 * 1024, ' ');
+    const std::string filler(size_t{70} * 1024, ' ');
     EXPECT_EQ(EncodingOf(filler + "<%@ CodePage=65001 %>" + kGbkChinese), TextEncoding::Gbk);
     EXPECT_EQ(EncodingOf(kUtf8Chinese + filler + "\xB0"), TextEncoding::Gbk);
 }

@@ -153,7 +153,7 @@ protected:
     // A store file made and closed, as an earlier run leaves it.
     std::string MadeStore()
     {
-        KeywordStore(path.string());
+        const KeywordStore made(path.string());
         return path.string();
     }
 
@@ -470,7 +470,7 @@ TEST_F(SharedStoreFile, AFileWhoseLogCannotBeMadeIsReadAsItIs)
 TEST_F(SharedStoreFile, AnOldFileWhoseJournalCannotBeMadeIsReadAsItIs)
 {
     {
-        KeywordStore(path.string());
+        MadeStore();
         SQLite::Database db(path.string(), SQLite::OPEN_READWRITE);
         db.exec("pragma journal_mode=delete");
     }

@@ -22,6 +22,7 @@ namespace {
 std::vector<std::string> Names(const std::vector<const KeywordRow *> &rows)
 {
     std::vector<std::string> out;
+    out.reserve(rows.size());
     for (const KeywordRow *r : rows)
         out.push_back(r->name);
     return out;
@@ -82,7 +83,7 @@ TEST_F(KeywordStoreTest, RefreshFromChangedTablesEqualsTheEnginesUnion)
                                  "x",
                                  "X1",
                                  "Response",
-                                 "\xD6\xD0"
+                                 "\xD6\xD0"  // NOLINT(bugprone-suspicious-missing-comma): ends the hex escape
                                  "a",
                                  "\xD6\xD0"
                                  "A",

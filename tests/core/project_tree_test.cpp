@@ -28,8 +28,8 @@ struct Recorder : TreeObserver {
     void BeforeInsert(TreeNode *, int row) override { log.push_back("+" + std::to_string(row)); }
     void BeforeRemove(TreeNode *n) override { log.push_back("-" + n->DisplayText()); }
     void BeforeMove(TreeNode *n, TreeNode *) override { log.push_back(">" + n->DisplayText()); }
-    void BeforeSort(TreeNode *) override { log.push_back("sort"); }
-    void SelectionChanged(TreeNode *n) override { log.push_back(n ? "sel" : "sel-none"); }
+    void BeforeSort(TreeNode *) override { log.emplace_back("sort"); }
+    void SelectionChanged(TreeNode *n) override { log.emplace_back(n ? "sel" : "sel-none"); }
 };
 
 class ProjectTreeTest : public ::testing::Test {

@@ -30,7 +30,8 @@ TEST(QuickIni, KeysAndSectionsIgnoreCaseAndBlanks)
 
 TEST(QuickIni, LinesEndAtCrLfOrNulAndANulEndsTheText)
 {
-    const TQuickIni ini = Ini(std::string("[A]\rx=1\ny=2\r\n\n\rz=3\0w=4", 23));
+    using namespace std::string_view_literals;  // the view keeps the NUL inside the literal
+    const TQuickIni ini = Ini("[A]\rx=1\ny=2\r\n\n\rz=3\0w=4"sv);
     EXPECT_EQ(ini.ReadString("A", "x", ""), "1");
     EXPECT_EQ(ini.ReadString("A", "z", ""), "3");
     EXPECT_EQ(ini.ReadString("A", "w", "none"), "none");

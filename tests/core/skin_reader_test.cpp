@@ -71,13 +71,14 @@ TEST(SkinReader, ContainersThatDoNotHoldTogetherAreRefused)
     std::string many;
     for (int i = 0; i < 1002; ++i)
         many += "e" + std::to_string(i) + "\r\n";
+    const std::string zeroSizes(1002 * sizeof(int32_t), '\0');
     const std::string bad[] = {
-        header(1000) + "a.bmp\r\n",                      // a list longer than the container
-        header(-5),                                      // a negative list length
-        header(7) + "a.bmp\r\n" + Int32(100) + "short",  // a size past the data
-        header(7) + "a.bmp\r\n",                         // no size table
-        header(static_cast<int32_t>(many.size())) + many + std::string(4 * 1002, '\0'),  // 1002 entries
-        header(7) + "a.bmp\r\n" + Int32(-1),                                             // a negative size
+        header(1000) + "a.bmp\r\n",                                    // a list longer than the container
+        header(-5),                                                    // a negative list length
+        header(7) + "a.bmp\r\n" + Int32(100) + "short",                // a size past the data
+        header(7) + "a.bmp\r\n",                                       // no size table
+        header(static_cast<int32_t>(many.size())) + many + zeroSizes,  // 1002 entries
+        header(7) + "a.bmp\r\n" + Int32(-1),                           // a negative size
     };
     for (const std::string &container : bad) {
         TSkinReader reader;

@@ -12,7 +12,7 @@ inline std::vector<std::string> Outline(const ProjectTree &tree)
 {
     std::vector<std::string> out;
     for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
-        int depth = 0;
+        size_t depth = 0;
         for (TreeNode *p = n->Parent(); p; p = p->Parent())
             ++depth;
         out.push_back(std::string(depth * 2, ' ') + (n->IsDocument() ? "D " : "F ") + n->DisplayText());

@@ -91,7 +91,7 @@ class UnattendedRunTest : public QObject {
 
     QString Home(const QString &name)
     {
-        const QString home = scratch_.filePath("home-" + name);
+        QString home = scratch_.filePath("home-" + name);
         QDir().mkpath(home);
         return home;
     }

@@ -25,7 +25,7 @@ uint32_t Without(SkinControlBit t, uint32_t controls = kAll)
 ControlFacts Facts(QStringList classes)
 {
     ControlFacts f;
-    f.Classes = classes;
+    f.Classes = std::move(classes);
     return f;
 }
 

@@ -22,10 +22,10 @@ public:
     SkinManagerState runState = SkinManagerState::NotStarted;
     bool active = false;
 
-    void addSkinData(SkinData *) override { calls.push_back("add"); }
-    void removeSkinData(SkinData *) override { calls.push_back("remove"); }
-    void installHook() override { calls.push_back("hook"); }
-    void setPendingSkinData(SkinData *) override { calls.push_back("pending"); }
+    void addSkinData(SkinData *) override { calls.emplace_back("add"); }
+    void removeSkinData(SkinData *) override { calls.emplace_back("remove"); }
+    void installHook() override { calls.emplace_back("hook"); }
+    void setPendingSkinData(SkinData *) override { calls.emplace_back("pending"); }
     void requestAction(SkinAction action, int interval) override
     {
         calls.push_back("request " + std::to_string(static_cast<int>(action)) + " "
@@ -33,10 +33,10 @@ public:
     }
     bool skinWindow(QWidget *) override
     {
-        calls.push_back("window");
+        calls.emplace_back("window");
         return true;
     }
-    void releaseSkinPieces() override { calls.push_back("refresh"); }
+    void releaseSkinPieces() override { calls.emplace_back("refresh"); }
     bool isActive() const override { return active; }
     void setActive(bool a) override { active = a; }
     SkinManagerState state() const override { return runState; }

@@ -80,7 +80,7 @@ SkinColour ResolveColour(SkinColour c)
 QColor ToQColor(SkinColour c)
 {
     c = ResolveColour(c);
-    return QColor(Channel(c, 0), Channel(c, 8), Channel(c, 16));
+    return {Channel(c, 0), Channel(c, 8), Channel(c, 16)};
 }
 
 SkinColour FromQColor(const QColor &c)
@@ -94,7 +94,7 @@ void Grayscale(QImage &image)
     for (int y = 0; y < image.height(); ++y) {
         uchar *row = image.scanLine(y);
         for (int x = 0; x < image.width(); ++x) {
-            uchar *p = row + 3 * x;
+            uchar *p = row + 3 * qsizetype{x};
             const auto grey = static_cast<uchar>((p[0] + p[1] + p[2]) / 3);
             p[0] = p[1] = p[2] = grey;
         }
@@ -109,7 +109,7 @@ void MirrorHorizontal(QImage &image)
         const uchar *from = source.constScanLine(y);
         uchar *to = out.scanLine(y);
         for (int x = 0; x < source.width(); ++x)
-            std::memcpy(to + 3 * x, from + 3 * (source.width() - 1 - x), 3);
+            std::memcpy(to + 3 * qsizetype{x}, from + 3 * qsizetype{source.width() - 1 - x}, 3);
     }
     image = out;
 }
@@ -120,7 +120,7 @@ void FlipVertical(QImage &image)
     QImage out(source.size(), QImage::Format_RGB888);
     for (int y = 0; y < source.height(); ++y)
         std::memcpy(out.scanLine(source.height() - 1 - y), source.constScanLine(y),
-                    static_cast<size_t>(3 * source.width()));
+                    3 * static_cast<size_t>(source.width()));
     image = out;
 }
 
@@ -130,7 +130,8 @@ void RotateLeft(QImage &image)
     QImage out(source.height(), source.width(), QImage::Format_RGB888);
     for (int y = 0; y < out.height(); ++y)
         for (int x = 0; x < out.width(); ++x)
-            std::memcpy(out.scanLine(y) + 3 * x, source.constScanLine(x) + 3 * (source.width() - 1 - y), 3);
+            std::memcpy(out.scanLine(y) + 3 * qsizetype{x},
+                        source.constScanLine(x) + 3 * qsizetype{source.width() - 1 - y}, 3);
     image = out;
 }
 
@@ -140,7 +141,8 @@ void RotateRight(QImage &image)
     QImage out(source.height(), source.width(), QImage::Format_RGB888);
     for (int y = 0; y < out.height(); ++y)
         for (int x = 0; x < out.width(); ++x)
-            std::memcpy(out.scanLine(y) + 3 * x, source.constScanLine(source.height() - 1 - x) + 3 * y, 3);
+            std::memcpy(out.scanLine(y) + 3 * qsizetype{x},
+                        source.constScanLine(source.height() - 1 - x) + 3 * qsizetype{y}, 3);
     image = out;
 }
 

@@ -57,9 +57,9 @@ QRegion BuildFrameRegion(const SkinModel &model, const FrameMetrics &m, QSize wi
 {
     const FrameRects r = LayOutFrame(window, m);
     if (frameKind == kNoCaption)
-        return QRegion(r.Inner);
+        return {r.Inner};
     if (!model.Left.Trans && !model.Right.Trans && !model.Top.Trans)
-        return QRegion(QRect(QPoint(0, 0), window));
+        return {QRect(QPoint(0, 0), window)};
     QRegion region(r.Inner);
     const auto add = [&region](const SkinBorder &border, const QRect &rect, int minExtent, int extent) {
         if (rect.isEmpty())

@@ -146,7 +146,7 @@ QRect PlaceCaptionText(const SkinTitle &title, const CaptionTextFacts &f)
     const int top = (f.CaptionHeight - height) / 2 + textShiftVert / 2;
     const int limit = f.RightLimit > 5 ? f.RightLimit - 5 : f.WindowWidth - textRightClip;
     const int right = std::min(left + width, limit);
-    return QRect(left, top, std::max(right - left, 0), height);
+    return {left, top, std::max(right - left, 0), height};
 }
 
 bool IsSizingHit(FrameHit hit)
