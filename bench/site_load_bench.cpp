@@ -79,7 +79,7 @@ std::string Page(int folder, int file)
     std::string text = CodePageLine(gbk);
     text += "<!--#include virtual=\"/shared/" + SharedName(n % kShared) + "\"-->\r\n";
     text += "<!--#include file=\"../shared/" + SharedName((n * 7 + 3) % kShared) + "\"-->\r\n";
-    text += "<!--#INCLUDE FILE=\"..\\shared\\" + SharedName((n * 13 + 5) % kShared) + "\"-->\r\n";
+    text += R"(<!--#INCLUDE FILE="..\shared\)" + SharedName((n * 13 + 5) % kShared) + "\"-->\r\n";
     text += "<html>\r\n<head><title>" + Chinese("页面", gbk) + " " + id + "</title></head>\r\n<body>\r\n";
     text += "<% Dim total" + id + ", name" + id + "\r\ntotal" + id + " = 0 %>\r\n";
     text += "<h1>" + Chinese("商品列表", gbk) + "</h1>\r\n<table>\r\n";

@@ -128,7 +128,7 @@ TEST_F(SiteCheck, AFaultReachesTheSummaryAndTheExitStatus)
     tally.Add(CheckPage(dir / "index.asp", {}));
     EXPECT_FALSE(tally.SaveFaults());
     PageOutcome broken = CheckPage(dir / "inc/conn.asp", {});
-    broken.noEditFaults.push_back("inc/conn.asp: byte 3");
+    broken.noEditFaults.emplace_back("inc/conn.asp: byte 3");
     tally.Add(broken);
     EXPECT_TRUE(tally.SaveFaults());
     std::ostringstream report;

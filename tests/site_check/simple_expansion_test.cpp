@@ -103,7 +103,7 @@ TEST_F(SimpleSite, ExpandsRecursivelyAndLeavesWhatItCannotFollow)
 
 TEST_F(SimpleSite, RefusesAFanOutPastItsLimit)
 {
-    Write("p.asp", "<!--#include file=\"q.asp\"--><!--#include file=\"q.asp\"-->");
+    Write("p.asp", R"(<!--#include file="q.asp"--><!--#include file="q.asp"-->)");
     Write("q.asp", std::string(100, 'q'));
     EXPECT_EQ(SimpleExpander(dir.Path(), 1000).Expand(dir / "p.asp").size(), 200u);
     EXPECT_THROW(SimpleExpander(dir.Path(), 150).Expand(dir / "p.asp"), ExpansionError);
