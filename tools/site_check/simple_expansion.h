@@ -40,7 +40,8 @@ struct ExpansionError : std::runtime_error {
 
 class SimpleExpander {
 public:
-    explicit SimpleExpander(const std::filesystem::path &root, std::uintmax_t maxBytes = std::uintmax_t{256} * 1024 * 1024);
+    explicit SimpleExpander(const std::filesystem::path &root,
+                            std::uintmax_t maxBytes = std::uintmax_t{256} * 1024 * 1024);
 
     // The file a directive in `includingFile` names, when it exists as a
     // file inside the root.
