@@ -4,14 +4,25 @@
 
 namespace qasp {
 
-std::string ExtractFunctionName(std::string_view text, bool nameOnly)
+namespace {
+
+// The trimmed line without its leading Public, Private and Default words:
+// "Public Default Function" and "Private Sub" name their procedure as plain
+// "Function" does.
+std::string WithoutModifiers(std::string_view line)
 {
-    std::string s = Trim(text);
-    // "Public Default Function" and "Private Sub" name their procedure as
-    // plain "Function" does.
+    std::string s = Trim(line);
     for (std::string_view modifier : {"public ", "private ", "default "})
         if (StartsWithNoCase(s, modifier))
             s = Trim(std::string_view(s).substr(modifier.size()));
+    return s;
+}
+
+}  // namespace
+
+std::string ExtractFunctionName(std::string_view text, bool nameOnly)
+{
+    std::string s = WithoutModifiers(text);
     for (std::string_view keyword : {"function ", "sub "})
         if (StartsWithNoCase(s, keyword)) {
             s.erase(0, keyword.size());
@@ -28,10 +39,7 @@ std::string ExtractFunctionName(std::string_view text, bool nameOnly)
 
 bool IsProcedureHead(std::string_view line)
 {
-    std::string s = LowerAscii(Trim(line));
-    for (std::string_view modifier : {"public ", "private ", "default "})
-        if (s.starts_with(modifier))
-            s = Trim(std::string_view(s).substr(modifier.size()));
+    const std::string s = LowerAscii(WithoutModifiers(line));
     return s.starts_with("function ") || s.starts_with("sub ") || s == "function" || s == "sub";
 }
 
