@@ -180,8 +180,9 @@ bool EditorKeys::CMemoKeyPress(char32_t character)
     if (ascii && IsWordChar(static_cast<unsigned char>(c))) {
         if (memo.SelectionLength() == 0 && offset == line.size())
             OutdentClosingKeyword(row, line + c);
+        // The line as it is now: the step back may have shortened it.
         const std::string word = WordBeforeCaret(memo);
-        if (!ListMembers(line.substr(0, offset - word.size()), word + c))
+        if (!ListMembers(LineBeforeWord(memo), word + c))
             FillCompletionList(list_, word + c, ws_.Store());
         return false;
     }
