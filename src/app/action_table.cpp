@@ -9,9 +9,9 @@ namespace {
 using enum ActionId;
 
 constexpr ActionDef kActions[] = {
-    {NewDOC, "Action_NewDOC", "文件", "新建工程", "", 15, true, false, false},
-    {OPEN, "Action_OPEN", "文件", "打开", "打开已有工程", 2, true, false, false},
-    {Save, "Action_Save", "文件", "保存", "保存现有工程", 8, false, false, false},
+    {NewDOC, "Action_NewDOC", "文件", "新建工程", "", 15, true, false, false, "Ctrl+N"},
+    {OPEN, "Action_OPEN", "文件", "打开", "打开已有工程", 2, true, false, false, "Ctrl+O"},
+    {Save, "Action_Save", "文件", "保存", "保存现有工程", 8, false, false, false, "Ctrl+S"},
     {New, "Action_New", "编辑", "新建", "添加新函数", 14, true, false, false},
     {Del, "Action_Del", "编辑", "删除", "删除对象", 13, true, false, false},
     {Plus, "Action_Plus", "编辑", "插入", "从模板库中调用模块", 9, true, false, false},
@@ -38,9 +38,9 @@ constexpr ActionDef kActions[] = {
 };
 
 constexpr BarItem kToolBar[] = {
-    {OPEN, "打开(&Z)", 2}, {Save, "保存(&Y)", 8},   {AddAsp, nullptr, 19},
-    {New, nullptr, 14},    {Del, "删除(&S)", 13},   {Cut, nullptr, 5},
-    {Paste, nullptr, 6},   {Search, "查找(&X)", 4}, {GetColor, "取色(&V)", 10},
+    {OPEN, "打开(&O)", 2}, {Save, "保存(&S)", 8},   {AddAsp, nullptr, 19},
+    {New, nullptr, 14},    {Del, "删除(&D)", 13},   {Cut, nullptr, 5},
+    {Paste, nullptr, 6},   {Search, "查找(&F)", 4}, {GetColor, "取色(&V)", 10},
 };
 
 constexpr BarItem kSep = {Exit, nullptr, kSeparator};

@@ -9,6 +9,7 @@
 #include "app/qt_editor_surface.h"
 #include "app/completion_popup.h"
 #include "app/gbk_qstring.h"
+#include "app/pair_marks.h"
 #include "app/picker_panel.h"
 #include "app/project_file_watch.h"
 #include "app/project_tree_model.h"
@@ -84,6 +85,26 @@ QAction *BarFace(QAction *action, const BarItem &item, QObject *owner)
         follow();
     });
     return face;
+}
+
+// A menu's own face of an action shows the action's shortcut; the face
+// takes the keys only while its menu has the focus, so the two never compete.
+QAction *ShortcutShown(QAction *face, QAction *action)
+{
+    if (face != action && !action->shortcuts().isEmpty()) {
+        face->setShortcuts(action->shortcuts());
+        face->setShortcutContext(Qt::WidgetShortcut);
+    }
+    return face;
+}
+
+// Alt (without the Ctrl that AltGr may bring along) with a key that would
+// type a character.
+bool IsStrayAltKey(const QKeyEvent &key)
+{
+    const Qt::KeyboardModifiers mods = key.modifiers();
+    return mods & Qt::AltModifier && !(mods & Qt::ControlModifier) && !key.text().isEmpty()
+           && key.text().at(0).isPrint();
 }
 
 }  // namespace
@@ -219,6 +240,9 @@ void MainWindow::createActions()
         a->setChecked(def.checked);
         if (def.shortcuts)
             a->setShortcuts(QKeySequence::listFromString(QString::fromUtf8(def.shortcuts)));
+        // Its shortcut works wherever the focus is in the window, whether or
+        // not a bar shows the action itself.
+        addAction(a);
         actions_[def.id] = a;
     }
     // Every command reaches Action_Do; a checkable one has flipped its check
@@ -245,7 +269,7 @@ void MainWindow::createBars()
             if (item.image == kSeparator)
                 menu->addSeparator();
             else
-                menu->addAction(BarFace(action(item.id), item, menu));
+                menu->addAction(ShortcutShown(BarFace(action(item.id), item, menu), action(item.id)));
         }
     }
     // The skin menu goes before 帮助.
@@ -261,8 +285,14 @@ void MainWindow::createBars()
     toolBar_->setIconSize(QSize(16, 16));
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolBar_->setStyleSheet("QToolBar { " + barStyle + " border: none; spacing: 0px; }");
-    for (const BarItem &item : ToolBarLayout())
-        toolBar_->addAction(BarFace(action(item.id), item, toolBar_));
+    for (const BarItem &item : ToolBarLayout()) {
+        QAction *face = BarFace(action(item.id), item, toolBar_);
+        // A tool button shows its caption without the mnemonic: Alt with
+        // the marked letter is given to it here.
+        if (item.caption)
+            face->setShortcut(QKeySequence::mnemonic(QString::fromUtf8(item.caption)));
+        toolBar_->addAction(face);
+    }
     // The tool bar is an ordinary control under the menu, of fixed height,
     // not a dockable bar of the window's tool bar area.
 }
@@ -323,6 +353,7 @@ void MainWindow::createClientArea()
     editor_->setTabChangesFocus(false);
     right->addWidget(editor_);
     editorSurface_ = std::make_unique<QtEditorSurface>(editor_);
+    new PairMarks(editor_);
     editor_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(editor_, &QWidget::customContextMenuRequested, this, &MainWindow::showEditorMenu);
 
@@ -540,13 +571,22 @@ void MainWindow::showEditorMenu(const QPoint &at)
     menu.addSeparator();
     const bool selection = editor_->textCursor().hasSelection();
     const bool editable = !editor_->isReadOnly();
-    menu.addAction("剪切(&T)", editor_, &QPlainTextEdit::cut)->setEnabled(selection && editable);
-    menu.addAction("复制(&C)", editor_, &QPlainTextEdit::copy)->setEnabled(selection);
-    menu.addAction("粘贴(&P)", editor_, &QPlainTextEdit::paste)->setEnabled(editable && editor_->canPaste());
+    // The keys shown are the editor's own; the menu's entries only name them.
+    const auto shown = [](QAction *entry, QKeySequence::StandardKey key) {
+        entry->setShortcut(key);
+        entry->setShortcutContext(Qt::WidgetShortcut);
+        return entry;
+    };
+    shown(menu.addAction("剪切(&T)", editor_, &QPlainTextEdit::cut), QKeySequence::Cut)
+        ->setEnabled(selection && editable);
+    shown(menu.addAction("复制(&C)", editor_, &QPlainTextEdit::copy), QKeySequence::Copy)
+        ->setEnabled(selection);
+    shown(menu.addAction("粘贴(&P)", editor_, &QPlainTextEdit::paste), QKeySequence::Paste)
+        ->setEnabled(editable && editor_->canPaste());
     menu.addAction("删除(&D)", editor_, [this] { editor_->textCursor().removeSelectedText(); })
         ->setEnabled(selection && editable);
     menu.addSeparator();
-    menu.addAction("全选(&A)", editor_, &QPlainTextEdit::selectAll);
+    shown(menu.addAction("全选(&A)", editor_, &QPlainTextEdit::selectAll), QKeySequence::SelectAll);
     menu.exec(editor_->viewport()->mapToGlobal(at));
 }
 
@@ -568,8 +608,16 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             previewKey(key->text().at(0));
         // The editor would take these keys for its own undo stack, which is
         // off: the user's actions are undone by the project's history.
+        // Menu keys have been taken as shortcuts by now: any other Alt+key
+        // must not type its letter into the code.
+        if (watched == editor_ && IsStrayAltKey(*key))
+            return true;
         if (watched == editor_ && key->modifiers() & Qt::ControlModifier) {
             const bool shift = key->modifiers() & Qt::ShiftModifier;
+            if (key->key() == Qt::Key_Slash && !shift) {
+                Guarded(this, [&] { keys_->ToggleComments(); });
+                return true;
+            }
             if (key->key() == Qt::Key_Z && !shift) {
                 action(ActionId::Undo)->trigger();
                 return true;
@@ -580,6 +628,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             }
         }
         if (watched == editor_ && editorKeyPress(key))
+            return true;
+        // Shift+Tab that the editor's handlers left stays in the editor
+        // rather than moving the focus.
+        if (watched == editor_ && key->key() == Qt::Key_Backtab)
             return true;
     }
     if (event->type() == QEvent::FocusOut && watched == editor_ && keys_)

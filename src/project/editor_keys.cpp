@@ -1,14 +1,18 @@
 #include "project/editor_keys.h"
 
 #include "editor/char_classes.h"
+#include "editor/block_indent.h"
 #include "editor/colour_table.h"
 #include "editor/colouring.h"
+#include "editor/completion_acceptance.h"
 #include "editor/completion_list.h"
 #include "editor/declaration_scan.h"
 #include "editor/editor_routines.h"
 #include "editor/editor_surface.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
+#include "editor/line_comments.h"
+#include "editor/member_completion.h"
 #include "editor/paused_live_edits.h"
 #include "project/node_script.h"
 #include "project/project_search.h"
@@ -18,11 +22,20 @@
 #include "text/function_name.h"
 #include "text/gbk_codec.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
 namespace qasp {
 namespace {
+
+// The caret's line up to the word that ends at the caret.
+std::string LineBeforeWord(const EditorSurface &memo)
+{
+    const size_t caret = memo.SelectionStart();
+    const int row = memo.LineFromChar(caret);
+    return memo.LineText(row).substr(0, caret - memo.LineIndex(row) - WordBeforeCaret(memo).size());
+}
 
 bool MovesTheCaret(EditorKey key)
 {
@@ -116,6 +129,33 @@ bool EditorKeys::CMemoKeyPress(char32_t character)
         return false;
     if (character == '\t' && SelectionSpansLines(memo))
         return true;  // indented on key down
+    if (character == 27 && list_.IsVisible()) {
+        list_.Hide();
+        return true;
+    }
+    // A word already whole needs nothing from the list: Enter breaks the
+    // line and Tab is typed, as they would be without it. Enter leaves a
+    // new name as typed too.
+    if ((character == '\r' || character == '\t') && list_.IsVisible()) {
+        const std::string word = WordBeforeCaret(memo);
+        if (!IsWholeWordOfList(list_, word)
+            && (character == '\t' || !NamesSomethingNew(LineBeforeWord(memo)))) {
+            AcceptCompletion();
+            return true;
+        }
+        list_.Hide();
+    }
+    if (character == '\r') {
+        BreakLineKeepingIndent();
+        return true;
+    }
+    // The highlighted item takes the word's place, then the character
+    // follows it: the list never eats what was typed.
+    if (list_.IsVisible() && EndsAWord(character)) {
+        if (!IsWholeWordOfList(list_, WordBeforeCaret(memo)) && !NamesSomethingNew(LineBeforeWord(memo)))
+            AcceptCompletion();
+        list_.Hide();
+    }
 
     const size_t caret = memo.SelectionStart();
     const int row = memo.LineFromChar(caret);
@@ -138,15 +178,107 @@ bool EditorKeys::CMemoKeyPress(char32_t character)
     }
     memo.SetInsertionColour(ColourOfKeyType(kNoEntry));
     if (ascii && IsWordChar(static_cast<unsigned char>(c))) {
-        FillCompletionList(list_, WordBeforeCaret(memo) + c, ws_.Store());
+        if (memo.SelectionLength() == 0 && offset == line.size())
+            OutdentClosingKeyword(row, line + c);
+        // The line as it is now: the step back may have shortened it.
+        const std::string word = WordBeforeCaret(memo);
+        if (!ListMembers(LineBeforeWord(memo), word + c))
+            FillCompletionList(list_, word + c, ws_.Store());
         return false;
     }
-    if (c == ' ' && list_.IsVisible()) {
-        AcceptCompletion();
-        return true;
-    }
+    if (c == '.' && ListMembers(line.substr(0, offset) + c, ""))
+        return false;
     list_.Hide();
     return false;
+}
+
+bool EditorKeys::ListMembers(const std::string &before, const std::string &prefix)
+{
+    const std::string name = WordBeforeDot(before);
+    if (name.empty())
+        return false;
+    EditorSurface &memo = ws_.Window().Memo();
+    const std::string text = memo.Text();
+    const std::optional<std::string> object = ObjectNamed(
+        name, std::string_view(text).substr(0, memo.LineIndex(memo.LineFromChar(memo.SelectionStart()))));
+    return object && FillMemberList(list_, *object, prefix);
+}
+
+void EditorKeys::OutdentClosingKeyword(int row, const std::string &typed)
+{
+    EditorSurface &memo = ws_.Window().Memo();
+    std::string previous;
+    for (int above = row - 1; above >= 0 && LeadingBlanks(previous).size() == previous.size(); --above)
+        previous = memo.LineText(above);
+    if (!OutdentsWhenTyped(previous, typed))
+        return;
+    // The step back belongs to the typing run: undoing the word undoes both.
+    const size_t caret = memo.SelectionStart();
+    const size_t removed = OutdentLength(typed);
+    memo.SetSelection(memo.LineIndex(row), removed);
+    memo.ReplaceSelection("");
+    memo.SetSelection(caret - removed, 0);
+}
+
+void EditorKeys::BreakLineKeepingIndent()
+{
+    EditorSurface &memo = ws_.Window().Memo();
+    list_.Hide();
+    const size_t caret = memo.SelectionStart();
+    const int row = memo.LineFromChar(caret);
+    const std::string before = memo.LineText(row).substr(0, caret - memo.LineIndex(row));
+    std::string indent(LeadingBlanks(before));
+    if (OpensBlock(before))
+        indent += '\t';
+    memo.SetInsertionColour(ColourOfKeyType(kNoEntry));
+    memo.ReplaceSelection("\r\n" + indent);
+}
+
+void EditorKeys::OutdentLines()
+{
+    EditorSurface &memo = ws_.Window().Memo();
+    list_.Hide();
+    ws_.EndUndoStep();
+    {
+        PausedLiveEdits paused(memo);
+        if (SelectionSpansLines(memo)) {
+            IndentLines(memo, false);
+        } else {
+            const size_t caret = memo.SelectionStart();
+            const int row = memo.LineFromChar(caret);
+            const size_t start = memo.LineIndex(row);
+            const size_t removed = OutdentLength(memo.LineText(row));
+            if (removed == 0)
+                return;
+            memo.SetSelection(start, removed);
+            memo.ReplaceSelection("");
+            memo.SetSelection(caret - std::min(removed, caret - start), 0);
+        }
+    }
+    ws_.CMemoChange();
+    ws_.EndUndoStep();
+}
+
+void EditorKeys::ToggleComments()
+{
+    EditorSurface &memo = ws_.Window().Memo();
+    if (!memo.IsLive())
+        return;
+    list_.Hide();
+    ws_.EndUndoStep();
+    {
+        PausedLiveEdits paused(memo);
+        memo.SetInsertionColour(ColourOfKeyType(kComment));
+        const auto [first, last] = ToggleLineComments(memo);
+        const size_t start = memo.SelectionStart();
+        const size_t length = memo.SelectionLength();
+        for (int row = first; row <= last; ++row)
+            ColourLine(memo, row, memo.LineText(row), ws_.Store());
+        memo.SetSelection(start, length);
+    }
+    ws_.CMemoChange();  // the node takes every line in one step
+    ws_.EndUndoStep();
+    CMemoSelectionChange();
 }
 
 void EditorKeys::AcceptCompletion()
@@ -175,6 +307,10 @@ bool EditorKeys::CMemoKeyDown(EditorKey key, bool shift)
     EditorSurface &memo = ws_.Window().Memo();
     if (MovesTheCaret(key))
         ws_.EndUndoStep();  // typing after the caret's move is a new step
+    if (key == EditorKey::Tab && shift && memo.IsLive()) {
+        OutdentLines();
+        return true;
+    }
     if (key == EditorKey::Tab && SelectionSpansLines(memo)) {
         ws_.EndUndoStep();
         {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace qasp {
 
@@ -27,10 +28,18 @@ public:
     bool CMemoKeyDown(EditorKey key, bool shift);
     // The editor lost the focus.
     void CMemoExit();
+    // Ctrl+/: comments or uncomments the selected lines, one undo step.
+    void ToggleComments();
 
 private:
     void RescanLeftLine(int row);
     void AcceptCompletion();
+    void OutdentClosingKeyword(int row, const std::string &typed);
+    void BreakLineKeepingIndent();
+    void OutdentLines();
+    // Lists the members of the object named before the dot that ends
+    // `before`; false when it names none the table knows.
+    bool ListMembers(const std::string &before, const std::string &prefix);
 
     ProjectWorkspace &ws_;
     CompletionList &list_;

@@ -1,7 +1,9 @@
 #include "editor/colour_table.h"
+#include "editor/completion_acceptance.h"
 #include "editor/editor_routines.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
+#include "editor/member_completion.h"
 #include "editor/paused_live_edits.h"
 #include "fake_completion_list.h"
 #include "fake_window.h"
@@ -156,8 +158,9 @@ TEST_F(EditorKeysTest, TheListFollowsTheWordAndSpaceAcceptsIt)
     EXPECT_EQ(highlighted, 0);
     Type(' ');
     EXPECT_FALSE(list.visible);
-    EXPECT_EQ(Memo().LineText(2), "Response");  // the typed prefix replaced, no space
-    EXPECT_EQ(Memo().InsertionColour(), ColourOfKeyType(kKeyword));
+    EXPECT_EQ(Memo().LineText(2), "Response ");  // the typed prefix replaced, the space typed after it
+    EXPECT_EQ(Memo().ColourAt(2, "Response"), ColourOfKeyType(kKeyword));
+    EXPECT_EQ(Memo().ColourAt(2, " "), kPlainColour_);
     EXPECT_EQ(window.status[2], GbkToUtf8(list.items.front().hint));
     EXPECT_EQ(doc->Text(), Memo().Text());
 }
@@ -169,7 +172,7 @@ TEST_F(EditorKeysTest, AnAcceptedNameShowsItsHintInUtf8)
     ws.SelectNode(doc);
     Caret(Memo().LineIndex(2));
     Type("gO ");
-    EXPECT_EQ(Memo().LineText(2), "gOld");
+    EXPECT_EQ(Memo().LineText(2), "gOld ");
     EXPECT_EQ(window.status[2], "数组上限:10");
 }
 
@@ -341,3 +344,216 @@ INSTANTIATE_TEST_SUITE_P(Writes, FailedProgramWrites,
                          ::testing::Values(ProgramWrite::Completion, ProgramWrite::Indent,
                                            ProgramWrite::Undo),
                          NameOf);
+
+// The list never eats a character: a character ending a word takes the
+// highlighted item unless the word is already whole, and is typed itself.
+TEST_F(EditorKeysTest, WordEndingCharactersAcceptAndAreTyped)
+{
+    store.ReplaceKeyword(KeywordTable::Public, "nPage", "", kGlobalVariable);
+    store.ReplaceKeyword(KeywordTable::Public, "w", "", kGlobalVariable);
+    store.RefreshKeywords();
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(2));
+    Type("If nPage > 1 Then nPage = 1");
+    EXPECT_EQ(Memo().LineText(2), "If nPage > 1 Then nPage = 1");
+    Type("\rw = w + 0");
+    EXPECT_EQ(Memo().LineText(3), "w = w + 0");
+    EXPECT_EQ(doc->Text(), Memo().Text());
+
+    for (const char ender : std::string_view(" ().,=+-*/&<>:;\"")) {
+        Type("\rrEs");
+        ASSERT_TRUE(list.visible) << ender;
+        Type(ender);
+        EXPECT_EQ(list.visible, ender == '.') << ender;  // members follow the dot
+        EXPECT_EQ(Memo().LineText(CaretRowCol(Memo()).row), std::string("Response") + ender);
+        if (list.visible)
+            Type(char(27));
+    }
+}
+
+TEST_F(EditorKeysTest, EnterAndTabAcceptEscapeCloses)
+{
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(2));
+    Type("rEs");
+    ASSERT_TRUE(list.visible);
+    EXPECT_TRUE(keys.CMemoKeyPress('\r'));
+    EXPECT_EQ(Memo().LineText(2), "Response");
+    EXPECT_EQ(Memo().LineCount(), 4);  // no line break after an accepted item
+    Type(" rEs");
+    EXPECT_TRUE(keys.CMemoKeyPress('\t'));
+    EXPECT_EQ(Memo().LineText(2), "Response Response");
+    Type(" rEs");
+    EXPECT_TRUE(keys.CMemoKeyPress(27));
+    EXPECT_FALSE(list.visible);
+    Type(' ');
+    EXPECT_EQ(Memo().LineText(2), "Response Response rEs ");
+    // A whole word: Enter breaks the line, Tab is typed.
+    Type("Response");
+    ASSERT_TRUE(list.visible);
+    Type('\t');
+    Type("Response");
+    Type('\r');
+    EXPECT_EQ(Memo().LineText(2), "Response Response rEs Response\tResponse");
+    EXPECT_EQ(Memo().LineText(3), "");
+    EXPECT_EQ(doc->Text(), Memo().Text());
+}
+
+TEST_F(EditorKeysTest, EnterIndentsAfterOpenersAndClosersStepBack)
+{
+    for (const char *name : {"a", "b", "c", "i", "x", "z"})
+        store.ReplaceKeyword(KeywordTable::Public, name, "", kGlobalVariable);
+    store.RefreshKeywords();
+    tree.AttachRecord(doc, {""});
+    ws.SelectNode(doc);
+    Caret(0);
+    Type("Function F(a)\rIf a Then\rFor i = 1 To 2\rx = i\rNext\rElse\rx = 0\rEnd If\rEnd Function");
+    EXPECT_EQ(Memo().Text(), "Function F(a)\r\n"
+                             "\tIf a Then\r\n"
+                             "\t\tFor i = 1 To 2\r\n"
+                             "\t\t\tx = i\r\n"
+                             "\t\tNext\r\n"
+                             "\tElse\r\n"
+                             "\t\tx = 0\r\n"
+                             "\tEnd If\r\n"
+                             "End Function");
+    EXPECT_EQ(doc->Text(), Memo().Text());
+    // Else stepped back once; the If typed onto it does not step it again.
+    Type("\r\tIf b Then\rz = 1\rElseIf c Then\rz = 2");
+    EXPECT_EQ(Memo().LineText(11), "\tElseIf c Then");
+    EXPECT_EQ(Memo().LineText(12), "\t\tz = 2");
+    // Undo takes back the typing, the indents with it.
+    while (ws.Undo()) {}
+    EXPECT_EQ(Memo().Text(), "");
+}
+
+TEST_F(EditorKeysTest, ShiftTabOutdentsTheCaretLineAsOneStep)
+{
+    tree.AttachRecord(doc, {"a\r\n\t\tb = 1\r\n    c"});
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(1) + 4);
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::Tab, true));
+    EXPECT_EQ(Memo().LineText(1), "\tb = 1");
+    EXPECT_EQ(Memo().SelectionStart(), Memo().LineIndex(1) + 3);  // beside the same character
+    EXPECT_EQ(doc->Text(), Memo().Text());
+    Caret(Memo().LineIndex(2) + 5);
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::Tab, true));
+    EXPECT_EQ(Memo().LineText(2), "c");                    // four spaces are one step
+    EXPECT_TRUE(keys.CMemoKeyDown(EditorKey::Tab, true));  // nothing left: swallowed all the same
+    EXPECT_EQ(Memo().LineText(2), "c");
+    ASSERT_TRUE(ws.Undo());
+    EXPECT_EQ(Memo().LineText(2), "    c");
+    ASSERT_TRUE(ws.Undo());
+    EXPECT_EQ(Memo().LineText(1), "\t\tb = 1");
+}
+
+TEST_F(EditorKeysTest, CommentTogglingIsOneUndoStep)
+{
+    tree.AttachRecord(doc, {"If a Then\r\n\tx = 1\r\n\r\nEnd If"});
+    ws.SelectNode(doc);
+    Memo().SetSelection(2, Memo().LineIndex(3) + 2);
+    keys.ToggleComments();
+    EXPECT_EQ(Memo().Text(), "'If a Then\r\n\t'x = 1\r\n\r\n'End If");
+    EXPECT_EQ(doc->Text(), Memo().Text());
+    EXPECT_EQ(Memo().SelectionStart(), 0u);
+    EXPECT_EQ(Memo().SelectionLength(), Memo().Text().size());
+    keys.ToggleComments();
+    EXPECT_EQ(Memo().Text(), "If a Then\r\n\tx = 1\r\n\r\nEnd If");
+    ASSERT_TRUE(ws.Undo());
+    EXPECT_EQ(Memo().Text(), "'If a Then\r\n\t'x = 1\r\n\r\n'End If");
+    ASSERT_TRUE(ws.Undo());
+    EXPECT_EQ(Memo().Text(), "If a Then\r\n\tx = 1\r\n\r\nEnd If");
+    EXPECT_FALSE(ws.Undo());
+
+    // Without a selection the caret's line, the caret beside its character.
+    Caret(Memo().LineIndex(1) + 3);
+    keys.ToggleComments();
+    EXPECT_EQ(Memo().LineText(1), "\t'x = 1");
+    EXPECT_EQ(Memo().SelectionStart(), Memo().LineIndex(1) + 4);
+    EXPECT_EQ(Memo().ColourAt(1, "'x"), kCommentColour_);
+}
+
+TEST_F(EditorKeysTest, ANewNameIsLeftAsTyped)
+{
+    ws.SelectNode(doc);
+    Caret(Memo().LineIndex(2));
+    Type("Function Re(rE, Le)");
+    EXPECT_EQ(Memo().LineText(2), "Function Re(rE, Le)");
+    Type("\rDim Le, vb\rFor Each Le In rEs ");
+    EXPECT_EQ(Memo().LineText(3), "\tDim Le, vb");  // Enter leaves a new name too
+    EXPECT_EQ(Memo().LineText(4), "\tFor Each Le In Response ");
+}
+
+TEST(CompletionAcceptance, WordEndersAndDeclarations)
+{
+    for (const char32_t c : std::u32string_view(U" ().,=+-*/&<>:;\""))
+        EXPECT_TRUE(EndsAWord(c)) << static_cast<char>(c);
+    for (const char32_t c : std::u32string_view(U"a_1'!#[\u4e2d"))
+        EXPECT_FALSE(EndsAWord(c)) << static_cast<int>(c);
+    EXPECT_TRUE(NamesSomethingNew("Dim a, "));
+    EXPECT_TRUE(NamesSomethingNew("  Private Sub "));
+    EXPECT_TRUE(NamesSomethingNew("Public "));
+    EXPECT_TRUE(NamesSomethingNew("For "));
+    EXPECT_TRUE(NamesSomethingNew("For Each "));
+    EXPECT_FALSE(NamesSomethingNew("For i = "));
+    EXPECT_FALSE(NamesSomethingNew("Const A = "));
+    EXPECT_FALSE(NamesSomethingNew("x = "));
+    EXPECT_FALSE(NamesSomethingNew(""));
+    EXPECT_FALSE(NamesSomethingNew("' Dim "));
+    FakeCompletionList list;
+    list.AddItem("Response", "", 0);
+    EXPECT_TRUE(IsWholeWordOfList(list, "rESPONSE"));
+    EXPECT_FALSE(IsWholeWordOfList(list, "Resp"));
+}
+
+TEST_F(EditorKeysTest, MembersFollowADotAfterObjectsAndCreatedVariables)
+{
+    tree.AttachRecord(doc, {"<% Set rs = Server.CreateObject(\"ADODB.Recordset\")\r\n"
+                            "set  oDict=server.createobject( \"scripting.dictionary\" )\r\n"});
+    ws.SelectNode(doc);
+    Memo().SetSelection(Memo().Text().size(), 0);
+    Type("Response.");
+    ASSERT_TRUE(list.visible);
+    EXPECT_EQ(list.items.front().caption, "AddHeader");  // in order of name
+    Type("wr(");
+    EXPECT_EQ(Memo().LineText(2), "Response.Write(");
+    EXPECT_EQ(window.status[2], "Response.Write(字符串)：向页面输出文本");
+
+    Type("\rrs.mo");
+    ASSERT_TRUE(list.visible);
+    std::vector<std::string> captions;
+    for (const auto &item : list.items)
+        captions.push_back(item.caption);
+    EXPECT_EQ(captions,
+              (std::vector<std::string>{"Move", "MoveFirst", "MoveLast", "MoveNext", "MovePrevious"}));
+    EXPECT_EQ(list.items.front().icon, kBuiltinFunction);
+    Type("ven\r");
+    EXPECT_EQ(Memo().LineText(3), "rs.MoveNext");
+
+    Type("\roDict.");
+    ASSERT_TRUE(list.visible);
+    EXPECT_EQ(list.items.front().caption, "Add");
+    Type(27);
+    Type("\rnobody.");
+    EXPECT_FALSE(list.visible);
+    EXPECT_EQ(doc->Text(), Memo().Text());
+}
+
+TEST(MemberCompletion, ObjectsAndTheirVariables)
+{
+    const std::string text = "Set conn = Server.CreateObject(\"ADODB.Connection\")\r\n"
+                             "Set fso = Server.CreateObject(\"Scripting.FileSystemObject\")\r\n"
+                             "Set conn = Server.CreateObject(\"ADODB.Command\")\r\n"
+                             "Set x = Server.CreateObject(\"Other.Thing\")\r\n"
+                             "reset y = Server.CreateObject(\"ADODB.Recordset\")\r\n";
+    EXPECT_EQ(ObjectNamed("ERR", ""), "Err");
+    EXPECT_EQ(ObjectNamed("Application", ""), "Application");
+    EXPECT_EQ(ObjectNamed("FSO", text), "Scripting.FileSystemObject");
+    EXPECT_EQ(ObjectNamed("conn", text), "ADODB.Command");  // the last Set counts
+    EXPECT_EQ(ObjectNamed("x", text), std::nullopt);        // not in the table
+    EXPECT_EQ(ObjectNamed("y", text), std::nullopt);        // no Set
+    EXPECT_EQ(ObjectNamed("fso", ""), std::nullopt);        // not yet set
+    EXPECT_EQ(WordBeforeDot("x = rs."), "rs");
+    EXPECT_EQ(WordBeforeDot("x = rs"), "");
+    EXPECT_EQ(WordBeforeDot("."), "");
+}

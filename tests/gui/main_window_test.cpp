@@ -162,7 +162,7 @@ private slots:
     {
         MainWindow w;
         QCOMPARE(VisibleTexts(PartOf<QToolBar>(w, "toolBar")->actions()),
-                 QStringList({"打开(&Z)", "保存(&Y)", "加载", "新建", "删除(&S)", "剪切", "粘贴", "查找(&X)",
+                 QStringList({"打开(&O)", "保存(&S)", "加载", "新建", "删除(&D)", "剪切", "粘贴", "查找(&F)",
                               "取色(&V)"}));
         const QList<QAction *> menus = w.menuBar()->actions();
         QCOMPARE(VisibleTexts(menus), QStringList({"文件(&Z)", "编辑(&Y)", "皮肤(&K)", "帮助(&X)"}));

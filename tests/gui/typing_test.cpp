@@ -59,7 +59,7 @@ private slots:
         QVERIFY(f.list->isVisible());
         QCOMPARE(f.list->currentItem()->text(), QString("Response"));
         QVERIFY(!f.list->currentItem()->icon().isNull());
-        QTest::keyClick(f.editor, Qt::Key_Space);
+        QTest::keyClick(f.editor, Qt::Key_Tab);
         QVERIFY(!f.list->isVisible());
         QCOMPARE(f.editor->document()->findBlockByNumber(2).text(), QString("Response"));
         QCOMPARE(ColourAt(f.editor, 2, 3), QColor(0, 0, 255));
@@ -94,6 +94,7 @@ private slots:
         QCOMPARE(ColourAt(f.editor, 2, 6), QColor(128, 0, 128));
         QCOMPARE(ColourAt(f.editor, 2, 10), QColor(0, 0, 0));
         QCOMPARE(ColourAt(f.editor, 2, 12), QColor(0, 0, 0));
+        QTest::keyClick(f.editor, Qt::Key_Escape);  // the list offers words for "c"
         QTest::keyClick(f.editor, Qt::Key_Return);
         QTest::keyClicks(f.editor, "' note");
         QCOMPARE(ColourAt(f.editor, 3, 3), QColor(192, 192, 192));
@@ -122,6 +123,117 @@ private slots:
         QCOMPARE(f.doc->Text(), std::string("\t<% Dim gOld\r\n\tx = 1\r\n\t\r\n"));
         QTest::keyClick(f.editor, Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(f.doc->Text(), std::string("<% Dim gOld\r\nx = 1\r\n\r\n"));
+    }
+
+    // Typed at speed, with the list showing on every word: nothing eaten,
+    // nothing replaced that was already whole.
+    void theListNeverEatsACharacter()
+    {
+        Fixture f;
+        for (const char *name : {"nPage", "w"})
+            f.w.store().ReplaceKeyword(KeywordTable::Public, name, "", kGlobalVariable);
+        f.w.store().RefreshKeywords();
+        f.CaretAtLine(2);
+        QTest::keyClicks(f.editor, "If nPage > 1 Then nPage = 1");
+        QTest::keyClick(f.editor, Qt::Key_Return);
+        QTest::keyClicks(f.editor, "w = w + 0");
+        QCOMPARE(f.editor->document()->findBlockByNumber(2).text(), QString("If nPage > 1 Then nPage = 1"));
+        QCOMPARE(f.editor->document()->findBlockByNumber(3).text(), QString("w = w + 0"));
+        QCOMPARE(f.doc->Text(),
+                 std::string("<% Dim gOld\r\nx = 1\r\nIf nPage > 1 Then nPage = 1\r\nw = w + 0\r\n"));
+        // A prefix takes the highlighted word, and the dot follows it.
+        QTest::keyClick(f.editor, Qt::Key_Return);
+        QTest::keyClicks(f.editor, "resp.");
+        QCOMPARE(f.editor->document()->findBlockByNumber(4).text(), QString("Response."));
+        QTest::keyClick(f.editor, Qt::Key_Escape);
+        QVERIFY(!f.list->isVisible());
+    }
+
+    void enterIndentsAndClosersStepBack()
+    {
+        Fixture f;
+        f.w.store().ReplaceKeyword(KeywordTable::Public, "ok", "", kGlobalVariable);
+        f.w.store().RefreshKeywords();
+        f.CaretAtLine(2);
+        for (const char *line : {"If ok Then", "ok = 0"}) {
+            QTest::keyClicks(f.editor, line);
+            QTest::keyClick(f.editor, Qt::Key_Return);
+        }
+        QTest::keyClicks(f.editor, "End If");
+        QCOMPARE(f.doc->Text(), std::string("<% Dim gOld\r\nx = 1\r\nIf ok Then\r\n\tok = 0\r\nEnd If\r\n"));
+        QCOMPARE(f.editor->textCursor().positionInBlock(), 6);
+    }
+
+    // Shift+Tab on one line outdents it and the focus stays in the editor.
+    void shiftTabOutdentsTheLineItIsOn()
+    {
+        Fixture f;
+        f.w.tree().AttachRecord(f.doc, {"<%\r\n\t\tx = 1\r\n"});
+        f.w.workspace().SelectNode(f.doc);
+        f.w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.w));
+        f.editor->setFocus();
+        QVERIFY(f.editor->hasFocus());
+        f.CaretAtLine(1);
+        QTest::keyClick(f.editor, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(f.doc->Text(), std::string("<%\r\n\tx = 1\r\n"));
+        QVERIFY(f.editor->hasFocus());
+        QTest::keyClicks(f.editor, "2");
+        QCOMPARE(f.doc->Text(), std::string("<%\r\n\tx = 12\r\n"));
+    }
+
+    void ctrlSlashTogglesCommentsAndUndoesInOneStep()
+    {
+        Fixture f;
+        QTextCursor c(f.editor->document());
+        c.setPosition(f.editor->document()->findBlockByNumber(1).position());
+        c.setPosition(f.editor->document()->findBlockByNumber(2).position() + 0, QTextCursor::KeepAnchor);
+        c.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor);
+        f.editor->setTextCursor(c);
+        QTest::keyClick(f.editor, Qt::Key_Slash, Qt::ControlModifier);
+        QCOMPARE(f.doc->Text(), std::string("<% Dim gOld\r\n'x = 1\r\n\r\n"));
+        QCOMPARE(ColourAt(f.editor, 1, 2), QColor(192, 192, 192));
+        QTest::keyClick(f.editor, Qt::Key_Slash, Qt::ControlModifier);
+        QCOMPARE(f.doc->Text(), std::string("<% Dim gOld\r\nx = 1\r\n\r\n"));
+        QTest::keyClick(f.editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.doc->Text(), std::string("<% Dim gOld\r\n'x = 1\r\n\r\n"));
+        QCOMPARE(f.editor->toPlainText(), QString("<% Dim gOld\n'x = 1\n\n"));
+        QTest::keyClick(f.editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.doc->Text(), std::string("<% Dim gOld\r\nx = 1\r\n\r\n"));
+    }
+
+    void theCaretOnABlockKeywordMarksItsPartner()
+    {
+        Fixture f;
+        f.w.tree().AttachRecord(f.doc, {"<% If a Then\r\n\tx = Len(\"\u4e2d\" & (a))\r\nEnd If"});
+        f.w.workspace().SelectNode(f.doc);
+        QTextCursor c(f.editor->document()->findBlockByNumber(0));
+        c.setPosition(4);
+        f.editor->setTextCursor(c);
+        QList<QTextEdit::ExtraSelection> marks = f.editor->extraSelections();
+        QCOMPARE(marks.size(), 2);
+        QCOMPARE(marks[0].cursor.selectedText(), QString("If"));
+        QCOMPARE(marks[1].cursor.selectedText(), QString("End If"));
+        // Columns count characters, a Chinese one as one.
+        const QTextBlock line = f.editor->document()->findBlockByNumber(1);
+        c.setPosition(line.position() + line.text().indexOf("(a"));
+        f.editor->setTextCursor(c);
+        marks = f.editor->extraSelections();
+        QCOMPARE(marks.size(), 2);
+        QCOMPARE(marks[1].cursor.selectionStart(), line.position() + line.text().indexOf("a))") + 1);
+        c.setPosition(line.position() + 1);
+        f.editor->setTextCursor(c);
+        QVERIFY(f.editor->extraSelections().isEmpty());
+    }
+
+    void altWithALetterTypesNothing()
+    {
+        Fixture f;
+        f.CaretAtLine(1);
+        for (const Qt::Key key : {Qt::Key_Q, Qt::Key_J, Qt::Key_3})
+            QTest::keyClick(f.editor, key, Qt::AltModifier);
+        QCOMPARE(f.doc->Text(), std::string("<% Dim gOld\r\nx = 1\r\n\r\n"));
+        QVERIFY(!f.list->isVisible());
     }
 };
 

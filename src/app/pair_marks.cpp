@@ -1,0 +1,61 @@
+#include "app/pair_marks.h"
+
+#include "editor/block_match.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+
+namespace qasp::app {
+namespace {
+
+// A block keyword's partner is looked for this many lines either way: the
+// caret's moves stay quick on the largest pages.
+constexpr int kReach = 3000;
+
+const QColor kMarkColour(255, 230, 150);
+
+}  // namespace
+
+PairMarks::PairMarks(QPlainTextEdit *editor) : QObject(editor), editor_(editor)
+{
+    connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, &PairMarks::update);
+}
+
+void PairMarks::update()
+{
+    QList<QTextEdit::ExtraSelection> marks;
+    const QTextCursor caret = editor_->textCursor();
+    if (!caret.hasSelection()) {
+        const QTextDocument *doc = editor_->document();
+        const int row = caret.blockNumber();
+        const int first = std::max(0, row - kReach);
+        const int last = std::min(doc->blockCount() - 1, row + kReach);
+        // UTF-8 keeps every ASCII byte in place and makes no ASCII byte out
+        // of anything else; columns go back to characters below.
+        std::vector<std::string> lines;
+        for (QTextBlock b = doc->findBlockByNumber(first); b.isValid() && b.blockNumber() <= last;
+             b = b.next())
+            lines.push_back(b.text().toStdString());
+        const QString before = caret.block().text().left(caret.positionInBlock());
+        const size_t column = before.toUtf8().size();
+        for (const TextSpan &span : MatchingPair(lines, row - first, column)) {
+            const QTextBlock block = doc->findBlockByNumber(span.row + first);
+            const QByteArray bytes = block.text().toUtf8();
+            const int from =
+                static_cast<int>(QString::fromUtf8(bytes.left(static_cast<qsizetype>(span.column))).size());
+            const int length =
+                static_cast<int>(QString::fromUtf8(bytes.mid(static_cast<qsizetype>(span.column),
+                                                             static_cast<qsizetype>(span.length)))
+                                     .size());
+            QTextEdit::ExtraSelection mark;
+            mark.cursor = QTextCursor(block);
+            mark.cursor.setPosition(block.position() + from);
+            mark.cursor.setPosition(block.position() + from + length, QTextCursor::KeepAnchor);
+            mark.format.setBackground(kMarkColour);
+            marks.push_back(mark);
+        }
+    }
+    editor_->setExtraSelections(marks);
+}
+
+}  // namespace qasp::app
