@@ -10,7 +10,9 @@
 #include "project/workspace.h"
 #include "recording_prompter.h"
 
+#include <QAction>
 #include <QDir>
+#include <QMenu>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -99,6 +101,20 @@ class NavigationTest : public QObject {
 private slots:
     void initTestCase() { PrepareGuiTests(); }
     void init() { UseFreshKeywordStore(); }
+
+    void theMenuShowsEachCommandsKey()
+    {
+        MainWindow w;
+        const std::pair<const char *, const char *> keys[] = {
+            {"Action_GoToLine", "Ctrl+G"}, {"Action_GoToDefinition", "F12"},
+            {"Action_GoBack", "Alt+Left"}, {"Action_FindInProject", "Ctrl+Shift+F"},
+            {"Action_FindNext", "F3"},     {"Action_FindPrevious", "Shift+F3"}};
+        for (const auto &[name, key] : keys) {
+            auto *action = PartOf<QAction>(w, name);
+            QCOMPARE(action->shortcut(), QKeySequence(key));
+            QVERIFY(w.navigation().menu()->actions().contains(action));
+        }
+    }
 
     void gutterAndStatusShowTheFilesLines()
     {
