@@ -5,6 +5,7 @@
 #include "text/gbk.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace qasp {
 namespace {
@@ -56,11 +57,14 @@ const TreeNode *FileDocumentOf(const TreeNode &node)
     return owner ? owner : document;
 }
 
-std::vector<int> FileLinesOfRows(const TreeNode &node)
+namespace {
+
+// The file lines of the first `rows` rows of `node`: the status bar asks
+// for one row on every move of the caret, and need not count the rest.
+std::vector<int> LinesOfFirstRows(const TreeNode &node, std::size_t rows)
 {
     const std::string &text = node.Text();
     std::vector<int> lines;
-    lines.reserve(static_cast<std::size_t>(Breaks(text)) + 1);
     const TreeNode *document = FileDocumentOf(node);
     const TTreeRec *record = node.Record();
     if (!node.IsDocument()) {
@@ -68,7 +72,7 @@ std::vector<int> FileLinesOfRows(const TreeNode &node)
         int line = 1;
         if (document && record && record->Anchor)
             line = FirstLineOfProcedure(*document, node);
-        for (std::size_t at = 0;; ++line) {
+        for (std::size_t at = 0; lines.size() < rows; ++line) {
             lines.push_back(line);
             at = text.find('\n', at);
             if (at == std::string::npos)
@@ -88,7 +92,7 @@ std::vector<int> FileLinesOfRows(const TreeNode &node)
             line += Breaks(procedures[next]->Text());
     };
     int line = 1;
-    for (std::size_t rowStart = 0;;) {
+    for (std::size_t rowStart = 0; lines.size() < rows;) {
         passProceduresUpTo(rowStart, line);
         lines.push_back(line);
         const std::size_t lineBreak = text.find('\n', rowStart);
@@ -99,6 +103,13 @@ std::vector<int> FileLinesOfRows(const TreeNode &node)
         rowStart = lineBreak + 1;
     }
     return lines;
+}
+
+}  // namespace
+
+std::vector<int> FileLinesOfRows(const TreeNode &node)
+{
+    return LinesOfFirstRows(node, std::numeric_limits<std::size_t>::max());
 }
 
 NodeRow NodeRowOfFileLine(const TreeNode &document, int line)
@@ -125,7 +136,7 @@ NodeRow NodeRowOfFileLine(const TreeNode &document, int line)
 
 FilePosition FilePositionOf(const TreeNode &node, int row, std::string_view rowText, std::size_t byteColumn)
 {
-    const std::vector<int> lines = FileLinesOfRows(node);
+    const std::vector<int> lines = LinesOfFirstRows(node, row < 0 ? 0 : static_cast<std::size_t>(row) + 1);
     const int line = row >= 0 && static_cast<std::size_t>(row) < lines.size()
                          ? lines[static_cast<std::size_t>(row)]
                          : row + 1;
