@@ -137,13 +137,42 @@ NodeRow NodeRowOfFileLine(const TreeNode &document, int line)
 FilePosition FilePositionOf(const TreeNode &node, int row, std::string_view rowText, std::size_t byteColumn)
 {
     const std::vector<int> lines = LinesOfFirstRows(node, row < 0 ? 0 : static_cast<std::size_t>(row) + 1);
-    const int line = row >= 0 && static_cast<std::size_t>(row) < lines.size()
-                         ? lines[static_cast<std::size_t>(row)]
-                         : row + 1;
     const TextEncoding encoding = node.Record() ? node.Record()->Encoding : TextEncoding::Gbk;
-    return {line, static_cast<int>(
-                      CharacterCount(encoding, rowText.substr(0, std::min(byteColumn, rowText.size()))))
-                      + 1};
+    const std::size_t column = std::min(byteColumn, rowText.size());
+    if (row < 0 || static_cast<std::size_t>(row) >= lines.size())
+        return {row + 1, static_cast<int>(CharacterCount(encoding, rowText.substr(0, column))) + 1};
+    const int rowLine = lines[static_cast<std::size_t>(row)];
+    const TreeNode *document = node.IsDocument() ? FileDocumentOf(node) : nullptr;
+    if (!document)
+        return {rowLine, static_cast<int>(CharacterCount(encoding, rowText.substr(0, column))) + 1};
+
+    // A document row can start on a procedure's last line ("End Sub %>")
+    // and hold procedures inside it ("<% Sub Head() %> ... <% End Sub %>"):
+    // the caret's file line is the row put back together with them.
+    const std::string &text = node.Text();
+    std::size_t rowStart = 0;
+    for (int r = 0; r < row; ++r)
+        rowStart = text.find('\n', rowStart) + 1;
+    const std::size_t caret = rowStart + column;
+    std::string before;  // the file's bytes from the row's procedures to the caret
+    int breaksAfterStart = 0;
+    std::size_t at = rowStart;
+    for (const TreeNode *p : ProceduresInFileOrder(*document)) {
+        const std::size_t anchor = *p->Record()->Anchor;
+        if (anchor < rowStart || anchor > caret)
+            continue;
+        before.append(text, at, anchor - at);
+        before += p->Text();
+        if (anchor > rowStart)
+            breaksAfterStart += Breaks(p->Text());
+        at = anchor;
+    }
+    before.append(text, at, caret - at);
+    const std::size_t lastBreak = before.rfind('\n');
+    const std::string_view tail = lastBreak == std::string::npos
+                                      ? std::string_view(before)
+                                      : std::string_view(before).substr(lastBreak + 1);
+    return {rowLine + breaksAfterStart, static_cast<int>(CharacterCount(encoding, tail)) + 1};
 }
 
 int FileLineCount(const TreeNode &document)

@@ -128,6 +128,32 @@ TEST_F(NavigationTest, ColumnsCountCharactersInEitherEncoding)
     EXPECT_EQ(title.column, 18);
 }
 
+TEST(FilePositionTest, ARowHoldingAProcedureCountsItsLinesAndColumns)
+{
+    // The file: "<% Sub Head() %>", "<h1>中</h1>", "<% End Sub %>", "x", "".
+    ProjectTree tree;
+    TreeNode *doc = AddDocument(tree, nullptr, "a.asp", "<%  %>\r\nx\r\n");
+    TreeNode *head = tree.AddChild(doc, "Head()");
+    tree.SetImages(head, kFunctionImage);
+    TTreeRec record(Gbk("Sub Head() %>\r\n<h1>中</h1>\r\n<% End Sub"));
+    record.Anchor = 3;
+    tree.AttachRecord(head, std::move(record));
+    EXPECT_EQ(FileLinesOfRows(*doc), (std::vector<int>{1, 4, 5}));
+    EXPECT_EQ(FileLinesOfRows(*head), (std::vector<int>{1, 2, 3}));
+    const FilePosition beforeIt = FilePositionOf(*doc, 0, "<%  %>", 2);
+    EXPECT_EQ(beforeIt.line, 1);
+    EXPECT_EQ(beforeIt.column, 3);
+    // After the procedure: on its End line, after "<% End Sub ".
+    const FilePosition afterIt = FilePositionOf(*doc, 0, "<%  %>", 4);
+    EXPECT_EQ(afterIt.line, 3);
+    EXPECT_EQ(afterIt.column, 12);
+    const FilePosition inside = FilePositionOf(*head, 1, Gbk("<h1>中</h1>"), 6);
+    EXPECT_EQ(inside.line, 2);
+    EXPECT_EQ(inside.column, 6);
+    EXPECT_EQ(NodeRowOfFileLine(*doc, 3).node, head);
+    EXPECT_EQ(NodeRowOfFileLine(*doc, 4).row, 1);
+}
+
 TEST_F(NavigationTest, DeclarationsAreFoundInWhicheverDocumentHoldsThem)
 {
     TreeNode *doc = tree.FirstTopLevel();
