@@ -302,7 +302,13 @@ bool NavigationController::eventFilter(QObject *watched, QEvent *event)
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::ToolTip) {
         auto *help = static_cast<QHelpEvent *>(event);
-        const QString hint = hintAt(editor_->cursorForPosition(help->pos()).position());
+        // The nearest caret place may lie after the character under the
+        // pointer: the hint is of that character's name.
+        const QTextCursor nearest = editor_->cursorForPosition(help->pos());
+        int position = nearest.position();
+        if (editor_->cursorRect(nearest).left() > help->pos().x() && nearest.positionInBlock() > 0)
+            --position;
+        const QString hint = hintAt(position);
         if (hint.isEmpty())
             QToolTip::hideText();
         else

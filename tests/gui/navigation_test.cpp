@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QToolTip>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
@@ -234,6 +235,16 @@ private slots:
         QCOMPARE(f.w.navigation().hintAt(add), QString("Add(a, b)"));
         const int html = f.editor->document()->find("html").selectionStart() + 1;
         QCOMPARE(f.w.navigation().hintAt(html), QString());
+
+        // The pointer resting on the last letter of the name shows the tooltip.
+        QVERIFY(QTest::qWaitForWindowExposed(&f.w));
+        QTextCursor word = f.editor->document()->find("LIMIT");
+        word.setPosition(word.selectionEnd() - 1);
+        const QPoint at = f.editor->cursorRect(word).center()
+                          + QPoint(f.editor->fontMetrics().horizontalAdvance(QChar(u'T')) * 3 / 4, 0);
+        QHelpEvent help(QEvent::ToolTip, at, f.editor->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(f.editor->viewport(), &help);
+        QTRY_COMPARE(QToolTip::text(), QString("LIMIT  常量值:5"));
     }
 
     // With QASP_NAVIGATION_PICTURE=FILE.png (under xvfb-run): the demo with
