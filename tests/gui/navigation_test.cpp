@@ -207,6 +207,8 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
         QCOMPARE(f.Selected(), f.Node("Note(s)"));
         QCOMPARE(f.SelectedText(), QString("total"));
+        auto *tree = PartOf<QTreeView>(f.w, "projectTree");
+        QVERIFY(tree->isExpanded(f.w.treeModel().indexOf(f.Node("inc/lib.asp"))));
 
         // F3 goes on round to the first match, Shift+F3 back.
         QTest::keyClick(f.editor, Qt::Key_F3);
