@@ -6,6 +6,7 @@
 #include "app/error_box.h"
 #include "app/icons.h"
 #include "app/interface_font.h"
+#include "app/navigation_controller.h"
 #include "app/qt_editor_surface.h"
 #include "app/completion_popup.h"
 #include "app/gbk_qstring.h"
@@ -158,7 +159,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
-    // The view and the workspace observe the tree: they go first.
+    // The view, the navigation and the workspace observe the tree: they go first.
+    delete navigation_;
+    navigation_ = nullptr;
     projectTree_->setModel(nullptr);
     treeModel_.reset();
     delete fileWatch_;  // it reads the workspace
@@ -194,6 +197,11 @@ void MainWindow::connectProject()
         syncingSelection_ = false;
     });
     connect(editor_, &QPlainTextEdit::textChanged, this, [this] { workspace_->CMemoChange(); });
+    // Made after the workspace, so that it sees a node's text once the node has it.
+    navigation_ = new NavigationController(*this, prompter_, [this](bool shift) {
+        if (keys_)
+            keys_->CMemoKeyDown(EditorKey::F3, shift);
+    });
 }
 
 QtEditorSurface &MainWindow::Memo()

@@ -47,6 +47,7 @@ class HelpWindow;
 namespace qasp::app {
 
 class CompletionPopup;
+class NavigationController;
 class ProjectFileWatch;
 class PickerPanel;
 class SkinMenu;
@@ -63,6 +64,7 @@ public:
     ProjectTree &tree() { return tree_; }
     ProjectWorkspace &workspace() const { return *workspace_; }
     ProjectTreeModel &treeModel() const { return *treeModel_; }
+    NavigationController &navigation() const { return *navigation_; }
 
     // WindowSurface
     QtEditorSurface &Memo() override;
@@ -157,6 +159,7 @@ private:
     std::unique_ptr<CompletionPopup> completionPopup_;
     std::unique_ptr<EditorKeys> keys_;
     ProjectFileWatch *fileWatch_ = nullptr;
+    NavigationController *navigation_ = nullptr;
     dialogs::DirectoryDialog *directoryDialog_ = nullptr;
     dialogs::HelpWindow *helpWindow_ = nullptr;
     dialogs::ColourPicker *colourPicker_ = nullptr;

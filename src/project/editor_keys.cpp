@@ -14,6 +14,7 @@
 #include "editor/line_comments.h"
 #include "editor/member_completion.h"
 #include "editor/paused_live_edits.h"
+#include "project/file_lines.h"
 #include "project/node_script.h"
 #include "project/project_search.h"
 #include "project/window_surface.h"
@@ -24,6 +25,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <optional>
 
 namespace qasp {
@@ -85,9 +87,12 @@ void EditorKeys::CMemoSelectionChange()
         // lost trailing blanks before the caret.
         memo.SetSelection(memo.LineIndex(caret.row) + static_cast<size_t>(caret.column), 0);
     }
-    char status[48];
-    std::snprintf(status, sizeof status, "行列:(%3d,%3d)", caret.row, caret.column);
-    ws_.Window().SetStatusText(1, status);
+    // The server's messages name the file's line, so the status does too.
+    FilePosition place{caret.row + 1, caret.column + 1};
+    if (const TreeNode *node = ws_.Tree().Selected())
+        place = FilePositionOf(*node, caret.row, memo.LineText(caret.row), static_cast<size_t>(caret.column));
+    ws_.Window().SetStatusText(1,
+                               "行 " + std::to_string(place.line) + "，列 " + std::to_string(place.column));
     list_.PlaceAtCaret();
 }
 

@@ -216,7 +216,7 @@ TEST_F(EditorKeysTest, AChangedDimLineIsScannedWhenTheCaretLeavesIt)
     Caret(Memo().LineIndex(1));
     EXPECT_EQ(store.LookupKeyword(name), kGlobalVariable);
     EXPECT_EQ(Memo().ColourAt(0, "gNew"), ColourOfKeyType(kGlobalVariable));
-    EXPECT_EQ(window.status[1], "行列:(  1,  0)");
+    EXPECT_EQ(window.status[1], "行 2，列 1");
 
     // Moving over an unchanged Dim line scans nothing.
     store.ClearProjectNames();

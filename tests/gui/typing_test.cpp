@@ -65,7 +65,7 @@ private slots:
         QCOMPARE(ColourAt(f.editor, 2, 3), QColor(0, 0, 255));
         QCOMPARE(f.doc->Text(), std::string("<% Dim gOld\r\nx = 1\r\nResponse\r\n"));
         QVERIFY(!StatusPanelOf(f.w, 2)->text().isEmpty());
-        QCOMPARE(StatusPanelOf(f.w, 1)->text(), QString("行列:(  2,  8)"));
+        QCOMPARE(StatusPanelOf(f.w, 1)->text(), QString("行 3，列 9"));
     }
 
     void upAndDownMoveInTheListNotTheCaret()

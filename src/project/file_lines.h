@@ -1,0 +1,51 @@
+// Lines and columns of the file a node comes from. A procedure node is one
+// contiguous run of its file's lines; a document node's lines skip the
+// places its procedures fill. The server's error messages name the file's
+// line, so the gutter, the status bar and 转到行 count in file lines.
+#pragma once
+
+#include "text/text_encoding.h"
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace qasp {
+
+class TreeNode;
+
+// The document whose file holds `node`: the node itself for a document, a
+// procedure's parent, and for a repeated inclusion the node that was loaded
+// first (it has the procedures as children). Null for a node outside any.
+const TreeNode *FileDocumentOf(const TreeNode &node);
+
+// For each row of `node`'s text, the file line (from 1) its first byte
+// stands on.
+std::vector<int> FileLinesOfRows(const TreeNode &node);
+
+// Where file line `line` (from 1) of `document`'s file is shown: the node
+// and its row. A line inside a procedure goes to the procedure's node; a
+// line past the end gives a null node.
+struct NodeRow {
+    const TreeNode *node = nullptr;
+    int row = 0;
+};
+NodeRow NodeRowOfFileLine(const TreeNode &document, int line);
+
+// The caret at byte `byteColumn` of row `row` (whose bytes are `rowText`)
+// of `node`, as line and column (both from 1) of its file; the column counts
+// characters.
+struct FilePosition {
+    int line = 1;
+    int column = 1;
+};
+FilePosition FilePositionOf(const TreeNode &node, int row, std::string_view rowText, std::size_t byteColumn);
+
+// How many lines the file of `document` has.
+int FileLineCount(const TreeNode &document);
+
+// Characters in `bytes`: a Chinese character counts one in GBK and in UTF-8
+// alike; a byte that is no character in the encoding counts one.
+std::size_t CharacterCount(TextEncoding encoding, std::string_view bytes);
+
+}  // namespace qasp
