@@ -7,6 +7,7 @@
 #include "app/icons.h"
 #include "app/main_window.h"
 #include "app/process_stats.h"
+#include "app/qt_translations.h"
 #include "app/skin_menu.h"
 #include "app/unattended_run.h"
 
@@ -135,6 +136,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("quillmere-asp");
     QApplication::setApplicationVersion(QASP_VERSION);
+    qasp::app::InstallQtTranslations(app);
     qasp::app::InstallFontSubstitutions();
     QApplication::setFont(qasp::app::InterfaceFont());
     QApplication::setWindowIcon(qasp::app::ProgramIcon());
@@ -148,6 +150,10 @@ int main(int argc, char **argv)
     if (!options.skin.isEmpty())
         window.useSkinFile(options.skin);
     window.show();
+    // Once shown, when the skin has put its frame around the client area:
+    // the place is the whole window's. A run that ends by itself always
+    // opens at the same place and size.
+    window.placeOnScreen(!qasp::app::IsUnattendedRun());
     if (options.startupTime)
         new StartupReport(&window);  // after the skin's painter: it sees the paint first
     if (!options.root.isEmpty())

@@ -5,10 +5,15 @@
 #include "app/skin_menu.h"
 #include "app/error_box.h"
 #include "app/icons.h"
+#include "app/page_address.h"
+#include "app/recent_files_menu.h"
+#include "app/settings_project_memory.h"
 #include "app/interface_font.h"
 #include "app/navigation_controller.h"
 #include "app/qt_editor_surface.h"
 #include "app/completion_popup.h"
+#include "app/editor_zoom.h"
+#include "app/file_drop.h"
 #include "app/gbk_qstring.h"
 #include "app/pair_marks.h"
 #include "app/picker_panel.h"
@@ -17,6 +22,7 @@
 #include "app/qt_prompter.h"
 #include "app/store_location.h"
 #include "app/unattended_run.h"
+#include "app/window_placement.h"
 #include "dialogs/colour_picker.h"
 #include "dialogs/directory_dialog.h"
 #include "dialogs/help_window.h"
@@ -26,6 +32,8 @@
 #include "editor/colouring.h"
 #include "editor/keyword_store.h"
 #include "project/editor_keys.h"
+#include "project/include_path.h"
+#include "project/procedure_rename.h"
 #include "project/project_commands.h"
 #include "project/workspace.h"
 
@@ -45,7 +53,10 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include "app/app_settings.h"
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -130,6 +141,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setFont(InterfaceFont());
     setGeometry(265, 147, 698, 539);
 
+    projectMemory_ = std::make_unique<SettingsProjectMemory>();
     createActions();
     createBars();
     createClientArea();
@@ -154,6 +166,12 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
             [this](const QString &message) { statusPanels_[2]->setText(message); });
     connect(pickerPanel_, &PickerPanel::doubleClicked, this,
             [this] { Guarded(this, [&] { dispatcher_->Panel2DoubleClick(); }); });
+
+    setAcceptDrops(true);  // a page dropped anywhere on the window opens
+    new FileDrop(this, [this](const QString &page) { openFileAskingFirst(page); });
+    addRecentFilesMenu();
+    addViewMenu();
+    refreshTitle();
 }
 
 MainWindow::~MainWindow()
@@ -174,12 +192,31 @@ void MainWindow::connectProject()
     treeModel_ = std::make_unique<ProjectTreeModel>(tree_);
     workspace_ = std::make_unique<ProjectWorkspace>(tree_, *store_, *this);
     dispatcher_ = std::make_unique<CommandDispatcher>(*workspace_, prompter_, *this);
+    // Runs that end by themselves leave the user's recent files alone.
+    if (!IsUnattendedRun())
+        dispatcher_->SetProjectMemory(projectMemory_.get());
     completionPopup_ = std::make_unique<CompletionPopup>(completionList_, editor_);
     keys_ = std::make_unique<EditorKeys>(*workspace_, *completionPopup_, prompter_);
     fileWatch_ = new ProjectFileWatch(*workspace_, prompter_, this);
     connect(editor_, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { Guarded(this, [&] { keys_->CMemoSelectionChange(); }); });
     projectTree_->setModel(treeModel_.get());
+    // Renaming a function renames it in its code; once the label's editor
+    // is gone, since the rename selects the node and edits the text.
+    treeModel_->renamer = [this](TreeNode *node, const std::string &label) {
+        QTimer::singleShot(0, this, [this, node, label] {
+            bool inTree = false;  // a node deleted meanwhile is not touched
+            for (TreeNode *n = tree_.FirstTopLevel(); n && !inTree; n = tree_.NextInPreOrder(n))
+                inTree = n == node;
+            if (!inTree)
+                return;
+            Guarded(this, [&] {
+                if (const std::optional<std::string> refused = RenameProcedure(*workspace_, node, label))
+                    prompter_.Information(*refused);
+            });
+            refreshTitle();
+        });
+    };
 
     // The user moves the selection: the workspace loads the node, then the
     // tree records the selection.
@@ -196,7 +233,14 @@ void MainWindow::connectProject()
         projectTree_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
         syncingSelection_ = false;
     });
-    connect(editor_, &QPlainTextEdit::textChanged, this, [this] { workspace_->CMemoChange(); });
+    connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
+        workspace_->CMemoChange();
+        refreshTitle();
+    });
+    // Tree edits (a rename, a drag) change the project too.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(treeModel_.get(), signal, this, &MainWindow::refreshTitle);
+    connect(treeModel_.get(), &QAbstractItemModel::dataChanged, this, &MainWindow::refreshTitle);
     // Made after the workspace, so that it sees a node's text once the node has it.
     navigation_ = new NavigationController(*this, prompter_, [this](bool shift) {
         if (keys_)
@@ -231,7 +275,10 @@ bool MainWindow::ActionChecked(ActionId id) const
 
 void MainWindow::SetStatusText(int panel, std::string_view text)
 {
-    statusPanels_[panel]->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    statusPanels_[panel]->setText(shown);
+    // A panel is narrower than some texts: the whole one shows on hover.
+    statusPanels_[panel]->setToolTip(shown);
 }
 
 void MainWindow::createActions()
@@ -260,6 +307,7 @@ void MainWindow::createActions()
             Guarded(this, [&] { dispatcher_->Action_Do(id); });
             // A command may have loaded, saved or dropped files.
             fileWatch_->rewatch();
+            refreshTitle();
         });
 }
 
@@ -331,7 +379,8 @@ void MainWindow::createClientArea()
     projectTree_->setHeaderHidden(true);
     projectTree_->setIndentation(19);
     projectTree_->setIconSize(QSize(16, 16));
-    projectTree_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    // F2 renames; a click on the selected node only selects it.
+    projectTree_->setEditTriggers(QAbstractItemView::EditKeyPressed);
     left->addWidget(projectTree_);
     addressBar_ = new QWidget(treePane_);
     addressBar_->setObjectName("addressBar");
@@ -342,8 +391,7 @@ void MainWindow::createClientArea()
     testButton_ = new QPushButton("测试", addressBar_);
     testButton_->setObjectName("testButton");
     testButton_->setGeometry(160, 3, 45, 20);
-    connect(testButton_, &QPushButton::clicked, this,
-            [this] { QDesktopServices::openUrl(QUrl::fromUserInput(urlEdit_->text())); });
+    connect(testButton_, &QPushButton::clicked, this, &MainWindow::openTestPage);
     left->addWidget(addressBar_);
 
     // Right: the editor over the legend; the completion list floats over it.
@@ -454,13 +502,15 @@ void MainWindow::openStore()
         notice = QString("关键字库不能写入，已按只读方式打开：\n%1\n\n%2\n\n"
                          "关键字照常着色和补全，工程中的名称也照常可用。")
                      .arg(path, reason);
-        setWindowTitle(MainWindowCaption() + " - 关键字库只读");
+        titleNote_ = " - 关键字库只读";
+        refreshTitle();
         break;
     case StoreState::Fallback:
         notice = QString("关键字库无法使用：\n%1\n\n%2\n\n"
                          "正使用内存关键字库：内置关键字照常可用，程序结束后其中的改动不会保留。")
                      .arg(path, reason);
-        setWindowTitle(MainWindowCaption() + " - 关键字库打开失败，正使用内存关键字库");
+        titleNote_ = " - 关键字库打开失败，正使用内存关键字库";
+        refreshTitle();
         break;
     }
     // Once the event loop runs, through the prompter (which a test has
@@ -513,6 +563,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
     colourTimer_->stop();
     helpWindow_->close();
     closeStore();
+    // Runs that end by themselves leave the user's settings alone.
+    if (!IsUnattendedRun()) {
+        AppSettings settings;
+        settings.setValue("window/geometry", normalGeometry());
+        settings.setValue("window/maximized", isMaximized());
+    }
     event->accept();
 }
 
@@ -680,12 +736,122 @@ bool MainWindow::openProjectFile(const QString &path)
         dispatcher_->OpenProjectFile(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
     });
     fileWatch_->rewatch();
+    refreshTitle();
     return opened;
 }
 
 bool MainWindow::useSkinFile(const QString &path)
 {
     return skinMenu_->useSkinFile(path);
+}
+
+void MainWindow::placeOnScreen(bool remembered)
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect place = DefaultWindowGeometry(screen->availableGeometry());
+    bool maximized = false;
+    if (remembered) {
+        AppSettings settings;
+        const QRect saved = settings.value("window/geometry").toRect();
+        if (saved.isValid()) {
+            QList<QRect> screens;
+            for (const QScreen *s : QGuiApplication::screens())
+                screens << s->availableGeometry();
+            place = OnScreenGeometry(saved, screens);
+        }
+        maximized = settings.value("window/maximized").toBool();
+    }
+    setGeometry(place);
+    // The tree keeps its width; the editor takes what the window gained.
+    splitter_->setSizes({std::max(208, place.width() / 5), place.width()});
+    if (maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void MainWindow::refreshTitle()
+{
+    QString title = MainWindowCaption() + titleNote_;
+    const TreeNode *root = tree_.FirstTopLevel();
+    const bool page = root && root->Record() && !root->Record()->SourceFile.empty();
+    if (page)
+        title = QFile::decodeName(QByteArray::fromStdString(root->Record()->SourceFile.string())) + "[*] - "
+                + title;
+    setWindowTitle(title);
+    setWindowModified(page && workspace_ && workspace_->Modified);
+}
+
+QUrl MainWindow::testPageAddress() const
+{
+    // The selected node's page, else the root page.
+    const TreeNode *node = tree_.Selected() ? tree_.Selected() : tree_.FirstTopLevel();
+    while (node && (!node->IsDocument() || !node->Record() || node->Record()->SourceFile.empty()))
+        node = node->Parent();
+    QString relative;
+    if (node) {
+        const std::filesystem::path page = node->Record()->SourceFile;
+        const std::filesystem::path base =
+            workspace_->SiteRoot.empty() ? page.parent_path() : workspace_->SiteRoot;
+        const std::filesystem::path below = page.lexically_relative(base);
+        if (!below.empty() && *below.begin() != "..")
+            relative = QFile::decodeName(QByteArray::fromStdString(below.generic_string()));
+    }
+    return PageAddress(urlEdit_->text(), relative);
+}
+
+void MainWindow::openTestPage()
+{
+    const QUrl address = testPageAddress();
+    // Without a program to hand the address to, Qt would only print a
+    // warning: the user is told in a box instead.
+    const bool launcher = !QStandardPaths::findExecutable("xdg-open").isEmpty()
+                          || qEnvironmentVariableIsSet("BROWSER")
+                          || QGuiApplication::platformName() != QLatin1String("xcb");
+    if (!launcher || !QDesktopServices::openUrl(address))
+        prompter_.Information(QString("没有找到可以打开网页的浏览器，请在浏览器中打开：\n%1")
+                                  .arg(address.toString())
+                                  .toStdString());
+}
+
+void MainWindow::openFileAskingFirst(const QString &path)
+{
+    if (!QFileInfo(path).isFile()) {
+        prompter_.Information(QString("文件不存在：\n%1").arg(path).toStdString());
+        projectMemory_->Forget(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
+        return;
+    }
+    Guarded(this, [&] {
+        dispatcher_->OpenProjectFileAskingFirst(
+            QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
+    });
+    fileWatch_->rewatch();
+    refreshTitle();
+}
+
+void MainWindow::addRecentFilesMenu()
+{
+    // In the 文件 menu, before 退出.
+    QMenu *file = menuBar_->actions().value(0) ? menuBar_->actions().value(0)->menu() : nullptr;
+    if (!file)
+        return;
+    auto *recent = new RecentFilesMenu(
+        *projectMemory_, [this](const QString &p) { openFileAskingFirst(p); }, file);
+    QAction *exit = file->actions().isEmpty() ? nullptr : file->actions().constLast();
+    file->insertMenu(exit, recent);
+    file->insertSeparator(exit);
+}
+
+void MainWindow::addViewMenu()
+{
+    zoom_ = new EditorZoom(editor_);
+    auto *view = new QMenu(QStringLiteral("查看(&W)"), menuBar_);
+    view->setObjectName("viewMenu");
+    view->addAction(zoom_->zoomInAction());
+    view->addAction(zoom_->zoomOutAction());
+    view->addAction(zoom_->resetAction());
+    // Before the skin menu, which stands before 帮助.
+    menuBar_->insertMenu(skinMenu_->menuAction(), view);
 }
 
 }  // namespace qasp::app

@@ -10,6 +10,7 @@
 #include "project/window_surface.h"
 
 #include <QMainWindow>
+#include <QUrl>
 
 #include <map>
 #include <memory>
@@ -48,7 +49,9 @@ namespace qasp::app {
 
 class CompletionPopup;
 class NavigationController;
+class EditorZoom;
 class ProjectFileWatch;
+class SettingsProjectMemory;
 class PickerPanel;
 class SkinMenu;
 class ProjectTreeModel;
@@ -102,6 +105,13 @@ public:
     // Wears a skin file as choosing it in the 皮肤 menu does: a file that is
     // not a usable skin is refused with a message, and the skin in use stays.
     bool useSkinFile(const QString &path);
+    // Opens the window at about four fifths of the screen, centred; with
+    // `remembered`, where the user last left it if that is on a screen.
+    void placeOnScreen(bool remembered);
+    // What the 测试 button opens: the address box joined with the selected
+    // page's path below the site root.
+    QUrl testPageAddress() const;
+    EditorZoom &editorZoom() const { return *zoom_; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -122,6 +132,12 @@ private:
     bool editorKeyPress(QKeyEvent *event);
     void layOutColourLegend();
     void showEditorMenu(const QPoint &at);
+    // The root page's path, "*" while changes are unsaved, the store's state.
+    void refreshTitle();
+    void openTestPage();
+    void openFileAskingFirst(const QString &path);
+    void addRecentFilesMenu();
+    void addViewMenu();
 
     // The window's widgets. Each one's object name is its member's name
     // without the underscore (the status panels are statusPanel0 to
@@ -164,6 +180,9 @@ private:
     dialogs::HelpWindow *helpWindow_ = nullptr;
     dialogs::ColourPicker *colourPicker_ = nullptr;
     bool syncingSelection_ = false;
+    std::unique_ptr<SettingsProjectMemory> projectMemory_;
+    EditorZoom *zoom_ = nullptr;
+    QString titleNote_;  // the store's state, after the caption
 };
 
 }  // namespace qasp::app

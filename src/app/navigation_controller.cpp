@@ -45,7 +45,7 @@ NavigationController::NavigationController(MainWindow &window, Prompter &prompte
     window_.tree().AddObserver(this);
     placeWidgets();
 
-    menu_ = new QMenu("导航(&D)", &window_);
+    menu_ = new QMenu("导航(&G)", &window_);
     menu_->setObjectName("navigationMenu");
     addCommand("Action_GoToLine", "转到行(&G)...", "Ctrl+G", &NavigationController::goToLine);
     addCommand("Action_GoToDefinition", "转到定义(&D)", "F12", &NavigationController::goToDefinition);

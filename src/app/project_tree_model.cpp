@@ -110,7 +110,10 @@ bool ProjectTreeModel::setData(const QModelIndex &index, const QVariant &value, 
     const QString text = value.toString();
     if (!node || role != Qt::EditRole || text.trimmed().isEmpty())
         return false;
-    tree_.Rename(node, ToGbk(text));
+    if (renamer)
+        renamer(node, ToGbk(text));
+    else
+        tree_.Rename(node, ToGbk(text));
     return true;
 }
 

@@ -7,6 +7,9 @@
 
 #include <QAbstractItemModel>
 
+#include <functional>
+#include <string>
+
 #include <vector>
 
 namespace qasp::app {
@@ -28,6 +31,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     // In-place renaming: the new label becomes the node's name.
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    // Who carries out a rename typed over a label (GBK text); without one
+    // the label alone changes.
+    std::function<void(TreeNode *, const std::string &)> renamer;
 
 signals:
     void selectedNodeChanged(const QModelIndex &index);

@@ -7,6 +7,7 @@
 #include "project/include_path.h"
 #include "project/outside_changes.h"
 #include "project/project_commands.h"
+#include "project/project_memory.h"
 #include "project/project_search.h"
 #include "project/prompter.h"
 #include "project/site_editing.h"
@@ -118,6 +119,8 @@ void CommandDispatcher::ChooseSiteRoot()
     const fs::path previous = ws_.SiteRoot;
     try {
         const std::vector<std::string> skipped = OpenProject(ws_, rootFile, fs::path(*dir));
+        siteRootChosen_ = true;
+        RememberProject();
         if (!skipped.empty())
             prompter_.Information(ListedMessage("打开工程时跳过了:", skipped));
     } catch (const LoadError &e) {
@@ -125,6 +128,15 @@ void CommandDispatcher::ChooseSiteRoot()
         prompter_.Information(e.what());
         OpenProject(ws_, rootFile, previous);
     }
+}
+
+void CommandDispatcher::RememberProject()
+{
+    const TreeNode *root = ws_.Tree().FirstTopLevel();
+    if (!memory_ || !root || !root->Record() || root->Record()->SourceFile.empty())
+        return;
+    memory_->Remember(root->Record()->SourceFile,
+                      {siteRootChosen_ ? ws_.SiteRoot : fs::path(), ws_.FileEncodings});
 }
 
 void CommandDispatcher::ReopenSelected(TextEncoding encoding)
@@ -143,6 +155,7 @@ void CommandDispatcher::ReopenSelected(TextEncoding encoding)
         return;
     ws_.FileEncodings[FileKey(node->Record()->SourceFile)] = encoding;
     ReloadDocument(ws_, node);
+    RememberProject();
 }
 
 void CommandDispatcher::Search()
@@ -204,10 +217,31 @@ void CommandDispatcher::OpenProjectFile(const std::string &file)
 {
     // The window hands over the file system's bytes in a std::string; they
     // become a path here.
-    ws_.FileEncodings.clear();  // a choice made for the files of another project
-    const std::vector<std::string> skipped = OpenProject(ws_, fs::path(file));
+    // The choices made when this page was last open, none for a new one
+    // (those made for the files of another project go).
+    const fs::path path(file);
+    const std::optional<ProjectChoices> recalled = memory_ ? memory_->Recall(path) : std::nullopt;
+    ws_.FileEncodings = recalled ? recalled->fileEncodings : std::map<std::string, TextEncoding>();
+    siteRootChosen_ = recalled && !recalled->siteRoot.empty();
+    std::vector<std::string> skipped;
+    try {
+        skipped = OpenProject(ws_, path, siteRootChosen_ ? recalled->siteRoot : fs::path());
+    } catch (const LoadError &) {
+        if (!siteRootChosen_)
+            throw;
+        // The remembered root no longer holds the page: found again.
+        siteRootChosen_ = false;
+        skipped = OpenProject(ws_, path);
+    }
+    RememberProject();
     if (!skipped.empty())
         prompter_.Information(ListedMessage("打开工程时跳过了:", skipped));
+}
+
+void CommandDispatcher::OpenProjectFileAskingFirst(const std::string &file)
+{
+    if (MayDiscardChanges())
+        OpenProjectFile(file);
 }
 
 void CommandDispatcher::AddAsp()

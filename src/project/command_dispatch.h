@@ -11,6 +11,7 @@
 
 namespace qasp {
 
+class ProjectMemory;
 class ProjectWorkspace;
 class Prompter;
 class TreeNode;
@@ -45,6 +46,12 @@ public:
     // dialog), telling the user what the load skipped. `file` is the file
     // system's own bytes, as the dialogs give them.
     void OpenProjectFile(const std::string &file);
+    // The same after asking about unsaved changes: a recent file chosen, a
+    // file dropped on the window.
+    void OpenProjectFileAskingFirst(const std::string &file);
+    // Where opened projects are remembered (site root, encodings, the
+    // recent list); none by default.
+    void SetProjectMemory(ProjectMemory *memory) { memory_ = memory; }
 
     // Before the project is thrown away (closing, opening, a new project):
     // asks about unsaved changes. False: stay.
@@ -67,10 +74,15 @@ private:
     bool Saved(const SaveResult &result);
     // The project directory, asking for one while none is known.
     std::optional<std::string> ProjectDirectory();
+    // Keeps the open project's choices in the memory.
+    void RememberProject();
 
     ProjectWorkspace &ws_;
     Prompter &prompter_;
     CommandDialogs &dialogs_;
+    ProjectMemory *memory_ = nullptr;
+    // The site root was chosen by the user (or recalled), not found.
+    bool siteRootChosen_ = false;
 };
 
 }  // namespace qasp

@@ -4,6 +4,7 @@
 #include "project/command_dispatch.h"
 #include "project/document_assembly.h"
 #include "project/outside_changes.h"
+#include "project/project_memory.h"
 #include "project/workspace.h"
 #include "recording_prompter.h"
 #include "scratch_dir.h"
@@ -308,4 +309,67 @@ TEST_F(DispatchTest, ADocumentIsReopenedInTheEncodingTheUserChooses)
     EXPECT_EQ(tree.FirstTopLevel()->Children()[0]->Record()->Encoding, TextEncoding::Gbk);
     dispatch.OpenProjectFile((dir / "index.asp").string());
     EXPECT_EQ(tree.FirstTopLevel()->Children()[0]->Record()->Encoding, TextEncoding::Utf8);
+}
+
+namespace {
+
+// Remembers in memory what the window keeps in its settings.
+struct MemoryOfProjects : ProjectMemory {
+    std::map<fs::path, ProjectChoices> kept;
+    std::vector<fs::path> recent;
+
+    std::optional<ProjectChoices> Recall(const fs::path &rootFile) const override
+    {
+        const auto it = kept.find(rootFile);
+        return it == kept.end() ? std::nullopt : std::optional(it->second);
+    }
+    void Remember(const fs::path &rootFile, const ProjectChoices &choices) override
+    {
+        kept[rootFile] = choices;
+        recent = WithRecentFile(recent, rootFile, 3);
+    }
+    std::vector<fs::path> RecentFiles() const override { return recent; }
+    void Forget(const fs::path &rootFile) override { std::erase(recent, rootFile); }
+};
+
+}  // namespace
+
+TEST_F(DispatchTest, AProjectOpenedAgainIsReadWithTheChoicesMadeLastTime)
+{
+    MemoryOfProjects memory;
+    dispatch.SetProjectMemory(&memory);
+    std::ofstream(dir / "inc.asp", std::ios::binary) << "<%\r\nConst T = \"\xE4\xB8\xAD\"\r\n%>\r\n";
+    fs::create_directories(dir / "other");
+    std::ofstream(dir / "other" / "page.asp", std::ios::binary) << "<%\r\nDim x\r\n%>\r\n";
+    OpenDemo();
+    ws.SelectNode(root->Children()[0].get());
+    dispatch.Action_Do(ActionId::ReopenGbk);
+    window.directories.emplace_back(dir.parent_path().string());
+    prompter.answers.push_back(Answer::No);  // unsaved changes: none wanted
+    dispatch.Action_Do(ActionId::SiteRoot);
+    ASSERT_EQ(ws.SiteRoot, dir.parent_path());
+
+    dispatch.OpenProjectFile((dir / "other" / "page.asp").string());
+    EXPECT_TRUE(ws.FileEncodings.empty());  // another project's choices do not follow
+    EXPECT_EQ(memory.RecentFiles(), (std::vector{dir / "other" / "page.asp", dir / "index.asp"}));
+
+    dispatch.OpenProjectFile((dir / "index.asp").string());
+    EXPECT_EQ(tree.FirstTopLevel()->Children()[0]->Record()->Encoding, TextEncoding::Gbk);
+    EXPECT_EQ(ws.SiteRoot, dir.parent_path());
+
+    // A remembered root that no longer holds the page is found again.
+    memory.kept[dir / "index.asp"].siteRoot = dir / "other";
+    const size_t shown = prompter.shown.size();
+    dispatch.OpenProjectFile((dir / "index.asp").string());
+    EXPECT_EQ(tree.Count(), 3);
+    EXPECT_EQ(ws.SiteRoot, dir);
+    EXPECT_EQ(prompter.shown.size(), shown);
+}
+
+TEST(RecentFiles, TheLastOpenedComesFirstOnceAndTheListIsCapped)
+{
+    std::vector<fs::path> list;
+    for (const char *f : {"a", "b", "c", "b", "d"})
+        list = WithRecentFile(list, f, 3);
+    EXPECT_EQ(list, (std::vector<fs::path>{"d", "b", "c"}));
 }

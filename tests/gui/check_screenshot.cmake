@@ -2,7 +2,7 @@
 #   -DPROGRAM=quillmere-asp -DROOT=index.asp -DOUTPUT=shot.png
 file(REMOVE "${OUTPUT}")
 get_filename_component(root_dir "${ROOT}" DIRECTORY)
-execute_process(COMMAND xvfb-run -a "${PROGRAM}" --screenshot "${OUTPUT}" "${ROOT}"
+execute_process(COMMAND xvfb-run -a -s "-screen 0 1280x900x24" "${PROGRAM}" --screenshot "${OUTPUT}" "${ROOT}"
                 WORKING_DIRECTORY "${root_dir}"
                 RESULT_VARIABLE exit_code ERROR_VARIABLE err TIMEOUT 60)
 if(NOT exit_code EQUAL 0)
@@ -17,9 +17,9 @@ string(SUBSTRING "${header}" 32 8 width_hex)
 string(SUBSTRING "${header}" 40 8 height_hex)
 math(EXPR width "0x${width_hex}")
 math(EXPR height "0x${height_hex}")
-# The client area of 698 x 539 inside the built-in skin's frame.
-if(NOT width EQUAL 706 OR NOT height EQUAL 569)
-    message(FATAL_ERROR "the window's picture is ${width}x${height}, not 706x569")
+# Four fifths of the 1280 x 900 screen.
+if(NOT width EQUAL 1024 OR NOT height EQUAL 720)
+    message(FATAL_ERROR "the window's picture is ${width}x${height}, not 1024x720")
 endif()
 file(SIZE "${OUTPUT}" size)
 if(size LESS 20000)

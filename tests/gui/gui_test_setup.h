@@ -2,9 +2,12 @@
 
 #include "app/interface_font.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QStandardPaths>
 
 // Once per test program: stay out of the user's own data directory, and
@@ -12,6 +15,12 @@
 inline void PrepareGuiTests()
 {
     QStandardPaths::setTestModeEnabled(true);
+    // Settings (recent files, window place, colours) go to a folder of the
+    // test program's own, emptied first.
+    const QString settings =
+        QDir::tempPath() + QStringLiteral("/qasp-test-settings-%1").arg(QCoreApplication::applicationName());
+    QDir(settings).removeRecursively();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings);
     qasp::app::InstallFontSubstitutions();
 }
 

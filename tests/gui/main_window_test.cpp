@@ -166,23 +166,26 @@ private slots:
                               "取色(&V)"}));
         const QList<QAction *> menus = w.menuBar()->actions();
         QCOMPARE(VisibleTexts(menus),
-                 QStringList({"文件(&Z)", "编辑(&Y)", "导航(&D)", "皮肤(&K)", "帮助(&X)"}));
+                 QStringList({"文件(&Z)", "编辑(&Y)", "导航(&G)", "查看(&W)", "皮肤(&K)", "帮助(&X)"}));
         QCOMPARE(VisibleTexts(menus[0]->menu()->actions()),
                  QStringList({"新建(&Z)", "新建工程(&N)...", "打开(&Y)", "加载", "-", "保存(&X)",
                               "别存为(&W)...", "仅保存指定文档(&V)", "另存(&U)", "-", "站点根目录(&R)...",
-                              "以 GBK 编码重新打开(&G)", "以 UTF-8 编码重新打开(&8)", "-", "退出(&T)"}));
+                              "以 GBK 编码重新打开(&G)", "以 UTF-8 编码重新打开(&8)", "-", "最近打开(&J)",
+                              "-", "退出(&T)"}));
         QCOMPARE(VisibleTexts(menus[1]->menu()->actions()),
                  QStringList({"撤销", "重做", "-", "新建(&Z)", "删除(&Y)", "-", "剪切(&T)", "粘贴(&S)", "-",
                               "插入(&X)", "查找(&W)", "取色(&V)", "-", "要求变量声明(&U)"}));
         QCOMPARE(VisibleTexts(menus[2]->menu()->actions()),
                  QStringList({"转到行(&G)...", "转到定义(&D)", "后退(&B)", "-", "在工程中查找(&F)...",
                               "查找下一个(&N)", "查找上一个(&P)"}));
+        QCOMPARE(VisibleTexts(menus[3]->menu()->actions()),
+                 QStringList({"放大(&I)", "缩小(&O)", "原始大小(&R)"}));
         // The skins found beside the program come after the built-in one.
-        const QStringList skins = VisibleTexts(menus[3]->menu()->actions());
+        const QStringList skins = VisibleTexts(menus[4]->menu()->actions());
         QCOMPARE(skins.first(), QString("内置皮肤(&B)"));
         QCOMPARE(skins.mid(skins.size() - 4),
                  QStringList({"-", "打开皮肤文件(&O)...", "-", "不使用皮肤(&N)"}));
-        QCOMPARE(VisibleTexts(menus[4]->menu()->actions()), QStringList({"帮助主题(&Z)", "关于(&Y)"}));
+        QCOMPARE(VisibleTexts(menus[5]->menu()->actions()), QStringList({"帮助主题(&Z)", "关于(&Y)"}));
     }
 
     void actionsStartInTheirInitialState()

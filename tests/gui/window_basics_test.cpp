@@ -1,0 +1,218 @@
+// What users of any desktop editor expect of its window: where it opens,
+// its title, recent files, dropped files, zoom, the test page's address and
+// Qt's own texts in Chinese.
+#include "app/editor_zoom.h"
+#include "app/file_drop.h"
+#include "app/main_window.h"
+#include "app/qt_translations.h"
+#include "app/window_placement.h"
+#include "app/app_settings.h"
+#include "project/workspace.h"
+
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "gui_test_setup.h"
+#include "recording_prompter.h"
+
+using namespace qasp;
+using namespace qasp::app;
+using qasp::testing::RecordingPrompter;
+
+namespace {
+
+class TestWindow : public MainWindow {
+public:
+    TestWindow() { usePrompter(&prompter); }
+    ~TestWindow() override { usePrompter(nullptr); }
+    RecordingPrompter prompter;
+};
+
+void CopyDemo(const QTemporaryDir &dir)
+{
+    const QString demo = QFileInfo(QFINDTESTDATA("../../examples/demo/index.asp")).absolutePath();
+    QDir().mkpath(dir.filePath("inc"));
+    for (const char *name : {"index.asp", "functions.asp", "layout.asp", "inc/conn.asp"})
+        QVERIFY(QFile::copy(demo + "/" + name, dir.filePath(QString(name))));
+}
+
+QMenu *MenuTitled(MainWindow &w, const QString &title)
+{
+    for (QAction *a : PartOf<QMenuBar>(w, "menuBar")->actions())
+        if (a->menu() && a->text().startsWith(title))
+            return a->menu();
+    return nullptr;
+}
+
+// Receives what the 测试 button hands to the browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
+
+}  // namespace
+
+class WindowBasicsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { PrepareGuiTests(); }
+    void init() { UseFreshKeywordStore(); }
+
+    void theWindowOpensAtFourFifthsOfTheScreenAndComesBackOnScreen()
+    {
+        QCOMPARE(DefaultWindowGeometry(QRect(0, 0, 1280, 900)), QRect(128, 90, 1024, 720));
+        QCOMPARE(DefaultWindowGeometry(QRect(1366, 0, 1366, 728)).center(),
+                 QRect(1366, 0, 1366, 728).center());
+        const QList<QRect> screens{{0, 0, 1280, 900}};
+        const QRect onScreen(100, 100, 800, 600);
+        QCOMPARE(OnScreenGeometry(onScreen, screens), onScreen);
+        // Left on a second screen that is gone, or larger than what is left.
+        QCOMPARE(OnScreenGeometry(QRect(2000, 100, 800, 600), screens), QRect(480, 100, 800, 600));
+        QCOMPARE(OnScreenGeometry(QRect(-50, -500, 2000, 700), screens), QRect(0, 0, 1280, 700));
+
+        TestWindow w;
+        w.placeOnScreen(true);
+        QCOMPARE(w.geometry(), DefaultWindowGeometry(w.screen()->availableGeometry()));
+        AppSettings().setValue("window/geometry", QRect(5000, 5000, 300, 200));
+        w.placeOnScreen(true);
+        QVERIFY(w.screen()->availableGeometry().contains(w.geometry()));
+    }
+
+    void theTitleNamesTheRootPageAndMarksUnsavedChanges()
+    {
+        QTemporaryDir dir;
+        CopyDemo(dir);
+        TestWindow w;
+        QVERIFY(w.openProjectFile(dir.filePath("index.asp")));
+        QVERIFY(w.windowTitle().startsWith(dir.filePath("index.asp") + "[*] - "));
+        QVERIFY(!w.isWindowModified());
+        w.workspace().SelectNode(w.tree().FirstTopLevel());
+        EditorOf(w)->setFocus();
+        QTest::keyClicks(EditorOf(w), "x");
+        QVERIFY(w.isWindowModified());
+        w.action(ActionId::Save)->trigger();
+        QVERIFY(!w.isWindowModified());
+    }
+
+    void recentFilesListTheOpenedPagesAndReopenThem()
+    {
+        QTemporaryDir dir;
+        CopyDemo(dir);
+        AppSettings().remove("recent");
+        TestWindow w;
+        QVERIFY(w.openProjectFile(dir.filePath("index.asp")));
+        QVERIFY(w.openProjectFile(dir.filePath("layout.asp")));
+        auto *recent = PartOf<QMenu>(w, "recentFilesMenu");
+        emit recent->aboutToShow();
+        QCOMPARE(recent->actions().size(), 2);
+        QVERIFY(recent->actions()[0]->text().endsWith("layout.asp"));
+        QCOMPARE(recent->actions()[0]->text().left(3), QString("&1 "));
+        recent->actions()[1]->trigger();
+        QCOMPARE(w.tree().FirstTopLevel()->Record()->SourceFile.filename(), "index.asp");
+
+        // A page gone from the disk is said so and leaves the list.
+        QVERIFY(QFile::remove(dir.filePath("layout.asp")));
+        emit recent->aboutToShow();
+        recent->actions()[1]->trigger();
+        QVERIFY(w.prompter.shown.back().find("文件不存在") != std::string::npos);
+        emit recent->aboutToShow();
+        QCOMPARE(recent->actions().size(), 1);
+    }
+
+    void aDroppedPageOpensOtherDropsAreLeftAlone()
+    {
+        QTemporaryDir dir;
+        CopyDemo(dir);
+        QMimeData page;
+        page.setUrls({QUrl::fromLocalFile(dir.filePath("layout.asp"))});
+        QCOMPARE(DroppedPage(&page), dir.filePath("layout.asp"));
+        QMimeData text;
+        text.setText("Response.Write");
+        QVERIFY(DroppedPage(&text).isEmpty());
+        QMimeData picture;
+        picture.setUrls({QUrl::fromLocalFile(dir.filePath("logo.png"))});
+        QVERIFY(DroppedPage(&picture).isEmpty());
+
+        TestWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QWidget *target = EditorOf(w)->viewport();
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &page, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &page, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        QVERIFY(drop.isAccepted());
+        QTRY_VERIFY(w.tree().FirstTopLevel());
+        QCOMPARE(w.tree().FirstTopLevel()->Record()->SourceFile.filename(), "layout.asp");
+    }
+
+    void zoomKeysChangeTheEditorsSizeAndCtrl0GoesBack()
+    {
+        TestWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
+        const int base = editor->fontInfo().pixelSize();
+        w.editorZoom().zoomInAction()->trigger();
+        w.editorZoom().zoomInAction()->trigger();
+        QCOMPARE(editor->fontInfo().pixelSize(), base + 2);
+        w.editorZoom().zoomOutAction()->trigger();
+        QCOMPARE(editor->fontInfo().pixelSize(), base + 1);
+        w.editorZoom().resetAction()->trigger();
+        QCOMPARE(editor->fontInfo().pixelSize(), base);
+        QCOMPARE(w.editorZoom().zoomInAction()->shortcut(), QKeySequence("Ctrl+="));
+        QVERIFY(MenuTitled(w, "查看")->actions().contains(w.editorZoom().resetAction()));
+    }
+
+    void theTestButtonOpensTheSelectedPageBelowTheSiteRoot()
+    {
+        QTemporaryDir dir;
+        CopyDemo(dir);
+        TestWindow w;
+        QVERIFY(w.openProjectFile(dir.filePath("index.asp")));
+        auto *address = PartOf<QLineEdit>(w, "urlEdit");
+        address->setText("http://127.0.0.1:8010/shop");
+        QCOMPARE(w.testPageAddress(), QUrl("http://127.0.0.1:8010/shop/index.asp"));
+        for (TreeNode *n = w.tree().FirstTopLevel(); n; n = w.tree().NextInPreOrder(n))
+            if (n->DisplayText() == "inc/conn.asp" || n->DisplayText() == "conn.asp")
+                w.workspace().SelectNode(n);
+        QCOMPARE(w.testPageAddress(), QUrl("http://127.0.0.1:8010/shop/inc/conn.asp"));
+
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler("http", &catcher, "open");
+        qputenv("BROWSER", "test");
+        QTest::mouseClick(PartOf<QPushButton>(w, "testButton"), Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler("http");
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl("http://127.0.0.1:8010/shop/inc/conn.asp")});
+        QVERIFY(w.prompter.shown.empty());
+    }
+
+    void statusTextsShowWhollyOnHover()
+    {
+        TestWindow w;
+        const std::string longText(300, 'x');
+        w.SetStatusText(0, longText);
+        QCOMPARE(StatusPanelOf(w, 0)->toolTip(), QString::fromStdString(longText));
+    }
+
+    void qtsOwnButtonsSpeakChinese()
+    {
+        if (!InstallQtTranslations(*QCoreApplication::instance()))
+            QSKIP("Qt's zh_CN translations are not installed (./x deps installs them)");
+        QMessageBox box(QMessageBox::Question, "t", "t", QMessageBox::Yes | QMessageBox::No);
+        QVERIFY(box.button(QMessageBox::Yes)->text().contains("是"));
+    }
+};
+
+QTEST_MAIN(WindowBasicsTest)
+#include "window_basics_test.moc"
