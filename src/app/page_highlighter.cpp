@@ -11,7 +11,7 @@ namespace qasp::app {
 
 ColourScheme SchemeForBackground(const QColor &base)
 {
-    QSettings settings;
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "quillmere-asp", "quillmere-asp");
     settings.beginGroup("colours");
     const ColourValue background = base.red() | base.green() << 8 | base.blue() << 16;
     const ColourScheme *named = SchemeNamed(settings.value("scheme").toString().toStdString());

@@ -2,8 +2,9 @@
 // page colouring from the state the block before it ended in, and the
 // blocks after it only while their start state changes. The colours come
 // from the light or dark scheme, after the editor's background, with the
-// overrides of the settings (group "colours", a key per category name, or
-// "scheme" to force one of classic, light, dark).
+// overrides of the settings (~/.config/quillmere-asp/quillmere-asp.ini,
+// group "colours": a key per category name, or "scheme" to force one of
+// classic, light, dark).
 #pragma once
 
 #include "editor/colour_scheme.h"

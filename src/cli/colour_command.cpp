@@ -205,9 +205,9 @@ int ColourCommand(Arguments args)
             for (size_t i = 0; i < spans.size(); ++i) {
                 text.clear();
                 AppendUtf8(text, line.substr(spans[i].start, spans[i].length), gbk);
-                out += i ? ",{\"c\":\"" : "{\"c\":\"";
+                out += i ? R"(,{"c":")" : R"({"c":")";
                 out += colourNames[static_cast<size_t>(spans[i].category)];
-                out += "\",\"t\":\"";
+                out += R"(","t":")";
                 AppendJsonEscaped(out, text);
                 out += "\"}";
             }

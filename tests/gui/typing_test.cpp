@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -155,6 +156,46 @@ private slots:
         QVERIFY(std::any_of(labels.begin(), labels.end(), [&](const QLabel *l) {
             return l->text() == "VB关键字" && l->palette().color(QPalette::WindowText) == shown;
         }));
+    }
+
+    void settingsOverrideTheSchemeColours()
+    {
+        QSettings settings(QSettings::IniFormat, QSettings::UserScope, "quillmere-asp", "quillmere-asp");
+        settings.setValue("colours/keyword", "#123456");
+        settings.setValue("colours/comment", "not a colour");
+        settings.sync();
+        {
+            MainWindow w;
+            QPlainTextEdit *editor = EditorOf(w);
+            TreeNode *doc = w.tree().AddTopLevel("set.asp");
+            w.tree().AttachRecord(doc, {"<% If ' note"});
+            w.show();
+            w.workspace().SelectNode(doc);
+            QCOMPARE(ColourAt(editor, 0, 3), QColor(0x12, 0x34, 0x56));
+            QCOMPARE(ColourAt(editor, 0, 7), ShownColour(ColourCategory::Comment));  // the default kept
+        }
+        settings.remove("colours");
+    }
+
+    void chineseTypedOnACommentLineIsComment()
+    {
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
+        TreeNode *doc = w.tree().AddTopLevel("zh.asp");
+        w.tree().AttachRecord(doc, {"<%\r\n"});
+        w.show();
+        w.workspace().SelectNode(doc);
+        editor->setFocus();
+        editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(1)));
+        QTest::keyClicks(editor, "' ");
+        for (const QString &zh : {QString::fromUtf8("中"), QString::fromUtf8("文")}) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, zh);
+            QApplication::sendEvent(editor, &press);
+        }
+        QTest::keyClicks(editor, "If");
+        QCOMPARE(editor->document()->findBlockByNumber(1).text(), QString::fromUtf8("' 中文If"));
+        QCOMPARE(ColourAt(editor, 1, 2), ShownColour(ColourCategory::Comment));
+        QCOMPARE(ColourAt(editor, 1, 4), ShownColour(ColourCategory::Comment));
     }
 
     void leavingAChangedDimLineRecoloursIt()
