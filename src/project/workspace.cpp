@@ -63,8 +63,10 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     memo.SetLive(false);
     memo.SetEncoding(node->Record() ? node->Record()->Encoding : TextEncoding::Gbk);
     // Only the server code is coloured; HTML around it stays plain.
+    // An editor that colours itself needs no mask: it finds the server code.
     memo.SetStartsInCode(!node->IsDocument());
-    ColourText(memo, node->Text(), store_, ScriptMaskOfNode(*node, node->Text()));
+    ColourText(memo, node->Text(), store_,
+               memo.ColoursItself() ? std::string() : ScriptMaskOfNode(*node, node->Text()));
     if (node->Record())
         node->Record()->History.EndStep();
     memo.SetLive(true);
