@@ -141,6 +141,12 @@ private:
                 size_t j = i;
                 while (j < to && IsWordChar(static_cast<unsigned char>(line_[j])))
                     ++j;
+                // Rem is reserved: wherever it stands it starts a comment.
+                if (EqualsNoCase(line_.substr(i, j - i), "rem")) {
+                    Emit(i, to, ColourCategory::Comment);
+                    i = to;
+                    continue;
+                }
                 Emit(i, j, CategoryOfWord(line_.substr(i, j - i), store_));
                 i = j;
             } else if (c == '"') {

@@ -108,6 +108,12 @@ TEST_F(PageColouringTest, VBScriptInsideBlocksUsesTheKeywordStore)
     EXPECT_EQ(At(0, "%> after"), C::Delimiter);
     EXPECT_EQ(At(0, "after"), C::Default);
     EXPECT_EQ(At(0, "</b>"), C::Tag);
+
+    Colour({"<% x = 1 : REM If gTotal %>If", "<% Remark = 1 %>"});
+    EXPECT_EQ(At(0, "REM"), C::Comment);
+    EXPECT_EQ(At(0, "gTotal"), C::Comment);
+    EXPECT_EQ(At(0, "If", 1), C::Default);
+    EXPECT_EQ(At(1, "Remark"), C::Default);
 }
 
 TEST_F(PageColouringTest, StatesCarryAcrossLines)
