@@ -39,10 +39,10 @@ inline std::string GeneratedVBScript(int lines)
 inline std::string GeneratedAspPage(int lines)
 {
     static const char *const html[] = {
-        "<div class=\"news\" id=\"item%d\">",
+        R"(<div class="news" id="item%d">)",
         "  <a href=\"show.asp?id=<%%= id %%>&amp;p=%d\" title='\xD0\xC2\xCE\xC5'>\xD0\xC2\xCE\xC5 &nbsp;</a>",
         "  <!-- \xC1\xD0\xB1\xED %d -->",
-        "<script type=\"text/javascript\">var n%d = 1; if (n < 2) { n++; }</script>",
+        R"(<script type="text/javascript">var n%d = 1; if (n < 2) { n++; }</script>)",
         "</div>",
         "<%%",
     };
