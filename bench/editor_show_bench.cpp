@@ -71,6 +71,20 @@ void BM_KeystrokeIn20000LineNode(benchmark::State &state)
 }
 BENCHMARK(BM_KeystrokeIn20000LineNode)->Unit(benchmark::kMillisecond)->Iterations(50);
 
+// A declaration line left changed: the keyword store is scanned again and
+// the whole node re-coloured, its names may have changed category.
+void BM_RecolourAfterRescan20000Lines(benchmark::State &state)
+{
+    qasp::app::MainWindow window;
+    qasp::TreeNode *doc = window.tree().AddTopLevel("big.asp");
+    window.tree().AttachRecord(doc, {qasp::bench::GeneratedAspPage(20000)});
+    window.show();
+    window.workspace().SelectNode(doc);
+    for (auto _ : state)
+        window.Memo().KeywordsChanged();
+}
+BENCHMARK(BM_RecolourAfterRescan20000Lines)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 // Showing a node that is one long line (a page with inline data), or a
 // very long page: what the window does when the node is selected, up to
 // its first paint.

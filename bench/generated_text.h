@@ -34,6 +34,43 @@ inline std::string GeneratedVBScript(int lines)
     return text;
 }
 
+// A page of `lines` lines: HTML (tags, attributes, entities, a comment,
+// client script) around <% %> blocks of the VBScript above, GBK with CR LF.
+inline std::string GeneratedAspPage(int lines)
+{
+    static const char *const html[] = {
+        R"(<div class="news" id="item%d">)",
+        "  <a href=\"show.asp?id=<%%= id %%>&amp;p=%d\" title='\xD0\xC2\xCE\xC5'>\xD0\xC2\xCE\xC5 &nbsp;</a>",
+        "  <!-- \xC1\xD0\xB1\xED %d -->",
+        R"(<script type="text/javascript">var n%d = 1; if (n < 2) { n++; }</script>)",
+        "</div>",
+        "<%%",
+    };
+    constexpr int n = sizeof html / sizeof *html;
+    const std::string script = GeneratedVBScript(12);
+    std::string text;
+    char buf[256];
+    for (int i = 0; i < lines;) {
+        for (int k = 0; k < n && i < lines; ++k, ++i) {
+            std::snprintf(buf, sizeof buf, html[k], i);
+            if (i)
+                text += "\r\n";
+            text += buf;
+        }
+        for (size_t start = 0; i < lines; ++i) {
+            const size_t br = script.find("\r\n", start);
+            text += "\r\n";
+            text.append(script, start, br == std::string::npos ? std::string::npos : br - start);
+            if (br == std::string::npos)
+                break;
+            start = br + 2;
+        }
+        if (++i < lines)
+            text += "\r\n%>";
+    }
+    return text;
+}
+
 // One file of a generated project of `files` files: the root includes all
 // the others; each declares globals and holds `functions` functions.
 struct ProjectShape {

@@ -10,6 +10,7 @@
 #include "app/settings_project_memory.h"
 #include "app/interface_font.h"
 #include "app/navigation_controller.h"
+#include "app/page_highlighter.h"
 #include "app/qt_editor_surface.h"
 #include "app/completion_popup.h"
 #include "app/editor_zoom.h"
@@ -73,6 +74,20 @@ const QColor kBarColour(247, 246, 238);
 QColor ToQColor(ColourValue c)
 {
     return {RedOf(c), GreenOf(c), BlueOf(c)};
+}
+
+// The legend's seven labels (all its labels but the picker's) in the
+// scheme's colours, in the legend's order.
+void ColourLegend(QWidget *legend, const QLabel *skip, const ColourScheme &scheme)
+{
+    size_t i = 0;
+    for (QLabel *label : legend->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        if (label == skip || i >= BuildColourTable().size())
+            continue;
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, ToQColor(scheme.Of(static_cast<ColourCategory>(i++))));
+        label->setPalette(p);
+    }
 }
 
 // A bar's own face of an action: its caption and image may differ from the
@@ -480,7 +495,12 @@ void MainWindow::initialiseEditing()
 {
     BuildColourTable();
     openStore();
+    editorSurface_->AttachHighlighter([this] { return store_.get(); });
     layOutColourLegend();
+    ColourLegend(colourLegend_, pickerPanel_, editorSurface_->Highlighter()->Scheme());
+    // The legend follows the editor's scheme (a darker skin, other settings).
+    connect(editorSurface_->Highlighter(), &PageHighlighter::schemeChanged, this,
+            [this] { ColourLegend(colourLegend_, pickerPanel_, editorSurface_->Highlighter()->Scheme()); });
     SetTabStops(editor_, 2);
     editorSurface_->SetLive(false);
 }

@@ -2,6 +2,7 @@
 
 #include "editor/colouring.h"
 #include "app/encoded_qstring.h"
+#include "app/page_highlighter.h"
 #include "text/gbk_codec.h"
 
 #include <QFontMetricsF>
@@ -74,26 +75,13 @@ void QtEditorSurface::MoveCaretToEnd()
     cursor_.movePosition(QTextCursor::End);
 }
 
-const QTextCharFormat &QtEditorSurface::FormatFor(ColourValue colour)
-{
-    for (size_t i = 0; i < formatCount_; ++i)
-        if (formats_[i].first == colour)
-            return formats_[i].second;
-    QTextCharFormat format;
-    format.setForeground(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)));
-    if (formatCount_ == formats_.size())
-        formatCount_ = 0;  // only seven colours exist; never grows in practice
-    formats_[formatCount_] = {colour, format};
-    return formats_[formatCount_++].second;
-}
-
-void QtEditorSurface::Write(std::string_view piece, ColourValue colour)
+void QtEditorSurface::Write(std::string_view piece, ColourValue /*colour*/)
 {
     if (piece == "\r\n") {
-        cursor_.insertBlock(QTextBlockFormat(), FormatFor(colour));
+        cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
         return;
     }
-    cursor_.insertText(FromBytes(piece, encoding_), FormatFor(colour));
+    cursor_.insertText(FromBytes(piece, encoding_), QTextCharFormat());
 }
 
 std::string QtEditorSurface::Text() const
@@ -110,12 +98,13 @@ std::string QtEditorSurface::Text() const
 void QtEditorSurface::WriteRuns(const std::vector<ColourRun> &runs)
 {
     QTextDocument *doc = edit_->document();
+    std::string bytes;
+    for (const ColourRun &run : runs)
+        bytes += run.text;
+    QString s = FromBytes(bytes, encoding_);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));  // '\n' starts a new block
     cursor_.beginEditBlock();
-    for (const ColourRun &run : runs) {
-        QString s = FromBytes(run.text, encoding_);
-        s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));  // '\n' starts a new block
-        cursor_.insertText(s, FormatFor(run.colour));
-    }
+    cursor_.insertText(s, QTextCharFormat());
     cursor_.endEditBlock();
     edit_->setTextCursor(QTextCursor(doc));
 }
@@ -235,9 +224,27 @@ size_t QtEditorSurface::LineIndex(int row) const
     return offset;
 }
 
-void QtEditorSurface::SetInsertionColour(ColourValue colour)
+void QtEditorSurface::SetInsertionColour(ColourValue /*colour*/)
 {
-    edit_->setCurrentCharFormat(FormatFor(colour));
+    // Typed text is coloured by the highlighter, in its context.
+}
+
+void QtEditorSurface::AttachHighlighter(std::function<const KeywordStore *()> store)
+{
+    highlighter_ = new PageHighlighter(edit_, std::move(store));
+    highlighter_->SetEncoding(encoding_);
+}
+
+void QtEditorSurface::SetStartsInCode(bool code)
+{
+    if (highlighter_)
+        highlighter_->SetStartsInCode(code);
+}
+
+void QtEditorSurface::KeywordsChanged()
+{
+    if (highlighter_)
+        highlighter_->rehighlight();
 }
 
 void QtEditorSurface::SetEncoding(TextEncoding encoding)
@@ -245,6 +252,8 @@ void QtEditorSurface::SetEncoding(TextEncoding encoding)
     if (encoding == encoding_)
         return;
     encoding_ = encoding;
+    if (highlighter_)
+        highlighter_->SetEncoding(encoding);
     // The cached bytes of every line were made in the other encoding.
     for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next())
         b.setUserData(nullptr);

@@ -1,7 +1,7 @@
 // The editor adapter: the only code that knows both the node texts (bytes in
 // their file's encoding, GBK or UTF-8) and the Qt editor widget. It writes
-// coloured pieces at its own caret, decoding each piece losslessly (see
-// text/text_encoding.h).
+// pieces at its own caret, decoding each piece losslessly (see
+// text/text_encoding.h); the page highlighter colours them.
 #pragma once
 
 #include "editor/editor_surface.h"
@@ -9,7 +9,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 
-#include <array>
+#include <functional>
 #include <string>
 
 class QPlainTextEdit;
@@ -21,6 +21,8 @@ class KeywordStore;
 
 namespace qasp::app {
 
+class PageHighlighter;
+
 class QtEditorSurface : public EditorSurface {
 public:
     explicit QtEditorSurface(QPlainTextEdit *edit);
@@ -31,9 +33,9 @@ public:
     void EmptyLine(int index) override;
     void MoveCaretToEnd() override;
     void Write(std::string_view piece, ColourValue colour) override;
-    // A whole text in one insertion per change of colour (an insertion costs
-    // about a microsecond, whatever its length), as a step the user cannot
-    // undo into; the visible caret goes to the start.
+    // A whole text in one insertion, as a step the user cannot undo into;
+    // the visible caret goes to the start. The pieces' colours are not
+    // kept: the highlighter colours the lines.
     void WriteRuns(const std::vector<ColourRun> &runs) override;
 
     std::string Text() const override;
@@ -50,6 +52,14 @@ public:
     void SetInsertionColour(ColourValue colour) override;
     void SetEncoding(TextEncoding encoding) override;
 
+    // Once attached, the highlighter colours every line as it changes and
+    // texts are written plainly; before that nothing is coloured.
+    void AttachHighlighter(std::function<const KeywordStore *()> store);
+    PageHighlighter *Highlighter() const { return highlighter_; }
+    bool ColoursItself() const override { return highlighter_ != nullptr; }
+    void SetStartsInCode(bool code) override;
+    void KeywordsChanged() override;
+
     // Editor positions and node byte offsets, one into the other.
     size_t ByteOffsetOf(int position) const;
     int PositionOfByteOffset(size_t offset) const;
@@ -57,15 +67,13 @@ public:
     QPlainTextEdit *Widget() const { return edit_; }
 
 private:
-    const QTextCharFormat &FormatFor(ColourValue colour);
     // A line's node bytes, kept with its block until the line changes: the
     // handlers ask for offsets and lines on every keystroke.
     const std::string &BlockBytes(const QTextBlock &block) const;
 
     QPlainTextEdit *edit_;
     QTextCursor cursor_;
-    std::array<std::pair<ColourValue, QTextCharFormat>, 8> formats_{};
-    size_t formatCount_ = 0;
+    PageHighlighter *highlighter_ = nullptr;  // owned by the document
     bool live_ = false;
     TextEncoding encoding_ = TextEncoding::Gbk;
 };

@@ -35,6 +35,13 @@ public:
     // Writes runs that may hold line breaks, as Write would piece by piece.
     // An editor that can take a whole text faster writes it its own way.
     virtual void WriteRuns(const std::vector<ColourRun> &runs);
+
+    // An editor that colours its lines itself as they change takes texts
+    // plainly; it is told where a text starts (a procedure's text starts in
+    // server code) and when the keyword store changed under its colours.
+    virtual bool ColoursItself() const { return false; }
+    virtual void SetStartsInCode(bool /*code*/) {}
+    virtual void KeywordsChanged() {}
 };
 
 }  // namespace qasp

@@ -130,6 +130,10 @@ void ColourText(ColourEditor &editor, std::string_view text, const KeywordStore 
                 std::string_view script)
 {
     editor.Clear();
+    if (editor.ColoursItself()) {
+        editor.WriteRuns({{ColourOfKeyType(kNoEntry), std::string(text)}});
+        return;
+    }
     editor.WriteRuns(ColourTextRuns(text, store, script));
 }
 

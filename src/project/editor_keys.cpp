@@ -119,6 +119,7 @@ void EditorKeys::RescanLeftLine(int row)
     }
     if (rescanned) {
         ws_.Store().RefreshKeywords();
+        memo.KeywordsChanged();  // a name declared or gone recolours its uses
         // The line's words take their stored spelling as part of the edit
         // that changed the line.
         ProjectWorkspace::Consequence consequence(ws_);

@@ -63,7 +63,10 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     memo.SetLive(false);
     memo.SetEncoding(node->Record() ? node->Record()->Encoding : TextEncoding::Gbk);
     // Only the server code is coloured; HTML around it stays plain.
-    ColourText(memo, node->Text(), store_, ScriptMaskOfNode(*node, node->Text()));
+    // An editor that colours itself needs no mask: it finds the server code.
+    memo.SetStartsInCode(!node->IsDocument());
+    ColourText(memo, node->Text(), store_,
+               memo.ColoursItself() ? std::string() : ScriptMaskOfNode(*node, node->Text()));
     if (node->Record())
         node->Record()->History.EndStep();
     memo.SetLive(true);
@@ -178,6 +181,8 @@ bool ProjectWorkspace::StepHistory(bool undo)
     if (!node->IsDocument())
         FollowFunctionHead(node, FirstLineOf(record.Text));
     store_.RefreshKeywords();
+    if (declarations)
+        memo.KeywordsChanged();
     RememberLine(memo.LineFromChar(memo.SelectionStart()));
     UpdateHistoryActions();
     return true;

@@ -241,12 +241,11 @@ private slots:
         QCOMPARE(labels.size(), 7);
         const QStringList captions = {"默认文字", "字符串",   "VB关键字", "全局量",
                                       "局部量",   "全局模块", "注释语句"};
-        const QColor colours[] = {QColor(0, 0, 0),      QColor(128, 0, 128), QColor(0, 0, 255),
-                                  QColor(255, 0, 0),    QColor(0, 128, 0),   QColor(0, 128, 128),
-                                  QColor(192, 192, 192)};
+        // In the colours the editor shows on its light background.
         for (int i = 0; i < 7; ++i) {
             QCOMPARE(labels[i]->text(), captions[i]);
-            QCOMPARE(labels[i]->palette().color(QPalette::WindowText), colours[i]);
+            QCOMPARE(labels[i]->palette().color(QPalette::WindowText),
+                     ShownColour(static_cast<qasp::ColourCategory>(i)));
             QCOMPARE(labels[i]->y(), 6);
             const int expectedLeft = i == 0 ? 0 : labels[i - 1]->x() + labels[i - 1]->width() + 10;
             QCOMPARE(labels[i]->x(), expectedLeft);
@@ -306,7 +305,7 @@ private slots:
         const auto snapshot = [&w] {
             QList<QPair<QString, QColor>> chars;
             for (QTextBlock b = EditorOf(w)->document()->begin(); b.isValid(); b = b.next()) {
-                for (const QTextLayout::FormatRange &r : b.textFormats())
+                for (const QTextLayout::FormatRange &r : b.layout()->formats())
                     chars << qMakePair(b.text().mid(r.start, r.length), r.format.foreground().color());
                 chars << qMakePair(QString("\n"), QColor());
             }

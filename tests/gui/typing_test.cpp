@@ -3,12 +3,14 @@
 #include "app/main_window.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
+#include "project/action_id.h"
 #include "project/workspace.h"
 #include "text_colour.h"
 
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include "app/app_settings.h"
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -90,14 +92,109 @@ private slots:
         Fixture f;
         f.CaretAtLine(2);
         QTest::keyClicks(f.editor, "zz = \"ab\" ' c");
-        // zz = "ab" ' c: the string purple, the rest (an apostrophe after code) black.
+        // zz = "ab" ' c: the string purple, an apostrophe after code starts
+        // a comment.
         QCOMPARE(ColourAt(f.editor, 2, 6), QColor(128, 0, 128));
-        QCOMPARE(ColourAt(f.editor, 2, 10), QColor(0, 0, 0));
-        QCOMPARE(ColourAt(f.editor, 2, 12), QColor(0, 0, 0));
+        QCOMPARE(ColourAt(f.editor, 2, 0), QColor(0, 0, 0));
+        QCOMPARE(ColourAt(f.editor, 2, 12), ShownColour(ColourCategory::Comment));
         QTest::keyClick(f.editor, Qt::Key_Escape);  // the list offers words for "c"
         QTest::keyClick(f.editor, Qt::Key_Return);
         QTest::keyClicks(f.editor, "' note");
-        QCOMPARE(ColourAt(f.editor, 3, 3), QColor(192, 192, 192));
+        QCOMPARE(ColourAt(f.editor, 3, 3), ShownColour(ColourCategory::Comment));
+    }
+
+    void mixedPageLinesAreColouredAsTheyAreTyped()
+    {
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
+        TreeNode *doc = w.tree().AddTopLevel("mixed.asp");
+        w.tree().AttachRecord(doc, {"<p>a</p>\r\n<%\r\n\r\n<b>If</b>"});
+        w.show();
+        w.workspace().SelectNode(doc);
+        editor->setFocus();
+        QCOMPARE(ColourAt(editor, 0, 0), ShownColour(ColourCategory::Tag));
+        QCOMPARE(ColourAt(editor, 3, 3), ShownColour(ColourCategory::Keyword));  // still server code
+
+        QTextCursor c(editor->document()->findBlockByNumber(2));
+        editor->setTextCursor(c);
+        QTest::keyClicks(editor, "If zzq Then");
+        QCOMPARE(editor->document()->findBlockByNumber(2).text(), QString("If zzq Then"));
+        QCOMPARE(ColourAt(editor, 2, 0), ShownColour(ColourCategory::Keyword));
+        QCOMPARE(ColourAt(editor, 2, 3), ShownColour(ColourCategory::Default));
+
+        // Closing the block turns the line after it back into HTML.
+        QTest::keyClick(editor, Qt::Key_End);
+        QTest::keyClicks(editor, "%>");
+        QCOMPARE(ColourAt(editor, 2, 11), ShownColour(ColourCategory::Delimiter));
+        QCOMPARE(ColourAt(editor, 3, 0), ShownColour(ColourCategory::Tag));
+        QCOMPARE(ColourAt(editor, 3, 3), ShownColour(ColourCategory::Default));
+
+        // The node's own history still undoes the typing, colours following.
+        for (int i = 0; i < 10 && w.action(ActionId::Undo)->isEnabled(); ++i)
+            w.action(ActionId::Undo)->trigger();
+        QCOMPARE(doc->Text(), std::string("<p>a</p>\r\n<%\r\n\r\n<b>If</b>"));
+        QCOMPARE(ColourAt(editor, 3, 3), ShownColour(ColourCategory::Keyword));
+        QVERIFY(!editor->document()->isUndoAvailable());
+    }
+
+    void aDarkEditorTakesTheDarkScheme()
+    {
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
+        TreeNode *doc = w.tree().AddTopLevel("dark.asp");
+        w.tree().AttachRecord(doc, {"<% If %>"});
+        w.show();
+        w.workspace().SelectNode(doc);
+        QPalette p = editor->palette();
+        p.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
+        editor->setPalette(p);
+        const ColourValue keyword = DarkScheme().Of(ColourCategory::Keyword);
+        const QColor shown(RedOf(keyword), GreenOf(keyword), BlueOf(keyword));
+        QCOMPARE(ColourAt(editor, 0, 3), shown);
+        const QList<QLabel *> labels = PartOf<QWidget>(w, "colourLegend")->findChildren<QLabel *>();
+        QVERIFY(std::any_of(labels.begin(), labels.end(), [&](const QLabel *l) {
+            return l->text() == "VB关键字" && l->palette().color(QPalette::WindowText) == shown;
+        }));
+    }
+
+    void settingsOverrideTheSchemeColours()
+    {
+        AppSettings settings;
+        settings.setValue("colours/keyword", "#123456");
+        settings.setValue("colours/comment", "not a colour");
+        settings.sync();
+        {
+            MainWindow w;
+            QPlainTextEdit *editor = EditorOf(w);
+            TreeNode *doc = w.tree().AddTopLevel("set.asp");
+            w.tree().AttachRecord(doc, {"<% If ' note"});
+            w.show();
+            w.workspace().SelectNode(doc);
+            QCOMPARE(ColourAt(editor, 0, 3), QColor(0x12, 0x34, 0x56));
+            QCOMPARE(ColourAt(editor, 0, 7), ShownColour(ColourCategory::Comment));  // the default kept
+        }
+        settings.remove("colours");
+    }
+
+    void chineseTypedOnACommentLineIsComment()
+    {
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
+        TreeNode *doc = w.tree().AddTopLevel("zh.asp");
+        w.tree().AttachRecord(doc, {"<%\r\n"});
+        w.show();
+        w.workspace().SelectNode(doc);
+        editor->setFocus();
+        editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(1)));
+        QTest::keyClicks(editor, "' ");
+        for (const QString &zh : {QString::fromUtf8("中"), QString::fromUtf8("文")}) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, zh);
+            QApplication::sendEvent(editor, &press);
+        }
+        QTest::keyClicks(editor, "If");
+        QCOMPARE(editor->document()->findBlockByNumber(1).text(), QString::fromUtf8("' 中文If"));
+        QCOMPARE(ColourAt(editor, 1, 2), ShownColour(ColourCategory::Comment));
+        QCOMPARE(ColourAt(editor, 1, 4), ShownColour(ColourCategory::Comment));
     }
 
     void leavingAChangedDimLineRecoloursIt()
@@ -108,7 +205,7 @@ private slots:
         QTest::keyClick(f.editor, Qt::Key_Down);
         std::string name = "gNew";
         QCOMPARE(f.w.store().LookupKeyword(name), int(kGlobalVariable));
-        QCOMPARE(ColourAt(f.editor, 0, 14), QColor(255, 0, 0));
+        QCOMPARE(ColourAt(f.editor, 0, 14), ShownColour(ColourCategory::Global));
         QCOMPARE(f.editor->textCursor().blockNumber(), 1);
     }
 
@@ -192,7 +289,7 @@ private slots:
         f.editor->setTextCursor(c);
         QTest::keyClick(f.editor, Qt::Key_Slash, Qt::ControlModifier);
         QCOMPARE(f.doc->Text(), std::string("<% Dim gOld\r\n'x = 1\r\n\r\n"));
-        QCOMPARE(ColourAt(f.editor, 1, 2), QColor(192, 192, 192));
+        QCOMPARE(ColourAt(f.editor, 1, 2), ShownColour(ColourCategory::Comment));
         QTest::keyClick(f.editor, Qt::Key_Slash, Qt::ControlModifier);
         QCOMPARE(f.doc->Text(), std::string("<% Dim gOld\r\nx = 1\r\n\r\n"));
         QTest::keyClick(f.editor, Qt::Key_Z, Qt::ControlModifier);
