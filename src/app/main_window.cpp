@@ -4,6 +4,7 @@
 #include "app/builtin_skin.h"
 #include "app/skin_menu.h"
 #include "app/error_box.h"
+#include "app/find_replace_dialog.h"
 #include "app/icons.h"
 #include "app/interface_font.h"
 #include "app/qt_editor_surface.h"
@@ -127,6 +128,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     directoryDialog_ = new dialogs::DirectoryDialog(this);
     helpWindow_ = new dialogs::HelpWindow(this);
+    findReplaceDialog_ = new FindReplaceDialog(*workspace_, this);
     colourPicker_ = new dialogs::ColourPicker(colourTimer_, pickerPanel_, this);
     connect(colourPicker_, &dialogs::ColourPicker::unavailable, this,
             [this](const QString &message) { statusPanels_[2]->setText(message); });
@@ -217,8 +219,12 @@ void MainWindow::createActions()
         a->setEnabled(def.enabled);
         a->setCheckable(def.checkable);
         a->setChecked(def.checked);
-        if (def.shortcuts)
+        if (def.shortcuts) {
             a->setShortcuts(QKeySequence::listFromString(QString::fromUtf8(def.shortcuts)));
+            // The bars show faces of the action; its shortcut works only
+            // while the action itself belongs to a shown widget.
+            addAction(a);
+        }
         actions_[def.id] = a;
     }
     // Every command reaches Action_Do; a checkable one has flipped its check
@@ -553,6 +559,11 @@ void MainWindow::showEditorMenu(const QPoint &at)
 void MainWindow::ExpandNode(TreeNode *node)
 {
     projectTree_->expand(treeModel_->indexOf(node));
+}
+
+void MainWindow::ShowFindReplace(bool replace)
+{
+    findReplaceDialog_->showFor(replace);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

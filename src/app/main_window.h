@@ -47,6 +47,7 @@ class HelpWindow;
 namespace qasp::app {
 
 class CompletionPopup;
+class FindReplaceDialog;
 class ProjectFileWatch;
 class PickerPanel;
 class SkinMenu;
@@ -81,11 +82,13 @@ public:
     void SetColourPicking(bool on) override;
     std::string PickerCaption() const override;
     void ExpandNode(TreeNode *node) override;
+    void ShowFindReplace(bool replace) override;
 
     // Questions and messages go to `prompter` instead of message boxes.
     void usePrompter(Prompter *prompter) { prompter_.SetTarget(prompter ? prompter : &qtPrompter_); }
     dialogs::DirectoryDialog *directoryDialog() const { return directoryDialog_; }
     dialogs::HelpWindow *helpWindow() const { return helpWindow_; }
+    FindReplaceDialog *findReplaceDialog() const { return findReplaceDialog_; }
     dialogs::ColourPicker *colourPicker() const { return colourPicker_; }
     // True when the store file could not be used and an in-memory store
     // with the built-in vocabulary stands in for it.
@@ -159,6 +162,7 @@ private:
     ProjectFileWatch *fileWatch_ = nullptr;
     dialogs::DirectoryDialog *directoryDialog_ = nullptr;
     dialogs::HelpWindow *helpWindow_ = nullptr;
+    FindReplaceDialog *findReplaceDialog_ = nullptr;
     dialogs::ColourPicker *colourPicker_ = nullptr;
     bool syncingSelection_ = false;
 };

@@ -172,7 +172,7 @@ private slots:
                               "以 GBK 编码重新打开(&G)", "以 UTF-8 编码重新打开(&8)", "-", "退出(&T)"}));
         QCOMPARE(VisibleTexts(menus[1]->menu()->actions()),
                  QStringList({"撤销", "重做", "-", "新建(&Z)", "删除(&Y)", "-", "剪切(&T)", "粘贴(&S)", "-",
-                              "插入(&X)", "查找(&W)", "取色(&V)", "-", "要求变量声明(&U)"}));
+                              "插入(&X)", "查找(&W)", "替换(&H)", "取色(&V)", "-", "要求变量声明(&U)"}));
         // The skins found beside the program come after the built-in one.
         const QStringList skins = VisibleTexts(menus[2]->menu()->actions());
         QCOMPARE(skins.first(), QString("内置皮肤(&B)"));
