@@ -5,6 +5,7 @@
 #include "editor/keyword_store.h"
 #include "editor/paused_live_edits.h"
 #include "project/node_script.h"
+#include "project/site_save.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
 #include "text/function_name.h"
@@ -193,11 +194,15 @@ FindOutcome ReplaceAllMatches(ProjectWorkspace &ws, const FindRequest &request)
     const size_t caret = ws.Window().Memo().SelectionStart();
 
     std::vector<TreeNode *> nodes;
-    if (request.scope == FindScope::Node)
-        nodes.push_back(original);
-    else
+    if (request.scope == FindScope::Node) {
+        TreeNode *first = original->IsRepeat() ? FirstInclusionOf(tree, original) : nullptr;
+        nodes.push_back(first ? first : original);
+    } else
         for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n))
-            nodes.push_back(n);
+            // A repeated inclusion shares its text with the first one, which
+            // alone keeps the places of the file's procedures.
+            if (!n->IsRepeat())
+                nodes.push_back(n);
 
     FindOutcome outcome;
     size_t changedNodes = 0;

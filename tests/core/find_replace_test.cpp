@@ -177,3 +177,35 @@ TEST_F(FindReplaceTest, AReplacementOutsideTheEncodingChangesNothing)
     EXPECT_EQ(root->Text(), "Dim total\r\ntotal = 1");
     EXPECT_FALSE(ws.CanUndo());
 }
+
+TEST_F(FindReplaceTest, ARepeatedInclusionIsReplacedOnceThroughItsFirstNode)
+{
+    TreeNode *again = tree.AddChild(fn->Parent(), "inc.asp");
+    tree.ShareRecord(again, inc);
+    FindRequest r = Request("total");
+    r.replacement = "sum";
+    EXPECT_EQ(ReplaceAllMatches(ws, r).message, "已替换 4 处（3 个节点）");
+    EXPECT_EQ(again->Text(), Gbk("' 合计\r\nResponse.Write sum"));
+
+    ws.SelectNode(again);
+    r.pattern = "sum";
+    r.replacement = "total";
+    r.scope = FindScope::Node;
+    EXPECT_EQ(ReplaceAllMatches(ws, r).replaced, 1u);
+    EXPECT_EQ(inc->Text(), Gbk("' 合计\r\nResponse.Write total"));
+    EXPECT_EQ(tree.Selected(), again);
+    ws.SelectNode(inc);
+    EXPECT_TRUE(ws.Undo());  // the step is in the history of the node that holds the file
+    EXPECT_EQ(again->Text(), Gbk("' 合计\r\nResponse.Write sum"));
+}
+
+TEST_F(FindReplaceTest, ProceduresKeepTheirPlacesInADocumentThroughReplaceAll)
+{
+    fn->Record()->Anchor = 11;  // before the second line of index.asp
+    FindRequest r = Request("total", FindScope::Node);
+    r.replacement = "grandTotal";
+    EXPECT_EQ(ReplaceAllMatches(ws, r).replaced, 2u);
+    EXPECT_EQ(fn->Record()->Anchor, std::optional<size_t>(16));
+    EXPECT_TRUE(ws.Undo());
+    EXPECT_EQ(fn->Record()->Anchor, std::optional<size_t>(11));
+}
