@@ -4,6 +4,7 @@
 #include "editor/editor_surface.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
+#include "text/gbk_codec.h"
 #include "text/text_encoding.h"
 
 #include <QCheckBox>
@@ -49,6 +50,8 @@ FindReplaceDialog::FindReplaceDialog(ProjectWorkspace &ws, QWidget *parent) : QD
     closeButton_ = Named(new QPushButton("关闭", this), "closeButton");
     statusLabel_ = Named(new QLabel(this), "statusLabel");
     statusLabel_->setWordWrap(true);
+    // Room for two lines from the start: a message does not resize the dialog.
+    statusLabel_->setMinimumHeight(2 * statusLabel_->fontMetrics().lineSpacing());
     findNextButton_->setDefault(true);
     // Enter in either box finds; it never closes the dialog.
     closeButton_->setAutoDefault(false);
@@ -130,8 +133,12 @@ FindRequest FindReplaceDialog::request() const
 
 template <typename Command> void FindReplaceDialog::run(Command command)
 {
+    const FindRequest r = request();
+    // F3 in the editor searches on for the last plain text looked for.
+    if (!r.options.regex && !r.pattern.empty())
+        ws_.SearchText = Utf8ToGbk(r.pattern);
     FindOutcome outcome;
-    if (!Guarded(this, [&] { outcome = command(ws_, request()); }))
+    if (!Guarded(this, [&] { outcome = command(ws_, r); }))
         return;
     statusLabel_->setText(QString::fromStdString(outcome.message));
 }
