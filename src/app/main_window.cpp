@@ -4,6 +4,7 @@
 #include "app/builtin_skin.h"
 #include "app/skin_menu.h"
 #include "app/error_box.h"
+#include "app/find_replace_dialog.h"
 #include "app/icons.h"
 #include "app/page_address.h"
 #include "app/recent_files_menu.h"
@@ -176,6 +177,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     directoryDialog_ = new dialogs::DirectoryDialog(this);
     helpWindow_ = new dialogs::HelpWindow(this);
+    findReplaceDialog_ = new FindReplaceDialog(*workspace_, this);
     colourPicker_ = new dialogs::ColourPicker(colourTimer_, pickerPanel_, this);
     connect(colourPicker_, &dialogs::ColourPicker::unavailable, this,
             [this](const QString &message) { statusPanels_[2]->setText(message); });
@@ -677,6 +679,11 @@ void MainWindow::showEditorMenu(const QPoint &at)
 void MainWindow::ExpandNode(TreeNode *node)
 {
     projectTree_->expand(treeModel_->indexOf(node));
+}
+
+void MainWindow::ShowFindReplace(bool replace)
+{
+    findReplaceDialog_->showFor(replace);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

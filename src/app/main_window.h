@@ -50,6 +50,7 @@ namespace qasp::app {
 class CompletionPopup;
 class NavigationController;
 class EditorZoom;
+class FindReplaceDialog;
 class ProjectFileWatch;
 class SettingsProjectMemory;
 class PickerPanel;
@@ -86,11 +87,13 @@ public:
     void SetColourPicking(bool on) override;
     std::string PickerCaption() const override;
     void ExpandNode(TreeNode *node) override;
+    void ShowFindReplace(bool replace) override;
 
     // Questions and messages go to `prompter` instead of message boxes.
     void usePrompter(Prompter *prompter) { prompter_.SetTarget(prompter ? prompter : &qtPrompter_); }
     dialogs::DirectoryDialog *directoryDialog() const { return directoryDialog_; }
     dialogs::HelpWindow *helpWindow() const { return helpWindow_; }
+    FindReplaceDialog *findReplaceDialog() const { return findReplaceDialog_; }
     dialogs::ColourPicker *colourPicker() const { return colourPicker_; }
     // True when the store file could not be used and an in-memory store
     // with the built-in vocabulary stands in for it.
@@ -178,6 +181,7 @@ private:
     NavigationController *navigation_ = nullptr;
     dialogs::DirectoryDialog *directoryDialog_ = nullptr;
     dialogs::HelpWindow *helpWindow_ = nullptr;
+    FindReplaceDialog *findReplaceDialog_ = nullptr;
     dialogs::ColourPicker *colourPicker_ = nullptr;
     bool syncingSelection_ = false;
     std::unique_ptr<SettingsProjectMemory> projectMemory_;

@@ -11,6 +11,7 @@ enum class ActionId {
     Del,
     Plus,
     Search,
+    Replace,
     GetColor,
     VarNeed,
     SaveAS,

@@ -48,7 +48,8 @@ void CommandDispatcher::Action_Do(ActionId sender)
                               "经典 ASP 网站的 VBScript 编辑器: 按包含关系把网站拆成文档和函数, "
                               "逐个编辑, 再保存为原来的一组文件或合并成一个文档。");
         break;
-    case ActionId::Search: Search(); break;
+    case ActionId::Search: dialogs_.ShowFindReplace(false); break;
+    case ActionId::Replace: dialogs_.ShowFindReplace(true); break;
     case ActionId::NewDOC: NewDocumentProject(); break;
     case ActionId::OPEN: Open(); break;
     case ActionId::AddAsp: AddAsp(); break;
@@ -156,19 +157,6 @@ void CommandDispatcher::ReopenSelected(TextEncoding encoding)
     ws_.FileEncodings[FileKey(node->Record()->SourceFile)] = encoding;
     ReloadDocument(ws_, node);
     RememberProject();
-}
-
-void CommandDispatcher::Search()
-{
-    EditorSurface &memo = ws_.Window().Memo();
-    if (memo.SelectionLength() > 0)
-        ws_.SearchText = memo.SelectedText();
-    ws_.SearchText = Utf8ToGbk(prompter_.InputBox(
-        "查找", "输入你查找文字内容,下次可用F3继续!\u3000\u3000\u3000", GbkToUtf8(ws_.SearchText)));
-    const std::optional<size_t> at = FindInNode(ws_.Tree().Selected(), ws_.SearchText,
-                                                memo.SelectionStart() + memo.SelectionLength(), prompter_);
-    if (at)
-        memo.SetSelection(*at, ws_.SearchText.size());
 }
 
 void CommandDispatcher::NewDocumentProject()

@@ -34,6 +34,8 @@ public:
     // Panel2's caption: the last colour code, or "取色" before the first.
     virtual std::string PickerCaption() const = 0;
     virtual void ExpandNode(TreeNode *node) = 0;
+    // The find dialog, with its replace row when `replace`.
+    virtual void ShowFindReplace(bool replace) = 0;
 };
 
 class CommandDispatcher {
@@ -58,7 +60,6 @@ public:
     bool MayDiscardChanges();
 
 private:
-    void Search();
     void NewDocumentProject();
     void Open();
     void AddAsp();

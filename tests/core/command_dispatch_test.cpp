@@ -134,18 +134,18 @@ TEST_F(DispatchTest, NewAsksDocumentOrFunction)
     EXPECT_EQ(tree.Count(), 4);
 }
 
-TEST_F(DispatchTest, SearchTakesTheSelectionAndSelectsTheMatch)
+TEST_F(DispatchTest, SearchAndReplaceOpenTheFindDialogWithoutAsking)
 {
     OpenDemo();
-    ws.SelectNode(fn);               // "Function Show(x)\r\n\tShow = x\r\nEnd Function"
-    window.memo.SetSelection(9, 4);  // "Show"
+    ws.SelectNode(fn);
+    window.memo.SetSelection(9, 4);
     dispatch.Action_Do(ActionId::Search);
-    EXPECT_EQ(ws.SearchText, "Show");
-    EXPECT_EQ(window.memo.SelectionStart(), 19u);  // the next one, on the second line
+    dispatch.Action_Do(ActionId::Replace);
+    EXPECT_EQ(window.findShown, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(prompter.shown.empty());
+    // Opening the dialog moves nothing: only its buttons search.
+    EXPECT_EQ(window.memo.SelectionStart(), 9u);
     EXPECT_EQ(window.memo.SelectionLength(), 4u);
-    dispatch.Action_Do(ActionId::Search);  // only before the caret now: silence
-    EXPECT_EQ(window.memo.SelectionStart(), 19u);
-    EXPECT_EQ(prompter.shown.back(), "输入你查找文字内容,下次可用F3继续!\u3000\u3000\u3000");
 }
 
 // Save writes the files whose bytes changed and leaves the others alone.

@@ -41,6 +41,8 @@ public:
     void SetColourPicking(bool on) override { picking = on; }
     std::string PickerCaption() const override { return caption; }
     void ExpandNode(TreeNode *) override {}
+    void ShowFindReplace(bool replace) override { findShown.push_back(replace); }
+    std::vector<bool> findShown;
 
 private:
     static std::optional<std::string> Next(std::deque<std::optional<std::string>> &queue)

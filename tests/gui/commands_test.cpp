@@ -1,5 +1,6 @@
 // The real window driven through its actions, with the user's answers and
 // file choices given in advance.
+#include "app/find_replace_dialog.h"
 #include "app/interface_font.h"
 #include "app/main_window.h"
 #include "app/picker_panel.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -153,13 +155,15 @@ private slots:
         // "' 中文说明" CR LF "x = total": the match lies behind two-byte characters.
         w.tree().AttachRecord(doc, {"' \xD6\xD0\xCE\xC4\xCB\xB5\xC3\xF7\r\nx = total"});
         w.workspace().SelectNode(doc);
-        w.prompter.inputs = {"TOTAL"};
         w.action(ActionId::Search)->trigger();
+        auto *findEdit = w.findReplaceDialog()->findChild<QLineEdit *>("findEdit");
+        auto *findNext = w.findReplaceDialog()->findChild<QPushButton *>("findNextButton");
+        findEdit->setText("TOTAL");
+        findNext->click();
         QCOMPARE(editor->textCursor().selectedText(), QString("total"));
-        // F3 searches on in other nodes; here the search box is asked again.
-        w.prompter.inputs = {"中文"};
+        findEdit->setText("中文");
         editor->moveCursor(QTextCursor::Start);
-        w.action(ActionId::Search)->trigger();
+        findNext->click();
         QCOMPARE(editor->textCursor().selectedText(), QString("中文"));
     }
 

@@ -174,7 +174,7 @@ private slots:
                               "-", "退出(&T)"}));
         QCOMPARE(VisibleTexts(menus[1]->menu()->actions()),
                  QStringList({"撤销", "重做", "-", "新建(&Z)", "删除(&Y)", "-", "剪切(&T)", "粘贴(&S)", "-",
-                              "插入(&X)", "查找(&W)", "取色(&V)", "-", "要求变量声明(&U)"}));
+                              "插入(&X)", "查找(&W)", "替换(&H)", "取色(&V)", "-", "要求变量声明(&U)"}));
         QCOMPARE(VisibleTexts(menus[2]->menu()->actions()),
                  QStringList({"转到行(&G)...", "转到定义(&D)", "后退(&B)", "-", "在工程中查找(&F)...",
                               "查找下一个(&N)", "查找上一个(&P)"}));

@@ -1,0 +1,245 @@
+#include "project/find_replace.h"
+
+#include "editor/colouring.h"
+#include "editor/editor_surface.h"
+#include "editor/keyword_store.h"
+#include "editor/paused_live_edits.h"
+#include "project/node_script.h"
+#include "project/site_save.h"
+#include "project/window_surface.h"
+#include "project/workspace.h"
+#include "text/function_name.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace qasp {
+namespace {
+
+TextEncoding EncodingOf(const TreeNode &node)
+{
+    return node.Record() ? node.Record()->Encoding : TextEncoding::Gbk;
+}
+
+std::string NotFound(const FindRequest &request)
+{
+    return "找不到“" + request.pattern + "”";
+}
+
+void Show(ProjectWorkspace &ws, TreeNode *node, const TextMatch &match)
+{
+    if (ws.Tree().Selected() != node)
+        ws.SelectNode(node);
+    ws.EndUndoStep();  // typing after a found match is a new step
+    ws.Window().Memo().SetSelection(match.offset, match.length);
+}
+
+bool HasDeclaration(std::string_view text)
+{
+    for (std::string_view rest = text;;) {
+        const size_t br = rest.find("\r\n");
+        if (IsDeclarationLine(rest.substr(0, br)))
+            return true;
+        if (br == std::string_view::npos)
+            return false;
+        rest = rest.substr(br + 2);
+    }
+}
+
+// The replacements, last first so that the offsets of the others hold, go
+// through the editor of the selected node; the first change opens an undo
+// step and the others join it.
+void ReplaceInSelected(ProjectWorkspace &ws, const std::vector<PlannedReplacement> &planned)
+{
+    TreeNode *node = ws.Tree().Selected();
+    EditorSurface &memo = ws.Window().Memo();
+    ws.EndUndoStep();
+    bool started = false;
+    bool declarations = false;
+    for (auto it = planned.rbegin(); it != planned.rend(); ++it) {
+        const std::string removed = node->Text().substr(it->match.offset, it->match.length);
+        if (removed == it->bytes)
+            continue;
+        {
+            PausedLiveEdits paused(memo);
+            memo.SetSelection(it->match.offset, it->match.length);
+            memo.ReplaceSelection(it->bytes);
+            const int first = memo.LineFromChar(it->match.offset);
+            const int last = memo.LineFromChar(it->match.offset + it->bytes.size());
+            for (int row = first; row <= last; ++row) {
+                const std::string line = memo.LineText(row);
+                declarations = declarations || IsDeclarationLine(line);
+                RecolourLine(memo, row, line, ws.Store());
+            }
+        }
+        declarations = declarations || HasDeclaration(removed);
+        if (started) {
+            const ProjectWorkspace::Consequence joined(ws);
+            ws.CMemoChange();
+        } else {
+            ws.CMemoChange();
+            started = true;
+        }
+    }
+    ws.EndUndoStep();
+    if (!started)
+        return;
+    if (declarations)
+        ScanNodeDeclarations(ws.Store(), *node, node->Text());
+    if (!node->IsDocument())
+        ws.FollowFunctionHead(node, FirstLineOf(node->Text()));
+    ws.Store().RefreshKeywords();
+    const PlannedReplacement &lastOne = planned.back();
+    memo.SetSelection(lastOne.match.offset + lastOne.bytes.size(), 0);
+}
+
+}  // namespace
+
+FindOutcome FindNextMatch(ProjectWorkspace &ws, const FindRequest &request)
+{
+    const TextMatcher matcher(request.pattern, request.options);
+    if (!matcher.Error().empty())
+        return {false, false, 0, matcher.Error()};
+    ProjectTree &tree = ws.Tree();
+    TreeNode *start = tree.Selected();
+    size_t from = 0;
+    if (start) {
+        const EditorSurface &memo = ws.Window().Memo();
+        from = memo.SelectionStart() + memo.SelectionLength();
+    } else {
+        start = tree.FirstTopLevel();
+    }
+    if (!start)
+        return {false, false, 0, "工程中没有可查找的节点"};
+    const auto find = [&](TreeNode *node, size_t at) {
+        return matcher.FindNext(node->Text(), EncodingOf(*node), at);
+    };
+
+    if (const std::optional<TextMatch> m = find(start, from)) {
+        Show(ws, start, *m);
+        return {true, false, 0, {}};
+    }
+    // Past the end of the project (or of the node) the search goes on from
+    // the start; without wrapping it only learns whether a match is there.
+    const char *end = request.scope == FindScope::Project ? "工程" : "节点";
+    bool wrapped = false;
+    TreeNode *hit = nullptr;
+    std::optional<TextMatch> match;
+    if (request.scope == FindScope::Project) {
+        for (TreeNode *n = tree.NextInPreOrder(start);; n = tree.NextInPreOrder(n)) {
+            if (!n) {
+                wrapped = true;
+                n = tree.FirstTopLevel();
+            }
+            if (n == start)
+                break;
+            if ((match = find(n, 0))) {
+                hit = n;
+                break;
+            }
+        }
+    }
+    if (!hit && (match = find(start, 0))) {
+        hit = start;
+        wrapped = true;
+    }
+    if (!hit)
+        return {false, false, 0, NotFound(request)};
+    if (wrapped && !request.wrap)
+        return {false, false, 0, std::string("已到达") + end + "末尾，后面没有“" + request.pattern + "”"};
+    Show(ws, hit, *match);
+    if (wrapped)
+        return {true, true, 0, std::string("已到达") + end + "末尾，从开头继续查找"};
+    return {true, false, 0, {}};
+}
+
+FindOutcome ReplaceAndFindNext(ProjectWorkspace &ws, const FindRequest &request)
+{
+    const TextMatcher matcher(request.pattern, request.options);
+    if (!matcher.Error().empty())
+        return {false, false, 0, matcher.Error()};
+    size_t replaced = 0;
+    if (TreeNode *node = ws.Tree().Selected()) {
+        EditorSurface &memo = ws.Window().Memo();
+        const size_t at = memo.SelectionStart();
+        const std::optional<TextMatch> m =
+            memo.SelectionLength() > 0 ? matcher.FindNext(node->Text(), EncodingOf(*node), at) : std::nullopt;
+        if (m && m->offset == at && m->length == memo.SelectionLength()) {
+            std::string error;
+            std::optional<std::string> bytes =
+                matcher.ReplacementFor(node->Text(), EncodingOf(*node), *m, request.replacement, &error);
+            if (!bytes)
+                return {false, false, 0, error};
+            ReplaceInSelected(ws, {{*m, std::move(*bytes)}});
+            replaced = 1;
+        }
+    }
+    FindOutcome next = FindNextMatch(ws, request);
+    next.replaced = replaced;
+    if (replaced && !next.found)
+        next.message =
+            "已替换 1 处；" + (next.message == NotFound(request) ? "后面没有更多匹配" : next.message);
+    return next;
+}
+
+FindOutcome ReplaceAllMatches(ProjectWorkspace &ws, const FindRequest &request)
+{
+    const TextMatcher matcher(request.pattern, request.options);
+    if (!matcher.Error().empty())
+        return {false, false, 0, matcher.Error()};
+    ProjectTree &tree = ws.Tree();
+    TreeNode *original = tree.Selected();
+    if (request.scope == FindScope::Node && !original)
+        return {false, false, 0, "请先选择一个节点"};
+    const size_t caret = ws.Window().Memo().SelectionStart();
+
+    std::vector<TreeNode *> nodes;
+    if (request.scope == FindScope::Node) {
+        TreeNode *first = original->IsRepeat() ? FirstInclusionOf(tree, original) : nullptr;
+        nodes.push_back(first ? first : original);
+    } else
+        for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n))
+            // A repeated inclusion shares its text with the first one, which
+            // alone keeps the places of the file's procedures.
+            if (!n->IsRepeat())
+                nodes.push_back(n);
+
+    FindOutcome outcome;
+    size_t changedNodes = 0;
+    for (TreeNode *node : nodes) {
+        std::string error;
+        const std::optional<std::vector<PlannedReplacement>> planned =
+            matcher.PlanReplacements(node->Text(), EncodingOf(*node), request.replacement, &error);
+        if (!planned) {
+            // Nodes already done stay done (each can be undone); the rest is
+            // left alone rather than half replaced.
+            outcome.message = error;
+            break;
+        }
+        if (planned->empty())
+            continue;
+        if (tree.Selected() != node)
+            ws.SelectNode(node);
+        ReplaceInSelected(ws, *planned);
+        outcome.replaced += planned->size();
+        ++changedNodes;
+    }
+    if (original && tree.Selected() != original) {
+        ws.SelectNode(original);
+        ws.Window().Memo().SetSelection(std::min(caret, original->Text().size()), 0);
+    }
+    outcome.found = outcome.replaced > 0;
+    if (!outcome.message.empty()) {
+        if (outcome.replaced)
+            outcome.message = "已替换 " + std::to_string(outcome.replaced) + " 处后停止：" + outcome.message;
+    } else if (!outcome.replaced) {
+        outcome.message = NotFound(request);
+    } else {
+        outcome.message = "已替换 " + std::to_string(outcome.replaced) + " 处";
+        if (request.scope == FindScope::Project)
+            outcome.message += "（" + std::to_string(changedNodes) + " 个节点）";
+    }
+    return outcome;
+}
+
+}  // namespace qasp
