@@ -40,7 +40,7 @@ SkinModel BorderModel(bool transparent)
     m.Bottom.FrameCount = 2;
     for (SkinBorder *b : {&m.Top, &m.Left, &m.Right, &m.Bottom}) {
         b->Trans = transparent ? 1 : 0;
-        b->Tile = 1;
+        b->Tile = 0;
     }
     if (transparent) {
         // The left border's top-left pixel (both states) is magenta: a

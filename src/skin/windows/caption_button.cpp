@@ -34,7 +34,7 @@ void CaptionButton::paint(QPainter &painter, Look look, bool windowActive) const
         return;
     const QImage image = StateImage(picture_, frames_, frameToDraw(look, windowActive));
     if (!image.isNull())
-        painter.drawImage(bounds_.topLeft(), WithMagentaTransparent(image));
+        painter.drawImage(bounds_.topLeft(), image);
 }
 
 SysButtonSlot CaptionButton::slot() const

@@ -38,7 +38,7 @@ void SkinnedMenuBar::paint(QPainter &p, const QRect &rect)
     if (m.MenuBar && !m.MenuBar->Bitmap.isNull()) {
         const QImage state = StateImage(m.MenuBar->Bitmap, m.MenuBar->FrameCount, active ? 1 : 2, true);
         // Tile 1 stretches the middle; otherwise it is repeated between the ends.
-        DrawNineSlice(p, rect, state, m.MenuBar->Margins, m.MenuBar->Trans != 0, m.MenuBar->Tile != 1);
+        DrawNineSlice(p, rect, state, m.MenuBar->Margins, TilesMiddle(*m.MenuBar));
     } else {
         p.fillRect(rect, ToQColor(m.Colours.Menubar));
     }

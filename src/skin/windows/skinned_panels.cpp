@@ -116,7 +116,7 @@ void SkinnedSizeGrip::paint(QPainter &p, const QRect &rect)
 {
     const SkinElement &extra = *model().ExtraImages;
     fillFace(p, rect);
-    const QImage grip = WithMagentaTransparent(StateImage(extra.Bitmap, extra.FrameCount, 5));
+    const QImage grip = StateImage(extra.Bitmap, extra.FrameCount, 5);
     p.drawImage(rect.bottomRight() - QPoint(grip.width() - 1, grip.height() - 1), grip);
 }
 

@@ -18,7 +18,7 @@ QMenu *BuildWindowMenu(QWidget *window, const QImage &glyphs, const WindowMenuFa
     const auto add = [&](const QString &text, int glyph, bool enabled, const std::function<void()> &run) {
         QAction *action = menu->addAction(text);
         if (glyph >= 0 && !glyphs.isNull())
-            action->setIcon(QPixmap::fromImage(WithMagentaTransparent(StateImage(glyphs, 4, glyph + 1))));
+            action->setIcon(QPixmap::fromImage(StateImage(glyphs, 4, glyph + 1)));
         action->setEnabled(enabled);
         QObject::connect(action, &QAction::triggered, window, run);
     };
