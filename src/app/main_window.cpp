@@ -6,6 +6,7 @@
 #include "app/error_box.h"
 #include "app/icons.h"
 #include "app/interface_font.h"
+#include "app/legend_label.h"
 #include "app/qt_editor_surface.h"
 #include "app/completion_popup.h"
 #include "app/gbk_qstring.h"
@@ -438,11 +439,7 @@ void MainWindow::layOutColourLegend()
 {
     int left = 0;
     for (const ColourEntry &entry : BuildColourTable()) {
-        auto *label = new QLabel(QString::fromUtf8(entry.Caption), colourLegend_);
-        label->setAlignment(Qt::AlignCenter);
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, ToQColor(entry.Color));
-        label->setPalette(p);
+        auto *label = new LegendLabel(QString::fromUtf8(entry.Caption), ToQColor(entry.Color), colourLegend_);
         label->adjustSize();
         label->move(left, 6);
         label->show();

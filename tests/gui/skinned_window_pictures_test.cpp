@@ -1,10 +1,13 @@
 // Every window the program shows, in the built-in skin and in the dark
 // one, painted offscreen as the user would see it: no pixel may be the
-// skin's transparent magenta.
+// skin's transparent magenta, and every text must stand out from what is
+// behind it by at least 4.5:1.
+#include "app/legend_label.h"
 #include "app/main_window.h"
 #include "app/skin_menu.h"
 #include "dialogs/directory_dialog.h"
 #include "dialogs/help_window.h"
+#include "skin/data/readable_colour.h"
 #include "skin/data/skin_data.h"
 #include "skin/windows/skin_manager.h"
 #include "skin/windows/skinned_window.h"
@@ -15,6 +18,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
 #include <QTest>
 
 #include "gui_test_setup.h"
@@ -40,6 +47,40 @@ QPoint FirstMagenta(const QImage &picture)
                 return {x, y};
     }
     return {-1, -1};
+}
+
+// The contrast of the text in a region of a picture: the region's commonest
+// colour is the background, the pixel furthest from it the core of a glyph.
+double TextContrast(const QImage &picture, const QRect &region, QString *colours = nullptr)
+{
+    QHash<QRgb, int> counts;
+    const QRect r = region & picture.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            ++counts[picture.pixel(x, y) | 0xFF000000];
+    QRgb background = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most) {
+            most = it.value();
+            background = it.key();
+        }
+    double best = 1;
+    QRgb ink = background;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (const double c = skin::ContrastRatio(QColor(it.key()), QColor(background)); c > best) {
+            best = c;
+            ink = it.key();
+        }
+    if (colours)
+        *colours = QColor(ink).name() + " on " + QColor(background).name();
+    return best;
+}
+
+// A button's face inside its border, whose colour is not the text's ground.
+QRect ButtonFace(const QWidget *button)
+{
+    return button->rect().adjusted(3, 3, -3, -3);
 }
 
 }  // namespace
@@ -78,6 +119,63 @@ class SkinnedWindowPicturesTest : public QObject {
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
         checkNoMagenta(what, pictureOf(box));
+        box->close();
+    }
+
+    // `part` of `shown` (its whole rectangle by default) in `picture`, a
+    // picture of `window`.
+    void checkText(const QImage &picture, QWidget *window, QWidget *shown, const QString &what,
+                   QRect part = {})
+    {
+        if (part.isNull())
+            part = shown->rect();
+        const QRect region(shown->mapTo(window, part.topLeft()), part.size());
+        QString colours;
+        const double contrast = TextContrast(picture, region, &colours);
+        QVERIFY2(contrast >= 4.5, qPrintable(QString("%1: %2 has a contrast of %3:1 (%4)")
+                                                 .arg(skinName_, what)
+                                                 .arg(contrast, 0, 'f', 2)
+                                                 .arg(colours)));
+    }
+
+    void checkTextsReadable()
+    {
+        const QImage shot = pictureOf(window_);
+        QVERIFY(!shot.isNull());
+        for (int i = 0; i < 4; ++i)
+            if (QLabel *panel = window_->findChild<QLabel *>(QString("statusPanel%1").arg(i));
+                panel && !panel->text().isEmpty())
+                checkText(shot, window_, panel, "status panel " + panel->text());
+        const auto legend = PartOf<QWidget>(*window_, "colourLegend")->findChildren<app::LegendLabel *>();
+        QVERIFY(!legend.isEmpty());
+        for (app::LegendLabel *label : legend)
+            checkText(shot, window_, label, "legend caption " + label->text());
+        auto *bar = window_->menuBar();
+        for (QAction *item : bar->actions())
+            checkText(shot, window_, bar, "menu bar item " + item->text(), bar->actionGeometry(item));
+        for (auto *button : PartOf<QToolBar>(*window_, "toolBar")->findChildren<QToolButton *>())
+            if (button->isEnabled() && button->isVisible() && !button->text().isEmpty())
+                checkText(shot, window_, button, "tool button " + button->text());
+        auto *tree = PartOf<QTreeView>(*window_, "projectTree");
+        const QModelIndex first = tree->model()->index(0, 0);
+        checkText(shot, window_, tree->viewport(), "the tree's first node", tree->visualRect(first));
+        auto *test = PartOf<QPushButton>(*window_, "testButton");
+        checkText(shot, window_, test, "the test button", ButtonFace(test));
+        // The code's colours are the highlighter's; its ground and plain
+        // text come from the palette.
+        const QPalette editor = EditorOf(*window_)->palette();
+        QVERIFY2(skin::ContrastRatio(editor.color(QPalette::Text), editor.color(QPalette::Base)) >= 4.5,
+                 qPrintable(skinName_ + ": the editor's plain text is hard to read"));
+
+        auto *box = new QMessageBox(QMessageBox::Question, "保存提示", "工程已经修改，要保存吗?",
+                                    QMessageBox::Yes | QMessageBox::No, window_);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+        const QImage boxShot = pictureOf(box);
+        QVERIFY(!boxShot.isNull());
+        checkText(boxShot, box, PartOf<QLabel>(*box, "qt_msgbox_label"), "the message box's text");
+        for (QAbstractButton *button : box->buttons())
+            checkText(boxShot, box, button, "the message box's button " + button->text(), ButtonFace(button));
         box->close();
     }
 
@@ -134,6 +232,12 @@ private slots:
         checkEveryWindow();
     }
 
+    void builtinSkinTextsAreReadable()
+    {
+        skinName_ = "built-in skin";
+        checkTextsReadable();
+    }
+
     void darkSkinShowsNoMagenta()
     {
         skinName_ = "dark skin";
@@ -141,6 +245,26 @@ private slots:
             PartOf<app::SkinMenu>(*window_, "skinMenu")->useSkinFile(QASP_SKIN_DIR "/quillmere-dusk.skin"));
         QTest::qWait(400);  // the windows take the new skin on the manager's timer
         checkEveryWindow();
+    }
+
+    void darkSkinTextsAreReadable()
+    {
+        skinName_ = "dark skin";
+        QVERIFY(skin::IsDark(EditorOf(*window_)->palette().color(QPalette::Base)));
+        QVERIFY(skin::IsDark(PartOf<QTreeView>(*window_, "projectTree")->palette().color(QPalette::Base)));
+        checkTextsReadable();
+    }
+
+    // The dark palette is built from the window's plain one, so a light
+    // skin after the dark one brings light fields back.
+    void builtinSkinAfterTheDarkOneIsLightAgain()
+    {
+        skinName_ = "built-in skin again";
+        PartOf<app::SkinMenu>(*window_, "skinMenu")->useBuiltinSkin();
+        QTest::qWait(400);
+        QVERIFY(!skin::IsDark(EditorOf(*window_)->palette().color(QPalette::Base)));
+        QVERIFY(!skin::IsDark(PartOf<QTreeView>(*window_, "projectTree")->palette().color(QPalette::Base)));
+        checkTextsReadable();
     }
 };
 

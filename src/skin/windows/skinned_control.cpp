@@ -64,9 +64,16 @@ void SkinnedControl::saveAndTakeBackground()
     paletteWasSet_ = w->testAttribute(Qt::WA_SetPalette);
     savedPalette_ = w->palette();
     savedAutoFill_ = w->autoFillBackground();
-    QPalette palette = w->palette();
-    palette.setColor(w->backgroundRole(), faceColour());
-    w->setPalette(palette);
+    w->setPalette(paletteWithFace());
+}
+
+QPalette SkinnedControl::paletteWithFace() const
+{
+    // Only the background role is the control's own: every other role keeps
+    // following the window's skin palette, through later skin changes too.
+    QPalette palette = paletteWasSet_ ? savedPalette_ : QPalette();
+    palette.setColor(control_->backgroundRole(), faceColour());
+    return palette;
 }
 
 void SkinnedControl::detach()
@@ -88,11 +95,8 @@ void SkinnedControl::detach()
 
 void SkinnedControl::updateFromSkin()
 {
-    if (withBackground_ && control_) {
-        QPalette palette = control_->palette();
-        palette.setColor(control_->backgroundRole(), faceColour());
-        control_->setPalette(palette);
-    }
+    if (withBackground_ && control_)
+        control_->setPalette(paletteWithFace());
     repaint();
 }
 

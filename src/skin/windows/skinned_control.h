@@ -67,6 +67,8 @@ protected:
 
     // Shared drawing.
     QColor faceColour() const;
+    // The control's palette with the face colour as its background.
+    QPalette paletteWithFace() const;
     void fillFace(QPainter &painter, const QRect &rect) const;
     void fillParent(QPainter &painter, const QRect &rect) const;
     void drawFocusRect(QPainter &painter, const QRect &textRect) const;

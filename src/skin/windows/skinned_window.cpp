@@ -3,6 +3,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/windows/skin_events.h"
 #include "skin/windows/skin_manager.h"
+#include "skin/windows/skin_palette.h"
 #include "skin/windows/window_menu.h"
 #include "skin/windows/window_rule.h"
 
@@ -144,9 +145,7 @@ void SkinnedWindow::attach(SkinData *skinData)
 
     saved_.paletteSet = w->testAttribute(Qt::WA_SetPalette);
     saved_.palette = w->palette();
-    QPalette palette = w->palette();
-    palette.setColor(QPalette::Window, ToQColor(skinData->Model().Colours.ButtonFace));
-    w->setPalette(palette);
+    w->setPalette(SkinPalette(skinData->Model(), saved_.palette));
 
     if (!skinsFrame_) {
         state_ = State::Ready;
@@ -288,9 +287,7 @@ void SkinnedWindow::refreshAfterSkinChange()
     if (!window_ || !attached_ || !skinData_)
         return;
     QWidget *w = window_;
-    QPalette palette = w->palette();
-    palette.setColor(QPalette::Window, ToQColor(skinData_->Model().Colours.ButtonFace));
-    w->setPalette(palette);
+    w->setPalette(SkinPalette(skinData_->Model(), saved_.palette));
     controls_.updateFromSkin();
     state_ = State::Refreshing;
     if (skinsFrame_) {
