@@ -9,6 +9,7 @@
 #include "dialogs/help_window.h"
 #include "skin/data/readable_colour.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
 #include "skin/windows/skin_manager.h"
 #include "skin/windows/skinned_window.h"
 
@@ -18,7 +19,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -75,6 +78,13 @@ double TextContrast(const QImage &picture, const QRect &region, QString *colours
     if (colours)
         *colours = QColor(ink).name() + " on " + QColor(background).name();
     return best;
+}
+
+// Whether two colours differ by at most 3 in every channel.
+bool Near(const QColor &a, const QColor &b)
+{
+    return std::abs(a.red() - b.red()) <= 3 && std::abs(a.green() - b.green()) <= 3
+           && std::abs(a.blue() - b.blue()) <= 3;
 }
 
 // A button's face inside its border, whose colour is not the text's ground.
@@ -138,8 +148,38 @@ class SkinnedWindowPicturesTest : public QObject {
                                                  .arg(colours)));
     }
 
+    // The tool bar's empty right end, as shown and as it should be: the
+    // skin's face or tool bar picture, or without a skin the program's style
+    // sheet.
+    void checkToolBarGround(app::MainWindow &window)
+    {
+        auto *bar = PartOf<QToolBar>(window, "toolBar");
+        QTest::qWait(50);
+        const QImage shown = bar->grab().toImage();
+        const QPoint at(shown.width() - 4, shown.height() / 2);
+        QColor expected;
+        const skin::SkinData *data = PartOf<skin::SkinData>(window, "skinData");
+        if (data->Active() && !data->NoSkin() && data->Has(skin::xoToolbarBK)) {
+            expected = skin::ToQColor(data->Model().Colours.ButtonFace);  // the face, plain
+        } else if (data->Active() && !data->NoSkin()) {
+            QImage painted(shown.size(), QImage::Format_RGB32);
+            QPainter(&painted).drawImage(painted.rect(),
+                                         skin::StateImage(data->Model().Toolbar->Bitmap, 1, 1));
+            expected = painted.pixelColor(at);
+        } else {
+            const auto match =
+                QRegularExpression("background-color: *(#[0-9A-Fa-f]{6})").match(bar->styleSheet());
+            QVERIFY2(match.hasMatch(), "the tool bar's style sheet is not back");
+            expected = QColor(match.captured(1));
+        }
+        QVERIFY2(Near(shown.pixelColor(at), expected),
+                 qPrintable(QString("%1: the tool bar shows %2, not %3")
+                                .arg(skinName_, shown.pixelColor(at).name(), expected.name())));
+    }
+
     void checkTextsReadable()
     {
+        checkToolBarGround(*window_);
         const QImage shot = pictureOf(window_);
         QVERIFY(!shot.isNull());
         for (int i = 0; i < 4; ++i)
@@ -259,12 +299,27 @@ private slots:
     // skin after the dark one brings light fields back.
     void builtinSkinAfterTheDarkOneIsLightAgain()
     {
+        skinName_ = "no skin";
+        PartOf<app::SkinMenu>(*window_, "skinMenu")->turnSkinOff();
+        QTest::qWait(400);
+        checkToolBarGround(*window_);
         skinName_ = "built-in skin again";
         PartOf<app::SkinMenu>(*window_, "skinMenu")->useBuiltinSkin();
         QTest::qWait(400);
         QVERIFY(!skin::IsDark(EditorOf(*window_)->palette().color(QPalette::Base)));
         QVERIFY(!skin::IsDark(PartOf<QTreeView>(*window_, "projectTree")->palette().color(QPalette::Base)));
         checkTextsReadable();
+    }
+
+    // As with --skin: the skin file is taken before the window first shows.
+    void skinGivenBeforeTheWindowShowsReachesTheToolBar()
+    {
+        skinName_ = "dark skin from the start";
+        app::MainWindow second;
+        QVERIFY(PartOf<app::SkinMenu>(second, "skinMenu")->useSkinFile(QASP_SKIN_DIR "/quillmere-dusk.skin"));
+        second.show();
+        QVERIFY(QTest::qWaitFor([&second] { return WearsSkin(&second); }, 3000));
+        checkToolBarGround(second);
     }
 };
 

@@ -51,6 +51,7 @@ void SkinnedControl::attachTo(SkinnedControlRegistry *registry, SkinData *skinDa
     skinData_ = skinData;
     control_->installEventFilter(this);
     registry->add(this);
+    takingBackground();
     if (withBackground_)
         saveAndTakeBackground();
     state_ = AttachState::Attached;
@@ -89,6 +90,7 @@ void SkinnedControl::detach()
             w->setPalette(paletteWasSet_ ? savedPalette_ : QPalette());
             w->setAutoFillBackground(savedAutoFill_);
         }
+        backgroundGivenBack();
         w->update();
     }
 }
