@@ -11,7 +11,8 @@
 namespace qasp::skin {
 
 QMenu *BuildWindowMenu(QWidget *window, const QImage &glyphs, const WindowMenuFacts &facts,
-                       const std::function<void()> &move, const std::function<void()> &size)
+                       const std::function<void()> &move, const std::function<void()> &size,
+                       const std::function<void(bool)> &maximise)
 {
     auto *menu = new QMenu(window);
     MarkWindowMenu(menu);
@@ -25,13 +26,13 @@ QMenu *BuildWindowMenu(QWidget *window, const QImage &glyphs, const WindowMenuFa
     const bool normal = facts.windowState == kNormalState;
     const bool maximised = facts.windowState == kMaximisedState;
     const bool minimised = facts.windowState == kMinimisedState;
-    add(QStringLiteral("还原(&R)"), 0, !normal, [window] { window->showNormal(); });
+    add(QStringLiteral("还原(&R)"), 0, !normal, [maximise] { maximise(false); });
     add(QStringLiteral("移动(&M)"), -1, !maximised, move);
     add(QStringLiteral("大小(&S)"), -1, !maximised && facts.sizable, size);
     add(QStringLiteral("最小化(&N)"), 2, !minimised && (facts.capabilities & kMinimiseBox),
         [window] { window->showMinimized(); });
     add(QStringLiteral("最大化(&X)"), 1, !maximised && (facts.capabilities & kMaximiseBox),
-        [window] { window->showMaximized(); });
+        [maximise] { maximise(true); });
     menu->addSeparator();
     add(QStringLiteral("关闭(&C)\tAlt+F4"), 3, true, [window] { window->close(); });
     return menu;
