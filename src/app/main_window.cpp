@@ -10,6 +10,7 @@
 #include "app/recent_files_menu.h"
 #include "app/settings_project_memory.h"
 #include "app/interface_font.h"
+#include "app/legend_label.h"
 #include "app/navigation_controller.h"
 #include "app/page_highlighter.h"
 #include "app/qt_editor_surface.h"
@@ -82,12 +83,10 @@ QColor ToQColor(ColourValue c)
 void ColourLegend(QWidget *legend, const QLabel *skip, const ColourScheme &scheme)
 {
     size_t i = 0;
-    for (QLabel *label : legend->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+    for (auto *label : legend->findChildren<LegendLabel *>(Qt::FindDirectChildrenOnly)) {
         if (label == skip || i >= BuildColourTable().size())
             continue;
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, ToQColor(scheme.Of(static_cast<ColourCategory>(i++))));
-        label->setPalette(p);
+        label->setCategoryColour(ToQColor(scheme.Of(static_cast<ColourCategory>(i++))));
     }
 }
 
@@ -549,11 +548,7 @@ void MainWindow::layOutColourLegend()
 {
     int left = 0;
     for (const ColourEntry &entry : BuildColourTable()) {
-        auto *label = new QLabel(QString::fromUtf8(entry.Caption), colourLegend_);
-        label->setAlignment(Qt::AlignCenter);
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, ToQColor(entry.Color));
-        label->setPalette(p);
+        auto *label = new LegendLabel(QString::fromUtf8(entry.Caption), ToQColor(entry.Color), colourLegend_);
         label->adjustSize();
         label->move(left, 6);
         label->show();

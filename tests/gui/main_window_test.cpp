@@ -2,6 +2,7 @@
 #include "app/action_table.h"
 #include "app/icons.h"
 #include "app/interface_font.h"
+#include "app/legend_label.h"
 #include "app/main_window.h"
 #include "app/qt_editor_surface.h"
 #include "app/gbk_qstring.h"
@@ -9,6 +10,7 @@
 #include "app/skin_menu.h"
 #include "editor/colouring.h"
 #include "editor/keyword_store.h"
+#include "skin/data/readable_colour.h"
 #include "skin/data/skin_data.h"
 #include "text/byte_string.h"
 #include "text/line_split.h"
@@ -244,8 +246,16 @@ private slots:
         // In the colours the editor shows on its light background.
         for (int i = 0; i < 7; ++i) {
             QCOMPARE(labels[i]->text(), captions[i]);
-            QCOMPARE(labels[i]->palette().color(QPalette::WindowText),
-                     ShownColour(static_cast<qasp::ColourCategory>(i)));
+            // Each caption keeps its category's colour, moved only as far as
+            // the legend's ground needs to read it.
+            auto *legend = qobject_cast<LegendLabel *>(labels[i]);
+            QVERIFY(legend);
+            QCOMPARE(legend->categoryColour(), ShownColour(static_cast<qasp::ColourCategory>(i)));
+            const QColor shown = legend->palette().color(QPalette::WindowText);
+            const QColor ground = legend->parentWidget()->palette().color(QPalette::Window);
+            QVERIFY(qasp::skin::ContrastRatio(shown, ground) >= 5.0);
+            if (qasp::skin::ContrastRatio(ShownColour(static_cast<qasp::ColourCategory>(i)), ground) >= 5.0)
+                QCOMPARE(shown, ShownColour(static_cast<qasp::ColourCategory>(i)));
             QCOMPARE(labels[i]->y(), 6);
             const int expectedLeft = i == 0 ? 0 : labels[i - 1]->x() + labels[i - 1]->width() + 10;
             QCOMPARE(labels[i]->x(), expectedLeft);

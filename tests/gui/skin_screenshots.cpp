@@ -42,6 +42,20 @@ void Fail(const QString &what)
     ++failures;
 }
 
+// Magenta is the skin's transparent colour: no picture may show it.
+void CheckNoMagenta(const QImage &shot, const QString &name)
+{
+    const QImage image = shot.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if ((row[x] & 0xFFFFFF) == 0xFF00FF) {
+                Fail(QString("%1: magenta at (%2, %3)").arg(name).arg(x).arg(y));
+                return;
+            }
+    }
+}
+
 // The caption's colour in the middle of the Top border's state image.
 QColor CaptionColour(const skin::SkinData &data, bool active)
 {
@@ -61,6 +75,7 @@ void Shoot(QWidget *w, const QString &dir, const QString &name, QPoint at)
         w->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();
     if (!shot.save(dir + "/" + name + ".png"))
         Fail("cannot write " + name + ".png");
+    CheckNoMagenta(shot, name);
     skin::SkinnedWindow *painter = skin::SkinManager::instance()->skinnedWindow(w);
     if (!painter) {
         Fail(name + ": the window wears no skin");
@@ -106,6 +121,7 @@ void ShootMenu(app::MainWindow &window, const QString &dir, const QString &name)
     const QImage shot =
         window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
     shot.save(dir + "/" + name + ".png");
+    CheckNoMagenta(shot, name);
     const skin::SkinElement *background =
         skin::SkinManager::instance()->mainSkinData()->Model().MenuBackground.get();
     const QPoint corner = menu->geometry().topLeft() - area.topLeft() + QPoint(1, 1);
@@ -183,6 +199,29 @@ int main(int argc, char **argv)
     ShootModal(dir, "input-box", [&] {
         prompter.InputBox("查找", "输入你查找文字内容,下次可用F3继续!\u3000\u3000\u3000", "Response");
     });
+
+    // No window manager runs here: a double click on the caption must still
+    // fill the screen's free area, and another put the window back.
+    {
+        const QRect normal = window.geometry();
+        const QPoint caption(window.width() / 2, 10);
+        QTest::mouseDClick(&window, Qt::LeftButton, {}, caption);
+        QTest::qWait(400);
+        skin::SkinnedWindow *frame = skin::SkinManager::instance()->skinnedWindow(&window);
+        if (!frame->looksMaximised() || window.geometry() != window.screen()->availableGeometry())
+            Fail(QString("the maximised window does not fill the screen (%1, %2,%3 %4x%5)")
+                     .arg(frame->looksMaximised() ? "maximised" : "not maximised")
+                     .arg(window.x())
+                     .arg(window.y())
+                     .arg(window.width())
+                     .arg(window.height()));
+        else
+            Shoot(&window, dir, "main-maximised", window.pos());
+        QTest::mouseDClick(&window, Qt::LeftButton, {}, caption);
+        QTest::qWait(400);
+        if (frame->looksMaximised() || window.geometry() != normal)
+            Fail("the restored window is not where it was");
+    }
 
     ShootMenu(window, dir, "main-menu-open");
     // The completion list, as the user types a name.

@@ -222,6 +222,28 @@ private slots:
         QCOMPARE(SkinManager::instance()->nextPopupKind(), int(kContextMenu));
     }
 
+    void anOpenMenuBarItemIsSunkInTheSkinsShadowAndLight()
+    {
+        Form f;
+        f.show();
+        QTRY_VERIFY(IsReady(&f));
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QAction *first = f.bar->actions().first();
+        f.bar->setActiveAction(first);
+        QTRY_VERIFY(first->menu()->isVisible());
+        const QImage shown = f.bar->grab().toImage();
+        const QRect r = f.bar->actionGeometry(first).adjusted(0, 0, -1, -2);
+        const SkinColourTable &c = data_->Model().Colours;
+        QCOMPARE(shown.pixelColor(r.left() + 3, r.top()), ToQColor(c.ButtonShadow));
+        QCOMPARE(shown.pixelColor(r.left(), r.top() + 3), ToQColor(c.ButtonShadow));
+        QCOMPARE(shown.pixelColor(r.left() + 3, r.bottom()), ToQColor(c.ButtonHilight));
+        QCOMPARE(shown.pixelColor(r.right(), r.top() + 3), ToQColor(c.ButtonHilight));
+        QTest::keyClick(first->menu(), Qt::Key_Escape);
+        QTest::keyClick(f.bar, Qt::Key_Escape);
+        QTRY_VERIFY(SkinManager::instance()->skinnedPopupCount() == 0);
+    }
+
     void popupMenusWearTheSkinUnlessMarked()
     {
         QMenu menu;

@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTreeWidget>
+#include <QScreen>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -224,6 +226,55 @@ private slots:
         QCOMPARE(close.right(), w.width() - 24 + close.width() - 1);
         QTest::mouseClick(&w, Qt::LeftButton, {}, close.center());
         QTRY_VERIFY(!w.isVisible());
+    }
+
+    void windowMenuOpensWithAltSpaceFromTheTreeAndMaximises()
+    {
+        QWidget w;
+        auto *layout = new QVBoxLayout(&w);
+        // A tree takes a space for its keyboard search, Alt or not.
+        auto *edit = new QTreeWidget;
+        edit->addTopLevelItem(new QTreeWidgetItem(QStringList{"index.asp"}));
+        layout->addWidget(edit);
+        w.setGeometry(120, 110, 320, 220);
+        w.show();
+        QTRY_VERIFY(IsReady(&w));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        edit->setFocus();
+        const QRect normal = w.geometry();
+        QTest::keyClick(edit, Qt::Key_Space, Qt::AltModifier);
+        QMenu *menu = nullptr;
+        QTRY_VERIFY((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())));
+        QVERIFY(IsWindowMenu(menu));
+        // Its 最大化 fills the screen's free area; restoring puts the window back.
+        menu->actions().at(4)->trigger();
+        menu->hide();
+        QTRY_VERIFY(w.isMaximized());
+        QTRY_COMPARE(w.geometry(), w.screen()->availableGeometry());
+        QTest::mouseDClick(&w, Qt::LeftButton, {}, QPoint(120, 12));  // the caption restores
+        QTRY_VERIFY(!w.isMaximized());
+        QTRY_COMPARE(w.geometry(), normal);
+    }
+
+    void theIconClickedTwiceClosesTheWindowThroughItsMenu()
+    {
+        Form w;
+        w.show();
+        QTRY_VERIFY(IsReady(&w));
+        w.grab();  // lays the caption out
+        QRect icon;
+        for (const CaptionButton &button : PainterOf(&w)->framePainter().buttons())
+            if (button.action() == 3 && button.isVisible())
+                icon = button.bounds();
+        QVERIFY(!icon.isEmpty());
+        QTest::mouseClick(&w, Qt::LeftButton, {}, icon.center());
+        QMenu *menu = nullptr;
+        QTRY_VERIFY((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())));
+        // The open menu has the pointer: the second click arrives there.
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->mapFromGlobal(w.mapToGlobal(icon.center())));
+        QTRY_VERIFY(!w.isVisible());
+        QTRY_VERIFY(!menu->isVisible());
     }
 
     void captionDragsTheWindowUnlessMaximised()

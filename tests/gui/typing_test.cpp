@@ -1,5 +1,6 @@
 // Typing into the real editor: colours, the completion list, indentation.
 #include "app/interface_font.h"
+#include "app/legend_label.h"
 #include "app/main_window.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
@@ -151,9 +152,11 @@ private slots:
         const ColourValue keyword = DarkScheme().Of(ColourCategory::Keyword);
         const QColor shown(RedOf(keyword), GreenOf(keyword), BlueOf(keyword));
         QCOMPARE(ColourAt(editor, 0, 3), shown);
-        const QList<QLabel *> labels = PartOf<QWidget>(w, "colourLegend")->findChildren<QLabel *>();
-        QVERIFY(std::any_of(labels.begin(), labels.end(), [&](const QLabel *l) {
-            return l->text() == "VB关键字" && l->palette().color(QPalette::WindowText) == shown;
+        // The legend names the scheme's colours (each caption then made
+        // readable on the legend's own ground).
+        const QList<LegendLabel *> labels = PartOf<QWidget>(w, "colourLegend")->findChildren<LegendLabel *>();
+        QVERIFY(std::any_of(labels.begin(), labels.end(), [&](const LegendLabel *l) {
+            return l->text() == "VB关键字" && l->categoryColour() == shown;
         }));
     }
 

@@ -4,6 +4,7 @@
 // window's shape, and the window, skin and popup rules.
 #include "skin/data/nine_part_rule.h"
 #include "skin/data/skin_model.h"
+#include "skin/windows/caption_button.h"
 #include "skin/windows/frame_drawing.h"
 #include "skin/windows/frame_geometry.h"
 #include "skin/windows/window_rule.h"
@@ -40,7 +41,7 @@ SkinModel BorderModel(bool transparent)
     m.Bottom.FrameCount = 2;
     for (SkinBorder *b : {&m.Top, &m.Left, &m.Right, &m.Bottom}) {
         b->Trans = transparent ? 1 : 0;
-        b->Tile = 1;
+        b->Tile = 0;
     }
     if (transparent) {
         // The left border's top-left pixel (both states) is magenta: a
@@ -407,4 +408,48 @@ TEST(PopupRule, EachKindHasItsGate)
     EXPECT_TRUE(PopupKindAllowed(kMenuBarDropDown, 1u << xcMainMenu));
     EXPECT_TRUE(PopupKindAllowed(kSystemMenuKind, 1u << xcSystemMenu));
     EXPECT_FALSE(PopupKindAllowed(kContextMenu, 1u << xcMainMenu));
+}
+
+TEST(CaptionButtons, AnInactiveWindowGreysAButtonWithoutItsOwnInactiveImage)
+{
+    // Three states side by side: a blue box, hot, pressed; the corner is
+    // transparent.
+    SkinCaptionButton close = Button(0, 1, 24);
+    close.FrameCount = 3;
+    close.Bitmap = QImage(3 * 8, 8, QImage::Format_ARGB32_Premultiplied);
+    close.Bitmap.fill(QColor(40, 90, 200));
+    close.Bitmap.setPixel(0, 0, 0);
+    CaptionButton button(&close, QImage());
+    button.setVisible(true);
+    button.setBounds(QRect(0, 0, 8, 8));
+    const auto shown = [&button](CaptionButton::Look look, bool active) {
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        button.paint(p, look, active);
+        return image;
+    };
+    EXPECT_EQ(shown(CaptionButton::Look::Normal, true).pixelColor(4, 4), QColor(40, 90, 200));
+    const QImage inactive = shown(CaptionButton::Look::Normal, false);
+    const QColor grey = inactive.pixelColor(4, 4);
+    EXPECT_EQ(grey.red(), grey.green());
+    EXPECT_EQ(grey.green(), grey.blue());
+    EXPECT_EQ(inactive.pixelColor(0, 0), QColor(Qt::white));  // still transparent
+    // The mouse over it shows the hot image, active window or not.
+    EXPECT_EQ(shown(CaptionButton::Look::Hot, false).pixelColor(4, 4), QColor(40, 90, 200));
+
+    // A button with an inactive image of its own uses it.
+    close.FrameCount = 4;
+    close.Bitmap = QImage(4 * 8, 8, QImage::Format_RGB32);
+    close.Bitmap.fill(Qt::red);
+    for (int x = 24; x < 32; ++x)
+        for (int y = 0; y < 8; ++y)
+            close.Bitmap.setPixelColor(x, y, Qt::green);
+    CaptionButton own(&close, QImage());
+    own.setVisible(true);
+    own.setBounds(QRect(0, 0, 8, 8));
+    QImage image(8, 8, QImage::Format_RGB32);
+    QPainter p(&image);
+    own.paint(p, CaptionButton::Look::Normal, false);
+    EXPECT_EQ(image.pixelColor(4, 4), QColor(Qt::green));
 }

@@ -4,6 +4,7 @@
 #include "skin/data/lzh.h"
 #include "skin/data/quick_ini.h"
 #include "skin/data/required_elements.h"
+#include "skin/data/skin_draw.h"
 #include "skin/data/skin_element_readers.h"
 #include "skin/data/skin_model.h"
 #include "skin/data/skin_reader.h"
@@ -136,7 +137,7 @@ TEST(SkinModel, ASparseDescriptionGivesTheDefaults)
     const SkinModel &m = skin.model;
     EXPECT_EQ(m.SkinName, "Sparse");
     EXPECT_EQ(m.Left.FrameCount, 1);
-    EXPECT_EQ(m.Top.Tile, 1);
+    EXPECT_EQ(m.Top.Tile, 0);  // Stretch defaults to 1: the border stretches
     EXPECT_EQ(m.Bottom.Trans, 1);
     EXPECT_EQ(m.Colours.ButtonFace, 0xC8C8C8);
     EXPECT_EQ(m.Colours.Menubar, 0xC8C8C8);  // the ButtonFace just read
@@ -193,11 +194,9 @@ TEST(SkinModel, ComboStripsAreBuiltOnlyWithASunkEdge)
     EXPECT_EQ(m.ComboButton->Margins.Right, 16 + 2 + 2);
     EXPECT_EQ(m.ComboButton->Margins.Top, 2);
     EXPECT_EQ(m.SunkEdge->Margins.Left, 16 + 2 + 2);
-    // The edit part of each cell is magenta: the painter draws the text there.
-    EXPECT_EQ(m.ComboButton->Bitmap.pixelColor(10, 10), QColor(255, 0, 255));
-    QImage mirrored = m.ComboButton->Bitmap;
-    MirrorHorizontal(mirrored);
-    EXPECT_EQ(m.SunkEdge->Bitmap, mirrored);
+    // The edit part of each cell is transparent: the box draws the text there.
+    EXPECT_EQ(m.ComboButton->Bitmap.pixelColor(10, 10).alpha(), 0);
+    EXPECT_EQ(m.SunkEdge->Bitmap, m.ComboButton->Bitmap.mirrored(true, false));
 }
 
 namespace {
@@ -284,4 +283,75 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+TEST(SkinModel, MagentaBecomesTransparentInEveryPictureWhateverTransSays)
+{
+    QImage spotted = Pattern(64, 21);
+    for (int x = 0; x < 64; x += 7)
+        spotted.setPixelColor(x, 3, QColor(255, 0, 255));
+    QImage border = Pattern(16, 52);
+    border.setPixelColor(0, 0, QColor(255, 0, 255));
+    // Trans=0 everywhere: the flag decides the window's shape, never
+    // whether magenta is painted.
+    TestSkin skin("[Personality]\r\nTop=top.bmp\r\nTopFrame=2\r\nTopTrans=0\r\n"
+                  "[ComboButton]\r\nImage=combo.bmp\r\nTrans=0\r\n"
+                  "[SunkEdge]\r\nImage=sunk.bmp\r\nTrans=0\r\n"
+                  "[MenuItem]\r\nImage=combo.bmp\r\nTrans=0\r\n",
+                  {{"top.bmp", Bmp(border)}, {"combo.bmp", Bmp(spotted)}, {"sunk.bmp", Bmp(spotted)}});
+    const SkinModel &m = skin.model;
+    ASSERT_TRUE(m.MenuItem && m.ComboButton);
+    EXPECT_EQ(m.Top.Bitmap.pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(m.MenuItem->Bitmap.pixelColor(7, 3).alpha(), 0);
+    EXPECT_EQ(m.MenuItem->Bitmap.pixelColor(8, 3), spotted.pixelColor(8, 3));  // others untouched
+    for (const auto &[name, e] : m.Elements())
+        for (const QImage *image : {&e->Bitmap})
+            for (int y = 0; y < image->height(); ++y)
+                for (int x = 0; x < image->width(); ++x) {
+                    const QColor c = image->pixelColor(x, y);
+                    ASSERT_FALSE(c.alpha() == 255 && c.rgb() == QColor(255, 0, 255).rgb())
+                        << name << " keeps magenta at " << x << "," << y;
+                }
+}
+
+TEST(SkinDraw, OneRuleTilesOrStretchesTheMiddleOfEveryElement)
+{
+    // Stretch=1 stretches a border; TileMenu=1 and Tile=1 tile.
+    TestSkin skin("[Personality]\r\nTop=top.bmp\r\nTopStretch=0\r\nLeft=top.bmp\r\nLeftStretch=1\r\n"
+                  "menuBar=top.bmp\r\nTileMenu=1\r\n[MenuItem]\r\nImage=top.bmp\r\nTile=1\r\n"
+                  "[Headerbar]\r\nImage=top.bmp\r\n",
+                  {{"top.bmp", Bmp(Pattern(8, 8))}});
+    const SkinModel &m = skin.model;
+    EXPECT_TRUE(TilesMiddle(m.Top));
+    EXPECT_FALSE(TilesMiddle(m.Left));
+    ASSERT_TRUE(m.MenuBar && m.MenuItem && m.Headerbar);
+    EXPECT_TRUE(TilesMiddle(*m.MenuBar));
+    EXPECT_TRUE(TilesMiddle(*m.MenuItem));
+    EXPECT_FALSE(TilesMiddle(*m.Headerbar));
+
+    // Tiled, a 2-pixel-wide middle repeats with its own period along the
+    // edge and across the centre; stretched, it is scaled.
+    QImage source(6, 6, QImage::Format_RGB32);
+    source.fill(Qt::black);
+    for (int y = 0; y < 6; ++y) {
+        source.setPixelColor(2, y, Qt::red);
+        source.setPixelColor(3, y, Qt::blue);
+    }
+    QImage tiled(12, 6, QImage::Format_RGB32);
+    {
+        QPainter p(&tiled);
+        DrawNineSlice(p, tiled.rect(), source, {2, 2, 2, 2}, true);
+    }
+    for (int x = 2; x < 10; ++x) {
+        EXPECT_EQ(tiled.pixelColor(x, 0), x % 2 == 0 ? QColor(Qt::red) : QColor(Qt::blue)) << x;  // edge
+        EXPECT_EQ(tiled.pixelColor(x, 3), x % 2 == 0 ? QColor(Qt::red) : QColor(Qt::blue)) << x;  // centre
+    }
+    QImage stretched(12, 6, QImage::Format_RGB32);
+    {
+        QPainter p(&stretched);
+        DrawNineSlice(p, stretched.rect(), source, {2, 2, 2, 2}, false);
+    }
+    EXPECT_EQ(stretched.pixelColor(2, 3), QColor(Qt::red));
+    EXPECT_EQ(stretched.pixelColor(4, 3), QColor(Qt::red));  // the red column, widened
+    EXPECT_EQ(stretched.pixelColor(9, 3), QColor(Qt::blue));
 }

@@ -2,6 +2,7 @@
 
 #include "skin/data/quick_ini.h"
 #include "skin/data/required_elements.h"
+#include "skin/data/skin_draw.h"
 #include "skin/data/skin_manager_link.h"
 #include "skin/data/skin_reader.h"
 
@@ -58,8 +59,9 @@ void SkinManagerLink::clearInstance(SkinManagerLink *manager)
 SkinData::SkinData(QObject *owner) : QObject(owner), model_(std::make_unique<SkinModel>())
 {
     menuImages_ = ProgramPicture("menuglyphs.bmp");
-    appIcon_ = QImage(16, 16, QImage::Format_RGB888);
-    appIcon_.fill(QColor(255, 0, 255));
+    MakeMagentaTransparent(menuImages_);
+    appIcon_ = QImage(16, 16, QImage::Format_ARGB32_Premultiplied);
+    appIcon_.fill(Qt::transparent);
 }
 
 SkinData::~SkinData()
@@ -222,8 +224,8 @@ void SkinData::CaptureAppIcon()
     const QIcon icon = QGuiApplication::windowIcon();
     if (icon.isNull())
         return;
-    QImage image(16, 16, QImage::Format_RGB888);
-    image.fill(QColor(255, 0, 255));
+    QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
     QPainter p(&image);
     p.drawPixmap(0, 0, icon.pixmap(16, 16));
     appIcon_ = image;

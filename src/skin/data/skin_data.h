@@ -105,7 +105,7 @@ public:
 
     // Four 16 x 16 glyphs for the window menu: restore, maximise, minimise, close.
     const QImage &MenuImages() const { return menuImages_; }
-    // The application's small icon on magenta, for a caption without a window icon.
+    // The application's small icon, for a caption without a window icon.
     const QImage &AppIconBitmap() const { return appIcon_; }
 
     // The old-format message; a message box in the program.

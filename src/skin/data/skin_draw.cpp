@@ -22,48 +22,56 @@ QImage StateImage(const QImage &bitmap, int frameCount, int state, bool vertical
     return bitmap.copy(i * w, 0, w, bitmap.height());
 }
 
-QImage WithMagentaTransparent(const QImage &image)
+void MakeMagentaTransparent(QImage &image)
 {
-    QImage out = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < out.height(); ++y) {
-        auto *row = reinterpret_cast<QRgb *>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            if ((row[x] & 0xFFFFFF) == 0xFF00FF)
+    if (image.isNull())
+        return;
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (row[x] == 0xFFFF00FF)
                 row[x] = 0;
     }
-    return out;
 }
 
-void DrawNineSlice(QPainter &painter, const QRect &target, const QImage &source, const SkinMargins &margins,
-                   bool transparent, bool tile)
+bool TilesMiddle(const SkinElement &element)
 {
-    if (source.isNull() || target.isEmpty())
+    return element.Tile == 1;
+}
+
+void DrawNineSlice(QPainter &painter, const QRect &target, const QImage &image, const SkinMargins &margins,
+                   bool tile)
+{
+    if (image.isNull() || target.isEmpty())
         return;
-    const QImage image = transparent ? WithMagentaTransparent(source) : source;
     for (const NinePart &piece : NinePartPieces(image.size(), target, margins)) {
-        if (tile && piece.centre) {
-            // Tiled by hand: QPixmap would need a running GUI application.
-            painter.save();
-            painter.setClipRect(piece.to, Qt::IntersectClip);
-            for (int y = piece.to.top(); y <= piece.to.bottom(); y += piece.from.height())
-                for (int x = piece.to.left(); x <= piece.to.right(); x += piece.from.width())
-                    painter.drawImage(QPoint(x, y), image, piece.from);
-            painter.restore();
-        } else {
+        if (!tile || piece.to.size() == piece.from.size()) {
             painter.drawImage(piece.to, image, piece.from);
+            continue;
         }
+        // Edges repeat along their length, the centre both ways; tiled by
+        // hand since QPixmap would need a running GUI application.
+        painter.save();
+        painter.setClipRect(piece.to, Qt::IntersectClip);
+        const int stepX = piece.to.width() == piece.from.width() ? piece.to.width() : piece.from.width();
+        const int stepY = piece.to.height() == piece.from.height() ? piece.to.height() : piece.from.height();
+        for (int y = piece.to.top(); y <= piece.to.bottom(); y += stepY)
+            for (int x = piece.to.left(); x <= piece.to.right(); x += stepX)
+                painter.drawImage(QPoint(x, y), image, piece.from);
+        painter.restore();
     }
 }
 
 void DrawSkinElement(QPainter &painter, const SkinElement &element, int state, const QRect &target)
 {
     DrawNineSlice(painter, target, StateImage(element.Bitmap, element.FrameCount, state), element.Margins,
-                  element.Trans != 0, element.Tile == 1);
+                  TilesMiddle(element));
 }
 
 void DrawSkinGlyph(QPainter &painter, const SkinElement &element, int state, const QRect &target)
 {
-    const QImage glyph = WithMagentaTransparent(StateImage(element.Bitmap, element.FrameCount, state));
+    const QImage glyph = StateImage(element.Bitmap, element.FrameCount, state);
     if (glyph.isNull())
         return;
     const QPoint at(target.left() + (target.width() - glyph.width()) / 2,

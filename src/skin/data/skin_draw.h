@@ -1,6 +1,6 @@
 // The one routine that paints a skin element's state image into a
-// rectangle: the fixed margins drawn as they are, the middle stretched (or
-// tiled), magenta transparent when the element says so.
+// rectangle: the fixed margins drawn as they are, the middle stretched or
+// tiled. The pictures arrive with magenta already made transparent.
 #pragma once
 
 #include "skin/data/skin_elements.h"
@@ -16,15 +16,23 @@ namespace qasp::skin {
 // by side (or above one another when `vertical`).
 QImage StateImage(const QImage &bitmap, int frameCount, int state, bool vertical = false);
 
+// With `tile` the edges repeat along their length and the centre both ways
+// instead of being stretched.
 void DrawNineSlice(QPainter &painter, const QRect &target, const QImage &image, const SkinMargins &margins,
-                   bool transparent, bool tile);
+                   bool tile);
+
+// Whether an element's middle is tiled (its Tile field is 1) or stretched:
+// the one rule for every element, frame borders and menu bar included.
+bool TilesMiddle(const SkinElement &element);
 
 void DrawSkinElement(QPainter &painter, const SkinElement &element, int state, const QRect &target);
 
 // A state image as a glyph: centred in the target at its own size.
 void DrawSkinGlyph(QPainter &painter, const SkinElement &element, int state, const QRect &target);
 
-// Magenta (0xFF00FF) made transparent.
-QImage WithMagentaTransparent(const QImage &image);
+// Magenta (0xFF00FF), the skin's transparent colour, made transparent; the
+// image becomes premultiplied ARGB. Done once to every picture as a skin
+// loads, so no painter ever shows magenta.
+void MakeMagentaTransparent(QImage &image);
 
 }  // namespace qasp::skin

@@ -37,7 +37,8 @@ void ReadBorders(SkinModel &m, const TSkinReader &reader, const TQuickIni &ini)
         else
             b->Margins = {first, 0, second, 0};
         b->FrameCount = ini.ReadInteger("Personality", key + "Frame", 1);
-        b->Tile = std::min(ini.ReadInteger("Personality", key + "Stretch", 1), 1);
+        // A border's Stretch of 1 stretches its middle, anything else tiles it.
+        b->Tile = ini.ReadInteger("Personality", key + "Stretch", 1) == 1 ? 0 : 1;
         b->Trans = ini.ReadInteger("Personality", key + "Trans", 1);
     }
 }
@@ -173,7 +174,7 @@ std::unique_ptr<SkinElement> ReadMenuBar(const TSkinReader &reader, const TQuick
         return nullptr;
     auto e = std::make_unique<SkinElement>("Personality");
     e->Bitmap = LoadSkinBitmap(reader, image);
-    e->Tile = std::min(ini.ReadInteger("Personality", "TileMenu", 1), 1);
+    e->Tile = ini.ReadInteger("Personality", "TileMenu", 1) == 1 ? 1 : 0;
     e->Margins = {ini.ReadInteger("Personality", "TileLeftMenu", 1), 0,
                   ini.ReadInteger("Personality", "TileRightMenu", 1), 0};
     return e;
@@ -283,6 +284,40 @@ void BuildToolbarBackground(SkinModel &m)
     m.Toolbar->FrameCount = 1;
 }
 
+// Magenta is the skin's transparent colour whatever an element's Trans
+// says: every picture loses it once here, so no painter can show it.
+void MakeAllPicturesTransparent(SkinModel &m)
+{
+    const auto element = [](SkinElement *e) {
+        if (e)
+            MakeMagentaTransparent(e->Bitmap);
+    };
+    const auto border = [&element](SkinBorder *b) {
+        element(b);
+        if (b)
+            MakeMagentaTransparent(b->Bitmap2);
+    };
+    element(&m.Title);
+    element(&m.Buttons);
+    MakeMagentaTransparent(m.Buttons.CheckBitmap);
+    MakeMagentaTransparent(m.Buttons.RadioBitmap);
+    for (SkinBorder *b : {&m.Left, &m.Right, &m.Top, &m.Bottom})
+        border(b);
+    for (const auto &b : m.CaptionButtons)
+        element(b.get());
+    for (const auto *b : {&m.Tabs, &m.Progress, &m.UpDownHorz, &m.UpDownVert, &m.ComboButton})
+        border(b->get());
+    for (const auto *e :
+         {&m.SunkEdge,           &m.ExtraImages,     &m.GroupBoxEdge,     &m.Toolbar,
+          &m.ToolBars,           &m.StatusBarEdges,  &m.Headerbar,        &m.MenuBar,
+          &m.MenuItem,           &m.MenuBackground,  &m.Scrollbar,        &m.HorzScroll,
+          &m.VertScroll,         &m.HorzScrollThumb, &m.VertScrollThumb,  &m.TrackbarThumbHorz,
+          &m.TrackbarThumbVert,  &m.Track,           &m.TrackVert,        &m.TrackbarThumbLeft,
+          &m.TrackbarThumbRight, &m.TrackbarThumbUp, &m.TrackbarThumbDown})
+        element(e->get());
+    element(m.GroupBox.get());
+}
+
 }  // namespace
 
 SkinColour SkinModel::FrameColour() const
@@ -386,6 +421,7 @@ void BuildSkinModel(SkinModel &m, const TSkinReader &reader, const TQuickIni &in
     FixFrameCounts(m, ini);
     BuildComboStrips(m, environment.scrollArrowWidth);
     BuildToolbarBackground(m);
+    MakeAllPicturesTransparent(m);
 }
 
 }  // namespace qasp::skin

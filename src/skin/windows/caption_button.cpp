@@ -5,6 +5,23 @@
 #include <QPainter>
 
 namespace qasp::skin {
+namespace {
+
+// Every pixel's colour becomes its lightness; transparency stays.
+QImage Greyed(const QImage &source)
+{
+    QImage image = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int grey = (qRed(row[x]) * 11 + qGreen(row[x]) * 16 + qBlue(row[x]) * 5) / 32;
+            row[x] = qRgba(grey, grey, grey, qAlpha(row[x]));
+        }
+    }
+    return image;
+}
+
+}  // namespace
 
 CaptionButton::CaptionButton(const SkinCaptionButton *description, const QImage &appIcon)
     : description_(description),
@@ -15,6 +32,8 @@ CaptionButton::CaptionButton(const SkinCaptionButton *description, const QImage 
         picture_ = appIcon;
         frames_ = 1;
     }
+    if (!isIcon() && frames_ < 4 && !picture_.isNull())
+        inactive_ = Greyed(StateImage(picture_, frames_, 1));
 }
 
 int CaptionButton::frameToDraw(Look look, bool windowActive) const
@@ -32,9 +51,11 @@ void CaptionButton::paint(QPainter &painter, Look look, bool windowActive) const
 {
     if (!visible_)
         return;
-    const QImage image = StateImage(picture_, frames_, frameToDraw(look, windowActive));
+    const QImage image = look == Look::Normal && !windowActive && !inactive_.isNull()
+                             ? inactive_
+                             : StateImage(picture_, frames_, frameToDraw(look, windowActive));
     if (!image.isNull())
-        painter.drawImage(bounds_.topLeft(), WithMagentaTransparent(image));
+        painter.drawImage(bounds_.topLeft(), image);
 }
 
 SysButtonSlot CaptionButton::slot() const

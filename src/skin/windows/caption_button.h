@@ -35,6 +35,8 @@ public:
     // The 1-based state image to draw: pressed, hot, or the inactive look.
     int frameToDraw(Look look, bool windowActive) const;
     // Any button but the icon, which the frame draws from the window's own.
+    // On an inactive window a button without an inactive image of its own
+    // shows its normal image in grey, not the active look.
     void paint(QPainter &painter, Look look, bool windowActive) const;
 
     // What placement and hit-testing know of it.
@@ -42,7 +44,8 @@ public:
 
 private:
     const SkinCaptionButton *description_;
-    QImage picture_;  // its state images side by side
+    QImage picture_;   // its state images side by side
+    QImage inactive_;  // without an inactive image of its own: the first, greyed
     int frames_ = 1;
     bool visible_ = false;
     QRect bounds_;

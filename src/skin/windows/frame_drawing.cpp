@@ -26,8 +26,7 @@ void DrawFrameBorder(QPainter &painter, const SkinBorder &border, const QRect &t
 {
     const QImage image =
         StateImage(border.Bitmap, border.FrameCount, BorderState(border, active), Stacked(border));
-    // A border's Stretch key of 1 stretches its middle; otherwise it is tiled.
-    DrawNineSlice(painter, target, image, border.Margins, border.Trans != 0, border.Tile != 1);
+    DrawNineSlice(painter, target, image, border.Margins, TilesMiddle(border));
 }
 
 QRegion OpaquePixels(const QImage &source, QPoint offset)

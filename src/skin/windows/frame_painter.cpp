@@ -76,7 +76,7 @@ void FramePainter::paintIcon(QPainter &painter, const QIcon &icon, const QRect &
     if (!icon.isNull())
         painter.drawPixmap(bounds, icon.pixmap(bounds.size()));
     else if (!appIcon_.isNull())
-        painter.drawImage(bounds, WithMagentaTransparent(appIcon_));
+        painter.drawImage(bounds, appIcon_);
 }
 
 void FramePainter::paintCaptionStrip(QPainter &painter, const SkinModel &model, const WindowLook &window)
@@ -96,7 +96,7 @@ void FramePainter::paintCaptionStrip(QPainter &painter, const SkinModel &model, 
     const SkinTitle &title = model.Title;
     if (title.Textbackground && !title.Bitmap.isNull())
         DrawNineSlice(strip, captionTextRect_, StateImage(title.Bitmap, 2, active ? 1 : 2),
-                      SkinMargins{title.TXTBackleft, 0, title.TXTBackRight, 0}, title.Trans != 0, false);
+                      SkinMargins{title.TXTBackleft, 0, title.TXTBackRight, 0}, false);
     const QRect textArea = captionTextRect_.adjusted(title.TXTBackleft, 0, -title.TXTBackRight, 0);
     if (textArea.width() > 0) {
         strip.setFont(captionFont_);

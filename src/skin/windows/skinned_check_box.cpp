@@ -52,7 +52,7 @@ void SkinnedCheckBox::paint(QPainter &p, const QRect &rect)
         fillParent(p, rect);
     else
         fillFace(p, rect);
-    const QImage glyph = WithMagentaTransparent(StateImage(glyphs(), frames, frame));
+    const QImage glyph = StateImage(glyphs(), frames, frame);
     const bool glyphRight = box->layoutDirection() == Qt::RightToLeft;
     const int top = rect.top() + (rect.height() - glyph.height()) / 2;
     const int glyphLeft = glyphRight ? rect.right() + 1 - glyph.width() : rect.left();

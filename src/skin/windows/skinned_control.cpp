@@ -51,6 +51,7 @@ void SkinnedControl::attachTo(SkinnedControlRegistry *registry, SkinData *skinDa
     skinData_ = skinData;
     control_->installEventFilter(this);
     registry->add(this);
+    takingBackground();
     if (withBackground_)
         saveAndTakeBackground();
     state_ = AttachState::Attached;
@@ -64,9 +65,16 @@ void SkinnedControl::saveAndTakeBackground()
     paletteWasSet_ = w->testAttribute(Qt::WA_SetPalette);
     savedPalette_ = w->palette();
     savedAutoFill_ = w->autoFillBackground();
-    QPalette palette = w->palette();
-    palette.setColor(w->backgroundRole(), faceColour());
-    w->setPalette(palette);
+    w->setPalette(paletteWithFace());
+}
+
+QPalette SkinnedControl::paletteWithFace() const
+{
+    // Only the background role is the control's own: every other role keeps
+    // following the window's skin palette, through later skin changes too.
+    QPalette palette = paletteWasSet_ ? savedPalette_ : QPalette();
+    palette.setColor(control_->backgroundRole(), faceColour());
+    return palette;
 }
 
 void SkinnedControl::detach()
@@ -82,17 +90,15 @@ void SkinnedControl::detach()
             w->setPalette(paletteWasSet_ ? savedPalette_ : QPalette());
             w->setAutoFillBackground(savedAutoFill_);
         }
+        backgroundGivenBack();
         w->update();
     }
 }
 
 void SkinnedControl::updateFromSkin()
 {
-    if (withBackground_ && control_) {
-        QPalette palette = control_->palette();
-        palette.setColor(control_->backgroundRole(), faceColour());
-        control_->setPalette(palette);
-    }
+    if (withBackground_ && control_)
+        control_->setPalette(paletteWithFace());
     repaint();
 }
 

@@ -45,6 +45,11 @@ protected:
     // on its control, and how it gives it back.
     virtual void attached() {}
     virtual void detaching() {}
+    // Around the background palette: called before the control's palette is
+    // saved and taken, and after it has been given back. A style sheet must
+    // go before and come back after, or Qt restores an older palette.
+    virtual void takingBackground() {}
+    virtual void backgroundGivenBack() {}
     // True stops the event: the control never sees it.
     virtual bool beforeEvent(QEvent *event);
     virtual void afterEvent(QEvent *event);
@@ -67,6 +72,8 @@ protected:
 
     // Shared drawing.
     QColor faceColour() const;
+    // The control's palette with the face colour as its background.
+    QPalette paletteWithFace() const;
     void fillFace(QPainter &painter, const QRect &rect) const;
     void fillParent(QPainter &painter, const QRect &rect) const;
     void drawFocusRect(QPainter &painter, const QRect &textRect) const;

@@ -54,23 +54,35 @@ void SkinnedComboBox::paint(QPainter &p, const QRect &rect)
     const QRect field =
         box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
     const bool rightToLeft = box->layoutDirection() == Qt::RightToLeft;
-    const int buttonWidth = box->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, box) + 2;
-    const QRect button =
-        rightToLeft ? QRect(rect.left() + 2, rect.top() + 2, buttonWidth, rect.height() - 4)
-                    : QRect(rect.right() - 1 - buttonWidth, rect.top() + 2, buttonWidth, rect.height() - 4);
     const int image = buttonImage(box->isEnabled(), box->view() && box->view()->isVisible(),
                                   box->underMouse(), box->hasFocus());
-    p.save();
-    // The text area stays as the box painted it.
-    p.setClipRegion(QRegion(rect) - QRegion(field));
-    if (m.SunkEdge)
-        DrawSkinElement(p, *m.SunkEdge, 1, rect);
-    p.restore();
+    const SkinMargins &margins = m.ComboButton->Margins;
+    if (m.ComboButton->Style == 2 && m.SunkEdge) {
+        // Style 2: each state image is the whole box, edge and button, with
+        // a transparent middle; the mirrored strip is kept in SunkEdge.
+        const int buttonWidth = margins.Right - 2;
+        const QRect button =
+            rightToLeft
+                ? QRect(rect.left() + 2, rect.top() + 2, buttonWidth, rect.height() - 4)
+                : QRect(rect.right() - 1 - buttonWidth, rect.top() + 2, buttonWidth, rect.height() - 4);
+        p.save();
+        // The text area stays as the box painted it.
+        p.setClipRegion(QRegion(rect) - QRegion(field));
+        p.fillRect(button, ToQColor(m.Colours.ButtonFace));
+        const SkinElement &strip = rightToLeft ? *m.SunkEdge : *m.ComboButton;
+        DrawNineSlice(p, rect, StateImage(strip.Bitmap, strip.FrameCount, image), strip.Margins, false);
+        p.restore();
+        return;
+    }
+    // A skin without a sunk edge: the button picture alone, at the style's
+    // drop-button width, with the arrow glyph on top.
+    const QRect button =
+        box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, box);
     p.fillRect(button, ToQColor(m.Colours.ButtonFace));
     QImage picture = StateImage(m.ComboButton->Bitmap, m.ComboButton->FrameCount, image);
     if (rightToLeft)
         picture = picture.mirrored(true, false);
-    DrawNineSlice(p, button, picture, m.ComboButton->Margins, m.ComboButton->Trans != 0, false);
+    DrawNineSlice(p, button, picture, margins, TilesMiddle(*m.ComboButton));
     if (m.ExtraImages)
         DrawSkinGlyph(p, *m.ExtraImages, image, button);
 }

@@ -37,8 +37,7 @@ void SkinnedMenuBar::paint(QPainter &p, const QRect &rect)
     const bool active = bar_->isActiveWindow();
     if (m.MenuBar && !m.MenuBar->Bitmap.isNull()) {
         const QImage state = StateImage(m.MenuBar->Bitmap, m.MenuBar->FrameCount, active ? 1 : 2, true);
-        // Tile 1 stretches the middle; otherwise it is repeated between the ends.
-        DrawNineSlice(p, rect, state, m.MenuBar->Margins, m.MenuBar->Trans != 0, m.MenuBar->Tile != 1);
+        DrawNineSlice(p, rect, state, m.MenuBar->Margins, TilesMiddle(*m.MenuBar));
     } else {
         p.fillRect(rect, ToQColor(m.Colours.Menubar));
     }
@@ -48,9 +47,18 @@ void SkinnedMenuBar::paint(QPainter &p, const QRect &rect)
         const QRect item = bar_->actionGeometry(action).adjusted(0, 0, 0, -1);
         if (item.isEmpty())
             continue;
-        if (itemLook(action) != ItemLook::Plain) {
-            p.setPen(ToQColor(m.Colours.ButtonHilight));
-            p.drawRect(item.adjusted(0, 0, -1, -1));
+        if (const ItemLook look = itemLook(action); look != ItemLook::Plain) {
+            // Raised when hot, sunken when open, in the skin's light and
+            // shadow: one of the two always shows, on a light bar or a dark.
+            const QColor light = ToQColor(m.Colours.ButtonHilight), shadow = ToQColor(m.Colours.ButtonShadow);
+            const bool sunken = look == ItemLook::Pressed;
+            const QRect r = item.adjusted(0, 0, -1, -1);
+            p.setPen(sunken ? shadow : light);
+            p.drawLine(r.topLeft(), r.topRight());
+            p.drawLine(r.topLeft(), r.bottomLeft());
+            p.setPen(sunken ? light : shadow);
+            p.drawLine(r.bottomLeft(), r.bottomRight());
+            p.drawLine(r.topRight(), r.bottomRight());
         }
         p.setPen(ToQColor(action->isEnabled() ? m.Colours.MenuBarText : m.Colours.ButtonShadow));
         p.drawText(item, Qt::AlignCenter | Qt::TextShowMnemonic, action->text());

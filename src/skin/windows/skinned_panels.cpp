@@ -10,18 +10,26 @@
 
 namespace qasp::skin {
 
-void SkinnedPanel::attached()
+void SkinnedPanel::takingBackground()
 {
-    // The skin's face colour replaces the program's own colouring.
+    // The skin's face colour replaces the program's own colouring. Clearing
+    // a style sheet puts back the palette from before it was set, so this
+    // comes before the face colour is taken.
     savedStyleSheet_ = control()->styleSheet();
     if (!savedStyleSheet_.isEmpty())
         control()->setStyleSheet(QString());
+}
+
+void SkinnedPanel::attached()
+{
     if (withBackground())
         control()->setAutoFillBackground(true);
 }
 
-void SkinnedPanel::detaching()
+void SkinnedPanel::backgroundGivenBack()
 {
+    // After the palette is given back, so the style sheet keeps the plain
+    // palette (not a skin's) to put back when it is cleared again.
     if (!savedStyleSheet_.isEmpty())
         control()->setStyleSheet(savedStyleSheet_);
 }
@@ -116,7 +124,7 @@ void SkinnedSizeGrip::paint(QPainter &p, const QRect &rect)
 {
     const SkinElement &extra = *model().ExtraImages;
     fillFace(p, rect);
-    const QImage grip = WithMagentaTransparent(StateImage(extra.Bitmap, extra.FrameCount, 5));
+    const QImage grip = StateImage(extra.Bitmap, extra.FrameCount, 5);
     p.drawImage(rect.bottomRight() - QPoint(grip.width() - 1, grip.height() - 1), grip);
 }
 

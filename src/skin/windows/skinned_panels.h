@@ -15,8 +15,9 @@ public:
     using SkinnedControl::SkinnedControl;
 
 protected:
+    void takingBackground() override;
     void attached() override;
-    void detaching() override;
+    void backgroundGivenBack() override;
     bool paintsWhole() const override;
     void paint(QPainter &painter, const QRect &rect) override;
 

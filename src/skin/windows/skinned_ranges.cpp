@@ -26,7 +26,7 @@ void SkinnedProgressBar::paint(QPainter &p, const QRect &rect)
     auto *bar = qobject_cast<QProgressBar *>(control());
     const SkinBorder &picture = *model().Progress;
     fillFace(p, rect);
-    DrawNineSlice(p, rect, picture.Bitmap, picture.Margins, picture.Trans != 0, false);
+    DrawNineSlice(p, rect, picture.Bitmap, picture.Margins, false);
     const int span = bar->maximum() - bar->minimum();
     if (span > 0 && bar->value() > bar->minimum()) {
         const QRect inner = rect.marginsRemoved({2, 2, 2, 2});
@@ -37,7 +37,7 @@ void SkinnedProgressBar::paint(QPainter &p, const QRect &rect)
         else
             chunk.setTop(inner.bottom() + 1 - int(inner.height() * share));
         const QImage &fill = picture.Bitmap2.isNull() ? picture.Bitmap : picture.Bitmap2;
-        DrawNineSlice(p, chunk, fill, {}, picture.Trans != 0, false);
+        DrawNineSlice(p, chunk, fill, {}, false);
     }
     if (bar->isTextVisible()) {
         p.setPen(bar->palette().color(QPalette::WindowText));
@@ -88,7 +88,7 @@ void SkinnedSlider::paint(QPainter &p, const QRect &rect)
                           : slider->isSliderDown() ? 3
                           : slider->underMouse()   ? 2
                                                    : 1;
-        const QImage image = WithMagentaTransparent(StateImage(thumb->Bitmap, thumb->FrameCount, state));
+        const QImage image = StateImage(thumb->Bitmap, thumb->FrameCount, state);
         p.drawImage(handle.center() - QPoint(image.width() / 2, image.height() / 2), image);
     }
 }
@@ -125,7 +125,7 @@ void SkinnedSpinBox::paint(QPainter &p, const QRect &)
     DrawSkinElement(p, *picture, image(up, 1), up);
     DrawSkinElement(p, *picture, image(down, 5), down);
     if (!picture->Bitmap2.isNull()) {
-        const QImage glyphs = WithMagentaTransparent(picture->Bitmap2);
+        const QImage glyphs = picture->Bitmap2;
         const int w = glyphs.width() / 2;
         p.drawImage(up.center() - QPoint(w / 2, glyphs.height() / 2), glyphs,
                     QRect(0, 0, w, glyphs.height()));

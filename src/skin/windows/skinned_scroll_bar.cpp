@@ -186,7 +186,7 @@ void SkinnedScrollBar::paint(QPainter &p, const QRect &rect)
         return ArrowFrame(horizontal, second, pressedZone_ == zone, hotZone_ == zone, enabled);
     };
     const auto drawArrow = [&](int frame, const QRect &target) {
-        p.drawImage(target, WithMagentaTransparent(StateImage(arrows.Bitmap, arrows.FrameCount, frame)));
+        p.drawImage(target, StateImage(arrows.Bitmap, arrows.FrameCount, frame));
     };
     drawArrow(arrowFrame(false), partRect(0, parts.Arrow));
     drawArrow(arrowFrame(true), partRect(parts.TrackEnd(), parts.Arrow));
@@ -196,8 +196,7 @@ void SkinnedScrollBar::paint(QPainter &p, const QRect &rect)
     const bool hot = hotZone_ == kThumb;
     if (const SkinElement *piece = horizontal ? m.HorzScrollThumb.get() : m.VertScrollThumb.get())
         DrawSkinElement(p, *piece, ThumbImage(dragging_, hot), thumb);
-    const QImage grip = WithMagentaTransparent(
-        StateImage(arrows.Bitmap, arrows.FrameCount, GripFrame(horizontal, dragging_, hot)));
+    const QImage grip = StateImage(arrows.Bitmap, arrows.FrameCount, GripFrame(horizontal, dragging_, hot));
     if (parts.ThumbLength >= grip.height() - 2)
         p.drawImage(thumb.center() - QPoint(grip.width() / 2, grip.height() / 2) + QPoint(1, 1), grip);
 }

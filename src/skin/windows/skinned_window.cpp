@@ -3,6 +3,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/windows/skin_events.h"
 #include "skin/windows/skin_manager.h"
+#include "skin/windows/skin_palette.h"
 #include "skin/windows/window_menu.h"
 #include "skin/windows/window_rule.h"
 
@@ -14,6 +15,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QScreen>
+#include <QShortcut>
 #include <QStyleHints>
 #include <QWidget>
 #include <QWindow>
@@ -141,12 +145,14 @@ void SkinnedWindow::attach(SkinData *skinData)
     frameKind_ = FrameKindOf(w, sizable_, systemDialog_);
     w->installEventFilter(this);
     attached_ = true;
+    // Alt+Space reaches the window menu from whichever control has focus.
+    windowMenuKey_ = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), w);
+    connect(windowMenuKey_, &QShortcut::activated, this,
+            [this] { openWindowMenu(window_->mapToGlobal(window_->contentsRect().topLeft())); });
 
     saved_.paletteSet = w->testAttribute(Qt::WA_SetPalette);
     saved_.palette = w->palette();
-    QPalette palette = w->palette();
-    palette.setColor(QPalette::Window, ToQColor(skinData->Model().Colours.ButtonFace));
-    w->setPalette(palette);
+    w->setPalette(SkinPalette(skinData->Model(), saved_.palette));
 
     if (!skinsFrame_) {
         state_ = State::Ready;
@@ -257,6 +263,8 @@ void SkinnedWindow::readWindowState()
     windowState_ = s & Qt::WindowMinimized                            ? kMinimisedState
                    : s & (Qt::WindowMaximized | Qt::WindowFullScreen) ? kMaximisedState
                                                                       : kNormalState;
+    if (windowState_ == kNormalState && maximisedByHand_)
+        windowState_ = kMaximisedState;
 }
 
 void SkinnedWindow::recalcMetrics()
@@ -288,9 +296,7 @@ void SkinnedWindow::refreshAfterSkinChange()
     if (!window_ || !attached_ || !skinData_)
         return;
     QWidget *w = window_;
-    QPalette palette = w->palette();
-    palette.setColor(QPalette::Window, ToQColor(skinData_->Model().Colours.ButtonFace));
-    w->setPalette(palette);
+    w->setPalette(SkinPalette(skinData_->Model(), saved_.palette));
     controls_.updateFromSkin();
     state_ = State::Refreshing;
     if (skinsFrame_) {
@@ -307,6 +313,7 @@ void SkinnedWindow::detach()
         return;
     delete windowMenu_;
     windowMenu_ = nullptr;
+    delete windowMenuKey_;
     hoverTimer_.stop();
     drag_.end();
     mouse_.reset();
@@ -421,6 +428,8 @@ void SkinnedWindow::onHoverTimer()
 
 bool SkinnedWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == windowMenu_ && watched)
+        return windowMenuEvent(event);
     if (watched != window_)
         return false;
     if (AnswerSkinQuery(event))
@@ -578,9 +587,9 @@ void SkinnedWindow::carryOut(const FrameMouse::Reaction &reaction, QPoint global
         break;
     case Action::ToggleMaximised:
         if (windowState_ != kNormalState)
-            PostToWindow(w, &QWidget::showNormal);
+            setMaximised(false);
         else if (capabilities_ & kMaximiseBox)
-            PostToWindow(w, &QWidget::showMaximized);
+            setMaximised(true);
         break;
     case Action::CloseWindow:
         hoverTimer_.stop();
@@ -605,10 +614,10 @@ void SkinnedWindow::runButtonAction(int action, QPoint globalPoint)
     case 1:
     case 22:
         if (windowState_ == kMaximisedState) {
-            PostToWindow(w, &QWidget::showNormal);
+            setMaximised(false);
         } else {
             windowState_ = kMaximisedState;
-            PostToWindow(w, &QWidget::showMaximized);
+            setMaximised(true);
         }
         break;
     case 2:
@@ -628,6 +637,54 @@ void SkinnedWindow::runButtonAction(int action, QPoint globalPoint)
     }
 }
 
+bool SkinnedWindow::windowMenuEvent(QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
+        return false;
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (mouse->button() != Qt::LeftButton || !iconClicked_.contains(mouse->globalPosition().toPoint())
+        || now - windowMenuOpenedAt_ >= doubleClickTime_)
+        return false;
+    // The icon clicked twice: the menu goes and the window closes.
+    windowMenu_->close();
+    hoverTimer_.stop();
+    PostClose(window_);
+    return true;
+}
+
+void SkinnedWindow::setMaximised(bool on)
+{
+    QWidget *w = window_;
+    if (!w)
+        return;
+    if (on && !(w->windowState() & Qt::WindowMaximized))
+        normalGeometry_ = w->geometry();
+    QTimer::singleShot(0, w, [this, w = QPointer<QWidget>(w), on] {
+        if (!w)
+            return;
+        if (on) {
+            w->showMaximized();
+            // A window manager would do the same; without one the frameless
+            // window keeps its size, and X drops the state again.
+            if (QScreen *screen = w->screen(); screen && w->geometry() != screen->availableGeometry()) {
+                maximisedByHand_ = true;
+                w->setGeometry(screen->availableGeometry());
+                readWindowState();
+                repaintFrame();
+            }
+        } else {
+            maximisedByHand_ = false;
+            w->showNormal();
+            if (normalGeometry_.isValid() && w->geometry() != normalGeometry_)
+                w->setGeometry(normalGeometry_);
+            normalGeometry_ = {};
+            readWindowState();
+            repaintFrame();
+        }
+    });
+}
+
 void SkinnedWindow::openWindowMenu(QPoint globalPoint)
 {
     QWidget *w = window_;
@@ -641,6 +698,10 @@ void SkinnedWindow::openWindowMenu(QPoint globalPoint)
         return;
     }
     windowMenuOpenedAt_ = now;
+    iconClicked_ = {};
+    if (const int hot = mouse_.hotButton(); hot >= 0 && hot < static_cast<int>(painter_.buttons().size()))
+        iconClicked_ = QRect(w->mapToGlobal(painter_.buttons()[static_cast<size_t>(hot)].bounds().topLeft()),
+                             painter_.buttons()[static_cast<size_t>(hot)].bounds().size());
     delete windowMenu_;
     WindowMenuFacts facts;
     facts.windowState = windowState_;
@@ -648,8 +709,11 @@ void SkinnedWindow::openWindowMenu(QPoint globalPoint)
     facts.sizable = sizable_;
     QMenu *menu = BuildWindowMenu(
         w, skinData_ ? skinData_->MenuImages() : QImage(), facts,
-        [this] { beginDragByHand(FrameHit::Caption); }, [this] { beginDragByHand(FrameHit::BottomRight); });
+        [this] { beginDragByHand(FrameHit::Caption); }, [this] { beginDragByHand(FrameHit::BottomRight); },
+        [this](bool on) { setMaximised(on); });
     windowMenu_ = menu;
+    // The open menu takes the pointer: the icon's second click reaches it.
+    menu->installEventFilter(this);
     windowMenuOpen_ = true;
     connect(menu, &QMenu::aboutToHide, this, [this] { windowMenuOpen_ = false; });
     menu->popup(globalPoint);

@@ -18,6 +18,7 @@
 #include <QMargins>
 #include <QObject>
 #include <QPalette>
+#include <QShortcut>
 #include <QPointer>
 #include <QRegion>
 #include <QTimer>
@@ -54,6 +55,9 @@ public:
     // Painted as the active window.
     bool looksActive() const { return active_; }
     const FrameMetrics &metrics() const { return painter_.metrics(); }
+    // Maximised as the frame shows it: by the window system, or by hand
+    // where none keeps the state.
+    bool looksMaximised() const { return windowState_ == kMaximisedState; }
     const FramePainter &framePainter() const { return painter_; }
     const SkinnedControlRegistry &controls() const { return controls_; }
 
@@ -79,6 +83,12 @@ private:
     void carryOut(const FrameMouse::Reaction &reaction, QPoint global);
     FramePointer pointerAt(QPoint point, QPoint global) const;
     void runButtonAction(int action, QPoint globalPoint);
+    // Maximises or restores the window, posted; where no window manager
+    // sizes a maximised window, it is sized to the screen's available area
+    // by hand, and restored to where it was.
+    void setMaximised(bool on);
+    // A click on the icon while the window menu it opened is up.
+    bool windowMenuEvent(QEvent *event);
     void openWindowMenu(QPoint globalPoint);
     void beginDragByHand(FrameHit what);
     void onHoverTimer();
@@ -101,6 +111,8 @@ private:
     bool attached_ = false;
     bool skinsFrame_ = false;
     int windowState_ = kNormalState;
+    QRect normalGeometry_;          // before maximising
+    bool maximisedByHand_ = false;  // sized to the screen; the system kept no state
     int frameKind_ = kSizableFrame;
     int capabilities_ = 0;
     bool active_ = false, systemDialog_ = false, rightToLeft_ = false, sizable_ = false;
@@ -111,6 +123,8 @@ private:
     WindowDrag drag_;
     QTimer hoverTimer_;  // notices the pointer leaving a lit caption button
     QPointer<QMenu> windowMenu_;
+    QRect iconClicked_;  // global: the icon whose click opened the window menu
+    QPointer<QShortcut> windowMenuKey_;
     bool windowMenuOpen_ = false;
     qint64 windowMenuOpenedAt_ = 0;
     int doubleClickTime_ = 400;

@@ -21,8 +21,10 @@ struct WindowMenuFacts {
 
 // A new menu owned by the window. `glyphs` holds four 16 x 16 pictures
 // (restore, maximise, minimise, close); `move` and `size` start moving or
-// sizing the window with the pointer.
+// sizing the window with the pointer; `maximise` maximises (true) or
+// restores (false) it.
 QMenu *BuildWindowMenu(QWidget *window, const QImage &glyphs, const WindowMenuFacts &facts,
-                       const std::function<void()> &move, const std::function<void()> &size);
+                       const std::function<void()> &move, const std::function<void()> &size,
+                       const std::function<void(bool)> &maximise);
 
 }  // namespace qasp::skin

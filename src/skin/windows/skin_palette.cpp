@@ -1,0 +1,66 @@
+#include "skin/windows/skin_palette.h"
+
+#include "skin/data/readable_colour.h"
+#include "skin/data/skin_model.h"
+
+namespace qasp::skin {
+namespace {
+
+QColor Blend(const QColor &a, const QColor &b, double t)
+{
+    return QColor::fromRgbF(static_cast<float>(a.redF() + (b.redF() - a.redF()) * t),
+                            static_cast<float>(a.greenF() + (b.greenF() - a.greenF()) * t),
+                            static_cast<float>(a.blueF() + (b.blueF() - a.blueF()) * t))
+        .toRgb();
+}
+
+// Active and inactive alike; disabled text is set on its own.
+void SetEnabled(QPalette &p, QPalette::ColorRole role, const QColor &c)
+{
+    p.setColor(QPalette::Active, role, c);
+    p.setColor(QPalette::Inactive, role, c);
+}
+
+}  // namespace
+
+QPalette SkinPalette(const SkinModel &model, const QPalette &plain)
+{
+    const SkinColourTable &c = model.Colours;
+    QPalette p = plain;
+    const QColor face = ToQColor(c.ButtonFace);
+    p.setColor(QPalette::Window, face);
+    const QColor windowText = ReadableOn(ToQColor(c.WindowText), face);
+    const QColor buttonText = ReadableOn(ToQColor(c.ButtonText), face);
+    SetEnabled(p, QPalette::WindowText, windowText);
+    SetEnabled(p, QPalette::ButtonText, buttonText);
+    // Selected rows in the skin's own highlight, which its text reads on.
+    p.setColor(QPalette::Highlight, ToQColor(c.Hilight));
+    p.setColor(QPalette::HighlightedText, ReadableOn(ToQColor(c.HilightText), ToQColor(c.Hilight)));
+    if (!IsDark(face))
+        return p;  // a light skin keeps the plain fields and shades
+
+    const QColor base = face.darker(125);
+    const QColor text = ReadableOn(ToQColor(c.WindowText), base);
+    p.setColor(QPalette::Button, face);
+    p.setColor(QPalette::Base, base);
+    p.setColor(QPalette::AlternateBase, face);
+    SetEnabled(p, QPalette::Text, text);
+    p.setColor(QPalette::Light, ToQColor(c.ButtonHilight));
+    p.setColor(QPalette::Midlight, ToQColor(c.Buttonlight));
+    p.setColor(QPalette::Mid, Blend(ToQColor(c.ButtonShadow), face, 0.5));
+    p.setColor(QPalette::Dark, ToQColor(c.ButtonShadow));
+    p.setColor(QPalette::Shadow, ToQColor(c.ButtonDkShadow));
+    const QColor tip = ToQColor(c.Menu);
+    p.setColor(QPalette::ToolTipBase, tip);
+    p.setColor(QPalette::ToolTipText, ReadableOn(ToQColor(c.MenuText), tip));
+    p.setColor(QPalette::PlaceholderText, Blend(text, base, 0.4));
+    p.setColor(QPalette::BrightText, Qt::white);
+    p.setColor(QPalette::Link, ReadableOn(QColor(90, 150, 220), base));
+    p.setColor(QPalette::LinkVisited, ReadableOn(QColor(170, 130, 220), base));
+    // Disabled text stays visibly weaker than enabled text.
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        p.setColor(QPalette::Disabled, role, Blend(text, face, 0.5));
+    return p;
+}
+
+}  // namespace qasp::skin
