@@ -61,7 +61,7 @@ void EditorZoom::zoom(int steps)
     else
         font.setPointSize(size);
     editor_->setFont(font);
-    SetTabStops(editor_, 2);
+    RefreshTabStops(editor_);
 }
 
 bool EditorZoom::eventFilter(QObject *, QEvent *event)

@@ -6,6 +6,7 @@
 #include "app/error_box.h"
 #include "app/find_replace_dialog.h"
 #include "app/icons.h"
+#include "app/options_dialog.h"
 #include "app/page_address.h"
 #include "app/recent_files_menu.h"
 #include "app/settings_project_memory.h"
@@ -15,6 +16,7 @@
 #include "app/page_highlighter.h"
 #include "app/qt_editor_surface.h"
 #include "app/completion_popup.h"
+#include "app/editor_options.h"
 #include "app/editor_zoom.h"
 #include "app/file_drop.h"
 #include "app/gbk_qstring.h"
@@ -187,6 +189,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     new FileDrop(this, [this](const QString &page) { openFileAskingFirst(page); });
     addRecentFilesMenu();
     addViewMenu();
+    applyOptions();
     refreshTitle();
 }
 
@@ -864,6 +867,39 @@ void MainWindow::addRecentFilesMenu()
     file->insertSeparator(exit);
 }
 
+void MainWindow::showOptions()
+{
+    std::array<QColor, kColourCategoryCount> shown;
+    const ColourScheme &scheme = editorSurface_->Highlighter()->Scheme();
+    for (size_t i = 0; i < kColourCategoryCount; ++i)
+        shown[i] = ToQColor(scheme.Of(static_cast<ColourCategory>(i)));
+    const QString root = workspace_->SiteRoot.empty()
+                             ? QString()
+                             : QFile::decodeName(QByteArray::fromStdString(workspace_->SiteRoot.string()));
+    OptionsDialog dialog(LoadEditorOptions(), shown, root, this);
+    bool rootWanted = false;
+    connect(&dialog, &OptionsDialog::siteRootRequested, this, [&] { rootWanted = true; });
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    dialog.save();
+    applyOptions();
+    if (rootWanted)
+        action(ActionId::SiteRoot)->trigger();
+}
+
+void MainWindow::applyOptions()
+{
+    const EditorOptions options = LoadEditorOptions();
+    QFont font = editor_->font();
+    font.setFamily(options.font.family());
+    editor_->setFont(font);
+    zoom_->setBaseSize(options.font.pixelSize());  // the zoom's steps stay
+    SetTabStops(editor_, options.tabCharacters);
+    workspace_->NewPageEncoding = options.newPageEncoding;
+    workspace_->SaveWritesLayout = options.saveWritesLayout;
+    editorSurface_->Highlighter()->FollowPalette();
+}
+
 void MainWindow::addViewMenu()
 {
     zoom_ = new EditorZoom(editor_);
@@ -872,6 +908,13 @@ void MainWindow::addViewMenu()
     view->addAction(zoom_->zoomInAction());
     view->addAction(zoom_->zoomOutAction());
     view->addAction(zoom_->resetAction());
+    view->addSeparator();
+    auto *options = new QAction(QStringLiteral("选项(&P)..."), this);
+    options->setObjectName("Action_Options");
+    options->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    addAction(options);  // the shortcut works wherever the focus is
+    connect(options, &QAction::triggered, this, &MainWindow::showOptions);
+    view->addAction(options);
     // Before the skin menu, which stands before 帮助.
     menuBar_->insertMenu(skinMenu_->menuAction(), view);
 }

@@ -115,6 +115,11 @@ public:
     // page's path below the site root.
     QUrl testPageAddress() const;
     EditorZoom &editorZoom() const { return *zoom_; }
+    // 选项: asks, writes the settings file, applies them.
+    void showOptions();
+    // The settings file's options on the editor, the colours and the
+    // workspace.
+    void applyOptions();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -259,10 +259,17 @@ void QtEditorSurface::SetEncoding(TextEncoding encoding)
         b.setUserData(nullptr);
 }
 
-void SetTabStops(QPlainTextEdit *edit, int width)
+void SetTabStops(QPlainTextEdit *edit, int characters)
 {
-    const double dialogUnit = QFontMetricsF(edit->font()).averageCharWidth() / 4.0;
-    edit->setTabStopDistance(80.0 / (5 * width) * dialogUnit);
+    edit->setProperty("tabCharacters", characters);
+    RefreshTabStops(edit);
+}
+
+void RefreshTabStops(QPlainTextEdit *edit)
+{
+    const QVariant stored = edit->property("tabCharacters");
+    const int characters = stored.isValid() ? stored.toInt() : 2;
+    edit->setTabStopDistance(characters * QFontMetricsF(edit->font()).averageCharWidth());
 }
 
 }  // namespace qasp::app

@@ -78,9 +78,10 @@ private:
     TextEncoding encoding_ = TextEncoding::Gbk;
 };
 
-// Tab stops every 80 / (5 * width) dialog units, a dialog unit being a
-// quarter of the average character width: width 2 puts them every two
-// average characters.
-void SetTabStops(QPlainTextEdit *edit, int width);
+// Tab stops every `characters` average characters of the editor's font
+// (two by default); kept with the editor, so that a new font (zoom, the
+// options) takes them along through RefreshTabStops.
+void SetTabStops(QPlainTextEdit *edit, int characters);
+void RefreshTabStops(QPlainTextEdit *edit);
 
 }  // namespace qasp::app

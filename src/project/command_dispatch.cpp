@@ -175,10 +175,22 @@ void CommandDispatcher::NewDocumentProject()
     tree.Clear();
     // A display text is GBK; the chosen path is the file system's UTF-8.
     TreeNode *root = tree.AddTopLevel(Utf8ToGbk(file.filename().string()));
-    if (!Saved(SaveAspDocument(root, ws_.ProjectDir, window.ActionChecked(ActionId::VarNeed), prompter_)))
+    const bool header = window.ActionChecked(ActionId::VarNeed);
+    if (ws_.NewPageEncoding == TextEncoding::Utf8) {
+        // The layout declares code page 936; a new UTF-8 page declares its own.
+        std::string bytes = AspDocumentBytes(*root, header);
+        const std::string gbk = "<%@codepage=936%>";
+        if (bytes.starts_with(gbk))
+            bytes.replace(0, gbk.size(), "<%@codepage=65001%>");
+        WriteFileAtomically(file, bytes);
+    } else if (!Saved(SaveAspDocument(root, ws_.ProjectDir, header, prompter_))) {
         return;
+    }
     tree.Clear();
     window.SetActionChecked(ActionId::VarNeed, false);
+    // The new page holds only ASCII so far: it is read, and written from
+    // now on, in the encoding the options give new pages.
+    ws_.FileEncodings[FileKey(file)] = ws_.NewPageEncoding;
     LoadContext context;
     context.encoding = ws_.Encoding;
     context.fileEncodings = ws_.FileEncodings;
@@ -274,6 +286,14 @@ std::optional<std::string> CommandDispatcher::ProjectDirectory()
 
 void CommandDispatcher::Save()
 {
+    if (ws_.SaveWritesLayout && ws_.Tree().FirstTopLevel()) {
+        const std::optional<std::string> dir = ProjectDirectory();
+        if (dir
+            && Saved(SaveAspDocument(ws_.Tree().FirstTopLevel(), *dir,
+                                     ws_.Window().ActionChecked(ActionId::VarNeed), prompter_)))
+            ws_.Modified = false;
+        return;
+    }
     // A project made in the editor has no site yet: its folder is asked for.
     if (ws_.SiteRoot.empty()) {
         const std::optional<std::string> dir = ProjectDirectory();

@@ -81,6 +81,10 @@ public:
     std::string LastLineText;
     // Edits or tree changes not yet saved with the whole project.
     bool Modified = false;
+    // The options: the encoding a new page is written in, and whether 保存
+    // writes the project layout instead of the files as they were read.
+    TextEncoding NewPageEncoding = TextEncoding::Gbk;
+    bool SaveWritesLayout = false;
 
 private:
     bool StepHistory(bool undo);

@@ -181,7 +181,7 @@ private slots:
                  QStringList({"转到行(&G)...", "转到定义(&D)", "后退(&B)", "-", "在工程中查找(&F)...",
                               "查找下一个(&N)", "查找上一个(&P)"}));
         QCOMPARE(VisibleTexts(menus[3]->menu()->actions()),
-                 QStringList({"放大(&I)", "缩小(&O)", "原始大小(&R)"}));
+                 QStringList({"放大(&I)", "缩小(&O)", "原始大小(&R)", "-", "选项(&P)..."}));
         // The skins found beside the program come after the built-in one.
         const QStringList skins = VisibleTexts(menus[4]->menu()->actions());
         QCOMPARE(skins.first(), QString("内置皮肤(&B)"));

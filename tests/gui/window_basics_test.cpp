@@ -4,13 +4,17 @@
 #include "app/editor_zoom.h"
 #include "app/file_drop.h"
 #include "app/main_window.h"
+#include "app/options_dialog.h"
+#include "app/page_highlighter.h"
 #include "app/qt_translations.h"
 #include "app/window_placement.h"
 #include "app/app_settings.h"
 #include "project/workspace.h"
 
 #include <QDesktopServices>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -41,6 +45,9 @@ void CopyDemo(const QTemporaryDir &dir)
     QDir().mkpath(dir.filePath("inc"));
     for (const char *name : {"index.asp", "functions.asp", "layout.asp", "inc/conn.asp"})
         QVERIFY(QFile::copy(demo + "/" + name, dir.filePath(QString(name))));
+    // The site's root is this folder, whatever other tests leave around it.
+    QFile asa(dir.filePath("global.asa"));
+    QVERIFY(asa.open(QIODevice::WriteOnly));
 }
 
 QMenu *MenuTitled(MainWindow &w, const QString &title)
@@ -203,6 +210,41 @@ private slots:
         const std::string longText(300, 'x');
         w.SetStatusText(0, longText);
         QCOMPARE(StatusPanelOf(w, 0)->toolTip(), QString::fromStdString(longText));
+    }
+
+    void optionsAreKeptInTheSettingsAndApplied()
+    {
+        TestWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            // QASP_OPTIONS_PICTURE=file.png keeps a picture of the dialog to look at.
+            if (const QString picture = qEnvironmentVariable("QASP_OPTIONS_PICTURE"); !picture.isEmpty())
+                dialog->grab().save(picture);
+            PartOf<QSpinBox>(*dialog, "sizeBox")->setValue(16);
+            PartOf<QSpinBox>(*dialog, "tabBox")->setValue(4);
+            PartOf<QComboBox>(*dialog, "saveBox")->setCurrentIndex(1);
+            PartOf<QComboBox>(*dialog, "encodingBox")->setCurrentIndex(1);
+            dialog->accept();
+        });
+        w.showOptions();
+        QCOMPARE(editor->fontInfo().pixelSize(), 16);
+        QCOMPARE(qRound(editor->tabStopDistance()),
+                 qRound(4 * QFontMetricsF(editor->font()).averageCharWidth()));
+        QVERIFY(w.workspace().SaveWritesLayout);
+        QCOMPARE(w.workspace().NewPageEncoding, TextEncoding::Utf8);
+
+        // A colour set in the file is shown by the next window, and zoom
+        // steps are taken from the chosen size.
+        AppSettings().setValue("colours/keyword", "#123456");
+        TestWindow next;
+        QCOMPARE(EditorOf(next)->fontInfo().pixelSize(), 16);
+        next.editorZoom().zoomInAction()->trigger();
+        QCOMPARE(EditorOf(next)->fontInfo().pixelSize(), 17);
+        QCOMPARE(next.Memo().Highlighter()->Scheme().Of(ColourCategory::Keyword), ColourValue(0x563412));
+        AppSettings().remove("editor");
+        AppSettings().remove("colours");
     }
 
     void qtsOwnButtonsSpeakChinese()
