@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QtTest>
 
 #include "gui_test_setup.h"
@@ -245,6 +246,33 @@ private slots:
         QCOMPARE(next.Memo().Highlighter()->Scheme().Of(ColourCategory::Keyword), ColourValue(0x563412));
         AppSettings().remove("editor");
         AppSettings().remove("colours");
+    }
+
+    void treeLabelsShowTheirUnderscores()
+    {
+        TestWindow w;
+        TreeNode *doc = w.tree().AddTopLevel("index.asp");
+        w.tree().AttachRecord(doc, {"", ""});
+        TreeNode *fn = w.tree().AddChild(doc, "SHOW_LIST");  // nothing else goes below the line
+        w.tree().SetImages(fn, kFunctionImage);
+        w.tree().AttachRecord(fn, {"Sub SHOW_LIST\r\nEnd Sub", ""});
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto *view = PartOf<QTreeView>(w, "projectTree");
+        view->expandAll();
+        const QModelIndex index = view->model()->index(0, 0, view->model()->index(0, 0));
+        const QRect row = view->visualRect(index);
+        const QImage picture = view->viewport()->grab().toImage();
+        if (const QString file = qEnvironmentVariable("QASP_TREE_PICTURE"); !file.isEmpty())
+            picture.save(file);
+        // The underscore is the lowest dark stroke of the label: some dark
+        // pixel lies in the row's lowest quarter, right of the icon.
+        bool underscore = false;
+        const QColor ground = picture.pixelColor(row.right() - 2, row.center().y());
+        for (int y = row.bottom() - row.height() / 4; y <= row.bottom() && !underscore; ++y)
+            for (int x = row.left() + 20; x < row.right() && !underscore; ++x)
+                underscore = qAbs(picture.pixelColor(x, y).lightness() - ground.lightness()) > 100;
+        QVERIFY2(underscore, "no stroke in the lowest quarter of the label's row");
     }
 
     void qtsOwnButtonsSpeakChinese()
