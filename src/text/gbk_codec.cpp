@@ -18,44 +18,81 @@ struct CodeTables {
     std::vector<char16_t> pair = std::vector<char16_t>(65536, 0);     // lead * 256 + trail
     std::vector<uint16_t> reverse = std::vector<uint16_t>(65536, 0);  // code unit -> bytes
 
+    // One byte sequence to convert and where its character goes.
+    struct Sequence {
+        uint16_t bytes;  // lead << 8 | trail, or the single byte
+        char16_t *slot;
+    };
+
     CodeTables()
     {
+        std::vector<Sequence> sequences;
+        sequences.reserve(128 + 126 * 190);
+        for (unsigned b = 0x80; b <= 0xFF; ++b)
+            sequences.push_back({static_cast<uint16_t>(b), &single[b]});
+        for (unsigned lead = 0x81; lead <= 0xFE; ++lead)
+            for (unsigned trail = 0x40; trail <= 0xFE; ++trail)
+                if (IsGbkTrailByte(static_cast<unsigned char>(trail)))
+                    sequences.push_back(
+                        {static_cast<uint16_t>(lead << 8 | trail), &pair[lead * 256 + trail]});
+        ConvertAll(sequences);
+        // Claimed in the order above: single bytes first, then pairs by lead and trail.
+        for (const Sequence &s : sequences)
+            Claim(*s.slot, s.bytes, s.slot);
+    }
+
+    // Every sequence followed by a NUL, converted in as few iconv calls as
+    // the converter allows: each NUL in the output closes one sequence's
+    // character, and a sequence the converter refuses stops the call, gets
+    // no character and the next call starts after it. A character is kept
+    // only where the sequence gave exactly one code unit of 0x80 or above.
+    static void ConvertAll(const std::vector<Sequence> &sequences)
+    {
+        std::string input(sequences.size() * 3, '\0');
+        std::vector<size_t> starts(sequences.size());
+        size_t length = 0;
+        for (size_t i = 0; i < sequences.size(); ++i) {
+            starts[i] = length;
+            if (sequences[i].bytes > 0xFF)
+                input[length++] = static_cast<char>(sequences[i].bytes >> 8);
+            input[length++] = static_cast<char>(sequences[i].bytes & 0xFF);
+            input[length++] = '\0';
+        }
+        input.resize(length);
         iconv_t cd = iconv_open("UTF-16LE", "CP936");
         // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open's documented failure value
         if (cd == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error("the C library has no converter for code page 936");
-        for (unsigned b = 0x80; b <= 0xFF; ++b) {
-            const char in[1] = {static_cast<char>(b)};
-            single[b] = Convert(cd, in, 1);
-            Claim(single[b], static_cast<uint16_t>(b), &single[b]);
-        }
-        for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
-            for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-                if (!IsGbkTrailByte(static_cast<unsigned char>(trail)))
+        // Room for two code units and the NUL's per sequence, far more than any needs.
+        std::vector<char> out(sequences.size() * 8);
+        size_t next = 0;
+        while (next < sequences.size()) {
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            char *inp = input.data() + starts[next];
+            size_t inLeft = input.size() - starts[next];
+            char *outp = out.data();
+            size_t outLeft = out.size();
+            const bool stopped = iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1);
+            const size_t units = (out.size() - outLeft) / 2;
+            size_t first = 0;  // of the current sequence's units
+            for (size_t k = 0; k < units && next < sequences.size(); ++k) {
+                const char16_t u = static_cast<char16_t>(static_cast<unsigned char>(out[2 * k])
+                                                         | static_cast<unsigned char>(out[2 * k + 1]) << 8);
+                if (u != 0)
                     continue;
-                const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-                char16_t &slot = pair[lead * 256 + trail];
-                slot = Convert(cd, in, 2);
-                Claim(slot, static_cast<uint16_t>(lead << 8 | trail), &slot);
+                const char16_t c =
+                    static_cast<char16_t>(static_cast<unsigned char>(out[2 * first])
+                                          | static_cast<unsigned char>(out[2 * first + 1]) << 8);
+                *sequences[next++].slot = k - first == 1 && c >= 0x80 ? c : 0;
+                first = k + 1;
             }
+            if (!stopped)
+                break;
+            // The refused sequence, whatever part of it was written.
+            if (next < sequences.size())
+                *sequences[next++].slot = 0;
         }
         iconv_close(cd);
-    }
-
-    static char16_t Convert(iconv_t cd, const char *bytes, size_t n)
-    {
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        char out[8];
-        char *inp = const_cast<char *>(bytes);
-        char *outp = out;
-        size_t inLeft = n, outLeft = sizeof out;
-        if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1) || inLeft != 0)
-            return 0;
-        if (sizeof out - outLeft != 2)  // nothing, or a character beyond the BMP
-            return 0;
-        const char16_t u = static_cast<char16_t>(static_cast<unsigned char>(out[0])
-                                                 | static_cast<unsigned char>(out[1]) << 8);
-        return u >= 0x80 ? u : 0;
     }
 
     // A code unit decodes from one byte sequence only; a second sequence that
