@@ -266,8 +266,13 @@ void Loader::Open(TreeNode *parent, fs::path path, std::string key, std::string 
 
 void Loader::ReadProcedure(OpenFile &f, const Procedure &p)
 {
-    const IncludeSite site{f.shownName, p.line, AsUtf8(p.head, f.encoding)};
-    CountNode(&site);
+    // The head goes to UTF-8 only for the message of a load that stops here:
+    // pages hold many procedures.
+    if (nodes_ >= context_.limits.nodes) {
+        const IncludeSite site{f.shownName, p.line, AsUtf8(p.head, f.encoding)};
+        throw LoadError(TooManyNodes(context_.limits.nodes, &site));
+    }
+    ++nodes_;
     ++f.functions;
     f.text.append(f.bytes, f.copied, p.begin - f.copied);
     const std::string head = AsGbk(p.head, f.encoding);
