@@ -2,117 +2,42 @@
 
 #include "text/gbk.h"
 
-#include <array>
-#include <iconv.h>
-#include <memory>
-#include <stdexcept>
+#include <cstdint>
 #include <vector>
 
 namespace qasp {
 namespace {
 
-// Both directions as tables, built once from the C library's converter so
-// that the hot paths never call iconv.
-struct CodeTables {
-    std::array<char16_t, 256> single{};                               // 0 = not a character alone
-    std::vector<char16_t> pair = std::vector<char16_t>(65536, 0);     // lead * 256 + trail
-    std::vector<uint16_t> reverse = std::vector<uint16_t>(65536, 0);  // code unit -> bytes
+#include "gbk_tables.inc"  // kGbkSingle, kGbkPair: made by tools/gbk_tables
 
-    // One byte sequence to convert and where its character goes.
-    struct Sequence {
-        uint16_t bytes;  // lead << 8 | trail, or the single byte
-        char16_t *slot;
-    };
+// Decoding reads the tables the build made from the C library's converter;
+// the encoding table is their inverse, made on first use.
+char16_t SingleChar(unsigned char b)
+{
+    return kGbkSingle[b - 0x80];
+}
 
-    CodeTables()
-    {
-        std::vector<Sequence> sequences;
-        sequences.reserve(128 + 126 * 190);
+char16_t PairChar(unsigned char lead, unsigned char trail)
+{
+    return kGbkPair[(lead - 0x81) * 191 + (trail - 0x40)];
+}
+
+const std::vector<uint16_t> &Reverse()
+{
+    static const std::vector<uint16_t> reverse = [] {
+        std::vector<uint16_t> r(65536, 0);  // code unit -> bytes
         for (unsigned b = 0x80; b <= 0xFF; ++b)
-            sequences.push_back({static_cast<uint16_t>(b), &single[b]});
+            if (const char16_t u = SingleChar(static_cast<unsigned char>(b)))
+                r[u] = static_cast<uint16_t>(b);
         for (unsigned lead = 0x81; lead <= 0xFE; ++lead)
             for (unsigned trail = 0x40; trail <= 0xFE; ++trail)
                 if (IsGbkTrailByte(static_cast<unsigned char>(trail)))
-                    sequences.push_back(
-                        {static_cast<uint16_t>(lead << 8 | trail), &pair[lead * 256 + trail]});
-        ConvertAll(sequences);
-        // Claimed in the order above: single bytes first, then pairs by lead and trail.
-        for (const Sequence &s : sequences)
-            Claim(*s.slot, s.bytes, s.slot);
-    }
-
-    // Every sequence followed by a NUL, converted in as few iconv calls as
-    // the converter allows: each NUL in the output closes one sequence's
-    // character, and a sequence the converter refuses stops the call, gets
-    // no character and the next call starts after it. A character is kept
-    // only where the sequence gave exactly one code unit of 0x80 or above.
-    static void ConvertAll(const std::vector<Sequence> &sequences)
-    {
-        std::string input(sequences.size() * 3, '\0');
-        std::vector<size_t> starts(sequences.size());
-        size_t length = 0;
-        for (size_t i = 0; i < sequences.size(); ++i) {
-            starts[i] = length;
-            if (sequences[i].bytes > 0xFF)
-                input[length++] = static_cast<char>(sequences[i].bytes >> 8);
-            input[length++] = static_cast<char>(sequences[i].bytes & 0xFF);
-            input[length++] = '\0';
-        }
-        input.resize(length);
-        iconv_t cd = iconv_open("UTF-16LE", "CP936");
-        // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open's documented failure value
-        if (cd == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error("the C library has no converter for code page 936");
-        // Room for two code units and the NUL's per sequence, far more than any needs.
-        std::vector<char> out(sequences.size() * 8);
-        size_t next = 0;
-        while (next < sequences.size()) {
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-            char *inp = input.data() + starts[next];
-            size_t inLeft = input.size() - starts[next];
-            char *outp = out.data();
-            size_t outLeft = out.size();
-            const bool stopped = iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1);
-            const size_t units = (out.size() - outLeft) / 2;
-            size_t first = 0;  // of the current sequence's units
-            for (size_t k = 0; k < units && next < sequences.size(); ++k) {
-                const char16_t u = static_cast<char16_t>(static_cast<unsigned char>(out[2 * k])
-                                                         | static_cast<unsigned char>(out[2 * k + 1]) << 8);
-                if (u != 0)
-                    continue;
-                const char16_t c =
-                    static_cast<char16_t>(static_cast<unsigned char>(out[2 * first])
-                                          | static_cast<unsigned char>(out[2 * first + 1]) << 8);
-                *sequences[next++].slot = k - first == 1 && c >= 0x80 ? c : 0;
-                first = k + 1;
-            }
-            if (!stopped)
-                break;
-            // The refused sequence, whatever part of it was written.
-            if (next < sequences.size())
-                *sequences[next++].slot = 0;
-        }
-        iconv_close(cd);
-    }
-
-    // A code unit decodes from one byte sequence only; a second sequence that
-    // maps to it, or one that lands in the escape range, is kept as raw bytes.
-    void Claim(char16_t u, uint16_t bytes, char16_t *slot)
-    {
-        if (u == 0)
-            return;
-        if (reverse[u] != 0 || (u >= kEscapeBase && u <= kEscapeBase + 0x7F)) {
-            *slot = 0;
-            return;
-        }
-        reverse[u] = bytes;
-    }
-};
-
-const CodeTables &Tables()
-{
-    static const CodeTables tables;
-    return tables;
+                    if (const char16_t u =
+                            PairChar(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)))
+                        r[u] = static_cast<uint16_t>(lead << 8 | trail);
+        return r;
+    }();
+    return reverse;
 }
 
 void AppendUtf8(std::string &out, char32_t c)
@@ -138,7 +63,6 @@ void AppendUtf8(std::string &out, char32_t c)
 
 std::u16string DecodeGbk(std::string_view bytes)
 {
-    const CodeTables &t = Tables();
     std::u16string out;
     out.reserve(bytes.size());
     size_t i = 0;
@@ -151,7 +75,7 @@ std::u16string DecodeGbk(std::string_view bytes)
         }
         if (GbkCharLength(bytes, i) == 2) {
             const auto trail = static_cast<unsigned char>(bytes[i + 1]);
-            if (const char16_t u = t.pair[b * 256 + trail]) {
+            if (const char16_t u = PairChar(b, trail)) {
                 out += u;
             } else {
                 out += static_cast<char16_t>(kEscapeBase + b - 0x80);
@@ -160,7 +84,8 @@ std::u16string DecodeGbk(std::string_view bytes)
             i += 2;
             continue;
         }
-        out += t.single[b] ? t.single[b] : static_cast<char16_t>(kEscapeBase + b - 0x80);
+        const char16_t u = SingleChar(b);
+        out += u ? u : static_cast<char16_t>(kEscapeBase + b - 0x80);
         ++i;
     }
     return out;
@@ -168,7 +93,7 @@ std::u16string DecodeGbk(std::string_view bytes)
 
 std::string EncodeGbk(std::u16string_view text, bool *lossy)
 {
-    const CodeTables &t = Tables();
+    const std::vector<uint16_t> &reverse = Reverse();
     std::string out;
     out.reserve(text.size() * 2);
     bool lost = false;
@@ -177,7 +102,7 @@ std::string EncodeGbk(std::u16string_view text, bool *lossy)
             out += static_cast<char>(u);
         } else if (u >= kEscapeBase && u <= kEscapeBase + 0x7F) {
             out += static_cast<char>(u - kEscapeBase + 0x80);
-        } else if (const uint16_t g = t.reverse[u]) {
+        } else if (const uint16_t g = reverse[u]) {
             if (g > 0xFF)
                 out += static_cast<char>(g >> 8);
             out += static_cast<char>(g & 0xFF);
@@ -195,7 +120,7 @@ size_t EncodedLength(char16_t u)
 {
     if (u < 0x80 || (u >= kEscapeBase && u <= kEscapeBase + 0x7F))
         return 1;
-    const uint16_t g = Tables().reverse[u];
+    const uint16_t g = Reverse()[u];
     return g > 0xFF ? 2 : 1;  // a single byte, or '?' for what cannot be encoded
 }
 
