@@ -59,35 +59,41 @@ void AppendUtf8(std::string &out, char32_t c)
     }
 }
 
-}  // namespace
-
-std::u16string DecodeGbk(std::string_view bytes)
+// Each UTF-16 code unit the bytes decode to, in order.
+template <typename Take> void ForEachUnit(std::string_view bytes, Take take)
 {
-    std::u16string out;
-    out.reserve(bytes.size());
     size_t i = 0;
     while (i < bytes.size()) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
-            out += static_cast<char16_t>(b);
+            take(static_cast<char16_t>(b));
             ++i;
             continue;
         }
         if (GbkCharLength(bytes, i) == 2) {
             const auto trail = static_cast<unsigned char>(bytes[i + 1]);
             if (const char16_t u = PairChar(b, trail)) {
-                out += u;
+                take(u);
             } else {
-                out += static_cast<char16_t>(kEscapeBase + b - 0x80);
-                out += static_cast<char16_t>(trail < 0x80 ? trail : kEscapeBase + trail - 0x80);
+                take(static_cast<char16_t>(kEscapeBase + b - 0x80));
+                take(static_cast<char16_t>(trail < 0x80 ? trail : kEscapeBase + trail - 0x80));
             }
             i += 2;
             continue;
         }
         const char16_t u = SingleChar(b);
-        out += u ? u : static_cast<char16_t>(kEscapeBase + b - 0x80);
+        take(u ? u : static_cast<char16_t>(kEscapeBase + b - 0x80));
         ++i;
     }
+}
+
+}  // namespace
+
+std::u16string DecodeGbk(std::string_view bytes)
+{
+    std::u16string out;
+    out.reserve(bytes.size());
+    ForEachUnit(bytes, [&out](char16_t u) { out += u; });
     return out;
 }
 
@@ -126,11 +132,10 @@ size_t EncodedLength(char16_t u)
 
 std::string GbkToUtf8(std::string_view bytes)
 {
-    const std::u16string text = DecodeGbk(bytes);
+    // Straight to UTF-8: no UTF-16 copy of the whole text on the way.
     std::string out;
-    out.reserve(text.size() * 3);
-    for (const char16_t unit : text)
-        AppendUtf8(out, unit);
+    out.reserve(bytes.size() + bytes.size() / 2);
+    ForEachUnit(bytes, [&out](char16_t u) { AppendUtf8(out, u); });
     return out;
 }
 

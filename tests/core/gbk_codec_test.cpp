@@ -82,6 +82,7 @@ TEST(GbkCodec, RandomBytesComeBackUnchanged)
         for (char &c : bytes)
             c = static_cast<char>(random() % 256);
         ASSERT_EQ(EncodeGbk(DecodeGbk(bytes)), bytes);
+        ASSERT_EQ(Utf8ToGbk(GbkToUtf8(bytes)), bytes);  // the UTF-8 path decodes alike
     }
 }
 
