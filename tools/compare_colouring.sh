@@ -7,7 +7,7 @@
 # every program runs ROUNDS times (default 5) in turn, A B C A B C ..., and
 # the medians are printed with each one's ratio to `qasp colour --html`.
 set -euo pipefail
-qasp=${1:?usage: compare_colouring.sh QASP [LINES] [ROUNDS]}
+qasp=$(realpath "${1:?usage: compare_colouring.sh QASP [LINES] [ROUNDS]}")
 lines=${2:-100000}
 rounds=${3:-5}
 scratch=$(mktemp -d)
@@ -55,7 +55,8 @@ declare -A times
 for ((r = 0; r < rounds; ++r)); do
     for i in "${!commands[@]}"; do
         start=$(date +%s%N)
-        if ! bash -c "${commands[$i]}" >/dev/null 2>"$scratch/err"; then
+        # In the scratch folder: highlight writes its style sheet beside it.
+        if ! (cd "$scratch" && bash -c "${commands[$i]}") >/dev/null 2>"$scratch/err"; then
             echo "${names[$i]} failed: $(head -c 300 "$scratch/err")" >&2
             exit 1
         fi
