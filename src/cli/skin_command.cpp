@@ -9,14 +9,18 @@
 #include "skin/data/skin_reader.h"
 #include "text/byte_string.h"
 
-#ifdef QASP_HAVE_SKIN_MODEL
-#include "skin/data/required_elements.h"
-#include "skin/data/skin_model.h"
-#endif
-
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
+
+#ifdef QASP_HAVE_SKIN_MODEL
+#include <cerrno>
+#include <cstring>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char **environ;
+#endif
 
 namespace qasp::cli {
 namespace {
@@ -53,6 +57,39 @@ int Pack(Arguments args)
     return 0;
 }
 
+#ifdef QASP_HAVE_SKIN_MODEL
+// The model is listed by qasp-skin-model, beside this program in the build
+// and in lib/quillmere-asp/ when installed: only it loads Qt's libraries.
+fs::path ModelLister()
+{
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    const fs::path dir = self.parent_path();
+    for (const fs::path &candidate :
+         {dir / "qasp-skin-model", dir / ".." / "lib" / "quillmere-asp" / "qasp-skin-model"})
+        if (fs::is_regular_file(candidate, ec))
+            return candidate;
+    throw CommandError("qasp-skin-model was not found beside " + self.string());
+}
+
+void ListModel(const std::string &file)
+{
+    const std::string lister = ModelLister().string();
+    std::cout.flush();  // its lines follow ours on the same output
+    std::vector<char *> argv = {const_cast<char *>(lister.c_str()), const_cast<char *>(file.c_str()),
+                                nullptr};
+    pid_t pid = 0;
+    if (const int error = posix_spawn(&pid, lister.c_str(), nullptr, nullptr, argv.data(), environ))
+        throw CommandError(lister + ": " + std::strerror(error));
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR)
+            throw CommandError(lister + ": " + std::strerror(errno));
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw CommandError(lister + " could not list the skin's model");
+}
+#endif
+
 int Info(Arguments args)
 {
     const std::string file = args.Positional(1, "qasp skin info FILE")[0];
@@ -72,20 +109,7 @@ int Info(Arguments args)
               << "description: " << iniName << '\n'
               << "compressed: " << fs::file_size(file) << " bytes, decoded: " << decoded << " bytes\n";
 #ifdef QASP_HAVE_SKIN_MODEL
-    skin::SkinModel model;
-    skin::SkinEnvironment environment;
-    environment.track = QImage(16, 4, QImage::Format_RGB888);
-    environment.trackVert = QImage(4, 16, QImage::Format_RGB888);
-    skin::BuildSkinModel(model, reader, ini, environment);
-    for (const auto &[name, e] : model.Elements())
-        std::cout << "element " << name << "\t" << e->Bitmap.width() << "x" << e->Bitmap.height()
-                  << "\tframes " << e->FrameCount << "\tmargins " << e->Margins.Left << ',' << e->Margins.Top
-                  << ',' << e->Margins.Right << ',' << e->Margins.Bottom << '\n';
-    // The editor refuses such a skin; say why.
-    const std::vector<std::string> missing = skin::MissingRequiredElements(model);
-    for (size_t i = 0; i < missing.size(); ++i)
-        std::cout << (i == 0 ? "not usable in the editor, missing: " : ", ") << missing[i]
-                  << (i + 1 == missing.size() ? "\n" : "");
+    ListModel(file);
 #endif
     return 0;
 }

@@ -31,10 +31,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kDocumentInfoHead = Utf8ToGbk("链接ASP文件:");
-const std::string kDocumentInfoMiddle = Utf8ToGbk("个;函数:");
-const std::string kDocumentInfoTail = Utf8ToGbk("个");
-const std::string kFunctionInfo = Utf8ToGbk("启始行数:");
+// The status texts in code page 936, converted on the first load: a command
+// that loads nothing never builds the code tables.
+struct InfoTexts {
+    std::string documentHead = Utf8ToGbk("链接ASP文件:");
+    std::string documentMiddle = Utf8ToGbk("个;函数:");
+    std::string documentTail = Utf8ToGbk("个");
+    std::string function = Utf8ToGbk("启始行数:");
+};
+
+const InfoTexts &Texts()
+{
+    static const InfoTexts texts;
+    return texts;
+}
 
 constexpr std::uintmax_t kMiB = std::uintmax_t{1024} * 1024;
 
@@ -140,8 +150,9 @@ struct OpenFile {
 
     std::string Info() const
     {
-        return kDocumentInfoHead + std::to_string(includes) + kDocumentInfoMiddle + std::to_string(functions)
-               + kDocumentInfoTail;
+        const InfoTexts &t = Texts();
+        return t.documentHead + std::to_string(includes) + t.documentMiddle + std::to_string(functions)
+               + t.documentTail;
     }
 };
 
@@ -255,8 +266,13 @@ void Loader::Open(TreeNode *parent, fs::path path, std::string key, std::string 
 
 void Loader::ReadProcedure(OpenFile &f, const Procedure &p)
 {
-    const IncludeSite site{f.shownName, p.line, AsUtf8(p.head, f.encoding)};
-    CountNode(&site);
+    // The head goes to UTF-8 only for the message of a load that stops here:
+    // pages hold many procedures.
+    if (nodes_ >= context_.limits.nodes) {
+        const IncludeSite site{f.shownName, p.line, AsUtf8(p.head, f.encoding)};
+        throw LoadError(TooManyNodes(context_.limits.nodes, &site));
+    }
+    ++nodes_;
     ++f.functions;
     f.text.append(f.bytes, f.copied, p.begin - f.copied);
     const std::string head = AsGbk(p.head, f.encoding);
@@ -264,7 +280,7 @@ void Loader::ReadProcedure(OpenFile &f, const Procedure &p)
         RegisterFunctionKeyword(store_, head);
     TreeNode *node = tree_.AddChild(f.node, ExtractFunctionName(head, false));
     tree_.SetImages(node, kFunctionImage);
-    TTreeRec record(f.bytes.substr(p.begin, p.end - p.begin), kFunctionInfo + std::to_string(p.line));
+    TTreeRec record(f.bytes.substr(p.begin, p.end - p.begin), Texts().function + std::to_string(p.line));
     record.Encoding = f.encoding;
     record.Anchor = f.text.size();
     tree_.AttachRecord(node, std::move(record));

@@ -2,80 +2,42 @@
 
 #include "text/gbk.h"
 
-#include <array>
-#include <iconv.h>
-#include <memory>
-#include <stdexcept>
+#include <cstdint>
 #include <vector>
 
 namespace qasp {
 namespace {
 
-// Both directions as tables, built once from the C library's converter so
-// that the hot paths never call iconv.
-struct CodeTables {
-    std::array<char16_t, 256> single{};                               // 0 = not a character alone
-    std::vector<char16_t> pair = std::vector<char16_t>(65536, 0);     // lead * 256 + trail
-    std::vector<uint16_t> reverse = std::vector<uint16_t>(65536, 0);  // code unit -> bytes
+#include "gbk_tables.inc"  // kGbkSingle, kGbkPair: made by tools/gbk_tables
 
-    CodeTables()
-    {
-        iconv_t cd = iconv_open("UTF-16LE", "CP936");
-        // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open's documented failure value
-        if (cd == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error("the C library has no converter for code page 936");
-        for (unsigned b = 0x80; b <= 0xFF; ++b) {
-            const char in[1] = {static_cast<char>(b)};
-            single[b] = Convert(cd, in, 1);
-            Claim(single[b], static_cast<uint16_t>(b), &single[b]);
-        }
-        for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
-            for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-                if (!IsGbkTrailByte(static_cast<unsigned char>(trail)))
-                    continue;
-                const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-                char16_t &slot = pair[lead * 256 + trail];
-                slot = Convert(cd, in, 2);
-                Claim(slot, static_cast<uint16_t>(lead << 8 | trail), &slot);
-            }
-        }
-        iconv_close(cd);
-    }
-
-    static char16_t Convert(iconv_t cd, const char *bytes, size_t n)
-    {
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        char out[8];
-        char *inp = const_cast<char *>(bytes);
-        char *outp = out;
-        size_t inLeft = n, outLeft = sizeof out;
-        if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1) || inLeft != 0)
-            return 0;
-        if (sizeof out - outLeft != 2)  // nothing, or a character beyond the BMP
-            return 0;
-        const char16_t u = static_cast<char16_t>(static_cast<unsigned char>(out[0])
-                                                 | static_cast<unsigned char>(out[1]) << 8);
-        return u >= 0x80 ? u : 0;
-    }
-
-    // A code unit decodes from one byte sequence only; a second sequence that
-    // maps to it, or one that lands in the escape range, is kept as raw bytes.
-    void Claim(char16_t u, uint16_t bytes, char16_t *slot)
-    {
-        if (u == 0)
-            return;
-        if (reverse[u] != 0 || (u >= kEscapeBase && u <= kEscapeBase + 0x7F)) {
-            *slot = 0;
-            return;
-        }
-        reverse[u] = bytes;
-    }
-};
-
-const CodeTables &Tables()
+// Decoding reads the tables the build made from the C library's converter;
+// the encoding table is their inverse, made on first use.
+char16_t SingleChar(unsigned char b)
 {
-    static const CodeTables tables;
-    return tables;
+    return kGbkSingle[b - 0x80];
+}
+
+char16_t PairChar(unsigned char lead, unsigned char trail)
+{
+    return kGbkPair[(lead - 0x81) * 191 + (trail - 0x40)];
+}
+
+const std::vector<uint16_t> &Reverse()
+{
+    static const std::vector<uint16_t> reverse = [] {
+        std::vector<uint16_t> r(65536, 0);  // code unit -> bytes
+        for (unsigned b = 0x80; b <= 0xFF; ++b)
+            if (const char16_t u = SingleChar(static_cast<unsigned char>(b)))
+                r[u] = static_cast<uint16_t>(b);
+        for (unsigned lead = 0x81; lead <= 0xFE; ++lead)
+            for (unsigned trail = 0x40; trail <= 0xFE; ++trail)
+                if (IsGbkTrailByte(static_cast<unsigned char>(trail)))
+                    if (const char16_t u =
+                            PairChar(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)))
+                        r[u] = static_cast<uint16_t>(lead << 8 | trail);
+        return r;
+    }();
+    return reverse;
 }
 
 void AppendUtf8(std::string &out, char32_t c)
@@ -97,41 +59,47 @@ void AppendUtf8(std::string &out, char32_t c)
     }
 }
 
-}  // namespace
-
-std::u16string DecodeGbk(std::string_view bytes)
+// Each UTF-16 code unit the bytes decode to, in order.
+template <typename Take> void ForEachUnit(std::string_view bytes, Take take)
 {
-    const CodeTables &t = Tables();
-    std::u16string out;
-    out.reserve(bytes.size());
     size_t i = 0;
     while (i < bytes.size()) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
-            out += static_cast<char16_t>(b);
+            take(static_cast<char16_t>(b));
             ++i;
             continue;
         }
         if (GbkCharLength(bytes, i) == 2) {
             const auto trail = static_cast<unsigned char>(bytes[i + 1]);
-            if (const char16_t u = t.pair[b * 256 + trail]) {
-                out += u;
+            if (const char16_t u = PairChar(b, trail)) {
+                take(u);
             } else {
-                out += static_cast<char16_t>(kEscapeBase + b - 0x80);
-                out += static_cast<char16_t>(trail < 0x80 ? trail : kEscapeBase + trail - 0x80);
+                take(static_cast<char16_t>(kEscapeBase + b - 0x80));
+                take(static_cast<char16_t>(trail < 0x80 ? trail : kEscapeBase + trail - 0x80));
             }
             i += 2;
             continue;
         }
-        out += t.single[b] ? t.single[b] : static_cast<char16_t>(kEscapeBase + b - 0x80);
+        const char16_t u = SingleChar(b);
+        take(u ? u : static_cast<char16_t>(kEscapeBase + b - 0x80));
         ++i;
     }
+}
+
+}  // namespace
+
+std::u16string DecodeGbk(std::string_view bytes)
+{
+    std::u16string out;
+    out.reserve(bytes.size());
+    ForEachUnit(bytes, [&out](char16_t u) { out += u; });
     return out;
 }
 
 std::string EncodeGbk(std::u16string_view text, bool *lossy)
 {
-    const CodeTables &t = Tables();
+    const std::vector<uint16_t> &reverse = Reverse();
     std::string out;
     out.reserve(text.size() * 2);
     bool lost = false;
@@ -140,7 +108,7 @@ std::string EncodeGbk(std::u16string_view text, bool *lossy)
             out += static_cast<char>(u);
         } else if (u >= kEscapeBase && u <= kEscapeBase + 0x7F) {
             out += static_cast<char>(u - kEscapeBase + 0x80);
-        } else if (const uint16_t g = t.reverse[u]) {
+        } else if (const uint16_t g = reverse[u]) {
             if (g > 0xFF)
                 out += static_cast<char>(g >> 8);
             out += static_cast<char>(g & 0xFF);
@@ -158,17 +126,16 @@ size_t EncodedLength(char16_t u)
 {
     if (u < 0x80 || (u >= kEscapeBase && u <= kEscapeBase + 0x7F))
         return 1;
-    const uint16_t g = Tables().reverse[u];
+    const uint16_t g = Reverse()[u];
     return g > 0xFF ? 2 : 1;  // a single byte, or '?' for what cannot be encoded
 }
 
 std::string GbkToUtf8(std::string_view bytes)
 {
-    const std::u16string text = DecodeGbk(bytes);
+    // Straight to UTF-8: no UTF-16 copy of the whole text on the way.
     std::string out;
-    out.reserve(text.size() * 3);
-    for (const char16_t unit : text)
-        AppendUtf8(out, unit);
+    out.reserve(bytes.size() + bytes.size() / 2);
+    ForEachUnit(bytes, [&out](char16_t u) { AppendUtf8(out, u); });
     return out;
 }
 

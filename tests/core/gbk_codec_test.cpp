@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
 #include <random>
+#include <set>
+#include <vector>
 
 using namespace qasp;
 
@@ -28,6 +31,49 @@ TEST(GbkCodec, EveryPairAndEveryByteComesBackUnchanged)
     EXPECT_EQ(EncodeGbk(DecodeGbk(all)), all);
 }
 
+// The tables are made at build time in one pass over all sequences; each
+// sequence must decode as this machine's converter gives it alone (the first sequence of a character
+// keeps it, later ones and refused ones stay raw bytes).
+TEST(GbkCodec, EverySequenceDecodesAsTheConverterGivesItAlone)
+{
+    iconv_t cd = iconv_open("UTF-16LE", "CP936");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));  // NOLINT(performance-no-int-to-ptr)
+    const auto alone = [cd](std::string bytes) -> char16_t {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char out[8];
+        char *inp = bytes.data();
+        char *outp = out;
+        size_t inLeft = bytes.size(), outLeft = sizeof out;
+        if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1) || sizeof out - outLeft != 2)
+            return 0;
+        const auto u = static_cast<char16_t>(static_cast<unsigned char>(out[0])
+                                             | static_cast<unsigned char>(out[1]) << 8);
+        return u >= 0x80 && (u < kEscapeBase || u > kEscapeBase + 0x7F) ? u : 0;
+    };
+    std::vector<std::string> sequences;
+    for (int b = 0x80; b <= 0xFF; ++b)
+        sequences.emplace_back(1, static_cast<char>(b));
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+        for (int trail = 0x40; trail <= 0xFE; ++trail)
+            if (trail != 0x7F)
+                sequences.push_back({static_cast<char>(lead), static_cast<char>(trail)});
+    std::set<char16_t> claimed;
+    size_t characters = 0;
+    for (const std::string &bytes : sequences) {
+        const char16_t expected = alone(bytes);
+        const std::u16string decoded = DecodeGbk(bytes);
+        if (expected != 0 && claimed.insert(expected).second) {
+            ++characters;
+            ASSERT_EQ(decoded, std::u16string(1, expected)) << std::hex << int(bytes[0] & 0xFF);
+        } else {
+            ASSERT_EQ(decoded.size(), bytes.size()) << std::hex << int(bytes[0] & 0xFF);
+            EXPECT_GE(decoded[0], kEscapeBase);
+        }
+    }
+    iconv_close(cd);
+    EXPECT_GT(characters, 21000u);  // the code page's ideographs and symbols
+}
+
 TEST(GbkCodec, RandomBytesComeBackUnchanged)
 {
     std::mt19937 random(7);
@@ -36,6 +82,7 @@ TEST(GbkCodec, RandomBytesComeBackUnchanged)
         for (char &c : bytes)
             c = static_cast<char>(random() % 256);
         ASSERT_EQ(EncodeGbk(DecodeGbk(bytes)), bytes);
+        ASSERT_EQ(Utf8ToGbk(GbkToUtf8(bytes)), bytes);  // the UTF-8 path decodes alike
     }
 }
 

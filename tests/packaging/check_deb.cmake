@@ -31,6 +31,7 @@ endif()
 foreach(path
         usr/bin/quillmere-asp
         usr/bin/qasp
+        usr/lib/quillmere-asp/qasp-skin-model
         usr/share/applications/quillmere-asp.desktop
         usr/share/icons/hicolor/16x16/apps/quillmere-asp.png
         usr/share/icons/hicolor/48x48/apps/quillmere-asp.png
