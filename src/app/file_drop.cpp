@@ -17,7 +17,7 @@ QString DroppedPage(const QMimeData *mime)
     const QUrl url = mime->urls().first();
     if (!url.isLocalFile())
         return {};
-    const QString path = url.toLocalFile();
+    QString path = url.toLocalFile();
     const QString suffix = QFileInfo(path).suffix().toLower();
     for (const char *page : {"asp", "asa", "inc", "htm", "html"})
         if (suffix == QLatin1String(page))

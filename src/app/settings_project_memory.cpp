@@ -15,7 +15,7 @@ QString PathText(const std::filesystem::path &p)
 
 std::filesystem::path PathOf(const QString &text)
 {
-    return std::filesystem::path(QFile::encodeName(text).toStdString());
+    return {QFile::encodeName(text).toStdString()};
 }
 
 // A settings group per page; its key is a hash, since a path's slashes

@@ -89,7 +89,7 @@ TEST(TextMatcherTest, ABadPatternGivesAMessageAndFindsNothing)
 TEST(TextMatcherTest, ReplacementsTakeGroupsAndTheTextsEncoding)
 {
     const std::string text = Gbk("Call 交换(a, b)");
-    const TextMatcher swap("\\((\\w+), (\\w+)\\)", kRegex);
+    const TextMatcher swap(R"(\((\w+), (\w+)\))", kRegex);
     std::string error;
     const auto planned = swap.PlanReplacements(text, TextEncoding::Gbk, "($2, $1) \\$1", &error);
     ASSERT_TRUE(planned);
