@@ -40,6 +40,8 @@ QtEditorSurface::~QtEditorSurface()
 
 void QtEditorSurface::OnContentsChange(int position, int removed, int added)
 {
+    if (recolouring_)  // formats only: no line's text changes
+        return;
     QTextDocument *doc = edit_->document();
     const QTextBlock first = doc->findBlock(position);
     if (!first.isValid()) {
@@ -373,8 +375,16 @@ void QtEditorSurface::SetStartsInCode(bool code)
 
 void QtEditorSurface::KeywordsChanged()
 {
-    if (highlighter_)
+    if (!highlighter_)
+        return;
+    recolouring_ = true;
+    try {
         highlighter_->rehighlight();
+    } catch (...) {
+        recolouring_ = false;
+        throw;
+    }
+    recolouring_ = false;
 }
 
 void QtEditorSurface::SetEncoding(TextEncoding encoding)

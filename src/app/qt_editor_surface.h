@@ -110,6 +110,7 @@ private:
     int changedTo_ = 0;
     size_t reportedBytes_ = 0;
     mutable bool changesKnown_ = false;
+    bool recolouring_ = false;  // the highlighter colours every line again
 };
 
 // Tab stops every 80 / (5 * width) dialog units, a dialog unit being a
