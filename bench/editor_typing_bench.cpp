@@ -22,10 +22,14 @@ struct OpenNode {
     qasp::app::MainWindow window;
     QPlainTextEdit *editor = nullptr;
 
-    explicit OpenNode(int lines)
+    // `inScript`: the lines inside one <% %> block, so that their
+    // declarations are scanned into the store; else the page is plain text
+    // around no server code.
+    explicit OpenNode(int lines, bool inScript = false)
     {
         qasp::TreeNode *doc = window.tree().AddTopLevel("big.asp");
-        window.tree().AttachRecord(doc, {qasp::bench::GeneratedVBScript(lines)});
+        const std::string code = qasp::bench::GeneratedVBScript(inScript ? lines - 2 : lines);
+        window.tree().AttachRecord(doc, {inScript ? "<%\r\n" + code + "\r\n%>" : code});
         window.show();
         window.workspace().SelectNode(doc);
         editor = window.findChild<QPlainTextEdit *>("editor");
@@ -79,9 +83,11 @@ BENCHMARK(BM_CaretMove)->Arg(1000)->Arg(20000)->Arg(100000)->Unit(benchmark::kMi
 
 // A character typed at the end of a Dim line (untimed), then Down: the line
 // is left changed, its names are declared again and their uses re-coloured.
+// The second argument puts the page inside a server block: the node's
+// declarations then go through the keyword store as well.
 void BM_LeaveChangedDimLine(benchmark::State &state)
 {
-    OpenNode node(static_cast<int>(state.range(0)));
+    OpenNode node(static_cast<int>(state.range(0)), state.range(1) != 0);
     node.PutCaretNearBottom(true);
     for (auto _ : state) {
         state.PauseTiming();
@@ -93,9 +99,12 @@ void BM_LeaveChangedDimLine(benchmark::State &state)
     }
 }
 BENCHMARK(BM_LeaveChangedDimLine)
-    ->Arg(1000)
-    ->Arg(20000)
-    ->Arg(100000)
+    ->Args({1000, 0})
+    ->Args({20000, 0})
+    ->Args({100000, 0})
+    ->Args({1000, 1})
+    ->Args({20000, 1})
+    ->Args({100000, 1})
     ->Unit(benchmark::kMicrosecond)
     ->Iterations(20);
 
