@@ -28,16 +28,22 @@ void PairMarks::update()
     if (!caret.hasSelection()) {
         const QTextDocument *doc = editor_->document();
         const int row = caret.blockNumber();
-        const int first = std::max(0, row - kReach);
-        const int last = std::min(doc->blockCount() - 1, row + kReach);
-        // UTF-8 keeps every ASCII byte in place and makes no ASCII byte out
-        // of anything else; columns go back to characters below.
-        std::vector<std::string> lines;
-        for (QTextBlock b = doc->findBlockByNumber(first); b.isValid() && b.blockNumber() <= last;
-             b = b.next())
-            lines.push_back(b.text().toStdString());
         const QString before = caret.block().text().left(caret.positionInBlock());
         const size_t column = before.toUtf8().size();
+        // UTF-8 keeps every ASCII byte in place and makes no ASCII byte out
+        // of anything else; columns go back to characters below.
+        std::vector<std::string> lines{caret.block().text().toStdString()};
+        int first = row;
+        // Most caret places touch no block keyword: the lines around are
+        // read only for one.
+        if (TouchesBlockKeyword(lines.front(), column)) {
+            first = std::max(0, row - kReach);
+            const int last = std::min(doc->blockCount() - 1, row + kReach);
+            lines.clear();
+            QTextBlock b = doc->findBlockByNumber(first);
+            for (int r = first; r <= last && b.isValid(); ++r, b = b.next())
+                lines.push_back(b.text().toStdString());
+        }
         for (const TextSpan &span : MatchingPair(lines, row - first, column)) {
             const QTextBlock block = doc->findBlockByNumber(span.row + first);
             const QByteArray bytes = block.text().toUtf8();

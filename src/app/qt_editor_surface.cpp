@@ -10,6 +10,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace qasp::app {
 
 namespace {
@@ -26,13 +28,127 @@ QtEditorSurface::QtEditorSurface(QPlainTextEdit *edit) : edit_(edit), cursor_(ed
     // (colouring, a node loaded) would land on it between the user's edits.
     // The node's history undoes the user's actions.
     edit->document()->setUndoRedoEnabled(false);
-    // The lines an edit touched lose their cached bytes; all others keep them.
-    QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
-                     [doc = edit->document()](int position, int, int added) {
-                         for (QTextBlock b = doc->findBlock(position);
-                              b.isValid() && b.position() <= position + added; b = b.next())
-                             b.setUserData(nullptr);
-                     });
+    contentsChange_ = QObject::connect(
+        edit->document(), &QTextDocument::contentsChange, edit,
+        [this](int position, int removed, int added) { OnContentsChange(position, removed, added); });
+}
+
+QtEditorSurface::~QtEditorSurface()
+{
+    QObject::disconnect(contentsChange_);
+}
+
+void QtEditorSurface::OnContentsChange(int position, int removed, int added)
+{
+    if (recolouring_)  // formats only: no line's text changes
+        return;
+    QTextDocument *doc = edit_->document();
+    const QTextBlock first = doc->findBlock(position);
+    if (!first.isValid()) {
+        linesKnown_ = false;
+        changesKnown_ = false;
+        return;
+    }
+    // The highlighter's formats mark a line changed as well: a line whose
+    // text is still what it was changed nothing the node holds.
+    if (removed == added && position + added <= first.position() + first.length()) {
+        const auto *line = static_cast<const EncodedLine *>(first.userData());
+        if (line && line->bytes == ToBytes(first.text(), encoding_))
+            return;
+    }
+
+    // The lines the edit touched lose their cached bytes and are measured
+    // again; all others keep both.
+    std::vector<size_t> fresh;
+    for (QTextBlock b = first; b.isValid() && b.position() <= position + added; b = b.next()) {
+        b.setUserData(nullptr);
+        if (linesKnown_)
+            fresh.push_back(BlockBytes(b).size());
+    }
+    if (linesKnown_) {
+        // Blocks after the touched ones are the old ones, renumbered.
+        const auto row = static_cast<size_t>(first.blockNumber());
+        const auto count = static_cast<size_t>(doc->blockCount());
+        const size_t replaced = fresh.size() + lineBytes_.size() - count;
+        if (fresh.size() + lineBytes_.size() < count + 1 || row + replaced > lineBytes_.size()) {
+            linesKnown_ = false;
+        } else {
+            for (size_t i = row; i < row + replaced; ++i)
+                totalBytes_ -= lineBytes_[i] + 2;
+            for (size_t bytes : fresh)
+                totalBytes_ += bytes + 2;
+            const auto at = lineBytes_.begin() + static_cast<std::ptrdiff_t>(row);
+            if (replaced == fresh.size()) {
+                std::copy(fresh.begin(), fresh.end(), at);
+            } else {
+                lineBytes_.erase(at, at + static_cast<std::ptrdiff_t>(replaced));
+                lineBytes_.insert(lineBytes_.begin() + static_cast<std::ptrdiff_t>(row), fresh.begin(),
+                                  fresh.end());
+            }
+            lineStarts_.resize(count);
+            startsKnown_ = std::min(startsKnown_, row + 1);
+        }
+    }
+
+    // The changed range grows to hold this change, in today's positions.
+    if (changedFrom_ < 0) {
+        changedFrom_ = position;
+        changedTo_ = position + added;
+    } else {
+        const int to = changedTo_ <= position             ? changedTo_
+                       : changedTo_ >= position + removed ? changedTo_ - removed + added
+                                                          : position + added;
+        changedFrom_ = std::min(changedFrom_, position);
+        changedTo_ = std::max(to, position + added);
+    }
+}
+
+void QtEditorSurface::MeasureAllLines() const
+{
+    lineBytes_.clear();
+    totalBytes_ = 0;
+    for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next()) {
+        lineBytes_.push_back(BlockBytes(b).size());
+        totalBytes_ += lineBytes_.back() + 2;
+    }
+    totalBytes_ -= 2;  // no break after the last line
+    lineStarts_.assign(lineBytes_.size(), 0);
+    startsKnown_ = 1;
+    linesKnown_ = true;
+    // The sizes went out of step with the document, or were never taken:
+    // what changed since the last report is not known either.
+    changesKnown_ = false;
+}
+
+size_t QtEditorSurface::LineStart(int row) const
+{
+    if (!linesKnown_ || lineBytes_.size() != static_cast<size_t>(edit_->document()->blockCount()))
+        MeasureAllLines();
+    const auto target = static_cast<size_t>(row);
+    for (; startsKnown_ <= target; ++startsKnown_)
+        lineStarts_[startsKnown_] = lineStarts_[startsKnown_ - 1] + lineBytes_[startsKnown_ - 1] + 2;
+    return lineStarts_[target];
+}
+
+int QtEditorSurface::RowOfByte(size_t offset) const
+{
+    LineStart(0);  // measured
+    const size_t count = lineBytes_.size();
+    // Where the line after row i starts: offsets below it are row i's.
+    const auto next = [this](size_t i) { return lineStarts_[i] + lineBytes_[i] + 2; };
+    while (startsKnown_ < count && next(startsKnown_ - 1) <= offset) {
+        lineStarts_[startsKnown_] = next(startsKnown_ - 1);
+        ++startsKnown_;
+    }
+    size_t low = 0, high = startsKnown_;
+    while (low < high) {
+        const size_t mid = low + (high - low) / 2;
+        if (next(mid) <= offset)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return static_cast<int>(std::min(low, count - 1));
 }
 
 const std::string &QtEditorSurface::BlockBytes(const QTextBlock &block) const
@@ -50,6 +166,8 @@ void QtEditorSurface::Clear()
 {
     edit_->document()->clear();
     cursor_ = QTextCursor(edit_->document());
+    linesKnown_ = false;
+    changesKnown_ = false;
 }
 
 bool QtEditorSurface::IsEmpty() const
@@ -139,35 +257,26 @@ size_t EncodedLength(TextEncoding encoding, const QString &text, int from, int t
 
 size_t QtEditorSurface::ByteOffsetOf(int position) const
 {
-    const QTextDocument *doc = edit_->document();
-    const QTextBlock target = doc->findBlock(position);
-    size_t offset = 0;
-    for (QTextBlock b = doc->begin(); b.isValid() && b != target; b = b.next())
-        offset += BlockBytes(b).size() + 2;
-    return offset + EncodedLength(encoding_, target.text(), 0, position - target.position());
+    const QTextBlock target = edit_->document()->findBlock(position);
+    if (!target.isValid())  // past the end: the whole text
+        return LineIndex(edit_->document()->blockCount()) - 2;
+    return LineStart(target.blockNumber())
+           + EncodedLength(encoding_, target.text(), 0, position - target.position());
 }
 
 int QtEditorSurface::PositionOfByteOffset(size_t offset) const
 {
-    size_t remaining = offset;
-    for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next()) {
-        const size_t lineBytes = BlockBytes(b).size();
-        if (remaining >= lineBytes + 2 && b.next().isValid()) {  // not this line
-            remaining -= lineBytes + 2;
-            continue;
-        }
-        const QString text = b.text();
-        for (int i = 0; i < text.size(); ++i) {
-            const size_t length = qasp::EncodedLength(encoding_, text.at(i).unicode());
-            if (remaining < length)  // at this character, or inside it: its start
-                return b.position() + i;
-            remaining -= length;
-        }
-        if (remaining < 2 || !b.next().isValid())  // the end of this line
-            return b.position() + static_cast<int>(text.size());
-        remaining -= 2;  // the line break
+    const int row = RowOfByte(offset);
+    const QTextBlock b = edit_->document()->findBlockByNumber(row);
+    size_t remaining = offset - LineStart(row);
+    const QString text = b.text();
+    for (int i = 0; i < text.size(); ++i) {
+        const size_t length = qasp::EncodedLength(encoding_, text.at(i).unicode());
+        if (remaining < length)  // at this character, or inside it: its start
+            return b.position() + i;
+        remaining -= length;
     }
-    return 0;
+    return b.position() + static_cast<int>(text.size());  // the end of the line, or its break
 }
 
 size_t QtEditorSurface::SelectionStart() const
@@ -205,23 +314,46 @@ void QtEditorSurface::ReplaceSelection(std::string_view text)
 
 int QtEditorSurface::LineFromChar(size_t offset) const
 {
-    size_t start = 0;
-    for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next()) {
-        const size_t end = start + BlockBytes(b).size();
-        if (offset <= end + 1 || !b.next().isValid())  // the break belongs to its line
-            return b.blockNumber();
-        start = end + 2;
-    }
-    return 0;
+    return RowOfByte(offset);  // the break belongs to its line
 }
 
 size_t QtEditorSurface::LineIndex(int row) const
 {
-    size_t offset = 0;
-    const QTextBlock target = edit_->document()->findBlockByNumber(row);
-    for (QTextBlock b = edit_->document()->begin(); b.isValid() && b != target; b = b.next())
-        offset += BlockBytes(b).size() + 2;
-    return offset;
+    LineStart(0);                                                  // measured
+    if (row < 0 || static_cast<size_t>(row) >= lineBytes_.size())  // no such line: past the whole text
+        return totalBytes_ + 2;
+    return LineStart(row);
+}
+
+std::optional<ChangedLines> QtEditorSurface::TakeChangedLines()
+{
+    QTextDocument *doc = edit_->document();
+    LineStart(0);  // measured; a measure from scratch forgets the changes
+    const bool known = changesKnown_;
+    const int from = changedFrom_;
+    const int to = changedTo_;
+    ChangedLines lines{reportedBytes_, totalBytes_, 0, {}};
+    changesKnown_ = true;
+    changedFrom_ = -1;
+    reportedBytes_ = totalBytes_;
+    if (!known)
+        return std::nullopt;
+    if (from < 0)
+        return lines;
+    // Whole lines, from the first one touched to the last.
+    const int lastPosition = doc->characterCount() - 1;
+    const QTextBlock first = doc->findBlock(std::clamp(from, 0, lastPosition));
+    const QTextBlock last = doc->findBlock(std::clamp(to, 0, lastPosition));
+    lines.head = LineStart(first.blockNumber());
+    for (QTextBlock b = first;; b = b.next()) {
+        lines.bytes += BlockBytes(b);
+        if (b == last || !b.isValid())
+            break;
+        lines.bytes += "\r\n";
+    }
+    lines.tail =
+        totalBytes_ - (LineStart(last.blockNumber()) + lineBytes_[static_cast<size_t>(last.blockNumber())]);
+    return lines;
 }
 
 void QtEditorSurface::SetInsertionColour(ColourValue /*colour*/)
@@ -243,8 +375,16 @@ void QtEditorSurface::SetStartsInCode(bool code)
 
 void QtEditorSurface::KeywordsChanged()
 {
-    if (highlighter_)
+    if (!highlighter_)
+        return;
+    recolouring_ = true;
+    try {
         highlighter_->rehighlight();
+    } catch (...) {
+        recolouring_ = false;
+        throw;
+    }
+    recolouring_ = false;
 }
 
 void QtEditorSurface::SetEncoding(TextEncoding encoding)
@@ -257,6 +397,8 @@ void QtEditorSurface::SetEncoding(TextEncoding encoding)
     // The cached bytes of every line were made in the other encoding.
     for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next())
         b.setUserData(nullptr);
+    linesKnown_ = false;
+    changesKnown_ = false;
 }
 
 void SetTabStops(QPlainTextEdit *edit, int characters)

@@ -6,11 +6,13 @@
 
 #include "editor/editor_surface.h"
 
+#include <QMetaObject>
 #include <QTextCharFormat>
 #include <QTextCursor>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class QPlainTextEdit;
 class QTextBlock;
@@ -26,6 +28,9 @@ class PageHighlighter;
 class QtEditorSurface : public EditorSurface {
 public:
     explicit QtEditorSurface(QPlainTextEdit *edit);
+    ~QtEditorSurface() override;
+    QtEditorSurface(const QtEditorSurface &) = delete;
+    QtEditorSurface &operator=(const QtEditorSurface &) = delete;
 
     void Clear() override;
     bool IsEmpty() const override;
@@ -51,6 +56,7 @@ public:
     size_t LineIndex(int row) const override;
     void SetInsertionColour(ColourValue colour) override;
     void SetEncoding(TextEncoding encoding) override;
+    std::optional<ChangedLines> TakeChangedLines() override;
 
     // Once attached, the highlighter colours every line as it changes and
     // texts are written plainly; before that nothing is coloured.
@@ -71,11 +77,40 @@ private:
     // handlers ask for offsets and lines on every keystroke.
     const std::string &BlockBytes(const QTextBlock &block) const;
 
+    // Keeps the line sizes and the changed range up to date: only the
+    // blocks the change touched are measured again.
+    void OnContentsChange(int position, int removed, int added);
+    // The line sizes measured again from every block.
+    void MeasureAllLines() const;
+    // Where line `row` starts in node bytes (the break counts two); the
+    // starts are summed lazily from the first line a change touched.
+    size_t LineStart(int row) const;
+    // The line holding byte `offset`, its break included; the last line for
+    // any offset past the end.
+    int RowOfByte(size_t offset) const;
+
     QPlainTextEdit *edit_;
+    QMetaObject::Connection contentsChange_;
     QTextCursor cursor_;
     PageHighlighter *highlighter_ = nullptr;  // owned by the document
     bool live_ = false;
     TextEncoding encoding_ = TextEncoding::Gbk;
+
+    // Each block's node bytes without its break, in block order, and their
+    // total with the breaks; measured again when `linesKnown_` is off.
+    mutable std::vector<size_t> lineBytes_;
+    mutable std::vector<size_t> lineStarts_;  // valid below `startsKnown_`
+    mutable size_t startsKnown_ = 0;
+    mutable size_t totalBytes_ = 0;
+    mutable bool linesKnown_ = false;
+    // The characters changed since TakeChangedLines last reported, in
+    // today's positions (none while `changedFrom_` is negative), and the
+    // size of the text then. Off `changesKnown_`, the next report is none.
+    int changedFrom_ = -1;
+    int changedTo_ = 0;
+    size_t reportedBytes_ = 0;
+    mutable bool changesKnown_ = false;
+    bool recolouring_ = false;  // the highlighter colours every line again
 };
 
 // Tab stops every `characters` average characters of the editor's font

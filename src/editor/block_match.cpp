@@ -162,4 +162,10 @@ std::vector<TextSpan> MatchingPair(const std::vector<std::string> &lines, int ro
     return pair.empty() ? MatchingKeyword(lines, row, column) : pair;
 }
 
+bool TouchesBlockKeyword(const std::string &line, size_t column)
+{
+    const std::optional<BlockKeyword> here = BlockKeywordOf(line, 0);
+    return here && Touches(here->span, column);
+}
+
 }  // namespace qasp

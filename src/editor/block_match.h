@@ -24,4 +24,8 @@ struct TextSpan {
 // the partner is missing.
 std::vector<TextSpan> MatchingPair(const std::vector<std::string> &lines, int row, size_t column);
 
+// Whether the caret touches a block keyword of its line: only then does
+// MatchingPair need the lines around it (a bracket's partner is on its line).
+bool TouchesBlockKeyword(const std::string &line, size_t column);
+
 }  // namespace qasp

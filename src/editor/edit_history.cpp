@@ -49,7 +49,11 @@ bool ApplyEdit(std::string &text, const TextEdit &edit)
 
 void EditHistory::Record(std::string_view before, std::string_view after)
 {
-    TextEdit edit = DiffTexts(before, after);
+    Record(DiffTexts(before, after));
+}
+
+void EditHistory::Record(TextEdit edit)
+{
     if (edit.removed.empty() && edit.inserted.empty())
         return;
     redo_.clear();
@@ -78,7 +82,11 @@ void EditHistory::Record(std::string_view before, std::string_view after)
 
 void EditHistory::RecordConsequence(std::string_view before, std::string_view after)
 {
-    TextEdit edit = DiffTexts(before, after);
+    RecordConsequence(DiffTexts(before, after));
+}
+
+void EditHistory::RecordConsequence(TextEdit edit)
+{
     if (edit.removed.empty() && edit.inserted.empty())
         return;
     if (undo_.empty()) {

@@ -30,10 +30,13 @@ class EditHistory {
 public:
     // The text went from `before` to `after`.
     void Record(std::string_view before, std::string_view after);
+    // The same, when the change is known as the edit between the two texts.
+    void Record(TextEdit edit);
     // The program rewrote the text as part of the user's last action (a word
     // put into its stored spelling when the caret left its line): undoing
     // that action undoes both.
     void RecordConsequence(std::string_view before, std::string_view after);
+    void RecordConsequence(TextEdit edit);
     // The next change starts a new step (the caret was moved, or the last
     // change was a whole action such as a completion).
     void EndStep() { sealed_ = true; }

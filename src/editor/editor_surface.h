@@ -3,9 +3,11 @@
 // into the selected node, off while the program writes the editor itself.
 #pragma once
 
+#include "editor/changed_lines.h"
 #include "editor/colour_editor.h"
 #include "text/text_encoding.h"
 
+#include <optional>
 #include <string>
 
 namespace qasp {
@@ -36,6 +38,10 @@ public:
     // How node bytes become characters: the encoding of the file the shown
     // node comes from. GBK until told otherwise.
     virtual void SetEncoding(TextEncoding encoding) = 0;
+    // The lines changed since the last call, for an editor that keeps track
+    // of them (otherwise nullopt: the caller compares Text()). Calling it
+    // starts the next report.
+    virtual std::optional<ChangedLines> TakeChangedLines() { return std::nullopt; }
 };
 
 }  // namespace qasp

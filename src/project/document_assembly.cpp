@@ -85,6 +85,15 @@ void SetNodeText(TreeNode &node, std::string text)
     record->Text = std::move(text);
 }
 
+void EditNodeText(TreeNode &node, const TextEdit &edit)
+{
+    TTreeRec *record = node.Record();
+    if (!record || !ApplyEdit(record->Text, edit))
+        return;
+    if (node.IsDocument())
+        ShiftProcedureAnchors(node, edit);
+}
+
 std::size_t PlaceForNewProcedure(TreeNode &document)
 {
     TTreeRec &record = *document.Record();

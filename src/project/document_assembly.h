@@ -33,6 +33,9 @@ std::string FileBytesOf(const TreeNode &document);
 // replaced stands where the replacement begins; text inserted right at a
 // procedure's place comes after it.
 void SetNodeText(TreeNode &node, std::string text);
+// The same for one known edit of the node's text (the bytes it removes
+// must be there).
+void EditNodeText(TreeNode &node, const TextEdit &edit);
 
 // The procedures of `document` keep their places through `edit` of its
 // text (SetNodeText does this for the one edit between two texts; a caller

@@ -90,7 +90,8 @@ void EditorKeys::CMemoSelectionChange()
     // The server's messages name the file's line, so the status does too.
     FilePosition place{caret.row + 1, caret.column + 1};
     if (const TreeNode *node = ws_.Tree().Selected())
-        place = FilePositionOf(*node, caret.row, memo.LineText(caret.row), static_cast<size_t>(caret.column));
+        place = FilePositionOf(*node, caret.row, memo.LineIndex(caret.row), memo.LineText(caret.row),
+                               static_cast<size_t>(caret.column));
     ws_.Window().SetStatusText(1,
                                "行 " + std::to_string(place.line) + "，列 " + std::to_string(place.column));
     list_.PlaceAtCaret();

@@ -134,14 +134,15 @@ NodeRow NodeRowOfFileLine(const TreeNode &document, int line)
     return {owner, static_cast<int>(at - lines.begin())};
 }
 
-FilePosition FilePositionOf(const TreeNode &node, int row, std::string_view rowText, std::size_t byteColumn)
+namespace {
+
+// The caret's place once its row's file line is known (`rowStart` is where
+// the row starts in the node's text).
+FilePosition PositionInRow(const TreeNode &node, int rowLine, std::size_t rowStart, std::string_view rowText,
+                           std::size_t byteColumn)
 {
-    const std::vector<int> lines = LinesOfFirstRows(node, row < 0 ? 0 : static_cast<std::size_t>(row) + 1);
     const TextEncoding encoding = node.Record() ? node.Record()->Encoding : TextEncoding::Gbk;
     const std::size_t column = std::min(byteColumn, rowText.size());
-    if (row < 0 || static_cast<std::size_t>(row) >= lines.size())
-        return {row + 1, static_cast<int>(CharacterCount(encoding, rowText.substr(0, column))) + 1};
-    const int rowLine = lines[static_cast<std::size_t>(row)];
     const TreeNode *document = node.IsDocument() ? FileDocumentOf(node) : nullptr;
     if (!document)
         return {rowLine, static_cast<int>(CharacterCount(encoding, rowText.substr(0, column))) + 1};
@@ -150,9 +151,6 @@ FilePosition FilePositionOf(const TreeNode &node, int row, std::string_view rowT
     // and hold procedures inside it ("<% Sub Head() %> ... <% End Sub %>"):
     // the caret's file line is the row put back together with them.
     const std::string &text = node.Text();
-    std::size_t rowStart = 0;
-    for (int r = 0; r < row; ++r)
-        rowStart = text.find('\n', rowStart) + 1;
     const std::size_t caret = rowStart + column;
     std::string before;  // the file's bytes from the row's procedures to the caret
     int breaksAfterStart = 0;
@@ -173,6 +171,50 @@ FilePosition FilePositionOf(const TreeNode &node, int row, std::string_view rowT
                                       ? std::string_view(before)
                                       : std::string_view(before).substr(lastBreak + 1);
     return {rowLine + breaksAfterStart, static_cast<int>(CharacterCount(encoding, tail)) + 1};
+}
+
+}  // namespace
+
+FilePosition FilePositionOf(const TreeNode &node, int row, std::string_view rowText, std::size_t byteColumn)
+{
+    const std::vector<int> lines = LinesOfFirstRows(node, row < 0 ? 0 : static_cast<std::size_t>(row) + 1);
+    if (row < 0 || static_cast<std::size_t>(row) >= lines.size()) {
+        const TextEncoding encoding = node.Record() ? node.Record()->Encoding : TextEncoding::Gbk;
+        const std::size_t column = std::min(byteColumn, rowText.size());
+        return {row + 1, static_cast<int>(CharacterCount(encoding, rowText.substr(0, column))) + 1};
+    }
+    const std::string &text = node.Text();
+    std::size_t rowStart = 0;
+    for (int r = 0; r < row; ++r)
+        rowStart = text.find('\n', rowStart) + 1;
+    return PositionInRow(node, lines[static_cast<std::size_t>(row)], rowStart, rowText, byteColumn);
+}
+
+FilePosition FilePositionOf(const TreeNode &node, int row, std::size_t rowStart, std::string_view rowText,
+                            std::size_t byteColumn)
+{
+    const std::string &text = node.Text();
+    // A start that is no row's start (the caller's text and the node's
+    // went apart) is found again from the top.
+    if (row <= 0 || rowStart == 0 || rowStart > text.size() || text[rowStart - 1] != '\n')
+        return FilePositionOf(node, row, rowText, byteColumn);
+    const TreeNode *document = FileDocumentOf(node);
+    int rowLine = 1 + row;
+    if (!node.IsDocument()) {
+        // A procedure's rows are consecutive lines of its file.
+        const TTreeRec *record = node.Record();
+        if (document && record && record->Anchor)
+            rowLine = FirstLineOfProcedure(*document, node) + row;
+    } else if (document) {
+        // Every procedure placed before the row's start, or right at it,
+        // fills lines above it.
+        for (const TreeNode *p : ProceduresInFileOrder(*document)) {
+            if (*p->Record()->Anchor > rowStart)
+                break;
+            rowLine += Breaks(p->Text());
+        }
+    }
+    return PositionInRow(node, rowLine, rowStart, rowText, byteColumn);
 }
 
 int FileLineCount(const TreeNode &document)

@@ -40,6 +40,10 @@ struct FilePosition {
     int column = 1;
 };
 FilePosition FilePositionOf(const TreeNode &node, int row, std::string_view rowText, std::size_t byteColumn);
+// The same when the caller knows where the row starts in the node's text
+// (the editor does): nothing above the row is read.
+FilePosition FilePositionOf(const TreeNode &node, int row, std::size_t rowStart, std::string_view rowText,
+                            std::size_t byteColumn);
 
 // How many lines the file of `document` has.
 int FileLineCount(const TreeNode &document);

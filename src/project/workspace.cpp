@@ -1,5 +1,6 @@
 #include "project/workspace.h"
 
+#include "editor/changed_lines.h"
 #include "editor/colouring.h"
 #include "editor/declaration_scan.h"
 #include "editor/editor_surface.h"
@@ -13,6 +14,7 @@
 #include "text/gbk_codec.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace qasp {
 
@@ -67,6 +69,7 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     memo.SetStartsInCode(!node->IsDocument());
     ColourText(memo, node->Text(), store_,
                memo.ColoursItself() ? std::string() : ScriptMaskOfNode(*node, node->Text()));
+    memo.TakeChangedLines();  // the node holds what the editor shows
     if (node->Record())
         node->Record()->History.EndStep();
     memo.SetLive(true);
@@ -94,17 +97,23 @@ void ProjectWorkspace::CMemoChange()
     if (!node->Record())
         tree_.AttachRecord(node);
     TTreeRec &record = *node->Record();
-    std::string text = window_.Memo().Text();
-    if (text != record.Text) {
-        if (consequence_)
-            record.History.RecordConsequence(record.Text, text);
-        else
-            record.History.Record(record.Text, text);
-        SetNodeText(*node, std::move(text));
-        record.Edited = true;
-        Modified = true;
-        UpdateHistoryActions();
-    }
+    // Only the lines the editor says it changed are read; an editor that
+    // does not keep track (or went out of step) is read whole.
+    EditorSurface &memo = window_.Memo();
+    const std::optional<ChangedLines> lines = memo.TakeChangedLines();
+    std::optional<TextEdit> edit = lines ? EditOfChangedLines(record.Text, *lines) : std::nullopt;
+    if (!edit)
+        edit = DiffTexts(record.Text, memo.Text());
+    if (edit->removed.empty() && edit->inserted.empty())
+        return;
+    EditNodeText(*node, *edit);
+    if (consequence_)
+        record.History.RecordConsequence(std::move(*edit));
+    else
+        record.History.Record(std::move(*edit));
+    record.Edited = true;
+    Modified = true;
+    UpdateHistoryActions();
 }
 
 void ProjectWorkspace::UpdateHistoryActions()
@@ -175,6 +184,7 @@ bool ProjectWorkspace::StepHistory(bool undo)
     record.Text = std::move(text);
     record.Edited = true;
     Modified = true;
+    memo.TakeChangedLines();  // the replayed edits are in the node already
 
     if (declarations)
         ScanNodeDeclarations(store_, *node, record.Text);

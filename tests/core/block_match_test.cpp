@@ -42,3 +42,24 @@ TEST(BlockMatch, BracketsOutsideStringsAndComments)
     EXPECT_TRUE(MatchingPair(kCode, 8, 17).empty());  // in a comment
     EXPECT_TRUE(MatchingPair({"x = (a"}, 0, 4).empty());
 }
+
+TEST(BlockMatch, OnlyABlockKeywordNeedsTheLinesAround)
+{
+    // The editor reads the lines around the caret only when it touches a
+    // block keyword; everywhere else its own line must give the same pair.
+    for (int row = 0; row < static_cast<int>(kCode.size()); ++row) {
+        const std::string &line = kCode[static_cast<size_t>(row)];
+        for (size_t column = 0; column <= line.size() + 1; ++column) {
+            if (TouchesBlockKeyword(line, column))
+                continue;
+            std::vector<TextSpan> alone = MatchingPair({line}, 0, column);
+            for (TextSpan &span : alone)
+                span.row = row;
+            EXPECT_EQ(alone, MatchingPair(kCode, row, column)) << "row " << row << " column " << column;
+        }
+    }
+    EXPECT_TRUE(TouchesBlockKeyword(kCode[7], 1));
+    EXPECT_TRUE(TouchesBlockKeyword(kCode[7], 7));   // just after End If
+    EXPECT_FALSE(TouchesBlockKeyword(kCode[7], 8));  // past it
+    EXPECT_FALSE(TouchesBlockKeyword(kCode[8], 12));
+}

@@ -128,6 +128,41 @@ TEST_F(NavigationTest, ColumnsCountCharactersInEitherEncoding)
     EXPECT_EQ(title.column, 18);
 }
 
+// The editor passes each row's start; every place of every node must come
+// out as when the rows are counted from the top.
+void ExpectRowStartsGiveTheSamePlaces(const TreeNode &node)
+{
+    const std::string &text = node.Text();
+    int row = 0;
+    for (size_t start = 0;; ++row) {
+        const size_t br = text.find("\r\n", start);
+        const std::string_view line =
+            std::string_view(text).substr(start, br == std::string::npos ? br : br - start);
+        for (size_t column = 0; column <= line.size(); ++column) {
+            const FilePosition counted = FilePositionOf(node, row, line, column);
+            const FilePosition given = FilePositionOf(node, row, start, line, column);
+            EXPECT_EQ(given.line, counted.line)
+                << node.DisplayText() << " row " << row << " column " << column;
+            EXPECT_EQ(given.column, counted.column)
+                << node.DisplayText() << " row " << row << " column " << column;
+        }
+        if (br == std::string::npos)
+            break;
+        start = br + 2;
+    }
+    // A start that is no row's start is counted from the top.
+    if (text.size() > 1) {
+        EXPECT_EQ(FilePositionOf(node, 1, 1, "", 0).line, FilePositionOf(node, 1, "", 0).line);
+    }
+    for (const auto &child : node.Children())
+        ExpectRowStartsGiveTheSamePlaces(*child);
+}
+
+TEST_F(NavigationTest, RowStartsFromTheEditorGiveTheSamePlaces)
+{
+    ExpectRowStartsGiveTheSamePlaces(*tree.FirstTopLevel());
+}
+
 TEST(FilePositionTest, ARowHoldingAProcedureCountsItsLinesAndColumns)
 {
     // The file: "<% Sub Head() %>", "<h1>中</h1>", "<% End Sub %>", "x", "".
@@ -152,6 +187,7 @@ TEST(FilePositionTest, ARowHoldingAProcedureCountsItsLinesAndColumns)
     EXPECT_EQ(inside.column, 6);
     EXPECT_EQ(NodeRowOfFileLine(*doc, 3).node, head);
     EXPECT_EQ(NodeRowOfFileLine(*doc, 4).row, 1);
+    ExpectRowStartsGiveTheSamePlaces(*doc);
 }
 
 TEST_F(NavigationTest, DeclarationsAreFoundInWhicheverDocumentHoldsThem)

@@ -1,0 +1,124 @@
+// What one key costs in the window at 1,000, 20,000 and 100,000 lines, near
+// the bottom of the node: a typed character, a caret move between lines, and
+// leaving a changed Dim line (the node's declarations scanned again). The
+// cost should not grow with the node.
+#include "app/interface_font.h"
+#include "app/main_window.h"
+#include "project/project_tree.h"
+#include "project/workspace.h"
+#include "generated_text.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QStandardPaths>
+#include <QTextBlock>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct OpenNode {
+    qasp::app::MainWindow window;
+    QPlainTextEdit *editor = nullptr;
+
+    // `inScript`: the lines inside one <% %> block, so that their
+    // declarations are scanned into the store; else the page is plain text
+    // around no server code.
+    explicit OpenNode(int lines, bool inScript = false)
+    {
+        qasp::TreeNode *doc = window.tree().AddTopLevel("big.asp");
+        const std::string code = qasp::bench::GeneratedVBScript(inScript ? lines - 2 : lines);
+        window.tree().AttachRecord(doc, {inScript ? "<%\r\n" + code + "\r\n%>" : code});
+        window.show();
+        window.workspace().SelectNode(doc);
+        editor = window.findChild<QPlainTextEdit *>("editor");
+        editor->setFocus();
+        QApplication::processEvents();
+    }
+
+    // The end of a line near the bottom of the node; `dim` picks a Dim line.
+    void PutCaretNearBottom(bool dim)
+    {
+        int row = editor->document()->blockCount() - 24;
+        while (dim && !editor->document()->findBlockByNumber(row).text().contains("Dim"))
+            ++row;
+        QTextCursor c(editor->document()->findBlockByNumber(row));
+        c.movePosition(QTextCursor::EndOfBlock);
+        editor->setTextCursor(c);
+    }
+
+    void Press(Qt::Key key, const QString &text = {})
+    {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(editor, &press);
+    }
+};
+
+void BM_Keystroke(benchmark::State &state)
+{
+    OpenNode node(static_cast<int>(state.range(0)));
+    node.PutCaretNearBottom(false);
+    int i = 0;
+    for (auto _ : state) {
+        if (i++ % 8 == 7)
+            node.Press(Qt::Key_Space, " ");
+        else
+            node.Press(Qt::Key_X, "x");
+    }
+}
+BENCHMARK(BM_Keystroke)->Arg(1000)->Arg(20000)->Arg(100000)->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+// Down and up between two unchanged lines: no rescan, the status bar's row
+// and column, the completion list's place.
+void BM_CaretMove(benchmark::State &state)
+{
+    OpenNode node(static_cast<int>(state.range(0)));
+    node.PutCaretNearBottom(false);
+    int i = 0;
+    for (auto _ : state)
+        node.Press(i++ % 2 ? Qt::Key_Up : Qt::Key_Down);
+}
+BENCHMARK(BM_CaretMove)->Arg(1000)->Arg(20000)->Arg(100000)->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+// A character typed at the end of a Dim line (untimed), then Down: the line
+// is left changed, its names are declared again and their uses re-coloured.
+// The second argument puts the page inside a server block: the node's
+// declarations then go through the keyword store as well.
+void BM_LeaveChangedDimLine(benchmark::State &state)
+{
+    OpenNode node(static_cast<int>(state.range(0)), state.range(1) != 0);
+    node.PutCaretNearBottom(true);
+    for (auto _ : state) {
+        state.PauseTiming();
+        node.Press(Qt::Key_Up);
+        node.Press(Qt::Key_End);
+        node.Press(Qt::Key_X, "x");
+        state.ResumeTiming();
+        node.Press(Qt::Key_Down);
+    }
+}
+BENCHMARK(BM_LeaveChangedDimLine)
+    ->Args({1000, 0})
+    ->Args({20000, 0})
+    ->Args({100000, 0})
+    ->Args({1000, 1})
+    ->Args({20000, 1})
+    ->Args({100000, 1})
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(20);
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    qasp::app::InstallFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
