@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -39,6 +40,16 @@ using namespace qasp;
 using namespace qasp::skin;
 
 namespace {
+
+// A style that measures menu items far narrower than the skin paints them.
+struct NarrowMenuStyle : QProxyStyle {
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                           const QWidget *widget) const override
+    {
+        const QSize s = QProxyStyle::sizeFromContents(type, option, size, widget);
+        return type == CT_MenuItem ? QSize(30, s.height()) : s;
+    }
+};
 
 // A form with one of each control the program uses.
 struct Form : QWidget {
@@ -268,6 +279,34 @@ private slots:
         QTRY_VERIFY(plain.isVisible());
         QVERIFY(manager->skinnedPopupCount() == 0);
         plain.hide();
+    }
+
+    void popupMenuItemsAreWideEnoughForCaptionAndShortcut()
+    {
+        NarrowMenuStyle narrow;
+        QMenu menu;
+        menu.setStyle(&narrow);
+        menu.addAction("在工程中查找全部匹配的文字\tCtrl+Shift+Alt+F");
+        menu.addAction("转到定义", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12));
+        menu.addMenu("最近打开的工程文件列表")->addAction("a.asp");
+        menu.addSeparator();
+        menu.addAction("短");
+        menu.popup(QPoint(30, 30));
+        QTRY_VERIFY(menu.isVisible());
+        QVERIFY(SkinManager::instance()->skinnedPopup(&menu));
+        const QFontMetrics metrics(menu.font());
+        for (QAction *action : menu.actions()) {
+            if (action->isSeparator())
+                continue;
+            QVERIFY2(menu.actionGeometry(action).width() >= SkinnedPopupMenu::itemWidth(metrics, action),
+                     qPrintable(action->text()));
+            QVERIFY(menu.rect().contains(menu.actionGeometry(action)));
+        }
+        const int widened = menu.minimumWidth();
+        QVERIFY(widened > 0);
+        menu.hide();
+        QTRY_VERIFY(SkinManager::instance()->skinnedPopupCount() == 0);
+        QCOMPARE(menu.minimumWidth(), 0);  // the style's own measure again once unskinned
     }
 
     void disabledGroupKeepsItsButtonsPlain()
