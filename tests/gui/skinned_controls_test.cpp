@@ -18,7 +18,9 @@
 #include "skin/windows/skinned_window.h"
 #include "skin/windows/skinned_popup_menu.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -307,6 +309,29 @@ private slots:
         menu.hide();
         QTRY_VERIFY(SkinManager::instance()->skinnedPopupCount() == 0);
         QCOMPARE(menu.minimumWidth(), 0);  // the style's own measure again once unskinned
+    }
+
+    void theComboDropDownListScrollsWithASkinnedBar()
+    {
+        Form f;
+        auto *combo = new QComboBox(&f);
+        combo->setEditable(true);
+        for (int i = 0; i < 60; ++i)
+            combo->addItem(QString("第 %1 项").arg(i));
+        f.layout()->addWidget(combo);
+        f.show();
+        QTRY_VERIFY(IsReady(&f));
+        QScrollBar *bar = combo->view()->verticalScrollBar();
+        QVERIFY(AnswersSkinQuery(combo) && AnswersSkinQuery(bar));
+        combo->showPopup();
+        QTRY_VERIFY(bar->isVisible());
+        // The bar works as before: its second arrow steps the list.
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 3));
+        QVERIFY(bar->value() > 0);
+        combo->hidePopup();
+
+        RunAction(SkinAction::Deactivate);
+        QVERIFY(!AnswersSkinQuery(bar));
     }
 
     void disabledGroupKeepsItsButtonsPlain()
