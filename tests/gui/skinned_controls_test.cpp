@@ -21,6 +21,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -31,6 +32,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QStyleOptionSlider>
 #include <QTest>
@@ -332,6 +334,33 @@ private slots:
 
         RunAction(SkinAction::Deactivate);
         QVERIFY(!AnswersSkinQuery(bar));
+    }
+
+    void sizeGripsLieInsideTheClientArea()
+    {
+        QDialog dialog;
+        dialog.setSizeGripEnabled(true);
+        dialog.resize(300, 200);
+        Form f;
+        f.status->setSizeGripEnabled(true);
+        dialog.show();
+        f.show();
+        QTRY_VERIFY(IsReady(&dialog) && IsReady(&f));
+        // The dialog's grip would cover the frame's corner, which sizes the window itself.
+        auto *cornerGrip = dialog.findChild<QSizeGrip *>();
+        QVERIFY(cornerGrip && cornerGrip->isHidden());
+        // The status bar's grip: ridges in the skin's colours down to its corner.
+        auto *barGrip = f.status->findChild<QSizeGrip *>();
+        QVERIFY(barGrip && barGrip->isVisible() && AnswersSkinQuery(barGrip));
+        const QImage shown = barGrip->grab().toImage();
+        const SkinColourTable &c = data_->Model().Colours;
+        const QPoint corner = barGrip->rect().bottomRight();
+        QCOMPARE(shown.pixelColor(corner - QPoint(1, 0)), ToQColor(c.ButtonShadow));
+        QCOMPARE(shown.pixelColor(corner - QPoint(0, 3)), ToQColor(c.ButtonHilight));
+        QCOMPARE(shown.pixelColor(0, 0), ToQColor(c.ButtonFace));
+
+        RunAction(SkinAction::Deactivate);
+        QVERIFY(!cornerGrip->isHidden());
     }
 
     void disabledGroupKeepsItsButtonsPlain()
