@@ -17,6 +17,7 @@
 #include "skin/windows/skinned_scroll_bar.h"
 #include "skin/windows/skinned_window.h"
 #include "skin/windows/skinned_popup_menu.h"
+#include "skin/windows/skinned_ranges.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -32,6 +33,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSlider>
 #include <QSizeGrip>
 #include <QStatusBar>
 #include <QStyleOptionSlider>
@@ -334,6 +336,38 @@ private slots:
 
         RunAction(SkinAction::Deactivate);
         QVERIFY(!AnswersSkinQuery(bar));
+    }
+
+    void sliderThumbsPointAtTicksOnOneSide()
+    {
+        const SkinModel &m = data_->Model();
+        QCOMPARE(SkinnedSlider::thumbPicture(m, true, QSlider::TicksBelow), m.TrackbarThumbDown.get());
+        QCOMPARE(SkinnedSlider::thumbPicture(m, true, QSlider::TicksAbove), m.TrackbarThumbUp.get());
+        QCOMPARE(SkinnedSlider::thumbPicture(m, false, QSlider::TicksLeft), m.TrackbarThumbLeft.get());
+        QCOMPARE(SkinnedSlider::thumbPicture(m, false, QSlider::TicksRight), m.TrackbarThumbRight.get());
+        QCOMPARE(SkinnedSlider::thumbPicture(m, true, QSlider::TicksBothSides), m.TrackbarThumbHorz.get());
+        QCOMPARE(SkinnedSlider::thumbPicture(m, false, QSlider::NoTicks), m.TrackbarThumbVert.get());
+
+        Form f;
+        auto *slider = new QSlider(Qt::Horizontal, &f);
+        slider->setRange(0, 10);
+        slider->setTickInterval(5);
+        slider->setTickPosition(QSlider::TicksBelow);
+        slider->setValue(3);
+        f.layout()->addWidget(slider);
+        f.show();
+        QTRY_VERIFY(IsReady(&f));
+        QVERIFY(AnswersSkinQuery(slider));
+        const QImage shown = slider->grab().toImage();
+        // Ticks below at 0, 5 and 10, none above; the thumb (at 3) covers none.
+        const QColor tick = ToQColor(m.Colours.ButtonShadow);
+        int below = 0;
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixelColor(x, shown.height() - 2) == tick) {
+                ++below;
+                QVERIFY(shown.pixelColor(x, 0) != tick);
+            }
+        QCOMPARE(below, 3);
     }
 
     void sizeGripsLieInsideTheClientArea()

@@ -8,6 +8,9 @@
 
 namespace qasp::skin {
 
+class SkinElement;
+struct SkinModel;
+
 class SkinnedProgressBar : public SkinnedControl {
     Q_OBJECT
 public:
@@ -22,6 +25,10 @@ class SkinnedSlider : public SkinnedControl {
     Q_OBJECT
 public:
     using SkinnedControl::SkinnedControl;
+
+    // The thumb for ticks on one side points at them; with ticks on both
+    // sides or none, or without the pointed picture, the plain thumb.
+    static const SkinElement *thumbPicture(const SkinModel &model, bool horizontal, int tickPosition);
 
 protected:
     void attached() override;
