@@ -15,6 +15,7 @@
 #include "skin/windows/skin_marks.h"
 #include "skin/windows/skin_manager.h"
 #include "skin/windows/skinned_scroll_bar.h"
+#include "skin/windows/skinned_tab_buttons.h"
 #include "skin/windows/skinned_window.h"
 #include "skin/windows/skinned_popup_menu.h"
 #include "skin/windows/skinned_ranges.h"
@@ -36,6 +37,7 @@
 #include <QSlider>
 #include <QSizeGrip>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QToolBar>
@@ -368,6 +370,51 @@ private slots:
                 QVERIFY(shown.pixelColor(x, 0) != tick);
             }
         QCOMPARE(below, 3);
+    }
+
+    void tabCloseMarksAndScrollButtonsWearTheSkin()
+    {
+        Form f;
+        auto *tabs = new QTabBar(&f);
+        tabs->setTabsClosable(true);
+        tabs->setUsesScrollButtons(true);
+        tabs->setExpanding(false);
+        for (int i = 0; i < 12; ++i)
+            tabs->addTab(QString("页面 %1").arg(i));
+        f.layout()->addWidget(tabs);
+        f.show();
+        QTRY_VERIFY(IsReady(&f));
+        QVERIFY(AnswersSkinQuery(tabs));
+        auto *close = qobject_cast<QAbstractButton *>(tabs->tabButton(0, QTabBar::RightSide));
+        QAbstractButton *scroll = nullptr;
+        for (QAbstractButton *b : tabs->findChildren<QAbstractButton *>())
+            if (SkinnedTabButtons::isScrollButton(b) && b->isVisible())
+                scroll = b;
+        QVERIFY(close && SkinnedTabButtons::isCloseButton(close));
+        QVERIFY2(scroll, "the tabs do not fit: the scroll buttons show");
+        // The mark is drawn in the skin's button text colour.
+        const QImage mark = close->grab().toImage();
+        const QColor text = ToQColor(data_->Model().Colours.ButtonText);
+        bool inked = false;
+        for (int y = 0; y < mark.height(); ++y)
+            for (int x = 0; x < mark.width(); ++x) {
+                const QColor c = mark.pixelColor(x, y);
+                inked |= std::abs(c.red() - text.red()) + std::abs(c.green() - text.green())
+                             + std::abs(c.blue() - text.blue())
+                         < 60;
+            }
+        QVERIFY(inked);
+        const QImage skinnedScroll = scroll->grab().toImage();
+
+        // A tab added later gets a skinned mark too.
+        tabs->addTab("新页面");
+        auto *later = qobject_cast<QAbstractButton *>(tabs->tabButton(tabs->count() - 1, QTabBar::RightSide));
+        QTRY_VERIFY(later->isVisible() || !later->isHidden());
+        QCOMPARE(later->grab().toImage(), mark);
+
+        RunAction(SkinAction::Deactivate);
+        QVERIFY(close->grab().toImage() != mark);
+        QVERIFY(scroll->grab().toImage() != skinnedScroll);
     }
 
     void sizeGripsLieInsideTheClientArea()

@@ -2,6 +2,7 @@
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
+#include "skin/windows/skinned_tab_buttons.h"
 
 #include <QAbstractSpinBox>
 #include <QGuiApplication>
@@ -202,6 +203,16 @@ int SkinnedTabBar::tabImage(bool current, bool enabled, bool hot)
 void SkinnedTabBar::attached()
 {
     trackHover(true);
+    auto *bar = qobject_cast<QTabBar *>(control());
+    if (!bar || !skinData())
+        return;
+    buttons_ = new SkinnedTabButtons(bar, skinData(), this);
+    buttons_->watchButtons();
+}
+
+void SkinnedTabBar::detaching()
+{
+    delete buttons_.data();
 }
 
 bool SkinnedTabBar::paintsWhole() const
@@ -214,6 +225,9 @@ void SkinnedTabBar::afterEvent(QEvent *event)
 {
     if (event->type() == QEvent::HoverMove)
         repaint();  // the tab under the mouse changes
+    // A new tab's close mark is polished as it first shows.
+    if ((event->type() == QEvent::ChildPolished || event->type() == QEvent::LayoutRequest) && buttons_)
+        buttons_->watchButtons();
     SkinnedControl::afterEvent(event);
 }
 
@@ -229,6 +243,11 @@ void SkinnedTabBar::paint(QPainter &p, const QRect &rect)
                                    tab.contains(cursor));
         DrawSkinElement(p, picture, image, i == bar->currentIndex() ? tab : tab.adjusted(0, 2, 0, 0));
         QRect content = tab.adjusted(6, 0, -6, 0);
+        // The text keeps clear of the tab's own buttons (its close mark).
+        if (const QWidget *left = bar->tabButton(i, QTabBar::LeftSide); left && left->isVisible())
+            content.setLeft(std::max(content.left(), left->geometry().right() + 3));
+        if (const QWidget *right = bar->tabButton(i, QTabBar::RightSide); right && right->isVisible())
+            content.setRight(std::min(content.right(), right->geometry().left() - 3));
         const QIcon icon = bar->tabIcon(i);
         if (!icon.isNull()) {
             const QSize size = bar->iconSize();

@@ -6,9 +6,12 @@
 
 #include "skin/windows/skinned_control.h"
 
+#include <QPointer>
+
 namespace qasp::skin {
 
 class SkinElement;
+class SkinnedTabButtons;
 struct SkinModel;
 
 class SkinnedProgressBar : public SkinnedControl {
@@ -58,9 +61,13 @@ public:
 
 protected:
     void attached() override;
+    void detaching() override;
     bool paintsWhole() const override;
     void afterEvent(QEvent *event) override;
     void paint(QPainter &painter, const QRect &rect) override;
+
+private:
+    QPointer<SkinnedTabButtons> buttons_;  // close marks and scroll buttons
 };
 
 }  // namespace qasp::skin
