@@ -15,10 +15,15 @@
 #include "skin/windows/skin_marks.h"
 #include "skin/windows/skin_manager.h"
 #include "skin/windows/skinned_scroll_bar.h"
+#include "skin/windows/skinned_tab_buttons.h"
 #include "skin/windows/skinned_window.h"
 #include "skin/windows/skinned_popup_menu.h"
+#include "skin/windows/skinned_ranges.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -26,9 +31,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSlider>
+#include <QSizeGrip>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QToolBar>
@@ -39,6 +48,16 @@ using namespace qasp;
 using namespace qasp::skin;
 
 namespace {
+
+// A style that measures menu items far narrower than the skin paints them.
+struct NarrowMenuStyle : QProxyStyle {
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                           const QWidget *widget) const override
+    {
+        const QSize s = QProxyStyle::sizeFromContents(type, option, size, widget);
+        return type == CT_MenuItem ? QSize(30, s.height()) : s;
+    }
+};
 
 // A form with one of each control the program uses.
 struct Form : QWidget {
@@ -268,6 +287,161 @@ private slots:
         QTRY_VERIFY(plain.isVisible());
         QVERIFY(manager->skinnedPopupCount() == 0);
         plain.hide();
+    }
+
+    void popupMenuItemsAreWideEnoughForCaptionAndShortcut()
+    {
+        NarrowMenuStyle narrow;
+        QMenu menu;
+        menu.setStyle(&narrow);
+        menu.addAction("在工程中查找全部匹配的文字\tCtrl+Shift+Alt+F");
+        menu.addAction("转到定义", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12));
+        menu.addMenu("最近打开的工程文件列表")->addAction("a.asp");
+        menu.addSeparator();
+        menu.addAction("短");
+        menu.popup(QPoint(30, 30));
+        QTRY_VERIFY(menu.isVisible());
+        QVERIFY(SkinManager::instance()->skinnedPopup(&menu));
+        const QFontMetrics metrics(menu.font());
+        for (QAction *action : menu.actions()) {
+            if (action->isSeparator())
+                continue;
+            QVERIFY2(menu.actionGeometry(action).width() >= SkinnedPopupMenu::itemWidth(metrics, action),
+                     qPrintable(action->text()));
+            QVERIFY(menu.rect().contains(menu.actionGeometry(action)));
+        }
+        const int widened = menu.minimumWidth();
+        QVERIFY(widened > 0);
+        menu.hide();
+        QTRY_VERIFY(SkinManager::instance()->skinnedPopupCount() == 0);
+        QCOMPARE(menu.minimumWidth(), 0);  // the style's own measure again once unskinned
+    }
+
+    void theComboDropDownListScrollsWithASkinnedBar()
+    {
+        Form f;
+        auto *combo = new QComboBox(&f);
+        combo->setEditable(true);
+        for (int i = 0; i < 60; ++i)
+            combo->addItem(QString("第 %1 项").arg(i));
+        f.layout()->addWidget(combo);
+        f.show();
+        QTRY_VERIFY(IsReady(&f));
+        QScrollBar *bar = combo->view()->verticalScrollBar();
+        QVERIFY(AnswersSkinQuery(combo) && AnswersSkinQuery(bar));
+        combo->showPopup();
+        QTRY_VERIFY(bar->isVisible());
+        // The bar works as before: its second arrow steps the list.
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 3));
+        QVERIFY(bar->value() > 0);
+        combo->hidePopup();
+
+        RunAction(SkinAction::Deactivate);
+        QVERIFY(!AnswersSkinQuery(bar));
+    }
+
+    void sliderThumbsPointAtTicksOnOneSide()
+    {
+        const SkinModel &m = data_->Model();
+        QCOMPARE(SkinnedSlider::thumbPicture(m, true, QSlider::TicksBelow), m.TrackbarThumbDown.get());
+        QCOMPARE(SkinnedSlider::thumbPicture(m, true, QSlider::TicksAbove), m.TrackbarThumbUp.get());
+        QCOMPARE(SkinnedSlider::thumbPicture(m, false, QSlider::TicksLeft), m.TrackbarThumbLeft.get());
+        QCOMPARE(SkinnedSlider::thumbPicture(m, false, QSlider::TicksRight), m.TrackbarThumbRight.get());
+        QCOMPARE(SkinnedSlider::thumbPicture(m, true, QSlider::TicksBothSides), m.TrackbarThumbHorz.get());
+        QCOMPARE(SkinnedSlider::thumbPicture(m, false, QSlider::NoTicks), m.TrackbarThumbVert.get());
+
+        Form f;
+        auto *slider = new QSlider(Qt::Horizontal, &f);
+        slider->setRange(0, 10);
+        slider->setTickInterval(5);
+        slider->setTickPosition(QSlider::TicksBelow);
+        slider->setValue(3);
+        f.layout()->addWidget(slider);
+        f.show();
+        QTRY_VERIFY(IsReady(&f));
+        QVERIFY(AnswersSkinQuery(slider));
+        const QImage shown = slider->grab().toImage();
+        // Ticks below at 0, 5 and 10, none above; the thumb (at 3) covers none.
+        const QColor tick = ToQColor(m.Colours.ButtonShadow);
+        int below = 0;
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixelColor(x, shown.height() - 2) == tick) {
+                ++below;
+                QVERIFY(shown.pixelColor(x, 0) != tick);
+            }
+        QCOMPARE(below, 3);
+    }
+
+    void tabCloseMarksAndScrollButtonsWearTheSkin()
+    {
+        Form f;
+        auto *tabs = new QTabBar(&f);
+        tabs->setTabsClosable(true);
+        tabs->setUsesScrollButtons(true);
+        tabs->setExpanding(false);
+        for (int i = 0; i < 12; ++i)
+            tabs->addTab(QString("页面 %1").arg(i));
+        f.layout()->addWidget(tabs);
+        f.show();
+        QTRY_VERIFY(IsReady(&f));
+        QVERIFY(AnswersSkinQuery(tabs));
+        auto *close = qobject_cast<QAbstractButton *>(tabs->tabButton(0, QTabBar::RightSide));
+        QAbstractButton *scroll = nullptr;
+        for (QAbstractButton *b : tabs->findChildren<QAbstractButton *>())
+            if (SkinnedTabButtons::isScrollButton(b) && b->isVisible())
+                scroll = b;
+        QVERIFY(close && SkinnedTabButtons::isCloseButton(close));
+        QVERIFY2(scroll, "the tabs do not fit: the scroll buttons show");
+        // The mark is drawn in the skin's button text colour.
+        const QImage mark = close->grab().toImage();
+        const QColor text = ToQColor(data_->Model().Colours.ButtonText);
+        bool inked = false;
+        for (int y = 0; y < mark.height(); ++y)
+            for (int x = 0; x < mark.width(); ++x) {
+                const QColor c = mark.pixelColor(x, y);
+                inked |= std::abs(c.red() - text.red()) + std::abs(c.green() - text.green())
+                             + std::abs(c.blue() - text.blue())
+                         < 60;
+            }
+        QVERIFY(inked);
+        const QImage skinnedScroll = scroll->grab().toImage();
+
+        // A tab added later gets a skinned mark too.
+        tabs->addTab("新页面");
+        auto *later = qobject_cast<QAbstractButton *>(tabs->tabButton(tabs->count() - 1, QTabBar::RightSide));
+        QTRY_VERIFY(later->isVisible() || !later->isHidden());
+        QCOMPARE(later->grab().toImage(), mark);
+
+        RunAction(SkinAction::Deactivate);
+        QVERIFY(close->grab().toImage() != mark);
+        QVERIFY(scroll->grab().toImage() != skinnedScroll);
+    }
+
+    void sizeGripsLieInsideTheClientArea()
+    {
+        QDialog dialog;
+        dialog.setSizeGripEnabled(true);
+        dialog.resize(300, 200);
+        Form f;
+        f.status->setSizeGripEnabled(true);
+        dialog.show();
+        f.show();
+        QTRY_VERIFY(IsReady(&dialog) && IsReady(&f));
+        // The dialog's grip would cover the frame's corner, which sizes the window itself.
+        auto *cornerGrip = dialog.findChild<QSizeGrip *>();
+        QVERIFY(cornerGrip && cornerGrip->isHidden());
+        // The status bar's grip: ridges in the skin's colours down to its corner.
+        auto *barGrip = f.status->findChild<QSizeGrip *>();
+        QVERIFY(barGrip && barGrip->isVisible() && AnswersSkinQuery(barGrip));
+        const QImage shown = barGrip->grab().toImage();
+        const SkinColourTable &c = data_->Model().Colours;
+        const QPoint corner = barGrip->rect().bottomRight();
+        QCOMPARE(shown.pixelColor(corner - QPoint(1, 0)), ToQColor(c.ButtonShadow));
+        QCOMPARE(shown.pixelColor(corner - QPoint(0, 3)), ToQColor(c.ButtonHilight));
+        QCOMPARE(shown.pixelColor(0, 0), ToQColor(c.ButtonFace));
+
+        RunAction(SkinAction::Deactivate);
+        QVERIFY(!cornerGrip->isHidden());
     }
 
     void disabledGroupKeepsItsButtonsPlain()

@@ -349,6 +349,26 @@ private slots:
         QTRY_VERIFY(!manager->hasPendingAction());
         QCOMPARE(w.size(), QSize(308, 230));
     }
+
+    void aSkinChangeShowsNoWindowHalfChanged()
+    {
+        Form first, second;
+        first.show();
+        second.show();
+        QTRY_VERIFY(IsReady(&first) && IsReady(&second));
+        SkinManager *manager = SkinManager::instance();
+        // From loading the new skin until every window has it, none paints.
+        data_->SetSkinFile(QASP_SKIN_DIR "/quillmere-dusk.skin");
+        QVERIFY(manager->hasPendingAction());
+        QVERIFY(!first.updatesEnabled() && !second.updatesEnabled());
+        QTRY_VERIFY(!manager->hasPendingAction());
+        QVERIFY(first.updatesEnabled() && second.updatesEnabled());
+
+        data_->UseSkinStream(app::BuiltinSkinStream());
+        QVERIFY(!first.updatesEnabled());
+        QTRY_VERIFY(!manager->hasPendingAction());
+        QVERIFY(first.updatesEnabled() && second.updatesEnabled());
+    }
 };
 
 QTEST_MAIN(SkinnedWindowTest)

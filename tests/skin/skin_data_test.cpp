@@ -355,3 +355,44 @@ TEST(SkinDraw, OneRuleTilesOrStretchesTheMiddleOfEveryElement)
     EXPECT_EQ(stretched.pixelColor(4, 3), QColor(Qt::red));  // the red column, widened
     EXPECT_EQ(stretched.pixelColor(9, 3), QColor(Qt::blue));
 }
+
+namespace {
+
+// The bounding box of the pixels that are not `background`.
+QRect PaintedBox(const QImage &image, QColor background)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) != background)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// A 17-pixel arrow picture drawn into a bar's arrow cell.
+QImage ArrowDrawnInto(const QSize &canvas, const QRect &cell)
+{
+    QImage arrow(17, 17, QImage::Format_ARGB32_Premultiplied);
+    arrow.fill(QColor(0, 0, 200));
+    QImage image(canvas, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    DrawFittedPicture(p, arrow, cell);
+    return image;
+}
+
+}  // namespace
+
+TEST(SkinDraw, LargePicturesAreScaledWholeKeepingTheirAspect)
+{
+    // A 14-pixel bar: the arrow fills its square cell, not a 2-pixel sliver.
+    EXPECT_EQ(PaintedBox(ArrowDrawnInto(QSize(60, 14), QRect(0, 0, 14, 14)), Qt::white), QRect(0, 0, 14, 14));
+    // A bar 16 thick with a 17-pixel arrow cell: a 16-pixel square, centred along the bar.
+    EXPECT_EQ(PaintedBox(ArrowDrawnInto(QSize(60, 16), QRect(43, 0, 17, 16)), Qt::white),
+              QRect(43, 0, 16, 16));
+    // A bar too short for whole arrows: each shrinks as a whole, centred across.
+    EXPECT_EQ(PaintedBox(ArrowDrawnInto(QSize(14, 12), QRect(0, 0, 14, 6)), Qt::white), QRect(4, 0, 6, 6));
+    // Pictures that fit keep their own size and are never blown up.
+    EXPECT_EQ(FittedRect(QSize(9, 9), QRect(0, 0, 14, 20)), QRect(2, 5, 9, 9));
+    EXPECT_TRUE(FittedRect(QSize(17, 17), QRect()).isEmpty());
+}

@@ -79,4 +79,28 @@ void DrawSkinGlyph(QPainter &painter, const SkinElement &element, int state, con
     painter.drawImage(at, glyph);
 }
 
+QRect FittedRect(const QSize &picture, const QRect &target)
+{
+    if (picture.isEmpty() || target.isEmpty())
+        return {};
+    const QSize size = picture.width() <= target.width() && picture.height() <= target.height()
+                           ? picture
+                           : picture.scaled(target.size(), Qt::KeepAspectRatio);
+    return {target.left() + (target.width() - size.width()) / 2,
+            target.top() + (target.height() - size.height()) / 2, std::max(size.width(), 1),
+            std::max(size.height(), 1)};
+}
+
+void DrawFittedPicture(QPainter &painter, const QImage &picture, const QRect &target)
+{
+    const QRect at = FittedRect(picture.size(), target);
+    if (at.isEmpty())
+        return;
+    if (at.size() == picture.size()) {
+        painter.drawImage(at.topLeft(), picture);
+        return;
+    }
+    painter.drawImage(at, picture.scaled(at.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
 }  // namespace qasp::skin

@@ -30,6 +30,13 @@ void DrawSkinElement(QPainter &painter, const SkinElement &element, int state, c
 // A state image as a glyph: centred in the target at its own size.
 void DrawSkinGlyph(QPainter &painter, const SkinElement &element, int state, const QRect &target);
 
+// Where a picture lands when fitted into a target as a whole: scaled down
+// (never up) keeping its aspect, centred.
+QRect FittedRect(const QSize &picture, const QRect &target);
+
+// A picture drawn at its FittedRect, smoothly scaled.
+void DrawFittedPicture(QPainter &painter, const QImage &picture, const QRect &target);
+
 // Magenta (0xFF00FF), the skin's transparent colour, made transparent; the
 // image becomes premultiplied ARGB. Done once to every picture as a skin
 // loads, so no painter ever shows magenta.

@@ -47,6 +47,7 @@ SkinManager::~SkinManager()
     // Frame painters belong to their forms; only the list goes.
     windows_.clear();
     popups_.clear();
+    frozen_.clear();
     skinData_.clear();
     clearInstance(this);
 }
@@ -282,8 +283,28 @@ void SkinManager::purgeWindows()
 void SkinManager::releaseSkinPieces()
 {
     for (const QPointer<SkinnedWindow> &f : windows_)
-        if (f && f->skinData() == pendingSkinData_)
+        if (f && f->skinData() == pendingSkinData_) {
             f->dropCachedPieces();
+            if (state_ == SkinManagerState::Running)
+                freezeWindow(f->window());
+        }
+}
+
+void SkinManager::freezeWindow(QWidget *window)
+{
+    if (!window || !window->updatesEnabled())
+        return;
+    window->setUpdatesEnabled(false);
+    frozen_.emplace_back(window);
+}
+
+void SkinManager::thawWindows()
+{
+    std::vector<QPointer<QWidget>> frozen;
+    frozen.swap(frozen_);
+    for (const QPointer<QWidget> &w : frozen)
+        if (w)
+            w->setUpdatesEnabled(true);  // and one repaint of the whole window
 }
 
 void SkinManager::deactivate(SkinData *onlyThis)
@@ -326,8 +347,10 @@ void SkinManager::runPendingAction()
 {
     timer_.stop();
     QPointer<SkinData> data = pendingSkinData_;
-    if (!data)
+    if (!data) {
+        thawWindows();
         return;
+    }
     const bool onlyThisForm = data->SkinFormtype == sfOnlyThisForm;
     switch (pendingAction_) {
     case SkinAction::Activate: {
@@ -344,6 +367,7 @@ void SkinManager::runPendingAction()
     case SkinAction::Deactivate: deactivate(onlyThisForm ? data.data() : nullptr); break;
     case SkinAction::SkinChanged: changeSkin(data, onlyThisForm); break;
     }
+    thawWindows();
     if (data)
         data->SkinChanged();
     pendingSkinData_ = nullptr;

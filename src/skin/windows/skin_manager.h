@@ -78,6 +78,11 @@ private:
     // The skin component that paints this window.
     SkinData *chooseSkinData(const QWidget *window) const;
     void deactivate(SkinData *onlyThis);
+    // Between a new skin's loading and the change that follows, a window
+    // would paint new pictures with the old frame's metrics: its updates are
+    // off until every window has the new skin, then it is painted once.
+    void freezeWindow(QWidget *window);
+    void thawWindows();
     void changeSkin(SkinData *data, bool onlyFirst);
     void dropWindow(size_t index);
 
@@ -86,6 +91,7 @@ private:
     std::vector<QPointer<SkinnedWindow>> windows_;
     std::vector<std::unique_ptr<SkinnedPopupMenu>> popups_;
     std::vector<QPointer<SkinData>> skinData_;
+    std::vector<QPointer<QWidget>> frozen_;
     bool forcing_ = false;
     int menuKind_ = kContextMenu;
     SkinAction pendingAction_ = SkinAction::Activate;

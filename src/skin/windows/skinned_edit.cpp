@@ -2,11 +2,14 @@
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
+#include "skin/windows/skin_events.h"
+#include "skin/windows/skinned_scroll_bar.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
@@ -40,6 +43,21 @@ int SkinnedComboBox::buttonImage(bool enabled, bool open, bool hot, bool focused
 void SkinnedComboBox::attached()
 {
     trackHover(true);
+    auto *box = qobject_cast<QComboBox *>(control());
+    if (!box || !skinData() || (skinData()->SkinControls & (1u << xcScrollbar)) == 0)
+        return;
+    // The list lives in a popup window of its own, which no window painter reaches.
+    QScrollBar *bar = box->view() ? box->view()->verticalScrollBar() : nullptr;
+    if (!bar || SendSkinMessage(bar, kSkinQueryEvent) == 1)
+        return;
+    listBar_ = new SkinnedScrollBar(bar);
+    listBar_->setParent(this);
+    listBar_->attachInDialog(registry(), skinData());
+}
+
+void SkinnedComboBox::detaching()
+{
+    delete listBar_.data();
 }
 
 void SkinnedComboBox::paint(QPainter &p, const QRect &rect)

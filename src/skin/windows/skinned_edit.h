@@ -5,7 +5,11 @@
 
 #include "skin/windows/skinned_control.h"
 
+#include <QPointer>
+
 namespace qasp::skin {
+
+class SkinnedScrollBar;
 
 class SkinnedLineEdit : public SkinnedControl {
     Q_OBJECT
@@ -27,8 +31,13 @@ public:
 
 protected:
     void attached() override;
+    void detaching() override;
     bool paintsOver() const override { return true; }
     void paint(QPainter &painter, const QRect &rect) override;
+
+private:
+    // The drop-down list's scroll bar, skinned like every other.
+    QPointer<SkinnedScrollBar> listBar_;
 };
 
 }  // namespace qasp::skin

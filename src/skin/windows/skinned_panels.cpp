@@ -8,6 +8,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace qasp::skin {
 
 void SkinnedPanel::takingBackground()
@@ -115,17 +117,36 @@ void SkinnedGroupBox::paint(QPainter &p, const QRect &rect)
     p.drawText(text, Qt::AlignLeft | Qt::TextShowMnemonic, title);
 }
 
-bool SkinnedSizeGrip::paintsWhole() const
+void SkinnedSizeGrip::attached()
 {
-    return model().ExtraImages != nullptr;
+    QWidget *grip = control();
+    if (grip && grip->parentWidget() && grip->parentWidget()->isWindow() && !grip->isHidden()) {
+        grip->hide();
+        hidGrip_ = true;
+    }
+}
+
+void SkinnedSizeGrip::detaching()
+{
+    if (hidGrip_ && control())
+        control()->show();
+    hidGrip_ = false;
 }
 
 void SkinnedSizeGrip::paint(QPainter &p, const QRect &rect)
 {
-    const SkinElement &extra = *model().ExtraImages;
+    const SkinColourTable &c = model().Colours;
     fillFace(p, rect);
-    const QImage grip = StateImage(extra.Bitmap, extra.FrameCount, 5);
-    p.drawImage(rect.bottomRight() - QPoint(grip.width() - 1, grip.height() - 1), grip);
+    // Three ridges across the corner, each a shadow pair and a highlight.
+    const QPoint corner = rect.bottomRight();
+    const int reach = std::min(rect.width(), rect.height()) - 1;
+    for (int k = 1; k + 2 <= reach; k += 4) {
+        p.setPen(ToQColor(c.ButtonShadow));
+        p.drawLine(corner + QPoint(-k, 0), corner + QPoint(0, -k));
+        p.drawLine(corner + QPoint(-k - 1, 0), corner + QPoint(0, -k - 1));
+        p.setPen(ToQColor(c.ButtonHilight));
+        p.drawLine(corner + QPoint(-k - 2, 0), corner + QPoint(0, -k - 2));
+    }
 }
 
 }  // namespace qasp::skin

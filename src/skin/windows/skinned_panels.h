@@ -46,14 +46,23 @@ protected:
     void paint(QPainter &painter, const QRect &rect) override;
 };
 
+// A size grip in the client area (a status bar's) is drawn as diagonal
+// ridges in the skin's colours. A dialog's own grip lies on the window's
+// corner, which the skinned frame covers and sizes by itself: it is hidden
+// while the window wears the skin.
 class SkinnedSizeGrip : public SkinnedControl {
     Q_OBJECT
 public:
     using SkinnedControl::SkinnedControl;
 
 protected:
-    bool paintsWhole() const override;
+    void attached() override;
+    void detaching() override;
+    bool paintsWhole() const override { return true; }
     void paint(QPainter &painter, const QRect &rect) override;
+
+private:
+    bool hidGrip_ = false;
 };
 
 }  // namespace qasp::skin

@@ -4,9 +4,13 @@
 #include "skin/data/skin_draw.h"
 #include "skin/windows/skin_events.h"
 
+#include <QFontMetrics>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <algorithm>
+#include <utility>
 
 namespace qasp::skin {
 namespace {
@@ -14,6 +18,24 @@ namespace {
 constexpr int kBorder = 3;        // the background picture's frame around the items
 constexpr int kCheckColumn = 22;  // icons and check marks
 constexpr int kArrowColumn = 14;
+constexpr int kCaptionIndent = 4;
+constexpr int kShortcutGap = 16;  // between a caption and its shortcut
+constexpr int kShortcutIndent = 4;
+
+// An item's caption and shortcut as painted: the text after a tab is the
+// shortcut, otherwise the action's own.
+std::pair<QString, QString> CaptionAndShortcut(const QAction *action)
+{
+    QString caption = action->text();
+    QString shortcut;
+    if (const int tab = caption.indexOf('\t'); tab >= 0) {
+        shortcut = caption.mid(tab + 1);
+        caption.truncate(tab);
+    } else if (!action->shortcut().isEmpty()) {
+        shortcut = action->shortcut().toString(QKeySequence::NativeText);
+    }
+    return {caption, shortcut};
+}
 
 // Light text on a dark highlight, dark text on a light one.
 bool IsDark(const QImage &image)
@@ -51,7 +73,38 @@ void SkinnedPopupMenu::attach()
         menu->setSeparatorsCollapsible(true);
     }
     attached_ = true;
+    savedMinimumWidth_ = menu_->minimumWidth();
+    fitItems();
     menu_->update();
+}
+
+int SkinnedPopupMenu::itemWidth(const QFontMetrics &metrics, const QAction *action)
+{
+    if (action->isSeparator())
+        return 0;
+    const auto [caption, shortcut] = CaptionAndShortcut(action);
+    int width =
+        kCheckColumn + kCaptionIndent + metrics.size(Qt::TextShowMnemonic, caption).width() + kArrowColumn;
+    if (!shortcut.isEmpty())
+        width += kShortcutGap + metrics.horizontalAdvance(shortcut) + kShortcutIndent;
+    return width;
+}
+
+void SkinnedPopupMenu::fitItems()
+{
+    auto *menu = qobject_cast<QMenu *>(menu_.data());
+    if (!menu || !canPaint())
+        return;
+    const QFontMetrics metrics(menu->font());
+    int deficit = 0;
+    for (QAction *action : menu->actions()) {
+        const QRect rect = menu->actionGeometry(action);
+        if (action->isVisible() && !rect.isEmpty())
+            deficit = std::max(deficit, itemWidth(metrics, action) - rect.width());
+    }
+    // The menu lays its items out again at the new width, each as wide as the widest.
+    if (deficit > 0)
+        menu->setMinimumWidth(menu->width() + deficit);
 }
 
 void SkinnedPopupMenu::detach()
@@ -64,6 +117,7 @@ void SkinnedPopupMenu::detach()
         menu_->removeEventFilter(this);
         if (auto *menu = qobject_cast<QMenu *>(menu_.data()))
             menu->setSeparatorsCollapsible(savedCollapsible_);
+        menu_->setMinimumWidth(savedMinimumWidth_);
         menu_->update();
     }
 }
@@ -153,19 +207,12 @@ void SkinnedPopupMenu::paintItem(QPainter &p, QAction *action, const QRect &rect
     }
 
     // Caption, shortcut and the sub-menu arrow.
-    QString caption = action->text();
-    QString shortcut;
-    if (const int tab = caption.indexOf('\t'); tab >= 0) {
-        shortcut = caption.mid(tab + 1);
-        caption.truncate(tab);
-    } else if (!action->shortcut().isEmpty()) {
-        shortcut = action->shortcut().toString(QKeySequence::NativeText);
-    }
-    const QRect textArea = rect.adjusted(kCheckColumn + 4, 0, -kArrowColumn, 0);
+    const auto [caption, shortcut] = CaptionAndShortcut(action);
+    const QRect textArea = rect.adjusted(kCheckColumn + kCaptionIndent, 0, -kArrowColumn, 0);
     p.setPen(text);
     p.drawText(textArea, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextShowMnemonic, caption);
     if (!shortcut.isEmpty())
-        p.drawText(textArea.adjusted(0, 0, -4, 0), Qt::AlignVCenter | Qt::AlignRight, shortcut);
+        p.drawText(textArea.adjusted(0, 0, -kShortcutIndent, 0), Qt::AlignVCenter | Qt::AlignRight, shortcut);
     if (action->menu()) {
         const QPointF tip(rect.right() - 6, rect.center().y() + 0.5);
         QPainterPath arrow;

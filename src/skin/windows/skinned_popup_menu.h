@@ -13,6 +13,7 @@
 #include <QWidget>
 
 class QAction;
+class QFontMetrics;
 class QMenu;
 class QPainter;
 
@@ -35,11 +36,16 @@ public:
     void detach();
     // Whether the skin has what a popup needs: a menu background picture.
     bool canPaint() const;
+    // The width an item needs as this painter lays it out: check column,
+    // caption, shortcut and sub-menu arrow.
+    static int itemWidth(const QFontMetrics &metrics, const QAction *action);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Widens the popup when the style measured items narrower than they are painted.
+    void fitItems();
     void paint(QPainter &painter);
     void paintItem(QPainter &painter, QAction *action, const QRect &rect, bool selected, bool darkHighlight);
 
@@ -49,6 +55,7 @@ private:
     QPointer<SkinData> skinData_;
     bool attached_ = false;
     bool savedCollapsible_ = true;
+    int savedMinimumWidth_ = 0;
 };
 
 }  // namespace qasp::skin

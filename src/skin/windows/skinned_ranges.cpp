@@ -2,6 +2,7 @@
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
+#include "skin/windows/skinned_tab_buttons.h"
 
 #include <QAbstractSpinBox>
 #include <QGuiApplication>
@@ -13,7 +14,15 @@
 #include <QStyleOptionSpinBox>
 #include <QTabBar>
 
+#include <algorithm>
+
 namespace qasp::skin {
+namespace {
+
+constexpr int kTickLength = 3;
+constexpr int kTickBand = kTickLength + 1;  // a tick and the gap beside it
+
+}  // namespace
 
 bool SkinnedProgressBar::paintsWhole() const
 {
@@ -43,6 +52,18 @@ void SkinnedProgressBar::paint(QPainter &p, const QRect &rect)
         p.setPen(bar->palette().color(QPalette::WindowText));
         p.drawText(rect, Qt::AlignCenter, bar->text());
     }
+}
+
+const SkinElement *SkinnedSlider::thumbPicture(const SkinModel &m, bool horizontal, int tickPosition)
+{
+    const SkinElement *pointed = nullptr;
+    if (tickPosition == QSlider::TicksAbove)  // TicksLeft for a vertical slider
+        pointed = horizontal ? m.TrackbarThumbUp.get() : m.TrackbarThumbLeft.get();
+    else if (tickPosition == QSlider::TicksBelow)  // TicksRight
+        pointed = horizontal ? m.TrackbarThumbDown.get() : m.TrackbarThumbRight.get();
+    if (pointed && !pointed->Bitmap.isNull())
+        return pointed;
+    return horizontal ? m.TrackbarThumbHorz.get() : m.TrackbarThumbVert.get();
 }
 
 void SkinnedSlider::attached()
@@ -82,14 +103,50 @@ void SkinnedSlider::paint(QPainter &p, const QRect &rect)
                        : QRect(rect.center().x() - thickness / 2, rect.top(), thickness, rect.height());
         DrawSkinElement(p, *groove, 1, track);
     }
-    const SkinElement *thumb = horizontal ? m.TrackbarThumbHorz.get() : m.TrackbarThumbVert.get();
+    // The ticks, on the side or sides the slider asks for, as the plain slider spaces them.
+    const int ticks = slider->tickPosition();
+    int interval = slider->tickInterval() > 0 ? slider->tickInterval() : slider->pageStep();
+    interval = std::max(interval, 1);
+    const int handleLength = horizontal ? handle.width() : handle.height();
+    const int span = (horizontal ? rect.width() : rect.height()) - handleLength;
+    if (ticks != QSlider::NoTicks && span > 0 && slider->maximum() > slider->minimum()) {
+        p.setPen(ToQColor(m.Colours.ButtonShadow));
+        for (qint64 v = slider->minimum(); v <= slider->maximum(); v += interval) {
+            const int at = handleLength / 2
+                           + QStyle::sliderPositionFromValue(slider->minimum(), slider->maximum(), int(v),
+                                                             span, option.upsideDown);
+            for (const bool before : {true, false}) {
+                if (!(ticks & (before ? QSlider::TicksAbove : QSlider::TicksBelow)))
+                    continue;
+                if (horizontal) {
+                    const int y = before ? rect.top() : rect.bottom() - kTickLength + 1;
+                    p.drawLine(at, y, at, y + kTickLength - 1);
+                } else {
+                    const int x = before ? rect.left() : rect.right() - kTickLength + 1;
+                    p.drawLine(x, at, x + kTickLength - 1, at);
+                }
+            }
+        }
+    }
+    const SkinElement *thumb = thumbPicture(m, horizontal, ticks);
     if (thumb) {
         const int state = !slider->isEnabled()     ? 4
                           : slider->isSliderDown() ? 3
                           : slider->underMouse()   ? 2
                                                    : 1;
         const QImage image = StateImage(thumb->Bitmap, thumb->FrameCount, state);
-        p.drawImage(handle.center() - QPoint(image.width() / 2, image.height() / 2), image);
+        // Across the slider the thumb keeps clear of the ticks, scaled down whole if the room is short.
+        QRect target(handle.center() - QPoint(image.width() / 2, image.height() / 2), image.size());
+        const int before = ticks & QSlider::TicksAbove ? kTickBand : 0;
+        const int after = ticks & QSlider::TicksBelow ? kTickBand : 0;
+        if (horizontal) {
+            target.setTop(std::max(target.top(), rect.top() + before));
+            target.setBottom(std::min(target.bottom(), rect.bottom() - after));
+        } else {
+            target.setLeft(std::max(target.left(), rect.left() + before));
+            target.setRight(std::min(target.right(), rect.right() - after));
+        }
+        DrawFittedPicture(p, image, target);
     }
 }
 
@@ -146,6 +203,16 @@ int SkinnedTabBar::tabImage(bool current, bool enabled, bool hot)
 void SkinnedTabBar::attached()
 {
     trackHover(true);
+    auto *bar = qobject_cast<QTabBar *>(control());
+    if (!bar || !skinData())
+        return;
+    buttons_ = new SkinnedTabButtons(bar, skinData(), this);
+    buttons_->watchButtons();
+}
+
+void SkinnedTabBar::detaching()
+{
+    delete buttons_.data();
 }
 
 bool SkinnedTabBar::paintsWhole() const
@@ -158,6 +225,9 @@ void SkinnedTabBar::afterEvent(QEvent *event)
 {
     if (event->type() == QEvent::HoverMove)
         repaint();  // the tab under the mouse changes
+    // A new tab's close mark is polished as it first shows.
+    if ((event->type() == QEvent::ChildPolished || event->type() == QEvent::LayoutRequest) && buttons_)
+        buttons_->watchButtons();
     SkinnedControl::afterEvent(event);
 }
 
@@ -173,6 +243,11 @@ void SkinnedTabBar::paint(QPainter &p, const QRect &rect)
                                    tab.contains(cursor));
         DrawSkinElement(p, picture, image, i == bar->currentIndex() ? tab : tab.adjusted(0, 2, 0, 0));
         QRect content = tab.adjusted(6, 0, -6, 0);
+        // The text keeps clear of the tab's own buttons (its close mark).
+        if (const QWidget *left = bar->tabButton(i, QTabBar::LeftSide); left && left->isVisible())
+            content.setLeft(std::max(content.left(), left->geometry().right() + 3));
+        if (const QWidget *right = bar->tabButton(i, QTabBar::RightSide); right && right->isVisible())
+            content.setRight(std::min(content.right(), right->geometry().left() - 3));
         const QIcon icon = bar->tabIcon(i);
         if (!icon.isNull()) {
             const QSize size = bar->iconSize();

@@ -6,7 +6,13 @@
 
 #include "skin/windows/skinned_control.h"
 
+#include <QPointer>
+
 namespace qasp::skin {
+
+class SkinElement;
+class SkinnedTabButtons;
+struct SkinModel;
 
 class SkinnedProgressBar : public SkinnedControl {
     Q_OBJECT
@@ -22,6 +28,10 @@ class SkinnedSlider : public SkinnedControl {
     Q_OBJECT
 public:
     using SkinnedControl::SkinnedControl;
+
+    // The thumb for ticks on one side points at them; with ticks on both
+    // sides or none, or without the pointed picture, the plain thumb.
+    static const SkinElement *thumbPicture(const SkinModel &model, bool horizontal, int tickPosition);
 
 protected:
     void attached() override;
@@ -51,9 +61,13 @@ public:
 
 protected:
     void attached() override;
+    void detaching() override;
     bool paintsWhole() const override;
     void afterEvent(QEvent *event) override;
     void paint(QPainter &painter, const QRect &rect) override;
+
+private:
+    QPointer<SkinnedTabButtons> buttons_;  // close marks and scroll buttons
 };
 
 }  // namespace qasp::skin

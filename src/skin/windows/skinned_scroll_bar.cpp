@@ -185,8 +185,9 @@ void SkinnedScrollBar::paint(QPainter &p, const QRect &rect)
         const int zone = second ? kSecondArrow : kFirstArrow;
         return ArrowFrame(horizontal, second, pressedZone_ == zone, hotZone_ == zone, enabled);
     };
+    // A picture larger than the bar is scaled as a whole, never squeezed into a sliver.
     const auto drawArrow = [&](int frame, const QRect &target) {
-        p.drawImage(target, StateImage(arrows.Bitmap, arrows.FrameCount, frame));
+        DrawFittedPicture(p, StateImage(arrows.Bitmap, arrows.FrameCount, frame), target);
     };
     drawArrow(arrowFrame(false), partRect(0, parts.Arrow));
     drawArrow(arrowFrame(true), partRect(parts.TrackEnd(), parts.Arrow));
@@ -197,8 +198,15 @@ void SkinnedScrollBar::paint(QPainter &p, const QRect &rect)
     if (const SkinElement *piece = horizontal ? m.HorzScrollThumb.get() : m.VertScrollThumb.get())
         DrawSkinElement(p, *piece, ThumbImage(dragging_, hot), thumb);
     const QImage grip = StateImage(arrows.Bitmap, arrows.FrameCount, GripFrame(horizontal, dragging_, hot));
-    if (parts.ThumbLength >= grip.height() - 2)
-        p.drawImage(thumb.center() - QPoint(grip.width() / 2, grip.height() / 2) + QPoint(1, 1), grip);
+    const int thickness = horizontal ? bar_->height() : bar_->width();
+    const QSize gripSize = grip.height() > thickness
+                               ? grip.size().scaled(thickness, thickness, Qt::KeepAspectRatio)
+                               : grip.size();
+    if (!grip.isNull() && parts.ThumbLength >= gripSize.height() - 2)
+        DrawFittedPicture(p, grip,
+                          QRect(thumb.center() - QPoint(gripSize.width() / 2, gripSize.height() / 2)
+                                    + QPoint(1, 1) * int(gripSize == grip.size()),
+                                gripSize));
 }
 
 void SkinnedScrollArea::attached()
