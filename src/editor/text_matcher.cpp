@@ -2,6 +2,9 @@
 
 #include "text/gbk.h"
 
+#include <functional>
+#include <memory>
+
 #include <unicode/regex.h>
 #include <unicode/unistr.h>
 #include <unicode/utypes.h>
@@ -262,6 +265,35 @@ std::optional<TextMatch> TextMatcher::FindNext(std::string_view text, TextEncodi
     return std::nullopt;
 }
 
+namespace {
+
+// Calls `each` with every non-empty match of `pattern` in `text` (the
+// matcher, to read its groups, and the match in bytes) until it returns false.
+void ForEachRegexMatch(const icu::RegexPattern &pattern, std::string_view text, TextEncoding encoding,
+                       const std::function<bool(icu::RegexMatcher &, const TextMatch &)> &each)
+{
+    const std::u16string units = Decode(encoding, text);
+    const icu::UnicodeString input = ToIcu(units);
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::RegexMatcher> matcher(pattern.matcher(input, status));
+    if (U_FAILURE(status))
+        return;
+    UnitToByte bytes(units, encoding);
+    while (matcher->find()) {
+        const int32_t start = matcher->start(status);
+        const int32_t end = matcher->end(status);
+        if (U_FAILURE(status))
+            return;
+        if (end <= start)
+            continue;  // an empty match replaces nothing and would never end
+        const size_t byte = bytes.Byte(static_cast<size_t>(start));
+        if (!each(*matcher, {byte, bytes.Byte(static_cast<size_t>(end)) - byte}))
+            return;
+    }
+}
+
+}  // namespace
+
 std::vector<TextMatch> TextMatcher::FindAll(std::string_view text, TextEncoding encoding) const
 {
     std::vector<TextMatch> all;
@@ -273,23 +305,10 @@ std::vector<TextMatch> TextMatcher::FindAll(std::string_view text, TextEncoding 
             all.push_back(*m);
         return all;
     }
-    const std::u16string units = Decode(encoding, text);
-    const icu::UnicodeString input = ToIcu(units);
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> matcher(regex_->pattern->matcher(input, status));
-    if (U_FAILURE(status))
-        return all;
-    UnitToByte bytes(units, encoding);
-    while (matcher->find()) {
-        const int32_t start = matcher->start(status);
-        const int32_t end = matcher->end(status);
-        if (U_FAILURE(status))
-            break;
-        if (end > start) {
-            const size_t byte = bytes.Byte(static_cast<size_t>(start));
-            all.push_back({byte, bytes.Byte(static_cast<size_t>(end)) - byte});
-        }
-    }
+    ForEachRegexMatch(*regex_->pattern, text, encoding, [&](icu::RegexMatcher &, const TextMatch &m) {
+        all.push_back(m);
+        return true;
+    });
     return all;
 }
 
@@ -313,29 +332,19 @@ std::optional<std::vector<PlannedReplacement>> TextMatcher::PlanReplacements(std
             planned.push_back({m, *bytes});
         return planned;
     }
-    const std::u16string units = Decode(encoding, text);
-    const icu::UnicodeString input = ToIcu(units);
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> matcher(regex_->pattern->matcher(input, status));
-    if (U_FAILURE(status))
-        return planned;
-    UnitToByte bytes(units, encoding);
-    while (matcher->find()) {
-        const int32_t start = matcher->start(status);
-        const int32_t end = matcher->end(status);
-        if (U_FAILURE(status))
-            break;
-        if (end <= start)
-            continue;
-        const std::optional<std::u16string> expanded = Expanded(*matcher, with, error);
-        if (!expanded)
-            return std::nullopt;
-        std::optional<std::string> encoded = Encoded(encoding, *expanded, error);
-        if (!encoded)
-            return std::nullopt;
-        const size_t byte = bytes.Byte(static_cast<size_t>(start));
-        planned.push_back({{byte, bytes.Byte(static_cast<size_t>(end)) - byte}, std::move(*encoded)});
-    }
+    bool refused = false;
+    ForEachRegexMatch(*regex_->pattern, text, encoding, [&](icu::RegexMatcher &matcher, const TextMatch &m) {
+        const std::optional<std::u16string> expanded = Expanded(matcher, with, error);
+        std::optional<std::string> encoded = expanded ? Encoded(encoding, *expanded, error) : std::nullopt;
+        if (!encoded) {
+            refused = true;
+            return false;
+        }
+        planned.push_back({m, std::move(*encoded)});
+        return true;
+    });
+    if (refused)
+        return std::nullopt;
     return planned;
 }
 
