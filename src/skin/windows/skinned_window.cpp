@@ -120,7 +120,7 @@ SkinnedWindow::SkinnedWindow(QWidget *window, QWidget *owner)
 
 SkinnedWindow::~SkinnedWindow()
 {
-    delete windowMenu_;
+    dropWindowMenu();
     if (SkinManager *manager = SkinManager::instance())
         manager->forgetWindow(this);
 }
@@ -311,8 +311,7 @@ void SkinnedWindow::detach()
 {
     if (!attached_)
         return;
-    delete windowMenu_;
-    windowMenu_ = nullptr;
+    dropWindowMenu();
     delete windowMenuKey_;
     hoverTimer_.stop();
     drag_.end();
@@ -339,8 +338,7 @@ void SkinnedWindow::detachOnDestroy()
     drag_.end();
     mouse_.reset();
     attached_ = false;
-    delete windowMenu_;
-    windowMenu_ = nullptr;
+    dropWindowMenu();
     painter_.clearShape();
 }
 
@@ -685,6 +683,16 @@ void SkinnedWindow::setMaximised(bool on)
     });
 }
 
+void SkinnedWindow::dropWindowMenu()
+{
+    // Out of the pointer first: the menu's hide event, sent while it is
+    // being destroyed, passes the event filter, which compares it with the
+    // pointer (a QMenu no more by then).
+    QMenu *menu = windowMenu_;
+    windowMenu_ = nullptr;
+    delete menu;
+}
+
 void SkinnedWindow::openWindowMenu(QPoint globalPoint)
 {
     QWidget *w = window_;
@@ -702,7 +710,7 @@ void SkinnedWindow::openWindowMenu(QPoint globalPoint)
     if (const int hot = mouse_.hotButton(); hot >= 0 && hot < static_cast<int>(painter_.buttons().size()))
         iconClicked_ = QRect(w->mapToGlobal(painter_.buttons()[static_cast<size_t>(hot)].bounds().topLeft()),
                              painter_.buttons()[static_cast<size_t>(hot)].bounds().size());
-    delete windowMenu_;
+    dropWindowMenu();
     WindowMenuFacts facts;
     facts.windowState = windowState_;
     facts.capabilities = capabilities_;

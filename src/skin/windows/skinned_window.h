@@ -90,6 +90,7 @@ private:
     // A click on the icon while the window menu it opened is up.
     bool windowMenuEvent(QEvent *event);
     void openWindowMenu(QPoint globalPoint);
+    void dropWindowMenu();
     void beginDragByHand(FrameHit what);
     void onHoverTimer();
     void repaintFrame();
