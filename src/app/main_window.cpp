@@ -254,7 +254,10 @@ void MainWindow::connectProject()
     });
     connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
         workspace_->CMemoChange();
-        refreshTitle();
+        // Only the first edit after a save changes the title: a keystroke
+        // does not rebuild it.
+        if (workspace_->Modified != isWindowModified())
+            refreshTitle();
     });
     // Tree edits (a rename, a drag) change the project too.
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})

@@ -113,6 +113,27 @@ icu::UnicodeString ToIcu(std::u16string_view s)
     return {false, s.data(), static_cast<int32_t>(s.size())};  // read-only alias, no copy
 }
 
+// A text decoded for a pattern's matcher, and the way back to its bytes.
+// Not to be copied: the matcher reads `input`, `bytes` reads `units`.
+struct RegexRun {
+    RegexRun(const icu::RegexPattern &pattern, std::string_view text, TextEncoding encoding)
+        : units(Decode(encoding, text)),
+          input(ToIcu(units)),
+          bytes(units, encoding),
+          matcher(pattern.matcher(input, status))
+    {
+    }
+    RegexRun(const RegexRun &) = delete;
+    RegexRun &operator=(const RegexRun &) = delete;
+    bool Failed() const { return U_FAILURE(status) || !matcher; }
+
+    const std::u16string units;
+    const icu::UnicodeString input;
+    UnitToByte bytes;
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::RegexMatcher> matcher;
+};
+
 std::u16string FromIcu(const icu::UnicodeString &s)
 {
     return {s.getBuffer(), static_cast<size_t>(s.length())};
@@ -241,13 +262,12 @@ std::optional<TextMatch> TextMatcher::FindNext(std::string_view text, TextEncodi
         return std::nullopt;
     if (!regex_)
         return FindPlain(text, encoding, from);
-    const std::u16string units = Decode(encoding, text);
-    const icu::UnicodeString input = ToIcu(units);
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> matcher(regex_->pattern->matcher(input, status));
-    if (U_FAILURE(status))
+    RegexRun run(*regex_->pattern, text, encoding);
+    if (run.Failed())
         return std::nullopt;
-    UnitToByte bytes(units, encoding);
+    UErrorCode &status = run.status;
+    icu::RegexMatcher *matcher = run.matcher.get();
+    UnitToByte &bytes = run.bytes;
     if (!matcher->find(static_cast<int64_t>(bytes.UnitAtOrAfter(from)), status))
         return std::nullopt;
     while (U_SUCCESS(status)) {
@@ -272,13 +292,12 @@ namespace {
 void ForEachRegexMatch(const icu::RegexPattern &pattern, std::string_view text, TextEncoding encoding,
                        const std::function<bool(icu::RegexMatcher &, const TextMatch &)> &each)
 {
-    const std::u16string units = Decode(encoding, text);
-    const icu::UnicodeString input = ToIcu(units);
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> matcher(pattern.matcher(input, status));
-    if (U_FAILURE(status))
+    RegexRun run(pattern, text, encoding);
+    if (run.Failed())
         return;
-    UnitToByte bytes(units, encoding);
+    UErrorCode &status = run.status;
+    icu::RegexMatcher *matcher = run.matcher.get();
+    UnitToByte &bytes = run.bytes;
     while (matcher->find()) {
         const int32_t start = matcher->start(status);
         const int32_t end = matcher->end(status);
@@ -356,13 +375,11 @@ std::optional<std::string> TextMatcher::ReplacementFor(std::string_view text, Te
     if (!regex_)
         return Encoded(encoding, with, error);
     // The match is found again to learn its groups.
-    const std::u16string units = Decode(encoding, text);
-    const icu::UnicodeString input = ToIcu(units);
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> matcher(regex_->pattern->matcher(input, status));
-    UnitToByte bytes(units, encoding);
-    const size_t unit = bytes.UnitAtOrAfter(match.offset);
-    if (U_FAILURE(status) || !matcher->find(static_cast<int64_t>(unit), status)
+    RegexRun run(*regex_->pattern, text, encoding);
+    UErrorCode &status = run.status;
+    icu::RegexMatcher *matcher = run.matcher.get();
+    const size_t unit = run.bytes.UnitAtOrAfter(match.offset);
+    if (run.Failed() || !matcher->find(static_cast<int64_t>(unit), status)
         || matcher->start(status) != static_cast<int32_t>(unit)) {
         if (error)
             *error = "要替换的内容已不再匹配";
