@@ -28,6 +28,25 @@ KeywordSnapshot::KeywordSnapshot(std::vector<KeywordRow> rows)
     }
 }
 
+bool KeywordSnapshot::ReplaceRowsOf(const std::string &folded, std::vector<KeywordRow> rows)
+{
+    // Rows of one folded name stand in the order of their spelling, as the
+    // whole snapshot is built.
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const KeywordRow &a, const KeywordRow &b) { return a.name < b.name; });
+    const auto [first, last] = std::equal_range(folded_.begin(), folded_.end(), folded);
+    const auto at = rows_.begin() + (first - folded_.begin());
+    if (std::equal(at, at + (last - first), rows.begin(), rows.end()))
+        return false;
+    const auto place = first - folded_.begin();
+    rows_.erase(at, at + (last - first));
+    folded_.erase(first, last);
+    folded_.insert(folded_.begin() + place, rows.size(), folded);
+    rows_.insert(rows_.begin() + place, std::make_move_iterator(rows.begin()),
+                 std::make_move_iterator(rows.end()));
+    return true;
+}
+
 int KeywordSnapshot::LookupKeyword(std::string &name) const
 {
     const std::string key = LowerAscii(name);

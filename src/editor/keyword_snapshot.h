@@ -15,6 +15,8 @@ struct KeywordRow {
     std::string name;  // code page 936 bytes, the stored spelling
     std::string hint;  // empty when the stored hint is Null
     int type = 0;
+
+    bool operator==(const KeywordRow &) const = default;
 };
 
 class KeywordSnapshot {
@@ -31,6 +33,10 @@ public:
     std::vector<const KeywordRow *> ListKeywords(std::string_view prefix) const;
 
     const std::vector<KeywordRow> &Rows() const { return rows_; }
+
+    // Puts `rows`, all named `folded` without regard to ASCII case, in place
+    // of the rows of that name; false when they are the rows already there.
+    bool ReplaceRowsOf(const std::string &folded, std::vector<KeywordRow> rows);
 
 private:
     std::vector<KeywordRow> rows_;

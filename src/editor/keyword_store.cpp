@@ -123,6 +123,45 @@ std::string Qualified(KeywordTable table)
     return std::string(kUnionOrder[UnionSlot(table)].qualified);
 }
 
+// Names written are read back one by one up to this many per table; past
+// it the whole table is read, which then costs less.
+constexpr size_t kMostMarkedNames = 64;
+
+bool NameBefore(const KeywordRow &a, const KeywordRow &b)
+{
+    return CompareNoCase(a.name, b.name) < 0;
+}
+
+// A table's rows as the cache keeps them: by name without case, rows of one
+// name in stored order.
+std::vector<KeywordRow> SortedByName(std::vector<KeywordRow> rows)
+{
+    std::stable_sort(rows.begin(), rows.end(), NameBefore);
+    return rows;
+}
+
+// The rows of a cached table named `name` without regard to ASCII case.
+template <typename Rows> auto NameRange(Rows &rows, const std::string &name)
+{
+    return std::equal_range(rows.begin(), rows.end(), KeywordRow{name, {}, 0}, NameBefore);
+}
+
+// The union of rows given in table order: sorted by its key, the last of
+// equals kept, as the engine's own union keeps the entry written last.
+std::vector<KeywordRow> UnionOf(std::vector<const KeywordRow *> all)
+{
+    std::stable_sort(all.begin(), all.end(),
+                     [](const KeywordRow *a, const KeywordRow *b) { return CompareUnionKey(*a, *b) < 0; });
+    std::vector<KeywordRow> rows;
+    rows.reserve(all.size());
+    for (const KeywordRow *row : all)
+        if (rows.empty() || CompareUnionKey(rows.back(), *row) != 0)
+            rows.push_back(*row);
+        else
+            rows.back() = *row;
+    return rows;
+}
+
 }  // namespace
 
 std::string_view KeywordTableName(KeywordTable table)
@@ -314,20 +353,48 @@ SQLite::Statement &KeywordStore::Prepared(const std::string &sql)
     return st;
 }
 
-void KeywordStore::Write(KeywordTable table, const std::string &sql,
-                         std::initializer_list<std::string_view> values)
+void KeywordStore::Run(const std::string &sql, std::initializer_list<std::string_view> values)
 {
     SQLite::Statement &st = Prepared(sql);
     int index = 0;
     for (const std::string_view value : values)
         st.bind(++index, std::string(value));  // as text: a pointer and size would bind a blob
-    stale_[UnionSlot(table)] = true;
     st.exec();
+}
+
+void KeywordStore::Write(KeywordTable table, const std::string &sql,
+                         std::initializer_list<std::string_view> values)
+{
+    const size_t slot = UnionSlot(table);
+    stale_[slot] = true;
+    marked_[slot].clear();
+    Run(sql, values);
+}
+
+void KeywordStore::MarkName(size_t slot, std::string_view name)
+{
+    if (stale_[slot])
+        return;
+    marked_[slot].insert(LowerAscii(name));
+    if (marked_[slot].size() > kMostMarkedNames) {
+        stale_[slot] = true;
+        marked_[slot].clear();
+    }
 }
 
 void KeywordStore::ClearLocals()
 {
-    Write(KeywordTable::Other, "delete from " + Qualified(KeywordTable::Other), {});
+    // A function's locals are few: marked by name, the refresh touches
+    // only their rows of the snapshot.
+    const size_t slot = UnionSlot(KeywordTable::Other);
+    const std::string sql = "delete from " + Qualified(KeywordTable::Other);
+    if (stale_[slot] || cached_[slot].size() > kMostMarkedNames) {
+        Write(KeywordTable::Other, sql, {});
+        return;
+    }
+    for (const KeywordRow &row : cached_[slot])
+        MarkName(slot, row.name);
+    Run(sql, {});
 }
 
 void KeywordStore::ClearProjectNames()
@@ -337,13 +404,19 @@ void KeywordStore::ClearProjectNames()
 
 void KeywordStore::RemoveFunction(std::string_view prototype)
 {
-    Write(KeywordTable::Public, "delete from " + Qualified(KeywordTable::Public) + " where key_hint=?",
-          {prototype});
+    const size_t slot = UnionSlot(KeywordTable::Public);
+    SQLite::Statement &names =
+        Prepared("select key_name from " + Qualified(KeywordTable::Public) + " where key_hint=?");
+    names.bind(1, std::string(prototype));
+    while (names.executeStep())
+        MarkName(slot, names.getColumn(0).getString());
+    Run("delete from " + Qualified(KeywordTable::Public) + " where key_hint=?", {prototype});
 }
 
 bool KeywordStore::IsStale(KeywordTable table) const
 {
-    return stale_[UnionSlot(table)];
+    const size_t slot = UnionSlot(table);
+    return stale_[slot] || !marked_[slot].empty();
 }
 
 void KeywordStore::RefreshKeywords()
@@ -362,27 +435,58 @@ void KeywordStore::RefreshKeywords()
                 stale_[i] = true;
         dataVersion_ = current;
     }
+    if (std::none_of(stale_.begin(), stale_.end(), [](bool stale) { return stale; })) {
+        RefreshNames();
+        return;
+    }
     for (size_t i = 0; i < std::size(kUnionOrder); ++i) {
-        if (!stale_[i])
+        if (!stale_[i] && marked_[i].empty())
             continue;
-        cached_[i] = TableRows(kUnionOrder[i].table);
+        cached_[i] = SortedByName(TableRows(kUnionOrder[i].table));
         stale_[i] = false;
+        marked_[i].clear();
     }
     // The union: in table order, sorted by its key, the last of equals kept.
     std::vector<const KeywordRow *> all;
     for (const auto &rows : cached_)
         for (const KeywordRow &row : rows)
             all.push_back(&row);
-    std::stable_sort(all.begin(), all.end(),
-                     [](const KeywordRow *a, const KeywordRow *b) { return CompareUnionKey(*a, *b) < 0; });
-    std::vector<KeywordRow> rows;
-    rows.reserve(all.size());
-    for (const KeywordRow *row : all)
-        if (rows.empty() || CompareUnionKey(rows.back(), *row) != 0)
-            rows.push_back(*row);
-        else
-            rows.back() = *row;
-    snapshot_ = KeywordSnapshot(std::move(rows));
+    snapshot_ = KeywordSnapshot(UnionOf(std::move(all)));
+    changes_ = {};
+}
+
+void KeywordStore::RefreshNames()
+{
+    changes_ = {false, {}};
+    std::set<std::string> names;
+    for (size_t i = 0; i < std::size(kUnionOrder); ++i) {
+        for (const std::string &name : marked_[i]) {
+            SQLite::Statement &query =
+                Prepared("select key_name, key_hint, key_type from " + std::string(kUnionOrder[i].qualified)
+                         + " where key_name=? order by rowid");
+            query.bind(1, name);
+            std::vector<KeywordRow> read;
+            while (query.executeStep())
+                read.push_back({query.getColumn(0).getString(), query.getColumn(1).getString(),
+                                query.getColumn(2).getInt()});
+            std::vector<KeywordRow> &rows = cached_[i];
+            const auto [first, last] = NameRange(rows, name);
+            const auto at = rows.erase(first, last);
+            rows.insert(at, std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+            names.insert(name);
+        }
+        marked_[i].clear();
+    }
+    for (const std::string &name : names) {
+        std::vector<const KeywordRow *> all;
+        for (const auto &rows : cached_) {
+            const auto [first, last] = NameRange(rows, name);
+            for (auto it = first; it != last; ++it)
+                all.push_back(&*it);
+        }
+        if (snapshot_.ReplaceRowsOf(name, UnionOf(std::move(all))))
+            changes_.names.push_back(name);
+    }
 }
 
 std::vector<KeywordRow> KeywordStore::UnionRowsBySql()
@@ -404,7 +508,8 @@ void KeywordStore::ReplaceKeyword(KeywordTable table, std::string_view name, std
 {
     const std::string t = Qualified(table);
     Batch batch(*this);
-    Write(table, "delete from " + t + " where key_name=?", {name});
+    MarkName(UnionSlot(table), name);
+    Run("delete from " + t + " where key_name=?", {name});
     SQLite::Statement &insert = Prepared("insert into " + t + " (key_name,key_hint,key_type) values (?,?,?)");
     insert.bind(1, std::string(name));
     insert.bind(2, std::string(hint));

@@ -25,6 +25,7 @@
 #include <array>
 #include <initializer_list>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -56,8 +57,19 @@ public:
     KeywordStore(const KeywordStore &) = delete;
     KeywordStore &operator=(const KeywordStore &) = delete;
 
-    // Re-reads the union of the four tables into the snapshot.
+    // Re-reads the union of the four tables into the snapshot: a table
+    // written by name (ReplaceKeyword, RemoveFunction, a small ClearLocals)
+    // only for the names written, any other whole.
     void RefreshKeywords();
+
+    // What the last refresh changed in the snapshot: everything, or the
+    // rows of these names (ASCII lower case, the store's code page). An
+    // editor re-colours the words named, or all of them.
+    struct Changes {
+        bool all = true;
+        std::vector<std::string> names;
+    };
+    const Changes &LastChanges() const { return changes_; }
 
     int LookupKeyword(std::string &name) const { return snapshot_.LookupKeyword(name); }
     std::vector<const KeywordRow *> ListKeywords(std::string_view prefix) const
@@ -84,9 +96,9 @@ public:
     // The rows of one table in their stored order.
     std::vector<KeywordRow> TableRows(KeywordTable table);
 
-    // Whether the next RefreshKeywords reads `table` again: it was written
-    // since the last refresh (another connection's writes to the file show
-    // only at the refresh itself).
+    // Whether the next RefreshKeywords reads `table` again, whole or for
+    // the names written: it was written since the last refresh (another
+    // connection's writes to the file show only at the refresh itself).
     bool IsStale(KeywordTable table) const;
 
     // The writes made while a Batch lives run in one transaction; batches
@@ -123,6 +135,12 @@ private:
     // Runs one write on `table` with text values bound to its '?'s, the
     // table marked first so that a failed write is read again too.
     void Write(KeywordTable table, const std::string &sql, std::initializer_list<std::string_view> values);
+    void Run(const std::string &sql, std::initializer_list<std::string_view> values);
+    // Marks `name` of the table in `slot` for the next refresh, or the whole
+    // table when too many names are marked for reading them one by one.
+    void MarkName(size_t slot, std::string_view name);
+    // The refresh of the names marked, when no table is marked whole.
+    void RefreshNames();
     void OpenShared(StoreAccess access);
     void OpenReadOnly(const std::string &reason);
     void OpenConnection(const std::string &name, int flags);
@@ -140,11 +158,15 @@ private:
     KeywordSnapshot snapshot_;
     int batchDepth_ = 0;
     // Each table's rows as last read, in the union's order (key_main,
-    // key_function, key_other, key_public); a table written since is read
-    // again, and the file's two when another connection changed the file
-    // (its data version), which no write to the TEMP tables does.
+    // key_function, key_other, key_public), sorted by name without ASCII
+    // case and otherwise in stored order; a table written since is read
+    // again (whole, or the names in marked_), and the file's two when another
+    // connection changed the file (its data version), which no write to the
+    // TEMP tables does.
     std::array<std::vector<KeywordRow>, 4> cached_;
     std::array<bool, 4> stale_{true, true, true, true};
+    std::array<std::set<std::string>, 4> marked_;  // lower-cased names
+    Changes changes_;
     long long dataVersion_ = -1;
 };
 

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <set>
 
 using namespace qasp;
@@ -49,6 +50,25 @@ std::string SnapshotDiffersFromUnion(KeywordStore &store)
     return {};
 }
 
+// The lower-cased names whose rows differ between two snapshots.
+std::set<std::string> NamesThatDiffer(const std::vector<KeywordRow> &a, const std::vector<KeywordRow> &b)
+{
+    std::map<std::string, std::vector<KeywordRow>> rowsOf;
+    for (const KeywordRow &r : a)
+        rowsOf[LowerAscii(r.name)].push_back(r);
+    std::map<std::string, std::vector<KeywordRow>> otherRowsOf;
+    for (const KeywordRow &r : b)
+        otherRowsOf[LowerAscii(r.name)].push_back(r);
+    std::set<std::string> out;
+    for (const auto &[name, rows] : rowsOf)
+        if (otherRowsOf[name] != rows)
+            out.insert(name);
+    for (const auto &[name, rows] : otherRowsOf)
+        if (rowsOf[name] != rows)
+            out.insert(name);
+    return out;
+}
+
 constexpr KeywordTable kAllTables[] = {KeywordTable::Main, KeywordTable::Function, KeywordTable::Public,
                                        KeywordTable::Other};
 
@@ -72,7 +92,9 @@ TEST_F(KeywordStoreTest, RowsWrittenStayInvisibleUntilRefresh)
 }
 
 // The snapshot is rebuilt only from the tables written since the last
-// refresh; after any mix of writes it must equal the engine's own union.
+// refresh, or only for the names written; after any mix of writes it must
+// equal the engine's own union, and the changes it reports must be exactly
+// the names whose rows changed.
 TEST_F(KeywordStoreTest, RefreshFromChangedTablesEqualsTheEnginesUnion)
 {
     const char *const names[] = {"Left",
@@ -95,6 +117,7 @@ TEST_F(KeywordStoreTest, RefreshFromChangedTablesEqualsTheEnginesUnion)
         seed = seed * 1103515245u + 12345u;
         return (seed >> 16) % n;
     };
+    int byName = 0;
     for (int round = 0; round < 400; ++round) {
         switch (next(8)) {
         case 0: store.RemoveFunction(hints[next(5)]); break;
@@ -109,12 +132,21 @@ TEST_F(KeywordStoreTest, RefreshFromChangedTablesEqualsTheEnginesUnion)
             break;
         }
         if (next(3) == 0) {
+            const std::vector<KeywordRow> before = store.Snapshot().Rows();
             store.RefreshKeywords();
             ASSERT_EQ(SnapshotDiffersFromUnion(store), "") << "after round " << round;
+            const KeywordStore::Changes &changes = store.LastChanges();
+            if (!changes.all) {
+                ++byName;
+                const std::set<std::string> reported(changes.names.begin(), changes.names.end());
+                ASSERT_EQ(reported, NamesThatDiffer(before, store.Snapshot().Rows()))
+                    << "after round " << round;
+            }
         }
     }
     store.RefreshKeywords();
     EXPECT_EQ(SnapshotDiffersFromUnion(store), "");
+    EXPECT_GT(byName, 50) << "the refresh by name was hardly tried";
 }
 
 // Each write marks the one table it changed, and no other: the refresh
