@@ -4,6 +4,7 @@
 // cost should not grow with the node.
 #include "app/interface_font.h"
 #include "app/main_window.h"
+#include "app/qt_editor_surface.h"
 #include "project/project_tree.h"
 #include "project/workspace.h"
 #include "generated_text.h"
@@ -107,6 +108,32 @@ BENCHMARK(BM_LeaveChangedDimLine)
     ->Args({100000, 1})
     ->Unit(benchmark::kMicrosecond)
     ->Iterations(20);
+
+// The same, and then the idle sweep that colours the new name's uses off
+// the screen, to its end: work done in slices of a few milliseconds between
+// events, growing with the page but never holding up a key.
+void BM_LeaveChangedDimLineAndColourEveryUse(benchmark::State &state)
+{
+    OpenNode node(static_cast<int>(state.range(0)), true);
+    node.PutCaretNearBottom(true);
+    const qasp::app::QtEditorSurface &memo = node.window.Memo();
+    for (auto _ : state) {
+        state.PauseTiming();
+        node.Press(Qt::Key_Up);
+        node.Press(Qt::Key_End);
+        node.Press(Qt::Key_X, "x");
+        state.ResumeTiming();
+        node.Press(Qt::Key_Down);
+        while (memo.IsRecolouring())
+            QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_LeaveChangedDimLineAndColourEveryUse)
+    ->Arg(1000)
+    ->Arg(20000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include "app/app_settings.h"
 
 namespace qasp::app {
@@ -71,6 +72,18 @@ bool PageHighlighter::eventFilter(QObject *watched, QEvent *event)
     if (watched == edit_ && event->type() == QEvent::PaletteChange)
         FollowPalette();
     return QSyntaxHighlighter::eventFilter(watched, event);
+}
+
+std::optional<PageState> PageHighlighter::StartStateOf(const QTextBlock &block) const
+{
+    if (!block.isValid())
+        return std::nullopt;
+    const QTextBlock before = block.previous();
+    if (!before.isValid())
+        return startsInCode_ ? ServerCodeStart() : PageState{};
+    if (before.userState() < 0)
+        return std::nullopt;
+    return PageState::Unpack(before.userState());
 }
 
 void PageHighlighter::highlightBlock(const QString &text)

@@ -17,9 +17,11 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QPlainTextEdit;
+class QTextBlock;
 
 namespace qasp {
 class KeywordStore;
@@ -43,6 +45,9 @@ public:
     void FollowPalette();
 
     const ColourScheme &Scheme() const { return scheme_; }
+    // Where `block` starts: the state the block before it ended in; nullopt
+    // for a block that is no line or follows one not yet coloured.
+    std::optional<PageState> StartStateOf(const QTextBlock &block) const;
 
 signals:
     void schemeChanged();

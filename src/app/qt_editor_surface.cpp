@@ -5,6 +5,7 @@
 #include "app/page_highlighter.h"
 #include "text/gbk_codec.h"
 
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -31,6 +32,9 @@ QtEditorSurface::QtEditorSurface(QPlainTextEdit *edit) : edit_(edit), cursor_(ed
     contentsChange_ = QObject::connect(
         edit->document(), &QTextDocument::contentsChange, edit,
         [this](int position, int removed, int added) { OnContentsChange(position, removed, added); });
+    recolourTimer_.setSingleShot(true);
+    recolourTimer_.setInterval(0);
+    QObject::connect(&recolourTimer_, &QTimer::timeout, edit, [this] { RecolourSlice(); });
 }
 
 QtEditorSurface::~QtEditorSurface()
@@ -164,6 +168,8 @@ const std::string &QtEditorSurface::BlockBytes(const QTextBlock &block) const
 
 void QtEditorSurface::Clear()
 {
+    recolourNames_.clear();  // the next text is coloured whole
+    recolourTimer_.stop();
     edit_->document()->clear();
     cursor_ = QTextCursor(edit_->document());
     linesKnown_ = false;
@@ -377,6 +383,8 @@ void QtEditorSurface::KeywordsChanged()
 {
     if (!highlighter_)
         return;
+    recolourNames_.clear();
+    recolourTimer_.stop();
     recolouring_ = true;
     try {
         highlighter_->rehighlight();
@@ -385,6 +393,72 @@ void QtEditorSurface::KeywordsChanged()
         throw;
     }
     recolouring_ = false;
+}
+
+void QtEditorSurface::NamesChanged(const std::vector<std::string> &names)
+{
+    if (!highlighter_ || names.empty())
+        return;
+    for (const std::string &name : names) {
+        const QString word = FromBytes(name, TextEncoding::Gbk);  // the store's code page
+        if (std::find(recolourNames_.begin(), recolourNames_.end(), word) == recolourNames_.end())
+            recolourNames_.push_back(word);
+    }
+    const QTextBlock top = edit_->cursorForPosition(QPoint(0, 0)).block();
+    const QTextBlock bottom = edit_->cursorForPosition(QPoint(0, edit_->viewport()->height())).block();
+    RecolourNamedBlocks(top, bottom.next(), -1);
+    // Every line again from the top: a sweep under way has passed lines
+    // that may hold the new names.
+    recolourRow_ = 0;
+    recolourTimer_.start();
+}
+
+QTextBlock QtEditorSurface::RecolourNamedBlocks(QTextBlock first, const QTextBlock &last, int budgetMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    recolouring_ = true;
+    try {
+        int checked = 0;
+        for (; first.isValid() && first != last; first = first.next()) {
+            // The clock is read every few lines: reading it costs more than
+            // checking a line that holds none of the names.
+            if (budgetMs >= 0 && ++checked % 256 == 0 && clock.elapsed() >= budgetMs)
+                break;
+            const QString text = first.text();
+            if (std::any_of(recolourNames_.begin(), recolourNames_.end(),
+                            [&](const QString &name) { return text.contains(name, Qt::CaseInsensitive); }))
+                highlighter_->rehighlightBlock(first);
+        }
+    } catch (...) {
+        recolouring_ = false;
+        throw;
+    }
+    recolouring_ = false;
+    return first;
+}
+
+void QtEditorSurface::RecolourSlice()
+{
+    if (recolourNames_.empty() || !highlighter_)
+        return;
+    // A few milliseconds at a time, so keys and paints come between slices.
+    constexpr int kSliceMs = 4;
+    const QTextBlock next =
+        RecolourNamedBlocks(edit_->document()->findBlockByNumber(recolourRow_), QTextBlock(), kSliceMs);
+    if (!next.isValid()) {
+        recolourNames_.clear();
+        return;
+    }
+    recolourRow_ = next.blockNumber();
+    recolourTimer_.start();
+}
+
+std::optional<PageState> QtEditorSurface::LineStartState(int row) const
+{
+    if (!highlighter_)
+        return std::nullopt;
+    return highlighter_->StartStateOf(edit_->document()->findBlockByNumber(row));
 }
 
 void QtEditorSurface::SetEncoding(TextEncoding encoding)

@@ -7,8 +7,10 @@
 #include "editor/editor_surface.h"
 
 #include <QMetaObject>
+#include <QString>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTimer>
 
 #include <functional>
 #include <string>
@@ -65,6 +67,13 @@ public:
     bool ColoursItself() const override { return highlighter_ != nullptr; }
     void SetStartsInCode(bool code) override;
     void KeywordsChanged() override;
+    // The lines holding a changed name are coloured again: those on screen
+    // at once, the others a slice at a time while the window is idle, so a
+    // name declared in a long page never holds up the keyboard.
+    void NamesChanged(const std::vector<std::string> &names) override;
+    std::optional<PageState> LineStartState(int row) const override;
+    // Whether lines holding changed names are still waiting for colour.
+    bool IsRecolouring() const { return !recolourNames_.empty(); }
 
     // Editor positions and node byte offsets, one into the other.
     size_t ByteOffsetOf(int position) const;
@@ -80,6 +89,10 @@ private:
     // Keeps the line sizes and the changed range up to date: only the
     // blocks the change touched are measured again.
     void OnContentsChange(int position, int removed, int added);
+    // Colours again the blocks from `first` up to `last` (or the end) that
+    // hold a changed name; returns the block it stopped before.
+    QTextBlock RecolourNamedBlocks(QTextBlock first, const QTextBlock &last, int budgetMs);
+    void RecolourSlice();
     // The line sizes measured again from every block.
     void MeasureAllLines() const;
     // Where line `row` starts in node bytes (the break counts two); the
@@ -110,7 +123,12 @@ private:
     int changedTo_ = 0;
     size_t reportedBytes_ = 0;
     mutable bool changesKnown_ = false;
-    bool recolouring_ = false;  // the highlighter colours every line again
+    bool recolouring_ = false;  // the highlighter colours lines again, formats only
+
+    // Names whose uses wait for colour, and the block the idle sweep is at.
+    std::vector<QString> recolourNames_;
+    int recolourRow_ = 0;
+    QTimer recolourTimer_;
 };
 
 // Tab stops every `characters` average characters of the editor's font

@@ -42,6 +42,9 @@ public:
     virtual bool ColoursItself() const { return false; }
     virtual void SetStartsInCode(bool /*code*/) {}
     virtual void KeywordsChanged() {}
+    // The store changed the rows of these names only (ASCII lower case,
+    // code page 936): their uses are coloured again, the rest stays.
+    virtual void NamesChanged(const std::vector<std::string> & /*names*/) { KeywordsChanged(); }
 };
 
 }  // namespace qasp

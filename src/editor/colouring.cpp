@@ -116,6 +116,20 @@ void RecolourLine(ColourEditor &editor, int index, std::string_view line, const 
 
 void ColourLine(ColourEditor &editor, int index, std::string_view line, const KeywordStore &store)
 {
+    if (editor.ColoursItself() && editor.HasLine(index)) {
+        // The colours are the editor's own: only words put into their
+        // stored spelling change the line, in one piece, and a line already
+        // spelled so is not written at all (each write is an edit of the
+        // node, and of a long one a costly edit).
+        std::string spelled;
+        for (const ColourRun &run : ExactLineRuns(line, store))
+            spelled += run.text;
+        if (spelled == line)
+            return;
+        editor.EmptyLine(index);
+        editor.Write(spelled, ColourOfKeyType(kNoEntry));
+        return;
+    }
     if (editor.HasLine(index)) {
         editor.EmptyLine(index);
     } else if (!editor.IsEmpty()) {
@@ -198,6 +212,15 @@ std::vector<ColourRun> ColourTextRuns(std::string_view text, const KeywordStore 
         at += length;
     }
     return runs;
+}
+
+void FollowKeywordChanges(ColourEditor &editor, const KeywordStore &store)
+{
+    const KeywordStore::Changes &changes = store.LastChanges();
+    if (changes.all)
+        editor.KeywordsChanged();
+    else if (!changes.names.empty())
+        editor.NamesChanged(changes.names);
 }
 
 }  // namespace qasp

@@ -30,7 +30,8 @@ std::vector<ColourRun> ColourLineRuns(std::string_view line, const KeywordStore 
 std::vector<ColourRun> ExactLineRuns(std::string_view line, const KeywordStore &store);
 
 // Writes line `index` into the editor, its bytes unchanged, in colour: over
-// that line when it exists, otherwise as a new last line.
+// that line when it exists (`line` is then its present text), otherwise as a
+// new last line.
 void ColourLine(ColourEditor &editor, int index, std::string_view line, const KeywordStore &store);
 
 // The runs of a line with its words as written (not in their stored
@@ -38,6 +39,10 @@ void ColourLine(ColourEditor &editor, int index, std::string_view line, const Ke
 std::vector<ColourRun> LineRunsAsWritten(std::string_view line, const KeywordStore &store);
 // Colours the existing line `index` again without changing a byte of it.
 void RecolourLine(ColourEditor &editor, int index, std::string_view line, const KeywordStore &store);
+
+// After a refresh of the store: the editor colours again the uses of the
+// names the refresh changed, or every line when it changed them all.
+void FollowKeywordChanges(ColourEditor &editor, const KeywordStore &store);
 
 // Replaces the editor's content by the text, coloured line by line: the
 // runs of ColourTextRuns written at the start of the emptied editor. The

@@ -5,6 +5,7 @@
 
 #include "editor/changed_lines.h"
 #include "editor/colour_editor.h"
+#include "editor/page_state.h"
 #include "text/text_encoding.h"
 
 #include <optional>
@@ -42,6 +43,9 @@ public:
     // of them (otherwise nullopt: the caller compares Text()). Calling it
     // starts the next report.
     virtual std::optional<ChangedLines> TakeChangedLines() { return std::nullopt; }
+    // Where line `row` starts in the page (HTML, a tag, server code, ...),
+    // for an editor that colours itself and so knows; nullopt otherwise.
+    virtual std::optional<PageState> LineStartState(int /*row*/) const { return std::nullopt; }
 };
 
 }  // namespace qasp

@@ -3,6 +3,7 @@
 #include "editor/char_classes.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
+#include "site/server_block.h"
 #include "text/gbk.h"
 
 #include <string>
@@ -115,7 +116,10 @@ private:
 
     void ServerBlock()
     {
-        const size_t close = line_.find("%>", pos_);
+        // The block ends where the server ends it: not at a "%>" inside a
+        // string literal, at one inside a comment.
+        const size_t close =
+            state_.directive ? line_.find("%>", pos_) : FindServerBlockEnd(line_, pos_, gbk_);
         const size_t stop = close == std::string_view::npos ? line_.size() : close;
         if (state_.directive)
             Emit(pos_, stop, ColourCategory::Directive);

@@ -68,12 +68,12 @@ EditorKeys::EditorKeys(ProjectWorkspace &ws, CompletionList &list, Prompter &pro
 void EditorKeys::CMemoSelectionChange()
 {
     EditorSurface &memo = ws_.Window().Memo();
-    if (!memo.IsLive() || memo.SelectionLength() != 0)
+    // Inside the rescan below the line is written again; the caret's
+    // place is shown once that is done.
+    if (!memo.IsLive() || memo.SelectionLength() != 0 || inSelectionChange_)
         return;
     const RowCol caret = CaretRowCol(memo);
-    // ColourLine below moves the caret onto the line it writes; the handler
-    // that runs inside it only updates the status bar.
-    if (caret.row != ws_.LastLine && !inSelectionChange_) {
+    if (caret.row != ws_.LastLine) {
         inSelectionChange_ = true;
         try {
             list_.Hide();
@@ -105,7 +105,18 @@ void EditorKeys::RescanLeftLine(int row)
     const bool changed = left != ws_.LastLineText;
     bool rescanned = false;
     if (node && changed && IsDeclarationLine(left)) {
-        ScanNodeDeclarations(ws_.Store(), *node, memo.Text());
+        // A document's names are only ever added while it is open, so the
+        // line's own declarations are all a rescan would change (the line
+        // just written gives a name declared twice its hint). A procedure's
+        // locals are its own: scanned again whole, they drop a name gone.
+        const std::optional<PageState> start =
+            node->IsDocument() ? memo.LineStartState(ws_.LastLine) : std::nullopt;
+        if (start)
+            ScanDeclarations(
+                ws_.Store(), KeywordTable::Public,
+                ScriptOfLine(left, *start, node->Record() ? node->Record()->Encoding : TextEncoding::Gbk));
+        else
+            ScanNodeDeclarations(ws_.Store(), *node, memo.Text());
         rescanned = true;
     }
     if (node && changed && IsProcedureHead(left)) {
@@ -120,7 +131,7 @@ void EditorKeys::RescanLeftLine(int row)
     }
     if (rescanned) {
         ws_.Store().RefreshKeywords();
-        memo.KeywordsChanged();  // a name declared or gone recolours its uses
+        FollowKeywordChanges(memo, ws_.Store());  // a name declared or gone recolours its uses
         // The line's words take their stored spelling as part of the edit
         // that changed the line.
         ProjectWorkspace::Consequence consequence(ws_);

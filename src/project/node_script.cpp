@@ -25,6 +25,22 @@ std::string ScriptOfNode(const TreeNode &node, std::string_view text)
     return !record || record->Encoding == TextEncoding::Gbk ? script : Utf8ToGbk(script);
 }
 
+std::string ScriptOfLine(std::string_view line, PageState start, TextEncoding encoding)
+{
+    std::string page;
+    if (start.server)
+        page = start.directive ? "<%@" : "<%";
+    else if (start.mode == PageMode::ServerScript && !start.otherLanguage)
+        page = "<script runat=\"server\">";
+    // Anywhere else (HTML, a tag, client script) the line's own "<%" opens
+    // server code, as in the page.
+    const size_t opener = page.size();
+    page += line;
+    const bool gbk = encoding == TextEncoding::Gbk;
+    std::string script = VBScriptOnly(page, ScanPageStructure(page, gbk)).substr(opener);
+    return gbk ? script : Utf8ToGbk(script);
+}
+
 void ScanNodeDeclarations(KeywordStore &store, const TreeNode &node, std::string_view text)
 {
     ScanDeclarations(store, node.IsDocument() ? KeywordTable::Public : KeywordTable::Other,

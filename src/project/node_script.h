@@ -5,6 +5,7 @@
 #pragma once
 
 #include "editor/keyword_table.h"
+#include "editor/page_state.h"
 #include "project/project_tree.h"
 
 #include <string>
@@ -19,6 +20,11 @@ std::string ScriptOfNode(const TreeNode &node, std::string_view text);
 // The server code of `text`, a text of `node`, in its own encoding and at
 // its own byte positions: everything else blanked, line breaks kept.
 std::string ScriptMaskOfNode(const TreeNode &node, std::string_view text);
+
+// The server code of one line of a document that starts in `start`, in
+// code page 936 for the store: the line is read as if the page before it
+// only opened the block it starts in.
+std::string ScriptOfLine(std::string_view line, PageState start, TextEncoding encoding);
 
 // ScanDeclarations on the script of `text`, a text of `node`: a document's
 // names go to key_public, a procedure's to key_other.

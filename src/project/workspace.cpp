@@ -192,7 +192,7 @@ bool ProjectWorkspace::StepHistory(bool undo)
         FollowFunctionHead(node, FirstLineOf(record.Text));
     store_.RefreshKeywords();
     if (declarations)
-        memo.KeywordsChanged();
+        FollowKeywordChanges(memo, store_);
     RememberLine(memo.LineFromChar(memo.SelectionStart()));
     UpdateHistoryActions();
     return true;

@@ -181,6 +181,19 @@ TEST_F(PageColouringTest, ServerCodeInsideAttributeValuesAndComments)
     EXPECT_EQ(At(1, "-->"), C::HtmlComment);
 }
 
+// The block ends where the server ends it: a "%>" in a string is text, one
+// in a comment closes the block.
+TEST_F(PageColouringTest, AClosingDelimiterInAStringIsText)
+{
+    Colour({R"(<% s = "%>" : If gTotal Then %><p>)", "<% ' note %><p>"});
+    EXPECT_EQ(At(0, "\"%>"), C::String);
+    EXPECT_EQ(At(0, "If"), C::Keyword);
+    EXPECT_EQ(At(0, "%>", 1), C::Delimiter);
+    EXPECT_EQ(At(0, "<p>"), C::Tag);
+    EXPECT_EQ(At(1, "%>"), C::Delimiter);
+    EXPECT_EQ(At(1, "<p>"), C::Tag);
+}
+
 TEST_F(PageColouringTest, AProcedureStartsInServerCode)
 {
     Colour({"Function F(a)", "End Function"}, TextEncoding::Gbk, ServerCodeStart());

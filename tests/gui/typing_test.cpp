@@ -212,6 +212,34 @@ private slots:
         QCOMPARE(f.editor->textCursor().blockNumber(), 1);
     }
 
+    // A name declared on a line colours its uses: on screen at once, further
+    // down while the window is idle; a name declared nowhere stays plain.
+    void aNewNameColoursItsUsesOnScreenAtOnceAndBelowSoon()
+    {
+        MainWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
+        std::string text = "<%\r\nDim a\r\nzNew = 1 : c = 1\r\n";
+        for (int i = 0; i < 3000; ++i)
+            text += "x = x + 1\r\n";
+        text += "zNew = 2\r\n%>";
+        TreeNode *doc = w.tree().AddTopLevel("long.asp");
+        w.tree().AttachRecord(doc, {text});
+        w.show();
+        w.workspace().SelectNode(doc);
+        editor->setFocus();
+        QTextCursor c(editor->document()->findBlockByNumber(1));
+        c.movePosition(QTextCursor::EndOfBlock);
+        editor->setTextCursor(c);
+        QTest::keyClicks(editor, ", zNew");
+        QTest::keyClick(editor, Qt::Key_Down);
+        QCOMPARE(editor->textCursor().blockNumber(), 2);
+        QCOMPARE(ColourAt(editor, 2, 0), ShownColour(ColourCategory::Global));
+        QCOMPARE(ColourAt(editor, 2, 11), ShownColour(ColourCategory::Default));
+        QTRY_VERIFY(!w.Memo().IsRecolouring());
+        QCOMPARE(ColourAt(editor, 3003, 0), ShownColour(ColourCategory::Global));
+        QCOMPARE(ColourAt(editor, 3002, 0), ShownColour(ColourCategory::Default));
+    }
+
     void tabIndentsSelectedLinesAsOneChange()
     {
         Fixture f;
