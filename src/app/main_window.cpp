@@ -806,8 +806,14 @@ void MainWindow::refreshTitle()
     if (page)
         title = QFile::decodeName(QByteArray::fromStdString(root->Record()->SourceFile.string())) + "[*] - "
                 + title;
-    setWindowTitle(title);
-    setWindowModified(page && workspace_ && workspace_->Modified);
+    // Both go to the window system each time, even unchanged (Qt passes
+    // the modified mark on whatever it was): while a project loads this
+    // runs for every node, and on X each call is a round trip.
+    if (title != windowTitle())
+        setWindowTitle(title);
+    const bool modified = page && workspace_ && workspace_->Modified;
+    if (modified != isWindowModified())
+        setWindowModified(modified);
 }
 
 QUrl MainWindow::testPageAddress() const

@@ -428,7 +428,11 @@ bool LoadAspDocument(ProjectTree &tree, TreeNode *parent, const fs::path &file, 
         throw LoadError(e.what());
     }
     context.siteRoot = site->Path();
-    return Loader(tree, store, context, std::move(*site)).Load(parent, file);
+    // Every name the pages declare in one transaction, not one each.
+    KeywordStore::Batch batch(store);
+    const bool loaded = Loader(tree, store, context, std::move(*site)).Load(parent, file);
+    batch.Commit();
+    return loaded;
 }
 
 }  // namespace qasp

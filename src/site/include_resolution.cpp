@@ -142,7 +142,7 @@ IncludeTarget IncludeResolver::Classify(const fs::path &found) const
     const fs::path canonical = fs::canonical(found, ec);
     if (ec)  // a symbolic link to nothing
         return Refused(Outcome::Missing, kMissing, found);
-    if (!site_.Contains(canonical))
+    if (!site_.ContainsResolved(canonical))
         return Refused(Outcome::OutsideSiteRoot, "符号链接指向站点根目录之外", found);
     const fs::file_status status = fs::status(canonical, ec);
     if (fs::is_directory(status))

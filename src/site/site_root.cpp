@@ -106,6 +106,11 @@ bool SiteRoot::Contains(const fs::path &path) const
     return Below(Resolved(path), path_, nullptr);
 }
 
+bool SiteRoot::ContainsResolved(const fs::path &resolved) const
+{
+    return Below(resolved, path_, nullptr);
+}
+
 bool SiteRoot::PartsBelow(const fs::path &path, fs::path *relative) const
 {
     std::error_code ec;

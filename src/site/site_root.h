@@ -43,6 +43,9 @@ public:
     // Whether `path`, once its symbolic links are resolved, is the root or
     // below it.
     bool Contains(const std::filesystem::path &path) const;
+    // The same for a path already resolved (std::filesystem::canonical):
+    // no system call.
+    bool ContainsResolved(const std::filesystem::path &resolved) const;
 
     // The parts of `path` below the root: taken as written when it is
     // spelled below the root, else with its symbolic links resolved; false
