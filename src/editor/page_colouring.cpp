@@ -3,7 +3,6 @@
 #include "editor/char_classes.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
-#include "site/server_block.h"
 #include "text/gbk.h"
 
 #include <string>
@@ -116,16 +115,14 @@ private:
 
     void ServerBlock()
     {
-        // The block ends where the server ends it: not at a "%>" inside a
-        // string literal, at one inside a comment.
-        const size_t close =
-            state_.directive ? line_.find("%>", pos_) : FindServerBlockEnd(line_, pos_, gbk_);
-        const size_t stop = close == std::string_view::npos ? line_.size() : close;
-        if (state_.directive)
-            Emit(pos_, stop, ColourCategory::Directive);
-        else
-            VBScript(pos_, stop);
-        pos_ = stop;
+        size_t close = std::string_view::npos;
+        if (state_.directive) {
+            close = line_.find("%>", pos_);
+            Emit(pos_, close == std::string_view::npos ? line_.size() : close, ColourCategory::Directive);
+        } else {
+            close = VBScript(pos_, line_.size(), true);
+        }
+        pos_ = close == std::string_view::npos ? line_.size() : close;
         if (close != std::string_view::npos) {
             Emit(close, close + 2, ColourCategory::Delimiter);
             pos_ = close + 2;
@@ -135,21 +132,30 @@ private:
     }
 
     // Code from `from` to `to`: a string or a comment ends at `to` at the
-    // latest (the line's end or the block's).
-    void VBScript(size_t from, size_t to)
+    // latest (the line's end or the block's). In a <% %> block (`closable`)
+    // the code ends where the server ends it, at a "%>" outside a string
+    // literal (one inside a comment ends it too): that offset is returned,
+    // npos when the code runs to `to`.
+    size_t VBScript(size_t from, size_t to, bool closable = false)
     {
+        // "%>" is ASCII below 0x40, never the second byte of a GBK character.
+        const auto commentEnd = [&](size_t at) {
+            return closable ? line_.substr(0, to).find("%>", at) : std::string_view::npos;
+        };
         size_t i = from;
         while (i < to) {
             const auto c = static_cast<unsigned char>(line_[i]);
+            if (closable && c == '%' && i + 1 < to && line_[i + 1] == '>')
+                return i;
             if (IsWordChar(c)) {
                 size_t j = i;
                 while (j < to && IsWordChar(static_cast<unsigned char>(line_[j])))
                     ++j;
                 // Rem is reserved: wherever it stands it starts a comment.
                 if (EqualsNoCase(line_.substr(i, j - i), "rem")) {
-                    Emit(i, to, ColourCategory::Comment);
-                    i = to;
-                    continue;
+                    const size_t end = commentEnd(j);
+                    Emit(i, end == std::string_view::npos ? to : end, ColourCategory::Comment);
+                    return end;
                 }
                 Emit(i, j, CategoryOfWord(line_.substr(i, j - i), store_));
                 i = j;
@@ -159,14 +165,16 @@ private:
                 Emit(i, stop, ColourCategory::String);
                 i = stop;
             } else if (c == '\'') {
-                Emit(i, to, ColourCategory::Comment);
-                i = to;
+                const size_t end = commentEnd(i + 1);
+                Emit(i, end == std::string_view::npos ? to : end, ColourCategory::Comment);
+                return end;
             } else {
                 const size_t next = std::min(to, i + CharLength(i));
                 Emit(i, next, ColourCategory::Default);
                 i = next;
             }
         }
+        return std::string_view::npos;
     }
 
     void HtmlText()
