@@ -82,6 +82,33 @@ void BM_CaretMove(benchmark::State &state)
 }
 BENCHMARK(BM_CaretMove)->Arg(1000)->Arg(20000)->Arg(100000)->Unit(benchmark::kMicrosecond)->Iterations(200);
 
+// A dot typed after a name near the bottom, which looks for the object the
+// name was Set to: `set` picks a name Set a few lines above (the member
+// list shows), else a name Set nowhere (every line above is searched).
+void BM_DotAfterName(benchmark::State &state)
+{
+    OpenNode node(static_cast<int>(state.range(0)), true);
+    node.PutCaretNearBottom(false);
+    node.Press(Qt::Key_Return);
+    for (const QChar c : QString(state.range(1) ? "rs" : "zz"))
+        node.Press(Qt::Key_A, c);        // the key code is not read, the text is
+    node.Press(Qt::Key_Escape, "\x1b");  // the name as typed, not the list's
+    for (auto _ : state) {
+        node.Press(Qt::Key_Period, ".");
+        state.PauseTiming();
+        node.Press(Qt::Key_Escape, "\x1b");
+        node.Press(Qt::Key_Backspace);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DotAfterName)
+    ->Args({1000, 1})
+    ->Args({100000, 1})
+    ->Args({1000, 0})
+    ->Args({100000, 0})
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(50);
+
 // A character typed at the end of a Dim line (untimed), then Down: the line
 // is left changed, its names are declared again and their uses re-coloured.
 // The second argument puts the page inside a server block: the node's

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <vector>
 
 namespace qasp {
@@ -27,6 +28,20 @@ bool SameLetters(std::string_view a, std::string_view b)
 bool StartsWithLetters(std::string_view text, std::string_view prefix)
 {
     return text.size() >= prefix.size() && SameLetters(text.substr(0, prefix.size()), prefix);
+}
+
+// Whether `text` is `lowered` but for ASCII case, compared from the end: most
+// of the text's parentheses differ in the letter before them.
+bool EndsWithLetters(std::string_view text, std::string_view lowered)
+{
+    if (text.size() != lowered.size())
+        return false;
+    for (size_t i = text.size(); i-- > 0;) {
+        const char c = text[i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c) != lowered[i])
+            return false;
+    }
+    return true;
 }
 
 // The table's spelling of an object it knows.
@@ -54,31 +69,40 @@ std::optional<std::string> ObjectNamed(std::string_view name, std::string_view b
         return std::nullopt;
     if (auto builtin = KnownObject(name))
         return builtin;
-    std::string lowered(before);
-    std::ranges::transform(lowered, lowered.begin(), Lower);
-    std::string wanted(name);
-    std::ranges::transform(wanted, wanted.begin(), Lower);
-    // Each "set NAME = server.createobject(" from the last one back.
+    // Each "set NAME = server.createobject(" from the last one back, found
+    // by its '(': the text above the caret may be a whole long page, so it
+    // is neither copied nor lowered, and the search skips to each '(' at
+    // memory speed.
     constexpr std::string_view kCreate = "server.createobject(";
-    for (size_t at = lowered.rfind(kCreate); at != std::string::npos;
-         at = at == 0 ? std::string::npos : lowered.rfind(kCreate, at - 1)) {
-        const size_t lineStart =
-            lowered.rfind('\n', at) == std::string::npos ? 0 : lowered.rfind('\n', at) + 1;
-        std::string_view head = std::string_view(lowered).substr(lineStart, at - lineStart);
-        while (!head.empty() && (head.back() == ' ' || head.back() == '\t'))
-            head.remove_suffix(1);
+    const auto trimEnd = [](std::string_view &text) {
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+            text.remove_suffix(1);
+    };
+    for (size_t end = before.size(); end > 0;) {
+        const void *hit = memrchr(before.data(), '(', end);
+        if (!hit)
+            break;
+        const auto paren = static_cast<size_t>(static_cast<const char *>(hit) - before.data());
+        end = paren;
+        if (paren + 1 < kCreate.size())
+            continue;
+        const size_t at = paren + 1 - kCreate.size();
+        if (!EndsWithLetters(before.substr(at, kCreate.size()), kCreate))
+            continue;
+        const size_t lineEnd = before.rfind('\n', at);
+        const size_t lineStart = lineEnd == std::string_view::npos ? 0 : lineEnd + 1;
+        std::string_view head = before.substr(lineStart, at - lineStart);
+        trimEnd(head);
         if (head.empty() || head.back() != '=')
             continue;
         head.remove_suffix(1);
-        while (!head.empty() && (head.back() == ' ' || head.back() == '\t'))
-            head.remove_suffix(1);
-        if (head.size() < wanted.size() || head.substr(head.size() - wanted.size()) != wanted)
+        trimEnd(head);
+        if (head.size() < name.size() || !SameLetters(head.substr(head.size() - name.size()), name))
             continue;
-        head.remove_suffix(wanted.size());
+        head.remove_suffix(name.size());
         const size_t blanks = head.size();
-        while (!head.empty() && (head.back() == ' ' || head.back() == '\t'))
-            head.remove_suffix(1);
-        if (blanks == head.size() || head.size() < 3 || head.substr(head.size() - 3) != "set"
+        trimEnd(head);
+        if (blanks == head.size() || head.size() < 3 || !SameLetters(head.substr(head.size() - 3), "set")
             || (head.size() > 3 && IsWordChar(static_cast<unsigned char>(head[head.size() - 4]))))
             continue;
         // The ProgID in quotes, as written.

@@ -216,9 +216,19 @@ bool EditorKeys::ListMembers(const std::string &before, const std::string &prefi
     if (name.empty())
         return false;
     EditorSurface &memo = ws_.Window().Memo();
-    const std::string text = memo.Text();
-    const std::optional<std::string> object = ObjectNamed(
-        name, std::string_view(text).substr(0, memo.LineIndex(memo.LineFromChar(memo.SelectionStart()))));
+    // The lines above the caret's, from the node, which holds what the
+    // editor shows: a long page is not read out of the editor on every key.
+    const size_t lineStart = memo.LineIndex(memo.LineFromChar(memo.SelectionStart()));
+    const TreeNode *node = ws_.Tree().Selected();
+    std::string shown;
+    std::string_view above;
+    if (node && lineStart <= node->Text().size()) {
+        above = std::string_view(node->Text()).substr(0, lineStart);
+    } else {
+        shown = memo.Text();
+        above = std::string_view(shown).substr(0, std::min(lineStart, shown.size()));
+    }
+    const std::optional<std::string> object = ObjectNamed(name, above);
     return object && FillMemberList(list_, *object, prefix);
 }
 
