@@ -82,6 +82,23 @@ void BM_CaretMove(benchmark::State &state)
 }
 BENCHMARK(BM_CaretMove)->Arg(1000)->Arg(20000)->Arg(100000)->Unit(benchmark::kMicrosecond)->Iterations(200);
 
+// Enter near the bottom, and what follows it before the next key: the
+// line numbers counted again for the new row.
+void BM_NewLine(benchmark::State &state)
+{
+    OpenNode node(static_cast<int>(state.range(0)), true);
+    node.PutCaretNearBottom(false);
+    for (auto _ : state) {
+        node.Press(Qt::Key_Return, "\r");
+        QApplication::processEvents();
+        state.PauseTiming();
+        node.Press(Qt::Key_Backspace);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_NewLine)->Arg(1000)->Arg(20000)->Arg(100000)->Unit(benchmark::kMicrosecond)->Iterations(50);
+
 // A dot typed after a name near the bottom, which looks for the object the
 // name was Set to: `set` picks a name Set a few lines above (the member
 // list shows), else a name Set nowhere (every line above is searched).
