@@ -2,8 +2,9 @@
 // as the editor colours it, line by line from each line's start state: one
 // JSON array of runs a line, or a coloured HTML page. Words as written, the
 // file read in its own encoding, neighbouring runs of one colour merged. The
-// output is built in one buffer and written in large blocks, so memory stays
-// bounded by the longest line however long the page.
+// file is read a block at a time and the output built in one buffer written
+// in large blocks, so memory stays bounded by the longest line however long
+// the page.
 #include "cli/commands.h"
 
 #include "cli/command_line.h"
@@ -12,14 +13,21 @@
 #include "editor/page_colouring.h"
 #include "text/encoding_detection.h"
 #include "text/gbk_codec.h"
+#include "text/line_pieces.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <iostream>
 
 namespace qasp::cli {
 namespace {
 
 constexpr size_t kFlushAt = 1 << 16;
+constexpr size_t kReadBlock = size_t{1} << 20;
 
 class Output {
 public:
@@ -164,8 +172,26 @@ int ColourCommand(Arguments args)
     const ColourScheme *scheme = SchemeNamed(schemeName);
     if (!scheme)
         throw CommandError("unknown colour scheme: " + schemeName);
-    const std::string bytes = ReadFileBytes(path);
-    const TextEncoding encoding = DetectEncoding(bytes).encoding;
+    // A file is read twice, a block at a time: once to tell the encoding
+    // (which the whole text decides), once to colour. A pipe cannot be read
+    // twice: it is read whole (and anything else is refused with the reason).
+    std::error_code ec;
+    const bool regular = std::filesystem::is_regular_file(path, ec);
+    const std::string whole = regular ? std::string() : ReadFileBytes(path);
+    const auto forEachPiece = [&](const std::function<void(std::string_view)> &each) {
+        if (!regular) {
+            each(whole);
+            return;
+        }
+        std::ifstream in(path, std::ios::binary);
+        if (!in)
+            throw CommandError(path + ": " + std::strerror(errno));
+        if (!ForEachLinePiece(in, kReadBlock, each))
+            throw CommandError(path + ": read error");
+    };
+    EncodingDetector detector;
+    forEachPiece([&](std::string_view piece) { detector.Feed(piece); });
+    const TextEncoding encoding = detector.Result().encoding;
     const bool gbk = encoding == TextEncoding::Gbk;
 
     // One colour name per category, made once.
@@ -181,7 +207,7 @@ int ColourCommand(Arguments args)
     std::vector<ColourSpan> spans;
     std::string text;
     PageState state;
-    ForEachLine(bytes, [&](std::string_view line) {
+    const auto colourLine = [&](std::string_view line) {
         spans.clear();
         state = ColourPageLine(line, state, *store, encoding, spans);
         MergeByColour(spans, *scheme);
@@ -214,7 +240,8 @@ int ColourCommand(Arguments args)
             out += "]\n";
         }
         output.MaybeFlush();
-    });
+    };
+    forEachPiece([&](std::string_view piece) { ForEachLine(piece, colourLine); });
     if (html)
         out += "</pre></body></html>\n";
     return 0;

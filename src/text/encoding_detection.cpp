@@ -14,15 +14,6 @@ namespace {
 constexpr size_t kDeclarationWindow = size_t{64} * 1024;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-struct Utf8Survey {
-    bool ascii = true;
-    size_t invalidBytes = 0;
-    bool longForms = false;  // a character of three or four bytes: where CJK lives
-    // Neighbouring two-byte letters of another script, and of the same one.
-    size_t scriptChanges = 0;
-    size_t scriptRepeats = 0;
-};
-
 // The script of a two-byte character (U+0080-U+07FF), or 0 for symbols,
 // punctuation and combining marks, which go with any script.
 int ScriptOf(UChar32 c)
@@ -42,10 +33,11 @@ int ScriptOf(UChar32 c)
     return 6 + (c >> 7);  // Hebrew, Arabic, Syriac and others by blocks of 128
 }
 
-Utf8Survey SurveyUtf8(std::string_view bytes)
+// Adds what `bytes` hold to `survey`; a piece that starts after a line
+// break continues the survey exactly (the script run ends at any ASCII).
+void SurveyUtf8(std::string_view bytes, Utf8Survey &survey)
 {
     const auto *data = reinterpret_cast<const uint8_t *>(bytes.data());
-    Utf8Survey survey;
     int previousScript = 0;  // of the last letter in the current run of two-byte characters
     for (size_t pos = 0; pos < bytes.size();) {
         if (data[pos] < 0x80) {
@@ -71,7 +63,6 @@ Utf8Survey SurveyUtf8(std::string_view bytes)
             previousScript = script;
         }
     }
-    return survey;
 }
 
 // GBK Chinese is now and then valid UTF-8 too ("学习" is D1 A7 CF B0), but
@@ -261,7 +252,22 @@ std::string InvalidNote(const Utf8Survey &survey)
 
 DetectedEncoding DetectEncoding(std::string_view bytes)
 {
-    const Utf8Survey survey = SurveyUtf8(bytes);
+    EncodingDetector detector;
+    detector.Feed(bytes);
+    return detector.Result();
+}
+
+void EncodingDetector::Feed(std::string_view piece)
+{
+    if (head_.size() < kDeclarationWindow)
+        head_.append(piece.substr(0, kDeclarationWindow - head_.size()));
+    SurveyUtf8(piece, survey_);
+}
+
+DetectedEncoding EncodingDetector::Result() const
+{
+    const Utf8Survey &survey = survey_;
+    const std::string_view bytes = head_;
     DetectedEncoding result;
     if (bytes.starts_with(kByteOrderMark)) {
         result.encoding = TextEncoding::Utf8;
@@ -269,7 +275,7 @@ DetectedEncoding DetectEncoding(std::string_view bytes)
         result.reason = "文件以 UTF-8 字节顺序标记开头" + InvalidNote(survey);
         return result;
     }
-    if (const auto declared = FindDeclaration(bytes.substr(0, kDeclarationWindow))) {
+    if (const auto declared = FindDeclaration(bytes)) {
         result.encoding = declared->encoding;
         result.reason = declared->what;
         if (declared->encoding == TextEncoding::Utf8)

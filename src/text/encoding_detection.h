@@ -24,4 +24,27 @@ struct DetectedEncoding {
 
 DetectedEncoding DetectEncoding(std::string_view bytes);
 
+// What the UTF-8 check has seen so far.
+struct Utf8Survey {
+    bool ascii = true;
+    size_t invalidBytes = 0;
+    bool longForms = false;  // a character of three or four bytes: where CJK lives
+    // Neighbouring two-byte letters of another script, and of the same one.
+    size_t scriptChanges = 0;
+    size_t scriptRepeats = 0;
+};
+
+// DetectEncoding for a file read a piece at a time: each piece but the last
+// ends after a line break (breaks are ASCII, so no character is cut), and
+// the result is the one the whole text gives.
+class EncodingDetector {
+public:
+    void Feed(std::string_view piece);
+    DetectedEncoding Result() const;
+
+private:
+    std::string head_;  // the first bytes, where declarations are looked for
+    Utf8Survey survey_;
+};
+
 }  // namespace qasp

@@ -1,0 +1,19 @@
+// A stream read a block at a time and handed out in pieces that end after a
+// line break (or at the stream's end): no line is cut between two pieces, so
+// a long file can be worked through line by line in memory bounded by the
+// block and its longest line.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <istream>
+#include <string_view>
+
+namespace qasp {
+
+// Calls `each` with the pieces of `in` in order; together they are every
+// byte of the stream. A CR ending a block waits for the next one, which may
+// begin with the LF of a CR LF. False when the stream could not be read.
+bool ForEachLinePiece(std::istream &in, std::size_t block, const std::function<void(std::string_view)> &each);
+
+}  // namespace qasp
