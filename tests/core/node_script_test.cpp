@@ -57,8 +57,8 @@ TEST(ScriptOfLine, AgreesWithTheWholePageLineByLine)
         "<script language=\"JScript\" runat=\"server\">\r\nDim notVb\r\n</script>",
         "<script type=\"text/javascript\">\r\nDim client\r\n</script>\r\n<% Dim real %>",
         "<a href=\"x.asp?id=<%= id %>\r\n&p=1\">Dim attr</a>\r\n<!-- <% Dim commented %> -->",
-        "<!--\r\nDim inComment\r\n-->\r\n<p><%= Now %></p>\r\n<%\r\nFunction F(a, b)\r\nDim local\r\nEnd "
-        "Function\r\n%>",
+        "<!--\r\nDim inComment\r\n-->\r\n<p><%= Now %></p>",
+        "<%\r\nFunction F(a, b)\r\nDim local\r\nEnd Function\r\n%>",
     };
     for (const char *page : pages) {
         EXPECT_EQ(ScriptLineByLine(page, TextEncoding::Gbk), ScriptOfDocument(page, TextEncoding::Gbk))
