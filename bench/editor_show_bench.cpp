@@ -1,5 +1,4 @@
 // The editor widget showing a 20,000-line text coloured (offscreen).
-#include "app/interface_font.h"
 #include "app/main_window.h"
 #include "app/qt_editor_surface.h"
 #include "project/project_tree.h"
@@ -7,12 +6,12 @@
 #include "editor/colouring.h"
 #include "editor/keyword_store.h"
 #include "generated_text.h"
+#include "gui_bench_main.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTextBlock>
 #include <QPlainTextEdit>
-#include <QStandardPaths>
 
 #include <benchmark/benchmark.h>
 
@@ -126,13 +125,5 @@ BENCHMARK(BM_SelectNodeOfManyLines)->Arg(100000)->Unit(benchmark::kMillisecond)-
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    QStandardPaths::setTestModeEnabled(true);
-    qasp::app::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qasp::bench::RunGuiBenchmarks(argc, argv);
 }

@@ -2,17 +2,16 @@
 // the bottom of the node: a typed character, a caret move between lines, and
 // leaving a changed Dim line (the node's declarations scanned again). The
 // cost should not grow with the node.
-#include "app/interface_font.h"
 #include "app/main_window.h"
 #include "app/qt_editor_surface.h"
 #include "project/project_tree.h"
 #include "project/workspace.h"
 #include "generated_text.h"
+#include "gui_bench_main.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QStandardPaths>
 #include <QTextBlock>
 
 #include <benchmark/benchmark.h>
@@ -53,6 +52,14 @@ struct OpenNode {
     {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
         QApplication::sendEvent(editor, &press);
+    }
+
+    // From the line below a Dim line: up to its end and a character typed.
+    void ChangeTheDimLineAbove()
+    {
+        Press(Qt::Key_Up);
+        Press(Qt::Key_End);
+        Press(Qt::Key_X, "x");
     }
 };
 
@@ -136,9 +143,7 @@ void BM_LeaveChangedDimLine(benchmark::State &state)
     node.PutCaretNearBottom(true);
     for (auto _ : state) {
         state.PauseTiming();
-        node.Press(Qt::Key_Up);
-        node.Press(Qt::Key_End);
-        node.Press(Qt::Key_X, "x");
+        node.ChangeTheDimLineAbove();
         state.ResumeTiming();
         node.Press(Qt::Key_Down);
     }
@@ -163,9 +168,7 @@ void BM_LeaveChangedDimLineAndColourEveryUse(benchmark::State &state)
     const qasp::app::QtEditorSurface &memo = node.window.Memo();
     for (auto _ : state) {
         state.PauseTiming();
-        node.Press(Qt::Key_Up);
-        node.Press(Qt::Key_End);
-        node.Press(Qt::Key_X, "x");
+        node.ChangeTheDimLineAbove();
         state.ResumeTiming();
         node.Press(Qt::Key_Down);
         while (memo.IsRecolouring())
@@ -183,13 +186,5 @@ BENCHMARK(BM_LeaveChangedDimLineAndColourEveryUse)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    QStandardPaths::setTestModeEnabled(true);
-    qasp::app::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qasp::bench::RunGuiBenchmarks(argc, argv);
 }

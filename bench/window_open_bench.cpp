@@ -2,12 +2,11 @@
 // for it: 500 files of 400 lines (200,000 lines), the root including all the
 // others, loaded, put into the tree, the root page shown and painted. The
 // goal is half a second.
-#include "app/interface_font.h"
 #include "app/main_window.h"
 #include "generated_text.h"
+#include "gui_bench_main.h"
 
 #include <QApplication>
-#include <QStandardPaths>
 
 #include <benchmark/benchmark.h>
 
@@ -67,13 +66,5 @@ BENCHMARK(BM_OpenProjectToFirstPaint)->Arg(50)->Arg(500)->Unit(benchmark::kMilli
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    QStandardPaths::setTestModeEnabled(true);
-    qasp::app::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qasp::bench::RunGuiBenchmarks(argc, argv);
 }
