@@ -105,8 +105,7 @@ void FindReplaceDialog::showFor(bool replace)
     if (node && memo.SelectionLength() > 0) {
         const std::string selected = memo.SelectedText();
         if (selected.find_first_of("\r\n") == std::string::npos) {
-            const std::u16string text =
-                Decode(node->Record() ? node->Record()->Encoding : TextEncoding::Gbk, selected);
+            const std::u16string text = Decode(node->Encoding(), selected);
             findEdit_->setText(QString::fromStdU16String(text));
         }
     }

@@ -112,9 +112,7 @@ void EditorKeys::RescanLeftLine(int row)
         const std::optional<PageState> start =
             node->IsDocument() ? memo.LineStartState(ws_.LastLine) : std::nullopt;
         if (start)
-            ScanDeclarations(
-                ws_.Store(), KeywordTable::Public,
-                ScriptOfLine(left, *start, node->Record() ? node->Record()->Encoding : TextEncoding::Gbk));
+            ScanDeclarations(ws_.Store(), KeywordTable::Public, ScriptOfLine(left, *start, node->Encoding()));
         else
             ScanNodeDeclarations(ws_.Store(), *node, memo.Text());
         rescanned = true;

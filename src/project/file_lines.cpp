@@ -141,7 +141,7 @@ namespace {
 FilePosition PositionInRow(const TreeNode &node, int rowLine, std::size_t rowStart, std::string_view rowText,
                            std::size_t byteColumn)
 {
-    const TextEncoding encoding = node.Record() ? node.Record()->Encoding : TextEncoding::Gbk;
+    const TextEncoding encoding = node.Encoding();
     const std::size_t column = std::min(byteColumn, rowText.size());
     const TreeNode *document = node.IsDocument() ? FileDocumentOf(node) : nullptr;
     if (!document)
@@ -179,7 +179,7 @@ FilePosition FilePositionOf(const TreeNode &node, int row, std::string_view rowT
 {
     const std::vector<int> lines = LinesOfFirstRows(node, row < 0 ? 0 : static_cast<std::size_t>(row) + 1);
     if (row < 0 || static_cast<std::size_t>(row) >= lines.size()) {
-        const TextEncoding encoding = node.Record() ? node.Record()->Encoding : TextEncoding::Gbk;
+        const TextEncoding encoding = node.Encoding();
         const std::size_t column = std::min(byteColumn, rowText.size());
         return {row + 1, static_cast<int>(CharacterCount(encoding, rowText.substr(0, column))) + 1};
     }

@@ -16,11 +16,6 @@
 namespace qasp {
 namespace {
 
-TextEncoding EncodingOf(const TreeNode &node)
-{
-    return node.Record() ? node.Record()->Encoding : TextEncoding::Gbk;
-}
-
 std::string NotFound(const FindRequest &request)
 {
     return "找不到“" + request.pattern + "”";
@@ -112,7 +107,7 @@ FindOutcome FindNextMatch(ProjectWorkspace &ws, const FindRequest &request)
     if (!start)
         return {false, false, 0, "工程中没有可查找的节点"};
     const auto find = [&](TreeNode *node, size_t at) {
-        return matcher.FindNext(node->Text(), EncodingOf(*node), at);
+        return matcher.FindNext(node->Text(), node->Encoding(), at);
     };
 
     if (const std::optional<TextMatch> m = find(start, from)) {
@@ -163,11 +158,11 @@ FindOutcome ReplaceAndFindNext(ProjectWorkspace &ws, const FindRequest &request)
         EditorSurface &memo = ws.Window().Memo();
         const size_t at = memo.SelectionStart();
         const std::optional<TextMatch> m =
-            memo.SelectionLength() > 0 ? matcher.FindNext(node->Text(), EncodingOf(*node), at) : std::nullopt;
+            memo.SelectionLength() > 0 ? matcher.FindNext(node->Text(), node->Encoding(), at) : std::nullopt;
         if (m && m->offset == at && m->length == memo.SelectionLength()) {
             std::string error;
             std::optional<std::string> bytes =
-                matcher.ReplacementFor(node->Text(), EncodingOf(*node), *m, request.replacement, &error);
+                matcher.ReplacementFor(node->Text(), node->Encoding(), *m, request.replacement, &error);
             if (!bytes)
                 return {false, false, 0, error};
             ReplaceInSelected(ws, {{*m, std::move(*bytes)}});
@@ -209,7 +204,7 @@ FindOutcome ReplaceAllMatches(ProjectWorkspace &ws, const FindRequest &request)
     for (TreeNode *node : nodes) {
         std::string error;
         const std::optional<std::vector<PlannedReplacement>> planned =
-            matcher.PlanReplacements(node->Text(), EncodingOf(*node), request.replacement, &error);
+            matcher.PlanReplacements(node->Text(), node->Encoding(), request.replacement, &error);
         if (!planned) {
             // Nodes already done stay done (each can be undone); the rest is
             // left alone rather than half replaced.

@@ -9,8 +9,7 @@ namespace qasp {
 
 std::string ScriptMaskOfNode(const TreeNode &node, std::string_view text)
 {
-    const TTreeRec *record = node.Record();
-    const bool gbk = !record || record->Encoding == TextEncoding::Gbk;
+    const bool gbk = node.Encoding() == TextEncoding::Gbk;
     if (node.IsDocument())
         return VBScriptOnly(text, ScanPageStructure(text, gbk));
     // A procedure starts inside a server block.
@@ -20,9 +19,8 @@ std::string ScriptMaskOfNode(const TreeNode &node, std::string_view text)
 
 std::string ScriptOfNode(const TreeNode &node, std::string_view text)
 {
-    const TTreeRec *record = node.Record();
     std::string script = ScriptMaskOfNode(node, text);
-    return !record || record->Encoding == TextEncoding::Gbk ? script : Utf8ToGbk(script);
+    return node.Encoding() == TextEncoding::Gbk ? script : Utf8ToGbk(script);
 }
 
 std::string ScriptOfLine(std::string_view line, PageState start, TextEncoding encoding)

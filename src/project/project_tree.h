@@ -76,6 +76,8 @@ public:
     const TTreeRec *Record() const { return record_.get(); }
     // Text of the record, empty without one.
     const std::string &Text() const;
+    // The encoding of that text: its file's, GBK without a record.
+    TextEncoding Encoding() const { return record_ ? record_->Encoding : TextEncoding::Gbk; }
 
 private:
     friend class ProjectTree;

@@ -63,7 +63,7 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     // editor holds part of a node that is not selected, and none of it may
     // flow into the node that is.
     memo.SetLive(false);
-    memo.SetEncoding(node->Record() ? node->Record()->Encoding : TextEncoding::Gbk);
+    memo.SetEncoding(node->Encoding());
     // Only the server code is coloured; HTML around it stays plain.
     // An editor that colours itself needs no mask: it finds the server code.
     memo.SetStartsInCode(!node->IsDocument());
