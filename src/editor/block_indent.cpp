@@ -1,20 +1,13 @@
 #include "editor/block_indent.h"
 
+#include "text/byte_string.h"
+
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <vector>
 
 namespace qasp {
 namespace {
-
-std::string Lowered(std::string_view text)
-{
-    std::string out(text);
-    std::ranges::transform(out, out.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 bool IsBlank(char c)
 {
@@ -30,7 +23,7 @@ std::vector<std::string> CodeWords(std::string_view line)
     bool quoted = false;
     const auto flush = [&] {
         if (!word.empty())
-            words.push_back(Lowered(word));
+            words.push_back(LowerAscii(word));
         word.clear();
     };
     for (size_t i = 0; i < line.size(); ++i) {

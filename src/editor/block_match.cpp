@@ -2,9 +2,9 @@
 
 #include "editor/block_indent.h"
 #include "editor/char_classes.h"
+#include "text/byte_string.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <string_view>
 
@@ -32,10 +32,9 @@ std::vector<Word> LeadingWords(std::string_view line, size_t most)
             continue;
         }
         const size_t start = i;
-        std::string lower;
         while (i < line.size() && IsWordChar(static_cast<unsigned char>(line[i])))
-            lower += static_cast<char>(std::tolower(static_cast<unsigned char>(line[i++])));
-        words.push_back({lower, start, i - start});
+            ++i;
+        words.push_back({LowerAscii(line.substr(start, i - start)), start, i - start});
     }
     return words;
 }

@@ -2,9 +2,9 @@
 
 #include "editor/char_classes.h"
 #include "editor/completion_list.h"
+#include "text/byte_string.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <vector>
 
@@ -24,7 +24,7 @@ bool NamesSomethingNew(std::string_view before)
         if (c == '\'' || c == '"' || c == '=')
             return false;  // past the names: a value, a string or a comment
         if (IsWordChar(static_cast<unsigned char>(c))) {
-            word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            word += LowerAsciiChar(c);
         } else if (!word.empty()) {
             words.push_back(word);
             word.clear();
@@ -49,13 +49,8 @@ bool NamesSomethingNew(std::string_view before)
 
 bool IsWholeWordOfList(const CompletionList &list, std::string_view word)
 {
-    const auto sameLetters = [word](const std::string &caption) {
-        return std::ranges::equal(caption, word, [](char a, char b) {
-            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-        });
-    };
     for (int i = 0; i < list.Count(); ++i)
-        if (sameLetters(list.Caption(i)))
+        if (EqualsNoCase(list.Caption(i), word))
             return true;
     return false;
 }

@@ -89,7 +89,6 @@ void IndentLines(EditorSurface &editor, bool indent)
     const size_t selStart = editor.SelectionStart();
     const int first = editor.LineFromChar(selStart);
     const int last = editor.LineFromChar(selStart + editor.SelectionLength());
-    const size_t start = MoveCaretToLine(editor, first);
     for (int row = first; row <= last; ++row) {
         const size_t at = MoveCaretToLine(editor, row);
         if (indent) {
@@ -102,10 +101,13 @@ void IndentLines(EditorSurface &editor, bool indent)
             }
         }
     }
-    size_t length = 0;
-    for (int row = first; row <= last; ++row)
-        length += editor.LineText(row).size() + (row < last ? 2 : 0);
-    editor.SetSelection(start, length);
+    SelectWholeLines(editor, first, last);
+}
+
+void SelectWholeLines(EditorSurface &editor, int first, int last)
+{
+    const size_t start = editor.LineIndex(first);
+    editor.SetSelection(start, editor.LineIndex(last) + editor.LineText(last).size() - start);
 }
 
 }  // namespace qasp

@@ -40,5 +40,7 @@ void FillCompletionList(CompletionList &list, std::string_view prefix, const Key
 // tab at its start, or loses one leading tab or space; the lines end up
 // selected whole.
 void IndentLines(EditorSurface &editor, bool indent);
+// Selects lines `first` to `last` whole, without the last one's break.
+void SelectWholeLines(EditorSurface &editor, int first, int last);
 
 }  // namespace qasp

@@ -68,11 +68,7 @@ std::pair<int, int> ToggleLineComments(EditorSurface &editor)
             caretShift = static_cast<long>(after.size()) - static_cast<long>(before.size());
     }
     if (overLines) {
-        const size_t start = editor.LineIndex(first);
-        size_t length = 0;
-        for (int row = first; row <= last; ++row)
-            length += editor.LineText(row).size() + (row < last ? 2 : 0);
-        editor.SetSelection(start, length);
+        SelectWholeLines(editor, first, last);
     } else {
         editor.SetSelection(static_cast<size_t>(static_cast<long>(selStart) + caretShift), selLength);
     }

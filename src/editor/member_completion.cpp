@@ -4,31 +4,15 @@
 #include "editor/completion_list.h"
 #include "editor/key_type.h"
 #include "editor/object_members.h"
+#include "text/byte_string.h"
 #include "text/gbk_codec.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <vector>
 
 namespace qasp {
 namespace {
-
-char Lower(char c)
-{
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
-bool SameLetters(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size()
-           && std::ranges::equal(a, b, [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
-bool StartsWithLetters(std::string_view text, std::string_view prefix)
-{
-    return text.size() >= prefix.size() && SameLetters(text.substr(0, prefix.size()), prefix);
-}
 
 // Whether `text` is `lowered` but for ASCII case, compared from the end: most
 // of the text's parentheses differ in the letter before them.
@@ -48,7 +32,7 @@ bool EndsWithLetters(std::string_view text, std::string_view lowered)
 std::optional<std::string> KnownObject(std::string_view name)
 {
     for (const ObjectMember &m : ObjectMembers())
-        if (SameLetters(m.object, name))
+        if (EqualsNoCase(m.object, name))
             return std::string(m.object);
     return std::nullopt;
 }
@@ -97,12 +81,12 @@ std::optional<std::string> ObjectNamed(std::string_view name, std::string_view b
             continue;
         head.remove_suffix(1);
         trimEnd(head);
-        if (head.size() < name.size() || !SameLetters(head.substr(head.size() - name.size()), name))
+        if (head.size() < name.size() || !EqualsNoCase(head.substr(head.size() - name.size()), name))
             continue;
         head.remove_suffix(name.size());
         const size_t blanks = head.size();
         trimEnd(head);
-        if (blanks == head.size() || head.size() < 3 || !SameLetters(head.substr(head.size() - 3), "set")
+        if (blanks == head.size() || head.size() < 3 || !EqualsNoCase(head.substr(head.size() - 3), "set")
             || (head.size() > 3 && IsWordChar(static_cast<unsigned char>(head[head.size() - 4]))))
             continue;
         // The ProgID in quotes, as written.
@@ -135,7 +119,7 @@ bool FillMemberList(CompletionList &list, std::string_view object, std::string_v
     list.Clear();
     std::vector<const ObjectMember *> members;
     for (const ObjectMember &m : ObjectMembers())
-        if (m.object == object && StartsWithLetters(m.name, prefix))
+        if (m.object == object && StartsWithNoCase(m.name, prefix))
             members.push_back(&m);
     std::ranges::sort(members, {}, &ObjectMember::name);
     for (const ObjectMember *m : members)

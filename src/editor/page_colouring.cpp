@@ -3,12 +3,17 @@
 #include "editor/char_classes.h"
 #include "editor/key_type.h"
 #include "editor/keyword_store.h"
+#include "text/byte_string.h"
 #include "text/gbk.h"
 
 #include <string>
 
 namespace qasp {
 
+namespace {
+
+// The colour of a word of VBScript: its row's key type in the store; words
+// that start with a digit are numbers, plain.
 ColourCategory CategoryOfWord(std::string_view word, const KeywordStore &store)
 {
     if (word.empty() || IsDigitChar(static_cast<unsigned char>(word[0])))
@@ -17,31 +22,9 @@ ColourCategory CategoryOfWord(std::string_view word, const KeywordStore &store)
     return CategoryOfKeyType(store.LookupKeyword(name));
 }
 
-namespace {
-
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
-}
-
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
-bool StartsWithNoCase(std::string_view s, size_t at, std::string_view prefix)
-{
-    if (s.size() - at < prefix.size())
-        return false;
-    for (size_t i = 0; i < prefix.size(); ++i)
-        if (LowerAscii(s[at + i]) != prefix[i])
-            return false;
-    return true;
-}
-
-bool EqualsNoCase(std::string_view s, std::string_view lower)
-{
-    return s.size() == lower.size() && StartsWithNoCase(s, 0, lower);
 }
 
 // The markers the walk looks for ('<', '%', '>', '"', '\'', '&', '=') are
@@ -195,7 +178,7 @@ private:
             size_t k = at + 4;
             while (k < line_.size() && IsBlank(line_[k]))
                 ++k;
-            const bool include = StartsWithNoCase(line_, k, "#include");
+            const bool include = StartsWithNoCase(line_.substr(k), "#include");
             state_.mode = include ? PageMode::IncludeComment : PageMode::HtmlComment;
             Emit(at, at + 4, include ? ColourCategory::Directive : ColourCategory::HtmlComment);
             pos_ = at + 4;
@@ -368,7 +351,7 @@ private:
                 EnterServer(at);
                 return;
             }
-            if (StartsWithNoCase(line_, at, script ? "</script" : "</style")) {
+            if (StartsWithNoCase(line_.substr(at), script ? "</script" : "</style")) {
                 Emit(pos_, at, category);
                 pos_ = at;
                 state_.mode = PageMode::Html;
@@ -382,7 +365,7 @@ private:
     void ServerScript()
     {
         size_t end = line_.find('<', pos_);
-        while (end != std::string_view::npos && !StartsWithNoCase(line_, end, "</script"))
+        while (end != std::string_view::npos && !StartsWithNoCase(line_.substr(end), "</script"))
             end = line_.find('<', end + 1);
         const size_t stop = end == std::string_view::npos ? line_.size() : end;
         VBScript(pos_, stop);

@@ -34,8 +34,4 @@ struct ColourSpan {
 PageState ColourPageLine(std::string_view line, PageState start, const KeywordStore &store,
                          TextEncoding encoding, std::vector<ColourSpan> &spans);
 
-// The category of one VBScript word as the keyword store has it: a number
-// is plain text.
-ColourCategory CategoryOfWord(std::string_view word, const KeywordStore &store);
-
 }  // namespace qasp

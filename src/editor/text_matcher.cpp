@@ -1,5 +1,7 @@
 #include "editor/text_matcher.h"
 
+#include "editor/char_classes.h"
+#include "text/byte_string.h"
 #include "text/gbk.h"
 
 #include <functional>
@@ -17,16 +19,6 @@ struct TextMatcher::Regex {
 
 namespace {
 
-bool IsWordByte(unsigned char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-
-char LowerByte(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Letters folded where they are characters of their own: a GBK trail byte
 // that looks like a letter belongs to its Chinese character and stays.
 std::string FoldAscii(std::string_view text, TextEncoding encoding)
@@ -35,7 +27,7 @@ std::string FoldAscii(std::string_view text, TextEncoding encoding)
     for (size_t i = 0; i < out.size();) {
         const size_t n = encoding == TextEncoding::Gbk ? GbkCharLength(text, i) : 1;
         if (n == 1)
-            out[i] = LowerByte(out[i]);
+            out[i] = LowerAsciiChar(out[i]);
         i += n;
     }
     return out;
@@ -217,13 +209,13 @@ TextMatcher::TextMatcher(std::string_view pattern, FindOptions options)
 
 TextMatcher::~TextMatcher() = default;
 
-std::optional<TextMatch> TextMatcher::FindPlain(std::string_view text, TextEncoding encoding,
-                                                size_t from) const
+void TextMatcher::ForEachPlainMatch(std::string_view text, TextEncoding encoding, size_t from,
+                                    const std::function<bool(const TextMatch &)> &each) const
 {
     bool lossy = false;
     std::string key = Encode(encoding, pattern_, &lossy);
     if (lossy || key.empty())
-        return std::nullopt;  // a character the text's encoding cannot hold is nowhere in it
+        return;  // a character the text's encoding cannot hold is nowhere in it
     std::string folded;
     std::string_view haystack = text;
     if (!options_.matchCase) {
@@ -232,27 +224,34 @@ std::optional<TextMatch> TextMatcher::FindPlain(std::string_view text, TextEncod
         haystack = folded;
     }
     CharacterWalk walk(text, encoding);
-    for (size_t at = haystack.find(key, from); at != std::string_view::npos;
-         at = haystack.find(key, at + 1)) {
+    // Whether the bytes at [at, end) are whole characters (and a whole word
+    // when asked), not a piece of a Chinese character or of a longer word.
+    const auto matches = [&](size_t at, size_t end) {
         size_t previous = 0;
         if (!walk.IsStart(at, &previous))
-            continue;
-        const size_t end = at + key.size();
+            return false;
         size_t past = at;
         while (past < end)
             past += walk.Length(past);
         if (past != end)
+            return false;
+        if (!options_.wholeWord)
+            return true;
+        const bool wordBefore =
+            at > 0 && at - previous == 1 && IsWordChar(static_cast<unsigned char>(text[previous]));
+        const bool wordAfter = end < text.size() && IsWordChar(static_cast<unsigned char>(text[end]));
+        return !wordBefore && !wordAfter;
+    };
+    for (size_t at = haystack.find(key, from); at != std::string_view::npos;) {
+        const size_t end = at + key.size();
+        if (!matches(at, end)) {
+            at = haystack.find(key, at + 1);
             continue;
-        if (options_.wholeWord) {
-            const bool wordBefore =
-                at > 0 && at - previous == 1 && IsWordByte(static_cast<unsigned char>(text[previous]));
-            const bool wordAfter = end < text.size() && IsWordByte(static_cast<unsigned char>(text[end]));
-            if (wordBefore || wordAfter)
-                continue;
         }
-        return TextMatch{at, key.size()};
+        if (!each(TextMatch{at, key.size()}))
+            return;
+        at = haystack.find(key, end);
     }
-    return std::nullopt;
 }
 
 std::optional<TextMatch> TextMatcher::FindNext(std::string_view text, TextEncoding encoding,
@@ -260,8 +259,14 @@ std::optional<TextMatch> TextMatcher::FindNext(std::string_view text, TextEncodi
 {
     if (!error_.empty() || from > text.size())
         return std::nullopt;
-    if (!regex_)
-        return FindPlain(text, encoding, from);
+    if (!regex_) {
+        std::optional<TextMatch> first;
+        ForEachPlainMatch(text, encoding, from, [&](const TextMatch &m) {
+            first = m;
+            return false;
+        });
+        return first;
+    }
     RegexRun run(*regex_->pattern, text, encoding);
     if (run.Failed())
         return std::nullopt;
@@ -319,9 +324,10 @@ std::vector<TextMatch> TextMatcher::FindAll(std::string_view text, TextEncoding 
     if (!error_.empty())
         return all;
     if (!regex_) {
-        for (std::optional<TextMatch> m = FindPlain(text, encoding, 0); m;
-             m = FindPlain(text, encoding, m->offset + m->length))
-            all.push_back(*m);
+        ForEachPlainMatch(text, encoding, 0, [&](const TextMatch &m) {
+            all.push_back(m);
+            return true;
+        });
         return all;
     }
     ForEachRegexMatch(*regex_->pattern, text, encoding, [&](icu::RegexMatcher &, const TextMatch &m) {

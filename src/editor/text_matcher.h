@@ -6,6 +6,7 @@
 
 #include "text/text_encoding.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -70,7 +71,11 @@ public:
 private:
     struct Regex;
 
-    std::optional<TextMatch> FindPlain(std::string_view text, TextEncoding encoding, size_t from) const;
+    // Calls `each` with the pattern's plain matches from `from` on, none
+    // overlapping, until it returns false: the text is encoded, folded and
+    // walked once for all of them.
+    void ForEachPlainMatch(std::string_view text, TextEncoding encoding, size_t from,
+                           const std::function<bool(const TextMatch &)> &each) const;
 
     std::u16string pattern_;
     FindOptions options_;
