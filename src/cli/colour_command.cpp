@@ -14,6 +14,7 @@
 #include "text/encoding_detection.h"
 #include "text/gbk_codec.h"
 #include "text/line_pieces.h"
+#include "text/line_split.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -105,24 +106,6 @@ void AppendJsonEscaped(std::string &out, std::string_view text)
         from = i + 1;
     }
     out.append(text, from);
-}
-
-// The lines of a text as the editor splits them: CR LF, CR or LF.
-template <typename EachLine> void ForEachLine(std::string_view text, EachLine &&each)
-{
-    size_t start = 0;
-    for (size_t i = 0; i < text.size();) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
-        }
-        each(text.substr(start, i - start));
-        i += c == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
-        start = i;
-    }
-    if (start < text.size())
-        each(text.substr(start));
 }
 
 // The spans with neighbours of one colour merged (categories that share a
@@ -241,7 +224,10 @@ int ColourCommand(Arguments args)
         }
         output.MaybeFlush();
     };
-    forEachPiece([&](std::string_view piece) { ForEachLine(piece, colourLine); });
+    forEachPiece([&](std::string_view piece) {
+        for (const std::string_view line : SplitTextLines(piece))
+            colourLine(line);
+    });
     if (html)
         out += "</pre></body></html>\n";
     return 0;

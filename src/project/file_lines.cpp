@@ -5,7 +5,6 @@
 #include "text/gbk.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace qasp {
 namespace {
@@ -59,9 +58,33 @@ const TreeNode *FileDocumentOf(const TreeNode &node)
 
 namespace {
 
-// The file lines of the first `rows` rows of `node`: the status bar asks
-// for one row on every move of the caret, and need not count the rest.
-std::vector<int> LinesOfFirstRows(const TreeNode &node, std::size_t rows)
+// The file line of row `row` of `node`, which starts at `rowStart` in its
+// text: the status bar asks on every move of the caret, so only the
+// procedures are counted, not the rows above.
+int LineOfRow(const TreeNode &node, int row, std::size_t rowStart)
+{
+    const TreeNode *document = FileDocumentOf(node);
+    int rowLine = 1 + row;
+    if (!node.IsDocument()) {
+        // A procedure's rows are consecutive lines of its file.
+        const TTreeRec *record = node.Record();
+        if (document && record && record->Anchor)
+            rowLine = FirstLineOfProcedure(*document, node) + row;
+    } else if (document) {
+        // Every procedure placed before the row's start, or right at it,
+        // fills lines above it.
+        for (const TreeNode *p : ProceduresInFileOrder(*document)) {
+            if (*p->Record()->Anchor > rowStart)
+                break;
+            rowLine += Breaks(p->Text());
+        }
+    }
+    return rowLine;
+}
+
+}  // namespace
+
+std::vector<int> FileLinesOfRows(const TreeNode &node)
 {
     const std::string &text = node.Text();
     std::vector<int> lines;
@@ -72,7 +95,7 @@ std::vector<int> LinesOfFirstRows(const TreeNode &node, std::size_t rows)
         int line = 1;
         if (document && record && record->Anchor)
             line = FirstLineOfProcedure(*document, node);
-        for (std::size_t at = 0; lines.size() < rows; ++line) {
+        for (std::size_t at = 0;; ++line) {
             lines.push_back(line);
             at = text.find('\n', at);
             if (at == std::string::npos)
@@ -92,7 +115,7 @@ std::vector<int> LinesOfFirstRows(const TreeNode &node, std::size_t rows)
             line += Breaks(procedures[next]->Text());
     };
     int line = 1;
-    for (std::size_t rowStart = 0; lines.size() < rows;) {
+    for (std::size_t rowStart = 0;;) {
         passProceduresUpTo(rowStart, line);
         lines.push_back(line);
         const std::size_t lineBreak = text.find('\n', rowStart);
@@ -103,13 +126,6 @@ std::vector<int> LinesOfFirstRows(const TreeNode &node, std::size_t rows)
         rowStart = lineBreak + 1;
     }
     return lines;
-}
-
-}  // namespace
-
-std::vector<int> FileLinesOfRows(const TreeNode &node)
-{
-    return LinesOfFirstRows(node, std::numeric_limits<std::size_t>::max());
 }
 
 NodeRow NodeRowOfFileLine(const TreeNode &document, int line)
@@ -177,17 +193,18 @@ FilePosition PositionInRow(const TreeNode &node, int rowLine, std::size_t rowSta
 
 FilePosition FilePositionOf(const TreeNode &node, int row, std::string_view rowText, std::size_t byteColumn)
 {
-    const std::vector<int> lines = LinesOfFirstRows(node, row < 0 ? 0 : static_cast<std::size_t>(row) + 1);
-    if (row < 0 || static_cast<std::size_t>(row) >= lines.size()) {
-        const TextEncoding encoding = node.Encoding();
-        const std::size_t column = std::min(byteColumn, rowText.size());
-        return {row + 1, static_cast<int>(CharacterCount(encoding, rowText.substr(0, column))) + 1};
-    }
     const std::string &text = node.Text();
     std::size_t rowStart = 0;
-    for (int r = 0; r < row; ++r)
-        rowStart = text.find('\n', rowStart) + 1;
-    return PositionInRow(node, lines[static_cast<std::size_t>(row)], rowStart, rowText, byteColumn);
+    for (int r = 0; r < row && rowStart != std::string::npos; ++r) {
+        rowStart = text.find('\n', rowStart);
+        if (rowStart != std::string::npos)
+            ++rowStart;
+    }
+    if (row < 0 || rowStart == std::string::npos) {  // no such row
+        const std::size_t column = std::min(byteColumn, rowText.size());
+        return {row + 1, static_cast<int>(CharacterCount(node.Encoding(), rowText.substr(0, column))) + 1};
+    }
+    return PositionInRow(node, LineOfRow(node, row, rowStart), rowStart, rowText, byteColumn);
 }
 
 FilePosition FilePositionOf(const TreeNode &node, int row, std::size_t rowStart, std::string_view rowText,
@@ -198,23 +215,7 @@ FilePosition FilePositionOf(const TreeNode &node, int row, std::size_t rowStart,
     // went apart) is found again from the top.
     if (row <= 0 || rowStart == 0 || rowStart > text.size() || text[rowStart - 1] != '\n')
         return FilePositionOf(node, row, rowText, byteColumn);
-    const TreeNode *document = FileDocumentOf(node);
-    int rowLine = 1 + row;
-    if (!node.IsDocument()) {
-        // A procedure's rows are consecutive lines of its file.
-        const TTreeRec *record = node.Record();
-        if (document && record && record->Anchor)
-            rowLine = FirstLineOfProcedure(*document, node) + row;
-    } else if (document) {
-        // Every procedure placed before the row's start, or right at it,
-        // fills lines above it.
-        for (const TreeNode *p : ProceduresInFileOrder(*document)) {
-            if (*p->Record()->Anchor > rowStart)
-                break;
-            rowLine += Breaks(p->Text());
-        }
-    }
-    return PositionInRow(node, rowLine, rowStart, rowText, byteColumn);
+    return PositionInRow(node, LineOfRow(node, row, rowStart), rowStart, rowText, byteColumn);
 }
 
 int FileLineCount(const TreeNode &document)

@@ -1,14 +1,9 @@
 #include "project/find_replace.h"
 
-#include "editor/colouring.h"
 #include "editor/editor_surface.h"
-#include "editor/keyword_store.h"
-#include "editor/paused_live_edits.h"
-#include "project/node_script.h"
 #include "project/site_save.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
-#include "text/function_name.h"
 
 #include <algorithm>
 #include <optional>
@@ -29,45 +24,23 @@ void Show(ProjectWorkspace &ws, TreeNode *node, const TextMatch &match)
     ws.Window().Memo().SetSelection(match.offset, match.length);
 }
 
-bool HasDeclaration(std::string_view text)
-{
-    for (std::string_view rest = text;;) {
-        const size_t br = rest.find("\r\n");
-        if (IsDeclarationLine(rest.substr(0, br)))
-            return true;
-        if (br == std::string_view::npos)
-            return false;
-        rest = rest.substr(br + 2);
-    }
-}
-
 // The replacements, last first so that the offsets of the others hold, go
 // through the editor of the selected node; the first change opens an undo
 // step and the others join it.
 void ReplaceInSelected(ProjectWorkspace &ws, const std::vector<PlannedReplacement> &planned)
 {
     TreeNode *node = ws.Tree().Selected();
-    EditorSurface &memo = ws.Window().Memo();
     ws.EndUndoStep();
     bool started = false;
     bool declarations = false;
+    long moved = 0;  // how far the replacements before the last one move it
     for (auto it = planned.rbegin(); it != planned.rend(); ++it) {
-        const std::string removed = node->Text().substr(it->match.offset, it->match.length);
-        if (removed == it->bytes)
+        TextEdit edit{it->match.offset, node->Text().substr(it->match.offset, it->match.length), it->bytes};
+        if (edit.removed == edit.inserted)
             continue;
-        {
-            PausedLiveEdits paused(memo);
-            memo.SetSelection(it->match.offset, it->match.length);
-            memo.ReplaceSelection(it->bytes);
-            const int first = memo.LineFromChar(it->match.offset);
-            const int last = memo.LineFromChar(it->match.offset + it->bytes.size());
-            for (int row = first; row <= last; ++row) {
-                const std::string line = memo.LineText(row);
-                declarations = declarations || IsDeclarationLine(line);
-                RecolourLine(memo, row, line, ws.Store());
-            }
-        }
-        declarations = declarations || HasDeclaration(removed);
+        if (it != planned.rbegin())
+            moved += static_cast<long>(edit.inserted.size()) - static_cast<long>(edit.removed.size());
+        declarations = ws.ReplayInEditor({std::move(edit)}) || declarations;
         if (started) {
             const ProjectWorkspace::Consequence joined(ws);
             ws.CMemoChange();
@@ -79,13 +52,10 @@ void ReplaceInSelected(ProjectWorkspace &ws, const std::vector<PlannedReplacemen
     ws.EndUndoStep();
     if (!started)
         return;
-    if (declarations)
-        ScanNodeDeclarations(ws.Store(), *node, node->Text());
-    if (!node->IsDocument())
-        ws.FollowFunctionHead(node, FirstLineOf(node->Text()));
-    ws.Store().RefreshKeywords();
+    ws.AfterProgramEdits(*node, declarations);
     const PlannedReplacement &lastOne = planned.back();
-    memo.SetSelection(lastOne.match.offset + lastOne.bytes.size(), 0);
+    ws.Window().Memo().SetSelection(
+        static_cast<size_t>(static_cast<long>(lastOne.match.offset + lastOne.bytes.size()) + moved), 0);
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include "project/procedure_rename.h"
 
+#include "editor/char_classes.h"
 #include "editor/editor_surface.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
 #include "text/byte_string.h"
 #include "text/function_name.h"
+
+#include <algorithm>
 
 namespace qasp {
 namespace {
@@ -18,10 +21,7 @@ bool IsVBScriptName(std::string_view name)
 {
     if (name.empty() || name.size() > 255 || !IsAsciiLetter(name.front()))
         return false;
-    for (char c : name)
-        if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9') && c != '_')
-            return false;
-    return true;
+    return std::ranges::all_of(name, [](char c) { return IsWordChar(static_cast<unsigned char>(c)); });
 }
 
 // Where the procedure's name stands in its head line: after the modifiers

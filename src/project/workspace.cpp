@@ -186,16 +186,21 @@ bool ProjectWorkspace::StepHistory(bool undo)
     Modified = true;
     memo.TakeChangedLines();  // the replayed edits are in the node already
 
-    if (declarations)
-        ScanNodeDeclarations(store_, *node, record.Text);
-    if (!node->IsDocument())
-        FollowFunctionHead(node, FirstLineOf(record.Text));
-    store_.RefreshKeywords();
-    if (declarations)
-        FollowKeywordChanges(memo, store_);
+    AfterProgramEdits(*node, declarations);
     RememberLine(memo.LineFromChar(memo.SelectionStart()));
     UpdateHistoryActions();
     return true;
+}
+
+void ProjectWorkspace::AfterProgramEdits(TreeNode &node, bool declarations)
+{
+    if (declarations)
+        ScanNodeDeclarations(store_, node, node.Text());
+    if (!node.IsDocument())
+        FollowFunctionHead(&node, FirstLineOf(node.Text()));
+    store_.RefreshKeywords();
+    if (declarations)
+        FollowKeywordChanges(window_.Memo(), store_);
 }
 
 bool ProjectWorkspace::ReplayInEditor(const std::vector<TextEdit> &edits)

@@ -68,6 +68,15 @@ public:
     // key_public entry and its label follow a changed head.
     void FollowFunctionHead(TreeNode *node, std::string_view headLine);
 
+    // Writes `edits` of the selected node's text into the editor as the
+    // program's own writes and recolours the lines they touch; true when
+    // one of those lines, before or after, declares names.
+    bool ReplayInEditor(const std::vector<TextEdit> &edits);
+    // After the program edited `node`'s text: its declarations scanned
+    // again when `declarations`, its head followed, and the store and the
+    // colours of changed names brought up to date.
+    void AfterProgramEdits(TreeNode &node, bool declarations);
+
     std::string ProjectDir;
     // The site's root folder: where virtual="..." includes start, and the
     // limit no include may leave. Empty: found from the opened page.
@@ -88,10 +97,6 @@ public:
 
 private:
     bool StepHistory(bool undo);
-    // Writes `edits` into the editor as the program's own writes and
-    // recolours the lines they touch; true when one of those lines, before
-    // or after, declares names.
-    bool ReplayInEditor(const std::vector<TextEdit> &edits);
     // Undo and redo follow the selected node's history; the save commands
     // need a project.
     void UpdateHistoryActions();

@@ -165,6 +165,14 @@ TEST_F(FindReplaceTest, ReplaceAllInTheNodeLeavesTheOthers)
     EXPECT_EQ(fn->Text(), "Function Show()\r\n\tShow = TOTAL\r\nEnd Function");
     EXPECT_TRUE(ws.Undo());
     EXPECT_EQ(root->Text(), "Dim total\r\n1 = total");
+    // The caret ends after the last replacement, where the longer ones
+    // before it have moved it.
+    r.pattern = "o";
+    r.options.wholeWord = false;
+    r.replacement = "oo";
+    EXPECT_EQ(ReplaceAllMatches(ws, r).replaced, 2u);
+    EXPECT_EQ(root->Text(), "Dim tootal\r\n1 = tootal");
+    EXPECT_EQ(window.memo.SelectionStart(), 19u);
 }
 
 TEST_F(FindReplaceTest, AReplacementOutsideTheEncodingChangesNothing)
