@@ -18,7 +18,7 @@ EditorOptions LoadEditorOptions()
         options.font.setFamily(family);
     // Sizes in pixels, as the interface font is set.
     const int size = settings.value("fontSize").toInt();
-    if (size >= 6 && size <= 96)
+    if (size >= kSmallestFontSize && size <= kLargestFontSize)
         options.font.setPixelSize(size);
     options.tabCharacters = std::clamp(settings.value("tabWidth", 2).toInt(), 1, 16);
     options.newPageEncoding =

@@ -10,6 +10,10 @@
 
 namespace qasp::app {
 
+// The editor's font sizes, in pixels, that options and zoom allow.
+constexpr int kSmallestFontSize = 6;
+constexpr int kLargestFontSize = 96;
+
 struct EditorOptions {
     QFont font;             // the interface font by default
     int tabCharacters = 2;  // tab stops every this many average characters

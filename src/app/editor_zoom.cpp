@@ -1,5 +1,6 @@
 #include "app/editor_zoom.h"
 
+#include "app/editor_options.h"
 #include "app/qt_editor_surface.h"
 
 #include <QAction>
@@ -11,8 +12,8 @@
 namespace qasp::app {
 namespace {
 
-constexpr int kSmallest = 6;
-constexpr int kLargest = 96;
+constexpr int kSmallest = kSmallestFontSize;
+constexpr int kLargest = kLargestFontSize;
 
 // The editor's font is set in pixels (as the interface font is) or points.
 int SizeOf(const QFont &font)

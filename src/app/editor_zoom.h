@@ -20,7 +20,6 @@ public:
     // in (pixels for the program's own font, else points).
     void setBaseSize(int size);
     // Steps away from the base size, negative when smaller.
-    int steps() const { return steps_; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

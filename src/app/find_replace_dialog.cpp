@@ -1,11 +1,11 @@
 #include "app/find_replace_dialog.h"
 
+#include "app/encoded_qstring.h"
 #include "app/error_box.h"
 #include "editor/editor_surface.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
 #include "text/gbk_codec.h"
-#include "text/text_encoding.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -105,8 +105,7 @@ void FindReplaceDialog::showFor(bool replace)
     if (node && memo.SelectionLength() > 0) {
         const std::string selected = memo.SelectedText();
         if (selected.find_first_of("\r\n") == std::string::npos) {
-            const std::u16string text = Decode(node->Encoding(), selected);
-            findEdit_->setText(QString::fromStdU16String(text));
+            findEdit_->setText(FromBytes(selected, node->Encoding()));
         }
     }
     statusLabel_->clear();

@@ -8,6 +8,7 @@
 #include "app/icons.h"
 #include "app/options_dialog.h"
 #include "app/page_address.h"
+#include "app/path_text.h"
 #include "app/recent_files_menu.h"
 #include "app/settings_project_memory.h"
 #include "app/interface_font.h"
@@ -80,16 +81,13 @@ QColor ToQColor(ColourValue c)
     return {RedOf(c), GreenOf(c), BlueOf(c)};
 }
 
-// The legend's seven labels (all its labels but the picker's) in the
-// scheme's colours, in the legend's order.
-void ColourLegend(QWidget *legend, const QLabel *skip, const ColourScheme &scheme)
+// The legend's seven labels in the scheme's colours, in the legend's order
+// (the picker beside them is no legend label).
+void ColourLegend(QWidget *legend, const ColourScheme &scheme)
 {
     size_t i = 0;
-    for (auto *label : legend->findChildren<LegendLabel *>(Qt::FindDirectChildrenOnly)) {
-        if (label == skip || i >= BuildColourTable().size())
-            continue;
+    for (auto *label : legend->findChildren<LegendLabel *>(Qt::FindDirectChildrenOnly))
         label->setCategoryColour(ToQColor(scheme.Of(static_cast<ColourCategory>(i++))));
-    }
 }
 
 // A bar's own face of an action: its caption and image may differ from the
@@ -504,11 +502,10 @@ void MainWindow::initialiseEditing()
     openStore();
     editorSurface_->AttachHighlighter([this] { return store_.get(); });
     layOutColourLegend();
-    ColourLegend(colourLegend_, pickerPanel_, editorSurface_->Highlighter()->Scheme());
+    ColourLegend(colourLegend_, editorSurface_->Highlighter()->Scheme());
     // The legend follows the editor's scheme (a darker skin, other settings).
     connect(editorSurface_->Highlighter(), &PageHighlighter::schemeChanged, this,
-            [this] { ColourLegend(colourLegend_, pickerPanel_, editorSurface_->Highlighter()->Scheme()); });
-    SetTabStops(editor_, 2);
+            [this] { ColourLegend(colourLegend_, editorSurface_->Highlighter()->Scheme()); });
     editorSurface_->SetLive(false);
 }
 
@@ -601,7 +598,7 @@ std::optional<std::string> MainWindow::ChooseFileToOpen()
         QFileDialog::getOpenFileName(this, "打开", QString(), "ASP文档 (*.asp);;所有文档 (*)");
     if (file.isEmpty())
         return std::nullopt;
-    return QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString();
+    return AbsoluteFileBytes(file);
 }
 
 std::optional<std::string> MainWindow::ChooseFileToSave()
@@ -611,7 +608,7 @@ std::optional<std::string> MainWindow::ChooseFileToSave()
     dialog.setDefaultSuffix("asp");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QFile::encodeName(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath()).toStdString();
+    return AbsoluteFileBytes(dialog.selectedFiles().first());
 }
 
 std::optional<std::string> MainWindow::ChooseDirectory()
@@ -760,9 +757,7 @@ bool MainWindow::editorKeyPress(QKeyEvent *event)
 
 bool MainWindow::openProjectFile(const QString &path)
 {
-    const bool opened = Guarded(this, [&] {
-        dispatcher_->OpenProjectFile(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
-    });
+    const bool opened = Guarded(this, [&] { dispatcher_->OpenProjectFile(AbsoluteFileBytes(path)); });
     fileWatch_->rewatch();
     refreshTitle();
     return opened;
@@ -804,8 +799,7 @@ void MainWindow::refreshTitle()
     const TreeNode *root = tree_.FirstTopLevel();
     const bool page = root && root->Record() && !root->Record()->SourceFile.empty();
     if (page)
-        title = QFile::decodeName(QByteArray::fromStdString(root->Record()->SourceFile.string())) + "[*] - "
-                + title;
+        title = PathText(root->Record()->SourceFile) + "[*] - " + title;
     // Both go to the window system each time, even unchanged (Qt passes
     // the modified mark on whatever it was): while a project loads this
     // runs for every node, and on X each call is a round trip.
@@ -852,13 +846,10 @@ void MainWindow::openFileAskingFirst(const QString &path)
 {
     if (!QFileInfo(path).isFile()) {
         prompter_.Information(QString("文件不存在：\n%1").arg(path).toStdString());
-        projectMemory_->Forget(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
+        projectMemory_->Forget(AbsoluteFileBytes(path));
         return;
     }
-    Guarded(this, [&] {
-        dispatcher_->OpenProjectFileAskingFirst(
-            QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
-    });
+    Guarded(this, [&] { dispatcher_->OpenProjectFileAskingFirst(AbsoluteFileBytes(path)); });
     fileWatch_->rewatch();
     refreshTitle();
 }
@@ -882,9 +873,7 @@ void MainWindow::showOptions()
     const ColourScheme &scheme = editorSurface_->Highlighter()->Scheme();
     for (size_t i = 0; i < kColourCategoryCount; ++i)
         shown[i] = ToQColor(scheme.Of(static_cast<ColourCategory>(i)));
-    const QString root = workspace_->SiteRoot.empty()
-                             ? QString()
-                             : QFile::decodeName(QByteArray::fromStdString(workspace_->SiteRoot.string()));
+    const QString root = workspace_->SiteRoot.empty() ? QString() : PathText(workspace_->SiteRoot);
     OptionsDialog dialog(LoadEditorOptions(), shown, root, this);
     bool rootWanted = false;
     connect(&dialog, &OptionsDialog::siteRootRequested, this, [&] { rootWanted = true; });

@@ -1,6 +1,7 @@
 #include "app/options_dialog.h"
 
 #include "app/app_settings.h"
+#include "app/page_highlighter.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -25,8 +26,7 @@ constexpr const char *kCaptions[kColourCategoryCount] = {
 
 QString KeyOf(size_t category)
 {
-    const std::string_view name = CategoryName(static_cast<ColourCategory>(category));
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    return ColourSettingKey(static_cast<ColourCategory>(category));
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ OptionsDialog::OptionsDialog(const EditorOptions &options,
     fontBox_->setCurrentFont(options.font);
     sizeBox_ = new QSpinBox(editor);
     sizeBox_->setObjectName("sizeBox");
-    sizeBox_->setRange(6, 96);
+    sizeBox_->setRange(kSmallestFontSize, kLargestFontSize);
     sizeBox_->setSuffix(" 像素");
     sizeBox_->setValue(options.font.pixelSize() > 0 ? options.font.pixelSize() : 12);
     tabBox_ = new QSpinBox(editor);

@@ -19,12 +19,17 @@ ColourScheme SchemeForBackground(const QColor &base)
     ColourScheme scheme = named ? *named : IsDarkBackground(background) ? DarkScheme() : LightScheme();
     for (size_t i = 0; i < kColourCategoryCount; ++i) {
         const auto category = static_cast<ColourCategory>(i);
-        const QString key = QString::fromLatin1(CategoryName(category).data(),
-                                                static_cast<qsizetype>(CategoryName(category).size()));
-        if (const auto c = ParseHtmlColour(settings.value(key).toString().toStdString()))
+        if (const auto c =
+                ParseHtmlColour(settings.value(ColourSettingKey(category)).toString().toStdString()))
             scheme.Set(category, *c);
     }
     return scheme;
+}
+
+QString ColourSettingKey(ColourCategory category)
+{
+    const std::string_view name = CategoryName(category);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 PageHighlighter::PageHighlighter(QPlainTextEdit *edit, std::function<const KeywordStore *()> store)
@@ -34,7 +39,7 @@ PageHighlighter::PageHighlighter(QPlainTextEdit *edit, std::function<const Keywo
       scheme_(LightScheme())
 {
     edit->installEventFilter(this);
-    FollowPalette();
+    SetScheme(SchemeForBackground(edit->palette().color(QPalette::Base)));
 }
 
 void PageHighlighter::SetEncoding(TextEncoding encoding)
@@ -64,7 +69,11 @@ void PageHighlighter::SetScheme(const ColourScheme &scheme)
 
 void PageHighlighter::FollowPalette()
 {
-    SetScheme(SchemeForBackground(edit_->palette().color(QPalette::Base)));
+    // A skin sets palettes more than once as it changes; an unchanged
+    // scheme leaves the page's colours as they are.
+    ColourScheme scheme = SchemeForBackground(edit_->palette().color(QPalette::Base));
+    if (scheme.colours != scheme_.colours)
+        SetScheme(scheme);
 }
 
 bool PageHighlighter::eventFilter(QObject *watched, QEvent *event)

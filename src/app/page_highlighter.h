@@ -69,5 +69,7 @@ private:
 
 // The settings' scheme on `base`, the editor's background colour.
 ColourScheme SchemeForBackground(const QColor &base);
+// The key of a category's colour in the settings' group "colours".
+QString ColourSettingKey(ColourCategory category);
 
 }  // namespace qasp::app

@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QFontMetricsF>
+#include <QScopedValueRollback>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -385,14 +386,8 @@ void QtEditorSurface::KeywordsChanged()
         return;
     recolourNames_.clear();
     recolourTimer_.stop();
-    recolouring_ = true;
-    try {
-        highlighter_->rehighlight();
-    } catch (...) {
-        recolouring_ = false;
-        throw;
-    }
-    recolouring_ = false;
+    const QScopedValueRollback<bool> recolouring(recolouring_, true);
+    highlighter_->rehighlight();
 }
 
 void QtEditorSurface::NamesChanged(const std::vector<std::string> &names)
@@ -417,24 +412,18 @@ QTextBlock QtEditorSurface::RecolourNamedBlocks(QTextBlock first, const QTextBlo
 {
     QElapsedTimer clock;
     clock.start();
-    recolouring_ = true;
-    try {
-        int checked = 0;
-        for (; first.isValid() && first != last; first = first.next()) {
-            // The clock is read every few lines: reading it costs more than
-            // checking a line that holds none of the names.
-            if (budgetMs >= 0 && ++checked % 256 == 0 && clock.elapsed() >= budgetMs)
-                break;
-            const QString text = first.text();
-            if (std::any_of(recolourNames_.begin(), recolourNames_.end(),
-                            [&](const QString &name) { return text.contains(name, Qt::CaseInsensitive); }))
-                highlighter_->rehighlightBlock(first);
-        }
-    } catch (...) {
-        recolouring_ = false;
-        throw;
+    const QScopedValueRollback<bool> recolouring(recolouring_, true);
+    int checked = 0;
+    for (; first.isValid() && first != last; first = first.next()) {
+        // The clock is read every few lines: reading it costs more than
+        // checking a line that holds none of the names.
+        if (budgetMs >= 0 && ++checked % 256 == 0 && clock.elapsed() >= budgetMs)
+            break;
+        const QString text = first.text();
+        if (std::any_of(recolourNames_.begin(), recolourNames_.end(),
+                        [&](const QString &name) { return text.contains(name, Qt::CaseInsensitive); }))
+            highlighter_->rehighlightBlock(first);
     }
-    recolouring_ = false;
     return first;
 }
 

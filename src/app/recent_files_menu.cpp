@@ -1,5 +1,7 @@
 #include "app/recent_files_menu.h"
 
+#include "app/path_text.h"
+
 #include "project/project_memory.h"
 
 #include <QFile>
@@ -22,7 +24,7 @@ void RecentFilesMenu::fill()
     clear();
     int number = 0;
     for (const std::filesystem::path &file : memory_.RecentFiles()) {
-        const QString path = QFile::decodeName(QByteArray::fromStdString(file.string()));
+        const QString path = PathText(file);
         // "&1" to "&9", then "1&0": the digit is the key in the open menu.
         const QString key = ++number < 10 ? QStringLiteral("&%1").arg(number) : QStringLiteral("1&0");
         QAction *a = addAction(QStringLiteral("%1 %2").arg(key, QString(path).replace('&', "&&")));

@@ -1,5 +1,7 @@
 #include "app/settings_project_memory.h"
 
+#include "app/path_text.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include "app/app_settings.h"
@@ -7,11 +9,6 @@
 
 namespace qasp::app {
 namespace {
-
-QString PathText(const std::filesystem::path &p)
-{
-    return QFile::decodeName(QByteArray::fromStdString(p.string()));
-}
 
 std::filesystem::path PathOf(const QString &text)
 {
