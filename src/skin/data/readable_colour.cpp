@@ -31,17 +31,22 @@ bool IsDark(const QColor &background)
     return RelativeLuminance(background) < 0.179;
 }
 
+QColor Blend(const QColor &a, const QColor &b, double t)
+{
+    return QColor::fromRgbF(static_cast<float>(a.redF() + (b.redF() - a.redF()) * t),
+                            static_cast<float>(a.greenF() + (b.greenF() - a.greenF()) * t),
+                            static_cast<float>(a.blueF() + (b.blueF() - a.blueF()) * t))
+        .toRgb();
+}
+
 QColor ReadableOn(const QColor &text, const QColor &background, double ratio)
 {
     const QColor towards = IsDark(background) ? QColor(Qt::white) : QColor(Qt::black);
     for (int step = 0; step <= 20; ++step) {
         const double t = step / 20.0;
-        const QColor c =
-            QColor::fromRgbF(static_cast<float>(text.redF() + (towards.redF() - text.redF()) * t),
-                             static_cast<float>(text.greenF() + (towards.greenF() - text.greenF()) * t),
-                             static_cast<float>(text.blueF() + (towards.blueF() - text.blueF()) * t));
+        const QColor c = Blend(text, towards, t);
         if (ContrastRatio(c, background) >= ratio)
-            return c.toRgb();
+            return c;
     }
     return towards;
 }

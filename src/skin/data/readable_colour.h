@@ -15,6 +15,9 @@ double ContrastRatio(const QColor &a, const QColor &b);
 // A background that wants light text.
 bool IsDark(const QColor &background);
 
+// `a` moved towards `b` by `t` (0 to 1), channel by channel.
+QColor Blend(const QColor &a, const QColor &b, double t);
+
 // `text` if it reaches `ratio` on `background`, else the first blend of it
 // towards white (on a dark background) or black that does.
 QColor ReadableOn(const QColor &text, const QColor &background, double ratio = 4.5);

@@ -54,10 +54,8 @@ void DrawNineSlice(QPainter &painter, const QRect &target, const QImage &image, 
         // hand since QPixmap would need a running GUI application.
         painter.save();
         painter.setClipRect(piece.to, Qt::IntersectClip);
-        const int stepX = piece.to.width() == piece.from.width() ? piece.to.width() : piece.from.width();
-        const int stepY = piece.to.height() == piece.from.height() ? piece.to.height() : piece.from.height();
-        for (int y = piece.to.top(); y <= piece.to.bottom(); y += stepY)
-            for (int x = piece.to.left(); x <= piece.to.right(); x += stepX)
+        for (int y = piece.to.top(); y <= piece.to.bottom(); y += piece.from.height())
+            for (int x = piece.to.left(); x <= piece.to.right(); x += piece.from.width())
                 painter.drawImage(QPoint(x, y), image, piece.from);
         painter.restore();
     }
@@ -101,6 +99,16 @@ void DrawFittedPicture(QPainter &painter, const QImage &picture, const QRect &ta
         return;
     }
     painter.drawImage(at, picture.scaled(at.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+void DrawBevel(QPainter &painter, const QRect &box, const QColor &light, const QColor &shadow, bool sunken)
+{
+    painter.setPen(sunken ? shadow : light);
+    painter.drawLine(box.topLeft(), box.topRight());
+    painter.drawLine(box.topLeft(), box.bottomLeft());
+    painter.setPen(sunken ? light : shadow);
+    painter.drawLine(box.bottomLeft(), box.bottomRight());
+    painter.drawLine(box.topRight(), box.bottomRight());
 }
 
 }  // namespace qasp::skin

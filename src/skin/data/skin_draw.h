@@ -5,6 +5,7 @@
 
 #include "skin/data/skin_elements.h"
 
+#include <QColor>
 #include <QImage>
 #include <QRect>
 
@@ -41,5 +42,10 @@ void DrawFittedPicture(QPainter &painter, const QImage &picture, const QRect &ta
 // image becomes premultiplied ARGB. Done once to every picture as a skin
 // loads, so no painter ever shows magenta.
 void MakeMagentaTransparent(QImage &image);
+
+// A one-pixel edge around `box` (its right and bottom lines inside it):
+// light above and left and shadow below and right when raised, the other
+// way round when sunken.
+void DrawBevel(QPainter &painter, const QRect &box, const QColor &light, const QColor &shadow, bool sunken);
 
 }  // namespace qasp::skin

@@ -288,34 +288,14 @@ void BuildToolbarBackground(SkinModel &m)
 // says: every picture loses it once here, so no painter can show it.
 void MakeAllPicturesTransparent(SkinModel &m)
 {
-    const auto element = [](SkinElement *e) {
-        if (e)
-            MakeMagentaTransparent(e->Bitmap);
-    };
-    const auto border = [&element](SkinBorder *b) {
-        element(b);
-        if (b)
-            MakeMagentaTransparent(b->Bitmap2);
-    };
-    element(&m.Title);
-    element(&m.Buttons);
+    for (const auto &[name, listed] : m.Elements()) {
+        auto *element = const_cast<SkinElement *>(listed);  // one of m's own parts
+        MakeMagentaTransparent(element->Bitmap);
+        if (auto *border = dynamic_cast<SkinBorder *>(element))
+            MakeMagentaTransparent(border->Bitmap2);
+    }
     MakeMagentaTransparent(m.Buttons.CheckBitmap);
     MakeMagentaTransparent(m.Buttons.RadioBitmap);
-    for (SkinBorder *b : {&m.Left, &m.Right, &m.Top, &m.Bottom})
-        border(b);
-    for (const auto &b : m.CaptionButtons)
-        element(b.get());
-    for (const auto *b : {&m.Tabs, &m.Progress, &m.UpDownHorz, &m.UpDownVert, &m.ComboButton})
-        border(b->get());
-    for (const auto *e :
-         {&m.SunkEdge,           &m.ExtraImages,     &m.GroupBoxEdge,     &m.Toolbar,
-          &m.ToolBars,           &m.StatusBarEdges,  &m.Headerbar,        &m.MenuBar,
-          &m.MenuItem,           &m.MenuBackground,  &m.Scrollbar,        &m.HorzScroll,
-          &m.VertScroll,         &m.HorzScrollThumb, &m.VertScrollThumb,  &m.TrackbarThumbHorz,
-          &m.TrackbarThumbVert,  &m.Track,           &m.TrackVert,        &m.TrackbarThumbLeft,
-          &m.TrackbarThumbRight, &m.TrackbarThumbUp, &m.TrackbarThumbDown})
-        element(e->get());
-    element(m.GroupBox.get());
 }
 
 }  // namespace

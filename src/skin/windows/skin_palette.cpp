@@ -6,14 +6,6 @@
 namespace qasp::skin {
 namespace {
 
-QColor Blend(const QColor &a, const QColor &b, double t)
-{
-    return QColor::fromRgbF(static_cast<float>(a.redF() + (b.redF() - a.redF()) * t),
-                            static_cast<float>(a.greenF() + (b.greenF() - a.greenF()) * t),
-                            static_cast<float>(a.blueF() + (b.blueF() - a.blueF()) * t))
-        .toRgb();
-}
-
 // Active and inactive alike; disabled text is set on its own.
 void SetEnabled(QPalette &p, QPalette::ColorRole role, const QColor &c)
 {

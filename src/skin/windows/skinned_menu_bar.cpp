@@ -51,14 +51,7 @@ void SkinnedMenuBar::paint(QPainter &p, const QRect &rect)
             // Raised when hot, sunken when open, in the skin's light and
             // shadow: one of the two always shows, on a light bar or a dark.
             const QColor light = ToQColor(m.Colours.ButtonHilight), shadow = ToQColor(m.Colours.ButtonShadow);
-            const bool sunken = look == ItemLook::Pressed;
-            const QRect r = item.adjusted(0, 0, -1, -1);
-            p.setPen(sunken ? shadow : light);
-            p.drawLine(r.topLeft(), r.topRight());
-            p.drawLine(r.topLeft(), r.bottomLeft());
-            p.setPen(sunken ? light : shadow);
-            p.drawLine(r.bottomLeft(), r.bottomRight());
-            p.drawLine(r.topRight(), r.bottomRight());
+            DrawBevel(p, item.adjusted(0, 0, -1, -1), light, shadow, look == ItemLook::Pressed);
         }
         p.setPen(ToQColor(action->isEnabled() ? m.Colours.MenuBarText : m.Colours.ButtonShadow));
         p.drawText(item, Qt::AlignCenter | Qt::TextShowMnemonic, action->text());

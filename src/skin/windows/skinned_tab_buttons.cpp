@@ -34,7 +34,7 @@ bool SkinnedTabButtons::isScrollButton(const QAbstractButton *button)
 
 bool SkinnedTabButtons::isCloseButton(const QAbstractButton *button)
 {
-    return !qobject_cast<const QToolButton *>(button) && button->inherits("QAbstractButton")
+    return !qobject_cast<const QToolButton *>(button)
            && QLatin1String(button->metaObject()->className()).endsWith(QLatin1String("CloseButton"));
 }
 
@@ -85,14 +85,8 @@ void SkinnedTabButtons::paintCloseMark(QPainter &p, QAbstractButton *button) con
     const bool hot = button->isEnabled() && button->underMouse();
     if (hot) {
         // A raised box under the mouse, sunk while pressed.
-        const bool down = button->isDown();
         p.fillRect(box, ToQColor(c.ButtonFace));
-        p.setPen(ToQColor(down ? c.ButtonShadow : c.ButtonHilight));
-        p.drawLine(box.topLeft(), box.topRight());
-        p.drawLine(box.topLeft(), box.bottomLeft());
-        p.setPen(ToQColor(down ? c.ButtonHilight : c.ButtonShadow));
-        p.drawLine(box.bottomLeft(), box.bottomRight());
-        p.drawLine(box.topRight(), box.bottomRight());
+        DrawBevel(p, box, ToQColor(c.ButtonHilight), ToQColor(c.ButtonShadow), button->isDown());
     }
     const QColor mark = ToQColor(button->isEnabled() ? c.ButtonText : c.ButtonShadow);
     const int half = std::max(std::min(box.width(), box.height()) / 2 - 3, 2);

@@ -25,7 +25,6 @@ public:
 
     // Takes the bar's buttons not yet painted here (a tab added brings a new close mark).
     void watchButtons();
-    void release();
 
     static bool isScrollButton(const QAbstractButton *button);
     static bool isCloseButton(const QAbstractButton *button);
@@ -34,6 +33,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Gives the buttons back their own painting.
+    void release();
     void paintCloseMark(QPainter &painter, QAbstractButton *button) const;
     void paintScrollButton(QPainter &painter, QAbstractButton *button) const;
 
