@@ -260,29 +260,40 @@ void EditorKeys::BreakLineKeepingIndent()
     memo.ReplaceSelection("\r\n" + indent);
 }
 
+template <typename Write> void EditorKeys::AsOneUndoStep(Write &&write)
+{
+    ws_.EndUndoStep();
+    bool wrote = false;
+    {
+        PausedLiveEdits paused(ws_.Window().Memo());
+        wrote = write();
+    }
+    if (!wrote)
+        return;
+    ws_.CMemoChange();
+    ws_.EndUndoStep();
+}
+
 void EditorKeys::OutdentLines()
 {
     EditorSurface &memo = ws_.Window().Memo();
     list_.Hide();
-    ws_.EndUndoStep();
-    {
-        PausedLiveEdits paused(memo);
+    AsOneUndoStep([&] {
         if (SelectionSpansLines(memo)) {
             IndentLines(memo, false);
-        } else {
-            const size_t caret = memo.SelectionStart();
-            const int row = memo.LineFromChar(caret);
-            const size_t start = memo.LineIndex(row);
-            const size_t removed = OutdentLength(memo.LineText(row));
-            if (removed == 0)
-                return;
-            memo.SetSelection(start, removed);
-            memo.ReplaceSelection("");
-            memo.SetSelection(caret - std::min(removed, caret - start), 0);
+            return true;
         }
-    }
-    ws_.CMemoChange();
-    ws_.EndUndoStep();
+        const size_t caret = memo.SelectionStart();
+        const int row = memo.LineFromChar(caret);
+        const size_t start = memo.LineIndex(row);
+        const size_t removed = OutdentLength(memo.LineText(row));
+        if (removed == 0)
+            return false;
+        memo.SetSelection(start, removed);
+        memo.ReplaceSelection("");
+        memo.SetSelection(caret - std::min(removed, caret - start), 0);
+        return true;
+    });
 }
 
 void EditorKeys::ToggleComments()
@@ -291,9 +302,7 @@ void EditorKeys::ToggleComments()
     if (!memo.IsLive())
         return;
     list_.Hide();
-    ws_.EndUndoStep();
-    {
-        PausedLiveEdits paused(memo);
+    AsOneUndoStep([&] {
         memo.SetInsertionColour(ColourOfKeyType(kComment));
         const auto [first, last] = ToggleLineComments(memo);
         const size_t start = memo.SelectionStart();
@@ -301,9 +310,8 @@ void EditorKeys::ToggleComments()
         for (int row = first; row <= last; ++row)
             ColourLine(memo, row, memo.LineText(row), ws_.Store());
         memo.SetSelection(start, length);
-    }
-    ws_.CMemoChange();  // the node takes every line in one step
-    ws_.EndUndoStep();
+        return true;
+    });
     CMemoSelectionChange();
 }
 
@@ -314,15 +322,12 @@ void EditorKeys::AcceptCompletion()
     const std::string word = WordBeforeCaret(memo);
     const size_t caret = memo.SelectionStart();
     // The word's replacement is one step of its own in the undo history.
-    ws_.EndUndoStep();
-    {
-        PausedLiveEdits paused(memo);
+    AsOneUndoStep([&] {
         memo.SetSelection(caret - word.size(), word.size());
         memo.SetInsertionColour(ColourOfKeyType(list_.Icon(item)));
         memo.ReplaceSelection(list_.Caption(item));
-    }
-    ws_.CMemoChange();
-    ws_.EndUndoStep();
+        return true;
+    });
     ws_.Window().SetStatusText(2, GbkToUtf8(list_.Hint(item)));
     list_.Hide();
     CMemoSelectionChange();  // the caret moved while the program wrote
@@ -338,13 +343,10 @@ bool EditorKeys::CMemoKeyDown(EditorKey key, bool shift)
         return true;
     }
     if (key == EditorKey::Tab && SelectionSpansLines(memo)) {
-        ws_.EndUndoStep();
-        {
-            PausedLiveEdits paused(memo);
+        AsOneUndoStep([&] {
             IndentLines(memo, !shift);
-        }
-        ws_.CMemoChange();  // the node takes the indented text in one step
-        ws_.EndUndoStep();
+            return true;
+        });
         return true;
     }
     if (key == EditorKey::F3 && !ws_.SearchText.empty()) {

@@ -37,6 +37,10 @@ private:
     void OutdentClosingKeyword(int row, const std::string &typed);
     void BreakLineKeepingIndent();
     void OutdentLines();
+    // The program's own edit of the editor as an undo step of its own, which
+    // the node takes in one change; `write` returns false when it wrote
+    // nothing.
+    template <typename Write> void AsOneUndoStep(Write &&write);
     // Lists the members of the object named before the dot that ends
     // `before`; false when it names none the table knows.
     bool ListMembers(const std::string &before, const std::string &prefix);
