@@ -28,6 +28,7 @@
 #include <QtTest>
 
 #include "gui_test_setup.h"
+#include "prompted_window.h"
 
 #include <deque>
 
@@ -38,16 +39,12 @@ using qasp::testing::RecordingPrompter;
 namespace {
 
 // The window with its file dialogs answered from a queue.
-class TestWindow : public MainWindow {
+class TestWindow : public qasp::testing::PromptedWindow {
 public:
-    TestWindow() { usePrompter(&prompter); }
-    ~TestWindow() override { usePrompter(nullptr); }
-
     std::optional<std::string> ChooseFileToOpen() override { return Next(); }
     std::optional<std::string> ChooseFileToSave() override { return Next(); }
     std::optional<std::string> ChooseDirectory() override { return Next(); }
 
-    RecordingPrompter prompter;
     std::deque<std::optional<std::string>> answers;
 
 private:

@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include "gui_test_setup.h"
+#include "prompted_window.h"
 
 using namespace qasp;
 using namespace qasp::app;
@@ -21,11 +22,8 @@ namespace {
 
 // The window with its file dialogs answered "cancel" and its questions
 // recorded.
-class TestWindow : public MainWindow {
+class TestWindow : public qasp::testing::PromptedWindow {
 public:
-    TestWindow() { usePrompter(&prompter); }
-    ~TestWindow() override { usePrompter(nullptr); }
-    qasp::testing::RecordingPrompter prompter;
     std::optional<std::string> ChooseFileToOpen() override { return std::nullopt; }
     std::optional<std::string> ChooseFileToSave() override { return std::nullopt; }
 };

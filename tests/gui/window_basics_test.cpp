@@ -25,6 +25,7 @@
 #include <QtTest>
 
 #include "gui_test_setup.h"
+#include "prompted_window.h"
 #include "recording_prompter.h"
 
 using namespace qasp;
@@ -33,12 +34,7 @@ using qasp::testing::RecordingPrompter;
 
 namespace {
 
-class TestWindow : public MainWindow {
-public:
-    TestWindow() { usePrompter(&prompter); }
-    ~TestWindow() override { usePrompter(nullptr); }
-    RecordingPrompter prompter;
-};
+using TestWindow = qasp::testing::PromptedWindow;
 
 void CopyDemo(const QTemporaryDir &dir)
 {
