@@ -34,7 +34,6 @@
 
 using namespace qasp;
 using namespace qasp::app;
-using qasp::testing::RecordingPrompter;
 
 namespace {
 

@@ -30,7 +30,6 @@
 
 using namespace qasp;
 using namespace qasp::app;
-using qasp::testing::RecordingPrompter;
 
 namespace {
 
