@@ -1,0 +1,188 @@
+// The parser's state and its parts, shared by the files that parse
+// expressions, statements and declarations. Internal to the library.
+#pragma once
+
+#include "vbscript/compile_errors.h"
+#include "vbscript/lexer.h"
+#include "vbscript/parser.h"
+
+#include <string>
+#include <unordered_map>
+
+namespace qasp::vbs {
+
+// What a block is, for the statements that close blocks and for Exit.
+enum class BlockKind : uint8_t {
+    Program,
+    Class,
+    Sub,
+    Function,
+    Property,
+    If,
+    For,
+    ForEach,
+    Do,
+    While,
+    Select,
+    With,
+};
+
+constexpr bool IsScopeBlock(BlockKind k)
+{
+    return k == BlockKind::Sub || k == BlockKind::Function || k == BlockKind::Property
+           || k == BlockKind::Class || k == BlockKind::Program;
+}
+
+// A token that may close a block, as the statement loop sees it.
+enum class Closer : uint8_t {
+    None,
+    End,  // End and the word after it
+    Next,
+    Loop,
+    Wend,
+    Else,
+    ElseIf,
+    Case,
+    Procedure,  // Sub, Function or Property (with Public, Private, Default)
+    ClassStart,
+    EndOfInput,
+};
+
+inline SourceSpan SpanOf(const Token &t)
+{
+    return {t.file, t.begin, t.end, t.line, t.column, t.endLine, t.endColumn};
+}
+
+class Parser {
+public:
+    explicit Parser(std::span<const SourcePiece> pieces);
+    ParseResult Run();
+
+private:
+    struct OpenBlock {
+        BlockKind kind;
+        std::string_view forVariable;  // For: its control variable
+    };
+    struct ScopeName {
+        size_t firstDeclaration;
+        uint8_t propertyKinds = 0;  // bit per Get, Let, Set
+        bool other = false;         // anything but a property
+    };
+    struct PropertyArity {
+        int get = -1, let = -1, set = -1;
+    };
+    struct Scope {
+        NodeId node;
+        std::unordered_map<std::string, ScopeName> names;
+        std::unordered_map<std::string, PropertyArity> properties;  // a class's
+        bool hasDefault = false;
+    };
+
+    // Tokens (parser_core.cpp).
+    void Advance();
+    const Token &Peek();  // the token after the current one
+    bool At(TokenKind k) const { return tok_.kind == k; }
+    bool AtWord(std::string_view word) const;  // an identifier spelled so
+    bool Accept(TokenKind k);
+    bool AtEndOfStatement() const;
+    void ExpectEndOfStatement();
+    void SkipToEndOfStatement();
+
+    // Problems.
+    void Report(CompileError code, const Token &at, bool panic = true);
+    void Report(CompileError code, const Node &at, bool panic = true);
+    void ReportAt(int code, const SourceSpan &at, std::vector<RelatedPlace> related = {});
+
+    // Nodes.
+    NodeId NewNode(NodeKind kind, const Token &at);
+    void Finish(NodeId id);  // ends the node at the last token read
+    size_t Mark() const { return scratch_.size(); }
+    void Push(NodeId child) { scratch_.push_back(child); }
+    void LinkChildren(NodeId parent, size_t mark);
+    Node &N(NodeId id) { return tree_.nodes[id]; }
+    NodeId ErrorNode();
+
+    // Nesting.
+    bool Enter();  // false, reported, past kMaxNesting
+    void Leave() { --depth_; }
+
+    // Blocks.
+    Closer ClassifyCloser();
+    bool Owns(BlockKind block, Closer closer);
+    bool StopsBody();
+    void ReportMissingEnd(BlockKind block, Closer closer);
+    void ReportStray(Closer closer);
+    bool InsideProcedure() const;
+    bool OwnedOutside(Closer closer);  // by a block enclosing the innermost
+    NodeId ParseBody();
+    void ParseStatements(bool lineStart);
+    NodeId ParseLineStatements();
+
+    // Scopes.
+    void PushScope(NodeId node) { scopes_.push_back({node, {}, {}, false}); }
+    void PopScope() { scopes_.pop_back(); }
+    void Declare(DeclarationKind kind, const Token &name, NodeId node);
+
+    // Statements (parse_statements.cpp).
+    NodeId ParseStatement();
+    NodeId ParseAssignOrInvoke();
+    NodeId MakeInvoke(const Token &start, NodeId target);
+    NodeId ParseCall();
+    NodeId ParseSet();
+    NodeId ParseIf();
+    NodeId ParseFor();
+    NodeId ParseForEach(const Token &start);
+    NodeId ParseLoopBody(NodeId n, size_t mark, BlockKind kind, const Token &var);
+    NodeId ParseDo();
+    NodeId ParseWhile();
+    NodeId ParseSelect();
+    NodeId ParseWith();
+    NodeId ParseExit();
+    NodeId ParseOn();
+    NodeId ParseOption();
+    NodeId ParseRandomize();
+    NodeId ParseErase();
+    bool ClosesWith(TokenKind word);  // End word: consumed
+
+    // Declarations (parse_declarations.cpp).
+    NodeId ParseModified();
+    NodeId ParseDim(const Token &start, uint16_t flags);
+    NodeId ParseConst(const Token &start, uint16_t flags);
+    NodeId ParseReDim();
+    NodeId ParseProcedure(const Token &start, uint16_t flags, const Token *defaultWord);
+    int ParseParams();
+    void CheckProperty(NodeKind kind, const Token &name, int params);
+    NodeId ParseClass();
+    bool ExpectName(Token &name);
+
+    // Expressions (parse_expressions.cpp).
+    NodeId ParseExpression();
+    NodeId ParseBinary(int minPrecedence);
+    NodeId ParseBinaryRest(NodeId lhs, int minPrecedence);
+    NodeId ParseUnary();
+    NodeId ParsePrimary();
+    NodeId ParsePostfix(NodeId lhs);
+    NodeId ParseTarget();
+    void ParseArguments();
+    NodeId MakeBinary(const Token &op, NodeId lhs, NodeId rhs);
+
+    Lexer lexer_;
+    Token tok_;
+    Token ahead_;
+    bool haveAhead_ = false;
+    Token prev_;
+    SyntaxTree tree_;
+    std::vector<Diagnostic> diagnostics_;
+    std::vector<NodeId> scratch_;
+    std::vector<OpenBlock> blocks_;
+    std::vector<Scope> scopes_;
+    int depth_ = 0;
+    int singleLine_ = 0;       // inside a single-line If
+    bool panic_ = false;       // this statement has an error: skip the rest
+    bool yielded_ = false;     // the block just parsed left its closer to another
+    bool atLineStart_ = true;  // the statement being parsed begins its line
+    bool seenStatement_ = false;
+    Token lastOpenParen_;  // of the outermost Apply just parsed
+};
+
+}  // namespace qasp::vbs

@@ -1,0 +1,35 @@
+#include "vbscript/source_pieces.h"
+
+#include "site/page_structure.h"
+#include "vbscript/text_position.h"
+
+namespace qasp::vbs {
+
+std::vector<SourcePiece> PiecesOfFile(std::string_view bytes, uint32_t file, TextEncoding encoding)
+{
+    const PageStructure structure = ScanPageStructure(bytes, encoding == TextEncoding::Gbk);
+    std::vector<SourcePiece> pieces;
+    TextCursor cursor;
+    for (const PageRegion &r : structure.regions) {
+        PieceKind kind;
+        switch (r.kind) {
+        case RegionKind::Html:
+        case RegionKind::ClientScript: kind = PieceKind::Html; break;
+        case RegionKind::Script:
+        case RegionKind::ServerScript: kind = PieceKind::Code; break;
+        case RegionKind::Expression: kind = PieceKind::Output; break;
+        default: continue;  // directives, other languages, includes
+        }
+        // A client script's text, tags and all, is output.
+        const size_t begin = kind == PieceKind::Html ? r.begin : r.codeBegin;
+        const size_t end = kind == PieceKind::Html ? r.end : r.codeEnd;
+        if (kind == PieceKind::Html && begin == end)
+            continue;
+        cursor.AdvanceTo(bytes, begin, encoding);
+        pieces.push_back({kind, bytes.substr(begin, end - begin), file, static_cast<uint32_t>(begin),
+                          cursor.line, cursor.column, encoding});
+    }
+    return pieces;
+}
+
+}  // namespace qasp::vbs
