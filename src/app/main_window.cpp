@@ -524,7 +524,8 @@ void MainWindow::openStore()
     case StoreState::Writable: return;
     case StoreState::ReadOnly:
         notice = QString("关键字库不能写入，已按只读方式打开：\n%1\n\n%2\n\n"
-                         "关键字照常着色和补全，工程中的名称也照常可用。")
+                         "关键字照常着色和补全，工程中的名称也照常可用；"
+                         "对关键字库所做的修改不会保存。")
                      .arg(path, reason);
         titleNote_ = " - 关键字库只读";
         refreshTitle();

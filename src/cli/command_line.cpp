@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 namespace qasp::cli {
@@ -55,7 +56,16 @@ std::unique_ptr<KeywordStore> OpenStoreFor(Arguments &args)
 {
     const std::optional<std::string> db = args.TakeOption("--db");
     try {
-        return OpenKeywordStore(db ? *db : ":memory:");
+        std::unique_ptr<KeywordStore> store = OpenKeywordStore(db ? *db : ":memory:");
+        if (store->ReadOnly())
+            std::cerr << "qasp: 关键字库 " << *db << " 不能写入（" << store->ReadOnlyReason()
+                      << "），已按只读方式打开：对关键字库的修改不会保存\n";
+        return store;
+    } catch (const DamagedStore &e) {
+        // Words read from a damaged file could be wrong: the built-in
+        // vocabulary stands in.
+        std::cerr << "qasp: 关键字库 " << *db << " 已损坏（" << e.what() << "），改用内置关键字\n";
+        return OpenKeywordStore(":memory:");
     } catch (const std::exception &e) {
         throw CommandError("cannot open keyword store " + (db ? *db : std::string(":memory:")) + ": "
                            + e.what());

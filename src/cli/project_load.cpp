@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "project/asp_loader.h"
+#include "project/stale_temporaries.h"
 
 #include <iostream>
 
@@ -45,6 +46,9 @@ void LoadProject(const std::string &rootArgument, LoadedProject &project, const 
         throw CommandError(e.what());
     }
     report();
+    const std::string stale = StaleFilesNotice(RemoveStaleSaveFiles(project.tree));
+    if (!stale.empty())
+        std::cerr << "qasp " << command << ": " << stale << '\n';
     project.siteRoot = context.siteRoot;
     project.includes = std::move(context.includes);
 }

@@ -8,6 +8,7 @@
 #include "project/asp_writer.h"
 #include "project/prompter.h"
 #include "project/site_save.h"
+#include "project/stale_temporaries.h"
 #include "project/tree_walk.h"
 #include "text/gbk_codec.h"
 
@@ -61,6 +62,10 @@ int Run(const char *command,
             write(project, prompter, force ? OverwritePolicy::Force : OverwritePolicy::Refuse);
         for (const BackupMade &b : result.backups)
             std::cout << "原文件 " << b.original.string() << " 已保留为 " << b.backup.string() << '\n';
+        for (const std::string &notice : result.notices)
+            std::cerr << "qasp " << command << ": " << notice << '\n';
+        if (const std::string stale = StaleFilesNotice(result.staleRemoved); !stale.empty())
+            std::cerr << "qasp " << command << ": " << stale << '\n';
         return result.outcome == SaveOutcome::Saved ? 0 : 1;
     } catch (const OverwriteRefused &e) {
         throw CommandError(

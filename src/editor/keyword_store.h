@@ -26,6 +26,7 @@
 #include <initializer_list>
 #include <memory>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -37,6 +38,11 @@ class Statement;
 }  // namespace SQLite
 
 namespace qasp {
+
+// A store file that opens but fails the engine's integrity check.
+struct DamagedStore : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
 
 // How the store's file is opened.
 enum class StoreAccess {
@@ -51,7 +57,8 @@ public:
     // built-in vocabulary. A file that cannot be written (its mode, its
     // folder, `access`) is opened read-only when it holds the vocabulary.
     // Errors of the engine are thrown with its message: a file that cannot
-    // be read, is no database, or cannot be written and holds no vocabulary.
+    // be read, is no database, or cannot be written and holds no vocabulary;
+    // a file whose pages are damaged throws DamagedStore.
     explicit KeywordStore(std::string path, StoreAccess access = StoreAccess::ReadWrite);
     ~KeywordStore();
     KeywordStore(const KeywordStore &) = delete;
@@ -143,6 +150,8 @@ private:
     void RefreshNames();
     void OpenShared(StoreAccess access);
     void OpenReadOnly(const std::string &reason);
+    // Throws DamagedStore when the file fails the engine's integrity check.
+    void CheckIntegrity();
     void OpenConnection(const std::string &name, int flags);
     void UseWriteAheadLog();
     bool SharedTablesReady();

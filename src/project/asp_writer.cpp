@@ -5,6 +5,7 @@
 #include "text/gbk_codec.h"
 #include "project/prompter.h"
 #include "project/save_targets.h"
+#include "project/stale_temporaries.h"
 
 #include <algorithm>
 #include <optional>
@@ -37,7 +38,12 @@ struct ReadFiles {
     std::optional<SaveResult> Ask(Prompter &prompter, OverwritePolicy policy) const
     {
         switch (AskAboutChangedFiles(changed, prompter, policy)) {
-        case ChangedFilesAnswer::Reload: return SaveResult{SaveOutcome::ReloadRequested, {}, reload};
+        case ChangedFilesAnswer::Reload: {
+            SaveResult result;
+            result.outcome = SaveOutcome::ReloadRequested;
+            result.reload = reload;
+            return result;
+        }
         case ChangedFilesAnswer::Cancel: return SaveResult{};
         case ChangedFilesAnswer::Overwrite: break;
         }
@@ -117,20 +123,26 @@ SaveResult SaveAspDocument(TreeNode *node, const fs::path &dir, bool header, Pro
         prompter.Information("文档为空,无法保存!");
         return {};
     }
+    const TreeNode *top = node;
+    while (top->Parent())
+        top = top->Parent();
+    std::vector<fs::path> stale = RemoveStaleSaveFiles(*top, files);
     const std::vector<DocumentTarget> targets = PlanProjectSave(*node, dir, files);
     ReadFiles read;
     for (const DocumentTarget &t : targets)
         if (t.writesBack)
             read.Check(*t.node->Record(), t.file);
-    if (std::optional<SaveResult> stop = read.Ask(prompter, policy))
+    if (std::optional<SaveResult> stop = read.Ask(prompter, policy)) {
+        stop->staleRemoved = std::move(stale);
         return std::move(*stop);
+    }
 
     std::vector<FileWrite> writes;
     writes.reserve(targets.size());
     for (const DocumentTarget &t : targets)
         writes.push_back(
             {t.file, AspDocumentBytes(*t.node, header && t.node == node), read.NeedsBackup(t.file)});
-    SaveResult result{SaveOutcome::Saved, WriteAllOrNothing(writes, files), {}};
+    SaveResult result = SaveResult::Written(WriteAllOrNothing(writes, files), std::move(stale));
     // The files now hold the layout: what was loaded is what was written.
     for (size_t i = 0; i < targets.size(); ++i)
         if (targets[i].writesBack) {
@@ -149,6 +161,7 @@ SaveResult SaveSingleDocument(ProjectTree &tree, const fs::path &file, bool opti
         return {};
     }
     const fs::path real = RealPathOf(file, files);
+    std::vector<fs::path> stale = RemoveStaleSaveFiles(tree, files);
     std::vector<TTreeRec *> readFrom;
     ReadFiles read;
     for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
@@ -159,14 +172,37 @@ SaveResult SaveSingleDocument(ProjectTree &tree, const fs::path &file, bool opti
             read.Check(*record, real);
         }
     }
-    if (std::optional<SaveResult> stop = read.Ask(prompter, policy))
+    // The merged page would take the place of a page of the project: one
+    // question says so, whatever of that page the layout could keep.
+    const std::vector<fs::path> replaced = readFrom.empty() ? std::vector<fs::path>() : std::vector{real};
+    read.losing.clear();
+    std::optional<SaveResult> stop = read.Ask(prompter, policy);
+    if (!stop && !MayReplaceReadFiles(replaced, prompter, policy))
+        stop = SaveResult{};
+    if (stop) {
+        stop->staleRemoved = std::move(stale);
         return std::move(*stop);
+    }
 
     const std::string bytes = SingleDocumentBytes(tree, optionExplicit);
-    SaveResult result{
-        SaveOutcome::Saved, WriteAllOrNothing({{real, bytes, read.NeedsBackup(real)}}, files), {}};
+    SaveResult result =
+        SaveResult::Written(WriteAllOrNothing({{real, bytes, !readFrom.empty()}}, files), std::move(stale));
     for (TTreeRec *record : readFrom)
         record->Loaded = FingerprintOf(record->SourceFile, bytes);
+    return result;
+}
+
+SaveResult SaveResult::Written(WriteReport report, std::vector<fs::path> stale)
+{
+    SaveResult result;
+    result.outcome = SaveOutcome::Saved;
+    result.backups = std::move(report.backups);
+    result.notices = std::move(report.notices);
+    result.staleRemoved = std::move(stale);
+    for (fs::path &file : report.staleRemoved)
+        if (std::find(result.staleRemoved.begin(), result.staleRemoved.end(), file)
+            == result.staleRemoved.end())
+            result.staleRemoved.push_back(std::move(file));
     return result;
 }
 

@@ -42,6 +42,14 @@ struct SaveResult {
     // ReloadRequested: the files changed on disk since they were loaded, as
     // their documents' records name them (TTreeRec::SourceFile).
     std::vector<std::filesystem::path> reload;
+    // Saved: what could not be kept of a replaced file (its owner, ...).
+    std::vector<std::string> notices;
+    // Temporary files of earlier, killed saves removed on the way (also
+    // when nothing was written).
+    std::vector<std::filesystem::path> staleRemoved;
+
+    // A save that wrote what `report` says, after removing `stale`.
+    static SaveResult Written(WriteReport report, std::vector<std::filesystem::path> stale);
 };
 
 // Writes `node` and every document below it into `dir`; a document named
@@ -58,8 +66,8 @@ SaveResult SaveAspDocument(TreeNode *node, const std::filesystem::path &dir, boo
                            FileOperations &files = SystemFiles());
 
 // Writes the whole tree as one document into `file` (through a symbolic
-// link to its target), with the same questions when `file` is a file a
-// document was read from.
+// link to its target). When `file` is a file a document was read from, it
+// is asked about (or decided by `policy`) and keeps a backup when replaced.
 SaveResult SaveSingleDocument(ProjectTree &tree, const std::filesystem::path &file, bool optionExplicit,
                               Prompter &prompter, OverwritePolicy policy = OverwritePolicy::Ask,
                               FileOperations &files = SystemFiles());

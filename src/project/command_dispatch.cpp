@@ -12,6 +12,7 @@
 #include "project/prompter.h"
 #include "project/site_editing.h"
 #include "project/site_save.h"
+#include "project/stale_temporaries.h"
 #include "project/tree_editing.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
@@ -236,6 +237,7 @@ void CommandDispatcher::OpenProjectFile(const std::string &file)
     RememberProject();
     if (!skipped.empty())
         prompter_.Information(ListedMessage("打开工程时跳过了:", skipped));
+    ReportStaleFiles(RemoveStaleSaveFiles(ws_.Tree()));
 }
 
 void CommandDispatcher::OpenProjectFileAskingFirst(const std::string &file)
@@ -347,8 +349,15 @@ void CommandDispatcher::SaveSingle()
             SaveSingleDocument(ws_.Tree(), *file, ws_.Window().ActionChecked(ActionId::VarNeed), prompter_));
 }
 
+void CommandDispatcher::ReportStaleFiles(const std::vector<std::filesystem::path> &removed)
+{
+    if (const std::string notice = StaleFilesNotice(removed); !notice.empty())
+        prompter_.Information(notice);
+}
+
 bool CommandDispatcher::Saved(const SaveResult &result)
 {
+    ReportStaleFiles(result.staleRemoved);
     std::vector<std::string> lines;
     switch (result.outcome) {
     case SaveOutcome::Saved:
@@ -356,6 +365,8 @@ bool CommandDispatcher::Saved(const SaveResult &result)
             lines.push_back(b.original.string() + " -> " + b.backup.string());
         if (!lines.empty())
             prompter_.Information(ListedMessage("已保存。下列原文件保留为备份:", lines));
+        if (!result.notices.empty())
+            prompter_.Information(ListedMessage("已保存，但:", result.notices));
         return true;
     case SaveOutcome::ReloadRequested:
         // Nothing was written: the changed files are read again, each

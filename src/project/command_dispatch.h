@@ -5,6 +5,7 @@
 #include "project/action_id.h"
 #include "text/text_encoding.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -73,6 +74,8 @@ private:
     // Tells the user what a save did beyond writing (backups made, files to
     // load again); true when it saved.
     bool Saved(const SaveResult &result);
+    // Tells the user which temporary files of killed saves were removed.
+    void ReportStaleFiles(const std::vector<std::filesystem::path> &removed);
     // The project directory, asking for one while none is known.
     std::optional<std::string> ProjectDirectory();
     // Keeps the open project's choices in the memory.

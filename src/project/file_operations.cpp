@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace qasp {
@@ -33,6 +34,47 @@ std::error_code CloseFile(int fd)
     return ::close(fd) == 0 || errno == EINTR ? std::error_code() : LastError();
 }
 
+std::error_code WriteAll(int fd, std::string_view bytes)
+{
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t n = Retry([&] { return ::write(fd, bytes.data() + done, bytes.size() - done); });
+        if (n < 0)
+            return LastError();
+        done += static_cast<size_t>(n);
+    }
+    return {};
+}
+
+// Every extended attribute of `from` set on `to`: user attributes, access
+// control lists (system.posix_acl_*), security labels where allowed.
+std::error_code CopyExtendedAttributes(const fs::path &from, const fs::path &to)
+{
+    const ssize_t size = ::llistxattr(from.c_str(), nullptr, 0);
+    if (size < 0)
+        return errno == ENOTSUP ? std::error_code() : LastError();
+    std::string names(static_cast<size_t>(size), '\0');
+    const ssize_t got = ::llistxattr(from.c_str(), names.data(), names.size());
+    if (got < 0)
+        return LastError();
+    names.resize(static_cast<size_t>(got));
+    std::error_code first;
+    std::string value;
+    for (size_t at = 0; at < names.size();) {
+        const std::string name = names.c_str() + at;
+        at += name.size() + 1;
+        const ssize_t length = ::lgetxattr(from.c_str(), name.c_str(), nullptr, 0);
+        value.resize(length > 0 ? static_cast<size_t>(length) : 0);
+        const ssize_t read =
+            length < 0 ? -1 : ::lgetxattr(from.c_str(), name.c_str(), value.data(), value.size());
+        if (read < 0
+            || ::lsetxattr(to.c_str(), name.c_str(), value.data(), static_cast<size_t>(read), 0) != 0) {
+            if (!first)
+                first = LastError();
+        }
+    }
+    return first;
+}
+
 class SystemFileOperations : public FileOperations {
 public:
     std::error_code CreateFile(const fs::path &path, std::string_view bytes, fs::perms perms) override
@@ -45,19 +87,50 @@ public:
         // An old file's permissions are taken over exactly, whatever the umask.
         if (perms != fs::perms::unknown && ::fchmod(fd, static_cast<mode_t>(perms & fs::perms::mask)) != 0)
             error = LastError();
-        for (size_t done = 0; !error && done < bytes.size();) {
-            const ssize_t n = Retry([&] { return ::write(fd, bytes.data() + done, bytes.size() - done); });
-            if (n < 0)
-                error = LastError();
-            else
-                done += static_cast<size_t>(n);
-        }
+        if (!error)
+            error = WriteAll(fd, bytes);
         const std::error_code closed = CloseFile(fd);
         if (!error)
             error = closed;
         if (error)
             ::unlink(path.c_str());
         return error;
+    }
+
+    std::error_code CopyOwnerAndAttributes(const fs::path &like, const fs::path &path) override
+    {
+        struct stat st;
+        if (::lstat(like.c_str(), &st) != 0)
+            return LastError();
+        std::error_code first;
+        const auto note = [&first](bool ok) {
+            if (!ok && !first)
+                first = LastError();
+        };
+        struct stat now;
+        note(::lstat(path.c_str(), &now) == 0);
+        if (!first && (now.st_uid != st.st_uid || now.st_gid != st.st_gid))
+            note(::lchown(path.c_str(), st.st_uid, st.st_gid) == 0);
+        // After the owner: a change of owner clears the set-id bits.
+        note(::chmod(path.c_str(), st.st_mode & 07777) == 0);
+        const std::error_code attributes = CopyExtendedAttributes(like, path);
+        return first ? first : attributes;
+    }
+
+    std::error_code WriteInPlace(const fs::path &path, std::string_view bytes) override
+    {
+        const int fd = Retry([&] { return ::open(path.c_str(), O_WRONLY | O_CLOEXEC); });
+        if (fd < 0)
+            return LastError();
+        // Written before the file is cut to size: a full disk fails while the
+        // file is still at least as long as before.
+        std::error_code error = WriteAll(fd, bytes);
+        if (!error && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
+            error = LastError();
+        if (!error && ::fsync(fd) != 0)
+            error = LastError();
+        const std::error_code closed = CloseFile(fd);
+        return error ? error : closed;
     }
 
     std::error_code Link(const fs::path &target, const fs::path &link) override
@@ -119,8 +192,14 @@ public:
             return {};
         if (error)
             return error;
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0)
+            return LastError();
         info.type = status.type();
         info.perms = status.permissions();
+        info.owner = st.st_uid;
+        info.group = st.st_gid;
+        info.links = st.st_nlink;
         return {};
     }
 

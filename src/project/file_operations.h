@@ -4,6 +4,7 @@
 // does nothing else on failure.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -16,6 +17,9 @@ namespace qasp {
 struct FileInfo {
     std::filesystem::file_type type = std::filesystem::file_type::not_found;
     std::filesystem::perms perms = std::filesystem::perms::unknown;
+    std::uint32_t owner = 0;
+    std::uint32_t group = 0;
+    std::uintmax_t links = 1;  // hard links to the file
 };
 
 class FileOperations {
@@ -27,6 +31,15 @@ public:
     // permissions. A file that cannot be written whole is removed again.
     virtual std::error_code CreateFile(const std::filesystem::path &path, std::string_view bytes,
                                        std::filesystem::perms perms) = 0;
+    // Gives `path` the owner, group, permissions and extended attributes
+    // (access control lists among them) of `like`. Best effort: what can be
+    // given is given, and the first failure is reported (a user may not give
+    // a file away to another owner).
+    virtual std::error_code CopyOwnerAndAttributes(const std::filesystem::path &like,
+                                                   const std::filesystem::path &path) = 0;
+    // Writes `bytes` over the content of the existing file `path` itself and
+    // syncs it, so that every hard link to it sees them.
+    virtual std::error_code WriteInPlace(const std::filesystem::path &path, std::string_view bytes) = 0;
     // A second name `link` for the existing file `target` (a hard link).
     virtual std::error_code Link(const std::filesystem::path &target, const std::filesystem::path &link) = 0;
     // Renames `from` to `to`; an existing `to` is replaced only when

@@ -32,6 +32,19 @@ bool MayLoseLayout(const std::vector<std::filesystem::path> &files, Prompter &pr
     return prompter.Question("保存提示", text, QuestionButtons::YesNo) == Answer::Yes;
 }
 
+bool MayReplaceReadFiles(const std::vector<std::filesystem::path> &files, Prompter &prompter,
+                         OverwritePolicy policy)
+{
+    if (files.empty() || policy == OverwritePolicy::Force)
+        return true;
+    const std::string list = List(files);
+    if (policy == OverwritePolicy::Refuse)
+        throw OverwriteRefused("保存会用别的内容替换下列工程读入的文件，未写入任何文件:" + list);
+    const std::string text = "下列文件是工程读入的文件，保存会用别的内容替换它们:" + list
+                             + "\n\n仍然保存吗?选[是]保存，并把每个原文件保留为 .bak 文件；选[否]取消保存。";
+    return prompter.Question("保存提示", text, QuestionButtons::YesNo) == Answer::Yes;
+}
+
 ChangedFilesAnswer AskAboutChangedFiles(const std::vector<std::filesystem::path> &files, Prompter &prompter,
                                         OverwritePolicy policy)
 {

@@ -12,8 +12,9 @@ namespace qasp {
 
 class Prompter;
 
-// A save that would replace files the layout cannot give back, or files
-// changed since they were loaded, refused by OverwritePolicy::Refuse before
+// A save that would replace files the layout cannot give back, files
+// changed since they were loaded, or files other documents were read from,
+// refused by OverwritePolicy::Refuse before
 // anything was written.
 struct OverwriteRefused : WriteError {
     using WriteError::WriteError;
@@ -30,6 +31,13 @@ enum class OverwritePolicy {
 // backups), false when the user said no.
 bool MayLoseLayout(const std::vector<std::filesystem::path> &files, Prompter &prompter,
                    OverwritePolicy policy);
+
+// Files the project was read from that the save would fill with other
+// content (a document written over another's file, a merged page over an
+// included one): true to replace them (keeping backups), false when the user
+// said no.
+bool MayReplaceReadFiles(const std::vector<std::filesystem::path> &files, Prompter &prompter,
+                         OverwritePolicy policy);
 
 enum class ChangedFilesAnswer { Overwrite, Reload, Cancel };
 

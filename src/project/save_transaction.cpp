@@ -15,6 +15,10 @@ namespace fs = std::filesystem;
 struct Entry {
     const FileWrite *write = nullptr;
     bool existed = false;
+    // A file with several hard links is written over in place, so that all
+    // its names keep sharing it; its old content is kept as a copy.
+    bool inPlace = false;
+    std::string oldBytes;  // in place: what to put back
     fs::perms perms = fs::perms::unknown;
     fs::path newTemp;     // the new content
     fs::path oldKept;     // the old content, while it may be wanted back
@@ -41,10 +45,12 @@ public:
         }
     }
 
-    std::vector<BackupMade> Run()
+    WriteReport Run()
     {
+        WriteReport report;
         for (const fs::path &dir : Folders())
-            RemoveStaleTemporaryFiles(dir, files_);
+            for (fs::path &stale : RemoveStaleTemporaryFiles(dir, files_))
+                report.staleRemoved.push_back(std::move(stale));
         try {
             for (Entry &e : entries_)
                 Prepare(e);
@@ -56,14 +62,18 @@ public:
             RollBack();
             throw;
         }
-        std::vector<BackupMade> backups;
         for (Entry &e : entries_) {
             if (!e.oldKept.empty())
                 files_.Remove(e.oldKept);  // one left behind goes with a later save
+            // The copy that kept an in-place file's old content is no backup
+            // unless one was asked for.
+            if (e.inPlace && !e.write->backup && e.backupPlaced && !files_.Remove(e.backupName))
+                continue;
             if (e.backupPlaced)
-                backups.push_back({e.write->path, e.backupName});
+                report.backups.push_back({e.write->path, e.backupName});
         }
-        return backups;
+        report.notices = std::move(notices_);
+        return report;
     }
 
 private:
@@ -92,6 +102,9 @@ private:
         if (e.existed && (info.perms & fs::perms::owner_write) == fs::perms::none)
             Fail(path, "文件是只读的");
         e.perms = e.existed ? info.perms : fs::perms::unknown;
+        e.inPlace = e.existed && info.links > 1;
+        if (e.inPlace)
+            return PrepareInPlace(e);
 
         MakeFolder(path.parent_path());
         fs::path temp;
@@ -99,6 +112,12 @@ private:
                 path, temp, [&](const fs::path &p) { return files_.CreateFile(p, e.write->bytes, e.perms); }))
             Fail(path, error.message());
         e.newTemp = temp;
+        // The new file replaces the old one under its name: it takes over
+        // its owner, group and attributes, or the user hears why not.
+        if (e.existed)
+            if (const std::error_code error = files_.CopyOwnerAndAttributes(path, e.newTemp))
+                notices_.push_back("文件 " + path.string() + " 未能保留原有的所有者、组或扩展属性："
+                                   + error.message());
         if (const std::error_code error = files_.Sync(e.newTemp))
             Fail(path, error.message());
         if (!e.existed)
@@ -108,6 +127,27 @@ private:
             e.backupName = FreeBackupName(path);
             e.backupTemp = KeepOldContent(e, kNoBackup);
         }
+    }
+
+    // The old content is copied under a backup's name before the file is
+    // written over: should the save be killed half way, the copy is still
+    // there, where no later save takes it for a stale temporary file.
+    void PrepareInPlace(Entry &e)
+    {
+        const fs::path &path = e.write->path;
+        if (const std::error_code error = files_.Read(path, e.oldBytes))
+            Fail(path, "无法保留原文件：" + error.message());
+        e.backupName = FreeBackupName(path);
+        fs::path temp;
+        if (const std::error_code error = CreateTemporary(
+                path, temp, [&](const fs::path &p) { return files_.CreateFile(p, e.oldBytes, e.perms); }))
+            Fail(path, kNoBackup + error.message());
+        files_.CopyOwnerAndAttributes(path, temp);
+        if (const std::error_code error = files_.Sync(temp)) {
+            files_.Remove(temp);
+            Fail(path, kNoBackup + error.message());
+        }
+        e.backupTemp = temp;
     }
 
     void MakeFolder(const fs::path &dir)
@@ -137,6 +177,7 @@ private:
         if (const std::error_code error = CreateTemporary(
                 path, temp, [&](const fs::path &p) { return files_.CreateFile(p, old, e.perms); }))
             Fail(path, failure + error.message());
+        files_.CopyOwnerAndAttributes(path, temp);
         if (const std::error_code error = files_.Sync(temp)) {
             files_.Remove(temp);
             Fail(path, failure + error.message());
@@ -171,10 +212,13 @@ private:
             e.backupPlaced = true;
         }
         for (Entry &e : entries_) {
-            if (const std::error_code error = files_.Rename(e.newTemp, e.write->path, true))
+            const std::error_code error = e.inPlace ? files_.WriteInPlace(e.write->path, e.write->bytes)
+                                                    : files_.Rename(e.newTemp, e.write->path, true);
+            // Written over in place, the file may hold part of the new bytes.
+            e.replaced = !error || e.inPlace;
+            if (error)
                 Fail(e.write->path, error.message());
             e.newTemp.clear();
-            e.replaced = true;
         }
         // The renames themselves reach the disk with their folders.
         for (const fs::path &dir : Folders())
@@ -188,7 +232,13 @@ private:
         std::string notRestored;
         for (auto e = entries_.rbegin(); e != entries_.rend(); ++e) {
             const fs::path &path = e->write->path;
-            if (e->replaced && e->existed) {
+            if (e->replaced && e->inPlace) {
+                if (files_.WriteInPlace(path, e->oldBytes)) {
+                    notRestored +=
+                        "\n    " + path.string() + "（原内容保存在 " + e->backupName.string() + "）";
+                    e->backupPlaced = false;  // it stays: it holds the old content
+                }
+            } else if (e->replaced && e->existed) {
                 if (files_.Rename(e->oldKept, path, true))
                     notRestored +=
                         "\n    " + path.string() + "（原内容保存在 " + KeepAside(*e).string() + "）";
@@ -225,7 +275,8 @@ private:
     FileOperations &files_;
     std::vector<Entry> entries_;
     std::vector<fs::path> createdDirs_;  // outermost first
-    std::set<fs::path> taken_;           // names no backup may take
+    std::vector<std::string> notices_;
+    std::set<fs::path> taken_;  // names no backup may take
 };
 
 }  // namespace
@@ -238,7 +289,7 @@ fs::path BackupName(const fs::path &file, int number)
     return name;
 }
 
-std::vector<BackupMade> WriteAllOrNothing(const std::vector<FileWrite> &writes, FileOperations &files)
+WriteReport WriteAllOrNothing(const std::vector<FileWrite> &writes, FileOperations &files)
 {
     return Transaction(writes, files).Run();
 }

@@ -27,16 +27,27 @@ struct BackupMade {
     std::filesystem::path backup;
 };
 
+struct WriteReport {
+    std::vector<BackupMade> backups;
+    // What the save could not keep of a replaced file (its owner, its
+    // extended attributes), one message a file.
+    std::vector<std::string> notices;
+    // Temporary files of earlier, killed saves that were removed.
+    std::vector<std::filesystem::path> staleRemoved;
+};
+
 // The first of NAME.bak, NAME.bak.1, NAME.bak.2, ... beside `file`.
 std::filesystem::path BackupName(const std::filesystem::path &file, int number);
 
-// Writes every file of `writes` (distinct paths), creating missing folders,
-// and returns the backups made: each at the first name of BackupName's
-// series that is neither an existing file nor another file of the save, so
-// a backup never replaces anything. Temporary files left in those folders
-// by earlier, killed saves are removed first. Throws WriteError naming the
-// file that failed, with every file (and folder) as it was before and no
-// temporary file left.
-std::vector<BackupMade> WriteAllOrNothing(const std::vector<FileWrite> &writes, FileOperations &files);
+// Writes every file of `writes` (distinct paths), creating missing folders.
+// A replaced file keeps its owner, group, permissions and extended
+// attributes; one with several hard links is written over in place, its old
+// content kept as a copy until the new one is whole. Backups are made at
+// the first name of BackupName's series that is neither an existing file
+// nor another file of the save, so a backup never replaces anything.
+// Temporary files left in those folders by earlier, killed saves are
+// removed first. Throws WriteError naming the file that failed, with every
+// file (and folder) as it was before and no temporary file left.
+WriteReport WriteAllOrNothing(const std::vector<FileWrite> &writes, FileOperations &files);
 
 }  // namespace qasp

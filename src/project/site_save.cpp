@@ -5,11 +5,13 @@
 #include "project/prompter.h"
 #include "project/save_targets.h"
 #include "project/save_transaction.h"
+#include "project/stale_temporaries.h"
 #include "project/tree_walk.h"
 #include "project/write_error.h"
 #include "text/gbk_codec.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace qasp {
@@ -42,6 +44,7 @@ struct Planned {
     TreeNode *node;
     fs::path file;  // real path
     std::string bytes;
+    bool writesBack;  // to the file the document was read from
 };
 
 }  // namespace
@@ -74,11 +77,18 @@ SaveResult SaveSite(ProjectTree &tree, const fs::path &siteRoot, Prompter &promp
         prompter.Information("工程文档为空,无法保存!");
         return {};
     }
+    std::vector<fs::path> stale = RemoveStaleSaveFiles(tree, files);
     const fs::path root = RealPathOf(siteRoot, files);
     const fs::path limit = toDir ? RealPathOf(*toDir, files) : root;
+    // Which document each file of the project was read from, by real path:
+    // wherever the save goes, those files are the project's own.
+    std::map<fs::path, const TTreeRec *> sources;
+    for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n))
+        if (n->IsDocument() && !n->IsRepeat() && n->Record() && !n->Record()->SourceFile.empty())
+            sources.emplace(RealPathOf(n->Record()->SourceFile, files), n->Record());
     std::vector<Planned> plan;
     std::set<fs::path> taken;
-    std::vector<fs::path> changedOnDisk, reload;
+    std::vector<fs::path> changedOnDisk, reload, othersRead;
     for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
         TTreeRec *record = n->Record();
         if (!n->IsDocument() || n->IsRepeat() || !record || (only && n != only))
@@ -96,39 +106,57 @@ SaveResult SaveSite(ProjectTree &tree, const fs::path &siteRoot, Prompter &promp
                              + "，没有保存任何文件");
         if (!taken.insert(file).second)
             throw WriteError("两个文档会写到同一个文件 " + file.string() + "，没有保存任何文件");
-        if (!toDir && record->Loaded && CurrentFingerprint(record->SourceFile) != record->Loaded) {
+        const auto source = sources.find(file);
+        const bool writesBack = source != sources.end() && source->second == record;
+        if (writesBack && unchanged)
+            continue;  // the document's own file: nothing of it to write
+        if (writesBack && record->Loaded && CurrentFingerprint(record->SourceFile) != record->Loaded) {
             changedOnDisk.push_back(file);
             reload.push_back(record->SourceFile);
         }
-        plan.push_back({n, std::move(file), std::move(bytes)});
+        if (source != sources.end() && !writesBack)
+            othersRead.push_back(file);
+        plan.push_back({n, std::move(file), std::move(bytes), writesBack});
     }
     if (plan.empty())
-        return {SaveOutcome::Saved, {}, {}};
+        return SaveResult::Written({}, std::move(stale));
+    const auto stopped = [&stale](SaveOutcome outcome, std::vector<fs::path> reloaded = {}) {
+        SaveResult result;
+        result.outcome = outcome;
+        result.reload = std::move(reloaded);
+        result.staleRemoved = std::move(stale);
+        return result;
+    };
     switch (AskAboutChangedFiles(changedOnDisk, prompter, policy)) {
-    case ChangedFilesAnswer::Reload: return {SaveOutcome::ReloadRequested, {}, reload};
-    case ChangedFilesAnswer::Cancel: return {};
+    case ChangedFilesAnswer::Reload: return stopped(SaveOutcome::ReloadRequested, reload);
+    case ChangedFilesAnswer::Cancel: return stopped(SaveOutcome::Cancelled);
     case ChangedFilesAnswer::Overwrite: break;
     }
+    if (!MayReplaceReadFiles(othersRead, prompter, policy))
+        return stopped(SaveOutcome::Cancelled);
+    const auto asked = [&](const fs::path &file) {
+        return std::find(changedOnDisk.begin(), changedOnDisk.end(), file) != changedOnDisk.end()
+               || std::find(othersRead.begin(), othersRead.end(), file) != othersRead.end();
+    };
     std::vector<FileWrite> writes;
     writes.reserve(plan.size());
     for (const Planned &p : plan)
-        writes.push_back(
-            {p.file, p.bytes,
-             std::find(changedOnDisk.begin(), changedOnDisk.end(), p.file) != changedOnDisk.end()});
-    SaveResult result{SaveOutcome::Saved, WriteAllOrNothing(writes, files), {}};
-    if (!toDir)
-        for (Planned &p : plan) {
-            TTreeRec &record = *p.node->Record();
-            if (record.SourceFile.empty())
-                record.SourceFile = p.file;
-            record.Loaded = FingerprintOf(record.SourceFile, p.bytes);
-            record.LoadedBytes = std::move(p.bytes);
-            // The file now holds the document's procedures as they are.
-            record.Edited = false;
-            for (const auto &child : p.node->Children())
-                if (!child->IsDocument() && child->Record())
-                    child->Record()->Edited = false;
-        }
+        writes.push_back({p.file, p.bytes, asked(p.file)});
+    SaveResult result = SaveResult::Written(WriteAllOrNothing(writes, files), std::move(stale));
+    for (Planned &p : plan) {
+        if (toDir && !p.writesBack)
+            continue;  // a copy elsewhere: the document still stands for its own file
+        TTreeRec &record = *p.node->Record();
+        if (record.SourceFile.empty())
+            record.SourceFile = p.file;
+        record.Loaded = FingerprintOf(record.SourceFile, p.bytes);
+        record.LoadedBytes = std::move(p.bytes);
+        // The file now holds the document's procedures as they are.
+        record.Edited = false;
+        for (const auto &child : p.node->Children())
+            if (!child->IsDocument() && child->Record())
+                child->Record()->Edited = false;
+    }
     return result;
 }
 

@@ -79,15 +79,17 @@ std::optional<long> TemporaryFileWriter(std::string_view name)
     return pid;
 }
 
-void RemoveStaleTemporaryFiles(const fs::path &dir, FileOperations &files)
+std::vector<fs::path> RemoveStaleTemporaryFiles(const fs::path &dir, FileOperations &files)
 {
+    std::vector<fs::path> removed;
     std::vector<std::string> names;
     if (files.List(dir, names))
-        return;
+        return removed;
     for (const std::string &name : names)
         if (const std::optional<long> pid = TemporaryFileWriter(name))
-            if (*pid == ::getpid() || !IsRunning(*pid))
-                files.Remove(dir / name);
+            if ((*pid == ::getpid() || !IsRunning(*pid)) && !files.Remove(dir / name))
+                removed.push_back(dir / name);
+    return removed;
 }
 
 }  // namespace qasp

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace qasp {
 
@@ -27,8 +28,9 @@ std::optional<long> TemporaryFileWriter(std::string_view fileName);
 
 // Removes, from `dir`, the temporary files whose writer has ended (or is
 // this process: its saves never overlap, so any such file is an earlier
-// save's). Files of a save still running elsewhere are left alone. Best
-// effort: what cannot be removed stays for a later save.
-void RemoveStaleTemporaryFiles(const std::filesystem::path &dir, FileOperations &files);
+// save's) and returns them. Files of a save still running elsewhere are
+// left alone. Best effort: what cannot be removed stays for a later save.
+std::vector<std::filesystem::path> RemoveStaleTemporaryFiles(const std::filesystem::path &dir,
+                                                             FileOperations &files);
 
 }  // namespace qasp

@@ -22,6 +22,15 @@ public:
     {
         return Do("create", p, [&] { return real_.CreateFile(p, bytes, perms); });
     }
+    std::error_code CopyOwnerAndAttributes(const std::filesystem::path &like,
+                                           const std::filesystem::path &p) override
+    {
+        return Do("own", p, [&] { return real_.CopyOwnerAndAttributes(like, p); });
+    }
+    std::error_code WriteInPlace(const std::filesystem::path &p, std::string_view bytes) override
+    {
+        return Do("overwrite", p, [&] { return real_.WriteInPlace(p, bytes); });
+    }
     std::error_code Link(const std::filesystem::path &target, const std::filesystem::path &link) override
     {
         return Do("link", link, [&] { return real_.Link(target, link); });

@@ -1,5 +1,6 @@
 // Everything below a folder, to compare before and after: each file's
-// permissions and bytes, each folder, each symbolic link's target.
+// permissions, hard links and bytes, each folder, each symbolic link's
+// target.
 #pragma once
 
 #include "scratch_dir.h"
@@ -23,8 +24,8 @@ inline Snapshot TakeSnapshot(const std::filesystem::path &root)
         else if (it->is_directory())
             out[name] = "folder";
         else
-            out[name] =
-                std::to_string(static_cast<int>(it->status().permissions())) + " " + ReadAll(it->path());
+            out[name] = std::to_string(static_cast<int>(it->status().permissions())) + " "
+                        + std::to_string(it->hard_link_count()) + " " + ReadAll(it->path());
     }
     return out;
 }

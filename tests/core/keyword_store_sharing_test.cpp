@@ -544,3 +544,26 @@ TEST_F(SharedStoreFile, OpeningSaysWhatTheFileCameTo)
     EXPECT_EQ(opened.state, StoreState::ReadOnly);
     EXPECT_EQ(opened.reason, opened.store->ReadOnlyReason());
 }
+
+// A damaged file that still opens would serve bitten-off words ("Dae" for
+// "Date"): the built-in vocabulary stands in, and the user is told why.
+TEST_F(SharedStoreFile, ADamagedFileGivesTheInMemoryFallback)
+{
+    {
+        KeywordStore made(path.string());
+    }
+    std::string bytes = qasp::testing::ReadAll(path);
+    // The table's row of a word, not the index's: the row no longer matches
+    // its index entry.
+    const size_t first = bytes.find("DateAdd");
+    const size_t row = bytes.find("DateAdd", first + 1);
+    ASSERT_NE(row, std::string::npos);
+    bytes[row + 2] = 'x';
+    qasp::testing::WriteAll(path, bytes);
+    EXPECT_THROW(KeywordStore(path.string()), DamagedStore);
+    OpenedKeywordStore opened = OpenKeywordStoreOrFallback(path.string());
+    EXPECT_EQ(opened.state, StoreState::Fallback);
+    EXPECT_NE(opened.reason.find("damaged"), std::string::npos) << opened.reason;
+    std::string name = "DateAdd";
+    EXPECT_NE(opened.store->LookupKeyword(name), 0);
+}

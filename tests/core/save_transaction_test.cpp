@@ -8,9 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <map>
 
+#include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace qasp;
@@ -20,8 +23,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // A site whose save replaces files in three folders (one through a
-// symbolic link), creates a folder, and keeps a backup beside a backup the
-// site already has.
+// symbolic link, one with a second hard link elsewhere), creates a folder,
+// and keeps a backup beside a backup the site already has.
 const SiteFiles kSite = {
     {"site/index.asp", "<html>\r\n<%\r\nDim a\r\n%>\r\n</html>\r\n"},
     {"site/index.asp.bak", "a backup the site ships"},
@@ -29,6 +32,8 @@ const SiteFiles kSite = {
     {"site/conn.asp", "unrelated"},
     {"site/real/shared.asp", "<%\r\nDim shared\r\n%>\r\n"},
     {"site/shared.asp", "->real/shared.asp"},
+    {"site/inc/common.asp", "<%\r\nDim common\r\n%>\r\n"},
+    {"mirror/common.asp", "=>site/inc/common.asp"},
 };
 
 struct Project {
@@ -38,6 +43,7 @@ struct Project {
         root->Record()->LayoutLoses = true;  // the HTML around the script
         AddDocument(tree, root, "conn.asp", "Dim conn2", site / "inc" / "conn.asp");
         AddDocument(tree, root, "shared.asp", "Dim shared2", site / "shared.asp");
+        AddDocument(tree, root, "inc/common.asp", "Dim common2", site / "inc" / "common.asp");
         AddDocument(tree, root, "fresh/new.asp", "Dim n");
     }
     ProjectTree tree;
@@ -73,6 +79,7 @@ protected:
     bool SaveAfresh(FileOperations &files)
     {
         fs::remove_all(site);
+        fs::remove_all(scratch / "mirror");
         MakeSite(scratch.Path(), kSite);
         Project project(site);
         before = TakeSnapshot(scratch.Path());
@@ -102,6 +109,12 @@ TEST_P(AllOrNothing, AFailureAtAnyStepLeavesEveryFileAsItWas)
     EXPECT_EQ(complete.at("site/shared.asp"), "link to real/shared.asp");
     EXPECT_EQ(complete.at("site/conn.asp"), before.at("site/conn.asp"));
     EXPECT_EQ(TemporaryNames(complete), "");
+    if (GetParam().name == std::string("ProjectInPlace")) {
+        // Written in place: the second name still shares the file.
+        EXPECT_NE(complete.at("site/inc/common.asp"), before.at("site/inc/common.asp"));
+        EXPECT_EQ(complete.at("mirror/common.asp"), complete.at("site/inc/common.asp"));
+        EXPECT_EQ(complete.count("site/inc/common.asp.bak"), 0u);
+    }
 
     int failures = 0;
     for (int n = 1;; ++n) {
@@ -119,9 +132,16 @@ TEST_P(AllOrNothing, AFailureAtAnyStepLeavesEveryFileAsItWas)
         }
         // What failed was tidying up after the files were in place: what it
         // left is removed by the next save into the folder.
-        for (const char *folder : {"site", "site/inc", "site/real", "site/fresh"})
+        for (const char *folder : {"site", "site/inc", "site/real", "site/fresh", "mirror"})
             RemoveStaleTemporaryFiles(scratch / folder, SystemFiles());
-        EXPECT_EQ(TakeSnapshot(scratch.Path()), complete) << files.Log();
+        // The copy that kept an in-place file's old content, when it could
+        // not be removed, stays and is reported as a backup.
+        Snapshot after = TakeSnapshot(scratch.Path());
+        if (after.count("site/inc/common.asp.bak")) {
+            EXPECT_EQ(after.at("site/inc/common.asp.bak"), "420 1 <%\r\nDim common\r\n%>\r\n");
+        }
+        after.erase("site/inc/common.asp.bak");
+        EXPECT_EQ(after, complete) << files.Log();
     }
     EXPECT_GT(failures, 10);
 }
@@ -134,9 +154,11 @@ TEST(SaveTransaction, ABackupNeverReplacesAFile)
     ScratchDir scratch("backup_names");
     MakeSite(scratch.Path(),
              {{"page.asp", "old"}, {"page.asp.bak", "shipped"}, {"page.asp.bak.1", "shipped 1"}});
-    const std::vector<BackupMade> backups = WriteAllOrNothing(
-        {{scratch / "page.asp", "new", true}, {scratch / "page.asp.bak.2", "a file of the save", false}},
-        SystemFiles());
+    const std::vector<BackupMade> backups =
+        WriteAllOrNothing(
+            {{scratch / "page.asp", "new", true}, {scratch / "page.asp.bak.2", "a file of the save", false}},
+            SystemFiles())
+            .backups;
     ASSERT_EQ(backups.size(), 1u);
     EXPECT_EQ(backups[0].original, scratch / "page.asp");
     EXPECT_EQ(backups[0].backup, scratch / "page.asp.bak.3");
@@ -188,4 +210,73 @@ TEST(SaveTransaction, StaleTemporaryFilesGoAtTheNextSave)
     for (const auto &f : files)
         EXPECT_EQ(fs::exists(scratch / f.name), f.stays) << f.name;
     EXPECT_EQ(ReadAll(scratch / "page.asp"), "new");
+}
+
+// A replaced page keeps what the web server needs to read it: its owner and
+// group (a save run as root used to hand it to root), its mode, and its
+// extended attributes, an access control list among them.
+TEST(SaveTransaction, AReplacedFileKeepsItsOwnerGroupModeAndAttributes)
+{
+    ScratchDir scratch("owner");
+    const fs::path page = scratch / "page.asp";
+    WriteAll(page, "old");
+    ASSERT_EQ(::chmod(page.c_str(), 0640), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(page.c_str(), 33, 33), 0);
+    }
+    const std::string note = "kept";
+    if (::setxattr(page.c_str(), "user.qasp.note", note.data(), note.size(), 0) != 0)
+        GTEST_SKIP() << "no user extended attributes on this file system";
+    // user::rw-, user:33:r--, group::r--, mask::r--, other::---
+    const unsigned char acl[] = {2,    0,    0,    0,    1,    0, 6, 0, 0xff, 0xff, 0xff, 0xff, 2,    0, 4, 0,
+                                 33,   0,    0,    0,    4,    0, 4, 0, 0xff, 0xff, 0xff, 0xff, 0x10, 0, 4, 0,
+                                 0xff, 0xff, 0xff, 0xff, 0x20, 0, 0, 0, 0xff, 0xff, 0xff, 0xff};
+    const bool withAcl = ::setxattr(page.c_str(), "system.posix_acl_access", acl, sizeof acl, 0) == 0;
+
+    const WriteReport report = WriteAllOrNothing({{page, "new", false}}, SystemFiles());
+    EXPECT_TRUE(report.notices.empty()) << report.notices.front();
+    EXPECT_EQ(ReadAll(page), "new");
+    struct stat st;
+    ASSERT_EQ(::stat(page.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 33u);
+        EXPECT_EQ(st.st_gid, 33u);
+    }
+    char value[64] = {};
+    EXPECT_EQ(::getxattr(page.c_str(), "user.qasp.note", value, sizeof value), 4);
+    EXPECT_EQ(std::string(value), note);
+    if (withAcl) {
+        unsigned char got[64];
+        ASSERT_EQ(::getxattr(page.c_str(), "system.posix_acl_access", got, sizeof got),
+                  static_cast<ssize_t>(sizeof acl));
+        EXPECT_EQ(std::memcmp(got, acl, sizeof acl), 0);
+    }
+}
+
+namespace {
+
+// The system's operations, except that giving a file its old owner is not
+// allowed, as for a user saving another user's page.
+class NoChownFiles : public FailingFileOperations {
+public:
+    std::error_code CopyOwnerAndAttributes(const fs::path &, const fs::path &) override
+    {
+        return std::make_error_code(std::errc::operation_not_permitted);
+    }
+};
+
+}  // namespace
+
+TEST(SaveTransaction, AnOwnerThatCannotBeKeptIsReportedAndTheSaveGoesOn)
+{
+    ScratchDir scratch("owner_refused");
+    WriteAll(scratch / "page.asp", "old");
+    NoChownFiles files;
+    const WriteReport report = WriteAllOrNothing({{scratch / "page.asp", "new", false}}, files);
+    EXPECT_EQ(ReadAll(scratch / "page.asp"), "new");
+    ASSERT_EQ(report.notices.size(), 1u);
+    EXPECT_NE(report.notices[0].find("page.asp"), std::string::npos);
+    EXPECT_NE(report.notices[0].find("所有者"), std::string::npos);
 }

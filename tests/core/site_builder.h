@@ -15,7 +15,8 @@
 namespace qasp::testing {
 
 // Each entry names a path below `root` and what it holds: bytes, or
-// "->TARGET" for a symbolic link, or "/" for a folder.
+// "->TARGET" for a symbolic link, "=>OTHER" for a second hard link to the
+// file OTHER (below `root`), or "/" for a folder.
 using SiteFiles = std::vector<std::pair<std::string, std::string>>;
 
 inline void MakeSite(const std::filesystem::path &root, const SiteFiles &files)
@@ -28,6 +29,8 @@ inline void MakeSite(const std::filesystem::path &root, const SiteFiles &files)
             fs::create_directories(path);
         else if (content.rfind("->", 0) == 0)
             fs::create_symlink(content.substr(2), path);
+        else if (content.rfind("=>", 0) == 0)
+            fs::create_hard_link(root / content.substr(2), path);
         else
             WriteAll(path, content);
     }
