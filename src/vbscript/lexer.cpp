@@ -2,6 +2,8 @@
 
 #include "vbscript/compile_errors.h"
 
+#include <algorithm>
+
 namespace qasp::vbs {
 
 namespace {
@@ -46,7 +48,8 @@ Lexer::Lexer(std::span<const SourcePiece> pieces) : pieces_(pieces) {}
 
 Token Lexer::Make(TokenKind kind, size_t begin, size_t end, uint8_t flags)
 {
-    const SourcePiece &p = pieces_[piece_];
+    // Past the last piece (the end of input) positions stay in that piece.
+    const SourcePiece &p = pieces_[std::min(piece_, pieces_.size() - 1)];
     Token t;
     t.kind = kind;
     t.flags = encoding_ == TextEncoding::Gbk ? uint8_t(flags | kGbk) : flags;

@@ -144,7 +144,7 @@ std::string Position(const Node &n)
 
 // Walks with a stack of its own: a long chain of operators makes a tree as
 // deep as the chain.
-std::string DumpTree(const SyntaxTree &tree, NodeId from, DumpOptions options)
+std::string DumpNode(const SyntaxTree &tree, NodeId from, DumpOptions options)
 {
     struct Item {
         NodeId node;       // kNoNode: emit `text`

@@ -13,10 +13,11 @@ struct DumpOptions {
     bool positions = false;  // "name@line:column" on every node
 };
 
-std::string DumpTree(const SyntaxTree &tree, NodeId from, DumpOptions options = {});
+// The subtree under `from`.
+std::string DumpNode(const SyntaxTree &tree, NodeId from, DumpOptions options = {});
 inline std::string DumpTree(const SyntaxTree &tree, DumpOptions options = {})
 {
-    return DumpTree(tree, tree.root, options);
+    return DumpNode(tree, tree.root, options);
 }
 
 }  // namespace qasp::vbs
