@@ -3,7 +3,6 @@
 #include "text/byte_string.h"
 
 #include <array>
-#include <vector>
 
 namespace qasp::vbs {
 
@@ -45,6 +44,19 @@ constexpr std::array kKeywords{
 
 constexpr size_t kLongestKeyword = 9;  // "Randomize"
 
+// kFirstOfLetter[c - 'a']: the first keyword starting with c or a later letter.
+constexpr auto kFirstOfLetter = [] {
+    std::array<size_t, 27> first{};
+    size_t k = 0;
+    for (size_t letter = 0; letter < 26; ++letter) {
+        first[letter] = k;
+        while (k < kKeywords.size() && size_t((kKeywords[k].spelling[0] | 0x20) - 'a') == letter)
+            ++k;
+    }
+    first[26] = kKeywords.size();
+    return first;
+}();
+
 }  // namespace
 
 std::string_view KeywordSpelling(TokenKind k)
@@ -59,19 +71,14 @@ TokenKind KeywordOf(std::string_view word)
 {
     if (word.size() < 2 || word.size() > kLongestKeyword)
         return TokenKind::Identifier;
-    // Buckets by first letter: an identifier is compared with a handful.
-    static const auto buckets = [] {
-        std::array<std::vector<Keyword>, 26> b;
-        for (const Keyword &kw : kKeywords)
-            b[LowerAsciiChar(kw.spelling[0]) - 'a'].push_back(kw);
-        return b;
-    }();
     const char first = LowerAsciiChar(word[0]);
     if (first < 'a' || first > 'z')
         return TokenKind::Identifier;
-    for (const Keyword &kw : buckets[first - 'a'])
-        if (kw.spelling.size() == word.size() && EqualsNoCase(kw.spelling, word))
-            return kw.kind;
+    // The keywords are in alphabetical order: those of the word's first
+    // letter, then of its length, are compared, a handful at most.
+    for (size_t k = kFirstOfLetter[first - 'a']; k < kFirstOfLetter[first - 'a' + 1]; ++k)
+        if (kKeywords[k].spelling.size() == word.size() && EqualsNoCase(kKeywords[k].spelling, word))
+            return kKeywords[k].kind;
     return TokenKind::Identifier;
 }
 

@@ -22,6 +22,8 @@ Parser::Parser(std::span<const SourcePiece> pieces) : lexer_(pieces)
         bytes += p.text.size();
     // About one node for every six bytes of code: no regrowth on most pages.
     tree_.nodes.reserve(bytes / 6 + 16);
+    tree_.references.reserve(bytes / 16 + 16);
+    tree_.declarations.reserve(bytes / 48 + 16);
     tok_ = lexer_.Next();
 }
 

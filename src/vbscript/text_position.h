@@ -34,6 +34,14 @@ struct TextCursor {
     void AdvanceTo(std::string_view text, size_t to, TextEncoding encoding)
     {
         while (at < to) {
+            // Most bytes are printable ASCII: one column each.
+            size_t run = at;
+            while (run < to && static_cast<unsigned char>(text[run]) - 0x20u < 0x60u)
+                ++run;
+            column += static_cast<uint32_t>(run - at);
+            at = run;
+            if (at >= to)
+                break;
             const char c = text[at];
             if (c == '\n' || c == '\r') {
                 at += (c == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ? 2 : 1;
