@@ -4,7 +4,7 @@
 // edit a comparison of its whole text would give, reading only the lines.
 #pragma once
 
-#include "editor/edit_history.h"
+#include "document/edit_history.h"
 
 #include <cstddef>
 #include <optional>

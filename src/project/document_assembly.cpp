@@ -1,6 +1,6 @@
 #include "project/document_assembly.h"
 
-#include "editor/edit_history.h"
+#include "document/edit_history.h"
 #include "site/page_structure.h"
 #include "text/line_breaks.h"
 

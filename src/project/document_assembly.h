@@ -6,7 +6,7 @@
 // order is the order of the anchors.
 #pragma once
 
-#include "editor/edit_history.h"
+#include "document/edit_history.h"
 #include "project/project_tree.h"
 
 #include <string>

@@ -3,7 +3,7 @@
 // of the project; views follow it through TreeObserver.
 #pragma once
 
-#include "editor/edit_history.h"
+#include "document/edit_history.h"
 #include "project/file_fingerprint.h"
 #include "text/line_ends.h"
 #include "text/text_encoding.h"

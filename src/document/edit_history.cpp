@@ -1,4 +1,4 @@
-#include "editor/edit_history.h"
+#include "document/edit_history.h"
 
 #include <algorithm>
 
