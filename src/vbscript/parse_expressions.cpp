@@ -7,9 +7,9 @@ namespace qasp::vbs {
 
 namespace {
 
-constexpr int kNotPrecedence = 6;
+// Not (6) takes what binds tighter than itself, the comparisons up; unary
+// minus (13) what binds tighter, ^ alone.
 constexpr int kComparisonPrecedence = 7;
-constexpr int kNegationPrecedence = 13;
 constexpr int kPowerPrecedence = 14;
 
 int BinaryPrecedence(TokenKind k)

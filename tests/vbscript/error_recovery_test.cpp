@@ -139,7 +139,8 @@ TEST(Recovery, ALongChainOfOperatorsIsNotNesting)
     const ParseResult r = ParseCode(code);
     EXPECT_TRUE(r.diagnostics.empty());
     // "(+ " and " 1)" for each term.
-    EXPECT_EQ(DumpTree(r.tree).size(), std::string("(program (assign x ").size() + 100000 * 6 + 1 + 2);
+    EXPECT_EQ(DumpTree(r.tree).size(),
+              std::string("(program (assign x ").size() + size_t{100000} * 6 + 1 + 2);
 }
 
 }  // namespace

@@ -117,12 +117,12 @@ TEST(Lexer, GivesEachPieceItsOwnEndAndHtmlAsOneToken)
                                   {PieceKind::Html, html, 0, 13, 1, 14, TextEncoding::Utf8},
                                   {PieceKind::Output, " b ", 1, 3, 1, 4, TextEncoding::Utf8}};
     Lexer lexer(pieces);
-    std::vector<TokenKind> kinds;
     std::vector<Token> tokens;
     for (Token t = lexer.Next(); t.kind != TokenKind::EndOfInput; t = lexer.Next())
         tokens.push_back(t);
-    for (const Token &t : tokens)
-        kinds.push_back(t.kind);
+    std::vector<TokenKind> kinds(tokens.size());
+    for (size_t i = 0; i < tokens.size(); ++i)
+        kinds[i] = tokens[i].kind;
     EXPECT_EQ(kinds,
               (std::vector<TokenKind>{TokenKind::If, TokenKind::Identifier, TokenKind::Then,
                                       TokenKind::Newline, TokenKind::Html, TokenKind::Newline,

@@ -1,0 +1,5 @@
+<% s = "ÖÐÎÄ" : []] = 1 : t = s & "¡¡" %>
+<% With Response
+ .Write s _
+   & t
+End With %>
