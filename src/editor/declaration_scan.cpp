@@ -8,6 +8,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace qasp {
@@ -23,13 +24,14 @@ const std::string kConstantHint = Utf8ToGbk("常量");
 // 0x40 and so never the second byte of a GBK character: plain finds are safe.
 
 // Splits "a, b(10), c" into trimmed items; `rest` keeps what follows the last
-// comma, untrimmed, as the working text the next test sees.
+// comma, untrimmed, as the working text the next test sees. One erase at the
+// end: erasing each item off the front was quadratic on a long Dim line.
 void SplitItems(std::string &rest, std::vector<std::string> &items)
 {
-    for (size_t comma; (comma = rest.find(',')) != std::string::npos;) {
-        items.push_back(Trim(std::string_view(rest).substr(0, comma)));
-        rest.erase(0, comma + 1);
-    }
+    size_t from = 0;
+    for (size_t comma; (comma = rest.find(',', from)) != std::string::npos; from = comma + 1)
+        items.push_back(Trim(std::string_view(rest).substr(from, comma - from)));
+    rest.erase(0, from);
     items.push_back(Trim(rest));
 }
 
@@ -58,6 +60,12 @@ void WriteConstant(KeywordStore &store, KeywordTable table, const std::string &d
     if (value.find('"') != std::string::npos)
         value = DropOuterCharacters(value);
     store.ReplaceKeyword(table, name, kConstantValueHint + value, keyType);
+}
+
+// The name an item declares: an array's without its bound.
+std::string_view DeclaredName(std::string_view item)
+{
+    return item.substr(0, item.find('('));
 }
 
 void WriteDeclaredItem(KeywordStore &store, KeywordTable table, const std::string &item, int keyType)
@@ -113,8 +121,16 @@ void ScanDeclarations(KeywordStore &store, KeywordTable table, std::string_view 
             WriteConstant(store, table, work, base + 1);
         }
     }
-    for (const std::string &item : items)
-        WriteDeclaredItem(store, table, item, base);
+    // Each name is written once, at its last declaration: the store keeps
+    // only the row written last for a name (names match without letter
+    // case), so a line declaring one name thousands of times is one write.
+    std::vector<bool> last(items.size());
+    std::unordered_set<std::string> seen;
+    for (size_t i = items.size(); i-- > 0;)
+        last[i] = seen.insert(LowerAscii(DeclaredName(items[i]))).second;
+    for (size_t i = 0; i < items.size(); ++i)
+        if (last[i])
+            WriteDeclaredItem(store, table, items[i], base);
     batch.Commit();
 }
 

@@ -27,6 +27,30 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
+// The first `needle` in `line` at or after a position, remembered: the walk
+// only moves forward, so a search goes on from the last match instead of
+// running to the line's end again for every quoted value or comment (which
+// made a long line of them quadratic).
+class NextMatch {
+public:
+    NextMatch(std::string_view line, std::string_view needle) : line_(line), needle_(needle) {}
+
+    size_t From(size_t pos)
+    {
+        if (pos < searchedFrom_ || (found_ != std::string_view::npos && found_ < pos)) {
+            found_ = line_.find(needle_, pos);
+            searchedFrom_ = pos;
+        }
+        return found_;
+    }
+
+private:
+    std::string_view line_;
+    std::string_view needle_;
+    size_t searchedFrom_ = std::string_view::npos;  // nothing searched yet
+    size_t found_ = std::string_view::npos;
+};
+
 // The markers the walk looks for ('<', '%', '>', '"', '\'', '&', '=') are
 // below 0x40: never the second byte of a GBK character nor part of a UTF-8
 // sequence, so a plain byte search finds only real ones.
@@ -38,7 +62,11 @@ public:
           state_(state),
           store_(store),
           gbk_(encoding == TextEncoding::Gbk),
-          spans_(spans)
+          spans_(spans),
+          serverOpen_(line, "<%"),
+          commentClose_(line, "-->"),
+          doubleQuote_(line, "\""),
+          singleQuote_(line, "'")
     {
     }
 
@@ -266,8 +294,8 @@ private:
     void TagBody()
     {
         if (state_.phase == TagPhase::Quoted) {
-            const size_t close = line_.find(state_.quote, pos_);
-            const size_t server = line_.find("<%", pos_);
+            const size_t close = (state_.quote == '"' ? doubleQuote_ : singleQuote_).From(pos_);
+            const size_t server = serverOpen_.From(pos_);
             if (server < close) {
                 Emit(pos_, server, ColourCategory::AttributeValue);
                 EnterServer(server);
@@ -325,8 +353,8 @@ private:
     {
         const ColourCategory category =
             state_.mode == PageMode::IncludeComment ? ColourCategory::Directive : ColourCategory::HtmlComment;
-        const size_t close = line_.find("-->", pos_);
-        const size_t server = line_.find("<%", pos_);
+        const size_t close = commentClose_.From(pos_);
+        const size_t server = serverOpen_.From(pos_);
         if (server < close) {
             Emit(pos_, server, category);
             EnterServer(server);
@@ -380,6 +408,10 @@ private:
     const KeywordStore &store_;
     bool gbk_;
     std::vector<ColourSpan> &spans_;
+    NextMatch serverOpen_;
+    NextMatch commentClose_;
+    NextMatch doubleQuote_;
+    NextMatch singleQuote_;
 };
 
 }  // namespace

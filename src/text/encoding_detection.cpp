@@ -227,12 +227,10 @@ std::optional<Declaration> MetaCharset(std::string_view lower)
     return std::nullopt;
 }
 
-std::optional<Declaration> FindDeclaration(std::string_view head)
+// What the page's code says beyond its directive: Response.CodePage or
+// Session.CodePage, then Response.Charset, then a <meta> charset.
+std::optional<Declaration> FindCodeDeclaration(std::string_view lower)
 {
-    std::string lower(head);
-    std::transform(lower.begin(), lower.end(), lower.begin(), LowerAsciiChar);  // byte by byte: UTF-8 too
-    if (auto d = DirectiveCodePage(lower))
-        return d;
     if (auto d = Earlier(Assignment(lower, "response.codepage", "Response.CodePage", false, CodePageEncoding),
                          Assignment(lower, "session.codepage", "Session.CodePage", false, CodePageEncoding)))
         return d;
@@ -275,13 +273,34 @@ DetectedEncoding EncodingDetector::Result() const
         result.reason = "文件以 UTF-8 字节顺序标记开头" + InvalidNote(survey);
         return result;
     }
-    if (const auto declared = FindDeclaration(bytes)) {
+    std::string lower(bytes);
+    std::transform(lower.begin(), lower.end(), lower.begin(), LowerAsciiChar);  // byte by byte: UTF-8 too
+    // The directive decides how the server reads the page's own bytes.
+    if (const auto directive = DirectiveCodePage(lower)) {
+        result.encoding = directive->encoding;
+        result.reason = directive->what;
+        if (directive->encoding == TextEncoding::Utf8)
+            result.reason += InvalidNote(survey);
+        else if (LooksLikeUtf8(survey))
+            result.reason += "，但内容是有效的 UTF-8";
+        return result;
+    }
+    // Past the directive the bytes are the evidence: a charset set deeper in
+    // the page (often for another page the code writes) that disagrees with
+    // valid UTF-8 Chinese is reported, not obeyed.
+    const std::optional<Declaration> declared = FindCodeDeclaration(lower);
+    if (LooksLikeUtf8(survey)) {
+        result.encoding = TextEncoding::Utf8;
+        result.reason = "内容是有效的 UTF-8";
+        if (declared && declared->encoding != TextEncoding::Utf8)
+            result.reason += "（" + declared->what + "，与内容不符，未采用）";
+        return result;
+    }
+    if (declared) {
         result.encoding = declared->encoding;
         result.reason = declared->what;
         if (declared->encoding == TextEncoding::Utf8)
             result.reason += InvalidNote(survey);
-        else if (LooksLikeUtf8(survey))
-            result.reason += "，但内容是有效的 UTF-8";
         return result;
     }
     if (survey.ascii) {

@@ -1,12 +1,13 @@
 // Which encoding a page is written in, judged from its bytes: a UTF-8
-// byte-order mark; else what the page declares (the CodePage of its <%@ %>
-// directive, then Response.CodePage or Session.CodePage, then
-// Response.Charset, then a <meta> charset; 65001 or utf-8 means UTF-8, 936,
-// gb2312, gbk or gb18030 means GBK, anything else is not a declaration);
-// else UTF-8 when the text is valid UTF-8, not plain ASCII, and does not
-// look like GBK Chinese read as UTF-8 (letters of mixed scripts); else GBK.
-// Declarations are looked for in the first 64 KiB only; validity is checked
-// over the whole text.
+// byte-order mark; else the CodePage of its <%@ %> directive (65001 means
+// UTF-8, 936 GBK); else UTF-8 when the text is valid UTF-8, not plain
+// ASCII, and does not look like GBK Chinese read as UTF-8 (letters of mixed
+// scripts), whatever the code declares deeper in the page; else what the
+// code declares (Response.CodePage or Session.CodePage, then
+// Response.Charset, then a <meta> charset; utf-8 means UTF-8, gb2312, gbk or
+// gb18030 GBK, anything else is not a declaration); else GBK. Declarations
+// are looked for in the first 64 KiB only; validity is checked over the
+// whole text.
 #pragma once
 
 #include "text/text_encoding.h"

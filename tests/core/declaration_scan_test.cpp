@@ -78,6 +78,14 @@ TEST_F(ScanTest, VariablesAreWrittenAfterConstantsSoTheyWin)
               (std::vector<Row>{{"total", var, 2}}));
 }
 
+// A name declared again (in any letter case) keeps its last declaration,
+// in the place of that declaration, as if each had been written in turn.
+TEST_F(ScanTest, ANameDeclaredAgainKeepsItsLastDeclaration)
+{
+    EXPECT_EQ(Scan(KeywordTable::Public, "Dim a(5), b, c\r\nDim A, c(2)\r\nDim b(1)"),
+              (std::vector<Row>{{"A", var, 2}, {"c", Gbk("数组上限:2"), 2}, {"b", Gbk("数组上限:1"), 2}}));
+}
+
 TEST_F(ScanTest, OtherKeywordsAndDimWithATabAreNoDeclarations)
 {
     EXPECT_TRUE(

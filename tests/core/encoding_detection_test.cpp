@@ -48,7 +48,7 @@ TEST(EncodingDetection, CodeThatSetsTheCodePageOrCharset)
     EXPECT_EQ(EncodingOf("<%\r\nResponse.CodePage = 65001\r\n%>" + kGbkChinese), TextEncoding::Utf8);
     EXPECT_EQ(EncodingOf("<% session.codepage=65001 %>" + kGbkChinese), TextEncoding::Utf8);
     EXPECT_EQ(EncodingOf("<% Response.Charset = \"UTF-8\" %>" + kGbkChinese), TextEncoding::Utf8);
-    EXPECT_EQ(EncodingOf("<% Response.CharSet=\"gb2312\" %>" + kUtf8Chinese), TextEncoding::Gbk);
+    EXPECT_EQ(EncodingOf("<% Response.CharSet=\"gb2312\" %>" + kGbkChinese), TextEncoding::Gbk);
     EXPECT_EQ(DetectEncoding("<% Session.CodePage = 65001 %>").reason, "代码设置 Session.CodePage = 65001");
 
     // Neither a commented-out setting, nor reading the value, nor another
@@ -57,11 +57,11 @@ TEST(EncodingDetection, CodeThatSetsTheCodePageOrCharset)
          {"<%\r\n' Response.CodePage = 936\r\n%>", "<% x = 1 ' Session.CodePage = 936 %>",
           "<%\r\nRem Response.CodePage = 936\r\n%>", "<% cp = Response.CodePage %>",
           "<% stream.Charset = \"gb2312\" %>", "<% Response.CodePage = bakCodePage %>"}) {
-        EXPECT_EQ(EncodingOf(code + kUtf8Chinese), TextEncoding::Utf8) << code;
+        EXPECT_EQ(EncodingOf(code + "<% Response.Charset = \"utf-8\" %>"), TextEncoding::Utf8) << code;
     }
     // An apostrophe inside a string, or in HTML before the script block, is no comment.
-    EXPECT_EQ(EncodingOf("<% s = \"'\" : Response.CodePage = 936 %>" + kUtf8Chinese), TextEncoding::Gbk);
-    EXPECT_EQ(EncodingOf("<a title='x'><% Response.CodePage = 936 %>" + kUtf8Chinese), TextEncoding::Gbk);
+    EXPECT_EQ(EncodingOf("<% s = \"'\" : Response.CodePage = 936 %>" + kGbkChinese), TextEncoding::Gbk);
+    EXPECT_EQ(EncodingOf("<a title='x'><% Response.CodePage = 936 %>" + kGbkChinese), TextEncoding::Gbk);
 }
 
 TEST(EncodingDetection, MetaCharsetInBothForms)
@@ -70,12 +70,12 @@ TEST(EncodingDetection, MetaCharsetInBothForms)
     EXPECT_EQ(
         EncodingOf("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\">" + kGbkChinese),
         TextEncoding::Utf8);
-    EXPECT_EQ(EncodingOf("<meta http-equiv=Content-Type content='text/html;charset=GB2312'>" + kUtf8Chinese),
+    EXPECT_EQ(EncodingOf("<meta http-equiv=Content-Type content='text/html;charset=GB2312'>" + kGbkChinese),
               TextEncoding::Gbk);
     // Commented out, or after a comment has ended.
-    EXPECT_EQ(EncodingOf("<!-- <meta charset=\"gbk\"> -->" + kUtf8Chinese), TextEncoding::Utf8);
+    EXPECT_EQ(EncodingOf("<!-- <meta charset=\"gbk\"> --><meta charset=\"utf-8\">"), TextEncoding::Utf8);
     EXPECT_EQ(EncodingOf("<!-- <meta charset=\"gbk\">" + kUtf8Chinese), TextEncoding::Utf8);
-    EXPECT_EQ(EncodingOf("<!-- a --><!-- b --><meta charset=\"gbk\">" + kUtf8Chinese), TextEncoding::Gbk);
+    EXPECT_EQ(EncodingOf("<!-- a --><!-- b --><meta charset=\"gbk\">" + kGbkChinese), TextEncoding::Gbk);
     EXPECT_EQ(EncodingOf("<meta name=\"charset\" content=\"x\">" + kUtf8Chinese), TextEncoding::Utf8);
 }
 
@@ -96,6 +96,22 @@ TEST(EncodingDetection, DeclarationsRankAndWinOverTheText)
     const DetectedEncoding utf8 = DetectEncoding("<%@ CodePage=65001 %>" + kUtf8Chinese + "\xFF");
     EXPECT_EQ(utf8.encoding, TextEncoding::Utf8);
     EXPECT_EQ(utf8.reason, "页面指令声明 CodePage=65001，但有 1 个字节不是有效的 UTF-8");
+}
+
+// A UTF-8 page whose code writes another page with a GBK charset deep
+// inside stays UTF-8: past the directive, valid UTF-8 Chinese is stronger
+// evidence than a declaration, which is reported as disagreeing.
+TEST(EncodingDetection, ValidUtf8IsNotOverruledByADeclarationDeeperIn)
+{
+    std::string page = "<!--#include file=\"conn.asp\"-->\r\n<%\r\n' " + kUtf8Chinese + "\r\n";
+    for (int line = 0; line < 1237; ++line)
+        page += "x = x + 1\r\n";
+    page += "Response.Write \"<meta http-equiv=Content-Type content='text/html; charset=gbk'>\"\r\n%>\r\n";
+    const DetectedEncoding d = DetectEncoding(page);
+    EXPECT_EQ(d.encoding, TextEncoding::Utf8);
+    EXPECT_EQ(d.reason, "内容是有效的 UTF-8（<meta> 声明 charset=gbk，与内容不符，未采用）");
+    EXPECT_EQ(EncodingOf("<% Response.CodePage = 936 %>" + kUtf8Chinese), TextEncoding::Utf8);
+    EXPECT_EQ(EncodingOf("<% Response.Charset = \"gb2312\" %>" + kUtf8Chinese), TextEncoding::Utf8);
 }
 
 TEST(EncodingDetection, WithoutDeclarationTheTextDecides)
