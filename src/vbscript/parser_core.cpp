@@ -43,7 +43,7 @@ ParseResult Parser::Run()
 
 void Parser::Advance()
 {
-    prev_ = tok_;
+    prev_ = {tok_.file, tok_.end, tok_.endLine, tok_.endColumn};
     if (haveAhead_) {
         tok_ = ahead_;
         haveAhead_ = false;
@@ -303,18 +303,6 @@ bool Parser::OwnedOutside(Closer closer)
     return false;
 }
 
-bool Parser::InsideProcedure() const
-{
-    for (size_t i = blocks_.size(); i-- > 0;) {
-        const BlockKind k = blocks_[i].kind;
-        if (k == BlockKind::Sub || k == BlockKind::Function || k == BlockKind::Property)
-            return true;
-        if (k == BlockKind::Class)
-            return false;
-    }
-    return false;
-}
-
 // Whether the statement loop stops at the current token: at its own block's
 // closer, or at an enclosing block's, which means this block lacks its end.
 // A closer no open block wants is reported and skipped.
@@ -415,17 +403,30 @@ NodeId Parser::ParseLineStatements()
 
 // Scopes.
 
+void Parser::PopScope()
+{
+    for (size_t i = scopes_.back().firstAdded; i < added_.size(); ++i)
+        added_[i]->pop_back();
+    added_.resize(scopes_.back().firstAdded);
+    scopes_.pop_back();
+}
+
 void Parser::Declare(DeclarationKind kind, const Token &name, NodeId node)
 {
-    Scope &scope = scopes_.back();
+    const Scope &scope = scopes_.back();
     const TextEncoding encoding = (name.flags & kGbk) ? TextEncoding::Gbk : TextEncoding::Utf8;
     const bool property = kind == DeclarationKind::PropertyGet || kind == DeclarationKind::PropertyLet
                           || kind == DeclarationKind::PropertySet;
     const uint8_t bit = property ? uint8_t(1u << (int(kind) - int(DeclarationKind::PropertyGet))) : 0;
-    auto [it, added] =
-        scope.names.try_emplace(FoldName(name.text, encoding), ScopeName{tree_.declarations.size()});
-    ScopeName &entry = it->second;
-    if (!added && (!property || entry.other || (entry.propertyKinds & bit))) {
+    NameStack &stack = names_[FoldName(name.text, encoding)];
+    const bool added = stack.empty() || stack.back().scope != scopes_.size() - 1;
+    if (added) {
+        stack.push_back({scopes_.size() - 1, tree_.declarations.size()});
+        added_.push_back(&stack);
+    }
+    ScopeName &entry = stack.back();
+    if (!added && (!property || entry.other || (entry.propertyKinds & bit))
+        && diagnostics_.size() < kMaxDiagnostics) {
         // Get, Let and Set of one property share its name; nothing else may.
         const SourceSpan &at = tree_.declarations[entry.firstDeclaration].at;
         ReportAt(int(CompileError::NameRedefined), SpanOf(name),

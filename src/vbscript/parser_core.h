@@ -63,17 +63,22 @@ private:
         BlockKind kind;
         std::string_view forVariable;  // For: its control variable
     };
+    // A name declared in one of the open scopes.
     struct ScopeName {
+        size_t scope;  // its index in scopes_
         size_t firstDeclaration;
         uint8_t propertyKinds = 0;  // bit per Get, Let, Set
         bool other = false;         // anything but a property
     };
+    // Every open scope's names in one table, innermost last for each name:
+    // a procedure's locals (rs, i, sql) reuse the entries of the last one's.
+    using NameStack = std::vector<ScopeName>;
     struct PropertyArity {
         int get = -1, let = -1, set = -1;
     };
     struct Scope {
         NodeId node;
-        std::unordered_map<std::string, ScopeName> names;
+        size_t firstAdded;  // in added_: the names this scope declared
         std::unordered_map<std::string, PropertyArity> properties;  // a class's
         bool hasDefault = false;
     };
@@ -112,15 +117,14 @@ private:
     bool StopsBody();
     void ReportMissingEnd(BlockKind block, Closer closer);
     void ReportStray(Closer closer);
-    bool InsideProcedure() const;
     bool OwnedOutside(Closer closer);  // by a block enclosing the innermost
     NodeId ParseBody();
     void ParseStatements(bool lineStart);
     NodeId ParseLineStatements();
 
     // Scopes.
-    void PushScope(NodeId node) { scopes_.push_back({node, {}, {}, false}); }
-    void PopScope() { scopes_.pop_back(); }
+    void PushScope(NodeId node) { scopes_.push_back({node, added_.size(), {}, false}); }
+    void PopScope();
     void Declare(DeclarationKind kind, const Token &name, NodeId node);
 
     // Statements (parse_statements.cpp).
@@ -170,12 +174,16 @@ private:
     Token tok_;
     Token ahead_;
     bool haveAhead_ = false;
-    Token prev_;
+    struct TokenEnd {
+        uint32_t file = 0, end = 0, endLine = 1, endColumn = 1;
+    } prev_;  // where the last token read ends, for the ends of nodes
     SyntaxTree tree_;
     std::vector<Diagnostic> diagnostics_;
     std::vector<NodeId> scratch_;
     std::vector<OpenBlock> blocks_;
     std::vector<Scope> scopes_;
+    std::unordered_map<std::string, NameStack> names_;
+    std::vector<NameStack *> added_;
     int depth_ = 0;
     int singleLine_ = 0;       // inside a single-line If
     bool panic_ = false;       // this statement has an error: skip the rest
