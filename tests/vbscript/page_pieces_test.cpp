@@ -110,6 +110,31 @@ TEST(Pages, KeepEachNodeInItsOwnFile)
     EXPECT_EQ(ifNode.span.endColumn, 10u);
 }
 
+// Columns count characters: in a GBK page a Chinese character is one.
+TEST(Pages, PlaceErrorsByCharactersOfTheFilesEncoding)
+{
+    const std::string page = "<p>\xD6\xD0</p><% x = \"\xCE\xC4\xD7\xD6\" y %>";
+    const ParseResult r = ParseFile(page, 3, TextEncoding::Gbk);
+    ASSERT_EQ(r.diagnostics.size(), 1u);
+    EXPECT_EQ(r.diagnostics[0].code, 1025);
+    EXPECT_EQ(r.diagnostics[0].file, 3u);
+    EXPECT_EQ(r.diagnostics[0].column, 21u);
+    EXPECT_EQ(r.diagnostics[0].offset, 23u);
+}
+
+// An include's code before the page's own Option Explicit: the engine's
+// "Expected statement", in the page.
+TEST(Pages, OptionExplicitAfterAnIncludesCodeIsAnError)
+{
+    const SourcePiece pieces[] = {
+        {PieceKind::Code, "Dim conn", 1, 2, 1, 3, TextEncoding::Utf8},
+        {PieceKind::Code, " Option Explicit ", 0, 40, 2, 3, TextEncoding::Utf8},
+    };
+    const ParseResult r = ParsePage(pieces);
+    EXPECT_EQ(ErrorList(r.diagnostics), "1024@2:4");
+    EXPECT_EQ(r.diagnostics[0].file, 0u);
+}
+
 TEST(Pages, ListDeclarationsAndTheNamesUsed)
 {
     const std::string page = "<% Dim total : Const Max = 3\r\nFunction Add(ByVal n)\r\n total = total + n\r\n"
