@@ -1,4 +1,4 @@
-// qasp colour FILE [--html] [--scheme classic|light|dark]: the file coloured
+// qasp colour FILE|- [--html] [--scheme classic|light|dark]: the file coloured
 // as the editor colours it, line by line from each line's start state: one
 // JSON array of runs a line, or a coloured HTML page. Words as written, the
 // file read in its own encoding, neighbouring runs of one colour merged. The
@@ -11,15 +11,17 @@
 #include "editor/colour_scheme.h"
 #include "editor/keyword_store.h"
 #include "editor/page_colouring.h"
+#include "cli/visible_text.h"
 #include "text/encoding_detection.h"
+#include "text/file_read.h"
 #include "text/gbk_codec.h"
 #include "text/line_pieces.h"
 #include "text/line_split.h"
 
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -29,6 +31,10 @@ namespace {
 
 constexpr size_t kFlushAt = 1 << 16;
 constexpr size_t kReadBlock = size_t{1} << 20;
+// A line is held whole, with its colour runs, while it is coloured; a page
+// from standard input is held whole. Real pages stay far below both.
+constexpr size_t kMaxLineBytes = size_t{8} << 20;
+constexpr size_t kMaxInputBytes = size_t{64} << 20;
 
 class Output {
 public:
@@ -66,48 +72,6 @@ void AppendUtf8(std::string &out, std::string_view bytes, bool gbk)
     out += bytes;
 }
 
-void AppendHtmlEscaped(std::string &out, std::string_view text)
-{
-    size_t from = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char *entity = nullptr;
-        switch (text[i]) {
-        case '&': entity = "&amp;"; break;
-        case '<': entity = "&lt;"; break;
-        case '>': entity = "&gt;"; break;
-        default: continue;
-        }
-        out.append(text, from, i - from);
-        out += entity;
-        from = i + 1;
-    }
-    out.append(text, from);
-}
-
-void AppendJsonEscaped(std::string &out, std::string_view text)
-{
-    static constexpr char kHex[] = "0123456789abcdef";
-    size_t from = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c != '"' && c != '\\')
-            continue;
-        out.append(text, from, i - from);
-        out += '\\';
-        if (c == '"' || c == '\\') {
-            out += static_cast<char>(c);
-        } else if (c == '\t') {
-            out += 't';
-        } else {
-            out += "u00";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        }
-        from = i + 1;
-    }
-    out.append(text, from);
-}
-
 // The spans with neighbours of one colour merged (categories that share a
 // colour in the scheme become one run).
 void MergeByColour(std::vector<ColourSpan> &spans, const ColourScheme &scheme)
@@ -124,8 +88,9 @@ void MergeByColour(std::vector<ColourSpan> &spans, const ColourScheme &scheme)
 
 void WriteHtmlHead(std::string &out, const std::string &title, const ColourScheme &scheme)
 {
-    out += "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>";
-    AppendHtmlEscaped(out, title);
+    // Well-formed XML as well as HTML: the meta element closes itself.
+    out += "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"/><title>";
+    AppendHtmlPlainText(out, {title, false});
     out += "</title>\n<style>\npre{font-family:\"SimSun\",\"AR PL UMing "
            "CN\",monospace;font-size:12px;tab-size:4;"
            "color:";
@@ -140,8 +105,64 @@ void WriteHtmlHead(std::string &out, const std::string &title, const ColourSchem
         out += HtmlColour(scheme.colours[i]);
         out += "}\n";
     }
+    out += MarkStyles(HtmlColour(scheme.Of(ColourCategory::Default)), HtmlColour(scheme.background));
     out += "</style></head>\n<body><pre>";
 }
+
+// The page a piece at a time, as often as asked: a file is read again each
+// time, a block at a time; standard input ("-") cannot be read twice and is
+// read once, whole. Either way within the limits: a line longer than
+// kMaxLineBytes (every line is held whole while it is coloured) or input
+// longer than kMaxInputBytes is refused.
+class PageSource {
+public:
+    explicit PageSource(const std::string &path) : path_(path), standardInput_(path == "-")
+    {
+        if (standardInput_) {
+            FileRead read = ReadStreamWithin(STDIN_FILENO, kMaxInputBytes);
+            if (!read.Ok())
+                throw CommandError(FileReadProblem(read, "-（标准输入）", kMaxInputBytes) + "，不能着色");
+            whole_ = std::move(read.bytes);
+            for (const std::string_view line : SplitTextLines(whole_))
+                if (line.size() > kMaxLineBytes)
+                    throw LineTooLong();
+            return;
+        }
+        const FileRead probe = ProbeRegularFile(path_);
+        if (probe.outcome == FileRead::Outcome::NotAFile && probe.error != EISDIR)
+            throw CommandError(FileReadProblem(probe, path_, 0)
+                               + "，不能着色（管道的内容请用 - 从标准输入读入）");
+        if (!probe.Ok())
+            throw CommandError(ReadProblem(probe, path_, 0));
+    }
+
+    void ForEachPiece(const std::function<void(std::string_view)> &each) const
+    {
+        if (standardInput_) {
+            each(whole_);
+            return;
+        }
+        std::ifstream in(path_, std::ios::binary);
+        if (!in)
+            throw CommandError(path_ + ": " + std::strerror(errno));
+        switch (ForEachLinePiece(in, kReadBlock, each, kMaxLineBytes)) {
+        case LinePieces::Done: return;
+        case LinePieces::ReadFailed: throw CommandError(path_ + ": read error");
+        case LinePieces::LineTooLong: throw LineTooLong();
+        }
+    }
+
+private:
+    CommandError LineTooLong() const
+    {
+        return CommandError("文件 " + path_ + " 有一行超过了 " + SizeLimitText(kMaxLineBytes)
+                            + " 的上限，不能着色");
+    }
+
+    std::string path_;
+    bool standardInput_;
+    std::string whole_;  // standard input
+};
 
 }  // namespace
 
@@ -151,29 +172,13 @@ int ColourCommand(Arguments args)
     const bool html = args.TakeFlag("--html");
     const std::string schemeName = args.TakeOption("--scheme").value_or("light");
     const std::string path =
-        args.Positional(1, "qasp colour FILE [--html] [--scheme classic|light|dark] [--db PATH]")[0];
+        args.Positional(1, "qasp colour FILE|- [--html] [--scheme classic|light|dark] [--db PATH]")[0];
     const ColourScheme *scheme = SchemeNamed(schemeName);
     if (!scheme)
         throw CommandError("unknown colour scheme: " + schemeName);
-    // A file is read twice, a block at a time: once to tell the encoding
-    // (which the whole text decides), once to colour. A pipe cannot be read
-    // twice: it is read whole (and anything else is refused with the reason).
-    std::error_code ec;
-    const bool regular = std::filesystem::is_regular_file(path, ec);
-    const std::string whole = regular ? std::string() : ReadFileBytes(path);
-    const auto forEachPiece = [&](const std::function<void(std::string_view)> &each) {
-        if (!regular) {
-            each(whole);
-            return;
-        }
-        std::ifstream in(path, std::ios::binary);
-        if (!in)
-            throw CommandError(path + ": " + std::strerror(errno));
-        if (!ForEachLinePiece(in, kReadBlock, each))
-            throw CommandError(path + ": read error");
-    };
+    const PageSource page(path);
     EncodingDetector detector;
-    forEachPiece([&](std::string_view piece) { detector.Feed(piece); });
+    page.ForEachPiece([&](std::string_view piece) { detector.Feed(piece); });
     const TextEncoding encoding = detector.Result().encoding;
     const bool gbk = encoding == TextEncoding::Gbk;
 
@@ -204,7 +209,7 @@ int ColourCommand(Arguments args)
                     out += CategoryName(s.category);
                     out += "\">";
                 }
-                AppendHtmlEscaped(out, text);
+                AppendHtmlText(out, {text, gbk});
                 if (span)
                     out += "</span>";
             }
@@ -217,14 +222,14 @@ int ColourCommand(Arguments args)
                 out += i ? R"(,{"c":")" : R"({"c":")";
                 out += colourNames[static_cast<size_t>(spans[i].category)];
                 out += R"(","t":")";
-                AppendJsonEscaped(out, text);
+                AppendJsonText(out, {text, gbk});
                 out += "\"}";
             }
             out += "]\n";
         }
         output.MaybeFlush();
     };
-    forEachPiece([&](std::string_view piece) {
+    page.ForEachPiece([&](std::string_view piece) {
         for (const std::string_view line : SplitTextLines(piece))
             colourLine(line);
     });

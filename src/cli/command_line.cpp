@@ -72,19 +72,21 @@ std::unique_ptr<KeywordStore> OpenStoreFor(Arguments &args)
     }
 }
 
-std::string ReadFileBytes(const std::string &path)
+std::string ReadProblem(const FileRead &read, const std::string &path, std::uintmax_t limit)
 {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        throw CommandError(path + ": is a directory");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw CommandError(path + ": " + std::strerror(errno));
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        throw CommandError(path + ": read error");
-    return std::move(bytes).str();
+    if (read.outcome == FileRead::Outcome::CannotOpen)
+        return path + ": " + std::strerror(read.error);
+    if (read.outcome == FileRead::Outcome::NotAFile && read.error == EISDIR)
+        return path + ": is a directory";
+    return FileReadProblem(read, path, limit);
+}
+
+std::string ReadFileBytes(const std::string &path, std::uintmax_t limit)
+{
+    FileRead read = ReadFileWithin(path, limit);
+    if (!read.Ok())
+        throw CommandError(ReadProblem(read, path, limit));
+    return std::move(read.bytes);
 }
 
 }  // namespace qasp::cli

@@ -2,6 +2,9 @@
 // use, file reading, and errors that end the command with a message.
 #pragma once
 
+#include "text/file_read.h"
+
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -40,8 +43,12 @@ private:
 // vocabulary.
 std::unique_ptr<KeywordStore> OpenStoreFor(Arguments &args);
 
-// The whole file as bytes; CommandError naming the file and the reason.
-std::string ReadFileBytes(const std::string &path);
+// Why a file could not be read, for a CommandError.
+std::string ReadProblem(const FileRead &read, const std::string &path, std::uintmax_t limit);
+
+// The whole file as bytes: a regular file of at most `limit` bytes, else
+// CommandError naming the file and the reason.
+std::string ReadFileBytes(const std::string &path, std::uintmax_t limit);
 
 }  // namespace cli
 }  // namespace qasp

@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "editor/declaration_scan.h"
 #include "editor/keyword_store.h"
+#include "project/asp_loader.h"
 #include "text/byte_string.h"
 #include "text/gbk_codec.h"
 
@@ -18,7 +19,7 @@ int ScanCommand(Arguments args)
     if (!EqualsNoCase(table, "key_public") && !EqualsNoCase(table, "key_other"))
         throw CommandError("--table takes Key_Public or Key_Other, not " + table);
     const std::string path = args.Positional(1, "qasp scan FILE [--table Key_Public|Key_Other]")[0];
-    const std::string text = ReadFileBytes(path);
+    const std::string text = ReadFileBytes(path, kMaxDocumentBytes);
     const KeywordTable into = EqualsNoCase(table, "key_public") ? KeywordTable::Public : KeywordTable::Other;
     KeywordStore store(":memory:");
     ScanDeclarations(store, into, text);

@@ -42,9 +42,9 @@ int Pack(Arguments args)
         const std::string name = entry.path().filename().string();
         const std::string lower = LowerAscii(name);
         if (lower.size() > 4 && lower.substr(lower.size() - 4) == ".bmp")
-            pictures.emplace_back(name, ReadFileBytes(entry.path().string()));
+            pictures.emplace_back(name, ReadFileBytes(entry.path().string(), skin::kMaxSkinFileBytes));
         else if (lower.find(".ini") != std::string::npos)
-            descriptions.emplace_back(name, ReadFileBytes(entry.path().string()));
+            descriptions.emplace_back(name, ReadFileBytes(entry.path().string(), skin::kMaxSkinFileBytes));
     }
     if (descriptions.size() != 1)
         throw CommandError(dir + ": a skin needs exactly one description (*.ini), found "
@@ -95,7 +95,7 @@ int Info(Arguments args)
     const std::string file = args.Positional(1, "qasp skin info FILE")[0];
     skin::TSkinReader reader;
     reader.ShowMessage = [](const std::string &m) { std::cerr << m << '\n'; };
-    if (!reader.ReadSkin(ReadFileBytes(file)))
+    if (!reader.ReadSkin(ReadFileBytes(file, skin::kMaxSkinFileBytes)))
         throw CommandError(file + ": not a usable skin: " + reader.LastError());
     size_t decoded = 16 + reader.DataSize();
     for (size_t i = 0; i < reader.Names().size(); ++i) {

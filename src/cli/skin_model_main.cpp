@@ -6,10 +6,9 @@
 #include "skin/data/required_elements.h"
 #include "skin/data/skin_model.h"
 #include "skin/data/skin_reader.h"
+#include "text/file_read.h"
 
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,15 +18,13 @@ int main(int argc, char **argv)
         std::cerr << "usage: qasp-skin-model FILE\n";
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (!in) {
-        std::cerr << argv[1] << ": cannot be read\n";
+    const qasp::FileRead read = qasp::ReadFileWithin(argv[1], qasp::skin::kMaxSkinFileBytes);
+    if (!read.Ok()) {
+        std::cerr << qasp::FileReadProblem(read, argv[1], qasp::skin::kMaxSkinFileBytes) << '\n';
         return 1;
     }
     qasp::skin::TSkinReader reader;
-    if (!reader.ReadSkin(bytes.str())) {
+    if (!reader.ReadSkin(read.bytes)) {
         std::cerr << argv[1] << ": not a usable skin: " << reader.LastError() << '\n';
         return 1;
     }

@@ -12,17 +12,14 @@
 #include "site/site_root.h"
 #include "text/byte_string.h"
 #include "text/encoding_detection.h"
+#include "text/file_read.h"
 #include "text/function_name.h"
 #include "text/gbk_codec.h"
 #include "text/line_breaks.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -46,8 +43,6 @@ const InfoTexts &Texts()
     return texts;
 }
 
-constexpr std::uintmax_t kMiB = std::uintmax_t{1024} * 1024;
-
 // Where a directive stands, for messages (UTF-8).
 struct IncludeSite {
     std::string fileName;
@@ -62,31 +57,21 @@ std::string Where(const IncludeSite *site)
     return "（" + site->fileName + " 第 " + std::to_string(site->line) + " 行：" + site->text + "）";
 }
 
-std::string SizeText(std::uintmax_t bytes)
-{
-    return bytes % kMiB == 0 ? std::to_string(bytes / kMiB) + " MB" : std::to_string(bytes) + " 字节";
-}
-
 std::string TooManyNodes(std::size_t limit, const IncludeSite *site)
 {
     return "工程过大：结点数超过了 " + std::to_string(limit) + " 个的上限" + Where(site) + "，不能打开";
 }
 
-std::string ReadWholeFile(const fs::path &path, const std::string &shownName, const IncludeSite *site)
+std::string ReadWholeFile(const fs::path &path, const std::string &shownName, const IncludeSite *site,
+                          std::uintmax_t limit)
 {
-    std::error_code error;
-    const auto size = fs::file_size(path, error);
-    if (!error && size > kMaxDocumentBytes)
-        throw LoadError("文件 " + shownName + Where(site) + " 有 " + std::to_string(size) + " 字节，超过了 "
-                        + std::to_string(kMaxDocumentBytes / kMiB) + " MB 的上限，不能作为 ASP 文档打开");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw LoadError("无法打开文件 " + shownName + Where(site) + "：" + std::strerror(errno));
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        throw LoadError("无法读取文件 " + shownName + Where(site));
-    return std::move(bytes).str();
+    FileRead read = ReadFileWithin(path, limit);
+    if (read.Ok())
+        return std::move(read.bytes);
+    std::string message = FileReadProblem(read, shownName + Where(site), limit);
+    if (read.outcome == FileRead::Outcome::TooLarge || read.outcome == FileRead::Outcome::NotAFile)
+        message += "，不能作为 ASP 文档打开";
+    throw LoadError(message);
 }
 
 // A NUL byte is never text in either encoding: an image or an archive
@@ -196,7 +181,8 @@ bool Loader::Load(TreeNode *parent, const fs::path &file)
     KeywordStore::Batch batch(store_);
     tree_.SetFileOrder(true);
     try {
-        std::string bytes = ReadWholeFile(file, file.string(), nullptr);  // the file is closed again
+        // The file is closed again.
+        std::string bytes = ReadWholeFile(file, file.string(), nullptr, context_.limits.documentBytes);
         if (LooksBinary(bytes))
             throw LoadError("文件 " + file.string() + " 不是文本文件（含有零字节），不能作为 ASP 文档打开");
         Open(parent, file, FileKey(file), RootDisplayName(file), std::move(bytes), nullptr);
@@ -237,8 +223,8 @@ void Loader::Open(TreeNode *parent, fs::path path, std::string key, std::string 
     bytes_ += f->raw.size();
     if (bytes_ > context_.limits.projectBytes)
         throw LoadError("工程过大：读入文件 " + f->shownName + Where(site) + " 后，各文件合计 "
-                        + std::to_string(bytes_) + " 字节，超过了 " + SizeText(context_.limits.projectBytes)
-                        + " 的上限，不能打开");
+                        + std::to_string(bytes_) + " 字节，超过了 "
+                        + SizeLimitText(context_.limits.projectBytes) + " 的上限，不能打开");
     CountNode(site);
     f->encoding = EncodingOf(f->key, f->raw);
     f->page = ScanPageStructure(f->bytes, f->encoding == TextEncoding::Gbk);
@@ -322,7 +308,7 @@ void Loader::FollowInclude(OpenFile &f, const IncludeDirective &d)
     // A folder or a device is refused by the resolver, a binary file here,
     // before it becomes a document.
     const std::string shownName = resolver_.Site().Relative(target.path);
-    std::string bytes = ReadWholeFile(target.path, shownName, &site);
+    std::string bytes = ReadWholeFile(target.path, shownName, &site, context_.limits.documentBytes);
     if (LooksBinary(bytes)) {
         Skip(f, d, "binary",
              "无法包含 " + DirectiveText(d.kind, d.path, gbk) + Where(&site) + "：不是文本文件");
@@ -417,8 +403,9 @@ std::string FileKey(const fs::path &file)
 bool LoadAspDocument(ProjectTree &tree, TreeNode *parent, const fs::path &file, KeywordStore &store,
                      LoadContext &context)
 {
+    // A folder or a device is refused by the reader, saying what it is.
     std::error_code ec;
-    if (!fs::is_regular_file(file, ec))
+    if (!fs::exists(file, ec))
         throw LoadError("无法打开文件 " + file.string() + "：文件不存在");
     std::optional<SiteRoot> site;
     try {

@@ -51,6 +51,7 @@ struct LoadError : std::runtime_error {
 struct LoadLimits {
     std::uintmax_t projectBytes = kMaxProjectBytes;
     std::size_t nodes = kMaxProjectNodes;
+    std::uintmax_t documentBytes = kMaxDocumentBytes;  // each file's
 };
 
 // How the files' bytes are read: guessed for each file (a byte-order mark,

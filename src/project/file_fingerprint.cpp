@@ -1,8 +1,9 @@
 #include "project/file_fingerprint.h"
 
-#include <fstream>
+#include "project/asp_loader.h"
+#include "text/file_read.h"
+
 #include <functional>
-#include <iterator>
 #include <string>
 
 namespace qasp {
@@ -23,13 +24,17 @@ FileFingerprint FingerprintOf(const fs::path &path, std::string_view bytes)
 
 std::optional<FileFingerprint> CurrentFingerprint(const fs::path &path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // No loaded document is larger than a whole project may be: a file
+    // beyond that has changed, and is not read into memory to say so.
+    const FileRead read = ReadFileWithin(path, kMaxProjectBytes);
+    if (read.outcome == FileRead::Outcome::TooLarge) {
+        FileFingerprint grown = FingerprintOf(path, {});
+        grown.size = read.size;
+        return grown;
+    }
+    if (!read.Ok())
         return std::nullopt;
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return std::nullopt;
-    return FingerprintOf(path, bytes);
+    return FingerprintOf(path, read.bytes);
 }
 
 }  // namespace qasp

@@ -5,6 +5,7 @@
 #include "text/gbk.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace qasp {
 namespace {
@@ -14,15 +15,22 @@ int Breaks(std::string_view text)
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
-// The first non-repeat node below `root` (itself included) that holds `record`.
+// The first non-repeat node below `root` (itself included) that holds
+// `record`, in pre-order; a list of its own, as includes may nest thousands
+// deep.
 const TreeNode *Owner(const TreeNode &root, const TTreeRec *record)
 {
-    if (!root.IsRepeat() && root.Record() == record)
-        return &root;
-    for (const auto &child : root.Children())
-        if (child->IsDocument())
-            if (const TreeNode *found = Owner(*child, record))
-                return found;
+    std::vector<const TreeNode *> pending{&root};
+    while (!pending.empty()) {
+        const TreeNode *node = pending.back();
+        pending.pop_back();
+        if (!node->IsRepeat() && node->Record() == record)
+            return node;
+        const auto &children = node->Children();
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            if ((*it)->IsDocument())
+                pending.push_back(it->get());
+    }
     return nullptr;
 }
 

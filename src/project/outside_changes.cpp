@@ -10,6 +10,7 @@
 #include "project/window_surface.h"
 
 #include <set>
+#include <vector>
 
 namespace qasp {
 
@@ -52,11 +53,17 @@ std::vector<TreeNode *> DocumentsChangedOnDisk(const ProjectTree &tree)
 
 bool DocumentEdited(const TreeNode &document)
 {
-    if (document.Record() && document.Record()->Edited)
-        return true;
-    for (const auto &child : document.Children())
-        if (child->IsDocument() ? DocumentEdited(*child) : child->Record() && child->Record()->Edited)
+    // A list of its own: includes may nest thousands deep.
+    std::vector<const TreeNode *> pending{&document};
+    while (!pending.empty()) {
+        const TreeNode *node = pending.back();
+        pending.pop_back();
+        if (node->Record() && node->Record()->Edited)
             return true;
+        if (node == &document || node->IsDocument())
+            for (const auto &child : node->Children())
+                pending.push_back(child.get());
+    }
     return false;
 }
 

@@ -3,11 +3,11 @@
 #include "site/include_resolution.h"
 #include "site/page_structure.h"
 #include "text/encoding_detection.h"
+#include "text/file_read.h"
 
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <unordered_set>
+#include <vector>
 
 namespace qasp {
 namespace {
@@ -21,6 +21,15 @@ struct ScannedFile {
     std::vector<IncludeDirective> includes;
 };
 
+// A file being written out: how far its bytes and directives have gone.
+struct OpenFile {
+    fs::path file;
+    std::string key;
+    const ScannedFile *scanned = nullptr;
+    size_t next = 0;  // its next directive
+    size_t at = 0;    // its bytes [0, at) are written
+};
+
 class Flattener {
 public:
     Flattener(const SiteRoot &site, std::optional<TextEncoding> encoding, std::uintmax_t maxBytes)
@@ -30,31 +39,37 @@ public:
     {
     }
 
-    void Append(const fs::path &file, const std::string &key)
+    // The files are walked with a stack of their own: an include chain
+    // thousands deep costs no call stack.
+    void Append(const fs::path &page, const std::string &key)
     {
-        const ScannedFile &scanned = Scan(file, key);
-        chain_.insert(key);
-        size_t at = 0;
-        const bool gbk = scanned.encoding == TextEncoding::Gbk;
-        for (const IncludeDirective &d : scanned.includes) {
-            const IncludeTarget &target = resolver_.Resolve(file, d.kind, d.path, gbk);
+        Open(page, key);
+        while (!open_.empty()) {
+            OpenFile &f = open_.back();
+            if (f.next == f.scanned->includes.size()) {
+                Write(std::string_view(f.scanned->bytes).substr(f.at));
+                chain_.erase(f.key);
+                open_.pop_back();
+                continue;
+            }
+            const IncludeDirective &d = f.scanned->includes[f.next++];
+            const bool gbk = f.scanned->encoding == TextEncoding::Gbk;
+            const IncludeTarget &target = resolver_.Resolve(f.file, d.kind, d.path, gbk);
             std::string problem;
             if (!target.Found())
                 problem = target.reason;
             else if (chain_.contains(target.key))
                 problem = "包含循环";
             if (!problem.empty()) {
-                result_.warnings.push_back(resolver_.Site().Relative(file) + " 第 " + std::to_string(d.line)
+                result_.warnings.push_back(resolver_.Site().Relative(f.file) + " 第 " + std::to_string(d.line)
                                            + " 行 " + DirectiveText(d.kind, d.path, gbk) + "：" + problem
                                            + "，保留原样");
                 continue;
             }
-            Write(std::string_view(scanned.bytes).substr(at, d.begin - at));
-            Append(target.path, target.key);
-            at = d.end;
+            Write(std::string_view(f.scanned->bytes).substr(f.at, d.begin - f.at));
+            f.at = d.end;
+            Open(target.path, target.key);  // f is not used after this: the stack may move
         }
-        Write(std::string_view(scanned.bytes).substr(at));
-        chain_.erase(key);
     }
 
     FlattenResult Take() { return std::move(result_); }
@@ -64,16 +79,22 @@ private:
     {
         if (const auto it = files_.find(key); it != files_.end())
             return it->second;
-        std::ifstream in(file, std::ios::binary);
-        if (!in)
-            throw FlattenError("无法打开文件 " + resolver_.Site().Relative(file));
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
+        // No file can be larger than the whole page may grow.
+        FileRead read = ReadFileWithin(file, maxBytes_);
+        if (!read.Ok())
+            throw FlattenError(FileReadProblem(read, resolver_.Site().Relative(file), maxBytes_));
         ScannedFile scanned;
-        scanned.bytes = std::move(bytes).str();
+        scanned.bytes = std::move(read.bytes);
         scanned.encoding = encoding_ ? *encoding_ : DetectEncoding(scanned.bytes).encoding;
         scanned.includes = ScanPageStructure(scanned.bytes, scanned.encoding == TextEncoding::Gbk).includes;
         return files_.emplace(key, std::move(scanned)).first->second;
+    }
+
+    void Open(const fs::path &file, const std::string &key)
+    {
+        const ScannedFile &scanned = Scan(file, key);
+        chain_.insert(key);
+        open_.push_back({file, key, &scanned});
     }
 
     void Write(std::string_view bytes)
@@ -88,7 +109,8 @@ private:
     std::optional<TextEncoding> encoding_;
     std::uintmax_t maxBytes_;
     std::map<std::string, ScannedFile> files_;
-    std::unordered_set<std::string> chain_;
+    std::unordered_set<std::string> chain_;  // keys of open_
+    std::vector<OpenFile> open_;
     FlattenResult result_;
 };
 
@@ -98,7 +120,7 @@ FlattenResult FlattenPage(const fs::path &page, const SiteRoot &site, std::optio
                           std::uintmax_t maxBytes)
 {
     std::error_code ec;
-    if (!fs::is_regular_file(page, ec))
+    if (!fs::exists(page, ec))
         throw FlattenError("无法打开文件 " + page.string() + "：文件不存在");
     fs::path key = fs::weakly_canonical(page, ec);
     if (ec)

@@ -1,15 +1,20 @@
 # Runs one command and checks what it did:
 #   -DPROGRAM=path -DARGS="arg|arg|..." [-DEXPECT_EXIT=0] [-DGOLDEN=file] [-DSTDOUT_MATCH=regex]
-#   [-DSTDERR_MATCH=regex] [-DWORKDIR=dir]
+#   [-DSTDERR_MATCH=regex] [-DWORKDIR=dir] [-DINPUT=file read as standard input]
 if(NOT DEFINED EXPECT_EXIT)
     set(EXPECT_EXIT 0)
 endif()
 if(NOT DEFINED WORKDIR)
     set(WORKDIR ".")
 endif()
+set(input)
+if(DEFINED INPUT)
+    set(input INPUT_FILE "${INPUT}")
+endif()
 string(REPLACE "|" ";" args "${ARGS}")
 execute_process(COMMAND "${PROGRAM}" ${args}
                 WORKING_DIRECTORY "${WORKDIR}"
+                ${input}
                 RESULT_VARIABLE exit_code
                 OUTPUT_VARIABLE out
                 ERROR_VARIABLE err)

@@ -2,7 +2,9 @@
 #include "text/gbk_codec.h"
 
 #include <gtest/gtest.h>
+#include <unicode/utf8.h>
 
+#include <cstdint>
 #include <iconv.h>
 #include <random>
 #include <set>
@@ -29,6 +31,29 @@ TEST(GbkCodec, EveryPairAndEveryByteComesBackUnchanged)
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
     EXPECT_EQ(EncodeGbk(DecodeGbk(all)), all);
+}
+
+// Output for terminals and JSON is valid UTF-8 whatever the bytes: every
+// pair, every byte and pieces of characters, alone and mixed.
+TEST(GbkCodec, ConvertsAnyBytesToValidUtf8)
+{
+    std::string all;
+    for (int lead = 0x80; lead <= 0xFF; ++lead)
+        for (int trail = 0x00; trail <= 0xFF; ++trail) {
+            all += static_cast<char>(lead);
+            all += static_cast<char>(trail);
+        }
+    for (const std::string &bytes : {all, all.substr(1), std::string("\xFF\x80\x81")}) {
+        const std::string utf8 = GbkToUtf8(bytes);
+        const auto *data = reinterpret_cast<const uint8_t *>(utf8.data());
+        const auto size = static_cast<int32_t>(utf8.size());
+        for (int32_t i = 0; i < size;) {
+            const int32_t at = i;
+            UChar32 c = 0;
+            U8_NEXT(data, i, size, c);
+            ASSERT_GE(c, 0) << "invalid UTF-8 at byte " << at;
+        }
+    }
 }
 
 // The tables are made at build time in one pass over all sequences; each

@@ -16,7 +16,8 @@ std::vector<std::string> PiecesOf(const std::string &text, size_t block)
 {
     std::istringstream in(text);
     std::vector<std::string> pieces;
-    EXPECT_TRUE(ForEachLinePiece(in, block, [&](std::string_view p) { pieces.emplace_back(p); }));
+    EXPECT_EQ(ForEachLinePiece(in, block, [&](std::string_view p) { pieces.emplace_back(p); }),
+              LinePieces::Done);
     return pieces;
 }
 
@@ -75,5 +76,31 @@ TEST(LinePieces, TheEncodingOfPiecesIsTheEncodingOfTheWhole)
             EXPECT_EQ(pieces.byteOrderMark, whole.byteOrderMark) << text;
             EXPECT_EQ(pieces.reason, whole.reason) << text;
         }
+    }
+}
+
+// A line longer than the limit stops the reading before any piece holds it,
+// wherever the blocks cut; lines of the limit pass.
+TEST(LinePieces, ALineOverTheLimitIsRefused)
+{
+    const std::string ok = "abcd\r\nabcd\nab\rabcd";
+    for (const std::string_view text : {"abcde\r\nab", "ab\r\nabcde", "ab\nabcde\r\nab", "abcdefghijklmn"}) {
+        for (const size_t block : {size_t{1}, size_t{3}, size_t{5}, size_t{64}}) {
+            std::istringstream in{std::string(text)};
+            std::string seen;
+            EXPECT_EQ(ForEachLinePiece(
+                          in, block, [&](std::string_view p) { seen += p; }, 4),
+                      LinePieces::LineTooLong)
+                << text << " / " << block;
+            EXPECT_EQ(seen.find("abcde"), std::string::npos) << text << " / " << block;
+        }
+    }
+    for (const size_t block : {size_t{1}, size_t{3}, size_t{64}}) {
+        std::istringstream in(ok);
+        std::string seen;
+        EXPECT_EQ(ForEachLinePiece(
+                      in, block, [&](std::string_view p) { seen += p; }, 4),
+                  LinePieces::Done);
+        EXPECT_EQ(seen, ok);
     }
 }

@@ -5,6 +5,7 @@
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_manager_link.h"
 #include "skin/data/skin_reader.h"
+#include "text/file_read.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -103,10 +104,11 @@ void SkinData::SetSkinFile(const QString &name)
 {
     noSkin_ = true;
     skinFile_ = name;
-    QFile file(name);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+    // Read within a limit: a device or an endless file is no skin.
+    FileRead read = ReadFileWithin(QFile::encodeName(name).toStdString(), kMaxSkinFileBytes);
+    if (!read.Ok())
         return;
-    stream_ = file.readAll().toStdString();
+    stream_ = std::move(read.bytes);
     LoadSkinStream();
     if (SkinFormtype == sfMainform)
         RefreshSkin();

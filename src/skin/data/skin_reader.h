@@ -13,6 +13,10 @@
 
 namespace qasp::skin {
 
+// The largest skin file, or picture packed into one, that is read: no more
+// than a stream may decode to (TSkinReader::MaxDecodedSize).
+constexpr std::uintmax_t kMaxSkinFileBytes = std::uintmax_t{32} << 20;
+
 class TSkinReader {
 public:
     static constexpr int32_t kFormatVersion = 20000;
