@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 namespace qasp::vbs {
 
@@ -91,6 +92,21 @@ const char *CompileErrorText(int number, MessageLanguage language)
 std::string CompileErrorMessageKey(int number)
 {
     return "vbscript." + std::to_string(number);
+}
+
+const char *MessageText(std::string_view key, MessageLanguage language)
+{
+    constexpr std::string_view prefix = "vbscript.";
+    if (key.substr(0, prefix.size()) != prefix)
+        return nullptr;
+    key.remove_prefix(prefix.size());
+    if (key == "declared-here")
+        return language == MessageLanguage::English ? "First declared here" : "首次声明于此";
+    int number = 0;
+    const auto [end, error] = std::from_chars(key.data(), key.data() + key.size(), number);
+    if (error != std::errc() || end != key.data() + key.size())
+        return nullptr;
+    return CompileErrorText(number, language);
 }
 
 }  // namespace qasp::vbs

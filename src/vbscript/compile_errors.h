@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace qasp::vbs {
 
@@ -84,5 +85,9 @@ constexpr uint32_t CompileErrorHresult(int number)
 
 // "vbscript.1002": the key a diagnostic carries for a compile error.
 std::string CompileErrorMessageKey(int number);
+
+// The text of a diagnostic's or related place's message key: a compile
+// error's, or "vbscript.declared-here"; nullptr for a key not known here.
+const char *MessageText(std::string_view key, MessageLanguage language);
 
 }  // namespace qasp::vbs

@@ -61,4 +61,13 @@ TEST(Catalogue, NumbersBecomeTheServersHresultAndAMessageKey)
     EXPECT_EQ(CompileErrorMessageKey(1041), "vbscript.1041");
 }
 
+TEST(Catalogue, TellsTheTextOfAMessageKey)
+{
+    EXPECT_STREQ(MessageText("vbscript.1041", MessageLanguage::SimplifiedChinese), "名称重定义");
+    EXPECT_STREQ(MessageText("vbscript.declared-here", MessageLanguage::English), "First declared here");
+    EXPECT_EQ(MessageText("vbscript.1041x", MessageLanguage::English), nullptr);
+    EXPECT_EQ(MessageText("vbscript.", MessageLanguage::English), nullptr);
+    EXPECT_EQ(MessageText("other.1041", MessageLanguage::English), nullptr);
+}
+
 }  // namespace
