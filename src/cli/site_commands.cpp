@@ -5,9 +5,11 @@
 #include "cli/command_line.h"
 #include "cli/project_load.h"
 #include "project/asp_writer.h"
+#include "project/save_targets.h"
 #include "site/page_flattening.h"
 #include "site/site_root.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace qasp::cli {
@@ -28,8 +30,9 @@ int IncludesCommand(Arguments args)
 int FlattenCommand(Arguments args)
 {
     const std::optional<std::string> out = args.TakeOption("-o");
+    const bool force = args.TakeFlag("--force");
     const LoadOptions options = TakeLoadOptions(args);
-    const std::string usage = "qasp flatten ROOT.asp -o OUT " + std::string(kLoadOptionsUsage);
+    const std::string usage = "qasp flatten ROOT.asp -o OUT [--force] " + std::string(kLoadOptionsUsage);
     const std::filesystem::path page = std::filesystem::absolute(args.Positional(1, usage)[0]);
     if (!out || out->empty())
         throw CommandError("usage: " + usage);
@@ -44,7 +47,20 @@ int FlattenCommand(Arguments args)
         const FlattenResult result = FlattenPage(page, site, encoding);
         for (const std::string &w : result.warnings)
             std::cerr << "qasp flatten: " << w << '\n';
-        WriteFileAtomically(*out, result.bytes);
+        // The page or one of its includes is no place for the assembled
+        // page: it would be lost, and the site with it.
+        const std::filesystem::path target = RealPathOf(*out, SystemFiles());
+        const bool replacesRead = std::any_of(result.files.begin(), result.files.end(), [&](const auto &f) {
+            return RealPathOf(f, SystemFiles()) == target;
+        });
+        if (replacesRead && !force)
+            throw CommandError(
+                "输出文件 " + target.string()
+                + " 是页面读入的文件，未写入任何文件\n(--force writes it, keeping the old file as "
+                  "NAME.bak, or NAME.bak.1, ... when taken)");
+        for (const BackupMade &b :
+             WriteAllOrNothing({{target, result.bytes, replacesRead}}, SystemFiles()).backups)
+            std::cout << "原文件 " << b.original.string() << " 已保留为 " << b.backup.string() << '\n';
     } catch (const FlattenError &e) {
         throw CommandError(e.what());
     } catch (const SiteRootError &e) {

@@ -87,6 +87,7 @@ private:
         scanned.bytes = std::move(read.bytes);
         scanned.encoding = encoding_ ? *encoding_ : DetectEncoding(scanned.bytes).encoding;
         scanned.includes = ScanPageStructure(scanned.bytes, scanned.encoding == TextEncoding::Gbk).includes;
+        result_.files.push_back(file);
         return files_.emplace(key, std::move(scanned)).first->second;
     }
 

@@ -26,7 +26,8 @@ struct FlattenError : std::runtime_error {
 
 struct FlattenResult {
     std::string bytes;
-    std::vector<std::string> warnings;  // UTF-8: the directives left as written, and why
+    std::vector<std::string> warnings;         // UTF-8: the directives left as written, and why
+    std::vector<std::filesystem::path> files;  // every file read, once, the page first
 };
 
 // `encoding`: how every file's directives are read; none: each file's own,
