@@ -125,7 +125,7 @@ public:
             whole_ = std::move(read.bytes);
             for (const std::string_view line : SplitTextLines(whole_))
                 if (line.size() > kMaxLineBytes)
-                    throw LineTooLong();
+                    throw CommandError(LineTooLong());
             return;
         }
         const FileRead probe = ProbeRegularFile(path_);
@@ -148,15 +148,14 @@ public:
         switch (ForEachLinePiece(in, kReadBlock, each, kMaxLineBytes)) {
         case LinePieces::Done: return;
         case LinePieces::ReadFailed: throw CommandError(path_ + ": read error");
-        case LinePieces::LineTooLong: throw LineTooLong();
+        case LinePieces::LineTooLong: throw CommandError(LineTooLong());
         }
     }
 
 private:
-    CommandError LineTooLong() const
+    std::string LineTooLong() const
     {
-        return CommandError("文件 " + path_ + " 有一行超过了 " + SizeLimitText(kMaxLineBytes)
-                            + " 的上限，不能着色");
+        return "文件 " + path_ + " 有一行超过了 " + SizeLimitText(kMaxLineBytes) + " 的上限，不能着色";
     }
 
     std::string path_;

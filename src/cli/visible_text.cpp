@@ -141,7 +141,7 @@ void AppendHtmlText(std::string &out, PageText text)
             return;
         }
         const bool control = piece.kind == PieceKind::Control;
-        out += control ? "<span class=\"ctrl\" title=\"" : "<span class=\"bad\" title=\"";
+        out += control ? R"(<span class="ctrl" title=")" : R"(<span class="bad" title=")";
         out += MarkTitle(piece, text.gbkEscapes);
         out += "\">";
         if (control)

@@ -51,16 +51,18 @@ int RunShell(const std::string &command)
 }
 
 class ColourOutputTest : public ::testing::Test {
+public:
+    ColourOutputTest(const ColourOutputTest &) = delete;
+    ColourOutputTest &operator=(const ColourOutputTest &) = delete;
+
 protected:
     ColourOutputTest() { fs::create_directories(dir_); }
     ~ColourOutputTest() override { fs::remove_all(dir_); }
-    ColourOutputTest(const ColourOutputTest &) = delete;
-    ColourOutputTest &operator=(const ColourOutputTest &) = delete;
 
     // qasp colour [--html] on `page`, its output in a file beside it.
     fs::path Colour(const fs::path &page, bool html)
     {
-        const fs::path out = page.string() + (html ? ".html" : ".jsonl");
+        fs::path out = page.string() + (html ? ".html" : ".jsonl");
         const std::string command = Quoted(QASP_PROGRAM) + " colour " + (html ? "--html " : "")
                                     + Quoted(page.string()) + " > " + Quoted(out.string());
         EXPECT_EQ(RunShell(command), 0) << command;
