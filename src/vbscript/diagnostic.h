@@ -27,6 +27,7 @@ struct Diagnostic {
     Severity severity = Severity::Error;
     int code = 0;            // the engine's number for a compile error
     std::string messageKey;  // "vbscript.1002"; the text comes from the catalogue
+    std::string argument;    // UTF-8: the name or path the message is about, if any
     std::vector<RelatedPlace> related;
 };
 

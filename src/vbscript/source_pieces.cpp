@@ -7,7 +7,12 @@ namespace qasp::vbs {
 
 std::vector<SourcePiece> PiecesOfFile(std::string_view bytes, uint32_t file, TextEncoding encoding)
 {
-    const PageStructure structure = ScanPageStructure(bytes, encoding == TextEncoding::Gbk);
+    return PiecesOfStructure(bytes, ScanPageStructure(bytes, encoding == TextEncoding::Gbk), file, encoding);
+}
+
+std::vector<SourcePiece> PiecesOfStructure(std::string_view bytes, const PageStructure &structure, uint32_t file,
+                                           TextEncoding encoding)
+{
     std::vector<SourcePiece> pieces;
     TextCursor cursor;
     for (const PageRegion &r : structure.regions) {

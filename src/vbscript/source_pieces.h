@@ -11,6 +11,10 @@
 #include <string_view>
 #include <vector>
 
+namespace qasp {
+struct PageStructure;
+}
+
 namespace qasp::vbs {
 
 enum class PieceKind : uint8_t {
@@ -33,5 +37,10 @@ struct SourcePiece {
 // other languages are not VBScript and give no piece; include directives are
 // left out (a caller with a site puts the included file's pieces there).
 std::vector<SourcePiece> PiecesOfFile(std::string_view bytes, uint32_t file, TextEncoding encoding);
+
+// The same for a structure already scanned (a page's, or an included .vbs
+// file's, which is code throughout).
+std::vector<SourcePiece> PiecesOfStructure(std::string_view bytes, const PageStructure &structure, uint32_t file,
+                                           TextEncoding encoding);
 
 }  // namespace qasp::vbs

@@ -1,0 +1,318 @@
+// Names looked up as the engine looks them up when the page runs: a
+// procedure's own names, then its class's members, then the page's globals
+// (from every file of the page, wherever they stand: the engine collects a
+// scope's declarations before running it), then the built-in names.
+#include "analysis/builtin_names.h"
+#include "analysis/check_messages.h"
+#include "analysis/page_checks.h"
+#include "vbscript/names.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace qasp::analysis {
+
+using vbs::Declaration;
+using vbs::DeclarationKind;
+using vbs::Diagnostic;
+using vbs::kNoNode;
+using vbs::Node;
+using vbs::NodeId;
+using vbs::NodeKind;
+using vbs::Severity;
+using vbs::SyntaxTree;
+
+Diagnostic DiagnosticAt(const vbs::SourceSpan &span, Severity severity, int code, std::string messageKey)
+{
+    Diagnostic d;
+    d.file = span.file;
+    d.offset = span.begin;
+    d.endOffset = span.end;
+    d.line = span.line;
+    d.column = span.column;
+    d.endLine = span.endLine;
+    d.endColumn = span.endColumn;
+    d.severity = severity;
+    d.code = code;
+    d.messageKey = std::move(messageKey);
+    return d;
+}
+
+namespace {
+
+// How a name is used where it stands.
+enum class Role : uint8_t {
+    Value,
+    Callee,   // called: "foo a", "Call foo(a)", "x = foo(a)"
+    Target,   // assigned: "foo = 1", a For variable
+    Indexed,  // "foo(1) = 2": an array element assigned
+};
+
+// A node to visit, with where it stands.
+struct Visit {
+    NodeId node;
+    Role role;
+    int arguments;  // Callee: how many
+    NodeId klass, procedure;
+};
+
+struct Use {
+    NodeId node;
+    Role role;
+    int arguments;
+    NodeId klass, procedure;
+};
+
+constexpr int kImplicit = -1;  // a name only ReDim declares
+
+bool IsProcedure(NodeKind k)
+{
+    return k == NodeKind::Sub || k == NodeKind::Function || k == NodeKind::PropertyGet
+           || k == NodeKind::PropertyLet || k == NodeKind::PropertySet;
+}
+
+int SiblingsFrom(const SyntaxTree &tree, NodeId first)
+{
+    int count = 0;
+    for (NodeId a = first; a != kNoNode; a = tree[a].nextSibling)
+        ++count;
+    return count;
+}
+
+int ParameterCount(const SyntaxTree &tree, NodeId procedure)
+{
+    for (NodeId c = tree[procedure].firstChild; c != kNoNode; c = tree[c].nextSibling)
+        if (tree[c].kind == NodeKind::Params)
+            return SiblingsFrom(tree, tree[c].firstChild);
+    return 0;
+}
+
+class NameChecker {
+public:
+    NameChecker(const SyntaxTree &tree, const FileEncoding &encoding)
+        : tree_(tree),
+          encoding_(encoding),
+          used_(tree.declarations.size(), false)
+    {
+    }
+
+    std::vector<Diagnostic> Run()
+    {
+        for (size_t i = 0; i < tree_.declarations.size(); ++i) {
+            const Declaration &d = tree_.declarations[i];
+            names_[d.scope].emplace(Fold(d.name, d.at.file), static_cast<int>(i));
+        }
+        Walk();
+        // ReDim declares a name nothing else did, in the scope it stands in.
+        for (const auto &[var, scope] : redims_) {
+            const std::string name = Fold(tree_[var].text, tree_[var].span.file);
+            if (!Lookup(name, scope, scope) && !IsBuiltinName(name))
+                names_[scope].emplace(name, kImplicit);
+        }
+        for (const Use &use : uses_)
+            Resolve(use);
+        CheckNew();
+        ReportUnused();
+        ReportProcedureCase();
+        return std::move(out_);
+    }
+
+private:
+    std::string Fold(std::string_view name, uint32_t file) const { return vbs::FoldName(name, encoding_(file)); }
+
+    // Every node once, with a stack of its own: nesting costs no call stack.
+    void Walk()
+    {
+        std::vector<Visit> stack{{tree_.root, Role::Value, 0, kNoNode, kNoNode}};
+        while (!stack.empty()) {
+            Visit v = stack.back();
+            stack.pop_back();
+            const Node &n = tree_[v.node];
+            if (n.kind == NodeKind::Class)
+                v.klass = v.node;
+            else if (IsProcedure(n.kind))
+                v.procedure = v.node;
+            else if (n.kind == NodeKind::OptionExplicit)
+                optionExplicit_ = true;
+            else if (n.kind == NodeKind::New)
+                news_.push_back(v.node);
+            else if (n.kind == NodeKind::Identifier)
+                uses_.push_back({v.node, v.role, v.arguments, v.klass, v.procedure});
+            const NodeId scope = v.procedure != kNoNode ? v.procedure : v.klass != kNoNode ? v.klass : tree_.root;
+            NodeId child = n.firstChild;
+            for (int i = 0; child != kNoNode; ++i, child = tree_[child].nextSibling) {
+                Visit c{child, Role::Value, 0, v.klass, v.procedure};
+                const bool first = i == 0;
+                switch (n.kind) {
+                case NodeKind::Invoke:
+                    if (first) {
+                        c.role = Role::Callee;
+                        c.arguments = SiblingsFrom(tree_, tree_[child].nextSibling);
+                    }
+                    break;
+                case NodeKind::Call:
+                    c.role = Role::Callee;  // an Apply passes it on to its callee
+                    break;
+                case NodeKind::Apply:
+                    if (first) {
+                        c.role = v.role == Role::Target ? Role::Indexed : Role::Callee;
+                        c.arguments = SiblingsFrom(tree_, tree_[child].nextSibling);
+                    }
+                    break;
+                case NodeKind::Assign:
+                case NodeKind::Set:
+                case NodeKind::For:
+                case NodeKind::ForEach:
+                    if (first)
+                        c.role = Role::Target;
+                    break;
+                case NodeKind::ReDim:
+                    if (tree_[child].kind == NodeKind::Var)
+                        redims_.emplace_back(child, scope);
+                    break;
+                default: break;
+                }
+                stack.push_back(c);
+            }
+        }
+    }
+
+    // The declaration `name` means in a procedure of a class; kImplicit for
+    // a name ReDim declared; nothing when it is declared nowhere.
+    std::optional<int> Lookup(const std::string &name, NodeId procedure, NodeId klass) const
+    {
+        for (const NodeId scope : {procedure, klass, tree_.root}) {
+            if (scope == kNoNode)
+                continue;
+            const auto s = names_.find(scope);
+            if (s == names_.end())
+                continue;
+            if (const auto it = s->second.find(name); it != s->second.end())
+                return it->second;
+        }
+        return std::nullopt;
+    }
+
+    void Resolve(const Use &use)
+    {
+        const Node &n = tree_[use.node];
+        const std::string name = Fold(n.text, n.span.file);
+        const std::optional<int> found = Lookup(name, use.procedure, use.klass);
+        if (!found) {
+            const NodeId scope = use.procedure != kNoNode ? use.procedure : tree_.root;
+            if (optionExplicit_ && !IsBuiltinName(name) && reportedUndefined_.insert({scope, name}).second) {
+                Diagnostic d = DiagnosticAt(n.span, Severity::Error, kVariableUndefined,
+                                            RuntimeMessageKey(kVariableUndefined));
+                d.argument = std::string(n.text);
+                out_.push_back(std::move(d));
+            }
+            return;
+        }
+        if (*found == kImplicit)
+            return;
+        used_[*found] = true;
+        const Declaration &d = tree_.declarations[*found];
+        if (d.kind != DeclarationKind::Sub && d.kind != DeclarationKind::Function)
+            return;
+        const int parameters = ParameterCount(tree_, d.node);
+        // Inside a function its bare name is its result, not a call.
+        const bool call = use.role == Role::Callee
+                          || (use.role == Role::Value && d.kind == DeclarationKind::Function
+                              && use.procedure != d.node);
+        const int arguments = use.role == Role::Callee ? use.arguments : 0;
+        if (call && arguments != parameters) {
+            Diagnostic e = DiagnosticAt(n.span, Severity::Error, kWrongArgumentCount,
+                                        RuntimeMessageKey(kWrongArgumentCount));
+            e.argument = std::string(n.text);
+            e.related.push_back({d.at.file, d.at.begin, d.at.line, d.at.column, "vbscript.declared-here"});
+            out_.push_back(std::move(e));
+        }
+    }
+
+    void CheckNew()
+    {
+        for (const NodeId id : news_) {
+            const Node &n = tree_[id];
+            const std::string name = Fold(n.text, n.span.file);
+            if (IsBuiltinClass(name))
+                continue;
+            const auto globals = names_.find(tree_.root);
+            bool declared = false;
+            if (globals != names_.end()) {
+                const auto it = globals->second.find(name);
+                declared = it != globals->second.end() && it->second != kImplicit
+                           && tree_.declarations[it->second].kind == DeclarationKind::Class;
+            }
+            if (!declared) {
+                Diagnostic d = DiagnosticAt(n.span, Severity::Error, kClassNotDefined,
+                                            RuntimeMessageKey(kClassNotDefined));
+                d.argument = std::string(n.text);
+                out_.push_back(std::move(d));
+            }
+        }
+    }
+
+    void ReportUnused()
+    {
+        for (size_t i = 0; i < tree_.declarations.size(); ++i) {
+            const Declaration &d = tree_.declarations[i];
+            if (d.kind != DeclarationKind::Variable || used_[i] || !IsProcedure(tree_[d.scope].kind))
+                continue;
+            Diagnostic w = DiagnosticAt(d.at, Severity::Warning, 0, std::string(kUnusedVariable));
+            w.argument = std::string(d.name);
+            out_.push_back(std::move(w));
+        }
+    }
+
+    // Names compare without case, so the later of two spellings silently
+    // replaces the earlier: worth a word when they sit in different files.
+    void ReportProcedureCase()
+    {
+        std::unordered_map<std::string, const Declaration *> first;
+        for (const Declaration &d : tree_.declarations) {
+            if (d.scope != tree_.root || (d.kind != DeclarationKind::Sub && d.kind != DeclarationKind::Function))
+                continue;
+            const auto [it, added] = first.emplace(Fold(d.name, d.at.file), &d);
+            const Declaration &earlier = *it->second;
+            if (added || earlier.at.file == d.at.file || earlier.name == d.name)
+                continue;
+            Diagnostic w = DiagnosticAt(d.at, Severity::Warning, 0, std::string(kProcedureCase));
+            w.argument = std::string(d.name);
+            w.related.push_back({earlier.at.file, earlier.at.begin, earlier.at.line, earlier.at.column,
+                                 std::string(kOtherDeclaration)});
+            out_.push_back(std::move(w));
+        }
+    }
+
+    struct PairHash {
+        size_t operator()(const std::pair<NodeId, std::string> &p) const
+        {
+            return std::hash<std::string>()(p.second) ^ (std::hash<NodeId>()(p.first) << 1);
+        }
+    };
+
+    const SyntaxTree &tree_;
+    const FileEncoding &encoding_;
+    std::vector<bool> used_;  // by declaration
+    std::unordered_map<NodeId, std::unordered_map<std::string, int>> names_;  // scope -> name -> declaration
+    std::vector<Use> uses_;
+    std::vector<NodeId> news_;
+    std::vector<std::pair<NodeId, NodeId>> redims_;  // Var, its scope
+    std::unordered_set<std::pair<NodeId, std::string>, PairHash> reportedUndefined_;
+    bool optionExplicit_ = false;
+    std::vector<Diagnostic> out_;
+};
+
+}  // namespace
+
+std::vector<Diagnostic> CheckNames(const SyntaxTree &tree, const FileEncoding &encoding)
+{
+    if (tree.root == kNoNode)
+        return {};
+    return NameChecker(tree, encoding).Run();
+}
+
+}  // namespace qasp::analysis

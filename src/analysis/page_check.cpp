@@ -1,0 +1,39 @@
+#include "analysis/page_check.h"
+
+#include "analysis/page_assembly.h"
+#include "analysis/page_checks.h"
+#include "vbscript/parser.h"
+
+#include <algorithm>
+
+namespace qasp::analysis {
+
+std::vector<vbs::Diagnostic> PageChecker::Check(const std::filesystem::path &page, const SiteRoot &site)
+{
+    SiteFileError error;
+    const std::optional<uint32_t> id = files_.Open(page, RealPathKey(page), &error);
+    if (!id)
+        throw PageCheckError(error.message);
+    IncludeResolver &resolver = resolvers_.try_emplace(site.Path().native(), site).first->second;
+    AssembledPage assembled;
+    try {
+        assembled = AssemblePage(*id, resolver, files_);
+    } catch (const AssemblyError &e) {
+        throw PageCheckError(page.string() + ": " + e.what());
+    }
+    for (const uint32_t f : assembled.filesUsed)
+        siteOf_.try_emplace(f, site.Path());
+
+    const vbs::ParseResult parsed = vbs::ParsePage(assembled.pieces);
+    const FileEncoding encoding = [this](uint32_t file) { return files_[file].encoding; };
+    std::vector<vbs::Diagnostic> out = std::move(assembled.includeProblems);
+    out.insert(out.end(), parsed.diagnostics.begin(), parsed.diagnostics.end());
+    for (auto &&found : {CheckNames(parsed.tree, encoding), CheckUnreachableCode(parsed.tree, encoding)})
+        out.insert(out.end(), found.begin(), found.end());
+    std::stable_sort(out.begin(), out.end(), [](const vbs::Diagnostic &a, const vbs::Diagnostic &b) {
+        return std::tie(a.file, a.offset) < std::tie(b.file, b.offset);
+    });
+    return out;
+}
+
+}  // namespace qasp::analysis

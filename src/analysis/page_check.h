@@ -1,0 +1,42 @@
+// Checking pages as the server compiles them: each page assembled with its
+// includes, parsed, and looked at whole. One checker serves a whole run, so
+// a file included by many pages is read and split once.
+#pragma once
+
+#include "analysis/site_files.h"
+#include "site/include_resolution.h"
+#include "site/site_root.h"
+#include "vbscript/diagnostic.h"
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace qasp::analysis {
+
+// The page itself could not be read or assembled. UTF-8.
+struct PageCheckError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class PageChecker {
+public:
+    explicit PageChecker(std::optional<TextEncoding> encoding = std::nullopt) : files_(encoding) {}
+
+    // Every problem of `page` and the files it includes, by file and place.
+    std::vector<vbs::Diagnostic> Check(const std::filesystem::path &page, const SiteRoot &site);
+
+    const SiteFiles &Files() const { return files_; }
+    // The site root a file was first reached from.
+    const std::filesystem::path &SiteOf(uint32_t file) const { return siteOf_.at(file); }
+
+private:
+    SiteFiles files_;
+    std::map<std::string, IncludeResolver> resolvers_;  // by site root
+    std::map<uint32_t, std::filesystem::path> siteOf_;
+};
+
+}  // namespace qasp::analysis

@@ -1,0 +1,28 @@
+// The checks that look at a whole page, its includes and all: names used
+// but declared nowhere (under Option Explicit), calls of the page's
+// procedures with the wrong number of arguments, New of a class the page
+// lacks, local variables never used, statements that can never run, and a
+// procedure declared again in other letter case.
+#pragma once
+
+#include "vbscript/diagnostic.h"
+#include "vbscript/syntax_tree.h"
+
+#include <functional>
+#include <vector>
+
+namespace qasp::analysis {
+
+// The encoding of a file id, for comparing names as the engine does.
+using FileEncoding = std::function<TextEncoding(uint32_t file)>;
+
+// Names: 500, 450, 506, unused locals, procedures in other letter case.
+std::vector<vbs::Diagnostic> CheckNames(const vbs::SyntaxTree &tree, const FileEncoding &encoding);
+
+// Statements after Response.End, Response.Redirect or Exit in their block.
+std::vector<vbs::Diagnostic> CheckUnreachableCode(const vbs::SyntaxTree &tree, const FileEncoding &encoding);
+
+// A diagnostic spanning `span`.
+vbs::Diagnostic DiagnosticAt(const vbs::SourceSpan &span, vbs::Severity severity, int code, std::string messageKey);
+
+}  // namespace qasp::analysis

@@ -1,0 +1,62 @@
+// The files of a check run, each read, decoded and split once however many
+// pages include it: its bytes, encoding, pieces and include directives. A
+// file's id is its index here; the pieces and the trees parsed from them
+// point into the bytes kept here, which stay put for the whole run.
+#pragma once
+
+#include "site/page_structure.h"
+#include "text/text_encoding.h"
+#include "vbscript/source_pieces.h"
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace qasp::analysis {
+
+// No file of a page is read past this: the editor's own limit for a page.
+constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{2} * 1024 * 1024;
+
+struct SiteFile {
+    std::filesystem::path path;  // as looked up
+    std::string key;             // its real path: one entry however it is spelled
+    std::string bytes;
+    TextEncoding encoding = TextEncoding::Gbk;
+    std::vector<vbs::SourcePiece> pieces;     // in file order
+    std::vector<IncludeDirective> includes;   // in file order
+};
+
+// Why a file could not be read, UTF-8.
+struct SiteFileError {
+    std::string message;
+};
+
+class SiteFiles {
+public:
+    // `encoding`: every file read so; none: each file's own, as detected.
+    explicit SiteFiles(std::optional<TextEncoding> encoding = std::nullopt) : encoding_(encoding) {}
+
+    // The id of `path`'s file, read the first time it is asked for; the
+    // error when it cannot be read (asked again, the same error).
+    std::optional<uint32_t> Open(const std::filesystem::path &path, const std::string &key,
+                                 SiteFileError *error);
+
+    const SiteFile &operator[](uint32_t id) const { return files_[id]; }
+    size_t Count() const { return files_.size(); }
+
+private:
+    std::optional<TextEncoding> encoding_;
+    std::deque<SiteFile> files_;
+    std::unordered_map<std::string, uint32_t> ids_;
+    std::unordered_map<std::string, std::string> failures_;
+};
+
+// The real path of `path` (symbolic links resolved), or its absolute
+// lexical form when it cannot be resolved.
+std::string RealPathKey(const std::filesystem::path &path);
+
+}  // namespace qasp::analysis
