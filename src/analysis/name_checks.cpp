@@ -121,7 +121,10 @@ public:
     }
 
 private:
-    std::string Fold(std::string_view name, uint32_t file) const { return vbs::FoldName(name, encoding_(file)); }
+    std::string Fold(std::string_view name, uint32_t file) const
+    {
+        return vbs::FoldName(name, encoding_(file));
+    }
 
     // Every node once, with a stack of its own: nesting costs no call stack.
     void Walk()
@@ -141,7 +144,9 @@ private:
                 news_.push_back(v.node);
             else if (n.kind == NodeKind::Identifier)
                 uses_.push_back({v.node, v.role, v.arguments, v.klass, v.procedure});
-            const NodeId scope = v.procedure != kNoNode ? v.procedure : v.klass != kNoNode ? v.klass : tree_.root;
+            const NodeId scope = v.procedure != kNoNode ? v.procedure
+                                 : v.klass != kNoNode   ? v.klass
+                                                        : tree_.root;
             NodeId child = n.firstChild;
             for (int i = 0; child != kNoNode; ++i, child = tree_[child].nextSibling) {
                 Visit c{child, Role::Value, 0, v.klass, v.procedure};
@@ -219,9 +224,9 @@ private:
             return;
         const int parameters = ParameterCount(tree_, d.node);
         // Inside a function its bare name is its result, not a call.
-        const bool call = use.role == Role::Callee
-                          || (use.role == Role::Value && d.kind == DeclarationKind::Function
-                              && use.procedure != d.node);
+        const bool call =
+            use.role == Role::Callee
+            || (use.role == Role::Value && d.kind == DeclarationKind::Function && use.procedure != d.node);
         const int arguments = use.role == Role::Callee ? use.arguments : 0;
         if (call && arguments != parameters) {
             Diagnostic e = DiagnosticAt(n.span, Severity::Error, kWrongArgumentCount,
@@ -273,7 +278,8 @@ private:
     {
         std::unordered_map<std::string, const Declaration *> first;
         for (const Declaration &d : tree_.declarations) {
-            if (d.scope != tree_.root || (d.kind != DeclarationKind::Sub && d.kind != DeclarationKind::Function))
+            if (d.scope != tree_.root
+                || (d.kind != DeclarationKind::Sub && d.kind != DeclarationKind::Function))
                 continue;
             const auto [it, added] = first.emplace(Fold(d.name, d.at.file), &d);
             const Declaration &earlier = *it->second;
@@ -296,7 +302,7 @@ private:
 
     const SyntaxTree &tree_;
     const FileEncoding &encoding_;
-    std::vector<bool> used_;  // by declaration
+    std::vector<bool> used_;                                                  // by declaration
     std::unordered_map<NodeId, std::unordered_map<std::string, int>> names_;  // scope -> name -> declaration
     std::vector<Use> uses_;
     std::vector<NodeId> news_;

@@ -75,7 +75,8 @@ AssembledPage AssemblePage(uint32_t page, IncludeResolver &resolver, SiteFiles &
             open.pop_back();
             continue;
         }
-        if (morePieces && (!moreIncludes || file.pieces[f.nextPiece].offset < file.includes[f.nextInclude].begin)) {
+        if (morePieces
+            && (!moreIncludes || file.pieces[f.nextPiece].offset < file.includes[f.nextInclude].begin)) {
             if (result.pieces.size() >= kMaxPagePieces)
                 throw AssemblyError("the page with its includes has more than "
                                     + std::to_string(kMaxPagePieces) + " pieces (files included too often)");
@@ -93,14 +94,18 @@ AssembledPage AssemblePage(uint32_t page, IncludeResolver &resolver, SiteFiles &
             id = files.Open(target.path, target.key, &unreadable);
         if (!id) {
             Diagnostic missing = AtDirective(file, f, d, kAspIncludeNotFound, vbs::Severity::Error);
-            const std::string why = target.Found() ? unreadable.message : target.reason;
+            // A plain missing file needs no more words than the message's.
+            const std::string why = target.Found()                                      ? unreadable.message
+                                    : target.outcome == IncludeTarget::Outcome::Missing ? std::string()
+                                                                                        : target.reason;
             if (!why.empty())
                 missing.argument += " (" + why + ")";
             result.includeProblems.push_back(std::move(missing));
             continue;
         }
         if (chain.contains(*id)) {
-            result.includeProblems.push_back(AtDirective(file, f, d, kAspCyclicInclude, vbs::Severity::Error));
+            result.includeProblems.push_back(
+                AtDirective(file, f, d, kAspCyclicInclude, vbs::Severity::Error));
             continue;
         }
         if (used.insert(*id).second)

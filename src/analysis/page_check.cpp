@@ -8,8 +8,11 @@
 
 namespace qasp::analysis {
 
-std::vector<vbs::Diagnostic> PageChecker::Check(const std::filesystem::path &page, const SiteRoot &site)
+std::vector<vbs::Diagnostic> PageChecker::Check(const std::filesystem::path &pageArgument,
+                                                const SiteRoot &site)
 {
+    // The resolver places includes from the including file's absolute path.
+    const std::filesystem::path page = std::filesystem::absolute(pageArgument);
     SiteFileError error;
     const std::optional<uint32_t> id = files_.Open(page, RealPathKey(page), &error);
     if (!id)

@@ -23,6 +23,7 @@ std::vector<vbs::Diagnostic> CheckNames(const vbs::SyntaxTree &tree, const FileE
 std::vector<vbs::Diagnostic> CheckUnreachableCode(const vbs::SyntaxTree &tree, const FileEncoding &encoding);
 
 // A diagnostic spanning `span`.
-vbs::Diagnostic DiagnosticAt(const vbs::SourceSpan &span, vbs::Severity severity, int code, std::string messageKey);
+vbs::Diagnostic DiagnosticAt(const vbs::SourceSpan &span, vbs::Severity severity, int code,
+                             std::string messageKey);
 
 }  // namespace qasp::analysis

@@ -26,8 +26,8 @@ struct SiteFile {
     std::string key;             // its real path: one entry however it is spelled
     std::string bytes;
     TextEncoding encoding = TextEncoding::Gbk;
-    std::vector<vbs::SourcePiece> pieces;     // in file order
-    std::vector<IncludeDirective> includes;   // in file order
+    std::vector<vbs::SourcePiece> pieces;    // in file order
+    std::vector<IncludeDirective> includes;  // in file order
 };
 
 // Why a file could not be read, UTF-8.

@@ -52,6 +52,11 @@ std::vector<std::string> Arguments::Positional(size_t count, const std::string &
     return args_;
 }
 
+std::vector<std::string> Arguments::AllPositional(const std::string &usage)
+{
+    return Positional(std::max<size_t>(args_.size(), 1), usage);
+}
+
 std::unique_ptr<KeywordStore> OpenStoreFor(Arguments &args)
 {
     const std::optional<std::string> db = args.TakeOption("--db");

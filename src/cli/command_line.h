@@ -34,6 +34,8 @@ public:
     std::string TakeVerb(const std::string &usage);
     // The remaining arguments, which must be exactly `count` and no options.
     std::vector<std::string> Positional(size_t count, const std::string &usage);
+    // The remaining arguments, at least one and no options.
+    std::vector<std::string> AllPositional(const std::string &usage);
 
 private:
     std::vector<std::string> args_;

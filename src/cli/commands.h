@@ -13,5 +13,6 @@ int MergeCommand(Arguments args);
 int IncludesCommand(Arguments args);
 int FlattenCommand(Arguments args);
 int SkinCommand(Arguments args);
+int CheckCommand(Arguments args);
 
 }  // namespace qasp::cli

@@ -49,6 +49,12 @@ const std::map<std::string, Command> &Commands()
          {qasp::cli::SkinCommand, "qasp skin pack DIR -o FILE | qasp skin info FILE",
           "pack a folder of pictures and one description into a skin file, or list a skin's\n"
           "      entries, name and the elements its model holds"}},
+        {"check",
+         {qasp::cli::CheckCommand,
+          "qasp check PATH... [--site-root DIR] [--encoding auto|gbk|utf-8] [--format text|json|sarif]",
+          "check pages as the server compiles them, includes followed (a folder: every .asp page in\n"
+          "      it): FILE:LINE:COLUMN: error|warning: MESSAGE [CODE] a line, or JSON, or SARIF 2.1.0;\n"
+          "      Chinese when the locale is zh; exit 0 no error, 1 errors found, 2 the run failed"}},
         {"merge",
          {qasp::cli::MergeCommand, "qasp merge ROOT.asp -o OUT.asp [--option-explicit] [--force]",
           "load a page and write the project as one single document"}},

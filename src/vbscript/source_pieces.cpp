@@ -10,8 +10,8 @@ std::vector<SourcePiece> PiecesOfFile(std::string_view bytes, uint32_t file, Tex
     return PiecesOfStructure(bytes, ScanPageStructure(bytes, encoding == TextEncoding::Gbk), file, encoding);
 }
 
-std::vector<SourcePiece> PiecesOfStructure(std::string_view bytes, const PageStructure &structure, uint32_t file,
-                                           TextEncoding encoding)
+std::vector<SourcePiece> PiecesOfStructure(std::string_view bytes, const PageStructure &structure,
+                                           uint32_t file, TextEncoding encoding)
 {
     std::vector<SourcePiece> pieces;
     TextCursor cursor;

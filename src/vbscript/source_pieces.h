@@ -40,7 +40,7 @@ std::vector<SourcePiece> PiecesOfFile(std::string_view bytes, uint32_t file, Tex
 
 // The same for a structure already scanned (a page's, or an included .vbs
 // file's, which is code throughout).
-std::vector<SourcePiece> PiecesOfStructure(std::string_view bytes, const PageStructure &structure, uint32_t file,
-                                           TextEncoding encoding);
+std::vector<SourcePiece> PiecesOfStructure(std::string_view bytes, const PageStructure &structure,
+                                           uint32_t file, TextEncoding encoding);
 
 }  // namespace qasp::vbs

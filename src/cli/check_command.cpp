@@ -1,0 +1,180 @@
+// qasp check PATH...: every page named (or every .asp page below a folder)
+// checked as the server compiles it, its includes followed, and each
+// problem listed once however many pages include its file.
+#include "cli/commands.h"
+
+#include "analysis/page_check.h"
+#include "cli/command_line.h"
+#include "cli/diagnostic_output.h"
+#include "site/site_root.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include <unistd.h>
+
+namespace qasp::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char *kUsage =
+    "qasp check PATH... [--site-root DIR] [--encoding auto|gbk|utf-8] [--format text|json|sarif]";
+
+// A page to check, with the folder its command-line spelling starts from.
+struct Root {
+    fs::path page;
+    fs::path shownBase;  // the folder as the command line spells it
+    fs::path realBase;   // the same folder, resolved
+};
+
+bool IsAspPage(const fs::path &p)
+{
+    std::string ext = p.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext == ".asp";
+}
+
+std::vector<Root> RootsOf(const std::string &argument)
+{
+    const fs::path path(argument);
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status))
+        throw CommandError(argument + ": no such file or folder");
+    std::vector<Root> roots;
+    if (fs::is_directory(status)) {
+        const fs::path real = fs::canonical(path);
+        std::vector<fs::path> pages;
+        for (auto it =
+                 fs::recursive_directory_iterator(path, fs::directory_options::skip_permission_denied, ec);
+             !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+            if (it->is_regular_file() && IsAspPage(it->path()))
+                pages.push_back(it->path());
+        if (ec)
+            throw CommandError(argument + ": " + ec.message());
+        std::sort(pages.begin(), pages.end());
+        for (fs::path &p : pages)
+            roots.push_back({std::move(p), path, real});
+        return roots;
+    }
+    const fs::path base = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    roots.push_back({path, base, fs::canonical(base)});
+    return roots;
+}
+
+vbs::MessageLanguage LanguageOfLocale()
+{
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char *value = std::getenv(name);
+        if (value && *value)
+            return std::string_view(value).substr(0, 2) == "zh" ? vbs::MessageLanguage::SimplifiedChinese
+                                                                : vbs::MessageLanguage::English;
+    }
+    return vbs::MessageLanguage::English;
+}
+
+int Run(Arguments &args)
+{
+    const std::optional<std::string> siteRootArgument = args.TakeOption("--site-root");
+    const std::string format = args.TakeOption("--format").value_or("text");
+    if (format != "text" && format != "json" && format != "sarif")
+        throw CommandError("--format takes text, json or sarif, not '" + format + "'");
+    std::optional<TextEncoding> encoding;
+    if (const std::optional<std::string> e = args.TakeOption("--encoding")) {
+        if (*e == "gbk")
+            encoding = TextEncoding::Gbk;
+        else if (*e == "utf-8" || *e == "utf8")
+            encoding = TextEncoding::Utf8;
+        else if (*e != "auto")
+            throw CommandError("--encoding takes auto, gbk or utf-8, not '" + *e + "'");
+    }
+    std::vector<Root> roots;
+    for (const std::string &a : args.AllPositional(kUsage))
+        for (Root &r : RootsOf(a))
+            roots.push_back(std::move(r));
+
+    analysis::PageChecker checker(encoding);
+    // How each site root is spelled in the listing: from the command line.
+    std::map<fs::path, fs::path> shownRoots;
+    std::vector<ShownDiagnostic> list;
+    std::set<std::tuple<uint32_t, uint32_t, uint32_t, std::string, std::string>> seen;
+    const bool progress = ::isatty(STDERR_FILENO) != 0;
+    bool failed = false;
+    for (size_t i = 0; i < roots.size(); ++i) {
+        const Root &root = roots[i];
+        if (progress)
+            std::cerr << "\r\033[K[" << i + 1 << '/' << roots.size() << "] " << root.page.string()
+                      << std::flush;
+        try {
+            const SiteRoot site = siteRootArgument
+                                      ? SiteRoot::ForPage(fs::absolute(*siteRootArgument), root.page)
+                                      : SiteRoot::Around(root.page);
+            shownRoots.try_emplace(
+                site.Path(), siteRootArgument ? fs::path(*siteRootArgument)
+                                              : root.shownBase / fs::relative(site.Path(), root.realBase));
+            for (vbs::Diagnostic &d : checker.Check(root.page, site)) {
+                if (!seen.emplace(d.file, d.offset, d.endOffset, d.messageKey, d.argument).second)
+                    continue;
+                auto shown = [&](uint32_t file) {
+                    const fs::path &fileSite = checker.SiteOf(file);
+                    const std::string below = SiteRoot(fileSite).Relative(checker.Files()[file].path);
+                    return (shownRoots.at(fileSite) / below).lexically_normal().string();
+                };
+                ShownDiagnostic s{shown(d.file), std::move(d), {}};
+                for (const vbs::RelatedPlace &r : s.diagnostic.related)
+                    s.relatedFiles.push_back(shown(r.file));
+                list.push_back(std::move(s));
+            }
+        } catch (const SiteRootError &e) {
+            std::cerr << (progress ? "\n" : "") << "qasp check: " << root.page.string() << ": " << e.what()
+                      << '\n';
+            failed = true;
+        } catch (const analysis::PageCheckError &e) {
+            std::cerr << (progress ? "\n" : "") << "qasp check: " << e.what() << '\n';
+            failed = true;
+        }
+    }
+    if (progress)
+        std::cerr << "\r\033[K" << std::flush;
+    std::stable_sort(list.begin(), list.end(), [](const ShownDiagnostic &a, const ShownDiagnostic &b) {
+        return std::tie(a.file, a.diagnostic.line, a.diagnostic.column)
+               < std::tie(b.file, b.diagnostic.line, b.diagnostic.column);
+    });
+    const vbs::MessageLanguage language = LanguageOfLocale();
+    if (format == "json")
+        WriteJson(std::cout, list, language);
+    else if (format == "sarif")
+        WriteSarif(std::cout, list, language);
+    else
+        WriteText(std::cout, list, language);
+    if (failed)
+        return 2;
+    const bool anyError = std::any_of(list.begin(), list.end(), [](const ShownDiagnostic &s) {
+        return s.diagnostic.severity == vbs::Severity::Error;
+    });
+    return anyError ? 1 : 0;
+}
+
+}  // namespace
+
+int CheckCommand(Arguments args)
+{
+    // A run that cannot start is told apart from a page with errors.
+    try {
+        return Run(args);
+    } catch (const CommandError &e) {
+        std::cerr << "qasp check: " << e.what() << '\n';
+        return 2;
+    } catch (const fs::filesystem_error &e) {
+        std::cerr << "qasp check: " << e.what() << '\n';
+        return 2;
+    }
+}
+
+}  // namespace qasp::cli
