@@ -92,10 +92,13 @@ int ParameterCount(const SyntaxTree &tree, NodeId procedure)
 
 class NameChecker {
 public:
-    NameChecker(const SyntaxTree &tree, const FileEncoding &encoding)
+    NameChecker(const SyntaxTree &tree, const FileEncoding &encoding,
+                const std::unordered_set<std::string> &otherGlobals, bool unknownGlobals)
         : tree_(tree),
           encoding_(encoding),
-          used_(tree.declarations.size(), false)
+          otherGlobals_(otherGlobals),
+          used_(tree.declarations.size(), false),
+          dynamicCode_(unknownGlobals)
     {
     }
 
@@ -142,8 +145,11 @@ private:
                 optionExplicit_ = true;
             else if (n.kind == NodeKind::New)
                 news_.push_back(v.node);
-            else if (n.kind == NodeKind::Identifier)
+            else if (n.kind == NodeKind::Identifier) {
                 uses_.push_back({v.node, v.role, v.arguments, v.klass, v.procedure});
+                const std::string name = Fold(n.text, n.span.file);
+                dynamicCode_ = dynamicCode_ || name == "execute" || name == "executeglobal";
+            }
             const NodeId scope = v.procedure != kNoNode ? v.procedure
                                  : v.klass != kNoNode   ? v.klass
                                                         : tree_.root;
@@ -208,7 +214,9 @@ private:
         const std::optional<int> found = Lookup(name, use.procedure, use.klass);
         if (!found) {
             const NodeId scope = use.procedure != kNoNode ? use.procedure : tree_.root;
-            if (optionExplicit_ && !IsBuiltinName(name) && reportedUndefined_.insert({scope, name}).second) {
+            // Code run by Execute or ExecuteGlobal may declare any name.
+            if (optionExplicit_ && !dynamicCode_ && !IsBuiltinName(name) && !otherGlobals_.contains(name)
+                && reportedUndefined_.insert({scope, name}).second) {
                 Diagnostic d = DiagnosticAt(n.span, Severity::Error, kVariableUndefined,
                                             RuntimeMessageKey(kVariableUndefined));
                 d.argument = std::string(n.text);
@@ -302,6 +310,7 @@ private:
 
     const SyntaxTree &tree_;
     const FileEncoding &encoding_;
+    const std::unordered_set<std::string> &otherGlobals_;
     std::vector<bool> used_;                                                  // by declaration
     std::unordered_map<NodeId, std::unordered_map<std::string, int>> names_;  // scope -> name -> declaration
     std::vector<Use> uses_;
@@ -309,16 +318,18 @@ private:
     std::vector<std::pair<NodeId, NodeId>> redims_;  // Var, its scope
     std::unordered_set<std::pair<NodeId, std::string>, PairHash> reportedUndefined_;
     bool optionExplicit_ = false;
+    bool dynamicCode_;  // names may come from code or libraries not seen here
     std::vector<Diagnostic> out_;
 };
 
 }  // namespace
 
-std::vector<Diagnostic> CheckNames(const SyntaxTree &tree, const FileEncoding &encoding)
+std::vector<Diagnostic> CheckNames(const SyntaxTree &tree, const FileEncoding &encoding,
+                                   const std::unordered_set<std::string> &otherGlobals, bool unknownGlobals)
 {
     if (tree.root == kNoNode)
         return {};
-    return NameChecker(tree, encoding).Run();
+    return NameChecker(tree, encoding, otherGlobals, unknownGlobals).Run();
 }
 
 }  // namespace qasp::analysis

@@ -5,8 +5,32 @@
 #include "vbscript/parser.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace qasp::analysis {
+
+std::vector<uint32_t> PageChecker::IncludedFiles(const std::filesystem::path &pageArgument,
+                                                 const SiteRoot &site)
+{
+    const std::filesystem::path page = std::filesystem::absolute(pageArgument);
+    const std::optional<uint32_t> id = files_.Open(page, RealPathKey(page), nullptr);
+    if (!id)
+        return {};
+    IncludeResolver &resolver = resolvers_.try_emplace(site.Path().native(), site).first->second;
+    try {
+        std::vector<uint32_t> used = AssemblePage(*id, resolver, files_).filesUsed;
+        used.erase(used.begin());
+        return used;
+    } catch (const AssemblyError &) {
+        return {};  // Check says why
+    }
+}
+
+std::optional<uint32_t> PageChecker::FileId(const std::filesystem::path &page)
+{
+    const std::filesystem::path absolute = std::filesystem::absolute(page);
+    return files_.Open(absolute, RealPathKey(absolute), nullptr);
+}
 
 std::vector<vbs::Diagnostic> PageChecker::Check(const std::filesystem::path &pageArgument,
                                                 const SiteRoot &site)
@@ -31,7 +55,14 @@ std::vector<vbs::Diagnostic> PageChecker::Check(const std::filesystem::path &pag
     const FileEncoding encoding = [this](uint32_t file) { return files_[file].encoding; };
     std::vector<vbs::Diagnostic> out = std::move(assembled.includeProblems);
     out.insert(out.end(), parsed.diagnostics.begin(), parsed.diagnostics.end());
-    for (auto &&found : {CheckNames(parsed.tree, encoding), CheckUnreachableCode(parsed.tree, encoding)})
+    std::unordered_set<std::string> scriptFunctions;
+    bool typeLibrary = false;
+    for (const uint32_t f : assembled.filesUsed) {
+        scriptFunctions.insert(files_[f].scriptFunctions.begin(), files_[f].scriptFunctions.end());
+        typeLibrary = typeLibrary || files_[f].importsTypeLibrary;
+    }
+    for (auto &&found : {CheckNames(parsed.tree, encoding, scriptFunctions, typeLibrary),
+                         CheckUnreachableCode(parsed.tree, encoding)})
         out.insert(out.end(), found.begin(), found.end());
     std::stable_sort(out.begin(), out.end(), [](const vbs::Diagnostic &a, const vbs::Diagnostic &b) {
         return std::tie(a.file, a.offset) < std::tie(b.file, b.offset);

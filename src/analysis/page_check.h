@@ -29,6 +29,12 @@ public:
     // Every problem of `page` and the files it includes, by file and place.
     std::vector<vbs::Diagnostic> Check(const std::filesystem::path &page, const SiteRoot &site);
 
+    // The files `page` includes, directly or not, without the page: cheap,
+    // nothing is parsed. Empty when the page cannot be read.
+    std::vector<uint32_t> IncludedFiles(const std::filesystem::path &page, const SiteRoot &site);
+    // The id of `page`'s file, read if need be.
+    std::optional<uint32_t> FileId(const std::filesystem::path &page);
+
     const SiteFiles &Files() const { return files_; }
     // The site root a file was first reached from.
     const std::filesystem::path &SiteOf(uint32_t file) const { return siteOf_.at(file); }

@@ -9,6 +9,8 @@
 #include "vbscript/syntax_tree.h"
 
 #include <functional>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace qasp::analysis {
@@ -17,7 +19,12 @@ namespace qasp::analysis {
 using FileEncoding = std::function<TextEncoding(uint32_t file)>;
 
 // Names: 500, 450, 506, unused locals, procedures in other letter case.
-std::vector<vbs::Diagnostic> CheckNames(const vbs::SyntaxTree &tree, const FileEncoding &encoding);
+// `otherGlobals`: lower-cased names the page has from elsewhere (functions
+// of its server JScript blocks). `unknownGlobals`: the page has globals
+// that cannot be listed (a type library's constants): no name is undefined.
+std::vector<vbs::Diagnostic> CheckNames(const vbs::SyntaxTree &tree, const FileEncoding &encoding,
+                                        const std::unordered_set<std::string> &otherGlobals = {},
+                                        bool unknownGlobals = false);
 
 // Statements after Response.End, Response.Redirect or Exit in their block.
 std::vector<vbs::Diagnostic> CheckUnreachableCode(const vbs::SyntaxTree &tree, const FileEncoding &encoding);

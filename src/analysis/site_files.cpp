@@ -3,7 +3,38 @@
 #include "text/encoding_detection.h"
 #include "text/file_read.h"
 
+#include <cctype>
+
 namespace qasp::analysis {
+namespace {
+
+bool NameChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '$';
+}
+
+// "function name(" in a block of JScript, without reading the language
+// further: enough to know the names VBScript may call.
+void FunctionNamesOf(std::string_view code, std::vector<std::string> &names)
+{
+    constexpr std::string_view word = "function";
+    for (size_t at = code.find(word); at != std::string_view::npos; at = code.find(word, at + 1)) {
+        if (at > 0 && NameChar(code[at - 1]))
+            continue;
+        size_t p = at + word.size();
+        if (p >= code.size() || NameChar(code[p]))
+            continue;
+        while (p < code.size() && std::isspace(static_cast<unsigned char>(code[p])))
+            ++p;
+        std::string name;
+        while (p < code.size() && NameChar(code[p]))
+            name += static_cast<char>(std::tolower(static_cast<unsigned char>(code[p++])));
+        if (!name.empty())
+            names.push_back(std::move(name));
+    }
+}
+
+}  // namespace
 
 std::optional<uint32_t> SiteFiles::Open(const std::filesystem::path &path, const std::string &key,
                                         SiteFileError *error)
@@ -35,6 +66,16 @@ std::optional<uint32_t> SiteFiles::Open(const std::filesystem::path &path, const
         IsVBScriptFile(path) ? ScanScriptFileStructure(f.bytes, gbk) : ScanPageStructure(f.bytes, gbk);
     f.pieces = vbs::PiecesOfStructure(f.bytes, structure, id, f.encoding);
     f.includes = std::move(structure.includes);
+    std::string lower = f.bytes;
+    for (char &c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const size_t metadata = lower.find("metadata");
+    f.importsTypeLibrary =
+        metadata != std::string::npos && lower.find("typelib", metadata) != std::string::npos;
+    for (const PageRegion &r : structure.regions)
+        if (r.kind == RegionKind::ServerOtherScript)
+            FunctionNamesOf(std::string_view(f.bytes).substr(r.codeBegin, r.codeEnd - r.codeBegin),
+                            f.scriptFunctions);
     ids_.emplace(key, id);
     return id;
 }

@@ -28,6 +28,12 @@ struct SiteFile {
     TextEncoding encoding = TextEncoding::Gbk;
     std::vector<vbs::SourcePiece> pieces;    // in file order
     std::vector<IncludeDirective> includes;  // in file order
+    // Functions of its server JScript blocks, lower-cased: VBScript on the
+    // same page calls them as its own.
+    std::vector<std::string> scriptFunctions;
+    // A <!-- METADATA TYPE="typelib" --> directive: the library's constants
+    // are globals no file declares.
+    bool importsTypeLibrary = false;
 };
 
 // Why a file could not be read, UTF-8.

@@ -31,6 +31,7 @@ struct Root {
     fs::path page;
     fs::path shownBase;  // the folder as the command line spells it
     fs::path realBase;   // the same folder, resolved
+    bool fromFolder = false;
 };
 
 bool IsAspPage(const fs::path &p)
@@ -60,11 +61,11 @@ std::vector<Root> RootsOf(const std::string &argument)
             throw CommandError(argument + ": " + ec.message());
         std::sort(pages.begin(), pages.end());
         for (fs::path &p : pages)
-            roots.push_back({std::move(p), path, real});
+            roots.push_back({std::move(p), path, real, true});
         return roots;
     }
     const fs::path base = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    roots.push_back({path, base, fs::canonical(base)});
+    roots.push_back({path, base, fs::canonical(base), false});
     return roots;
 }
 
@@ -104,6 +105,22 @@ int Run(Arguments &args)
     std::map<fs::path, fs::path> shownRoots;
     std::vector<ShownDiagnostic> list;
     std::set<std::tuple<uint32_t, uint32_t, uint32_t, std::string, std::string>> seen;
+    auto siteOf = [&](const Root &root) {
+        return siteRootArgument ? SiteRoot::ForPage(fs::absolute(*siteRootArgument), root.page)
+                                : SiteRoot::Around(root.page);
+    };
+    // A file of a folder that another page includes is a part of pages, not
+    // a page: its problems are those of the pages that include it.
+    std::set<uint32_t> included;
+    for (const Root &root : roots) {
+        try {
+            if (root.fromFolder)
+                for (const uint32_t f : checker.IncludedFiles(root.page, siteOf(root)))
+                    included.insert(f);
+        } catch (const SiteRootError &) {
+            // told when the page is checked
+        }
+    }
     const bool progress = ::isatty(STDERR_FILENO) != 0;
     bool failed = false;
     for (size_t i = 0; i < roots.size(); ++i) {

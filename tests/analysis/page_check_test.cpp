@@ -1,0 +1,145 @@
+// Each check on a small site written to a scratch folder: the problem found
+// at its file, line and column, and valid code left alone.
+#include "analysis/check_messages.h"
+#include "analysis/page_check.h"
+#include "scratch_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace qasp::analysis {
+namespace {
+
+using Files = std::vector<std::pair<std::string, std::string>>;
+
+struct Case {
+    const char *name;
+    Files files;           // the first is the page checked
+    std::string expected;  // "file:line:column code" per diagnostic, ' ' between
+};
+
+std::string Listing(const Files &files)
+{
+    testing::ScratchDir dir("analysis");
+    for (const auto &[name, bytes] : files) {
+        std::filesystem::create_directories((dir / name).parent_path());
+        testing::WriteAll(dir / name, bytes);
+    }
+    PageChecker checker;
+    const std::vector<vbs::Diagnostic> found = checker.Check(dir / files[0].first, SiteRoot(dir.Path()));
+    std::string out;
+    for (const vbs::Diagnostic &d : found) {
+        if (!out.empty())
+            out += ' ';
+        out += SiteRoot(dir.Path()).Relative(checker.Files()[d.file].path) + ":" + std::to_string(d.line)
+               + ":" + std::to_string(d.column) + " " + DiagnosticCode(d);
+    }
+    return out;
+}
+
+class PageChecks : public ::testing::TestWithParam<Case> {};
+
+TEST_P(PageChecks, FindWhatTheServerWouldFailOn)
+{
+    EXPECT_EQ(Listing(GetParam().files), GetParam().expected);
+}
+
+const char *const kExplicit = "<% Option Explicit %>\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Sites, PageChecks,
+    ::testing::Values(
+        // Name redefined across files, placed in the later file.
+        Case{"redefined_in_include",
+             {{"a.asp", "<%\nDim conn\n%>\n<!--#include file=\"inc/db.asp\"-->\n"},
+              {"inc/db.asp", "<% Dim conn %>"}},
+             "inc/db.asp:1:8 800A0411"},
+        // Undefined under Option Explicit; a Dim below the use, a global of an
+        // include, a built-in and a procedure called before it stand are not.
+        Case{"undefined_variable",
+             {{"a.asp",
+               std::string(kExplicit)
+                   + "<!--#include file=\"g.asp\"-->\n<%\nx = 1\ny = Len(g) & vbCrLf\nDim x\nCall Later(x)\n"
+                     "Sub Later(v)\nResponse.Write v\nEnd Sub\nz = 2\n%>"},
+              {"g.asp", "<% Dim g %>"}},
+             "a.asp:5:1 800A01F4 a.asp:11:1 800A01F4"},
+        Case{"no_option_explicit", {{"a.asp", "<% z = 2 %>"}}, ""},
+        Case{"execute_global_may_declare",
+             {{"a.asp", std::string(kExplicit) + "<% ExecuteGlobal \"Dim z\" : z = 2 %>"}},
+             ""},
+        Case{"local_not_seen_outside",
+             {{"a.asp", std::string(kExplicit) + "<%\nSub S\nDim t\nt = 1\nEnd Sub\nt = 2\n%>"}},
+             "a.asp:7:1 800A01F4"},
+        Case{"wrong_argument_count",
+             {{"a.asp",
+               "<!--#include virtual=\"/lib/f.asp\"-->\n<%\nx = Add(1)\nAdd 1, 2\nCall Add(1, 2, 3)\n%>"},
+              {"lib/f.asp", "<%\nFunction Add(a, b)\nAdd = a + b\nEnd Function\n%>"}},
+             "a.asp:3:5 800A01C2 a.asp:5:6 800A01C2"},
+        Case{"function_name_inside_itself_is_its_result",
+             {{"a.asp", "<%\nFunction F(a)\nF = 1\nIf F > 0 Then F = 2\nEnd Function\nx = F(1)\n%>"}},
+             ""},
+        Case{"class_not_defined",
+             {{"a.asp", "<!--#include file=\"c.asp\"-->\n<%\nSet a = New Shape\nSet b = New RegExp\nSet c = "
+                        "New Nope\n%>"},
+              {"c.asp", "<% Class Shape\nEnd Class %>"}},
+             "a.asp:5:9 800A01FA"},
+        Case{"exit_outside_a_procedure", {{"a.asp", "<%\nExit Function\n%>"}}, "a.asp:2:1 800A040F"},
+        Case{"include_missing_and_parent_path",
+             {{"sub/a.asp", "<!--#include file=\"../inc/x.asp\"-->\n<!--#include file=\"none.asp\"-->"},
+              {"inc/x.asp", "<% y = 1 %>"}},
+             "sub/a.asp:1:1 ASP0131 sub/a.asp:2:1 ASP0126"},
+        Case{"cyclic_include",
+             {{"a.asp", "<!--#include file=\"b.asp\"-->"}, {"b.asp", "<!--#include file=\"a.asp\"-->"}},
+             "b.asp:1:1 ASP0135"},
+        Case{"unused_local",
+             {{"a.asp", "<%\nSub S(p)\nDim used, unused\nused = p\nEnd Sub\nDim globalUnused\n%>"}},
+             "a.asp:3:11 unused-variable"},
+        Case{"unreachable",
+             {{"a.asp",
+               "<%\nIf a Then\nResponse.Redirect \"x\"\nb = 1\nEnd If\nSub S\nExit Sub\nc = 2\nEnd Sub\n"
+               "Response.End\n%>\n<% Sub Hoisted\nEnd Sub %>"}},
+             "a.asp:4:1 unreachable-code a.asp:8:1 unreachable-code"},
+        Case{"procedure_in_other_case",
+             {{"a.asp", "<!--#include file=\"one.asp\"-->\n<!--#include file=\"two.asp\"-->"},
+              {"one.asp", "<% Sub ShowMenu\nEnd Sub %>"},
+              {"two.asp", "<% Sub showmenu\nEnd Sub %>"}},
+             "two.asp:1:8 800A0411 two.asp:1:8 procedure-case"},
+        Case{"server_jscript_function_is_a_global",
+             {{"a.asp",
+               std::string(kExplicit)
+                   + "<script language=\"JScript\" runat=\"server\">\nfunction jsEscape(s) { return s; }\n"
+                     "</script>\n<% x = jsEscape(\"a\") %>"}},
+             "a.asp:5:4 800A01F4"}),
+    [](const ::testing::TestParamInfo<Case> &p) { return std::string(p.param.name); });
+
+TEST(PageChecks, ReadsAnIncludeOncePerRun)
+{
+    testing::ScratchDir dir("analysis_once");
+    testing::WriteAll(dir / "a.asp", "<!--#include file=\"s.asp\"-->");
+    testing::WriteAll(dir / "b.asp", "<!--#include file=\"s.asp\"-->");
+    testing::WriteAll(dir / "s.asp", "<% Dim s %>");
+    PageChecker checker;
+    checker.Check(dir / "a.asp", SiteRoot(dir.Path()));
+    checker.Check(dir / "b.asp", SiteRoot(dir.Path()));
+    EXPECT_EQ(checker.Files().Count(), 3u);
+}
+
+TEST(CheckMessages, CodesAndTexts)
+{
+    vbs::Diagnostic d;
+    d.code = 500;
+    d.messageKey = RuntimeMessageKey(500);
+    d.argument = "x";
+    EXPECT_EQ(DiagnosticCode(d), "800A01F4");
+    EXPECT_EQ(DiagnosticMessage(d, vbs::MessageLanguage::English), "Variable is undefined: 'x'");
+    EXPECT_EQ(DiagnosticMessage(d, vbs::MessageLanguage::SimplifiedChinese), "变量未定义: 'x'");
+    d.code = 126;
+    d.messageKey = AspMessageKey(126);
+    EXPECT_EQ(DiagnosticCode(d), "ASP0126");
+}
+
+}  // namespace
+}  // namespace qasp::analysis
