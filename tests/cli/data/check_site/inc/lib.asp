@@ -1,0 +1,5 @@
+<%
+Function Add(p, q)
+Add = p + q
+End Function
+%>

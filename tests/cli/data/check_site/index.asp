@@ -1,0 +1,7 @@
+<% Option Explicit %>
+<!--#include file="inc/lib.asp"-->
+<%
+Dim a
+a = Add(1)
+b = 2
+%>
