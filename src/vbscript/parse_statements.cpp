@@ -477,7 +477,11 @@ NodeId Parser::ParseSelect()
                 if (!Accept(TokenKind::Comma))
                     break;
             }
-            ExpectEndOfStatement();
+            // A statement may follow the list on its own line without a
+            // colon: the engine runs "Case 0 Call Setup0", which sites ship.
+            // Other dialects' ranges ("Case 1 To 5") end the statement early.
+            if (At(TokenKind::To))
+                ExpectEndOfStatement();
             Push(ParseBody());
             LinkChildren(c, m);
             Finish(c);

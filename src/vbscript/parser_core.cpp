@@ -425,7 +425,13 @@ void Parser::Declare(DeclarationKind kind, const Token &name, NodeId node)
         added_.push_back(&stack);
     }
     ScopeName &entry = stack.back();
-    if (!added && (!property || entry.other || (entry.propertyKinds & bit))
+    // A Sub or Function declared again replaces the one before (the later
+    // wins when the page runs, as sites that include a library twice rely
+    // on); the page-wide checks warn about it.
+    const bool procedure = kind == DeclarationKind::Sub || kind == DeclarationKind::Function;
+    const bool replacesProcedure = procedure && entry.procedures && !entry.other;
+    if (!added && !replacesProcedure
+        && (!property || entry.other || entry.procedures || (entry.propertyKinds & bit))
         && diagnostics_.size() < kMaxDiagnostics) {
         // Get, Let and Set of one property share its name; nothing else may.
         const SourceSpan &at = tree_.declarations[entry.firstDeclaration].at;
@@ -433,7 +439,8 @@ void Parser::Declare(DeclarationKind kind, const Token &name, NodeId node)
                  {{at.file, at.begin, at.line, at.column, "vbscript.declared-here"}});
     }
     entry.propertyKinds |= bit;
-    entry.other = entry.other || !property;
+    entry.procedures = entry.procedures || procedure;
+    entry.other = entry.other || (!property && !procedure);
     tree_.declarations.push_back({kind, name.text, node, scope.node, SpanOf(name)});
 }
 

@@ -68,7 +68,8 @@ private:
         size_t scope;  // its index in scopes_
         size_t firstDeclaration;
         uint8_t propertyKinds = 0;  // bit per Get, Let, Set
-        bool other = false;         // anything but a property
+        bool procedures = false;    // a Sub or Function
+        bool other = false;         // anything but a property or procedure
     };
     // Every open scope's names in one table, innermost last for each name:
     // a procedure's locals (rs, i, sql) reuse the entries of the last one's.

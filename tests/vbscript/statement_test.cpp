@@ -69,6 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"Private Sub a : Exit Sub : End Sub", "(sub a private (body (exit sub)))"},
                     Case{"Public Function f\n Exit Function\nEnd Function",
                          "(function f public (body (exit function)))"},
+                    // Declared again, the later one replaces it.
+                    Case{"Sub s\nEnd Sub\nFunction S\nEnd Function", "(sub s (body)) (function S (body))"},
                     Case{"Sub a\n For Each x In y\n  Do\n   Exit Sub\n  Loop\n Next\nEnd Sub",
                          "(sub a (body (for-each x y (body (do (body (exit sub)))))))"}));
 
@@ -111,6 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"Select Case x\nCase 1, 2\n a\nCase \"b\"\nCase Else\n b\nEnd Select",
              "(select x (case 1 2 (body (invoke a))) (case \"b\" (body)) (case-else (body (invoke b))))"},
         Case{"Select Case x\n' a comment\nEnd Select", "(select x)"},
+        Case{"Select Case x\nCase 0 Call a\nCase Else b : c\nEnd Select",
+             "(select x (case 0 (body (call a))) (case-else (body (invoke b) (invoke c))))"},
         Case{"With Response\n .Write .Name\n .Flush\nEnd With",
              "(with Response (body (invoke (. Write) (. Name)) (invoke (. Flush))))"},
         Case{"With a.b\n .c(1).d = 2\nEnd With", "(with (. a b) (body (assign (. (apply (. c) 1) d) 2)))"}));
