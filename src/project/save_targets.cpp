@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <set>
+#include <utility>
+#include <vector>
 
 namespace qasp {
 namespace {
@@ -59,6 +62,10 @@ std::string Shown(const TreeNode &node)
 }
 
 class Planner {
+    // A folder's names: each lower-case form with the spellings there
+    // (file names are UTF-8 here, whose non-ASCII bytes are never letters).
+    using Folder = std::map<std::string, std::set<std::string>>;
+
 public:
     Planner(const fs::path &dir, FileOperations &files)
         : files_(files),
@@ -92,24 +99,43 @@ private:
         return node.Record() ? static_cast<const void *>(node.Record()) : &node;
     }
 
-    void FindSources(const TreeNode &node)
+    // Walks keep lists of their own: an include chain thousands of
+    // documents deep costs no stack.
+    void FindSources(const TreeNode &top)
     {
-        if (node.IsDocument() && !node.IsRepeat() && node.Record() && !node.Record()->SourceFile.empty()) {
-            const fs::path real = RealPathOf(node.Record()->SourceFile, files_);
-            realSources_.emplace(node.Record(), real);
-            sourceOwners_.emplace(real, &node);
+        std::vector<const TreeNode *> pending{&top};
+        while (!pending.empty()) {
+            const TreeNode &node = *pending.back();
+            pending.pop_back();
+            if (node.IsDocument() && !node.IsRepeat() && node.Record()
+                && !node.Record()->SourceFile.empty()) {
+                const fs::path real = RealPathOf(node.Record()->SourceFile, files_);
+                realSources_.emplace(node.Record(), real);
+                sourceOwners_.emplace(real, &node);
+            }
+            for (auto child = node.Children().rbegin(); child != node.Children().rend(); ++child)
+                pending.push_back(child->get());  // first child next: the tree's order
         }
-        for (const auto &child : node.Children())
-            FindSources(*child);
     }
 
-    void Collect(TreeNode &node)
+    // Each document after the documents below it, children in their order.
+    void Collect(TreeNode &top)
     {
-        if (!node.IsDocument() || node.IsRepeat())
-            return;
-        for (const auto &child : node.Children())
-            Collect(*child);
-        Place(node);
+        std::vector<std::pair<TreeNode *, size_t>> pending;  // a document and its next child
+        if (top.IsDocument() && !top.IsRepeat())
+            pending.emplace_back(&top, 0);
+        while (!pending.empty()) {
+            auto &[node, next] = pending.back();
+            if (next == node->Children().size()) {
+                TreeNode *done = node;
+                pending.pop_back();
+                Place(*done);
+                continue;
+            }
+            TreeNode *child = node->Children()[next++].get();
+            if (child->IsDocument() && !child->IsRepeat())
+                pending.emplace_back(child, 0);
+        }
     }
 
     void Place(TreeNode &node)
@@ -161,16 +187,12 @@ private:
         bool exists = true;
         for (const fs::path &part : name) {
             fs::path chosen = part;
-            const std::vector<std::string> *names = exists ? Listing(here) : nullptr;
-            if (!names) {
+            const Folder *folder = exists ? Listing(here) : nullptr;
+            const auto twins = folder ? folder->find(LowerAscii(part.string())) : Folder::const_iterator();
+            if (!folder || twins == folder->end()) {
                 exists = false;
-            } else if (std::find(names->begin(), names->end(), part.string()) == names->end()) {
-                const auto twin = std::find_if(names->begin(), names->end(), [&](const std::string &n) {
-                    return SameIgnoringCase(n, part.string());
-                });
-                exists = twin != names->end();
-                if (exists)
-                    chosen = *twin;
+            } else if (!twins->second.contains(part.string())) {
+                chosen = *twins->second.begin();  // the first in sorted order
             }
             spelled /= chosen;
             here /= chosen;
@@ -184,17 +206,17 @@ private:
     {
         fs::path here = dir_;
         for (const fs::path &part : spelled) {
-            auto &names = listings_[here];
-            if (!names)
-                names.emplace();
-            if (std::find(names->begin(), names->end(), part.string()) == names->end())
-                names->insert(std::upper_bound(names->begin(), names->end(), part.string()), part.string());
+            auto &folder = listings_[here];
+            if (!folder)
+                folder.emplace();
+            (*folder)[LowerAscii(part.string())].insert(part.string());
             here /= part;
         }
     }
 
-    // The sorted names in `dir`, null when it is no directory.
-    const std::vector<std::string> *Listing(const fs::path &dir)
+    // The names in `dir` by their lower-case form, null when it is no
+    // directory.
+    const Folder *Listing(const fs::path &dir)
     {
         auto it = listings_.find(dir);
         if (it == listings_.end()) {
@@ -202,11 +224,13 @@ private:
             const std::error_code error = files_.List(dir, names);
             if (error && error != std::errc::no_such_file_or_directory && error != std::errc::not_a_directory)
                 throw WriteError("无法读取目录 " + dir.string() + "：" + error.message());
-            std::sort(names.begin(), names.end());
-            it = listings_
-                     .emplace(dir, error ? std::optional<std::vector<std::string>>()
-                                         : std::optional(std::move(names)))
-                     .first;
+            std::optional<Folder> folder;
+            if (!error) {
+                folder.emplace();
+                for (std::string &n : names)
+                    (*folder)[LowerAscii(n)].insert(std::move(n));
+            }
+            it = listings_.emplace(dir, std::move(folder)).first;
         }
         return it->second ? &*it->second : nullptr;
     }
@@ -218,7 +242,7 @@ private:
     std::map<const TTreeRec *, fs::path> realSources_;
     std::map<fs::path, const TreeNode *> sourceOwners_;
     std::map<fs::path, const TreeNode *> written_;
-    std::map<fs::path, std::optional<std::vector<std::string>>> listings_;
+    std::map<fs::path, std::optional<Folder>> listings_;
     std::vector<DocumentTarget> targets_;
     std::string outside_, conflicts_;
 };

@@ -4,12 +4,17 @@
 #include "project/file_lines.h"
 #include "project/outside_changes.h"
 #include "project/project_tree.h"
+#include "project/save_targets.h"
 #include "scratch_dir.h"
 #include "site/page_flattening.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
+
+#include <pthread.h>
 
 using namespace qasp;
 using qasp::testing::ScratchDir;
@@ -69,6 +74,42 @@ TEST(IncludeDepth, AnEditAtTheBottomOfADeepChainIsSeenFromTheTop)
     EXPECT_FALSE(DocumentEdited(*tree.FirstTopLevel()));
     deepest->Record()->Edited = true;
     EXPECT_TRUE(DocumentEdited(*tree.FirstTopLevel()));
+}
+
+// Runs `work` on a thread whose stack holds 256 KiB: a walk that recursed
+// over 20,000 levels would overflow it, quickly.
+void OnASmallStack(const std::function<void()> &work)
+{
+    pthread_attr_t attributes;
+    ASSERT_EQ(pthread_attr_init(&attributes), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attributes, 256 * 1024), 0);
+    pthread_t thread;
+    auto run = [](void *w) -> void * {
+        (*static_cast<const std::function<void()> *>(w))();
+        return nullptr;
+    };
+    ASSERT_EQ(pthread_create(&thread, &attributes, run, const_cast<std::function<void()> *>(&work)), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+}
+
+TEST(IncludeDepth, ALayoutSaveOfADeepChainPlansEveryDocument)
+{
+    constexpr int kDepth = 20'000;
+    ScratchDir dir{"include_depth_plan"};
+    ProjectTree tree;
+    TreeNode *node = tree.AddTopLevel("d0.asp");
+    tree.AttachRecord(node);
+    for (int i = 1; i < kDepth; ++i) {
+        node = tree.AddChild(node, "d" + std::to_string(i) + ".asp");
+        tree.AttachRecord(node);
+    }
+    std::vector<DocumentTarget> targets;
+    OnASmallStack([&] { targets = PlanProjectSave(*tree.FirstTopLevel(), dir.Path(), SystemFiles()); });
+    ASSERT_EQ(targets.size(), static_cast<size_t>(kDepth));
+    // Each document after the documents below it.
+    EXPECT_EQ(targets.front().node, node);
+    EXPECT_EQ(targets.back().node, tree.FirstTopLevel());
 }
 
 }  // namespace
