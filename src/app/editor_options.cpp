@@ -24,6 +24,7 @@ EditorOptions LoadEditorOptions()
     options.newPageEncoding =
         settings.value("newPageEncoding").toString() == "utf-8" ? TextEncoding::Utf8 : TextEncoding::Gbk;
     options.saveWritesLayout = settings.value("save").toString() == "layout";
+    options.completeOnWordEnd = settings.value("completeOnWordEnd", false).toBool();
     return options;
 }
 
@@ -36,6 +37,7 @@ void SaveEditorOptions(const EditorOptions &options)
     settings.setValue("tabWidth", options.tabCharacters);
     settings.setValue("newPageEncoding", options.newPageEncoding == TextEncoding::Utf8 ? "utf-8" : "gbk");
     settings.setValue("save", options.saveWritesLayout ? "layout" : "as-read");
+    settings.setValue("completeOnWordEnd", options.completeOnWordEnd);
 }
 
 }  // namespace qasp::app

@@ -19,6 +19,9 @@ struct EditorOptions {
     int tabCharacters = 2;  // tab stops every this many average characters
     TextEncoding newPageEncoding = TextEncoding::Gbk;
     bool saveWritesLayout = false;  // 保存 writes the project layout, not the files as read
+    // A space or punctuation takes the highlighted completion too, not
+    // only Tab, Enter or a click.
+    bool completeOnWordEnd = false;
 };
 
 EditorOptions LoadEditorOptions();

@@ -27,6 +27,7 @@
 #include "app/project_tree_model.h"
 #include "app/qt_prompter.h"
 #include "app/store_location.h"
+#include "app/tree_expansion.h"
 #include "app/unattended_run.h"
 #include "app/window_placement.h"
 #include "dialogs/colour_picker.h"
@@ -174,9 +175,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     skinData_->Loaded(this);
 
-    directoryDialog_ = new dialogs::DirectoryDialog(this);
-    helpWindow_ = new dialogs::HelpWindow(this);
-    findReplaceDialog_ = new FindReplaceDialog(*workspace_, this);
     colourPicker_ = new dialogs::ColourPicker(colourTimer_, pickerPanel_, this);
     connect(colourPicker_, &dialogs::ColourPicker::unavailable, this,
             [this](const QString &message) { statusPanels_[2]->setText(message); });
@@ -215,11 +213,19 @@ void MainWindow::connectProject()
     completionPopup_ = std::make_unique<CompletionPopup>(completionList_, editor_);
     keys_ = std::make_unique<EditorKeys>(*workspace_, *completionPopup_, prompter_);
     fileWatch_ = new ProjectFileWatch(*workspace_, prompter_, this);
+    // A reload reads the tree anew: the nodes the user had open open again.
+    auto expansion = std::make_shared<TreeExpansion>();
+    connect(fileWatch_, &ProjectFileWatch::checking, this,
+            [this, expansion] { *expansion = TreeExpansion::Of(*projectTree_, *treeModel_, tree_); });
+    connect(fileWatch_, &ProjectFileWatch::checked, this, [this, expansion] {
+        expansion->RestoreIn(*projectTree_, *treeModel_, tree_);
+        refreshTitle();
+    });
     connect(editor_, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { Guarded(this, [&] { keys_->CMemoSelectionChange(); }); });
     projectTree_->setModel(treeModel_.get());
-    // Renaming a function renames it in its code; once the label's editor
-    // is gone, since the rename selects the node and edits the text.
+    // A document's label is renamed once the label's editor is gone (the
+    // model lets no procedure's label be edited: its calls would not follow).
     treeModel_->renamer = [this](TreeNode *node, const std::string &label) {
         QTimer::singleShot(0, this, [this, node, label] {
             bool inTree = false;  // a node deleted meanwhile is not touched
@@ -249,6 +255,8 @@ void MainWindow::connectProject()
         syncingSelection_ = true;
         projectTree_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
         syncingSelection_ = false;
+        // The caret's place shows from the start, not from its first move.
+        Guarded(this, [&] { keys_->CMemoSelectionChange(); });
     });
     connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
         workspace_->CMemoChange();
@@ -582,7 +590,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     colourTimer_->stop();
-    helpWindow_->close();
+    if (helpWindow_)
+        helpWindow_->close();
     closeStore();
     // Runs that end by themselves leave the user's settings alone.
     if (!IsUnattendedRun()) {
@@ -614,7 +623,7 @@ std::optional<std::string> MainWindow::ChooseFileToSave()
 
 std::optional<std::string> MainWindow::ChooseDirectory()
 {
-    if (directoryDialog_->exec() != QDialog::Accepted)
+    if (directoryDialog()->exec() != QDialog::Accepted)
         return std::nullopt;
     const QString path = directoryDialog_->selectedPath();
     if (path.isEmpty() || !QFileInfo(path).isDir())
@@ -622,9 +631,30 @@ std::optional<std::string> MainWindow::ChooseDirectory()
     return QFile::encodeName(path).toStdString();
 }
 
+dialogs::DirectoryDialog *MainWindow::directoryDialog()
+{
+    if (!directoryDialog_)
+        directoryDialog_ = new dialogs::DirectoryDialog(this);
+    return directoryDialog_;
+}
+
+dialogs::HelpWindow *MainWindow::helpWindow()
+{
+    if (!helpWindow_)
+        helpWindow_ = new dialogs::HelpWindow(this);
+    return helpWindow_;
+}
+
+FindReplaceDialog *MainWindow::findReplaceDialog()
+{
+    if (!findReplaceDialog_)
+        findReplaceDialog_ = new FindReplaceDialog(*workspace_, this);
+    return findReplaceDialog_;
+}
+
 void MainWindow::ShowHelp()
 {
-    helpWindow_->show();
+    helpWindow()->show();
     helpWindow_->raise();
     helpWindow_->activateWindow();
 }
@@ -682,7 +712,23 @@ void MainWindow::ExpandNode(TreeNode *node)
 
 void MainWindow::ShowFindReplace(bool replace)
 {
-    findReplaceDialog_->showFor(replace);
+    findReplaceDialog()->showFor(replace);
+}
+
+bool MainWindow::CutEditorSelection()
+{
+    if (editor_->isReadOnly() || !(editor_->hasFocus() || editor_->textCursor().hasSelection()))
+        return false;
+    // A cut is one step of the node's history, as from the editor's menu.
+    workspace_->EndUndoStep();
+    editor_->cut();
+    workspace_->EndUndoStep();
+    return true;
+}
+
+void MainWindow::CopyEditorSelection()
+{
+    editor_->copy();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -702,6 +748,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         // must not type its letter into the code.
         if (watched == editor_ && IsStrayAltKey(*key))
             return true;
+        if (watched == projectTree_ && key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier) {
+            const TreeNode *node = ProjectTreeModel::nodeOf(projectTree_->currentIndex());
+            if (node && !node->IsDocument())
+                statusPanels_[2]->setText("函数不能在树中改名：它的调用处不会随之修改。");
+        }
         if (watched == editor_ && key->modifiers() & Qt::ControlModifier) {
             const bool shift = key->modifiers() & Qt::ShiftModifier;
             if (key->key() == Qt::Key_Slash && !shift) {
@@ -724,12 +775,26 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         if (watched == editor_ && key->key() == Qt::Key_Backtab)
             return true;
     }
+    // Without a window manager (and with some, for a frameless window) the
+    // focus goes nowhere when a box closes: no window is active then, and
+    // no shortcut works until the user clicks the window.
+    if (event->type() == QEvent::Hide && watched != this && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->isWindow())
+        QTimer::singleShot(0, this, &MainWindow::reclaimActivation);
     if (event->type() == QEvent::FocusOut && watched == editor_ && keys_)
         keys_->CMemoExit();
     // A click puts the caret elsewhere: what is typed next is a new step.
     if (event->type() == QEvent::MouseButtonPress && watched == editor_->viewport() && workspace_)
         workspace_->EndUndoStep();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::reclaimActivation()
+{
+    if (!isVisible() || isMinimized() || QApplication::activeWindow() || QApplication::activeModalWidget()
+        || QApplication::activePopupWidget())
+        return;
+    activateWindow();
 }
 
 bool MainWindow::editorKeyPress(QKeyEvent *event)
@@ -742,6 +807,8 @@ bool MainWindow::editorKeyPress(QKeyEvent *event)
         {Qt::Key_Right, EditorKey::Right},   {Qt::Key_Down, EditorKey::Down},
         {Qt::Key_F3, EditorKey::F3}};
     bool swallowed = false;
+    if (editor_->isReadOnly())  // no node shown: no handler has a node to work on
+        return false;
     Guarded(this, [&] {
         const bool shift = event->modifiers() & Qt::ShiftModifier || event->key() == Qt::Key_Backtab;
         for (const auto &[qt, vk] : virtualKeys)
@@ -896,6 +963,7 @@ void MainWindow::applyOptions()
     SetTabStops(editor_, options.tabCharacters);
     workspace_->NewPageEncoding = options.newPageEncoding;
     workspace_->SaveWritesLayout = options.saveWritesLayout;
+    keys_->SetCompleteOnWordEnd(options.completeOnWordEnd);
     editorSurface_->Highlighter()->FollowPalette();
 }
 
@@ -907,6 +975,19 @@ void MainWindow::addViewMenu()
     view->addAction(zoom_->zoomInAction());
     view->addAction(zoom_->zoomOutAction());
     view->addAction(zoom_->resetAction());
+    view->addSeparator();
+    // The keyboard's way between the two panes.
+    auto *switchPane = new QAction(QStringLiteral("在工程树和编辑器间切换(&E)"), this);
+    switchPane->setObjectName("Action_SwitchPane");
+    switchPane->setShortcuts({QKeySequence(Qt::Key_F6), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)});
+    addAction(switchPane);
+    connect(switchPane, &QAction::triggered, this, [this] {
+        if (projectTree_->hasFocus())
+            editor_->setFocus(Qt::ShortcutFocusReason);
+        else
+            projectTree_->setFocus(Qt::ShortcutFocusReason);
+    });
+    view->addAction(switchPane);
     view->addSeparator();
     auto *options = new QAction(QStringLiteral("选项(&P)..."), this);
     options->setObjectName("Action_Options");

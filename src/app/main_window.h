@@ -88,12 +88,18 @@ public:
     std::string PickerCaption() const override;
     void ExpandNode(TreeNode *node) override;
     void ShowFindReplace(bool replace) override;
+    bool CutEditorSelection() override;
+    void CopyEditorSelection() override;
 
     // Questions and messages go to `prompter` instead of message boxes.
     void usePrompter(Prompter *prompter) { prompter_.SetTarget(prompter ? prompter : &qtPrompter_); }
-    dialogs::DirectoryDialog *directoryDialog() const { return directoryDialog_; }
-    dialogs::HelpWindow *helpWindow() const { return helpWindow_; }
-    FindReplaceDialog *findReplaceDialog() const { return findReplaceDialog_; }
+    // The dialogs are made when first used: the folder chooser's model
+    // alone reads every folder down to the home folder.
+    dialogs::DirectoryDialog *directoryDialog();
+    dialogs::HelpWindow *helpWindow();
+    FindReplaceDialog *findReplaceDialog();
+    // Whether the folder chooser has been made yet.
+    bool hasDirectoryDialog() const { return directoryDialog_ != nullptr; }
     dialogs::ColourPicker *colourPicker() const { return colourPicker_; }
     // True when the store file could not be used and an in-memory store
     // with the built-in vocabulary stands in for it.
@@ -145,6 +151,9 @@ private:
     void openTestPage();
     void openFileAskingFirst(const QString &path);
     void addRecentFilesMenu();
+    // Makes the window active again once a box or dialog of ours has closed
+    // and left no window of the program active.
+    void reclaimActivation();
     void addViewMenu();
 
     // The window's widgets. Each one's object name is its member's name

@@ -3,6 +3,7 @@
 #include "app/app_settings.h"
 #include "app/page_highlighter.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -58,6 +59,10 @@ OptionsDialog::OptionsDialog(const EditorOptions &options,
     editorForm->addRow("字体(&F):", fontBox_);
     editorForm->addRow("字号(&S):", sizeBox_);
     editorForm->addRow("制表符宽度(&T):", tabBox_);
+    wordEndBox_ = new QCheckBox("空格和标点也选用补全列表中的词(&W)", editor);
+    wordEndBox_->setObjectName("completeOnWordEndBox");
+    wordEndBox_->setChecked(options.completeOnWordEnd);
+    editorForm->addRow(wordEndBox_);
 
     auto *colours = new QGroupBox("颜色", this);
     auto *colourGrid = new QGridLayout(colours);
@@ -161,6 +166,7 @@ EditorOptions OptionsDialog::options() const
     o.tabCharacters = tabBox_->value();
     o.newPageEncoding = encodingBox_->currentIndex() == 1 ? TextEncoding::Utf8 : TextEncoding::Gbk;
     o.saveWritesLayout = saveBox_->currentIndex() == 1;
+    o.completeOnWordEnd = wordEndBox_->isChecked();
     return o;
 }
 

@@ -12,6 +12,7 @@
 #include <array>
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QFontComboBox;
 class QPushButton;
@@ -43,6 +44,7 @@ private:
     QFontComboBox *fontBox_;
     QSpinBox *sizeBox_;
     QSpinBox *tabBox_;
+    QCheckBox *wordEndBox_;
     QComboBox *schemeBox_;
     QComboBox *encodingBox_;
     QComboBox *saveBox_;

@@ -53,7 +53,9 @@ void ProjectFileWatch::checkNow()
     if (asking_)
         return;
     asking_ = true;
+    emit checking();
     Guarded(window_, [&] { OfferReloads(ws_, prompter_, told_); });
+    emit checked();
     asking_ = false;
     rewatch();
 }

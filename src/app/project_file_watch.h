@@ -27,6 +27,12 @@ public:
     // Compares every document with its file now and asks about changes.
     void checkNow();
 
+signals:
+    // Around the questions and the reloads they may lead to: the view keeps
+    // what a reload would lose (the open nodes, the title).
+    void checking();
+    void checked();
+
 private:
     ProjectWorkspace &ws_;
     Prompter &prompter_;

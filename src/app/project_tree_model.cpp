@@ -101,6 +101,11 @@ Qt::ItemFlags ProjectTreeModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
+    // A procedure's label is its name: renamed here, its calls would be
+    // left behind, so only a document's label can be edited.
+    const TreeNode *node = nodeOf(index);
+    if (node && !node->IsDocument())
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
@@ -108,7 +113,7 @@ bool ProjectTreeModel::setData(const QModelIndex &index, const QVariant &value, 
 {
     TreeNode *node = nodeOf(index);
     const QString text = value.toString();
-    if (!node || role != Qt::EditRole || text.trimmed().isEmpty())
+    if (!node || role != Qt::EditRole || text.trimmed().isEmpty() || !(flags(index) & Qt::ItemIsEditable))
         return false;
     if (renamer)
         renamer(node, ToGbk(text));

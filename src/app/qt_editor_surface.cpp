@@ -26,6 +26,7 @@ struct EncodedLine : QTextBlockUserData {
 
 QtEditorSurface::QtEditorSurface(QPlainTextEdit *edit) : edit_(edit), cursor_(edit->document())
 {
+    edit->setReadOnly(true);  // until a node is shown
     // The document keeps no undo stack of its own: the program's writes
     // (colouring, a node loaded) would land on it between the user's edits.
     // The node's history undoes the user's actions.
@@ -250,6 +251,11 @@ void QtEditorSurface::SetLive(bool live)
     live_ = live;
 }
 
+void QtEditorSurface::SetReadOnly(bool readOnly)
+{
+    edit_->setReadOnly(readOnly);
+}
+
 namespace {
 
 size_t EncodedLength(TextEncoding encoding, const QString &text, int from, int to)
@@ -289,6 +295,11 @@ int QtEditorSurface::PositionOfByteOffset(size_t offset) const
 size_t QtEditorSurface::SelectionStart() const
 {
     return ByteOffsetOf(edit_->textCursor().selectionStart());
+}
+
+size_t QtEditorSurface::CaretOffset() const
+{
+    return ByteOffsetOf(edit_->textCursor().position());
 }
 
 size_t QtEditorSurface::SelectionLength() const

@@ -49,8 +49,10 @@ public:
     std::string LineText(int row) const override;
     bool IsLive() const override;
     void SetLive(bool live) override;
+    void SetReadOnly(bool readOnly) override;
     size_t SelectionStart() const override;
     size_t SelectionLength() const override;
+    size_t CaretOffset() const override;
     std::string SelectedText() const override;
     void SetSelection(size_t start, size_t length) override;
     void ReplaceSelection(std::string_view text) override;

@@ -39,6 +39,8 @@ Answer QtPrompter::Question(std::string_view title, std::string_view text, Quest
     if (flags == QuestionButtons::YesNoCancel)
         buttons |= QMessageBox::Cancel;
     QMessageBox box(QMessageBox::Question, Utf8(title), Utf8(text), buttons, parent_);
+    if (flags == QuestionButtons::YesNoNoDefault)
+        box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

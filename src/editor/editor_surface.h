@@ -20,6 +20,8 @@ public:
     // Off from the start; PausedLiveEdits switches it off for a scope.
     virtual bool IsLive() const = 0;
     virtual void SetLive(bool live) = 0;
+    // Read-only while it shows no node: what was typed would belong to none.
+    virtual void SetReadOnly(bool readOnly) = 0;
 
     // The selection in bytes of the node text (a line break counts two, a
     // Chinese character two); an empty selection is the caret.
@@ -27,6 +29,8 @@ public:
     virtual size_t SelectionLength() const = 0;
     virtual std::string SelectedText() const = 0;
     virtual void SetSelection(size_t start, size_t length) = 0;
+    // Where the caret is: the end of the selection that moves as it grows.
+    virtual size_t CaretOffset() const { return SelectionStart() + SelectionLength(); }
     // Replaces the selection (or inserts at the caret), as typing would.
     virtual void ReplaceSelection(std::string_view text) = 0;
 

@@ -28,6 +28,7 @@ enum class ActionId {
     SiteRoot,
     ReopenGbk,
     ReopenUtf8,
+    Copy,
 };
 
 }  // namespace qasp

@@ -227,7 +227,9 @@ void Loader::Open(TreeNode *parent, fs::path path, std::string key, std::string 
                         + SizeLimitText(context_.limits.projectBytes) + " 的上限，不能打开");
     CountNode(site);
     f->encoding = EncodingOf(f->key, f->raw);
-    f->page = ScanPageStructure(f->bytes, f->encoding == TextEncoding::Gbk);
+    const bool gbk = f->encoding == TextEncoding::Gbk;
+    f->page =
+        IsVBScriptFile(f->path) ? ScanScriptFileStructure(f->bytes, gbk) : ScanPageStructure(f->bytes, gbk);
     // A broken or generated page can hold thousands of problems: the first
     // few are named, the rest counted.
     constexpr size_t kProblemsShown = 10;
@@ -335,9 +337,9 @@ void Loader::Finish()
     record.Text = std::move(f.text);
     record.Encoding = f.encoding;
     record.LineBreaks = DetectLineEnds(f.raw);
+    record.SourceFile = f.path;  // before the scan: a .vbs file is code throughout
     ScanNodeDeclarations(store_, *node, record.Text);
     record.Info = f.Info();
-    record.SourceFile = f.path;
     record.Loaded = FingerprintOf(f.path, f.raw);
     const bool optionExplicit = HasOptionExplicitLine(f.bytes);
     // A layout save writes the header lines only above the root, as the

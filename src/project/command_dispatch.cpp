@@ -39,7 +39,10 @@ void CommandDispatcher::Action_Do(ActionId sender)
     case ActionId::GetColor: dialogs_.SetColourPicking(window.ActionChecked(ActionId::GetColor)); break;
     case ActionId::Exit: dialogs_.CloseWindow(); break;
     case ActionId::Help: dialogs_.ShowHelp(); break;
+    case ActionId::Copy: dialogs_.CopyEditorSelection(); break;
     case ActionId::Cut:
+        if (dialogs_.CutEditorSelection())
+            break;
         ws_.CutNode = ws_.Tree().Selected();
         window.SetActionEnabled(ActionId::Paste, false);
         break;
@@ -55,7 +58,10 @@ void CommandDispatcher::Action_Do(ActionId sender)
     case ActionId::OPEN: Open(); break;
     case ActionId::AddAsp: AddAsp(); break;
     case ActionId::Del:
-        if (prompter_.Question("删除提示", "你确定要删除这个结点吗?", QuestionButtons::YesNo) == Answer::Yes)
+        // Nothing selected: nothing to ask about.
+        if (ws_.Tree().Selected()
+            && prompter_.Question("删除提示", "你确定要删除这个结点吗?", QuestionButtons::YesNo)
+                   == Answer::Yes)
             DeleteSelectedNode(ws_, prompter_);
         break;
     case ActionId::New:
@@ -84,6 +90,8 @@ void CommandDispatcher::Action_Do(ActionId sender)
 
 void CommandDispatcher::Panel2DoubleClick()
 {
+    if (!ws_.Tree().Selected())  // the editor shows no node to write into
+        return;
     ws_.Window().Memo().ReplaceSelection(dialogs_.PickerCaption());
 }
 
@@ -203,6 +211,7 @@ void CommandDispatcher::NewDocumentProject()
         throw;
     }
     ws_.Store().RefreshKeywords();
+    ws_.SelectNode(tree.FirstTopLevel());
     ws_.Modified = false;
 }
 

@@ -37,6 +37,11 @@ public:
     virtual void ExpandNode(TreeNode *node) = 0;
     // The find dialog, with its replace row when `replace`.
     virtual void ShowFindReplace(bool replace) = 0;
+    // The editor's clipboard commands. Cutting answers false when the
+    // editor has neither the focus nor a selection: 剪切 then cuts the
+    // tree's node.
+    virtual bool CutEditorSelection() = 0;
+    virtual void CopyEditorSelection() = 0;
 };
 
 class CommandDispatcher {

@@ -98,7 +98,9 @@ std::size_t PlaceForNewProcedure(TreeNode &document)
 {
     TTreeRec &record = *document.Record();
     const std::string &text = record.Text;
-    const PageStructure page = ScanPageStructure(text, record.Encoding == TextEncoding::Gbk);
+    const bool gbk = record.Encoding == TextEncoding::Gbk;
+    const PageStructure page =
+        IsVBScriptFile(record.SourceFile) ? ScanScriptFileStructure(text, gbk) : ScanPageStructure(text, gbk);
     const auto last = std::find_if(page.regions.rbegin(), page.regions.rend(), [](const PageRegion &r) {
         return r.kind == RegionKind::Script || r.kind == RegionKind::ServerScript;
     });

@@ -70,8 +70,12 @@ void EditorKeys::CMemoSelectionChange()
     EditorSurface &memo = ws_.Window().Memo();
     // Inside the rescan below the line is written again; the caret's
     // place is shown once that is done.
-    if (!memo.IsLive() || memo.SelectionLength() != 0 || inSelectionChange_)
+    if (!memo.IsLive() || inSelectionChange_)
         return;
+    if (memo.SelectionLength() != 0) {
+        ShowCaretPlace();  // a growing selection: the caret moves all the same
+        return;
+    }
     const RowCol caret = CaretRowCol(memo);
     if (caret.row != ws_.LastLine) {
         inSelectionChange_ = true;
@@ -87,14 +91,22 @@ void EditorKeys::CMemoSelectionChange()
         // lost trailing blanks before the caret.
         memo.SetSelection(memo.LineIndex(caret.row) + static_cast<size_t>(caret.column), 0);
     }
+    ShowCaretPlace();
+    list_.PlaceAtCaret();
+}
+
+void EditorKeys::ShowCaretPlace()
+{
+    const EditorSurface &memo = ws_.Window().Memo();
+    const size_t caret = memo.CaretOffset();
+    const int row = memo.LineFromChar(caret);
+    const size_t column = caret - memo.LineIndex(row);
     // The server's messages name the file's line, so the status does too.
-    FilePosition place{caret.row + 1, caret.column + 1};
+    FilePosition place{row + 1, static_cast<int>(column) + 1};
     if (const TreeNode *node = ws_.Tree().Selected())
-        place = FilePositionOf(*node, caret.row, memo.LineIndex(caret.row), memo.LineText(caret.row),
-                               static_cast<size_t>(caret.column));
+        place = FilePositionOf(*node, row, memo.LineIndex(row), memo.LineText(row), column);
     ws_.Window().SetStatusText(1,
                                "行 " + std::to_string(place.line) + "，列 " + std::to_string(place.column));
-    list_.PlaceAtCaret();
 }
 
 void EditorKeys::RescanLeftLine(int row)
@@ -165,10 +177,12 @@ bool EditorKeys::CMemoKeyPress(char32_t character)
         BreakLineKeepingIndent();
         return true;
     }
-    // The highlighted item takes the word's place, then the character
-    // follows it: the list never eats what was typed.
+    // The list closes and the character is typed as itself; only when the
+    // user asked for it does the highlighted item take the word's place
+    // first. Either way the list never eats what was typed.
     if (list_.IsVisible() && EndsAWord(character)) {
-        if (!IsWholeWordOfList(list_, WordBeforeCaret(memo)) && !NamesSomethingNew(LineBeforeWord(memo)))
+        if (completeOnWordEnd_ && !IsWholeWordOfList(list_, WordBeforeCaret(memo))
+            && !NamesSomethingNew(LineBeforeWord(memo)))
             AcceptCompletion();
         list_.Hide();
     }

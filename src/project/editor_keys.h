@@ -30,9 +30,14 @@ public:
     void CMemoExit();
     // Ctrl+/: comments or uncomments the selected lines, one undo step.
     void ToggleComments();
+    // Whether a character that ends a word (space, punctuation) takes the
+    // highlighted completion before it is typed; off, only Tab and Enter do.
+    void SetCompleteOnWordEnd(bool on) { completeOnWordEnd_ = on; }
 
 private:
     void RescanLeftLine(int row);
+    // The caret's file line and column in the status bar.
+    void ShowCaretPlace();
     void AcceptCompletion();
     void OutdentClosingKeyword(int row, const std::string &typed);
     void BreakLineKeepingIndent();
@@ -49,6 +54,7 @@ private:
     CompletionList &list_;
     Prompter &prompter_;
     bool inSelectionChange_ = false;
+    bool completeOnWordEnd_ = false;
 };
 
 }  // namespace qasp

@@ -7,12 +7,16 @@
 
 namespace qasp {
 
+bool StartsInCode(const TreeNode &node)
+{
+    return !node.IsDocument() || (node.Record() && IsVBScriptFile(node.Record()->SourceFile));
+}
+
 std::string ScriptMaskOfNode(const TreeNode &node, std::string_view text)
 {
     const bool gbk = node.Encoding() == TextEncoding::Gbk;
-    if (node.IsDocument())
+    if (!StartsInCode(node))
         return VBScriptOnly(text, ScanPageStructure(text, gbk));
-    // A procedure starts inside a server block.
     const std::string page = "<%" + std::string(text);
     return VBScriptOnly(page, ScanPageStructure(page, gbk)).substr(2);
 }

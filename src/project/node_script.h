@@ -15,6 +15,10 @@ namespace qasp {
 
 class KeywordStore;
 
+// Whether a node's text starts inside server code: a procedure's, and a
+// whole .vbs file's.
+bool StartsInCode(const TreeNode &node);
+
 std::string ScriptOfNode(const TreeNode &node, std::string_view text);
 
 // The server code of `text`, a text of `node`, in its own encoding and at

@@ -9,6 +9,8 @@
 #include "editor/editor_surface.h"
 #include "project/window_surface.h"
 
+#include <algorithm>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -30,6 +32,34 @@ bool SharesItsRecord(const ProjectTree &tree, const TreeNode *node)
             return true;
     return false;
 }
+
+}  // namespace
+
+std::vector<std::string> LabelPath(const TreeNode *node)
+{
+    std::vector<std::string> labels;
+    for (; node; node = node->Parent())
+        labels.insert(labels.begin(), node->DisplayText());
+    return labels;
+}
+
+TreeNode *NodeAtLabelPath(const ProjectTree &tree, const std::vector<std::string> &labels)
+{
+    TreeNode *found = nullptr;
+    const std::vector<std::unique_ptr<TreeNode>> *level = &tree.TopLevel();
+    for (const std::string &label : labels) {
+        const auto it = std::find_if(level->begin(), level->end(), [&](const std::unique_ptr<TreeNode> &n) {
+            return n->DisplayText() == label;
+        });
+        if (it == level->end())
+            break;
+        found = it->get();
+        level = &found->Children();
+    }
+    return found;
+}
+
+namespace {
 
 void ForgetEdits(ProjectTree &tree, TreeNode *top)
 {
@@ -75,8 +105,12 @@ void ReloadDocument(ProjectWorkspace &ws, TreeNode *document)
     if (!parent || SharesItsRecord(tree, document)) {
         TreeNode *root = tree.FirstTopLevel();
         const fs::path rootFile = root->Record()->SourceFile;
+        // The node shown is shown again, or the nearest that is still there.
+        const std::vector<std::string> shown = LabelPath(tree.Selected());
         OpenProject(ws, rootFile.string(), ws.SiteRoot);
         ForgetEdits(tree, tree.FirstTopLevel());
+        if (TreeNode *again = NodeAtLabelPath(tree, shown))
+            ws.SelectNode(again);
         return;
     }
     const bool wasSelected = tree.Selected() && tree.Selected()->IsInside(document);
@@ -146,7 +180,9 @@ void OfferReloads(ProjectWorkspace &ws, Prompter &prompter, OutsideChangeMemory 
                            "要重新载入它吗?选[是]载入磁盘上的新内容，放弃你在这里对它的修改；选[否]"
                            "保留你的修改。"
                    : "文件 " + shown + " 已被其他程序修改。\n\n要重新载入它吗?";
-        if (prompter.Question("文件已改变", text, QuestionButtons::YesNo) != Answer::Yes)
+        // Enter keeps the user's edits; only a deliberate 是 drops them.
+        const QuestionButtons buttons = edited ? QuestionButtons::YesNoNoDefault : QuestionButtons::YesNo;
+        if (prompter.Question("文件已改变", text, buttons) != Answer::Yes)
             continue;
         ReloadDocument(ws, document);
         told.erase(file);

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace qasp {
@@ -23,6 +24,12 @@ std::vector<TreeNode *> DocumentsChangedOnDisk(const ProjectTree &tree);
 // Whether the user changed a document since its file was read: its text,
 // its functions, or the documents it includes.
 bool DocumentEdited(const TreeNode &document);
+
+// A node's labels from the top level down, and the node at such a path in
+// a tree read anew (the deepest one found, null for none): what was shown
+// or open before a reload is found again by them.
+std::vector<std::string> LabelPath(const TreeNode *node);
+TreeNode *NodeAtLabelPath(const ProjectTree &tree, const std::vector<std::string> &labels);
 
 // Reads a document's file again: the node and the documents it includes are
 // loaded anew in its place (the whole project for the root, or for a file

@@ -39,6 +39,8 @@ std::vector<std::string> OpenProject(ProjectWorkspace &ws, const std::filesystem
     }
     ws.SiteRoot = context.siteRoot;
     ws.Store().RefreshKeywords();
+    // The page is shown at once: the editor never waits blank for a click.
+    ws.SelectNode(ws.Tree().FirstTopLevel());
     ws.Modified = false;
     return context.warnings;
 }

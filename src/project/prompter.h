@@ -8,8 +8,10 @@
 
 namespace qasp {
 
-// The buttons of a question box, which shows the question icon.
-enum class QuestionButtons { YesNo, YesNoCancel };
+// The buttons of a question box, which shows the question icon. Yes is the
+// default button, except in YesNoNoDefault: where Yes throws work away,
+// Enter must keep it.
+enum class QuestionButtons { YesNo, YesNoCancel, YesNoNoDefault };
 // The button chosen; a box closed without a choice answers Cancel.
 enum class Answer { Yes, No, Cancel };
 

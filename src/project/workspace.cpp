@@ -41,6 +41,7 @@ void ProjectWorkspace::SelectNode(TreeNode *node)
 void ProjectWorkspace::CTreeChanging(TreeNode *node)
 {
     EditorSurface &memo = window_.Memo();
+    window_.SetActionEnabled(ActionId::Del, true);
     if (node->IsDocument()) {
         window_.SetActionEnabled(ActionId::New, true);
         window_.SetActionEnabled(ActionId::AddAsp, true);
@@ -66,13 +67,14 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     memo.SetEncoding(node->Encoding());
     // Only the server code is coloured; HTML around it stays plain.
     // An editor that colours itself needs no mask: it finds the server code.
-    memo.SetStartsInCode(!node->IsDocument());
+    memo.SetStartsInCode(StartsInCode(*node));
     ColourText(memo, node->Text(), store_,
                memo.ColoursItself() ? std::string() : ScriptMaskOfNode(*node, node->Text()));
     memo.TakeChangedLines();  // the node holds what the editor shows
     if (node->Record())
         node->Record()->History.EndStep();
     memo.SetLive(true);
+    memo.SetReadOnly(false);
     UpdateHistoryActions();
     RememberLine(0);
     std::string status = node->Record() ? GbkToUtf8(node->Record()->Info) : std::string();
@@ -114,6 +116,26 @@ void ProjectWorkspace::CMemoChange()
     record.Edited = true;
     Modified = true;
     UpdateHistoryActions();
+}
+
+void ProjectWorkspace::SelectionChanged(TreeNode *node)
+{
+    if (!node)
+        ShowNoNode();
+    UpdateHistoryActions();
+}
+
+void ProjectWorkspace::ShowNoNode()
+{
+    EditorSurface &memo = window_.Memo();
+    memo.SetLive(false);
+    memo.Clear();
+    memo.SetReadOnly(true);
+    // Commands on the selected node wait for one.
+    window_.SetActionEnabled(ActionId::Del, false);
+    window_.SetActionEnabled(ActionId::SaveSelect, false);
+    for (int panel : {0, 1, 3})
+        window_.SetStatusText(panel, "");
 }
 
 void ProjectWorkspace::UpdateHistoryActions()

@@ -102,9 +102,16 @@ private:
     void UpdateHistoryActions();
     void UpdateProjectActions();
 
+    // The editor empty and read-only, the node's panels blank.
+    void ShowNoNode();
+
     void BeforeRemove(TreeNode *node) override;
     void BeforeClear() override;
-    void AfterClear() override { UpdateProjectActions(); }
+    void AfterClear() override
+    {
+        ShowNoNode();
+        UpdateProjectActions();
+    }
     void AfterInsert(TreeNode *node) override
     {
         Modified = true;
@@ -119,7 +126,7 @@ private:
     void BeforeMove(TreeNode *node, TreeNode *) override { MarkEdited(node->Parent()); }
     // A document's file changes with its functions and its include lines.
     static void MarkEdited(TreeNode *document);
-    void SelectionChanged(TreeNode *) override { UpdateHistoryActions(); }
+    void SelectionChanged(TreeNode *node) override;
     void AfterMove(TreeNode *node) override
     {
         Modified = true;

@@ -7,6 +7,7 @@
 #include "site/server_block.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace qasp {
 namespace {
@@ -204,6 +205,44 @@ PageStructure PageScanner::Scan()
 PageStructure ScanPageStructure(std::string_view page, bool gbk)
 {
     return PageScanner(page, gbk).Scan();
+}
+
+bool IsVBScriptFile(const std::filesystem::path &file)
+{
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".vbs";
+}
+
+PageStructure ScanScriptFileStructure(std::string_view code, bool gbk)
+{
+    constexpr size_t kOpener = 2;  // "<%"
+    PageStructure s = ScanPageStructure("<%" + std::string(code), gbk);
+    const auto back = [](size_t &at) { at = at >= kOpener ? at - kOpener : 0; };
+    for (PageRegion &r : s.regions) {
+        back(r.begin);
+        back(r.end);
+        back(r.codeBegin);
+        back(r.codeEnd);
+    }
+    for (IncludeDirective &d : s.includes) {
+        back(d.begin);
+        back(d.end);
+        back(d.pathBegin);
+        back(d.pathEnd);
+    }
+    for (Procedure &p : s.procedures) {
+        back(p.begin);
+        back(p.end);
+    }
+    // The block opened here is never closed, and need not be.
+    std::erase_if(s.problems, [](const PageProblem &p) {
+        return p.kind == PageProblemKind::UnterminatedBlock && p.offset == 0;
+    });
+    for (PageProblem &p : s.problems)
+        back(p.offset);
+    return s;
 }
 
 std::string VBScriptOnly(std::string_view page, const PageStructure &s)

@@ -10,6 +10,7 @@
 #include "site/include_kind.h"
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,6 +87,14 @@ struct PageStructure {
 
 // Never throws on any bytes; linear in the page's size.
 PageStructure ScanPageStructure(std::string_view page, bool gbk);
+
+// A file of VBScript alone (".vbs", in any case), which the server includes
+// as code: it has no HTML around its code.
+bool IsVBScriptFile(const std::filesystem::path &file);
+
+// ScanPageStructure for such a file: its bytes are read as if a server block
+// opened before them, at their own offsets.
+PageStructure ScanScriptFileStructure(std::string_view code, bool gbk);
 
 // The page with every byte outside the code of Script and ServerScript
 // regions replaced by a blank, line breaks kept, for the line-based

@@ -4,6 +4,7 @@
 #include "project/asp_loader.h"
 #include "project/document_assembly.h"
 #include "project/include_path.h"
+#include "project/node_script.h"
 #include "scratch_dir.h"
 #include "tree_outline.h"
 
@@ -397,4 +398,29 @@ TEST(DocumentDisplayName, IsTheIncludePathAsWritten)
     for (const char *path :
          {"inc\\conn.asp", "inc/conn.asp", "/inc/conn.asp", "C:index.asp", "inc\\\x95\x5C.asp"})
         EXPECT_EQ(DocumentDisplayName(path), path);
+}
+
+// A .vbs file holds nothing but code, opened as the page or included.
+TEST_F(LoaderTest, AVbsFileIsCodeThroughout)
+{
+    const std::string lib = "Dim gLib\r\nFunction Twice(x)\r\n\tTwice = 2 * x\r\nEnd Function\r\n";
+    Write("index.asp", "<!--#include file=\"lib.VBS\"-->\r\n<p>Function NotCode()</p>\r\n");
+    Write("lib.VBS", lib);
+    Load("index.asp");
+    EXPECT_EQ(Outline(), (std::vector<std::string>{"D index.asp", "  D lib.VBS", "    F Twice(x)"}));
+    const TreeNode *root = tree.FirstTopLevel();
+    const TreeNode *vbs = root->FirstChild();
+    EXPECT_EQ(vbs->Text(), "Dim gLib\r\n");
+    EXPECT_EQ(FileBytesOf(*vbs), lib);
+    EXPECT_TRUE(StartsInCode(*vbs));
+    EXPECT_FALSE(StartsInCode(*root));
+    EXPECT_EQ(ScriptMaskOfNode(*vbs, vbs->Text()), "Dim gLib\r\n");
+    store.RefreshKeywords();
+    std::string name = "gLib";
+    EXPECT_NE(store.LookupKeyword(name), -1);
+
+    tree.Clear();
+    Load("lib.VBS");
+    EXPECT_EQ(Outline(), (std::vector<std::string>{"D lib.VBS", "  F Twice(x)"}));
+    EXPECT_TRUE(context.warnings.empty());
 }

@@ -66,7 +66,10 @@ TEST_F(DispatchTest, OpenLoadsTheProjectAndSetsTheSwitch)
     EXPECT_EQ(ws.ProjectDir, dir.string());
     EXPECT_EQ(tree.Count(), 3);
     EXPECT_TRUE(window.checked[ActionId::VarNeed]);
-    EXPECT_EQ(tree.Selected(), nullptr);
+    // The page is shown at once.
+    EXPECT_EQ(tree.Selected(), root);
+    EXPECT_EQ(window.memo.Text(), root->Text());
+    EXPECT_FALSE(window.memo.readOnly);
     EXPECT_FALSE(ws.Modified);
     std::string name = "SHOW";
     EXPECT_EQ(store.LookupKeyword(name), 6);
@@ -306,8 +309,13 @@ TEST_F(DispatchTest, ColourPickingFollowsTheCheckMarkAndTheSwatchInserts)
     window.checked[ActionId::GetColor] = false;
     dispatch.Action_Do(ActionId::GetColor);
     EXPECT_FALSE(window.picking);
+    dispatch.Panel2DoubleClick();  // no node shown: nothing to write into
+    EXPECT_EQ(window.memo.Text(), "");
+    OpenDemo();
     dispatch.Panel2DoubleClick();
-    EXPECT_EQ(window.memo.Text(), "取色");
+    ws.CMemoChange();
+    EXPECT_NE(window.memo.Text().find("取色"), std::string::npos);
+    EXPECT_EQ(root->Text(), window.memo.Text());
     dispatch.Action_Do(ActionId::Help);
     dispatch.Action_Do(ActionId::Exit);
     EXPECT_TRUE(window.helpShown && window.closed);

@@ -38,6 +38,9 @@ protected:
         tree.AttachRecord(fn, {"Function Show(a)\r\n\tShow = a\r\nEnd Function"});
         store.ReplaceKeyword(KeywordTable::Public, "Show", "Show(a)", kProjectFunction);
         store.RefreshKeywords();
+        // These cases type with the option on: a word's end takes the
+        // completion too. Off, it never does (see WordEndsTypeOnlyThemselvesByDefault).
+        keys.SetCompleteOnWordEnd(true);
     }
 
     MemoryEditor &Memo() { return window.memo; }
@@ -556,4 +559,18 @@ TEST(MemberCompletion, ObjectsAndTheirVariables)
     EXPECT_EQ(WordBeforeDot("x = rs."), "rs");
     EXPECT_EQ(WordBeforeDot("x = rs"), "");
     EXPECT_EQ(WordBeforeDot("."), "");
+}
+
+TEST_F(EditorKeysTest, WordEndsTypeOnlyThemselvesByDefault)
+{
+    keys.SetCompleteOnWordEnd(false);
+    ws.SelectNode(doc);
+    Caret(doc->Text().size());
+    Type("Sh");
+    EXPECT_TRUE(list.IsVisible());
+    Type(" ");
+    EXPECT_FALSE(list.IsVisible());
+    EXPECT_EQ(doc->Text(), "Dim gOld\r\nx = 1\r\n\r\nSh ");
+    Type("Sh\t");
+    EXPECT_EQ(doc->Text(), "Dim gOld\r\nx = 1\r\n\r\nSh Show");
 }

@@ -42,6 +42,8 @@ public:
     std::string PickerCaption() const override { return caption; }
     void ExpandNode(TreeNode *) override {}
     void ShowFindReplace(bool replace) override { findShown.push_back(replace); }
+    bool CutEditorSelection() override { return false; }
+    void CopyEditorSelection() override {}
     std::vector<bool> findShown;
 
 private:

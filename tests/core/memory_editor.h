@@ -57,6 +57,7 @@ public:
     }
     bool IsLive() const override { return live_; }
     void SetLive(bool live) override { live_ = live; }
+    void SetReadOnly(bool on) override { readOnly = on; }
 
     size_t SelectionStart() const override { return start_; }
     size_t SelectionLength() const override { return length_; }
@@ -109,6 +110,7 @@ public:
 
     int writes = 0;
     bool failWrites = false;  // every write throws, as a failing widget would
+    bool readOnly = true;     // as the editor starts: no node shown
 
 private:
     void Erase(size_t from, size_t count)

@@ -137,3 +137,38 @@ TEST_F(OutsideChangesTest, TheProjectsOwnSaveIsNoOutsideChange)
     OfferReloads(ws, prompter, told);
     EXPECT_TRUE(prompter.shown.empty());
 }
+
+TEST_F(OutsideChangesTest, AReloadedRootShowsTheNodeThatWasShown)
+{
+    ws.SelectNode(inc);
+    WriteAll(dir / "index.asp", "<!--#include file=\"inc.asp\"-->\r\n<%\r\nDim again\r\n%>\r\n");
+    prompter.answers = {Answer::Yes};
+    OfferReloads(ws, prompter, told);
+    ASSERT_TRUE(tree.Selected());
+    EXPECT_EQ(tree.Selected(), tree.FirstTopLevel()->FirstChild());
+    EXPECT_EQ(window.memo.Text(), "<%\r\nDim b\r\n%>\r\n");
+    EXPECT_FALSE(window.memo.readOnly);
+}
+
+TEST_F(OutsideChangesTest, OnlyAQuestionThatWouldDropEditsDefaultsToNo)
+{
+    class ButtonsSeen : public RecordingPrompter {
+    public:
+        std::vector<QuestionButtons> buttons;
+        Answer Question(std::string_view title, std::string_view text, QuestionButtons b) override
+        {
+            buttons.push_back(b);
+            return RecordingPrompter::Question(title, text, b);
+        }
+    } seen;
+    WriteAll(dir / "inc.asp", "<%\r\nDim theirs\r\n%>\r\n");
+    OfferReloads(ws, seen, told);
+    ws.SelectNode(root);
+    window.memo.SetSelection(0, 0);
+    window.memo.ReplaceSelection("x");
+    ws.CMemoChange();
+    WriteAll(dir / "index.asp", "<%\r\nDim changed\r\n%>\r\n");
+    OfferReloads(ws, seen, told);
+    EXPECT_EQ(seen.buttons,
+              (std::vector<QuestionButtons>{QuestionButtons::YesNo, QuestionButtons::YesNoNoDefault}));
+}

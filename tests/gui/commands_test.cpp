@@ -15,7 +15,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -24,6 +26,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
 
@@ -141,6 +144,156 @@ private slots:
         w.action(ActionId::SaveSingle)->trigger();
         QCOMPARE(ReadAll(dir.filePath("all.asp")),
                  QByteArray::fromStdString(SingleDocumentBytes(tree, true)));
+    }
+
+    // Nothing typed may be thrown away: the editor takes input only while
+    // it shows a node, and an opened page shows its root at once.
+    void theEditorTakesInputOnlyWhileItShowsANode()
+    {
+        TestWindow w;
+        QPlainTextEdit *editor = EditorOf(w);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        editor->setFocus();
+        QTest::keyClicks(editor, "lost");
+        QCOMPARE(editor->toPlainText(), QString());
+        QVERIFY(editor->isReadOnly());
+
+        QTemporaryDir dir;
+        CopyDemo(dir);
+        QVERIFY(w.openProjectFile(dir.filePath("index.asp")));
+        TreeNode *root = w.tree().FirstTopLevel();
+        QCOMPARE(w.tree().Selected(), root);
+        QCOMPARE(PartOf<QTreeView>(w, "projectTree")->currentIndex(), w.treeModel().indexOf(root));
+        QCOMPARE(w.Memo().Text(), root->Text());
+        QCOMPARE(editor->textCursor().position(), 0);
+        QVERIFY(!editor->isReadOnly());
+        QVERIFY(w.action(ActionId::SaveSelect)->isEnabled());
+        editor->setFocus();
+        QTest::keyClicks(editor, "kept");
+        QVERIFY(root->Text().starts_with("kept"));
+
+        // The shown node deleted: the editor shows the node the tree moves
+        // to, or nothing, and then takes no input.
+        w.workspace().SelectNode(NodeNamed(w.tree(), "LoadNews()"));
+        w.prompter.answers = {Answer::Yes};
+        w.action(ActionId::Del)->trigger();
+        QVERIFY(w.tree().Selected());
+        QCOMPARE(w.Memo().Text(), w.tree().Selected()->Text());
+        w.workspace().SelectNode(root);
+        w.prompter.answers = {Answer::Yes};
+        w.action(ActionId::Del)->trigger();
+        QVERIFY(!w.tree().Selected());
+        QCOMPARE(editor->toPlainText(), QString());
+        QVERIFY(editor->isReadOnly());
+        QTest::keyClicks(editor, "lost");
+        QCOMPARE(editor->toPlainText(), QString());
+        // 删除 and 仅保存指定文档 wait for a node; 删除 asks nothing meanwhile.
+        QVERIFY(!w.action(ActionId::Del)->isEnabled());
+        QVERIFY(!w.action(ActionId::SaveSelect)->isEnabled());
+        const size_t asked = w.prompter.shown.size();
+        w.action(ActionId::Del)->trigger();
+        QCOMPARE(w.prompter.shown.size(), asked);
+    }
+
+    void aProjectThatFailsToOpenLeavesNoDocumentToSave()
+    {
+        QTemporaryDir dir;
+        CopyDemo(dir);
+        TestWindow w;
+        QVERIFY(w.openProjectFile(dir.filePath("index.asp")));
+        QVERIFY(w.action(ActionId::SaveSelect)->isEnabled());
+        QTimer::singleShot(0, [] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->accept();
+        });
+        QVERIFY(!w.openProjectFile(dir.filePath("missing.asp")));
+        QVERIFY(!w.tree().FirstTopLevel());
+        QVERIFY(!w.action(ActionId::SaveSelect)->isEnabled());
+        QVERIFY(EditorOf(w)->isReadOnly());
+    }
+
+    // F2 would rename a procedure in its head line only, leaving its calls
+    // behind: only a document's label is renamed.
+    void onlyADocumentsLabelCanBeRenamed()
+    {
+        QTemporaryDir dir;
+        CopyDemo(dir);
+        TestWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.openProjectFile(dir.filePath("index.asp")));
+        auto *view = PartOf<QTreeView>(w, "projectTree");
+        TreeNode *fn = NodeNamed(w.tree(), "LoadNews()");
+        const std::string head = fn->Text();
+        view->setCurrentIndex(w.treeModel().indexOf(fn));
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_F2);
+        QVERIFY(!view->findChild<QLineEdit *>());         // no label editor opened
+        QVERIFY(!StatusPanelOf(w, 2)->text().isEmpty());  // the user is told why
+        QVERIFY(!w.treeModel().setData(w.treeModel().indexOf(fn), "Renamed", Qt::EditRole));
+        QTest::qWait(10);  // a rename would be carried out once the event loop runs
+        QCOMPARE(fn->DisplayText(), std::string("LoadNews()"));
+        QCOMPARE(fn->Text(), head);
+
+        TreeNode *layout = NodeNamed(w.tree(), "layout.asp");
+        view->setCurrentIndex(w.treeModel().indexOf(layout));
+        QTest::keyClick(view, Qt::Key_F2);
+        QVERIFY(view->findChild<QLineEdit *>());
+    }
+
+    // 剪切 and 复制 act on the editor's selection; 剪切 cuts the tree's node
+    // when the editor has neither the focus nor a selection.
+    void cutAndCopyTakeTheEditorsSelection()
+    {
+        QTemporaryDir dir;
+        CopyDemo(dir);
+        TestWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(w.openProjectFile(dir.filePath("index.asp")));
+        QPlainTextEdit *editor = EditorOf(w);
+        TreeNode *root = w.tree().FirstTopLevel();
+        const std::string before = root->Text();
+        QTextCursor c = editor->textCursor();
+        c.setPosition(0);
+        c.setPosition(5, QTextCursor::KeepAnchor);
+        editor->setTextCursor(c);
+        const QString cut = c.selectedText();
+
+        w.action(ActionId::Copy)->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), cut);
+        QGuiApplication::clipboard()->clear();
+        // The tool bar's face of 剪切, as the user clicks it.
+        auto *bar = PartOf<QToolBar>(w, "toolBar");
+        QAction *face = nullptr;
+        for (QAction *a : bar->actions())
+            if (a->text() == w.action(ActionId::Cut)->text())
+                face = a;
+        QVERIFY(face);
+        face->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), cut);
+        QCOMPARE(root->Text(), before.substr(5));
+        QVERIFY(!w.workspace().CutNode);
+
+        // The tree has the focus and the editor no selection: the node is cut.
+        auto *view = PartOf<QTreeView>(w, "projectTree");
+        TreeNode *fn = NodeNamed(w.tree(), "LoadNews()");
+        view->setCurrentIndex(w.treeModel().indexOf(fn));
+        view->setFocus();
+        face->trigger();
+        QCOMPARE(w.workspace().CutNode, fn);
+    }
+
+    void theFolderChooserIsMadeWhenFirstUsed()
+    {
+        TestWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!w.hasDirectoryDialog());
+        QVERIFY(w.findChildren<QFileSystemModel *>().isEmpty());
+        QVERIFY(w.directoryDialog());
+        QVERIFY(w.hasDirectoryDialog());
     }
 
     void searchSelectsWholeCharactersInChineseText()

@@ -2,14 +2,20 @@
 // from the editor, and the bars' Alt letters apart from each other.
 #include "app/action_table.h"
 #include "app/main_window.h"
+#include "project/workspace.h"
 #include "recording_prompter.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
+#include <QTreeView>
 #include <QtTest>
 
 #include "gui_test_setup.h"
@@ -63,6 +69,7 @@ private slots:
             {"保存(&X)", QKeySequence("Ctrl+S")},
             {"撤销", QKeySequence("Ctrl+Z")},
             {"重做", QKeySequence("Ctrl+Y")},
+            {"复制(&C)", QKeySequence("Ctrl+C")},
         };
         for (const auto &[text, keys] : expected) {
             const QAction *entry = MenuEntry(bar, QString::fromUtf8(text));
@@ -90,6 +97,62 @@ private slots:
             QCOMPARE(spy.count(), 1);
         }
         QCOMPARE(editor->toPlainText(), QString());
+    }
+
+    // Whatever box was answered last, and however, the window's keys work
+    // again at once: 转到行 answered with the keyboard, a line typed, Ctrl+S.
+    void shortcutsWorkAfterABoxIsAnsweredWithTheKeyboard()
+    {
+        QTemporaryDir dir;
+        const QString page = dir.filePath("page.asp");
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<%\r\nDim a\r\nDim b\r\n%>\r\n");
+        file.close();
+        MainWindow w;  // the real boxes
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(w.openProjectFile(page));
+        QPlainTextEdit *editor = EditorOf(w);
+        editor->setFocus();
+        bool answered = false;
+        QTimer::singleShot(0, [&answered] {
+            QWidget *box = QApplication::activeModalWidget();
+            if (!box || !box->focusWidget())
+                return;
+            QTest::keyClick(box->focusWidget(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(box->focusWidget(), "3");
+            QTest::keyClick(box->focusWidget(), Qt::Key_Return);
+            answered = true;
+        });
+        QTest::keyClick(editor, Qt::Key_G, Qt::ControlModifier);
+        QVERIFY(answered);
+        QCOMPARE(editor->textCursor().blockNumber(), 2);
+        QTRY_VERIFY(QApplication::activeWindow() == &w);
+        QTest::keyClicks(editor, "'");
+        QVERIFY(w.workspace().Modified);
+        QSignalSpy saved(w.action(ActionId::Save), &QAction::triggered);
+        QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(saved.count(), 1);
+        QVERIFY(!w.workspace().Modified);
+    }
+
+    void f6MovesTheFocusBetweenTheTreeAndTheEditor()
+    {
+        TestWindow w;
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QPlainTextEdit *editor = EditorOf(w);
+        auto *tree = PartOf<QTreeView>(w, "projectTree");
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_F6);
+        QVERIFY(tree->hasFocus());
+        QTest::keyClick(tree, Qt::Key_F6);
+        QVERIFY(editor->hasFocus());
+        QTest::keyClick(editor, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(tree->hasFocus());
     }
 
     void toolBarLettersDoNotClashWithTheMenuBar()

@@ -269,12 +269,57 @@ private slots:
         QCOMPARE(f.editor->document()->findBlockByNumber(3).text(), QString("w = w + 0"));
         QCOMPARE(f.doc->Text(),
                  std::string("<% Dim gOld\r\nx = 1\r\nIf nPage > 1 Then nPage = 1\r\nw = w + 0\r\n"));
-        // A prefix takes the highlighted word, and the dot follows it.
+        // Punctuation closes the list and is typed: the prefix stays.
         QTest::keyClick(f.editor, Qt::Key_Return);
         QTest::keyClicks(f.editor, "resp.");
-        QCOMPARE(f.editor->document()->findBlockByNumber(4).text(), QString("Response."));
+        QCOMPARE(f.editor->document()->findBlockByNumber(4).text(), QString("resp."));
         QTest::keyClick(f.editor, Qt::Key_Escape);
         QVERIFY(!f.list->isVisible());
+    }
+
+    // Only Tab, Enter or a click take a completion; with the option on, a
+    // space or punctuation takes it too, and is typed after it.
+    void aWordTheUserDidNotChooseIsNeverWritten()
+    {
+        Fixture f;
+        f.CaretAtLine(2);
+        QTest::keyClicks(f.editor, "a");
+        QVERIFY(f.list->isVisible());
+        QTest::keyClicks(f.editor, " = resp");
+        QVERIFY(f.list->isVisible());
+        QTest::keyClicks(f.editor, "(");
+        QVERIFY(!f.list->isVisible());
+        QCOMPARE(f.editor->document()->findBlockByNumber(2).text(), QString("a = resp("));
+        QCOMPARE(f.doc->Text(), std::string("<% Dim gOld\r\nx = 1\r\na = resp(\r\n"));
+
+        AppSettings().setValue("editor/completeOnWordEnd", true);
+        f.w.applyOptions();
+        QTest::keyClick(f.editor, Qt::Key_Return);
+        QTest::keyClicks(f.editor, "resp.");
+        QCOMPARE(f.editor->document()->findBlockByNumber(3).text(), QString("Response."));
+        AppSettings().remove("editor/completeOnWordEnd");
+        f.w.applyOptions();
+    }
+
+    // The status bar's row and column follow the caret as it moves, as a
+    // selection grows and as the user types.
+    void theCaretsPlaceIsShownLive()
+    {
+        Fixture f;
+        QLabel *place = StatusPanelOf(f.w, 1);
+        f.CaretAtLine(1);
+        QCOMPARE(place->text(), QString("行 2，列 6"));
+        QTest::keyClick(f.editor, Qt::Key_Left);
+        QCOMPARE(place->text(), QString("行 2，列 5"));
+        QTest::keyClick(f.editor, Qt::Key_Up);
+        QCOMPARE(place->text(), QString("行 1，列 5"));
+        QTest::keyClick(f.editor, Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(place->text(), QString("行 1，列 6"));
+        QTest::keyClick(f.editor, Qt::Key_End);
+        QTest::keyClicks(f.editor, "  ");
+        QCOMPARE(place->text(), QString("行 1，列 14"));
+        QTest::keyClick(f.editor, Qt::Key_Return);
+        QCOMPARE(place->text(), QString("行 2，列 1"));
     }
 
     void enterIndentsAndClosersStepBack()
