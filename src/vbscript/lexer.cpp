@@ -152,7 +152,12 @@ Token Lexer::LexCode(uint8_t flags)
         case '/': return one(TokenKind::Slash);
         case '\\': return one(TokenKind::Backslash);
         case '^': return one(TokenKind::Caret);
-        case '=': return one(TokenKind::Equal);
+        case '=':
+            // "=<" and "=>" are the engine's old spellings of "<=" and ">="
+            // (no expression starts with "<" or ">").
+            if (next == '<')
+                return one(TokenKind::LessEqual, 2);
+            return next == '>' ? one(TokenKind::GreaterEqual, 2) : one(TokenKind::Equal);
         case '<':
             if (next == '>')
                 return one(TokenKind::NotEqual, 2);

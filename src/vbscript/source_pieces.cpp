@@ -3,6 +3,8 @@
 #include "site/page_structure.h"
 #include "vbscript/text_position.h"
 
+#include <algorithm>
+
 namespace qasp::vbs {
 
 std::vector<SourcePiece> PiecesOfFile(std::string_view bytes, uint32_t file, TextEncoding encoding)
@@ -26,7 +28,12 @@ std::vector<SourcePiece> PiecesOfStructure(std::string_view bytes, const PageStr
         default: continue;  // directives, other languages, includes
         }
         // A client script's text, tags and all, is output.
-        const size_t begin = kind == PieceKind::Html ? r.begin : r.codeBegin;
+        size_t begin = kind == PieceKind::Html ? r.begin : r.codeBegin;
+        // A UTF-8 file's byte-order mark is no output: the server takes it
+        // for the file's encoding, and a page may still begin with Option
+        // Explicit after it.
+        if (begin == 0 && bytes.starts_with("\xEF\xBB\xBF"))
+            begin = std::min<size_t>(3, r.end);
         const size_t end = kind == PieceKind::Html ? r.end : r.codeEnd;
         if (kind == PieceKind::Html && begin == end)
             continue;

@@ -33,6 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"a + b & c", "(& (+ a b) c)"}, Case{"a & b = c", "(= (& a b) c)"},
                     Case{"a = b & c", "(= a (& b c))"}, Case{"a < b = c > d", "(> (= (< a b) c) d)"},
                     Case{"a <> b", "(<> a b)"}, Case{"a <= b Or a >= c", "(or (<= a b) (>= a c))"},
+                    Case{"a =< b Or a => c", "(or (<= a b) (>= a c))"},
                     Case{"a Is Nothing", "(is a nothing)"}, Case{"Not a Is Nothing", "(not (is a nothing))"},
                     Case{"Not a = b", "(not (= a b))"}, Case{"Not a And b", "(and (not a) b)"},
                     Case{"a And Not b", "(and a (not b))"}, Case{"a Or b And c", "(or a (and b c))"},

@@ -77,6 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Pages, HtmlCountsAsAStatementWhereStatementsAreRuled)
 {
     EXPECT_EQ(FileErrors("<p>hi</p><% Option Explicit %>"), "1024@1:13");
+    // A UTF-8 file's byte-order mark is no output.
+    EXPECT_EQ(FileErrors("\xEF\xBB\xBF<%@ CodePage=65001 %>\r\n<% ' note %>\r\n<% Option Explicit %>"), "");
     EXPECT_EQ(FileErrors("<% Select Case x %>\r\n<% Case 1 %><% End Select %>"), "1021@1:20");
     EXPECT_EQ(FileErrors("<% Class C %>\r\n<% End Class %>"), "1024@1:14");
     EXPECT_EQ(FileErrors("<%= %>"), "1023@1:5");
