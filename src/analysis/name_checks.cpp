@@ -144,7 +144,7 @@ private:
             else if (n.kind == NodeKind::OptionExplicit)
                 optionExplicit_ = true;
             else if (n.kind == NodeKind::New)
-                news_.push_back(v.node);
+                news_.push_back({v.node, v.procedure != kNoNode});
             else if (n.kind == NodeKind::Identifier) {
                 uses_.push_back({v.node, v.role, v.arguments, v.klass, v.procedure});
                 const std::string name = Fold(n.text, n.span.file);
@@ -247,7 +247,7 @@ private:
 
     void CheckNew()
     {
-        for (const NodeId id : news_) {
+        for (const auto &[id, inProcedure] : news_) {
             const Node &n = tree_[id];
             const std::string name = Fold(n.text, n.span.file);
             if (IsBuiltinClass(name))
@@ -260,8 +260,11 @@ private:
                            && tree_.declarations[it->second].kind == DeclarationKind::Class;
             }
             if (!declared) {
-                Diagnostic d = DiagnosticAt(n.span, Severity::Error, kClassNotDefined,
-                                            RuntimeMessageKey(kClassNotDefined));
+                // New fails only when it runs: in a procedure of a shared
+                // include, a page that never calls it runs fine without the
+                // class, so there it is a warning.
+                Diagnostic d = DiagnosticAt(n.span, inProcedure ? Severity::Warning : Severity::Error,
+                                            kClassNotDefined, RuntimeMessageKey(kClassNotDefined));
                 d.argument = std::string(n.text);
                 out_.push_back(std::move(d));
             }
@@ -314,7 +317,7 @@ private:
     std::vector<bool> used_;                                                  // by declaration
     std::unordered_map<NodeId, std::unordered_map<std::string, int>> names_;  // scope -> name -> declaration
     std::vector<Use> uses_;
-    std::vector<NodeId> news_;
+    std::vector<std::pair<NodeId, bool>> news_;      // and whether in a procedure
     std::vector<std::pair<NodeId, NodeId>> redims_;  // Var, its scope
     std::unordered_set<std::pair<NodeId, std::string>, PairHash> reportedUndefined_;
     bool optionExplicit_ = false;
