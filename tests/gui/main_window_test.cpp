@@ -174,14 +174,16 @@ private slots:
                               "别存为(&W)...", "仅保存指定文档(&V)", "另存(&U)", "-", "站点根目录(&R)...",
                               "以 GBK 编码重新打开(&G)", "以 UTF-8 编码重新打开(&8)", "-", "最近打开(&J)",
                               "-", "退出(&T)"}));
-        QCOMPARE(VisibleTexts(menus[1]->menu()->actions()),
-                 QStringList({"撤销", "重做", "-", "新建(&Z)", "删除(&Y)", "-", "剪切(&T)", "粘贴(&S)", "-",
-                              "插入(&X)", "查找(&W)", "替换(&H)", "取色(&V)", "-", "要求变量声明(&U)"}));
+        QCOMPARE(
+            VisibleTexts(menus[1]->menu()->actions()),
+            QStringList({"撤销", "重做", "-", "新建(&Z)", "删除(&Y)", "-", "剪切(&T)", "复制(&C)", "粘贴(&S)",
+                         "-", "插入(&X)", "查找(&W)", "替换(&H)", "取色(&V)", "-", "要求变量声明(&U)"}));
         QCOMPARE(VisibleTexts(menus[2]->menu()->actions()),
                  QStringList({"转到行(&G)...", "转到定义(&D)", "后退(&B)", "-", "在工程中查找(&F)...",
                               "查找下一个(&N)", "查找上一个(&P)"}));
         QCOMPARE(VisibleTexts(menus[3]->menu()->actions()),
-                 QStringList({"放大(&I)", "缩小(&O)", "原始大小(&R)", "-", "选项(&P)..."}));
+                 QStringList({"放大(&I)", "缩小(&O)", "原始大小(&R)", "-", "在工程树和编辑器间切换(&E)", "-",
+                              "选项(&P)..."}));
         // The skins found beside the program come after the built-in one.
         const QStringList skins = VisibleTexts(menus[4]->menu()->actions());
         QCOMPARE(skins.first(), QString("内置皮肤(&B)"));

@@ -147,6 +147,8 @@ private slots:
         QCOMPARE(p.root->Text(), std::string("Dim gTotal\r\nResponse.Write gTotal"));
     }
 
+    // A document's label is renamed in place and its siblings sorted again;
+    // a procedure's label opens no editor (its uses would stay behind).
     void renamingALabelResortsItsSiblings()
     {
         MainWindow w;
@@ -157,22 +159,24 @@ private slots:
         QTreeView *view = ProjectTreeOf(w);
         view->expandAll();
         Select(w, p.fn);
-        const std::string fnText = p.fn->Text();
         view->setFocus();
         QTest::keyClick(view, Qt::Key_F2);
-        QWidget *editor = view->findChild<QLineEdit *>();
+        QVERIFY(!view->findChild<QLineEdit *>());
+
+        Select(w, p.inc);
+        const std::string incText = p.inc->Text();
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_F2);
+        QLineEdit *editor = view->findChild<QLineEdit *>();
         QVERIFY(editor);
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, "Alpha(nItems)");
+        QTest::keyClicks(editor, "zz/conn.asp");
         QTest::keyClick(editor, Qt::Key_Return);  // the view commits on the next turn
-        QTRY_COMPARE(QString::fromStdString(p.fn->DisplayText()), QString("Alpha(nItems)"));
-        QCOMPARE(p.root->Children().front().get(), p.fn);  // sorted first now
-        // The head line follows the label; the rest of the text stays.
-        std::string renamed = fnText;
-        renamed.replace(renamed.find("ShowList"), 8, "Alpha");
-        QCOMPARE(p.fn->Text(), renamed);
-        QCOMPARE(w.tree().Selected(), p.fn);
-        QCOMPARE(ProjectTreeModel::nodeOf(view->currentIndex()), p.fn);
+        QTRY_COMPARE(QString::fromStdString(p.inc->DisplayText()), QString("zz/conn.asp"));
+        QCOMPARE(p.root->Children().back().get(), p.inc);  // sorted last now
+        QCOMPARE(p.inc->Text(), incText);
+        QCOMPARE(w.tree().Selected(), p.inc);
+        QCOMPARE(ProjectTreeModel::nodeOf(view->currentIndex()), p.inc);
     }
 
     void openingTheDemoLoadsItsTreeAndSavingWritesItBack()
