@@ -61,10 +61,11 @@ NodeId Parser::ParseStatement()
     case TokenKind::Exit: return ParseExit();
     case TokenKind::For: return ParseFor();
     case TokenKind::Do: return ParseDo();
-    case TokenKind::While: return ParseWhile();
+    case TokenKind::While:
+        return ParseExpressionBlock(NodeKind::While, BlockKind::While, TokenKind::Wend, false);
     case TokenKind::If: return ParseIf();
     case TokenKind::Select: return ParseSelect();
-    case TokenKind::With: return ParseWith();
+    case TokenKind::With: return ParseExpressionBlock(NodeKind::With, BlockKind::With, TokenKind::With, true);
     case TokenKind::On: return ParseOn();
     case TokenKind::Randomize: return ParseRandomize();
     case TokenKind::Sub:
@@ -398,39 +399,21 @@ NodeId Parser::ParseDo()
     return n;
 }
 
-NodeId Parser::ParseWhile()
+// "While x ... Wend" and "With x ... End With": a word, an expression, a
+// body, and the closer: `closer` alone (Wend), or after End.
+NodeId Parser::ParseExpressionBlock(NodeKind kind, BlockKind block, TokenKind closer, bool afterEnd)
 {
-    const NodeId n = NewNode(NodeKind::While, tok_);
+    const NodeId n = NewNode(kind, tok_);
     const size_t mark = Mark();
     Advance();
     Push(ParseExpression());
     ExpectEndOfStatement();
     if (Enter()) {
-        blocks_.push_back({BlockKind::While, {}});
+        blocks_.push_back({block, {}});
         Push(ParseBody());
         blocks_.pop_back();
         Leave();
-        if (!Accept(TokenKind::Wend))
-            yielded_ = true;
-    }
-    LinkChildren(n, mark);
-    Finish(n);
-    return n;
-}
-
-NodeId Parser::ParseWith()
-{
-    const NodeId n = NewNode(NodeKind::With, tok_);
-    const size_t mark = Mark();
-    Advance();
-    Push(ParseExpression());
-    ExpectEndOfStatement();
-    if (Enter()) {
-        blocks_.push_back({BlockKind::With, {}});
-        Push(ParseBody());
-        blocks_.pop_back();
-        Leave();
-        if (!ClosesWith(TokenKind::With))
+        if (!(afterEnd ? ClosesWith(closer) : Accept(closer)))
             yielded_ = true;
     }
     LinkChildren(n, mark);

@@ -139,9 +139,8 @@ private:
     NodeId ParseForEach(const Token &start);
     NodeId ParseLoopBody(NodeId n, size_t mark, BlockKind kind, const Token &var);
     NodeId ParseDo();
-    NodeId ParseWhile();
     NodeId ParseSelect();
-    NodeId ParseWith();
+    NodeId ParseExpressionBlock(NodeKind kind, BlockKind block, TokenKind closer, bool afterEnd);
     NodeId ParseExit();
     NodeId ParseOn();
     NodeId ParseOption();
