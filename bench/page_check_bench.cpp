@@ -17,9 +17,8 @@ namespace fs = std::filesystem;
 
 fs::path MakeSite(int includes)
 {
-    const fs::path root =
-        fs::temp_directory_path()
-        / ("qasp_check_bench_" + std::to_string(::getpid()) + "_" + std::to_string(includes));
+    fs::path root = fs::temp_directory_path()
+                    / ("qasp_check_bench_" + std::to_string(::getpid()) + "_" + std::to_string(includes));
     fs::create_directories(root / "inc");
     std::string page = "<% Option Explicit %>\r\n";
     std::string calls;

@@ -144,7 +144,7 @@ private:
             else if (n.kind == NodeKind::OptionExplicit)
                 optionExplicit_ = true;
             else if (n.kind == NodeKind::New)
-                news_.push_back({v.node, v.procedure != kNoNode});
+                news_.emplace_back(v.node, v.procedure != kNoNode);
             else if (n.kind == NodeKind::Identifier) {
                 uses_.push_back({v.node, v.role, v.arguments, v.klass, v.procedure});
                 const std::string name = Fold(n.text, n.span.file);

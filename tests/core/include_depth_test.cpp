@@ -82,7 +82,7 @@ void OnASmallStack(const std::function<void()> &work)
 {
     pthread_attr_t attributes;
     ASSERT_EQ(pthread_attr_init(&attributes), 0);
-    ASSERT_EQ(pthread_attr_setstacksize(&attributes, 256 * 1024), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attributes, size_t{256} * 1024), 0);
     pthread_t thread;
     auto run = [](void *w) -> void * {
         (*static_cast<const std::function<void()> *>(w))();
