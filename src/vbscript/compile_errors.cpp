@@ -56,7 +56,7 @@ constexpr std::array kCatalogue{
     CompileErrorEntry{1049, "Expected Let or Set or Get in property declaration",
                       "在属性声明中缺少 Let、Set 或 Get"},
     CompileErrorEntry{1050, "Expected 'Property'", "缺少 'Property'"},
-    CompileErrorEntry{1051, "Number of arguments must be consistent across properties specification",
+    CompileErrorEntry{1051, "Number of arguments must be consistent across the property's Get, Let and Set",
                       "参数数目必须与属性说明一致"},
     CompileErrorEntry{1052, "Cannot have multiple default property/method in a Class",
                       "在类中不能有多个缺省的属性/方法"},
@@ -67,10 +67,8 @@ constexpr std::array kCatalogue{
     CompileErrorEntry{1055, "Unexpected 'Next'", "不需要的 'Next'"},
     CompileErrorEntry{1056, "'Default' can be specified only on 'Property' or 'Function' or 'Sub'",
                       "只能在 'Property'、'Function' 或 'Sub' 上指定 'Default'"},
-    CompileErrorEntry{1057, "'Default' specification must also specify 'Public'",
-                      "说明 'Default' 必须同时说明 'Public'"},
-    CompileErrorEntry{1058, "'Default' specification can only be on Property Get",
-                      "只能在 Property Get 中指定 'Default'"},
+    CompileErrorEntry{1057, "'Default' must come with 'Public'", "说明 'Default' 必须同时说明 'Public'"},
+    CompileErrorEntry{1058, "'Default' can only be on Property Get", "只能在 Property Get 中指定 'Default'"},
 };
 
 }  // namespace
