@@ -25,22 +25,6 @@ using vbs::NodeKind;
 using vbs::Severity;
 using vbs::SyntaxTree;
 
-Diagnostic DiagnosticAt(const vbs::SourceSpan &span, Severity severity, int code, std::string messageKey)
-{
-    Diagnostic d;
-    d.file = span.file;
-    d.offset = span.begin;
-    d.endOffset = span.end;
-    d.line = span.line;
-    d.column = span.column;
-    d.endLine = span.endLine;
-    d.endColumn = span.endColumn;
-    d.severity = severity;
-    d.code = code;
-    d.messageKey = std::move(messageKey);
-    return d;
-}
-
 namespace {
 
 // How a name is used where it stands.
@@ -217,8 +201,8 @@ private:
             // Code run by Execute or ExecuteGlobal may declare any name.
             if (optionExplicit_ && !dynamicCode_ && !IsBuiltinName(name) && !otherGlobals_.contains(name)
                 && reportedUndefined_.insert({scope, name}).second) {
-                Diagnostic d = DiagnosticAt(n.span, Severity::Error, kVariableUndefined,
-                                            RuntimeMessageKey(kVariableUndefined));
+                Diagnostic d = vbs::DiagnosticAt(n.span, Severity::Error, kVariableUndefined,
+                                                 RuntimeMessageKey(kVariableUndefined));
                 d.argument = std::string(n.text);
                 out_.push_back(std::move(d));
             }
@@ -237,8 +221,8 @@ private:
             || (use.role == Role::Value && d.kind == DeclarationKind::Function && use.procedure != d.node);
         const int arguments = use.role == Role::Callee ? use.arguments : 0;
         if (call && arguments != parameters) {
-            Diagnostic e = DiagnosticAt(n.span, Severity::Error, kWrongArgumentCount,
-                                        RuntimeMessageKey(kWrongArgumentCount));
+            Diagnostic e = vbs::DiagnosticAt(n.span, Severity::Error, kWrongArgumentCount,
+                                             RuntimeMessageKey(kWrongArgumentCount));
             e.argument = std::string(n.text);
             e.related.push_back({d.at.file, d.at.begin, d.at.line, d.at.column, "vbscript.declared-here"});
             out_.push_back(std::move(e));
@@ -263,8 +247,8 @@ private:
                 // New fails only when it runs: in a procedure of a shared
                 // include, a page that never calls it runs fine without the
                 // class, so there it is a warning.
-                Diagnostic d = DiagnosticAt(n.span, inProcedure ? Severity::Warning : Severity::Error,
-                                            kClassNotDefined, RuntimeMessageKey(kClassNotDefined));
+                Diagnostic d = vbs::DiagnosticAt(n.span, inProcedure ? Severity::Warning : Severity::Error,
+                                                 kClassNotDefined, RuntimeMessageKey(kClassNotDefined));
                 d.argument = std::string(n.text);
                 out_.push_back(std::move(d));
             }
@@ -277,7 +261,7 @@ private:
             const Declaration &d = tree_.declarations[i];
             if (d.kind != DeclarationKind::Variable || used_[i] || !IsProcedure(tree_[d.scope].kind))
                 continue;
-            Diagnostic w = DiagnosticAt(d.at, Severity::Warning, 0, std::string(kUnusedVariable));
+            Diagnostic w = vbs::DiagnosticAt(d.at, Severity::Warning, 0, std::string(kUnusedVariable));
             w.argument = std::string(d.name);
             out_.push_back(std::move(w));
         }
@@ -296,7 +280,7 @@ private:
             const Declaration &earlier = *it->second;
             if (added || earlier.at.file == d.at.file || earlier.name == d.name)
                 continue;
-            Diagnostic w = DiagnosticAt(d.at, Severity::Warning, 0, std::string(kProcedureCase));
+            Diagnostic w = vbs::DiagnosticAt(d.at, Severity::Warning, 0, std::string(kProcedureCase));
             w.argument = std::string(d.name);
             w.related.push_back({earlier.at.file, earlier.at.begin, earlier.at.line, earlier.at.column,
                                  std::string(kOtherDeclaration)});

@@ -29,8 +29,4 @@ std::vector<vbs::Diagnostic> CheckNames(const vbs::SyntaxTree &tree, const FileE
 // Statements after Response.End, Response.Redirect or Exit in their block.
 std::vector<vbs::Diagnostic> CheckUnreachableCode(const vbs::SyntaxTree &tree, const FileEncoding &encoding);
 
-// A diagnostic spanning `span`.
-vbs::Diagnostic DiagnosticAt(const vbs::SourceSpan &span, vbs::Severity severity, int code,
-                             std::string messageKey);
-
 }  // namespace qasp::analysis

@@ -77,7 +77,7 @@ std::vector<Diagnostic> CheckUnreachableCode(const SyntaxTree &tree, const FileE
             if (Inert(tree, s))
                 continue;
             out.push_back(
-                DiagnosticAt(tree[s].span, vbs::Severity::Warning, 0, std::string(kUnreachableCode)));
+                vbs::DiagnosticAt(tree[s].span, vbs::Severity::Warning, 0, std::string(kUnreachableCode)));
             break;
         }
     }

@@ -126,16 +126,7 @@ void Parser::ReportAt(int code, const SourceSpan &at, std::vector<RelatedPlace> 
     if (!diagnostics_.empty() && diagnostics_.back().file == at.file
         && diagnostics_.back().offset == at.begin)
         return;
-    Diagnostic d;
-    d.file = at.file;
-    d.offset = at.begin;
-    d.endOffset = at.end;
-    d.line = at.line;
-    d.column = at.column;
-    d.endLine = at.endLine;
-    d.endColumn = at.endColumn;
-    d.code = code;
-    d.messageKey = CompileErrorMessageKey(code);
+    Diagnostic d = DiagnosticAt(at, Severity::Error, code, CompileErrorMessageKey(code));
     d.related = std::move(related);
     diagnostics_.push_back(std::move(d));
 }

@@ -6,8 +6,10 @@
 #pragma once
 
 #include "text/text_encoding.h"
+#include "vbscript/diagnostic.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -101,6 +103,9 @@ struct SourceSpan {
     uint32_t begin = 0, end = 0;
     uint32_t line = 1, column = 1, endLine = 1, endColumn = 1;
 };
+
+// A diagnostic spanning `span`.
+Diagnostic DiagnosticAt(const SourceSpan &span, Severity severity, int code, std::string messageKey);
 
 struct Node {
     NodeKind kind = NodeKind::Error;
