@@ -50,14 +50,14 @@ NodeId Parser::ParseStatement()
     }
     case TokenKind::Dot:
     case TokenKind::Me: return ParseAssignOrInvoke();
-    case TokenKind::Call: return ParseCall();
+    case TokenKind::Call: return ParseWordAndTarget(NodeKind::Call);
     case TokenKind::Set: return ParseSet();
     case TokenKind::Dim: Advance(); return ParseDim(t, 0);
     case TokenKind::Public:
     case TokenKind::Private: return ParseModified();
     case TokenKind::Const: return ParseConst(t, 0);
     case TokenKind::ReDim: return ParseReDim();
-    case TokenKind::Erase: return ParseErase();
+    case TokenKind::Erase: return ParseWordAndTarget(NodeKind::Erase);
     case TokenKind::Exit: return ParseExit();
     case TokenKind::For: return ParseFor();
     case TokenKind::Do: return ParseDo();
@@ -153,9 +153,10 @@ NodeId Parser::MakeInvoke(const Token &start, NodeId target)
     return n;
 }
 
-NodeId Parser::ParseCall()
+// "Call f(a)" and "Erase a": the word, then what it acts on.
+NodeId Parser::ParseWordAndTarget(NodeKind kind)
 {
-    const NodeId n = NewNode(NodeKind::Call, tok_);
+    const NodeId n = NewNode(kind, tok_);
     Advance();
     const size_t mark = Mark();
     Push(ParseTarget());
@@ -573,17 +574,6 @@ NodeId Parser::ParseRandomize()
     const size_t mark = Mark();
     if (!AtEndOfStatement())
         Push(ParseExpression());
-    LinkChildren(n, mark);
-    Finish(n);
-    return n;
-}
-
-NodeId Parser::ParseErase()
-{
-    const NodeId n = NewNode(NodeKind::Erase, tok_);
-    Advance();
-    const size_t mark = Mark();
-    Push(ParseTarget());
     LinkChildren(n, mark);
     Finish(n);
     return n;

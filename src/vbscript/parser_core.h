@@ -132,7 +132,7 @@ private:
     NodeId ParseStatement();
     NodeId ParseAssignOrInvoke();
     NodeId MakeInvoke(const Token &start, NodeId target);
-    NodeId ParseCall();
+    NodeId ParseWordAndTarget(NodeKind kind);
     NodeId ParseSet();
     NodeId ParseIf();
     NodeId ParseFor();
@@ -145,7 +145,6 @@ private:
     NodeId ParseOn();
     NodeId ParseOption();
     NodeId ParseRandomize();
-    NodeId ParseErase();
     bool ClosesWith(TokenKind word);  // End word: consumed
 
     // Declarations (parse_declarations.cpp).
