@@ -22,21 +22,18 @@ LineNumberGutter::LineNumberGutter(QPlainTextEdit *editor, QWidget *parent) : QW
     updateWidth();
 }
 
-void LineNumberGutter::setLineNumbers(std::vector<int> numbers)
+void LineNumberGutter::setFirstLineNumber(int first)
 {
-    numbers_ = std::move(numbers);
+    if (first == first_)
+        return;
+    first_ = first;
     updateWidth();
     update();
 }
 
 int LineNumberGutter::numberAt(int row) const
 {
-    if (row < 0)
-        return 0;
-    if (static_cast<std::size_t>(row) < numbers_.size())
-        return numbers_[static_cast<std::size_t>(row)];
-    const int last = numbers_.empty() ? 0 : numbers_.back();
-    return last + row - static_cast<int>(numbers_.size()) + 1;
+    return row < 0 ? 0 : first_ + row;
 }
 
 QSize LineNumberGutter::sizeHint() const

@@ -1,11 +1,9 @@
 // The strip left of the editor that shows the file's line number of each
-// row. A document node skips its procedures' lines, so the numbers are
-// handed in rather than counted from the row.
+// row: a document node shows its whole file from line 1, a procedure node
+// a run of its file's lines from the one its block starts on.
 #pragma once
 
 #include <QWidget>
-
-#include <vector>
 
 class QPlainTextEdit;
 
@@ -16,8 +14,8 @@ class LineNumberGutter : public QWidget {
 public:
     LineNumberGutter(QPlainTextEdit *editor, QWidget *parent);
 
-    // One number per row of the editor; rows beyond them count on by one.
-    void setLineNumbers(std::vector<int> numbers);
+    // The number of the editor's first row; the rows below count on by one.
+    void setFirstLineNumber(int first);
     // The number shown beside row `row`.
     int numberAt(int row) const;
 
@@ -31,7 +29,7 @@ private:
     void updateWidth();
 
     QPlainTextEdit *editor_;
-    std::vector<int> numbers_;
+    int first_ = 1;
 };
 
 }  // namespace qasp::app

@@ -301,6 +301,13 @@ bool MainWindow::ActionChecked(ActionId id) const
     return action(id)->isChecked();
 }
 
+void MainWindow::SetActionText(ActionId id, std::string_view text)
+{
+    const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (action(id)->text() != shown)
+        action(id)->setText(shown);
+}
+
 void MainWindow::SetStatusText(int panel, std::string_view text)
 {
     const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

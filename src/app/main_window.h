@@ -76,6 +76,7 @@ public:
     bool ActionEnabled(ActionId id) const override;
     void SetActionChecked(ActionId id, bool checked) override;
     bool ActionChecked(ActionId id) const override;
+    void SetActionText(ActionId id, std::string_view text) override;
     void SetStatusText(int panel, std::string_view text) override;
 
     // CommandDialogs; tests answer in place of the user by overriding them.

@@ -27,7 +27,7 @@ namespace {
 
 bool IsUtf8(const TreeNode *node)
 {
-    return node && node->Record() && node->Record()->Encoding == TextEncoding::Utf8;
+    return node && node->Encoding() == TextEncoding::Utf8;
 }
 
 }  // namespace
@@ -124,7 +124,7 @@ void NavigationController::placeWidgets()
 void NavigationController::refreshLineNumbers()
 {
     const TreeNode *node = window_.tree().Selected();
-    gutter_->setLineNumbers(node ? FileLinesOfRows(*node) : std::vector<int>{});
+    gutter_->setFirstLineNumber(node ? FirstFileLineOf(*node) : 1);
     shownRows_ = editor_->blockCount();
 }
 
@@ -186,7 +186,12 @@ void NavigationController::goToLine()
         prompter_.Information("行号应为 1 到 " + std::to_string(count) + " 之间的整数。");
         return;
     }
-    const NodeRow place = NodeRowOfFileLine(*document, line);
+    // A line of the procedure shown stays in its view; any other goes to
+    // the file's document, which shows every line.
+    NodeRow place = NodeRowOfFileLine(*document, line);
+    const int first = FirstFileLineOf(*node);
+    if (!node->IsDocument() && line >= first && line - first < memo.LineFromChar(node->Text().size()) + 1)
+        place = {node, line - first};
     if (!place.node)
         return;
     auto *target = const_cast<TreeNode *>(place.node);

@@ -86,8 +86,8 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
             return {};
         QString tip = QString("%1\n%2 %3")
                           .arg(QString::fromStdString(record->SourceFile.string()),
-                               QString::fromUtf8(TextEncodingName(record->Encoding)),
-                               QString::fromUtf8(LineEndsName(record->LineBreaks)));
+                               QString::fromUtf8(TextEncodingName(node->Encoding())),
+                               QString::fromUtf8(LineEndsName(record->Doc->LineBreaks())));
         if (record->LayoutLoses)
             tip += "\n以工程格式保存(别存为、另存)会改变此文件: "
                    "它含有工程格式无法保留的内容(如脚本块之外的HTML)";

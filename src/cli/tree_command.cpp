@@ -28,9 +28,9 @@ std::string StatusLine(const TreeNode &node, const TreeNode *first)
     if (!record)
         return {};
     std::string line = GbkToUtf8(record->Info);
-    if (node.IsDocument())
-        line +=
-            std::string("\t") + TextEncodingName(record->Encoding) + ' ' + LineEndsName(record->LineBreaks);
+    if (node.IsDocument() && record->Doc)
+        line += std::string("\t") + TextEncodingName(record->Doc->Encoding()) + ' '
+                + LineEndsName(record->Doc->LineBreaks());
     return line;
 }
 

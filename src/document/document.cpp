@@ -33,7 +33,7 @@ std::string Document::FileBytes() const
     if (savedBytes_ && text_ == savedText_)
         return *savedBytes_;
     if (!savedBytes_)
-        return text_;
+        return lineEnds_ == LineEnds::CrLf ? text_ : RestoreLineBreaks(text_, {}, lineEnds_);
     return RestoreLineBreaks(text_, *savedBytes_, lineEnds_);
 }
 
@@ -43,7 +43,7 @@ void Document::MarkSaved()
     savedText_ = text_;
 }
 
-bool Document::Apply(const TextEdit &edit, RangeId within)
+bool Document::Apply(const TextEdit &edit, RangeId within, Joining joining)
 {
     if (edit.removed.empty() && edit.inserted.empty())
         return true;
@@ -51,7 +51,10 @@ bool Document::Apply(const TextEdit &edit, RangeId within)
     if (!ApplyEdit(text_, edit))
         return false;
     const size_t steps = history_.UndoSteps();
-    history_.Record(edit);
+    if (joining == Joining::Consequence)
+        history_.RecordConsequence(edit);
+    else
+        history_.Record(edit);
     // A new step remembers where the ranges were; a typed character that
     // joins the step before needs nothing.
     if (history_.UndoSteps() != steps) {
@@ -97,6 +100,13 @@ std::vector<TextEdit> Document::Replay(std::vector<TextEdit> edits, std::vector<
     for (const TextEdit &e : edits)
         Changed(e);
     return edits;
+}
+
+void Document::ClearHistory()
+{
+    history_.Clear();
+    placesBefore_.clear();
+    placesAfter_.clear();
 }
 
 void Document::Changed(const TextEdit &edit)

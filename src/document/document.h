@@ -51,12 +51,17 @@ public:
     std::string_view TextOf(RangeId range) const;
     TextEncoding Encoding() const { return encoding_; }
     LineEnds LineBreaks() const { return lineEnds_; }
+    // A new document takes the line ends of the file that includes it.
+    void SetLineBreaks(LineEnds ends) { lineEnds_ = ends; }
+    // The file's bytes when it was last read or written; none for a
+    // document that has no file yet.
+    const std::optional<std::string> &SavedBytes() const { return savedBytes_; }
     const std::filesystem::path &File() const { return file_; }
     void SetFile(std::filesystem::path file) { file_ = std::move(file); }
     // Grows by one with every change of the text, undo and redo included.
     std::uint64_t Revision() const { return revision_; }
     // The text is not what was last read or written.
-    bool Modified() const { return text_ != savedText_; }
+    bool Modified() const { return text_.size() != savedText_.size() || text_ != savedText_; }
 
     // The bytes for the file: the text with the file's own line ends put
     // back on every line the edits did not reach.
@@ -67,17 +72,35 @@ public:
     MovingRanges &Ranges() { return ranges_; }
     const MovingRanges &Ranges() const { return ranges_; }
 
+    // How an edit joins the undo history: as the user's (typing runs join
+    // one step), or as the program's rewrite that belongs to the user's last
+    // step (a word put into its stored spelling) and is undone with it.
+    enum class Joining { User, Consequence };
     // Replaces `edit.removed` at `edit.offset` by `edit.inserted`; false
     // (nothing changed) when those bytes are not there. The range `within`
     // (the range of the view that made the edit) takes in text typed at
-    // its edges; every other range keeps its text only. Recorded for undo:
-    // typing runs join one step.
-    bool Apply(const TextEdit &edit, RangeId within = kNoRange);
+    // its edges; every other range keeps its text only.
+    bool Apply(const TextEdit &edit, RangeId within = kNoRange, Joining joining = Joining::User);
     // The next edit starts a new undo step.
     void EndUndoStep() { history_.EndStep(); }
+    // The edits until EndUndoStep are one step named `label`, tied by a
+    // nonzero `group` to the steps of other documents changed by the same
+    // action (a replace in the whole project).
+    void BeginUndoStep(std::string label, std::uint64_t group = 0)
+    {
+        history_.EndStep();
+        history_.BeginStep(std::move(label), group);
+    }
 
     bool CanUndo() const { return history_.CanUndo(); }
     bool CanRedo() const { return history_.CanRedo(); }
+    std::uint64_t UndoGroup() const { return history_.UndoGroup(); }
+    std::uint64_t RedoGroup() const { return history_.RedoGroup(); }
+    std::string UndoLabel() const { return history_.UndoLabel(); }
+    std::string RedoLabel() const { return history_.RedoLabel(); }
+    // The history is forgotten (the text was replaced as a whole: another
+    // encoding, a reload).
+    void ClearHistory();
     // The last step backwards (forwards): the edits as they were applied,
     // empty when there was none.
     std::vector<TextEdit> Undo();

@@ -57,6 +57,13 @@ void EditHistory::Record(TextEdit edit)
     if (edit.removed.empty() && edit.inserted.empty())
         return;
     redo_.clear();
+    if (open_) {
+        if (!openStarted_)
+            undo_.push_back({Kind::Other, {}, openLabel_, openGroup_});
+        openStarted_ = true;
+        undo_.back().edits.push_back(std::move(edit));
+        return;
+    }
     const Kind kind = IsTyping(edit) ? Kind::Typing : IsDeleting(edit) ? Kind::Deleting : Kind::Other;
     if (!sealed_ && !undo_.empty() && undo_.back().kind == kind && kind != Kind::Other) {
         TextEdit &last = undo_.back().edits.back();
@@ -97,8 +104,17 @@ void EditHistory::RecordConsequence(TextEdit edit)
     sealed_ = true;
 }
 
+void EditHistory::BeginStep(std::string label, std::uint64_t group)
+{
+    open_ = true;
+    openStarted_ = false;
+    openLabel_ = std::move(label);
+    openGroup_ = group;
+}
+
 void EditHistory::Clear()
 {
+    open_ = false;
     undo_.clear();
     redo_.clear();
     sealed_ = true;

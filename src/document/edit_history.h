@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,12 +39,26 @@ public:
     void RecordConsequence(std::string_view before, std::string_view after);
     void RecordConsequence(TextEdit edit);
     // The next change starts a new step (the caret was moved, or the last
-    // change was a whole action such as a completion).
-    void EndStep() { sealed_ = true; }
+    // change was a whole action such as a completion); an open step closes.
+    void EndStep()
+    {
+        sealed_ = true;
+        open_ = false;
+    }
+    // Every change until EndStep is one step, named `label` for the menu
+    // ("全部替换"); a nonzero `group` ties it to the steps of other texts
+    // changed by the same action, which are undone with it.
+    void BeginStep(std::string label, std::uint64_t group = 0);
     void Clear();
 
     bool CanUndo() const { return !undo_.empty(); }
     bool CanRedo() const { return !redo_.empty(); }
+    // The group and the name of the step Undo (Redo) would take back; 0 and
+    // empty for a step of the user's typing.
+    std::uint64_t UndoGroup() const { return undo_.empty() ? 0 : undo_.back().group; }
+    std::uint64_t RedoGroup() const { return redo_.empty() ? 0 : redo_.back().group; }
+    std::string UndoLabel() const { return undo_.empty() ? std::string() : undo_.back().label; }
+    std::string RedoLabel() const { return redo_.empty() ? std::string() : redo_.back().label; }
 
     // Applies the last step backwards to `text` and returns the edits as they
     // were made (the caller redraws their ranges); empty when there is
@@ -59,6 +74,8 @@ private:
     struct Step {
         Kind kind;
         std::vector<TextEdit> edits;
+        std::string label;
+        std::uint64_t group = 0;
     };
 
     // Takes the last step of `from` onto `to`, applying it to `text`.
@@ -68,6 +85,12 @@ private:
     std::vector<Step> undo_;
     std::vector<Step> redo_;
     bool sealed_ = true;
+    // BeginStep was called: edits join the last step (made by the first of
+    // them) until EndStep.
+    bool open_ = false;
+    bool openStarted_ = false;
+    std::string openLabel_;
+    std::uint64_t openGroup_ = 0;
 };
 
 // The edit reversed: what turns the text after it back into the text before.

@@ -122,14 +122,11 @@ struct OpenFile {
     fs::path path;
     std::string key;
     std::string shownName;  // UTF-8: relative to the site root
-    std::string raw;        // the file's bytes
-    std::string bytes;      // the same with every line break CR LF: what the nodes hold
+    std::shared_ptr<Document> document;  // the file's text, lines ended by CR LF
     TextEncoding encoding = TextEncoding::Gbk;
     PageStructure page;
     std::vector<Item> items;
     size_t nextItem = 0;
-    size_t copied = 0;  // bytes [0, copied) are in `text` or in procedures
-    std::string text;
     int includes = 0;
     int functions = 0;
 
@@ -203,8 +200,12 @@ bool Loader::Load(TreeNode *parent, const fs::path &file)
     } catch (...) {
         // A load that fails leaves every document with what was read.
         for (const auto &f : open_)
-            if (!f->node->Record())
-                tree_.AttachRecord(f->node, {f->text, f->Info()});
+            if (!f->node->Record()) {
+                TTreeRec record;
+                record.Doc = f->document;
+                record.Info = f->Info();
+                tree_.AttachRecord(f->node, std::move(record));
+            }
         throw;
     }
     batch.Commit();
@@ -218,18 +219,17 @@ void Loader::Open(TreeNode *parent, fs::path path, std::string key, std::string 
     f->path = std::move(path);
     f->key = std::move(key);
     f->shownName = resolver_.Site().Relative(f->path);
-    f->raw = std::move(bytes);
-    f->bytes = NormaliseLineBreaks(f->raw);
-    bytes_ += f->raw.size();
+    bytes_ += bytes.size();
     if (bytes_ > context_.limits.projectBytes)
         throw LoadError("工程过大：读入文件 " + f->shownName + Where(site) + " 后，各文件合计 "
                         + std::to_string(bytes_) + " 字节，超过了 "
                         + SizeLimitText(context_.limits.projectBytes) + " 的上限，不能打开");
     CountNode(site);
-    f->encoding = EncodingOf(f->key, f->raw);
+    f->encoding = EncodingOf(f->key, bytes);
+    f->document = std::make_shared<Document>(Document::FromFileBytes(f->path, std::move(bytes), f->encoding));
+    const std::string &text = f->document->Text();
     const bool gbk = f->encoding == TextEncoding::Gbk;
-    f->page =
-        IsVBScriptFile(f->path) ? ScanScriptFileStructure(f->bytes, gbk) : ScanPageStructure(f->bytes, gbk);
+    f->page = IsVBScriptFile(f->path) ? ScanScriptFileStructure(text, gbk) : ScanPageStructure(text, gbk);
     // A broken or generated page can hold thousands of problems: the first
     // few are named, the rest counted.
     constexpr size_t kProblemsShown = 10;
@@ -262,17 +262,16 @@ void Loader::ReadProcedure(OpenFile &f, const Procedure &p)
     }
     ++nodes_;
     ++f.functions;
-    f.text.append(f.bytes, f.copied, p.begin - f.copied);
     const std::string head = AsGbk(p.head, f.encoding);
     if (p.kind == ProcedureKind::Function || p.kind == ProcedureKind::Sub)
         RegisterFunctionKeyword(store_, head);
     TreeNode *node = tree_.AddChild(f.node, ExtractFunctionName(head, false));
     tree_.SetImages(node, kFunctionImage);
-    TTreeRec record(f.bytes.substr(p.begin, p.end - p.begin), Texts().function + std::to_string(p.line));
-    record.Encoding = f.encoding;
-    record.Anchor = f.text.size();
+    TTreeRec record;
+    record.Doc = f.document;
+    record.Range = f.document->Ranges().Add({p.begin, p.end});
+    record.Info = Texts().function + std::to_string(p.line);
     tree_.AttachRecord(node, std::move(record));
-    f.copied = p.end;
 }
 
 // One directive: the named file is opened under f's node, unless it is
@@ -282,7 +281,8 @@ void Loader::FollowInclude(OpenFile &f, const IncludeDirective &d)
 {
     ++f.includes;
     const bool gbk = f.encoding == TextEncoding::Gbk;
-    const std::string directive = AsUtf8(f.bytes.substr(d.begin, d.end - d.begin), f.encoding);
+    const std::string directive =
+        AsUtf8(std::string_view(f.document->Text()).substr(d.begin, d.end - d.begin), f.encoding);
     const IncludeSite site{f.shownName, d.line, directive};
     const IncludeTarget &target = resolver_.Resolve(f.path, d.kind, d.path, gbk);
     if (!target.Found()) {
@@ -331,22 +331,20 @@ void Loader::Finish()
 {
     OpenFile &f = *open_.back();
     TreeNode *node = f.node;
-    f.text.append(f.bytes, f.copied, std::string::npos);
-    tree_.AttachRecord(node);
+    TTreeRec fresh;
+    fresh.Doc = f.document;
+    tree_.AttachRecord(node, std::move(fresh));
     TTreeRec &record = *node->Record();
-    record.Text = std::move(f.text);
-    record.Encoding = f.encoding;
-    record.LineBreaks = DetectLineEnds(f.raw);
+    const std::string &raw = *f.document->SavedBytes();
     record.SourceFile = f.path;  // before the scan: a .vbs file is code throughout
-    ScanNodeDeclarations(store_, *node, record.Text);
+    ScanNodeDeclarations(store_, *node);
     record.Info = f.Info();
-    record.Loaded = FingerprintOf(f.path, f.raw);
-    const bool optionExplicit = HasOptionExplicitLine(f.bytes);
+    record.Loaded = FingerprintOf(f.path, raw);
+    const bool optionExplicit = HasOptionExplicitLine(f.document->Text());
     // A layout save writes the header lines only above the root, as the
     // root's Option Explicit line asks.
     const bool header = !node->Parent() && optionExplicit;
-    record.LayoutLoses = !LayoutGivesBack(f.raw, *node, header);
-    record.LoadedBytes = std::move(f.raw);
+    record.LayoutLoses = !LayoutGivesBack(raw, *node, header);
     if (open_.size() == 1)
         optionExplicit_ = optionExplicit;
     loaded_.emplace(f.key, node);

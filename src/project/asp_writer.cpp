@@ -1,5 +1,7 @@
 #include "project/asp_writer.h"
 
+#include "project/document_assembly.h"
+
 #include "project/file_fingerprint.h"
 #include "project/layout_page_text.h"
 #include "text/gbk_codec.h"
@@ -74,8 +76,7 @@ namespace {
 // its text converted.
 std::string LayoutBytesOf(const TreeNode &node, std::string_view text)
 {
-    const TTreeRec *record = node.Record();
-    if (record && record->Encoding == TextEncoding::Utf8)
+    if (node.Encoding() == TextEncoding::Utf8)
         return Utf8ToGbk(text);
     return std::string(text);
 }
@@ -91,7 +92,7 @@ std::string AspDocumentBytes(const TreeNode &node, bool header)
         if (child->IsDocument())
             out += "<!--#include file=\"" + child->DisplayText() + "\"-->\r\n";
     out += "<%\r\n";
-    out += LayoutBytesOf(node, LayoutPageText(node.Text()));
+    out += LayoutBytesOf(node, LayoutPageText(TextOutsideProcedures(node)));
     out += kCrLf;
     for (const auto &child : node.Children())
         if (!child->IsDocument()) {
@@ -109,7 +110,7 @@ std::string SingleDocumentBytes(const ProjectTree &tree, bool optionExplicit)
         const TreeNode *document = n->IsDocument() ? n : n->Parent();
         std::string &part = n->IsDocument() ? documents : functions;
         part += kCrLf;
-        part += LayoutBytesOf(*document, n->IsDocument() ? LayoutPageText(n->Text())
+        part += LayoutBytesOf(*document, n->IsDocument() ? LayoutPageText(TextOutsideProcedures(*n))
                                                          : std::string(WithoutFinalLineBreak(n->Text())));
     }
     return std::string(optionExplicit ? "<%Option Explicit\r\n" : "<%\r\n") + documents + "\r\n" + functions

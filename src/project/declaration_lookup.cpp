@@ -23,7 +23,7 @@ bool IsNameByte(unsigned char c)
 
 bool IsGbk(const TreeNode &node)
 {
-    return !node.Record() || node.Record()->Encoding == TextEncoding::Gbk;
+    return node.Encoding() == TextEncoding::Gbk;
 }
 
 std::string Utf8Of(const TreeNode &node, std::string_view bytes)
@@ -217,7 +217,10 @@ std::optional<std::size_t> DeclarationOffsetIn(const TreeNode &node, std::string
 {
     if (name.empty())
         return std::nullopt;
-    const std::string code = ScriptMaskOfNode(node, node.Text());
+    // A document's own declarations are its page-level code's: a procedure's
+    // locals are found through the procedure's node.
+    const std::string code =
+        node.IsDocument() ? ScriptMaskOfNode(node, PageLevelText(node)) : ScriptMaskOfNode(node, node.Text());
     return DeclarationReader(node, code, name).Find();
 }
 
@@ -231,7 +234,7 @@ std::optional<NodePlace> FindDeclaration(ProjectTree &tree, TreeNode &from, std:
         if (node->IsRepeat() || !node->Record())
             return false;
         if (const auto at = DeclarationOffsetIn(*node, wanted)) {
-            const std::string &text = node->Text();
+            const std::string_view text = node->Text();
             std::size_t end = *at;
             while (end < text.size() && IsNameByte(static_cast<unsigned char>(text[end])))
                 ++end;

@@ -14,6 +14,7 @@
 #include "editor/line_comments.h"
 #include "editor/member_completion.h"
 #include "editor/paused_live_edits.h"
+#include "project/document_assembly.h"
 #include "project/file_lines.h"
 #include "project/node_script.h"
 #include "project/project_search.h"
@@ -104,10 +105,25 @@ void EditorKeys::ShowCaretPlace()
     // The server's messages name the file's line, so the status does too.
     FilePosition place{row + 1, static_cast<int>(column) + 1};
     if (const TreeNode *node = ws_.Tree().Selected())
-        place = FilePositionOf(*node, row, memo.LineIndex(row), memo.LineText(row), column);
+        place = FilePositionOf(*node, row, memo.LineText(row), column);
     ws_.Window().SetStatusText(1,
                                "行 " + std::to_string(place.line) + "，列 " + std::to_string(place.column));
 }
+
+namespace {
+
+// Whether byte `offset` of a document's text lies in one of its procedures.
+bool InsideProcedure(const TreeNode &document, size_t offset)
+{
+    for (const TreeNode *p : ProceduresInFileOrder(document)) {
+        const size_t begin = p->Record()->Begin();
+        if (offset >= begin && offset < begin + p->Text().size())
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 void EditorKeys::RescanLeftLine(int row)
 {
@@ -121,12 +137,14 @@ void EditorKeys::RescanLeftLine(int row)
         // line's own declarations are all a rescan would change (the line
         // just written gives a name declared twice its hint). A procedure's
         // locals are its own: scanned again whole, they drop a name gone.
+        // A line inside a procedure's block of the document declares that
+        // procedure's locals, no globals.
         const std::optional<PageState> start =
             node->IsDocument() ? memo.LineStartState(ws_.LastLine) : std::nullopt;
-        if (start)
+        if (start && !InsideProcedure(*node, memo.LineIndex(ws_.LastLine)))
             ScanDeclarations(ws_.Store(), KeywordTable::Public, ScriptOfLine(left, *start, node->Encoding()));
-        else
-            ScanNodeDeclarations(ws_.Store(), *node, memo.Text());
+        else if (!start)
+            ScanNodeDeclarations(ws_.Store(), *node);
         rescanned = true;
     }
     if (node && changed && IsProcedureHead(left)) {
@@ -235,7 +253,7 @@ bool EditorKeys::ListMembers(const std::string &before, const std::string &prefi
     std::string shown;
     std::string_view above;
     if (node && lineStart <= node->Text().size()) {
-        above = std::string_view(node->Text()).substr(0, lineStart);
+        above = node->Text().substr(0, lineStart);
     } else {
         shown = memo.Text();
         above = std::string_view(shown).substr(0, std::min(lineStart, shown.size()));

@@ -1,6 +1,6 @@
-// Lines and columns of the file a node comes from. A procedure node is one
-// contiguous run of its file's lines; a document node's lines skip the
-// places its procedures fill. The server's error messages name the file's
+// Lines and columns of the file a node comes from. A document node shows
+// its whole file, so its rows are the file's lines; a procedure node shows
+// one contiguous run of them. The server's error messages name the file's
 // line, so the gutter, the status bar and 转到行 count in file lines.
 #pragma once
 
@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <string_view>
-#include <vector>
 
 namespace qasp {
 
@@ -19,13 +18,12 @@ class TreeNode;
 // first (it has the procedures as children). Null for a node outside any.
 const TreeNode *FileDocumentOf(const TreeNode &node);
 
-// For each row of `node`'s text, the file line (from 1) its first byte
-// stands on.
-std::vector<int> FileLinesOfRows(const TreeNode &node);
+// The file line (from 1) that row 0 of `node` stands on.
+int FirstFileLineOf(const TreeNode &node);
 
-// Where file line `line` (from 1) of `document`'s file is shown: the node
-// and its row. A line inside a procedure goes to the procedure's node; a
-// line past the end gives a null node.
+// Where file line `line` (from 1) of `document`'s file is shown: the
+// document node that owns the file and its row; a line past the end gives a
+// null node.
 struct NodeRow {
     const TreeNode *node = nullptr;
     int row = 0;
@@ -40,10 +38,6 @@ struct FilePosition {
     int column = 1;
 };
 FilePosition FilePositionOf(const TreeNode &node, int row, std::string_view rowText, std::size_t byteColumn);
-// The same when the caller knows where the row starts in the node's text
-// (the editor does): nothing above the row is read.
-FilePosition FilePositionOf(const TreeNode &node, int row, std::size_t rowStart, std::string_view rowText,
-                            std::size_t byteColumn);
 
 // How many lines the file of `document` has.
 int FileLineCount(const TreeNode &document);

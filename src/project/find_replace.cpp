@@ -1,6 +1,8 @@
 #include "project/find_replace.h"
 
 #include "editor/editor_surface.h"
+#include "project/document_assembly.h"
+#include "project/node_script.h"
 #include "project/site_save.h"
 #include "project/window_surface.h"
 #include "project/workspace.h"
@@ -24,38 +26,51 @@ void Show(ProjectWorkspace &ws, TreeNode *node, const TextMatch &match)
     ws.Window().Memo().SetSelection(match.offset, match.length);
 }
 
-// The replacements, last first so that the offsets of the others hold, go
-// through the editor of the selected node; the first change opens an undo
-// step and the others join it.
+// The replacements, last first so that the offsets of the others hold, as
+// edits of the node's document: one undo step, named and tied to `group`
+// when they are part of a replace across documents. The editor follows
+// the document when it shows it.
+void ReplaceInNode(ProjectWorkspace &ws, TreeNode &node, const std::vector<PlannedReplacement> &planned,
+                   std::string label = {}, std::uint64_t group = 0)
+{
+    Document &doc = *node.Doc();
+    doc.BeginUndoStep(std::move(label), group);
+    for (auto it = planned.rbegin(); it != planned.rend(); ++it) {
+        const std::string removed(node.Text().substr(it->match.offset, it->match.length));
+        if (removed != it->bytes)
+            EditNodeText(node, {it->match.offset, removed, it->bytes});
+    }
+    doc.EndUndoStep();
+    node.Record()->Edited = true;
+    ws.Modified = true;
+}
+
+// A replace in the editor's node: the caret after the last replacement.
 void ReplaceInSelected(ProjectWorkspace &ws, const std::vector<PlannedReplacement> &planned)
 {
     TreeNode *node = ws.Tree().Selected();
-    ws.EndUndoStep();
-    bool started = false;
-    bool declarations = false;
+    const std::uint64_t revision = node->Doc()->Revision();
     long moved = 0;  // how far the replacements before the last one move it
-    for (auto it = planned.rbegin(); it != planned.rend(); ++it) {
-        TextEdit edit{it->match.offset, node->Text().substr(it->match.offset, it->match.length), it->bytes};
-        if (edit.removed == edit.inserted)
-            continue;
-        if (it != planned.rbegin())
-            moved += static_cast<long>(edit.inserted.size()) - static_cast<long>(edit.removed.size());
-        declarations = ws.ReplayInEditor({std::move(edit)}) || declarations;
-        if (started) {
-            const ProjectWorkspace::Consequence joined(ws);
-            ws.CMemoChange();
-        } else {
-            ws.CMemoChange();
-            started = true;
-        }
-    }
-    ws.EndUndoStep();
-    if (!started)
+    for (size_t i = 0; i + 1 < planned.size(); ++i)
+        moved += static_cast<long>(planned[i].bytes.size()) - static_cast<long>(planned[i].match.length);
+    ReplaceInNode(ws, *node, planned);
+    if (node->Doc()->Revision() == revision)
         return;
-    ws.AfterProgramEdits(*node, declarations);
+    ws.AfterProgramEdits(*node, true);
+    ws.UpdateHistoryActions();
     const PlannedReplacement &lastOne = planned.back();
     ws.Window().Memo().SetSelection(
         static_cast<size_t>(static_cast<long>(lastOne.match.offset + lastOne.bytes.size()) + moved), 0);
+}
+
+// The document nodes whose files the project holds, each file once.
+std::vector<TreeNode *> DocumentsOnce(ProjectTree &tree)
+{
+    std::vector<TreeNode *> nodes;
+    for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n))
+        if (n->IsDocument() && !n->IsRepeat() && n->Doc())
+            nodes.push_back(n);
+    return nodes;
 }
 
 }  // namespace
@@ -84,6 +99,18 @@ FindOutcome FindNextMatch(ProjectWorkspace &ws, const FindRequest &request)
         Show(ws, start, *m);
         return {true, false, 0, {}};
     }
+    if (request.scope == FindScope::Project && !start->IsDocument()) {
+        // Past a procedure's end the search goes on in its file, whose
+        // document node shows the rest of it.
+        if (TreeNode *document = start->Parent(); document && document->Doc() == start->Doc()) {
+            const size_t after = start->Record()->Begin() + start->Text().size();
+            if (const std::optional<TextMatch> m = find(document, after)) {
+                Show(ws, document, *m);
+                return {true, false, 0, {}};
+            }
+            start = document;
+        }
+    }
     // Past the end of the project (or of the node) the search goes on from
     // the start; without wrapping it only learns whether a match is there.
     const char *end = request.scope == FindScope::Project ? "工程" : "节点";
@@ -91,6 +118,7 @@ FindOutcome FindNextMatch(ProjectWorkspace &ws, const FindRequest &request)
     TreeNode *hit = nullptr;
     std::optional<TextMatch> match;
     if (request.scope == FindScope::Project) {
+        // Documents only: a procedure's text is in its document's.
         for (TreeNode *n = tree.NextInPreOrder(start);; n = tree.NextInPreOrder(n)) {
             if (!n) {
                 wrapped = true;
@@ -98,6 +126,8 @@ FindOutcome FindNextMatch(ProjectWorkspace &ws, const FindRequest &request)
             }
             if (n == start)
                 break;
+            if (!n->IsDocument() || n->IsRepeat())
+                continue;
             if ((match = find(n, 0))) {
                 hit = n;
                 break;
@@ -159,16 +189,15 @@ FindOutcome ReplaceAllMatches(ProjectWorkspace &ws, const FindRequest &request)
     const size_t caret = ws.Window().Memo().SelectionStart();
 
     std::vector<TreeNode *> nodes;
-    if (request.scope == FindScope::Node) {
-        TreeNode *first = original->IsRepeat() ? FirstInclusionOf(tree, original) : nullptr;
-        nodes.push_back(first ? first : original);
-    } else
-        for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n))
-            // A repeated inclusion shares its text with the first one, which
-            // alone keeps the places of the file's procedures.
-            if (!n->IsRepeat())
-                nodes.push_back(n);
+    if (request.scope == FindScope::Node)
+        nodes.push_back(original);
+    else
+        nodes = DocumentsOnce(tree);
 
+    // Every document's replacements are one step of its history, and the
+    // steps of one replace are undone together.
+    const std::uint64_t group = request.scope == FindScope::Project ? ws.NewEditGroup() : 0;
+    const std::string label = request.scope == FindScope::Project ? "全部替换" : "替换";
     FindOutcome outcome;
     size_t changedNodes = 0;
     for (TreeNode *node : nodes) {
@@ -183,15 +212,18 @@ FindOutcome ReplaceAllMatches(ProjectWorkspace &ws, const FindRequest &request)
         }
         if (planned->empty())
             continue;
-        if (tree.Selected() != node)
-            ws.SelectNode(node);
-        ReplaceInSelected(ws, *planned);
+        ReplaceInNode(ws, *node, *planned, label, group);
+        if (node->IsDocument())
+            ScanNodeDeclarations(ws.Store(), *node);
         outcome.replaced += planned->size();
         ++changedNodes;
     }
-    if (original && tree.Selected() != original) {
-        ws.SelectNode(original);
-        ws.Window().Memo().SetSelection(std::min(caret, original->Text().size()), 0);
+    if (changedNodes) {
+        if (TreeNode *shown = tree.Selected()) {
+            ws.AfterProgramEdits(*shown, true);
+            ws.Window().Memo().SetSelection(std::min(caret, shown->Text().size()), 0);
+        }
+        ws.UpdateHistoryActions();
     }
     outcome.found = outcome.replaced > 0;
     if (!outcome.message.empty()) {

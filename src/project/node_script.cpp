@@ -2,6 +2,7 @@
 
 #include "editor/declaration_scan.h"
 #include "editor/keyword_store.h"
+#include "project/document_assembly.h"
 #include "site/page_structure.h"
 #include "text/gbk_codec.h"
 
@@ -43,10 +44,24 @@ std::string ScriptOfLine(std::string_view line, PageState start, TextEncoding en
     return gbk ? script : Utf8ToGbk(script);
 }
 
-void ScanNodeDeclarations(KeywordStore &store, const TreeNode &node, std::string_view text)
+std::string PageLevelText(const TreeNode &document)
 {
-    ScanDeclarations(store, node.IsDocument() ? KeywordTable::Public : KeywordTable::Other,
-                     ScriptOfNode(node, text));
+    std::string text(document.Text());
+    for (const TreeNode *p : ProceduresInFileOrder(document)) {
+        const TextRange r = document.Doc()->Ranges().At(p->Record()->Range);
+        for (size_t i = r.begin; i < r.end && i < text.size(); ++i)
+            if (text[i] != '\r' && text[i] != '\n')
+                text[i] = ' ';
+    }
+    return text;
+}
+
+void ScanNodeDeclarations(KeywordStore &store, const TreeNode &node)
+{
+    if (node.IsDocument())
+        ScanDeclarations(store, KeywordTable::Public, ScriptOfNode(node, PageLevelText(node)));
+    else
+        ScanDeclarations(store, KeywordTable::Other, ScriptOfNode(node, node.Text()));
 }
 
 }  // namespace qasp

@@ -30,8 +30,12 @@ std::string ScriptMaskOfNode(const TreeNode &node, std::string_view text);
 // only opened the block it starts in.
 std::string ScriptOfLine(std::string_view line, PageState start, TextEncoding encoding);
 
-// ScanDeclarations on the script of `text`, a text of `node`: a document's
-// names go to key_public, a procedure's to key_other.
-void ScanNodeDeclarations(KeywordStore &store, const TreeNode &node, std::string_view text);
+// The text of `document` with the blocks of its procedures blanked (line
+// breaks kept): the page-level code, whose names are the page's globals.
+std::string PageLevelText(const TreeNode &document);
+
+// ScanDeclarations on the script of the node's text: a document's page-level
+// names go to key_public, a procedure's names to key_other.
+void ScanNodeDeclarations(KeywordStore &store, const TreeNode &node);
 
 }  // namespace qasp

@@ -1,5 +1,6 @@
 #include "project/project_matches.h"
 
+#include "project/document_assembly.h"
 #include "project/file_lines.h"
 #include "project/project_tree.h"
 #include "text/byte_string.h"
@@ -21,20 +22,24 @@ std::size_t CharLength(TextEncoding encoding, std::string_view text, std::size_t
     return length;
 }
 
-void MatchesInNode(TreeNode *node, std::string_view search, std::vector<ProjectMatch> &out)
+// The matches in the file of `document`; each is given to the procedure
+// whose block holds it (offset and row in that procedure's text), else to
+// the document.
+void MatchesInDocument(TreeNode *document, std::string_view search, std::vector<ProjectMatch> &out)
 {
-    const TTreeRec *record = node->Record();
-    if (!record || node->IsRepeat())
+    if (!document->Doc() || document->IsRepeat() || !document->IsDocument())
         return;
-    const TextEncoding encoding = record->Encoding;
+    const TextEncoding encoding = document->Encoding();
     const std::string key =
         LowerAscii(encoding == TextEncoding::Gbk ? Utf8ToGbk(search) : std::string(search));
     if (key.empty())
         return;
-    const std::string text = LowerAscii(node->Text());
-    std::vector<int> lines;
-    const TreeNode *document = FileDocumentOf(*node);
-    std::size_t boundary = 0, rowStart = 0;
+    const std::string_view original = document->Text();
+    const std::string text = LowerAscii(original);
+    std::vector<TreeNode *> procedures;
+    for (const TreeNode *p : ProceduresInFileOrder(*document))
+        procedures.push_back(const_cast<TreeNode *>(p));
+    std::size_t boundary = 0, rowStart = 0, nextProcedure = 0;
     int row = 0;
     for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1)) {
         while (boundary < at)
@@ -45,21 +50,28 @@ void MatchesInNode(TreeNode *node, std::string_view search, std::vector<ProjectM
             rowStart = br + 1;
             ++row;
         }
-        if (lines.empty())
-            lines = FileLinesOfRows(*node);
-        std::size_t rowEnd = node->Text().find('\n', rowStart);
-        if (rowEnd == std::string::npos)
-            rowEnd = node->Text().size();
-        if (rowEnd > rowStart && node->Text()[rowEnd - 1] == '\r')
+        std::size_t rowEnd = original.find('\n', rowStart);
+        if (rowEnd == std::string_view::npos)
+            rowEnd = original.size();
+        if (rowEnd > rowStart && original[rowEnd - 1] == '\r')
             --rowEnd;
-        const std::string_view line = std::string_view(node->Text()).substr(rowStart, rowEnd - rowStart);
+        const std::string_view line = original.substr(rowStart, rowEnd - rowStart);
         ProjectMatch match;
-        match.node = node;
+        match.node = document;
         match.offset = at;
         match.length = key.size();
         match.row = row;
-        match.fileLine = lines[static_cast<std::size_t>(row)];
-        match.document = document ? document->DisplayText() : node->DisplayText();
+        match.fileLine = row + 1;
+        while (nextProcedure < procedures.size()
+               && procedures[nextProcedure]->Record()->Begin() + procedures[nextProcedure]->Text().size() <= at)
+            ++nextProcedure;
+        if (nextProcedure < procedures.size() && procedures[nextProcedure]->Record()->Begin() <= at) {
+            TreeNode *p = procedures[nextProcedure];
+            match.node = p;
+            match.offset = at - p->Record()->Begin();
+            match.row = row + 1 - FirstFileLineOf(*p);
+        }
+        match.document = document->DisplayText();
         match.lineText = Trim(encoding == TextEncoding::Gbk ? GbkToUtf8(line) : std::string(line));
         out.push_back(std::move(match));
         // Matches do not overlap: "aa" is found twice in "aaaa", not three times.
@@ -75,7 +87,7 @@ std::vector<ProjectMatch> FindAllInProject(ProjectTree &tree, std::string_view s
     if (search.empty())
         return matches;
     for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n))
-        MatchesInNode(n, search, matches);
+        MatchesInDocument(n, search, matches);
     return matches;
 }
 

@@ -21,10 +21,17 @@ TreeNode::~TreeNode()
     }
 }
 
-const std::string &TreeNode::Text() const
+TTreeRec::TTreeRec(std::string text, std::string info, TextEncoding encoding)
+    : Doc(std::make_shared<Document>(std::move(text), encoding)),
+      Info(std::move(info))
 {
-    static const std::string empty;
-    return record_ ? record_->Text : empty;
+}
+
+std::string_view TTreeRec::Text() const
+{
+    if (!Doc)
+        return {};
+    return Range == kNoRange ? std::string_view(Doc->Text()) : Doc->TextOf(Range);
 }
 
 bool TreeNode::IsInside(const TreeNode *ancestor) const
@@ -147,6 +154,8 @@ void ProjectTree::SetImages(TreeNode *node, int image)
 
 void ProjectTree::AttachRecord(TreeNode *node, TTreeRec record)
 {
+    if (!record.Doc)
+        record.Doc = std::make_shared<Document>();
     node->record_ = std::make_shared<TTreeRec>(std::move(record));
     node->repeat_ = false;
 }

@@ -1,9 +1,11 @@
-// The project: one tree of documents (image index 0) and functions (any
-// other index), each node carrying its record. The tree is the only model
-// of the project; views follow it through TreeObserver.
+// The project: one tree of documents (image index 0) and procedures (any
+// other index), each node carrying its record. A document node is a view of
+// a whole file's Document; a procedure node a view of its block in that
+// same Document. The tree is the only model of the project; views follow it
+// through TreeObserver.
 #pragma once
 
-#include "document/edit_history.h"
+#include "document/document.h"
 #include "project/file_fingerprint.h"
 #include "text/line_ends.h"
 #include "text/text_encoding.h"
@@ -12,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qasp {
@@ -19,34 +22,34 @@ namespace qasp {
 constexpr int kDocumentImage = 0;
 constexpr int kFunctionImage = 1;
 
-// A node's record: its source text (lines joined by CR LF, code page 936)
-// and its status line. A loaded document also knows the file it came from
-// (its real path on disk), what that file looked like when it was read, and
-// whether writing it back in the project layout would not give back that
-// file's bytes (HTML outside the script block, text after "%>", ...).
+// A node's record: the document it shows and, for a procedure, which range
+// of it; and its status line. A loaded document also knows the file it came
+// from (its real path on disk), what that file looked like when it was
+// read, and whether writing it back in the project layout would not give
+// back that file's bytes (HTML outside the script block, text after "%>",
+// ...).
 struct TTreeRec {
-    TTreeRec(std::string text = {}, std::string info = {}) : Text(std::move(text)), Info(std::move(info)) {}
+    TTreeRec() = default;
+    // A record showing a new document of its own that holds `text` (lines
+    // joined by CR LF) in `encoding`.
+    TTreeRec(std::string text, std::string info = {}, TextEncoding encoding = TextEncoding::Gbk);
 
-    std::string Text;
+    // Shared by a document node, its procedures and its repeated inclusions.
+    std::shared_ptr<Document> Doc;
+    // A procedure's block in Doc; kNoRange: the node shows all of Doc.
+    RangeId Range = kNoRange;
     std::string Info;
     std::filesystem::path SourceFile;
     std::optional<FileFingerprint> Loaded;
     bool LayoutLoses = false;
-    // The text, or a document's functions, changed since the file was read.
+    // The text, or a document's place in the tree, changed since the file
+    // was read or written.
     bool Edited = false;
-    // The user's edits of Text, for undo and redo.
-    EditHistory History;
 
-    // A document read from a site: the file's bytes as read, so that a save
-    // leaves the file alone while they come back unchanged, and how its text
-    // is written (node texts keep the file's own encoding and line ends).
-    std::optional<std::string> LoadedBytes;
-    TextEncoding Encoding = TextEncoding::Gbk;
-    LineEnds LineBreaks = LineEnds::CrLf;
-    // A procedure of a site document: it stands in its document's text just
-    // before byte Anchor; Rank orders procedures that stand at one place.
-    std::optional<std::size_t> Anchor;
-    int Rank = 0;
+    // The text the node shows.
+    std::string_view Text() const;
+    // Where that text starts in Doc.
+    size_t Begin() const { return Range == kNoRange || !Doc ? 0 : Doc->Ranges().At(Range).begin; }
 };
 
 class TreeNode {
@@ -74,10 +77,12 @@ public:
     // The record; a node may have none yet (a document while it loads).
     TTreeRec *Record() { return record_.get(); }
     const TTreeRec *Record() const { return record_.get(); }
-    // Text of the record, empty without one.
-    const std::string &Text() const;
+    // The text the node shows, empty without a record.
+    std::string_view Text() const { return record_ ? record_->Text() : std::string_view(); }
+    // The document the node shows, null without a record.
+    Document *Doc() const { return record_ ? record_->Doc.get() : nullptr; }
     // The encoding of that text: its file's, GBK without a record.
-    TextEncoding Encoding() const { return record_ ? record_->Encoding : TextEncoding::Gbk; }
+    TextEncoding Encoding() const { return Doc() ? Doc()->Encoding() : TextEncoding::Gbk; }
 
 private:
     friend class ProjectTree;

@@ -18,20 +18,19 @@ bool IsBreak(char c)
     return c == '\r' || c == '\n';
 }
 
-// A document's text replaced as one undo step of its own.
-void EditDocumentText(TreeNode &document, std::string text)
+// One edit of a document's text as an undo step of its own.
+void EditDocumentText(TreeNode &document, const TextEdit &edit)
 {
     TTreeRec &record = *document.Record();
-    record.History.EndStep();
-    record.History.Record(record.Text, text);
-    record.History.EndStep();
-    SetNodeText(document, std::move(text));
+    record.Doc->EndUndoStep();
+    record.Doc->Apply(edit);
+    record.Doc->EndUndoStep();
     record.Edited = true;
 }
 
-std::string InEncodingOf(const TTreeRec &record, std::string_view gbk)
+std::string InEncodingOf(const Document &doc, std::string_view gbk)
 {
-    return record.Encoding == TextEncoding::Utf8 ? GbkToUtf8(gbk) : std::string(gbk);
+    return doc.Encoding() == TextEncoding::Utf8 ? GbkToUtf8(gbk) : std::string(gbk);
 }
 
 }  // namespace
@@ -50,9 +49,9 @@ bool RemoveIncludeDirective(TreeNode &document)
         if (sibling->IsDocument() && sibling->DisplayText() == document.DisplayText())
             ++nth;
     }
-    const TTreeRec &record = *parent->Record();
-    const std::string &text = record.Text;
-    const bool gbk = record.Encoding == TextEncoding::Gbk;
+    const Document &doc = *parent->Doc();
+    const std::string &text = doc.Text();
+    const bool gbk = doc.Encoding() == TextEncoding::Gbk;
     for (const IncludeDirective &d : ScanPageStructure(text, gbk).includes) {
         const std::string name = DocumentDisplayName(gbk ? d.path : Utf8ToGbk(d.path));
         if (name != document.DisplayText() || nth-- > 0)
@@ -73,9 +72,7 @@ bool RemoveIncludeDirective(TreeNode &document)
             if (end < text.size() && text[end] == '\n' && (end == lineEnd || text[end - 1] == '\r'))
                 ++end;
         }
-        std::string edited = text;
-        edited.erase(begin, end - begin);
-        EditDocumentText(*parent, std::move(edited));
+        EditDocumentText(*parent, {begin, text.substr(begin, end - begin), {}});
         return true;
     }
     return false;
@@ -83,11 +80,11 @@ bool RemoveIncludeDirective(TreeNode &document)
 
 void AddIncludeDirective(TreeNode &parent, std::string_view includePath)
 {
-    const TTreeRec &record = *parent.Record();
-    const std::string &text = record.Text;
+    const Document &doc = *parent.Doc();
+    const std::string &text = doc.Text();
     const std::string br = "\r\n";
     size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-    for (const PageRegion &r : ScanPageStructure(text, record.Encoding == TextEncoding::Gbk).regions)
+    for (const PageRegion &r : ScanPageStructure(text, doc.Encoding() == TextEncoding::Gbk).regions)
         if (r.kind == RegionKind::Directive) {
             at = r.end;
             while (at < text.size() && !IsBreak(text[at]))
@@ -98,30 +95,44 @@ void AddIncludeDirective(TreeNode &parent, std::string_view includePath)
                 ++at;
             break;
         }
-    std::string line = "<!--#include file=\"" + InEncodingOf(record, includePath) + "\"-->" + br;
+    std::string line = "<!--#include file=\"" + InEncodingOf(doc, includePath) + "\"-->" + br;
     if (at > 0 && !IsBreak(text[at - 1]))
         line = br + line;
-    std::string edited = text;
-    edited.insert(at, line);
-    EditDocumentText(parent, std::move(edited));
+    EditDocumentText(parent, {at, {}, std::move(line)});
 }
 
-void PlaceProcedure(TreeNode &procedure, TreeNode &document)
+void PlaceProcedure(TreeNode &procedure, TreeNode &document, std::string text)
 {
     TTreeRec &record = *procedure.Record();
-    const TTreeRec &target = *document.Record();
-    if (record.Encoding != target.Encoding) {
-        record.Text = target.Encoding == TextEncoding::Utf8 ? GbkToUtf8(record.Text) : Utf8ToGbk(record.Text);
-        record.Encoding = target.Encoding;
-        record.History.Clear();
-    }
+    Document &doc = *document.Record()->Doc;
     // The procedure ends its own line, so that what follows it in the file
     // starts a line of its own.
-    if (!record.Text.empty() && !IsBreak(record.Text.back()))
-        record.Text += "\r\n";
-    const size_t anchor = PlaceForNewProcedure(document);
-    record.Anchor = anchor;
-    record.Rank = NextRankAt(document, anchor);
+    if (!text.empty() && !IsBreak(text.back()))
+        text += "\r\n";
+    doc.BeginUndoStep({});
+    const size_t place = PlaceForNewProcedure(document);
+    doc.Apply({place, {}, text});
+    doc.EndUndoStep();
+    if (record.Doc && record.Range != kNoRange)
+        record.Doc->Ranges().Remove(record.Range);
+    record.Doc = document.Record()->Doc;
+    record.Range = doc.Ranges().Add({place, place + text.size()});
+    document.Record()->Edited = true;
+}
+
+bool RemoveProcedureText(TreeNode &procedure)
+{
+    TTreeRec *record = procedure.Record();
+    if (!record || !record->Doc || record->Range == kNoRange)
+        return false;
+    Document &doc = *record->Doc;
+    const TextRange r = doc.Ranges().At(record->Range);
+    doc.EndUndoStep();
+    doc.Apply({r.begin, doc.Text().substr(r.begin, r.Length()), {}});
+    doc.EndUndoStep();
+    if (TreeNode *parent = procedure.Parent(); parent && parent->Record())
+        parent->Record()->Edited = true;
+    return true;
 }
 
 bool MoveNodeWithText(ProjectTree &tree, TreeNode *node, TreeNode *target)
@@ -130,6 +141,16 @@ bool MoveNodeWithText(ProjectTree &tree, TreeNode *node, TreeNode *target)
         return false;
     if (node->IsDocument() && node->Parent())
         RemoveIncludeDirective(*node);
+    // A procedure's bytes leave its old file and join the new one, in the
+    // new file's encoding.
+    std::string procedureText;
+    if (!node->IsDocument() && node->Record()) {
+        procedureText = std::string(node->Text());
+        if (node->Encoding() != target->Encoding())
+            procedureText = target->Encoding() == TextEncoding::Utf8 ? GbkToUtf8(procedureText)
+                                                                     : Utf8ToGbk(procedureText);
+        RemoveProcedureText(*node);
+    }
     if (!tree.Move(node, target))
         return false;
     if (node->IsDocument()) {
@@ -144,7 +165,7 @@ bool MoveNodeWithText(ProjectTree &tree, TreeNode *node, TreeNode *target)
         }
         AddIncludeDirective(*target, node->DisplayText());
     } else if (node->Record()) {
-        PlaceProcedure(*node, *target);
+        PlaceProcedure(*node, *target, std::move(procedureText));
     }
     return true;
 }

@@ -8,6 +8,7 @@
 
 #include "project/project_tree.h"
 
+#include <string>
 #include <string_view>
 
 namespace qasp {
@@ -22,10 +23,14 @@ bool RemoveIncludeDirective(TreeNode &document);
 // the page's first command), else at its start.
 void AddIncludeDirective(TreeNode &parent, std::string_view includePath);
 
-// Gives `procedure` its place at the end of the last script block of
-// `document` (see PlaceForNewProcedure), its text in the document's
-// encoding.
-void PlaceProcedure(TreeNode &procedure, TreeNode &document);
+// Puts `text` (in the document's encoding) at the end of the last script
+// block of `document` (see PlaceForNewProcedure), as one undo step, and
+// makes `procedure` the view of it.
+void PlaceProcedure(TreeNode &procedure, TreeNode &document, std::string text);
+
+// Takes the text of `procedure` out of its document, as one undo step. The
+// node stays; the caller deletes or moves it.
+bool RemoveProcedureText(TreeNode &procedure);
 
 // Moves `node` under `target` as ProjectTree::Move does, taking its text
 // along: a procedure's bytes leave its old file and join the new one, a

@@ -56,7 +56,8 @@ std::vector<TreeNode *> ChangedDocuments(const ProjectTree &tree)
         const TTreeRec *record = n->Record();
         if (!n->IsDocument() || n->IsRepeat() || !record)
             continue;
-        if (!record->LoadedBytes || FileBytesOf(*n) != *record->LoadedBytes)
+        const std::optional<std::string> &saved = n->Doc()->SavedBytes();
+        if (!saved || FileBytesOf(*n) != *saved)
             changed.push_back(n);
     }
     return changed;
@@ -94,7 +95,8 @@ SaveResult SaveSite(ProjectTree &tree, const fs::path &siteRoot, Prompter &promp
         if (!n->IsDocument() || n->IsRepeat() || !record || (only && n != only))
             continue;
         std::string bytes = FileBytesOf(*n);
-        const bool unchanged = record->LoadedBytes && bytes == *record->LoadedBytes;
+        const std::optional<std::string> &saved = n->Doc()->SavedBytes();
+        const bool unchanged = saved && bytes == *saved;
         if (unchanged && !toDir)
             continue;
         fs::path file = record->SourceFile.empty() ? NewDocumentPath(*n, root) : record->SourceFile;
@@ -150,7 +152,7 @@ SaveResult SaveSite(ProjectTree &tree, const fs::path &siteRoot, Prompter &promp
         if (record.SourceFile.empty())
             record.SourceFile = p.file;
         record.Loaded = FingerprintOf(record.SourceFile, p.bytes);
-        record.LoadedBytes = std::move(p.bytes);
+        record.Doc->MarkSaved();
         // The file now holds the document's procedures as they are.
         record.Edited = false;
         for (const auto &child : p.node->Children())

@@ -45,14 +45,16 @@ void AddAspDocument(ProjectWorkspace &ws, Prompter &prompter)
     ProjectTree &tree = ws.Tree();
     TreeNode *node = selected ? tree.AddChild(selected, name) : tree.AddTopLevel(name);
     tree.SetImages(node, kDocumentImage);
-    tree.AttachRecord(node);
-    // The including document names the new file in a directive of its own;
-    // the file is written beside it by the next save.
-    if (selected && selected->Record()) {
-        node->Record()->Encoding = selected->Record()->Encoding;
-        node->Record()->LineBreaks = selected->Record()->LineBreaks;
+    // A new file is written like the one that includes it; the including
+    // document names it in a directive of its own, and the file is written
+    // beside it by the next save.
+    const Document *including = selected ? selected->Doc() : nullptr;
+    TTreeRec record({}, {}, including ? including->Encoding() : ws.NewPageEncoding);
+    if (including)
+        record.Doc->SetLineBreaks(including->LineBreaks());
+    tree.AttachRecord(node, std::move(record));
+    if (including)
         AddIncludeDirective(*selected, name);
-    }
     ws.SelectNode(node);
 }
 
@@ -73,10 +75,11 @@ void AddFunction(ProjectWorkspace &ws, Prompter &prompter)
         tree.AttachRecord(selected);
     TreeNode *node = tree.AddChild(selected, prototype);
     tree.SetImages(node, kFunctionImage);
-    TTreeRec record("Function " + prototype + "\r\n\r\nEnd Function\r\n");
-    tree.AttachRecord(node, std::move(record));
+    tree.AttachRecord(node);
     // The new function's bytes go at the end of the page's last script block.
-    PlaceProcedure(*node, *selected);
+    const std::string text = "Function " + prototype + "\r\n\r\nEnd Function\r\n";
+    PlaceProcedure(*node, *selected,
+                   selected->Encoding() == TextEncoding::Utf8 ? GbkToUtf8(text) : text);
     ws.Store().ReplaceKeyword(KeywordTable::Public, ExtractFunctionName(prototype, true), prototype,
                               kProjectFunction);
     ws.Store().RefreshKeywords();
@@ -97,6 +100,7 @@ void DeleteSelectedNode(ProjectWorkspace &ws, Prompter &prompter)
         prompter.Information("你需要重载主文件以便刷新全局列表!");
     } else {
         ws.Store().RemoveFunction(node->DisplayText());
+        RemoveProcedureText(*node);
         ws.Tree().Delete(node);
     }
     ws.Store().RefreshKeywords();

@@ -19,6 +19,8 @@ public:
     virtual bool ActionEnabled(ActionId id) const = 0;
     virtual void SetActionChecked(ActionId id, bool checked) = 0;
     virtual bool ActionChecked(ActionId id) const = 0;
+    // A command's menu text, where it names what it acts on (撤销 全部替换).
+    virtual void SetActionText(ActionId /*id*/, std::string_view /*text*/) {}
     // Panel 0: the node's status line; 1: caret row and column; 2: a hint.
     virtual void SetStatusText(int panel, std::string_view text) = 0;
 };

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 
 namespace qasp {
 
@@ -28,6 +29,8 @@ ProjectWorkspace::ProjectWorkspace(ProjectTree &tree, KeywordStore &store, Windo
 
 ProjectWorkspace::~ProjectWorkspace()
 {
+    if (shownDocument_)
+        shownDocument_->RemoveObserver(this);
     tree_.RemoveObserver(this);
 }
 
@@ -40,7 +43,6 @@ void ProjectWorkspace::SelectNode(TreeNode *node)
 
 void ProjectWorkspace::CTreeChanging(TreeNode *node)
 {
-    EditorSurface &memo = window_.Memo();
     window_.SetActionEnabled(ActionId::Del, true);
     if (node->IsDocument()) {
         window_.SetActionEnabled(ActionId::New, true);
@@ -55,9 +57,27 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
         window_.SetActionEnabled(ActionId::AddAsp, false);
         window_.SetActionEnabled(ActionId::SaveSelect, false);
         window_.SetActionEnabled(ActionId::Paste, false);
-        ScanDeclarations(store_, KeywordTable::Other, ScriptOfNode(*node, node->Text()));  // emptied first
+        ScanNodeDeclarations(store_, *node);  // key_other emptied first
         store_.RefreshKeywords();
     }
+    if (!node->Record())
+        tree_.AttachRecord(node);
+    Show(node);
+}
+
+void ProjectWorkspace::Show(TreeNode *node)
+{
+    EditorSurface &memo = window_.Memo();
+    if (shownDocument_)
+        shownDocument_->RemoveObserver(this);
+    shown_ = node;
+    shownDocument_ = node ? node->Record()->Doc : nullptr;
+    if (!node) {
+        ShowNoNode();
+        return;
+    }
+    shownDocument_->AddObserver(this);
+    shownDocument_->EndUndoStep();
 
     // Off while the editor takes the node's text, on once it holds all of
     // it. No PausedLiveEdits here: should the writing fail half way, the
@@ -68,60 +88,83 @@ void ProjectWorkspace::CTreeChanging(TreeNode *node)
     // Only the server code is coloured; HTML around it stays plain.
     // An editor that colours itself needs no mask: it finds the server code.
     memo.SetStartsInCode(StartsInCode(*node));
-    ColourText(memo, node->Text(), store_,
+    ColourText(memo, std::string(node->Text()), store_,
                memo.ColoursItself() ? std::string() : ScriptMaskOfNode(*node, node->Text()));
     memo.TakeChangedLines();  // the node holds what the editor shows
-    if (node->Record())
-        node->Record()->History.EndStep();
     memo.SetLive(true);
     memo.SetReadOnly(false);
     UpdateHistoryActions();
     RememberLine(0);
-    std::string status = node->Record() ? GbkToUtf8(node->Record()->Info) : std::string();
-    window_.SetStatusText(0, status);
+    window_.SetStatusText(0, GbkToUtf8(node->Record()->Info));
     // The shown file: how its bytes are read and its lines end.
-    const TreeNode *document = node;
-    while (document && !document->IsDocument())
-        document = document->Parent();
-    std::string file;
-    if (document && document->Record()) {
-        const std::string ends = LineEndsName(document->Record()->LineBreaks);
-        file = std::string(TextEncodingName(document->Record()->Encoding)) + (ends.empty() ? "" : " " + ends);
-    }
-    window_.SetStatusText(3, file);
+    const Document &doc = *shownDocument_;
+    const std::string ends = LineEndsName(doc.LineBreaks());
+    window_.SetStatusText(3, std::string(TextEncodingName(doc.Encoding())) + (ends.empty() ? "" : " " + ends));
 }
 
 void ProjectWorkspace::CMemoChange()
 {
-    TreeNode *node = tree_.Selected();
-    if (!node || !window_.Memo().IsLive())
+    TreeNode *node = shown_;
+    EditorSurface &memo = window_.Memo();
+    if (!node || node != tree_.Selected() || !memo.IsLive())
         return;
-    if (!node->Record())
-        tree_.AttachRecord(node);
-    TTreeRec &record = *node->Record();
     // Only the lines the editor says it changed are read; an editor that
     // does not keep track (or went out of step) is read whole.
-    EditorSurface &memo = window_.Memo();
+    const std::string_view text = node->Text();
     const std::optional<ChangedLines> lines = memo.TakeChangedLines();
-    std::optional<TextEdit> edit = lines ? EditOfChangedLines(record.Text, *lines) : std::nullopt;
+    std::optional<TextEdit> edit = lines ? EditOfChangedLines(text, *lines) : std::nullopt;
     if (!edit)
-        edit = DiffTexts(record.Text, memo.Text());
+        edit = DiffTexts(text, memo.Text());
     if (edit->removed.empty() && edit->inserted.empty())
         return;
-    EditNodeText(*node, *edit);
-    if (consequence_)
-        record.History.RecordConsequence(std::move(*edit));
-    else
-        record.History.Record(std::move(*edit));
-    record.Edited = true;
+    fromEditor_ = true;
+    const bool applied = EditNodeText(*node, *edit,
+                                      consequence_ ? Document::Joining::Consequence : Document::Joining::User);
+    fromEditor_ = false;
+    if (!applied)
+        return;
+    node->Record()->Edited = true;
     Modified = true;
     UpdateHistoryActions();
+}
+
+void ProjectWorkspace::TextChanged(Document & /*document*/, const TextEdit &edit)
+{
+    if (fromEditor_ || !shown_)
+        return;
+    EditorSurface &memo = window_.Memo();
+    PausedLiveEdits paused(memo);  // the program's writes are not edits of the user's
+    TextEdit inView = edit;
+    if (shown_->Record()->Range != kNoRange) {
+        // A procedure's view: the editor takes the difference between what
+        // it holds and the block as it now stands (blocks are small).
+        inView = DiffTexts(memo.Text(), shown_->Text());
+        if (inView.removed.empty() && inView.inserted.empty())
+            return;
+    }
+    memo.SetSelection(inView.offset, inView.removed.size());
+    memo.ReplaceSelection(inView.inserted);
+    const int first = memo.LineFromChar(inView.offset);
+    const int last = memo.LineFromChar(inView.offset + inView.inserted.size());
+    // The lines now there, and the lines the edit took away.
+    for (int row = first; row <= last; ++row) {
+        const std::string line = memo.LineText(row);
+        declarationsChanged_ = declarationsChanged_ || IsDeclarationLine(line);
+        RecolourLine(memo, row, line, store_);
+    }
+    for (std::string_view rest = inView.removed; !rest.empty();) {
+        const size_t br = rest.find("\r\n");
+        declarationsChanged_ = declarationsChanged_ || IsDeclarationLine(rest.substr(0, br));
+        rest = br == std::string_view::npos ? std::string_view() : rest.substr(br + 2);
+    }
+    memo.SetSelection(inView.offset + inView.inserted.size(), 0);
+    memo.TakeChangedLines();  // the document holds what the editor now shows
 }
 
 void ProjectWorkspace::SelectionChanged(TreeNode *node)
 {
     if (!node)
-        ShowNoNode();
+        Show(nullptr);
     UpdateHistoryActions();
 }
 
@@ -136,12 +179,17 @@ void ProjectWorkspace::ShowNoNode()
     window_.SetActionEnabled(ActionId::SaveSelect, false);
     for (int panel : {0, 1, 3})
         window_.SetStatusText(panel, "");
+    UpdateHistoryActions();
 }
 
 void ProjectWorkspace::UpdateHistoryActions()
 {
     window_.SetActionEnabled(ActionId::Undo, CanUndo());
     window_.SetActionEnabled(ActionId::Redo, CanRedo());
+    const std::string undo = shownDocument_ ? shownDocument_->UndoLabel() : std::string();
+    const std::string redo = shownDocument_ ? shownDocument_->RedoLabel() : std::string();
+    window_.SetActionText(ActionId::Undo, undo.empty() ? "撤销" : "撤销 " + undo);
+    window_.SetActionText(ActionId::Redo, redo.empty() ? "重做" : "重做 " + redo);
 }
 
 void ProjectWorkspace::UpdateProjectActions()
@@ -154,20 +202,18 @@ void ProjectWorkspace::UpdateProjectActions()
 
 bool ProjectWorkspace::CanUndo() const
 {
-    const TreeNode *node = tree_.Selected();
-    return node && node->Record() && node->Record()->History.CanUndo();
+    return shownDocument_ && shownDocument_->CanUndo();
 }
 
 bool ProjectWorkspace::CanRedo() const
 {
-    const TreeNode *node = tree_.Selected();
-    return node && node->Record() && node->Record()->History.CanRedo();
+    return shownDocument_ && shownDocument_->CanRedo();
 }
 
 void ProjectWorkspace::EndUndoStep()
 {
-    if (TreeNode *node = tree_.Selected(); node && node->Record())
-        node->Record()->History.EndStep();
+    if (shownDocument_)
+        shownDocument_->EndUndoStep();
 }
 
 bool ProjectWorkspace::Undo()
@@ -182,33 +228,34 @@ bool ProjectWorkspace::Redo()
 
 bool ProjectWorkspace::StepHistory(bool undo)
 {
-    TreeNode *node = tree_.Selected();
+    TreeNode *node = shown_;
     EditorSurface &memo = window_.Memo();
-    if (!node || !node->Record() || !memo.IsLive())
+    if (!node || !shownDocument_ || !memo.IsLive())
         return false;
-    TTreeRec &record = *node->Record();
-    std::string text = record.Text;
-    std::vector<TextEdit> edits = undo ? record.History.Undo(text) : record.History.Redo(text);
-    if (edits.empty())
+    Document &shown = *shownDocument_;
+    const std::uint64_t group = undo ? shown.UndoGroup() : shown.RedoGroup();
+    declarationsChanged_ = false;
+    // The shown document first (the editor follows it through TextChanged),
+    // then every other document whose step belongs to the same action.
+    const auto step = [&](Document &doc) { return !(undo ? doc.Undo() : doc.Redo()).empty(); };
+    if (!step(shown))
         return false;
-    if (undo) {
-        std::reverse(edits.begin(), edits.end());
-        for (TextEdit &e : edits)
-            e = Reversed(e);
+    node->Record()->Edited = true;
+    if (group != 0) {
+        std::set<const Document *> done{&shown};
+        for (TreeNode *n = tree_.FirstTopLevel(); n; n = tree_.NextInPreOrder(n)) {
+            Document *doc = n->Doc();
+            if (!doc || !n->IsDocument() || !done.insert(doc).second)
+                continue;
+            if ((undo ? doc->UndoGroup() : doc->RedoGroup()) == group && step(*doc)) {
+                n->Record()->Edited = true;
+                if (!n->IsRepeat())
+                    ScanNodeDeclarations(store_, *n);
+            }
+        }
     }
-
-    // The editor takes the same replacements, and a document's procedures
-    // keep their places through each of them.
-    const bool declarations = ReplayInEditor(edits);
-    if (node->IsDocument())
-        for (const TextEdit &e : edits)
-            ShiftProcedureAnchors(*node, e);
-    record.Text = std::move(text);
-    record.Edited = true;
     Modified = true;
-    memo.TakeChangedLines();  // the replayed edits are in the node already
-
-    AfterProgramEdits(*node, declarations);
+    AfterProgramEdits(*node, declarationsChanged_);
     RememberLine(memo.LineFromChar(memo.SelectionStart()));
     UpdateHistoryActions();
     return true;
@@ -217,39 +264,12 @@ bool ProjectWorkspace::StepHistory(bool undo)
 void ProjectWorkspace::AfterProgramEdits(TreeNode &node, bool declarations)
 {
     if (declarations)
-        ScanNodeDeclarations(store_, node, node.Text());
+        ScanNodeDeclarations(store_, node);
     if (!node.IsDocument())
         FollowFunctionHead(&node, FirstLineOf(node.Text()));
     store_.RefreshKeywords();
     if (declarations)
         FollowKeywordChanges(window_.Memo(), store_);
-}
-
-bool ProjectWorkspace::ReplayInEditor(const std::vector<TextEdit> &edits)
-{
-    EditorSurface &memo = window_.Memo();
-    PausedLiveEdits paused(memo);  // the program's writes are not edits of the user's
-    bool declarations = false;
-    for (const TextEdit &e : edits) {
-        memo.SetSelection(e.offset, e.removed.size());
-        memo.ReplaceSelection(e.inserted);
-        const int first = memo.LineFromChar(e.offset);
-        const int last = memo.LineFromChar(e.offset + e.inserted.size());
-        // The lines now there, and the lines the edit took away.
-        for (int row = first; row <= last; ++row) {
-            const std::string line = memo.LineText(row);
-            declarations = declarations || IsDeclarationLine(line);
-            RecolourLine(memo, row, line, store_);
-        }
-        for (std::string_view rest = e.removed; !rest.empty();) {
-            const size_t br = rest.find("\r\n");
-            declarations = declarations || IsDeclarationLine(rest.substr(0, br));
-            rest = br == std::string_view::npos ? std::string_view() : rest.substr(br + 2);
-        }
-    }
-    const TextEdit &lastEdit = edits.back();
-    memo.SetSelection(lastEdit.offset + lastEdit.inserted.size(), 0);
-    return declarations;
 }
 
 void ProjectWorkspace::FollowFunctionHead(TreeNode *node, std::string_view headLine)
@@ -279,6 +299,8 @@ void ProjectWorkspace::MarkEdited(TreeNode *document)
 void ProjectWorkspace::BeforeRemove(TreeNode *node)
 {
     MarkEdited(node->Parent());
+    if (shown_ && shown_->IsInside(node))
+        Show(nullptr);
     if (CutNode && CutNode->IsInside(node))
         CutNode = nullptr;
 }
@@ -286,6 +308,7 @@ void ProjectWorkspace::BeforeRemove(TreeNode *node)
 void ProjectWorkspace::BeforeClear()
 {
     CutNode = nullptr;
+    Show(nullptr);
 }
 
 }  // namespace qasp

@@ -1,14 +1,17 @@
-// The window's state around the project tree and the handlers that move text
-// between a node and the editor: selecting a node loads its text into the
-// editor, and every edit flows back into the selected node at once.
+// The window's state around the project tree, and which document and range
+// the editor shows: selecting a node shows its view of its document (a
+// document node the whole file, a procedure node its block); every edit in
+// the editor is one edit of that document, and every change of the document
+// made elsewhere (undo, a replace, a tree edit) reaches the editor.
 #pragma once
 
+#include "document/document.h"
 #include "project/asp_loader.h"
 #include "project/project_tree.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
-
 #include <string>
 #include <string_view>
 
@@ -17,7 +20,7 @@ namespace qasp {
 class KeywordStore;
 class WindowSurface;
 
-class ProjectWorkspace : public TreeObserver {
+class ProjectWorkspace : public TreeObserver, private DocumentObserver {
 public:
     ProjectWorkspace(ProjectTree &tree, KeywordStore &store, WindowSurface &window);
     ~ProjectWorkspace() override;
@@ -31,22 +34,26 @@ public:
     // Makes `node` the selected node: CTreeChanging, then the selection.
     void SelectNode(TreeNode *node);
 
-    // `node` is about to become the selected node.
+    // `node` is about to become the selected node: the editor shows its view.
     void CTreeChanging(TreeNode *node);
-    // The editor's text changed.
+    // The editor's text changed: the change becomes an edit of the shown
+    // document.
     void CMemoChange();
     // The line whose changes are tracked until the caret leaves it.
     void RememberLine(int row);
 
-    // Undo and redo of the selected node's text: the editor, the node's
-    // label and its names in the keyword store follow. False when there was
-    // nothing to do.
+    // Undo and redo of the shown document, whichever view made the change;
+    // a step that several documents share (a replace in the whole project)
+    // is taken back in all of them. The editor, the node's label and its
+    // names in the keyword store follow. False when there was nothing to do.
     bool Undo();
     bool Redo();
     bool CanUndo() const;
     bool CanRedo() const;
-    // The next change of the selected node starts a new undo step.
+    // The next change of the shown document starts a new undo step.
     void EndUndoStep();
+    // A new number tying the steps of one action across documents.
+    std::uint64_t NewEditGroup() { return ++lastGroup_; }
     // While one lives, changes of the editor are the program's rewrites
     // that belong to the user's last action.
     class Consequence {
@@ -68,14 +75,12 @@ public:
     // key_public entry and its label follow a changed head.
     void FollowFunctionHead(TreeNode *node, std::string_view headLine);
 
-    // Writes `edits` of the selected node's text into the editor as the
-    // program's own writes and recolours the lines they touch; true when
-    // one of those lines, before or after, declares names.
-    bool ReplayInEditor(const std::vector<TextEdit> &edits);
-    // After the program edited `node`'s text: its declarations scanned
+    // After the program edited `node`'s document: its declarations scanned
     // again when `declarations`, its head followed, and the store and the
     // colours of changed names brought up to date.
     void AfterProgramEdits(TreeNode &node, bool declarations);
+    // The undo and redo commands follow the shown document's history.
+    void UpdateHistoryActions();
 
     std::string ProjectDir;
     // The site's root folder: where virtual="..." includes start, and the
@@ -97,13 +102,14 @@ public:
 
 private:
     bool StepHistory(bool undo);
-    // Undo and redo follow the selected node's history; the save commands
-    // need a project.
-    void UpdateHistoryActions();
     void UpdateProjectActions();
 
+    // The editor shows `node`'s view (null: nothing, read-only).
+    void Show(TreeNode *node);
     // The editor empty and read-only, the node's panels blank.
     void ShowNoNode();
+    // A change of the shown document not made through the editor.
+    void TextChanged(Document &document, const TextEdit &edit) override;
 
     void BeforeRemove(TreeNode *node) override;
     void BeforeClear() override;
@@ -138,6 +144,15 @@ private:
     KeywordStore &store_;
     WindowSurface &window_;
     bool consequence_ = false;
+    // The node whose view the editor shows, and its document (observed).
+    TreeNode *shown_ = nullptr;
+    std::shared_ptr<Document> shownDocument_;
+    // The editor's own change is being applied: the document need not be
+    // written back into it.
+    bool fromEditor_ = false;
+    // A change written into the editor touched a declaration line.
+    bool declarationsChanged_ = false;
+    std::uint64_t lastGroup_ = 0;
 };
 
 }  // namespace qasp

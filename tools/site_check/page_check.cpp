@@ -47,7 +47,8 @@ struct Document {
 std::string KindOf(const TTreeRec &record)
 {
     static constexpr const char *kEnds[] = {"CRLF", "LF", "CR", "mixed", "none"};
-    return std::string(TextEncodingName(record.Encoding)) + " " + kEnds[static_cast<int>(record.LineBreaks)];
+    return std::string(TextEncodingName(record.Doc->Encoding())) + " "
+           + kEnds[static_cast<int>(record.Doc->LineBreaks())];
 }
 
 std::vector<Document> DocumentsOf(const ProjectTree &tree, const fs::path &root)
@@ -66,7 +67,8 @@ std::vector<Document> DocumentsOf(const ProjectTree &tree, const fs::path &root)
 // break, after which the new line goes.
 bool Editable(const TreeNode &n)
 {
-    return !n.IsDocument() && n.Record() && n.Record()->Anchor && n.Text().find("\r\n") != std::string::npos;
+    return !n.IsDocument() && n.Record() && n.Record()->Range != kNoRange
+           && n.Text().find("\r\n") != std::string_view::npos;
 }
 
 void CheckUnedited(const ProjectTree &tree, const std::vector<Document> &documents, PageOutcome &out)
@@ -95,16 +97,9 @@ void CheckOneEdit(const ProjectTree &tree, TreeNode &procedure, const std::vecto
     }
     const std::string where = own->name + ": " + GbkToUtf8(procedure.DisplayText()) + ": ";
     // Where the procedure stands in its file's text, CR LF throughout.
-    const std::string before = AssembleDocument(*document);
-    std::size_t at = 0;
-    for (const TreeNode *p : ProceduresInFileOrder(*document)) {
-        if (p == &procedure) {
-            at += std::min(*p->Record()->Anchor, document->Text().size());
-            break;
-        }
-        at += p->Text().size();
-    }
-    const std::string text = procedure.Text();
+    const std::string before(document->Text());
+    const std::size_t at = procedure.Record()->Begin();
+    const std::string text(procedure.Text());
     if (before.compare(at, text.size(), text) != 0) {
         faults.push_back(where + "not at the place its anchor gives");
         return;
@@ -115,7 +110,7 @@ void CheckOneEdit(const ProjectTree &tree, TreeNode &procedure, const std::vecto
 
     std::string edited = text;
     edited.insert(lineEnd, std::string(kEditedLine) + "\r\n");
-    SetNodeText(procedure, std::move(edited));
+    SetNodeText(procedure, edited);
     if (const std::string diff = DescribeDifference(expected, FileBytesOf(*document)); !diff.empty())
         faults.push_back(where + "edited file differs at " + diff);
     for (const Document &d : documents)
