@@ -29,10 +29,13 @@ void Show(ProjectWorkspace &ws, TreeNode *node, const TextMatch &match)
 // The replacements, last first so that the offsets of the others hold, as
 // edits of the node's document: one undo step, named and tied to `group`
 // when they are part of a replace across documents. The editor follows
-// the document when it shows it.
-void ReplaceInNode(ProjectWorkspace &ws, TreeNode &node, const std::vector<PlannedReplacement> &planned,
-                   std::string label = {}, std::uint64_t group = 0)
+// the document when it shows it. Returns where the last replacement ends.
+size_t ReplaceInNode(ProjectWorkspace &ws, TreeNode &node, const std::vector<PlannedReplacement> &planned,
+                     std::string label = {}, std::uint64_t group = 0)
 {
+    long moved = 0;  // how far the replacements before the last one move its end
+    for (size_t i = 0; i + 1 < planned.size(); ++i)
+        moved += static_cast<long>(planned[i].bytes.size()) - static_cast<long>(planned[i].match.length);
     Document &doc = *node.Doc();
     doc.BeginUndoStep(std::move(label), group);
     for (auto it = planned.rbegin(); it != planned.rend(); ++it) {
@@ -43,6 +46,8 @@ void ReplaceInNode(ProjectWorkspace &ws, TreeNode &node, const std::vector<Plann
     doc.EndUndoStep();
     node.Record()->Edited = true;
     ws.Modified = true;
+    const PlannedReplacement &lastOne = planned.back();
+    return static_cast<size_t>(static_cast<long>(lastOne.match.offset + lastOne.bytes.size()) + moved);
 }
 
 // A replace in the editor's node: the caret after the last replacement.
@@ -50,17 +55,12 @@ void ReplaceInSelected(ProjectWorkspace &ws, const std::vector<PlannedReplacemen
 {
     TreeNode *node = ws.Tree().Selected();
     const std::uint64_t revision = node->Doc()->Revision();
-    long moved = 0;  // how far the replacements before the last one move it
-    for (size_t i = 0; i + 1 < planned.size(); ++i)
-        moved += static_cast<long>(planned[i].bytes.size()) - static_cast<long>(planned[i].match.length);
-    ReplaceInNode(ws, *node, planned);
+    const size_t end = ReplaceInNode(ws, *node, planned);
     if (node->Doc()->Revision() == revision)
         return;
     ws.AfterProgramEdits(*node, true);
     ws.UpdateHistoryActions();
-    const PlannedReplacement &lastOne = planned.back();
-    ws.Window().Memo().SetSelection(
-        static_cast<size_t>(static_cast<long>(lastOne.match.offset + lastOne.bytes.size()) + moved), 0);
+    ws.Window().Memo().SetSelection(end, 0);
 }
 
 // The document nodes whose files the project holds, each file once.
@@ -200,6 +200,7 @@ FindOutcome ReplaceAllMatches(ProjectWorkspace &ws, const FindRequest &request)
     const std::string label = request.scope == FindScope::Project ? "全部替换" : "替换";
     FindOutcome outcome;
     size_t changedNodes = 0;
+    size_t caretAfter = caret;  // in the shown node: after its last replacement
     for (TreeNode *node : nodes) {
         std::string error;
         const std::optional<std::vector<PlannedReplacement>> planned =
@@ -212,7 +213,9 @@ FindOutcome ReplaceAllMatches(ProjectWorkspace &ws, const FindRequest &request)
         }
         if (planned->empty())
             continue;
-        ReplaceInNode(ws, *node, *planned, label, group);
+        const size_t end = ReplaceInNode(ws, *node, *planned, label, group);
+        if (node == original)
+            caretAfter = end;
         if (node->IsDocument())
             ScanNodeDeclarations(ws.Store(), *node);
         outcome.replaced += planned->size();
@@ -221,7 +224,7 @@ FindOutcome ReplaceAllMatches(ProjectWorkspace &ws, const FindRequest &request)
     if (changedNodes) {
         if (TreeNode *shown = tree.Selected()) {
             ws.AfterProgramEdits(*shown, true);
-            ws.Window().Memo().SetSelection(std::min(caret, shown->Text().size()), 0);
+            ws.Window().Memo().SetSelection(std::min(caretAfter, shown->Text().size()), 0);
         }
         ws.UpdateHistoryActions();
     }

@@ -61,12 +61,14 @@ TEST_F(LoaderTest, APageInTheProjectLayoutGivesTheTreeItAlwaysGave)
     EXPECT_EQ(Outline(),
               (std::vector<std::string>{"D index.asp", "  D b.asp", "    F Open(a, b)", "  F Show(x)"}));
     TreeNode *root = tree.FirstTopLevel();
-    // The document is its whole file but its functions; a directive inside
-    // a script block is script text, a head without its End stays text too.
+    // The document is its whole file; outside its functions, a directive
+    // inside a script block is script text, a head without its End stays
+    // text too.
+    EXPECT_EQ(root->Text(), index);
     std::string page = index;
     page.erase(page.find("  Function Show"),
                std::string("  Function Show(x)\r\n\tDim y\r\n\r\nEnd Function\r\n").size());
-    EXPECT_EQ(root->Text(), page);
+    EXPECT_EQ(TextOutsideProcedures(*root), page);
     EXPECT_EQ(root->Record()->Info, Gbk("链接ASP文件:1个;函数:1个"));
     TreeNode *show = root->Children()[1].get();
     EXPECT_EQ(show->Text(), "  Function Show(x)\r\n\tDim y\r\n\r\nEnd Function\r\n");
@@ -88,7 +90,7 @@ TEST_F(LoaderTest, EveryByteIsKeptAndNodeTextsBreakLinesWithCrLf)
     EXPECT_FALSE(Load("a.asp"));
     EXPECT_EQ(tree.FirstTopLevel()->Text(), "Dim a\r\nx = 1\r\n+ 2\r\nDim b\x1a"
                                             "Dim c");
-    EXPECT_EQ(tree.FirstTopLevel()->Record()->LineBreaks, LineEnds::Mixed);
+    EXPECT_EQ(tree.FirstTopLevel()->Doc()->LineBreaks(), LineEnds::Mixed);
     EXPECT_EQ(FileBytesOf(*tree.FirstTopLevel()), bytes);
 }
 
@@ -356,7 +358,7 @@ TEST_F(LoaderTest, ChineseFolderAndFileNamesAreFoundAndShown)
     EXPECT_EQ(root->DisplayText(), Gbk("页面.asp"));
     std::set<std::string> children;
     for (const auto &child : root->Children())
-        children.insert(child->DisplayText() + "=" + child->Text() + "@"
+        children.insert(child->DisplayText() + "=" + std::string(child->Text()) + "@"
                         + child->Record()->SourceFile.string());
     EXPECT_EQ(children,
               (std::set<std::string>{Gbk("包含.asp") + "=Dim b\r\n@" + (site / "包含.asp").string(),
@@ -410,11 +412,11 @@ TEST_F(LoaderTest, AVbsFileIsCodeThroughout)
     EXPECT_EQ(Outline(), (std::vector<std::string>{"D index.asp", "  D lib.VBS", "    F Twice(x)"}));
     const TreeNode *root = tree.FirstTopLevel();
     const TreeNode *vbs = root->FirstChild();
-    EXPECT_EQ(vbs->Text(), "Dim gLib\r\n");
+    EXPECT_EQ(TextOutsideProcedures(*vbs), "Dim gLib\r\n");
     EXPECT_EQ(FileBytesOf(*vbs), lib);
     EXPECT_TRUE(StartsInCode(*vbs));
     EXPECT_FALSE(StartsInCode(*root));
-    EXPECT_EQ(ScriptMaskOfNode(*vbs, vbs->Text()), "Dim gLib\r\n");
+    EXPECT_EQ(ScriptMaskOfNode(*vbs, TextOutsideProcedures(*vbs)), "Dim gLib\r\n");
     store.RefreshKeywords();
     std::string name = "gLib";
     EXPECT_NE(store.LookupKeyword(name), -1);

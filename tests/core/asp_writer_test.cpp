@@ -1,6 +1,7 @@
 #include "editor/keyword_store.h"
 #include "project/asp_loader.h"
 #include "project/asp_writer.h"
+#include "project/document_assembly.h"
 #include "project/layout_page_text.h"
 #include "recording_prompter.h"
 #include "scratch_dir.h"
@@ -247,10 +248,10 @@ TEST_F(WriterTest, RoundTripOfGeneratedProjects)
         // Children come back in file order: compare each node's children as sets.
         std::function<void(const TreeNode *, const TreeNode *)> same = [&](const TreeNode *a,
                                                                            const TreeNode *b) {
-            // A loaded document holds its whole file but its functions, a
-            // function its lines with their last break: what the layout
-            // keeps of them is what was saved.
-            ASSERT_EQ(a->Text(), a->IsDocument() ? LayoutPageText(b->Text())
+            // A loaded document's text outside its functions, and a
+            // function's lines with their last break: what the layout keeps
+            // of them is what was saved.
+            ASSERT_EQ(a->Text(), a->IsDocument() ? LayoutPageText(TextOutsideProcedures(*b))
                                                  : std::string(WithoutFinalLineBreak(b->Text())))
                 << a->DisplayText();
             ASSERT_EQ(a->IsDocument(), b->IsDocument());
@@ -369,7 +370,7 @@ TEST_F(ChangedOnDisk, AfterASaveTheNextSaveHasNothingToAsk)
               SaveOutcome::Saved);
     EXPECT_EQ(inc->Record()->Loaded, CurrentFingerprint(scratch / "inc.asp"));
     EXPECT_EQ(root->Record()->Loaded, CurrentFingerprint(scratch / "index.asp"));
-    inc->Record()->Text = "Dim c";
+    SetNodeText(*inc, "Dim c");
     ASSERT_EQ(SaveAspDocument(root, scratch.Path(), false, prompter).outcome, SaveOutcome::Saved);
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(ReadAll(scratch / "inc.asp"), "<%\r\nDim c\r\n%>\r\n");

@@ -258,7 +258,7 @@ TEST_F(DispatchTest, ANewUtf8PageDeclaresItsCodePageAndLayoutSavesFollowTheOptio
     dispatch.Action_Do(ActionId::NewDOC);
     EXPECT_EQ(ReadAll(dir / "fresh.asp"), "<%@codepage=65001%>\r\n<%Option Explicit%>\r\n<%\r\n\r\n%>\r\n");
     ASSERT_EQ(tree.Count(), 1);
-    EXPECT_EQ(tree.FirstTopLevel()->Record()->Encoding, TextEncoding::Utf8);
+    EXPECT_EQ(tree.FirstTopLevel()->Encoding(), TextEncoding::Utf8);
 
     // 保存 as the layout: the page with its HTML is written in the layout.
     std::ofstream(dir / "page.asp", std::ios::binary) << "<p>hi</p>\r\n<%\r\nDim a\r\n%>\r\n";
@@ -326,17 +326,17 @@ TEST_F(DispatchTest, ADocumentIsReopenedInTheEncodingTheUserChooses)
     std::ofstream(dir / "inc.asp", std::ios::binary) << "<%\r\nConst T = \"\xE4\xB8\xAD\"\r\n%>\r\n";
     OpenDemo();
     inc = root->Children()[0].get();
-    EXPECT_EQ(inc->Record()->Encoding, TextEncoding::Utf8);  // valid UTF-8 with Chinese
+    EXPECT_EQ(inc->Encoding(), TextEncoding::Utf8);  // valid UTF-8 with Chinese
     ws.SelectNode(inc);
     dispatch.Action_Do(ActionId::ReopenGbk);
     const TreeNode *again = root->Children()[0].get();
     EXPECT_EQ(again->DisplayText(), "inc.asp");
-    EXPECT_EQ(again->Record()->Encoding, TextEncoding::Gbk);
+    EXPECT_EQ(again->Encoding(), TextEncoding::Gbk);
     // The choice holds when the project is read again; opening it anew forgets it.
     ReloadDocument(ws, tree.FirstTopLevel());
-    EXPECT_EQ(tree.FirstTopLevel()->Children()[0]->Record()->Encoding, TextEncoding::Gbk);
+    EXPECT_EQ(tree.FirstTopLevel()->Children()[0]->Encoding(), TextEncoding::Gbk);
     dispatch.OpenProjectFile((dir / "index.asp").string());
-    EXPECT_EQ(tree.FirstTopLevel()->Children()[0]->Record()->Encoding, TextEncoding::Utf8);
+    EXPECT_EQ(tree.FirstTopLevel()->Children()[0]->Encoding(), TextEncoding::Utf8);
 }
 
 namespace {
@@ -382,7 +382,7 @@ TEST_F(DispatchTest, AProjectOpenedAgainIsReadWithTheChoicesMadeLastTime)
     EXPECT_EQ(memory.RecentFiles(), (std::vector{dir / "other" / "page.asp", dir / "index.asp"}));
 
     dispatch.OpenProjectFile((dir / "index.asp").string());
-    EXPECT_EQ(tree.FirstTopLevel()->Children()[0]->Record()->Encoding, TextEncoding::Gbk);
+    EXPECT_EQ(tree.FirstTopLevel()->Children()[0]->Encoding(), TextEncoding::Gbk);
     EXPECT_EQ(ws.SiteRoot, dir.parent_path());
 
     // A remembered root that no longer holds the page is found again.

@@ -1,4 +1,5 @@
 #include "editor/colour_table.h"
+#include "project/document_assembly.h"
 #include "editor/completion_acceptance.h"
 #include "editor/editor_routines.h"
 #include "editor/key_type.h"
@@ -210,7 +211,7 @@ TEST_F(EditorKeysTest, UpAndDownWrapRoundOtherKeysHideOrPass)
 TEST_F(EditorKeysTest, AChangedDimLineIsScannedWhenTheCaretLeavesIt)
 {
     // A document's names are those of its server script.
-    doc->Record()->Text = "<% Dim gOld\r\nx = 1\r\n\r\n";
+    SetNodeText(*doc, "<% Dim gOld\r\nx = 1\r\n\r\n");
     ws.SelectNode(doc);
     Caret(Memo().LineIndex(0) + 11);  // the end of "<% Dim gOld"
     Type(", gNew");

@@ -32,6 +32,8 @@ public:
     void SetActionChecked(ActionId id, bool on) override { checked[id] = on; }
     bool ActionChecked(ActionId id) const override { return checked.at(id); }
     void SetStatusText(int panel, std::string_view text) override { status[panel] = text; }
+    void SetActionText(ActionId id, std::string_view text) override { texts[id] = text; }
+    std::map<ActionId, std::string> texts;
 
     std::optional<std::string> ChooseFileToOpen() override { return Next(files); }
     std::optional<std::string> ChooseFileToSave() override { return Next(files); }

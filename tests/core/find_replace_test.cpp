@@ -3,6 +3,7 @@
 #include "gbk_literal.h"
 #include "project/find_replace.h"
 #include "project/workspace.h"
+#include "site_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +20,7 @@ protected:
         tree.AttachRecord(root, {"Dim total\r\ntotal = 1", ""});
         inc = tree.AddChild(root, "inc.asp");
         tree.AttachRecord(inc, {Gbk("' 合计\r\nResponse.Write total"), ""});
-        fn = tree.AddChild(root, "Show()");
-        tree.SetImages(fn, kFunctionImage);
-        tree.AttachRecord(fn, {"Function Show()\r\n\tShow = TOTAL\r\nEnd Function", ""});
+        fn = qasp::testing::AddProcedure(tree, root, "Show()", "Function Show()\r\n\tShow = TOTAL\r\nEnd Function");
         ws.SelectNode(root);
         window.memo.SetSelection(0, 0);
     }
@@ -47,6 +46,9 @@ protected:
     TreeNode *root, *inc, *fn;
 };
 
+// The procedure's text, which stands at the end of index.asp's.
+const std::string kShow = "Function Show()\r\n\tShow = TOTAL\r\nEnd Function";
+
 }  // namespace
 
 TEST_F(FindReplaceTest, FindingWalksTheProjectInTreeOrderAndWrapsOnce)
@@ -60,8 +62,9 @@ TEST_F(FindReplaceTest, FindingWalksTheProjectInTreeOrderAndWrapsOnce)
         seen.push_back(Where());
         wrapped.push_back(o.wrapped);
     }
-    EXPECT_EQ(seen, (std::vector<std::string>{"index.asp@4+5", "index.asp@11+5", "inc.asp@23+5",
-                                              "Show()@25+5", "index.asp@4+5", "index.asp@11+5"}));
+    // A procedure's text is in its document's: found there, once.
+    EXPECT_EQ(seen, (std::vector<std::string>{"index.asp@4+5", "index.asp@11+5", "index.asp@47+5",
+                                              "inc.asp@23+5", "index.asp@4+5", "index.asp@11+5"}));
     EXPECT_EQ(wrapped, (std::vector<bool>{false, false, false, false, true, false}));
 }
 
@@ -73,7 +76,9 @@ TEST_F(FindReplaceTest, WrappingIsSaidAndNotFoundOnlyWhenNothingMatches)
     EXPECT_TRUE(o.found);
     EXPECT_TRUE(o.wrapped);
     EXPECT_EQ(o.message, "已到达工程末尾，从开头继续查找");
-    EXPECT_EQ(Where(), "Show()@9+4");  // the only matches are before the caret of this node
+    // The only matches are before the caret of this node: found again in
+    // its document, which shows the whole file.
+    EXPECT_EQ(Where(), "index.asp@31+4");
 
     o = FindNextMatch(ws, Request("nowhere"));
     EXPECT_FALSE(o.found);
@@ -81,11 +86,12 @@ TEST_F(FindReplaceTest, WrappingIsSaidAndNotFoundOnlyWhenNothingMatches)
 
     FindRequest noWrap = Request("total");
     noWrap.wrap = false;
-    window.memo.SetSelection(40, 0);
+    ws.SelectNode(inc);
+    window.memo.SetSelection(inc->Text().size(), 0);
     o = FindNextMatch(ws, noWrap);
     EXPECT_FALSE(o.found);
     EXPECT_EQ(o.message, "已到达工程末尾，后面没有“total”");
-    EXPECT_EQ(Where(), "Show()@40+0");  // nothing moved
+    EXPECT_EQ(Where(), "inc.asp@28+0");  // nothing moved
 }
 
 TEST_F(FindReplaceTest, TheNodeScopeStaysInTheSelectedNode)
@@ -107,7 +113,7 @@ TEST_F(FindReplaceTest, ABadPatternIsToldAndNothingChanges)
     r.options.regex = true;
     EXPECT_NE(FindNextMatch(ws, r).message.find("正则表达式有误"), std::string::npos);
     EXPECT_NE(ReplaceAllMatches(ws, r).message.find("正则表达式有误"), std::string::npos);
-    EXPECT_EQ(root->Text(), "Dim total\r\ntotal = 1");
+    EXPECT_EQ(root->Text(), "Dim total\r\ntotal = 1\r\n" + kShow);
 }
 
 TEST_F(FindReplaceTest, ReplaceTakesTheSelectedMatchThenFindsTheNext)
@@ -119,35 +125,41 @@ TEST_F(FindReplaceTest, ReplaceTakesTheSelectedMatchThenFindsTheNext)
     EXPECT_EQ(Where(), "index.asp@4+5");
     o = ReplaceAndFindNext(ws, r);
     EXPECT_EQ(o.replaced, 1u);
-    EXPECT_EQ(root->Text(), "Dim sum\r\ntotal = 1");
+    EXPECT_EQ(root->Text(), "Dim sum\r\ntotal = 1\r\n" + kShow);
     EXPECT_EQ(Where(), "index.asp@9+5");
     EXPECT_TRUE(ws.Undo());
-    EXPECT_EQ(root->Text(), "Dim total\r\ntotal = 1");
+    EXPECT_EQ(root->Text(), "Dim total\r\ntotal = 1\r\n" + kShow);
 }
 
-TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepPerNode)
+TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAcrossTheProjectsFiles)
 {
     FindRequest r = Request("total");
     r.replacement = "grandTotal";
     const FindOutcome o = ReplaceAllMatches(ws, r);
     EXPECT_EQ(o.replaced, 4u);
-    EXPECT_EQ(o.message, "已替换 4 处（3 个节点）");
-    EXPECT_EQ(root->Text(), "Dim grandTotal\r\ngrandTotal = 1");
-    EXPECT_EQ(inc->Text(), Gbk("' 合计\r\nResponse.Write grandTotal"));
+    EXPECT_EQ(o.message, "已替换 4 处（2 个节点）");
     EXPECT_EQ(fn->Text(), "Function Show()\r\n\tShow = grandTotal\r\nEnd Function");
+    EXPECT_EQ(root->Text(), "Dim grandTotal\r\ngrandTotal = 1\r\n" + std::string(fn->Text()));
+    EXPECT_EQ(inc->Text(), Gbk("' 合计\r\nResponse.Write grandTotal"));
     EXPECT_EQ(tree.Selected(), root);  // back where the user was
     EXPECT_EQ(window.memo.Text(), root->Text());
     EXPECT_TRUE(ws.Modified);
     EXPECT_TRUE(root->Record()->Edited);
+    EXPECT_EQ(window.texts[ActionId::Undo], "撤销 全部替换");
 
-    for (TreeNode *n : {root, inc, fn}) {
-        ws.SelectNode(n);
-        EXPECT_TRUE(ws.Undo()) << n->DisplayText();
-        EXPECT_FALSE(ws.CanUndo()) << n->DisplayText();
-    }
-    EXPECT_EQ(root->Text(), "Dim total\r\ntotal = 1");
+    // One undo, from any of the files, takes back the whole replace.
+    ws.SelectNode(fn);
+    EXPECT_TRUE(ws.Undo());
+    EXPECT_FALSE(ws.CanUndo());
+    EXPECT_EQ(root->Text(), "Dim total\r\ntotal = 1\r\n" + kShow);
     EXPECT_EQ(inc->Text(), Gbk("' 合计\r\nResponse.Write total"));
-    EXPECT_EQ(fn->Text(), "Function Show()\r\n\tShow = TOTAL\r\nEnd Function");
+    EXPECT_EQ(window.memo.Text(), kShow);
+    ws.SelectNode(inc);
+    EXPECT_EQ(window.texts[ActionId::Redo], "重做 全部替换");
+    EXPECT_TRUE(ws.Redo());
+    EXPECT_EQ(root->Text(), "Dim grandTotal\r\ngrandTotal = 1\r\n" + std::string(fn->Text()));
+    EXPECT_EQ(window.memo.Text(), inc->Text());
+    EXPECT_TRUE(inc->Record()->Edited);
 }
 
 TEST_F(FindReplaceTest, ReplaceAllInTheNodeLeavesTheOthers)
@@ -156,23 +168,23 @@ TEST_F(FindReplaceTest, ReplaceAllInTheNodeLeavesTheOthers)
     r.options.regex = true;
     r.replacement = "$2 = $1";
     EXPECT_EQ(ReplaceAllMatches(ws, r).message, "已替换 1 处");
-    EXPECT_EQ(root->Text(), "Dim total\r\n1 = total");
+    EXPECT_EQ(root->Text(), "Dim total\r\n1 = total\r\n" + kShow);
     r.pattern = "total";
     r.options = {true, true, false};
     r.replacement = "";
     EXPECT_EQ(ReplaceAllMatches(ws, r).replaced, 2u);
-    EXPECT_EQ(root->Text(), "Dim \r\n1 = ");
-    EXPECT_EQ(fn->Text(), "Function Show()\r\n\tShow = TOTAL\r\nEnd Function");
+    EXPECT_EQ(root->Text(), "Dim \r\n1 = \r\n" + kShow);
+    EXPECT_EQ(inc->Text(), Gbk("' 合计\r\nResponse.Write total"));
     EXPECT_TRUE(ws.Undo());
-    EXPECT_EQ(root->Text(), "Dim total\r\n1 = total");
+    EXPECT_EQ(root->Text(), "Dim total\r\n1 = total\r\n" + kShow);
     // The caret ends after the last replacement, where the longer ones
     // before it have moved it.
-    r.pattern = "o";
+    r.pattern = "tal";
     r.options.wholeWord = false;
-    r.replacement = "oo";
+    r.replacement = "taal";
     EXPECT_EQ(ReplaceAllMatches(ws, r).replaced, 2u);
-    EXPECT_EQ(root->Text(), "Dim tootal\r\n1 = tootal");
-    EXPECT_EQ(window.memo.SelectionStart(), 19u);
+    EXPECT_EQ(root->Text(), "Dim totaal\r\n1 = totaal\r\n" + kShow);
+    EXPECT_EQ(window.memo.SelectionStart(), 22u);
 }
 
 TEST_F(FindReplaceTest, AReplacementOutsideTheEncodingChangesNothing)
@@ -182,7 +194,7 @@ TEST_F(FindReplaceTest, AReplacementOutsideTheEncodingChangesNothing)
     const FindOutcome o = ReplaceAllMatches(ws, r);
     EXPECT_EQ(o.replaced, 0u);
     EXPECT_NE(o.message.find("GBK"), std::string::npos);
-    EXPECT_EQ(root->Text(), "Dim total\r\ntotal = 1");
+    EXPECT_EQ(root->Text(), "Dim total\r\ntotal = 1\r\n" + kShow);
     EXPECT_FALSE(ws.CanUndo());
 }
 
@@ -192,7 +204,7 @@ TEST_F(FindReplaceTest, ARepeatedInclusionIsReplacedOnceThroughItsFirstNode)
     tree.ShareRecord(again, inc);
     FindRequest r = Request("total");
     r.replacement = "sum";
-    EXPECT_EQ(ReplaceAllMatches(ws, r).message, "已替换 4 处（3 个节点）");
+    EXPECT_EQ(ReplaceAllMatches(ws, r).message, "已替换 4 处（2 个节点）");
     EXPECT_EQ(again->Text(), Gbk("' 合计\r\nResponse.Write sum"));
 
     ws.SelectNode(again);
@@ -207,13 +219,14 @@ TEST_F(FindReplaceTest, ARepeatedInclusionIsReplacedOnceThroughItsFirstNode)
     EXPECT_EQ(again->Text(), Gbk("' 合计\r\nResponse.Write sum"));
 }
 
-TEST_F(FindReplaceTest, ProceduresKeepTheirPlacesInADocumentThroughReplaceAll)
+TEST_F(FindReplaceTest, AProcedureKeepsItsBlockThroughAReplaceInItsDocument)
 {
-    fn->Record()->Anchor = 11;  // before the second line of index.asp
     FindRequest r = Request("total", FindScope::Node);
     r.replacement = "grandTotal";
-    EXPECT_EQ(ReplaceAllMatches(ws, r).replaced, 2u);
-    EXPECT_EQ(fn->Record()->Anchor, std::optional<size_t>(16));
+    EXPECT_EQ(ReplaceAllMatches(ws, r).replaced, 3u);
+    EXPECT_EQ(fn->Text(), "Function Show()\r\n\tShow = grandTotal\r\nEnd Function");
+    EXPECT_EQ(fn->Record()->Begin(), 32u);
     EXPECT_TRUE(ws.Undo());
-    EXPECT_EQ(fn->Record()->Anchor, std::optional<size_t>(11));
+    EXPECT_EQ(fn->Text(), kShow);
+    EXPECT_EQ(fn->Record()->Begin(), 22u);
 }

@@ -72,43 +72,47 @@ protected:
     LoadContext context;
 };
 
-TEST_F(NavigationTest, DocumentRowsSkipTheLinesOfTheirProcedures)
+TEST_F(NavigationTest, ADocumentShowsItsWholeFileAndAProcedureARunOfItsLines)
 {
     TreeNode *doc = tree.FirstTopLevel();
-    ASSERT_NE(Node("Add(a, b)"), nullptr);
-    EXPECT_EQ(FileLinesOfRows(*doc), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 11, 12, 13, 14}));
-    EXPECT_EQ(FileLinesOfRows(*Node("Add(a, b)")), (std::vector<int>{8, 9, 10, 11}));
+    TreeNode *add = Node("Add(a, b)");
+    ASSERT_NE(add, nullptr);
+    EXPECT_EQ(doc->Text(), kIndex);
+    EXPECT_EQ(FirstFileLineOf(*doc), 1);
+    EXPECT_EQ(FirstFileLineOf(*add), 8);
+    EXPECT_EQ(add->Text(), "Function Add(a, b)\r\n    Add = a + b\r\nEnd Function\r\n");
     // LF line ends in the file: rows are still the file's lines.
-    EXPECT_EQ(FileLinesOfRows(*Node("inc/lib.asp")), (std::vector<int>{1, 2, 6, 7, 8}));
-    EXPECT_EQ(FileLinesOfRows(*Node("Note(s)")).front(), 3);
+    EXPECT_EQ(FirstFileLineOf(*Node("Note(s)")), 3);
+    EXPECT_EQ(FileLineCount(*Node("inc/lib.asp")), 8);
 }
 
-TEST_F(NavigationTest, EveryFileLineLeadsToTheRowShowingIt)
+TEST_F(NavigationTest, EveryFileLineLeadsToTheDocumentsRow)
 {
     for (TreeNode *doc : {tree.FirstTopLevel(), Node("inc/lib.asp")}) {
-        const std::string file = AssembleDocument(*doc);
+        const std::string_view file = doc->Text();
         const int count = FileLineCount(*doc);
         EXPECT_EQ(count, 1 + static_cast<int>(std::count(file.begin(), file.end(), '\n')));
         for (int line = 1; line <= count; ++line) {
             const NodeRow place = NodeRowOfFileLine(*doc, line);
-            ASSERT_NE(place.node, nullptr) << line;
-            EXPECT_EQ(FileLinesOfRows(*place.node).at(static_cast<std::size_t>(place.row)), line) << line;
+            EXPECT_EQ(place.node, doc) << line;
+            EXPECT_EQ(place.row, line - 1) << line;
         }
         EXPECT_EQ(NodeRowOfFileLine(*doc, count + 1).node, nullptr);
         EXPECT_EQ(NodeRowOfFileLine(*doc, 0).node, nullptr);
     }
-    // A procedure's lines go to its node, the line after it to the document.
-    EXPECT_EQ(NodeRowOfFileLine(*tree.FirstTopLevel(), 9).node, Node("Add(a, b)"));
-    EXPECT_EQ(NodeRowOfFileLine(*tree.FirstTopLevel(), 9).row, 1);
-    EXPECT_EQ(NodeRowOfFileLine(*tree.FirstTopLevel(), 11).node, tree.FirstTopLevel());
+    // A procedure's own view leads to its file's document.
+    EXPECT_EQ(NodeRowOfFileLine(*Node("Add(a, b)"), 9).node, tree.FirstTopLevel());
 }
 
 TEST_F(NavigationTest, LinesFollowAnEditedProcedure)
 {
     TreeNode *add = Node("Add(a, b)");
+    TreeNode *doc = tree.FirstTopLevel();
     SetNodeText(*add, "Function Add(a, b)\r\n    ' sum\r\n    Add = a + b\r\nEnd Function\r\n");
-    EXPECT_EQ(FileLinesOfRows(*tree.FirstTopLevel()).at(7), 12);
-    EXPECT_EQ(NodeRowOfFileLine(*tree.FirstTopLevel(), 11).node, add);
+    EXPECT_EQ(FileLineCount(*doc), 15);
+    EXPECT_EQ(NodeRowOfFileLine(*doc, 9).row, 8);
+    EXPECT_NE(doc->Text().find("Function Add(a, b)\r\n    ' sum\r\n"), std::string_view::npos);
+    EXPECT_EQ(FilePositionOf(*add, 3, "End Function", 3).line, 11);
 }
 
 TEST_F(NavigationTest, ColumnsCountCharactersInEitherEncoding)
@@ -123,71 +127,12 @@ TEST_F(NavigationTest, ColumnsCountCharactersInEitherEncoding)
     EXPECT_EQ(at.line, 6);
     EXPECT_EQ(at.column, 7);
     const TreeNode *lib = Node("inc/lib.asp");
-    const FilePosition title = FilePositionOf(*lib, 2, "Const TITLE = \"\xE4\xB8\xAD\xE6\x96\x87\"", 21);
+    const FilePosition title = FilePositionOf(*lib, 5, "Const TITLE = \"\xE4\xB8\xAD\xE6\x96\x87\"", 21);
     EXPECT_EQ(title.line, 6);
     EXPECT_EQ(title.column, 18);
-}
-
-// The editor passes each row's start; every place of every node must come
-// out as when the rows are counted from the top.
-void ExpectRowStartsGiveTheSamePlaces(const TreeNode &node)
-{
-    const std::string &text = node.Text();
-    int row = 0;
-    for (size_t start = 0;; ++row) {
-        const size_t br = text.find("\r\n", start);
-        const std::string_view line =
-            std::string_view(text).substr(start, br == std::string::npos ? br : br - start);
-        for (size_t column = 0; column <= line.size(); ++column) {
-            const FilePosition counted = FilePositionOf(node, row, line, column);
-            const FilePosition given = FilePositionOf(node, row, start, line, column);
-            EXPECT_EQ(given.line, counted.line)
-                << node.DisplayText() << " row " << row << " column " << column;
-            EXPECT_EQ(given.column, counted.column)
-                << node.DisplayText() << " row " << row << " column " << column;
-        }
-        if (br == std::string::npos)
-            break;
-        start = br + 2;
-    }
-    // A start that is no row's start is counted from the top.
-    if (text.size() > 1) {
-        EXPECT_EQ(FilePositionOf(node, 1, 1, "", 0).line, FilePositionOf(node, 1, "", 0).line);
-    }
-    for (const auto &child : node.Children())
-        ExpectRowStartsGiveTheSamePlaces(*child);
-}
-
-TEST_F(NavigationTest, RowStartsFromTheEditorGiveTheSamePlaces)
-{
-    ExpectRowStartsGiveTheSamePlaces(*tree.FirstTopLevel());
-}
-
-TEST(FilePositionTest, ARowHoldingAProcedureCountsItsLinesAndColumns)
-{
-    // The file: "<% Sub Head() %>", "<h1>中</h1>", "<% End Sub %>", "x", "".
-    ProjectTree tree;
-    TreeNode *doc = AddDocument(tree, nullptr, "a.asp", "<%  %>\r\nx\r\n");
-    TreeNode *head = tree.AddChild(doc, "Head()");
-    tree.SetImages(head, kFunctionImage);
-    TTreeRec record(Gbk("Sub Head() %>\r\n<h1>中</h1>\r\n<% End Sub"));
-    record.Anchor = 3;
-    tree.AttachRecord(head, std::move(record));
-    EXPECT_EQ(FileLinesOfRows(*doc), (std::vector<int>{1, 4, 5}));
-    EXPECT_EQ(FileLinesOfRows(*head), (std::vector<int>{1, 2, 3}));
-    const FilePosition beforeIt = FilePositionOf(*doc, 0, "<%  %>", 2);
-    EXPECT_EQ(beforeIt.line, 1);
-    EXPECT_EQ(beforeIt.column, 3);
-    // After the procedure: on its End line, after "<% End Sub ".
-    const FilePosition afterIt = FilePositionOf(*doc, 0, "<%  %>", 4);
-    EXPECT_EQ(afterIt.line, 3);
-    EXPECT_EQ(afterIt.column, 12);
-    const FilePosition inside = FilePositionOf(*head, 1, Gbk("<h1>中</h1>"), 6);
-    EXPECT_EQ(inside.line, 2);
-    EXPECT_EQ(inside.column, 6);
-    EXPECT_EQ(NodeRowOfFileLine(*doc, 3).node, head);
-    EXPECT_EQ(NodeRowOfFileLine(*doc, 4).row, 1);
-    ExpectRowStartsGiveTheSamePlaces(*doc);
+    const FilePosition inside = FilePositionOf(*Node("Add(a, b)"), 1, "    Add = a + b", 4);
+    EXPECT_EQ(inside.line, 9);
+    EXPECT_EQ(inside.column, 5);
 }
 
 TEST_F(NavigationTest, DeclarationsAreFoundInWhicheverDocumentHoldsThem)

@@ -36,8 +36,7 @@ std::string ScriptOfDocument(const std::string &page, TextEncoding encoding)
 {
     ProjectTree tree;
     TreeNode *doc = tree.AddTopLevel("page.asp");
-    TTreeRec record(page);
-    record.Encoding = encoding;
+    TTreeRec record(page, {}, encoding);
     tree.AttachRecord(doc, std::move(record));
     return ScriptOfNode(*doc, page);
 }

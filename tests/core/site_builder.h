@@ -51,4 +51,25 @@ inline TreeNode *AddDocument(ProjectTree &tree, TreeNode *parent, const std::str
     return node;
 }
 
+// A procedure node under `document` showing `text`, which is put at the end
+// of the document's text (after a line break when the text does not end
+// with one), as the loader shows a procedure: a range of its file.
+inline TreeNode *AddProcedure(ProjectTree &tree, TreeNode *document, const std::string &display,
+                              const std::string &text)
+{
+    Document &doc = *document->Doc();
+    const std::string &now = doc.Text();
+    const std::string br = now.empty() || now.back() == '\n' ? "" : "\r\n";
+    const size_t begin = now.size() + br.size();
+    doc.Apply({now.size(), {}, br + text});
+    doc.ClearHistory();
+    TreeNode *node = tree.AddChild(document, display);
+    tree.SetImages(node, kFunctionImage);
+    TTreeRec record;
+    record.Doc = document->Record()->Doc;
+    record.Range = doc.Ranges().Add({begin, begin + text.size()});
+    tree.AttachRecord(node, std::move(record));
+    return node;
+}
+
 }  // namespace qasp::testing

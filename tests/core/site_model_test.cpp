@@ -80,18 +80,15 @@ TEST_F(SiteModelTest, TheTreeShowsEveryFileAndProcedureInFileOrder)
               (std::vector<std::string>{"D index.asp", "  D inc/conn.asp", "    D /lib/util.asp",
                                         "      F Note(s)", "    F Open()", "  F Header()", "  F Add(a, b)"}));
     EXPECT_EQ(context.siteRoot, fs::canonical(root));
-    // The document shows the whole page but its procedures: HTML, directives, expressions.
-    const std::string &page = Node("index.asp")->Text();
-    EXPECT_NE(page.find("<!-- #include file=\"inc/conn.asp\" -->"), std::string::npos);
-    EXPECT_NE(page.find("<p><%= total %></p>"), std::string::npos);
-    EXPECT_EQ(page.find("Function Add"), std::string::npos);
+    // The document shows the whole page, its procedures included.
+    EXPECT_EQ(Node("index.asp")->Text(), kIndex);
     // A Sub spanning server blocks takes the HTML between them; the
     // delimiters on its first and last lines stay in the document.
     EXPECT_EQ(Node("Header()")->Text(), Gbk("Sub Header() %>\r\n<h1>标题</h1>\r\n<% End Sub"));
     // Each file in its own encoding and line ends; node texts break lines with CR LF.
-    EXPECT_EQ(Node("/lib/util.asp")->Record()->Encoding, TextEncoding::Utf8);
-    EXPECT_EQ(Node("index.asp")->Record()->Encoding, TextEncoding::Gbk);
-    EXPECT_EQ(Node("inc/conn.asp")->Record()->LineBreaks, LineEnds::Lf);
+    EXPECT_EQ(Node("/lib/util.asp")->Encoding(), TextEncoding::Utf8);
+    EXPECT_EQ(Node("index.asp")->Encoding(), TextEncoding::Gbk);
+    EXPECT_EQ(Node("inc/conn.asp")->Doc()->LineBreaks(), LineEnds::Lf);
     EXPECT_EQ(Node("Open()")->Text(), "Private Function Open()\r\n  Open = 1\r\nEnd Function\r\n");
 }
 
@@ -152,7 +149,7 @@ TEST_F(SiteModelTest, AnEditOfOneFunctionChangesOnlyItsBytes)
 TEST_F(SiteModelTest, ProceduresKeepTheirPlacesWhileTheDocumentAroundThemIsEdited)
 {
     TreeNode *index = Node("index.asp");
-    std::string text = index->Text();
+    std::string text(index->Text());
     // A line typed before the functions, then the closing HTML changed: one
     // change at a time, as the editor reports them.
     text.insert(text.find("<html>"), "<!-- top -->\r\n");
@@ -170,8 +167,9 @@ TEST_F(SiteModelTest, NewFunctionsGoAtTheEndOfTheLastScriptBlock)
     TreeNode *util = Node("/lib/util.asp");
     TreeNode *fn = tree.AddChild(util, "F()");
     tree.SetImages(fn, kFunctionImage);
-    tree.AttachRecord(fn, {"Function F()\r\nEnd Function\r\n"});
-    PlaceProcedure(*fn, *util);
+    tree.AttachRecord(fn);
+    PlaceProcedure(*fn, *util, "Function F()\r\nEnd Function\r\n");
+    EXPECT_EQ(fn->Text(), "Function F()\r\nEnd Function\r\n");
     EXPECT_EQ(FileBytesOf(*util), "\xEF\xBB\xBF<%\r\nConst TITLE = \"\xE4\xB8\xAD\xE6\x96\x87\"\r\n"
                                   "Sub Note(s)\r\nEnd Sub\r\nFunction F()\r\nEnd Function\r\n%>\r\n");
     // A page without script gets a block of its own.
@@ -179,8 +177,8 @@ TEST_F(SiteModelTest, NewFunctionsGoAtTheEndOfTheLastScriptBlock)
     tree.AttachRecord(plain, {"<p>only HTML</p>"});
     TreeNode *g = tree.AddChild(plain, "G()");
     tree.SetImages(g, kFunctionImage);
-    tree.AttachRecord(g, {"Sub G()\r\nEnd Sub"});
-    PlaceProcedure(*g, *plain);
+    tree.AttachRecord(g);
+    PlaceProcedure(*g, *plain, "Sub G()\r\nEnd Sub");
     EXPECT_EQ(FileBytesOf(*plain), "<p>only HTML</p>\r\n<%\r\nSub G()\r\nEnd Sub\r\n%>\r\n");
 }
 
@@ -194,7 +192,7 @@ TEST_F(SiteModelTest, DeletingADocumentTakesItsDirectiveLineOutOfTheIncludingFil
                    std::string("<!-- #include file=\"inc/conn.asp\" -->\r\n").size());
     EXPECT_EQ(FileBytesOf(*Node("index.asp")), expected);
     // The removal is one undo step of the including document.
-    EXPECT_TRUE(Node("index.asp")->Record()->History.CanUndo());
+    EXPECT_TRUE(Node("index.asp")->Doc()->CanUndo());
 }
 
 TEST_F(SiteModelTest, MovingAFunctionMovesItsBytesIntoTheOtherFile)
@@ -237,7 +235,7 @@ TEST(SiteModelLayout, APageInTheLayoutSavesAsTheLayoutWriterWritesIt)
     for (TreeNode *n = tree.FirstTopLevel(); n; n = tree.NextInPreOrder(n)) {
         if (n->IsDocument())
             continue;
-        std::string text = n->Text();
+        std::string text(n->Text());
         text.insert(text.find("\r\n") + 2, "    ' edited\r\n");
         SetNodeText(*n, text);
     }

@@ -86,7 +86,7 @@ TEST_F(SiteSaveTest, ASaveIntoTheSitesOwnFolderKeepsAnotherProgramsChange)
     EXPECT_EQ(ReadAll(site / "functions.asp"), appended);  // nothing of it was edited
 
     TreeNode *functions = Node("functions.asp");
-    SetNodeText(*functions, "<% ' edited %>\r\n" + functions->Text());
+    SetNodeText(*functions, "<% ' edited %>\r\n" + std::string(functions->Text()));
     RacingFiles again([&] { WriteAll(site / "functions.asp", appended + "more\r\n"); });
     EXPECT_THROW(SaveTo(site, OverwritePolicy::Refuse, again), OverwriteRefused);
     EXPECT_EQ(ReadAll(site / "functions.asp"), appended + "more\r\n");

@@ -76,8 +76,9 @@ TEST_F(WorkspaceTest, TheStatusLineIsUtf8AndNamesTheFilesEncodingAndLineEnds)
     ws.SelectNode(root);
     EXPECT_EQ(window.status[0], "链接ASP文件:1个;函数:1个");
     EXPECT_EQ(window.status[3], "GBK CRLF");
-    inc->Record()->Encoding = TextEncoding::Utf8;
-    inc->Record()->LineBreaks = LineEnds::Lf;
+    TTreeRec utf8("Dim conn", {}, TextEncoding::Utf8);
+    utf8.Doc->SetLineBreaks(LineEnds::Lf);
+    tree.AttachRecord(inc, std::move(utf8));
     ws.SelectNode(inc);  // no status line of its own
     EXPECT_EQ(window.status[0], "");
     EXPECT_EQ(window.status[3], "UTF-8 LF");
