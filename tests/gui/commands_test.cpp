@@ -225,7 +225,7 @@ private slots:
         QVERIFY(w.openProjectFile(dir.filePath("index.asp")));
         auto *view = PartOf<QTreeView>(w, "projectTree");
         TreeNode *fn = NodeNamed(w.tree(), "LoadNews()");
-        const std::string head = fn->Text();
+        const std::string head(fn->Text());
         view->setCurrentIndex(w.treeModel().indexOf(fn));
         view->setFocus();
         QTest::keyClick(view, Qt::Key_F2);
@@ -254,7 +254,7 @@ private slots:
         QVERIFY(w.openProjectFile(dir.filePath("index.asp")));
         QPlainTextEdit *editor = EditorOf(w);
         TreeNode *root = w.tree().FirstTopLevel();
-        const std::string before = root->Text();
+        const std::string before(root->Text());
         QTextCursor c = editor->textCursor();
         c.setPosition(0);
         c.setPosition(5, QTextCursor::KeepAnchor);

@@ -123,7 +123,7 @@ private slots:
         QVERIFY(f.opened);
         f.w.workspace().SelectNode(f.index);
         QCOMPARE(f.gutter->numberAt(6), 7);
-        QCOMPARE(f.gutter->numberAt(7), 11);  // the procedure's lines are skipped
+        QCOMPARE(f.gutter->numberAt(7), 8);  // the procedure's lines are the document's too
         f.Caret(5, 6);                        // after "<p>中文 "
         QCOMPARE(StatusPanelOf(f.w, 1)->text(), QString("行 6，列 7"));
         QCOMPARE(StatusPanelOf(f.w, 3)->text(), QString("GBK CRLF"));
@@ -135,22 +135,34 @@ private slots:
         QTRY_COMPARE(f.gutter->numberAt(3), 11);
     }
 
-    void ctrlGSelectsTheLineInTheNodeHoldingIt()
+    void ctrlGSelectsTheLineInTheViewShowingIt()
     {
         Fixture f;
         QVERIFY(QTest::qWaitForWindowActive(&f.w));
         f.w.workspace().SelectNode(f.index);
         f.editor->setFocus();
+        // The document shows every line of its file, its procedures' too.
         f.prompter.inputs = {"9"};
         QTest::keyClick(f.editor, Qt::Key_G, Qt::ControlModifier);
-        QCOMPARE(f.Selected(), f.Node("Add(a, b)"));
+        QCOMPARE(f.Selected(), f.index);
         QCOMPARE(f.SelectedText(), QString("    Add = a + b"));
+        QCOMPARE(StatusPanelOf(f.w, 1)->text(), QString("行 9，列 16"));
+        // A procedure's view keeps its own lines, and sends the others to
+        // the document.
+        f.w.workspace().SelectNode(f.Node("Add(a, b)"));
+        f.prompter.inputs = {"10"};
+        QTest::keyClick(f.editor, Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(f.Selected(), f.Node("Add(a, b)"));
+        QCOMPARE(f.SelectedText(), QString("End Function"));
+        f.prompter.inputs = {"2"};
+        QTest::keyClick(f.editor, Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(f.Selected(), f.index);
         auto *tree = PartOf<QTreeView>(f.w, "projectTree");
-        QCOMPARE(ProjectTreeModel::nodeOf(tree->currentIndex()), f.Node("Add(a, b)"));
+        QCOMPARE(ProjectTreeModel::nodeOf(tree->currentIndex()), f.index);
         // A line the file does not have is refused with a message.
         f.prompter.inputs = {"99"};
         QTest::keyClick(f.editor, Qt::Key_G, Qt::ControlModifier);
-        QCOMPARE(f.Selected(), f.Node("Add(a, b)"));
+        QCOMPARE(f.Selected(), f.index);
         QVERIFY(QString::fromStdString(f.prompter.shown.back()).startsWith("行号应为"));
     }
 

@@ -124,7 +124,7 @@ private slots:
         QPlainTextEdit *editor = EditorOf(w);
         Project p = BuildProject(w);
         Select(w, p.inc);
-        const std::string before = p.inc->Text();
+        const std::string before(p.inc->Text());
         QCOMPARE(w.Memo().Text(), before);  // loading changed nothing
         QTextCursor c = editor->textCursor();
         c.movePosition(QTextCursor::End);
@@ -164,7 +164,7 @@ private slots:
         QVERIFY(!view->findChild<QLineEdit *>());
 
         Select(w, p.inc);
-        const std::string incText = p.inc->Text();
+        const std::string incText(p.inc->Text());
         view->setFocus();
         QTest::keyClick(view, Qt::Key_F2);
         QLineEdit *editor = view->findChild<QLineEdit *>();

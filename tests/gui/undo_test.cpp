@@ -80,7 +80,7 @@ private slots:
         QVERIFY(w.openProjectFile(QFINDTESTDATA("../../examples/demo/index.asp")));
         TreeNode *root = w.tree().FirstTopLevel();
         w.workspace().SelectNode(root);
-        const std::string original = root->Text();
+        const std::string original(root->Text());
         const int line = LineStarting(editor, "Const PAGE_TITLE");
         QVERIFY(line >= 0);
         editor->setFocus();
@@ -212,7 +212,7 @@ private slots:
                 }
                 QCOMPARE(w.Memo().Text(), doc->Text());
             }
-            const std::string final = doc->Text();
+            const std::string final(doc->Text());
             PressUntilStill(w, doc, Qt::Key_Z);
             QCOMPARE(doc->Text(), start);
             QCOMPARE(w.Memo().Text(), start);
