@@ -162,7 +162,11 @@ const std::string &QtEditorSurface::BlockBytes(const QTextBlock &block) const
     auto *line = static_cast<EncodedLine *>(block.userData());
     if (!line) {
         line = new EncodedLine;
-        line->bytes = ToBytes(block.text(), encoding_);
+        bool lossy = false;
+        const QString text = block.text();
+        line->bytes = ToBytes(text, encoding_, &lossy);
+        if (lossy)
+            NoteUnencodable(text);
         QTextBlock(block).setUserData(line);
     }
     return line->bytes;
@@ -341,6 +345,26 @@ size_t QtEditorSurface::LineIndex(int row) const
     if (row < 0 || static_cast<size_t>(row) >= lineBytes_.size())  // no such line: past the whole text
         return totalBytes_ + 2;
     return LineStart(row);
+}
+
+void QtEditorSurface::NoteUnencodable(const QString &text) const
+{
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        bool lossy = false;
+        ToBytes(character, encoding_, &lossy);
+        if (lossy && !unencodable_.contains(character))
+            unencodable_ += character;
+        i += length;
+    }
+}
+
+std::string QtEditorSurface::TakeUnencodable()
+{
+    const std::string characters = unencodable_.toStdString();
+    unencodable_.clear();
+    return characters;
 }
 
 std::optional<ChangedLines> QtEditorSurface::TakeChangedLines()

@@ -61,6 +61,7 @@ public:
     void SetInsertionColour(ColourValue colour) override;
     void SetEncoding(TextEncoding encoding) override;
     std::optional<ChangedLines> TakeChangedLines() override;
+    std::string TakeUnencodable() override;
 
     // Once attached, the highlighter colours every line as it changes and
     // texts are written plainly; before that nothing is coloured.
@@ -87,6 +88,8 @@ private:
     // A line's node bytes, kept with its block until the line changes: the
     // handlers ask for offsets and lines on every keystroke.
     const std::string &BlockBytes(const QTextBlock &block) const;
+    // Remembers the characters of `text` that the encoding cannot hold.
+    void NoteUnencodable(const QString &text) const;
 
     // Keeps the line sizes and the changed range up to date: only the
     // blocks the change touched are measured again.
@@ -125,6 +128,8 @@ private:
     int changedTo_ = 0;
     size_t reportedBytes_ = 0;
     mutable bool changesKnown_ = false;
+    // Characters of changed lines that the encoding cannot hold.
+    mutable QString unencodable_;
     bool recolouring_ = false;  // the highlighter colours lines again, formats only
 
     // Names whose uses wait for colour, and the block the idle sweep is at.

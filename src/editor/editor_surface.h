@@ -47,6 +47,10 @@ public:
     // of them (otherwise nullopt: the caller compares Text()). Calling it
     // starts the next report.
     virtual std::optional<ChangedLines> TakeChangedLines() { return std::nullopt; }
+    // The characters (UTF-8) typed or pasted since the last call that the
+    // shown file's encoding cannot hold, for an editor that keeps track;
+    // their lines' bytes hold '?' in their place.
+    virtual std::string TakeUnencodable() { return {}; }
     // Where line `row` starts in the page (HTML, a tag, server code, ...),
     // for an editor that colours itself and so knows; nullopt otherwise.
     virtual std::optional<PageState> LineStartState(int /*row*/) const { return std::nullopt; }

@@ -78,6 +78,7 @@ void ProjectWorkspace::Show(TreeNode *node)
     }
     shownDocument_->AddObserver(this);
     shownDocument_->EndUndoStep();
+    memo.TakeUnencodable();  // what another file could not hold is no concern of this one
 
     // Off while the editor takes the node's text, on once it holds all of
     // it. No PausedLiveEdits here: should the writing fail half way, the
@@ -115,6 +116,17 @@ void ProjectWorkspace::CMemoChange()
     std::optional<TextEdit> edit = lines ? EditOfChangedLines(text, *lines) : std::nullopt;
     if (!edit)
         edit = DiffTexts(text, memo.Text());
+    if (const std::string lost = memo.TakeUnencodable(); !lost.empty()) {
+        // Characters the file's encoding cannot hold never reach the
+        // document (they would be saved as '?'): the editor shows the
+        // document again and the user is told which they were.
+        const size_t caret = edit->offset;
+        Show(node);
+        memo.SetSelection(std::min(caret, node->Text().size()), 0);
+        window_.SetStatusText(2, "“" + lost + "” 无法用 " + TextEncodingName(node->Encoding())
+                                     + " 编码保存在这个文件中，没有输入");
+        return;
+    }
     if (edit->removed.empty() && edit->inserted.empty())
         return;
     fromEditor_ = true;
