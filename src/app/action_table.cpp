@@ -102,14 +102,6 @@ std::span<const ActionDef> ActionDefinitions()
     return kActions;
 }
 
-const ActionDef &DefinitionOf(ActionId id)
-{
-    for (const ActionDef &d : kActions)
-        if (d.id == id)
-            return d;
-    throw std::logic_error("action without a definition");
-}
-
 std::span<const BarItem> ToolBarLayout()
 {
     return kToolBar;

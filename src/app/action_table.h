@@ -40,7 +40,6 @@ constexpr int kKeepImage = -2;
 constexpr int kSeparator = -3;
 
 std::span<const ActionDef> ActionDefinitions();
-const ActionDef &DefinitionOf(ActionId id);
 std::span<const BarItem> ToolBarLayout();
 std::span<const MenuDef> MenuBarLayout();
 

@@ -648,7 +648,7 @@ dialogs::DirectoryDialog *MainWindow::directoryDialog()
 dialogs::HelpWindow *MainWindow::helpWindow()
 {
     if (!helpWindow_)
-        helpWindow_ = new dialogs::HelpWindow(this);
+        helpWindow_ = new dialogs::HelpWindow(ApplicationTitle(), this);
     return helpWindow_;
 }
 

@@ -1,7 +1,6 @@
 #include "dialogs/help_window.h"
 
-#include "app/app_info.h"
-#include "app/gbk_qstring.h"
+#include "text/gbk_codec.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -15,7 +14,9 @@
 
 namespace qasp::dialogs {
 
-HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent)
+HelpWindow::HelpWindow(QString applicationTitle, QWidget *parent)
+    : QDialog(parent),
+      applicationTitle_(std::move(applicationTitle))
 {
     setObjectName("helpWindow");
     setWindowTitle("帮助主题");
@@ -66,12 +67,13 @@ void HelpWindow::readHelpFile()
         // Shown after the activation has finished, not inside it.
         QMetaObject::invokeMethod(
             this,
-            [this] { QMessageBox::information(this, app::ApplicationTitle(), "找不到帮助文件:readme.txt"); },
+            [this] { QMessageBox::information(this, applicationTitle_, "找不到帮助文件:readme.txt"); },
             Qt::QueuedConnection);
         return;
     }
     const QByteArray bytes = file.readAll();
-    helpText_->setPlainText(app::FromGbk(std::string_view(bytes.constData(), bytes.size())));
+    // The help file is written in code page 936.
+    helpText_->setPlainText(QString::fromStdString(GbkToUtf8(std::string_view(bytes.constData(), bytes.size()))));
 }
 
 }  // namespace qasp::dialogs

@@ -13,7 +13,8 @@ namespace qasp::dialogs {
 class HelpWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit HelpWindow(QWidget *parent = nullptr);
+    // `applicationTitle` heads the message that no help file was found.
+    explicit HelpWindow(QString applicationTitle, QWidget *parent = nullptr);
 
     // The file the window shows.
     static QString helpFile();
@@ -27,6 +28,7 @@ private:
     // Object names as the members' names without the underscore.
     QPlainTextEdit *helpText_ = nullptr;
     QPushButton *closeButton_ = nullptr;
+    QString applicationTitle_;
 };
 
 }  // namespace qasp::dialogs

@@ -30,15 +30,16 @@ namespace qasp {
 
 class KeywordStore;
 
-// The largest document the loader reads. Real pages stay far below it; a
-// bigger file (a log, a data dump renamed .asp) would keep the window busy
-// for seconds each time its node is shown, so it is refused with a message.
-constexpr std::uintmax_t kMaxDocumentBytes = std::uintmax_t{2} * 1024 * 1024;
+// The largest document the loader reads: far above any real page (a big
+// generated one is a few MiB), so that a page is refused for what it is (a
+// log, a data dump renamed .asp), not for its size. The editor's cost of a
+// key does not grow with the page; a large page costs memory.
+constexpr std::uintmax_t kMaxDocumentBytes = std::uintmax_t{64} * 1024 * 1024;
 
 // The largest project: the bytes of its distinct files together, and its
 // nodes (documents, repeated inclusions and functions). Real sites stay far
 // below both; a generated or broken one is refused before it fills memory.
-constexpr std::uintmax_t kMaxProjectBytes = std::uintmax_t{64} * 1024 * 1024;
+constexpr std::uintmax_t kMaxProjectBytes = std::uintmax_t{256} * 1024 * 1024;
 constexpr std::size_t kMaxProjectNodes = 100'000;
 
 // A file of the chain could not be read, or the project is over a limit;

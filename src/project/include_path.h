@@ -1,25 +1,13 @@
-// Where an include line's path lands on this platform, and the names files
-// get in the tree. Sites come from a case-insensitive file system with '\'
-// separators: the exact path is tried first, then each part is matched
-// without regard to ASCII case. Include paths are text of the page (code
-// page 936); file names on this platform are UTF-8.
+// The names files get in the tree. Include paths are text of the page (code
+// page 936); file names on this platform are UTF-8. Where an include leads
+// is the site's resolver's business (site/include_resolution.h).
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace qasp {
-
-// The file the include path `includePath` (GBK) names, relative paths taken
-// from `baseDir` (the current directory when empty); nullopt when no such
-// file exists. The path is looked up converted to UTF-8 and, failing that,
-// as its own bytes (a site copied with GBK-named files). An absolute path
-// that does not exist is also looked for below baseDir, as a site's
-// "virtual" include paths mean.
-std::optional<std::filesystem::path> ResolveIncludePath(const std::filesystem::path &baseDir,
-                                                        std::string_view includePath);
 
 // The node name of a document included by `includePath`: the path exactly
 // as the include line writes it, so that the line is written back as it was.

@@ -21,15 +21,6 @@ bool FileLineReader::Next(std::string &line)
     return started;
 }
 
-std::vector<std::string> SplitFileLines(std::string_view bytes)
-{
-    std::vector<std::string> lines;
-    FileLineReader reader(bytes);
-    for (std::string line; reader.Next(line);)
-        lines.push_back(std::move(line));
-    return lines;
-}
-
 std::vector<std::string_view> SplitTextLines(std::string_view text)
 {
     std::vector<std::string_view> lines;

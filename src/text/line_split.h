@@ -11,8 +11,6 @@
 
 namespace qasp {
 
-std::vector<std::string> SplitFileLines(std::string_view bytes);
-
 // The file rule one line at a time, for readers that stop early or keep many
 // files open at once: no vector of all the lines is built.
 class FileLineReader {

@@ -1,5 +1,4 @@
 #include "text/byte_string.h"
-#include "text/file_path.h"
 #include "text/function_name.h"
 #include "text/line_ends.h"
 #include "text/line_split.h"
@@ -8,6 +7,20 @@
 
 using namespace qasp;
 using Lines = std::vector<std::string>;
+
+namespace {
+
+// Every line the file rule reads from `bytes`.
+Lines SplitFileLines(std::string_view bytes)
+{
+    Lines lines;
+    FileLineReader reader(bytes);
+    for (std::string line; reader.Next(line);)
+        lines.push_back(std::move(line));
+    return lines;
+}
+
+}  // namespace
 
 TEST(TextHelpers, TrimRemovesBlanksAndControlCharactersOnly)
 {
@@ -92,25 +105,3 @@ TEST(FunctionName, PrototypeAndBareName)
     EXPECT_EQ(ExtractFunctionName("functionX(a)", true), "functionX");
 }
 
-TEST(FilePath, DirectoryWithoutTrailingSeparator)
-{
-    EXPECT_EQ(ExtractFileDirNoSlash("C:\\web\\index.asp"), "C:\\web");
-    EXPECT_EQ(ExtractFileDirNoSlash("C:\\index.asp"), "C:");
-    EXPECT_EQ(ExtractFileDirNoSlash("/srv/site/index.asp"), "/srv/site");
-    EXPECT_EQ(ExtractFileDirNoSlash("/index.asp"), "/");
-    EXPECT_EQ(ExtractFileDirNoSlash("index.asp"), "");
-    EXPECT_EQ(ExtractFileDirNoSlash("site/inc\\conn.asp"), "site/inc");
-}
-
-TEST(FilePath, SecondByteOfAChineseCharacterIsNoSeparator)
-{
-    // 0x955C is one character whose second byte is '\'.
-    const std::string dir = "C:\\\x95\x5C";
-    EXPECT_EQ(ExtractFileDirNoSlash(dir + "\\a.asp"), dir);
-    EXPECT_EQ(ExtractFileDirNoSlash("\x95\x5C"
-                                    "a.asp"),
-              "");
-    EXPECT_EQ(JoinPath("/srv/", "a.asp"), "/srv/a.asp");
-    EXPECT_EQ(JoinPath("/srv", "a.asp"), "/srv/a.asp");
-    EXPECT_EQ(JoinPath("", "a.asp"), "a.asp");
-}

@@ -124,28 +124,6 @@ void FlipVertical(QImage &image)
     image = out;
 }
 
-void RotateLeft(QImage &image)
-{
-    const QImage source = To24Bit(image);
-    QImage out(source.height(), source.width(), QImage::Format_RGB888);
-    for (int y = 0; y < out.height(); ++y)
-        for (int x = 0; x < out.width(); ++x)
-            std::memcpy(out.scanLine(y) + 3 * qsizetype{x},
-                        source.constScanLine(x) + 3 * qsizetype{source.width() - 1 - y}, 3);
-    image = out;
-}
-
-void RotateRight(QImage &image)
-{
-    const QImage source = To24Bit(image);
-    QImage out(source.height(), source.width(), QImage::Format_RGB888);
-    for (int y = 0; y < out.height(); ++y)
-        for (int x = 0; x < out.width(); ++x)
-            std::memcpy(out.scanLine(y) + 3 * qsizetype{x},
-                        source.constScanLine(source.height() - 1 - x) + 3 * qsizetype{y}, 3);
-    image = out;
-}
-
 SkinColour BlendColours(SkinColour a, SkinColour b, int weight)
 {
     a = ResolveColour(a);

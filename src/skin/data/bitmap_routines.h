@@ -35,10 +35,6 @@ SkinColour FromQColor(const QColor &c);
 void Grayscale(QImage &image);
 void MirrorHorizontal(QImage &image);
 void FlipVertical(QImage &image);
-// 90 degrees counter-clockwise: new (x, y) = old (old width - 1 - y, x).
-void RotateLeft(QImage &image);
-// 90 degrees clockwise: new (x, y) = old (y, old height - 1 - x).
-void RotateRight(QImage &image);
 
 // Channel by channel: (b * (s - w) + a * w + s / 2) / s, with s = 100 for a
 // weight below 100 and 1000 from 100 on.
