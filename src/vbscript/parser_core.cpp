@@ -74,13 +74,14 @@ bool Parser::Accept(TokenKind k)
     return true;
 }
 
-bool Parser::AtEndOfStatement() const
+bool Parser::AtEndOfStatement()
 {
     switch (tok_.kind) {
     case TokenKind::Newline:
     case TokenKind::Colon:
     case TokenKind::EndOfInput: return true;
     case TokenKind::Else: return singleLine_ > 0;
+    case TokenKind::End: return singleLine_ > 0 && Peek().kind == TokenKind::If;
     default: return false;
     }
 }
@@ -365,7 +366,7 @@ NodeId Parser::ParseLineStatements()
         }
         while (At(TokenKind::Colon))
             Advance();
-        if (At(TokenKind::Newline) || At(TokenKind::EndOfInput) || At(TokenKind::Else))
+        if (AtEndOfStatement())  // the line's end, Else, or End If
             break;
         switch (tok_.kind) {
         case TokenKind::For:

@@ -90,7 +90,7 @@ private:
     bool At(TokenKind k) const { return tok_.kind == k; }
     bool AtWord(std::string_view word) const;  // an identifier spelled so
     bool Accept(TokenKind k);
-    bool AtEndOfStatement() const;
+    bool AtEndOfStatement();  // Peeks for the End If that may close a single-line If
     void ExpectEndOfStatement();
     void SkipToEndOfStatement();
 
