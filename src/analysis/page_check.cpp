@@ -2,6 +2,7 @@
 
 #include "analysis/page_assembly.h"
 #include "analysis/page_checks.h"
+#include "vbscript/names.h"
 #include "vbscript/parser.h"
 
 #include <algorithm>
@@ -24,6 +25,15 @@ std::vector<uint32_t> PageChecker::IncludedFiles(const std::filesystem::path &pa
     } catch (const AssemblyError &) {
         return {};  // Check says why
     }
+}
+
+const ApplicationNames &PageChecker::ApplicationOf(const SiteRoot &site)
+{
+    const auto it = applications_.find(site.Path().native());
+    if (it != applications_.end())
+        return it->second;
+    return applications_.emplace(site.Path().native(), ReadApplicationNames(site.Path(), files_))
+        .first->second;
 }
 
 std::optional<uint32_t> PageChecker::FileId(const std::filesystem::path &page)
@@ -55,13 +65,19 @@ std::vector<vbs::Diagnostic> PageChecker::Check(const std::filesystem::path &pag
     const FileEncoding encoding = [this](uint32_t file) { return files_[file].encoding; };
     std::vector<vbs::Diagnostic> out = std::move(assembled.includeProblems);
     out.insert(out.end(), parsed.diagnostics.begin(), parsed.diagnostics.end());
-    std::unordered_set<std::string> scriptFunctions;
-    bool typeLibrary = false;
+    // Names the page has besides its VBScript declarations: functions of its
+    // server JScript, its server objects and those of global.asa.
+    const ApplicationNames &application = ApplicationOf(site);
+    std::unordered_set<std::string> otherGlobals(application.objects.begin(), application.objects.end());
+    bool typeLibrary = application.typeLibrary;
     for (const uint32_t f : assembled.filesUsed) {
-        scriptFunctions.insert(files_[f].scriptFunctions.begin(), files_[f].scriptFunctions.end());
-        typeLibrary = typeLibrary || files_[f].importsTypeLibrary;
+        const SiteFile &file = files_[f];
+        otherGlobals.insert(file.scriptFunctions.begin(), file.scriptFunctions.end());
+        for (const ServerObject &o : file.serverObjects)
+            otherGlobals.insert(vbs::FoldName(o.id, file.encoding));
+        typeLibrary = typeLibrary || file.importsTypeLibrary;
     }
-    for (auto &&found : {CheckNames(parsed.tree, encoding, scriptFunctions, typeLibrary),
+    for (auto &&found : {CheckNames(parsed.tree, encoding, otherGlobals, typeLibrary),
                          CheckUnreachableCode(parsed.tree, encoding)})
         out.insert(out.end(), found.begin(), found.end());
     std::stable_sort(out.begin(), out.end(), [](const vbs::Diagnostic &a, const vbs::Diagnostic &b) {

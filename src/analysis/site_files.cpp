@@ -72,10 +72,14 @@ std::optional<uint32_t> SiteFiles::Open(const std::filesystem::path &path, const
     const size_t metadata = lower.find("metadata");
     f.importsTypeLibrary =
         metadata != std::string::npos && lower.find("typelib", metadata) != std::string::npos;
-    for (const PageRegion &r : structure.regions)
+    for (const PageRegion &r : structure.regions) {
+        const std::string_view code = std::string_view(f.bytes).substr(r.codeBegin, r.codeEnd - r.codeBegin);
         if (r.kind == RegionKind::ServerOtherScript)
-            FunctionNamesOf(std::string_view(f.bytes).substr(r.codeBegin, r.codeEnd - r.codeBegin),
-                            f.scriptFunctions);
+            FunctionNamesOf(code, f.scriptFunctions);
+        else if (r.kind == RegionKind::Html && code.find('<') != std::string_view::npos)
+            for (ServerObject &o : ServerObjectsIn(code, gbk))
+                f.serverObjects.push_back(std::move(o));
+    }
     ids_.emplace(key, id);
     return id;
 }

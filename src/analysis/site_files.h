@@ -4,6 +4,7 @@
 // point into the bytes kept here, which stay put for the whole run.
 #pragma once
 
+#include "analysis/server_objects.h"
 #include "site/page_structure.h"
 #include "text/text_encoding.h"
 #include "vbscript/source_pieces.h"
@@ -34,6 +35,8 @@ struct SiteFile {
     // A <!-- METADATA TYPE="typelib" --> directive: the library's constants
     // are globals no file declares.
     bool importsTypeLibrary = false;
+    // <object runat="server" id="..."> tags: each a variable of the script.
+    std::vector<ServerObject> serverObjects;
 };
 
 // Why a file could not be read, UTF-8.

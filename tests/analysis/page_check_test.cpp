@@ -21,7 +21,9 @@ struct Case {
     std::string expected;  // "file:line:column code" per diagnostic, ' ' between
 };
 
-std::string Listing(const Files &files)
+// "file:line:column code" per diagnostic; `severities` adds " error" or
+// " warning" to each.
+std::string Listing(const Files &files, bool severities = false)
 {
     testing::ScratchDir dir("analysis");
     for (const auto &[name, bytes] : files) {
@@ -36,6 +38,8 @@ std::string Listing(const Files &files)
             out += ' ';
         out += SiteRoot(dir.Path()).Relative(checker.Files()[d.file].path) + ":" + std::to_string(d.line)
                + ":" + std::to_string(d.column) + " " + DiagnosticCode(d);
+        if (severities)
+            out += d.severity == vbs::Severity::Error ? " error" : " warning";
     }
     return out;
 }
@@ -107,12 +111,76 @@ INSTANTIATE_TEST_SUITE_P(
               {"one.asp", "<% Sub ShowMenu\nEnd Sub %>"},
               {"two.asp", "<% Sub showmenu\nEnd Sub %>"}},
              "two.asp:1:8 procedure-case"},
+        // ReDim declares the array where nothing else did, in its scope.
+        Case{"redim_declares",
+             {{"a.asp", std::string(kExplicit)
+                            + "<%\nReDim list(3)\nlist(0) = 1\nSub S\nReDim t(1)\nt(0) = list(0)\n"
+                              "End Sub\nt(1) = 2\n%>"}},
+             "a.asp:9:1 800A01F4"},
+        // global.asa gives every page its Application and Session objects
+        // and its type libraries' constants, not its procedures.
+        Case{"global_asa_objects_and_type_library",
+             {{"a.asp", std::string(kExplicit)
+                            + "<% Counter.Add 1 : Cart.Clear : x = adOpenStatic : OnStartHelper %>"},
+              {"GLOBAL.ASA",
+               "<!--METADATA TYPE=\"TypeLib\" UUID=\"{00000206-0000-0010-8000-00AA006D2EA4}\"-->\n"
+               "<object runat=\"server\" scope=\"Application\" id=\"Counter\" progid=\"My.Counter\">"
+               "</object>\n<OBJECT RUNAT=Server SCOPE=Session ID=Cart PROGID=\"My.Cart\"></OBJECT>\n"
+               "<script language=\"VBScript\" runat=\"server\">\nSub OnStartHelper\nEnd Sub\n</script>"}},
+             ""},
+        Case{"global_asa_procedures_stay_there",
+             {{"a.asp", std::string(kExplicit) + "<% OnStartHelper %>"},
+              {"global.asa",
+               "<script language=\"VBScript\" runat=\"server\">\nSub OnStartHelper\nEnd Sub\n</script>"}},
+             "a.asp:2:4 800A01F4"},
+        Case{"page_server_object",
+             {{"a.asp",
+               std::string(kExplicit)
+                   + "<object runat=\"server\" id=\"conn\" progid=\"ADODB.Connection\"></object>\n"
+                     "<object id=\"client\" classid=\"x\"></object>\n<% conn.Open \"x\" : client.Go %>"}},
+             "a.asp:4:20 800A01F4"},
         Case{"server_jscript_function_is_a_global",
              {{"a.asp",
                std::string(kExplicit)
                    + "<script language=\"JScript\" runat=\"server\">\nfunction jsEscape(s) { return s; }\n"
                      "</script>\n<% x = jsEscape(\"a\") %>"}},
              "a.asp:5:4 800A01F4"}),
+    [](const ::testing::TestParamInfo<Case> &p) { return std::string(p.param.name); });
+
+class RuntimeErrors : public ::testing::TestWithParam<Case> {};
+
+// 500, 450 and 506 fail a page only when their statement runs: errors where
+// it surely runs, warnings where the page may go on without it.
+TEST_P(RuntimeErrors, AreErrorsWhereThePageFailsAndWarningsElsewhere)
+{
+    EXPECT_EQ(Listing(GetParam().files, true), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sites, RuntimeErrors,
+    ::testing::Values(
+        // The engine skips a failing statement after On Error Resume Next,
+        // until On Error GoTo 0; a procedure has its own setting.
+        Case{"resumed_past",
+             {{"a.asp", std::string(kExplicit)
+                            + "<%\nOn Error Resume Next\nx = 1\nSet o = New Nope\nOn Error GoTo 0\ny = 2\n"
+                              "Sub S\nz = 3\nEnd Sub\n%>"}},
+             "a.asp:4:1 800A01F4 warning a.asp:5:5 800A01F4 warning a.asp:5:9 800A01FA warning "
+             "a.asp:7:1 800A01F4 error "
+             "a.asp:9:1 800A01F4 error"},
+        // A shared include guards code for the pages that have the class.
+        Case{"new_under_a_condition",
+             {{"a.asp", "<%\nIf page = \"about\" Then\nSet o = New About\nEnd If\n"
+                        "For Each p In ps : Set q = New Photo : Next\nSet r = New Menu\n%>"}},
+             "a.asp:3:9 800A01FA warning a.asp:5:28 800A01FA warning a.asp:6:9 800A01FA error"},
+        // The later of two declarations runs; inside a function its own name
+        // is its result whichever declaration wins.
+        Case{"later_declaration_wins",
+             {{"a.asp", "<!--#include file=\"old.asp\"-->\n<%\nFunction Get(k)\nGet = k\n"
+                        "If Get = \"\" Then Get = 0\nEnd Function\nx = Get(1)\ny = Get(1, 2)\n%>"},
+              {"old.asp", "<%\nFunction Get(k, d)\nGet = d\nIf Get & \"\" = \"\" Then Get = k\nEnd Function\n"
+                          "Sub Show\nResponse.Write Get(1, 2)\nEnd Sub\n%>"}},
+             "a.asp:8:5 800A01C2 error old.asp:7:16 800A01C2 warning"}),
     [](const ::testing::TestParamInfo<Case> &p) { return std::string(p.param.name); });
 
 // New fails only when it runs: in a procedure of a shared include, which a
