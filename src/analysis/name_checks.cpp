@@ -63,6 +63,7 @@ struct Use {
     Role role;
     int arguments;
     NodeId klass, procedure;
+    std::string name;  // folded
 };
 
 constexpr int kImplicit = -1;  // a name only ReDim declares
@@ -165,13 +166,16 @@ private:
                 errorModes_[CodeScope(v.procedure)].emplace_back(v.node,
                                                                  n.kind == NodeKind::OnErrorResumeNext);
             else if (n.kind == NodeKind::Identifier) {
-                uses_.push_back({v.node, v.role, v.arguments, v.klass, v.procedure});
-                const std::string name = Fold(n.text, n.span.file);
+                std::string name = Fold(n.text, n.span.file);
                 dynamicCode_ = dynamicCode_ || name == "execute" || name == "executeglobal";
+                uses_.push_back({v.node, v.role, v.arguments, v.klass, v.procedure, std::move(name)});
             }
             const NodeId scope = v.procedure != kNoNode ? v.procedure
                                  : v.klass != kNoNode   ? v.klass
                                                         : tree_.root;
+            // The children are visited first to last: in the order they were
+            // made, close together in memory.
+            const size_t firstPushed = stack.size();
             NodeId child = n.firstChild;
             for (int i = 0; child != kNoNode; ++i, child = tree_[child].nextSibling) {
                 Visit c{child, Role::Value, 0, v.klass, v.procedure, v.conditional || IsConditional(n.kind)};
@@ -207,6 +211,7 @@ private:
                 }
                 stack.push_back(c);
             }
+            std::reverse(stack.begin() + static_cast<std::ptrdiff_t>(firstPushed), stack.end());
         }
     }
 
@@ -269,7 +274,7 @@ private:
     void Resolve(const Use &use)
     {
         const Node &n = tree_[use.node];
-        const std::string name = Fold(n.text, n.span.file);
+        const std::string &name = use.name;
         const std::optional<int> found = Lookup(name, use.procedure, use.klass);
         if (!found) {
             const NodeId scope = use.procedure != kNoNode ? use.procedure : tree_.root;
