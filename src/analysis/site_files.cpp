@@ -1,6 +1,7 @@
 #include "analysis/site_files.h"
 
 #include "text/encoding_detection.h"
+#include "text/byte_string.h"
 #include "text/file_read.h"
 
 #include <cctype>
@@ -32,6 +33,20 @@ void FunctionNamesOf(std::string_view code, std::vector<std::string> &names)
         if (!name.empty())
             names.push_back(std::move(name));
     }
+}
+
+// Where `word` (lower-case) first stands in `text` from `from`, in any
+// letter case; npos when nowhere. Reads the file once, copies nothing.
+size_t FindNoCase(std::string_view text, std::string_view word, size_t from)
+{
+    for (size_t at = from; at + word.size() <= text.size(); ++at) {
+        at = text.find_first_of(std::string{word[0], static_cast<char>(std::toupper(word[0]))}, at);
+        if (at == std::string_view::npos || at + word.size() > text.size())
+            return std::string_view::npos;
+        if (StartsWithNoCase(text.substr(at), word))
+            return at;
+    }
+    return std::string_view::npos;
 }
 
 }  // namespace
@@ -66,12 +81,9 @@ std::optional<uint32_t> SiteFiles::Open(const std::filesystem::path &path, const
         IsVBScriptFile(path) ? ScanScriptFileStructure(f.bytes, gbk) : ScanPageStructure(f.bytes, gbk);
     f.pieces = vbs::PiecesOfStructure(f.bytes, structure, id, f.encoding);
     f.includes = std::move(structure.includes);
-    std::string lower = f.bytes;
-    for (char &c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const size_t metadata = lower.find("metadata");
+    const size_t metadata = FindNoCase(f.bytes, "metadata", 0);
     f.importsTypeLibrary =
-        metadata != std::string::npos && lower.find("typelib", metadata) != std::string::npos;
+        metadata != std::string::npos && FindNoCase(f.bytes, "typelib", metadata) != std::string::npos;
     for (const PageRegion &r : structure.regions) {
         const std::string_view code = std::string_view(f.bytes).substr(r.codeBegin, r.codeEnd - r.codeBegin);
         if (r.kind == RegionKind::ServerOtherScript)
