@@ -4,6 +4,7 @@
 #include "text/byte_string.h"
 #include "text/file_read.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace qasp::analysis {
@@ -35,18 +36,22 @@ void FunctionNamesOf(std::string_view code, std::vector<std::string> &names)
     }
 }
 
-// Where `word` (lower-case) first stands in `text` from `from`, in any
-// letter case; npos when nowhere. Reads the file once, copies nothing.
-size_t FindNoCase(std::string_view text, std::string_view word, size_t from)
+// Whether a <!--METADATA TYPE="TypeLib" ...--> directive stands in `text`:
+// each comment opener is looked at, nothing is copied.
+bool ImportsTypeLibrary(std::string_view text)
 {
-    for (size_t at = from; at + word.size() <= text.size(); ++at) {
-        at = text.find_first_of(std::string{word[0], static_cast<char>(std::toupper(word[0]))}, at);
-        if (at == std::string_view::npos || at + word.size() > text.size())
-            return std::string_view::npos;
-        if (StartsWithNoCase(text.substr(at), word))
-            return at;
+    for (size_t at = text.find("<!--"); at != std::string_view::npos; at = text.find("<!--", at + 4)) {
+        size_t p = at + 4;
+        while (p < text.size() && IsBlank(static_cast<unsigned char>(text[p])))
+            ++p;
+        if (!StartsWithNoCase(text.substr(p), "metadata"))
+            continue;
+        const size_t end = std::min(text.find("-->", p), text.size());
+        for (size_t q = p; q + 7 <= end; ++q)
+            if (StartsWithNoCase(text.substr(q, 7), "typelib"))
+                return true;
     }
-    return std::string_view::npos;
+    return false;
 }
 
 }  // namespace
@@ -81,9 +86,7 @@ std::optional<uint32_t> SiteFiles::Open(const std::filesystem::path &path, const
         IsVBScriptFile(path) ? ScanScriptFileStructure(f.bytes, gbk) : ScanPageStructure(f.bytes, gbk);
     f.pieces = vbs::PiecesOfStructure(f.bytes, structure, id, f.encoding);
     f.includes = std::move(structure.includes);
-    const size_t metadata = FindNoCase(f.bytes, "metadata", 0);
-    f.importsTypeLibrary =
-        metadata != std::string::npos && FindNoCase(f.bytes, "typelib", metadata) != std::string::npos;
+    f.importsTypeLibrary = ImportsTypeLibrary(f.bytes);
     for (const PageRegion &r : structure.regions) {
         const std::string_view code = std::string_view(f.bytes).substr(r.codeBegin, r.codeEnd - r.codeBegin);
         if (r.kind == RegionKind::ServerOtherScript)
