@@ -80,6 +80,7 @@ AssembledPage AssemblePage(uint32_t page, IncludeResolver &resolver, SiteFiles &
             if (result.pieces.size() >= kMaxPagePieces)
                 throw AssemblyError("the page with its includes has more than "
                                     + std::to_string(kMaxPagePieces) + " pieces (files included too often)");
+            result.origins.push_back({f.id, static_cast<uint32_t>(f.nextPiece)});
             result.pieces.push_back(file.pieces[f.nextPiece++]);
             continue;
         }

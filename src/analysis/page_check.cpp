@@ -61,7 +61,12 @@ std::vector<vbs::Diagnostic> PageChecker::Check(const std::filesystem::path &pag
     for (const uint32_t f : assembled.filesUsed)
         siteOf_.try_emplace(f, site.Path());
 
-    const vbs::ParseResult parsed = vbs::ParsePage(assembled.pieces);
+    // Each piece of a shared include is lexed once however many pages have it.
+    const vbs::PieceTokens tokens = [&](size_t piece) {
+        const PieceOrigin &o = assembled.origins[piece];
+        return files_.PieceTokens(o.file, o.piece);
+    };
+    const vbs::ParseResult parsed = vbs::ParsePage(assembled.pieces, tokens);
     const FileEncoding encoding = [this](uint32_t file) { return files_[file].encoding; };
     std::vector<vbs::Diagnostic> out = std::move(assembled.includeProblems);
     out.insert(out.end(), parsed.diagnostics.begin(), parsed.diagnostics.end());

@@ -3,6 +3,7 @@
 #include "text/encoding_detection.h"
 #include "text/byte_string.h"
 #include "text/file_read.h"
+#include "vbscript/lexer.h"
 
 #include <algorithm>
 #include <cctype>
@@ -97,6 +98,17 @@ std::optional<uint32_t> SiteFiles::Open(const std::filesystem::path &path, const
     }
     ids_.emplace(key, id);
     return id;
+}
+
+std::span<const vbs::Token> SiteFiles::PieceTokens(uint32_t id, uint32_t piece)
+{
+    SiteFile &f = files_[id];
+    if (f.tokens.empty())
+        f.tokens.resize(f.pieces.size());
+    // A lexed piece has a token at least: the Newline that closes it.
+    if (f.tokens[piece].empty())
+        f.tokens[piece] = vbs::LexPiece(f.pieces[piece]);
+    return f.tokens[piece];
 }
 
 std::string RealPathKey(const std::filesystem::path &path)

@@ -8,11 +8,13 @@
 #include "site/page_structure.h"
 #include "text/text_encoding.h"
 #include "vbscript/source_pieces.h"
+#include "vbscript/token.h"
 
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -37,6 +39,8 @@ struct SiteFile {
     bool importsTypeLibrary = false;
     // <object runat="server" id="..."> tags: each a variable of the script.
     std::vector<ServerObject> serverObjects;
+    // Each piece's tokens, lexed the first time a page needs them.
+    std::vector<std::vector<vbs::Token>> tokens;
 };
 
 // Why a file could not be read, UTF-8.
@@ -55,6 +59,8 @@ public:
                                  SiteFileError *error);
 
     const SiteFile &operator[](uint32_t id) const { return files_[id]; }
+    // The tokens of piece `piece` of file `id`, lexed once per run.
+    std::span<const vbs::Token> PieceTokens(uint32_t id, uint32_t piece);
     size_t Count() const { return files_.size(); }
 
 private:

@@ -6,7 +6,12 @@ namespace qasp::vbs {
 
 ParseResult ParsePage(std::span<const SourcePiece> pieces)
 {
-    return Parser(pieces).Run();
+    return Parser(pieces, nullptr).Run();
+}
+
+ParseResult ParsePage(std::span<const SourcePiece> pieces, const PieceTokens &tokens)
+{
+    return Parser(pieces, &tokens).Run();
 }
 
 ParseResult ParseFile(std::string_view bytes, uint32_t file, TextEncoding encoding)
@@ -15,7 +20,7 @@ ParseResult ParseFile(std::string_view bytes, uint32_t file, TextEncoding encodi
     return ParsePage(pieces);
 }
 
-Parser::Parser(std::span<const SourcePiece> pieces) : lexer_(pieces)
+Parser::Parser(std::span<const SourcePiece> pieces, const PieceTokens *tokens) : lexer_(pieces, tokens)
 {
     size_t bytes = 0;
     for (const SourcePiece &p : pieces)

@@ -55,7 +55,8 @@ inline SourceSpan SpanOf(const Token &t)
 
 class Parser {
 public:
-    explicit Parser(std::span<const SourcePiece> pieces);
+    // `tokens`: each piece's tokens lexed already, or null.
+    Parser(std::span<const SourcePiece> pieces, const PieceTokens *tokens);
     ParseResult Run();
 
 private:
