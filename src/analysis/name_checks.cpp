@@ -336,8 +336,9 @@ private:
             if (!declared) {
                 // New fails only when it runs: in a procedure or under a
                 // condition of a shared include, a page that never runs it
-                // is fine without the class, so there it is a warning.
-                const Severity severity = use.procedure != kNoNode || use.conditional
+                // is fine without the class, so there it is a warning. Code
+                // run by Execute or ExecuteGlobal may define the class.
+                const Severity severity = use.procedure != kNoNode || use.conditional || dynamicCode_
                                               ? Severity::Warning
                                               : RuntimeSeverity(id, use.procedure);
                 Diagnostic d = vbs::DiagnosticAt(n.span, severity, kClassNotDefined,

@@ -173,6 +173,10 @@ INSTANTIATE_TEST_SUITE_P(
              {{"a.asp", "<%\nIf page = \"about\" Then\nSet o = New About\nEnd If\n"
                         "For Each p In ps : Set q = New Photo : Next\nSet r = New Menu\n%>"}},
              "a.asp:3:9 800A01FA warning a.asp:5:28 800A01FA warning a.asp:6:9 800A01FA error"},
+        // Code the page runs from a string may define the class.
+        Case{"new_after_execute_global",
+             {{"a.asp", "<%\nExecuteGlobal LoadClassText(\"menu\")\nSet m = New Menu\n%>"}},
+             "a.asp:3:9 800A01FA warning"},
         // The later of two declarations runs; inside a function its own name
         // is its result whichever declaration wins.
         Case{"later_declaration_wins",
