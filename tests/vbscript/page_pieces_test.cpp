@@ -35,6 +35,7 @@ TEST(PieceTokens, GiveTheSameTreeAndErrorsAsLexingThePage)
     for (const std::string_view page : pages) {
         const std::vector<SourcePiece> pieces = PiecesOfFile(page, 3, TextEncoding::Gbk);
         std::vector<std::vector<Token>> lexed;
+        lexed.reserve(pieces.size());
         for (const SourcePiece &p : pieces)
             lexed.push_back(LexPiece(p));
         const PieceTokens given = [&](size_t i) { return std::span<const Token>(lexed[i]); };
