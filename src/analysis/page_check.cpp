@@ -67,6 +67,9 @@ std::vector<vbs::Diagnostic> PageChecker::Check(const std::filesystem::path &pag
         return files_.PieceTokens(o.file, o.piece);
     };
     const vbs::ParseResult parsed = vbs::ParsePage(assembled.pieces, tokens);
+    // A page's own file is seldom another page's include: keeping its tokens
+    // would hold a whole site's in memory for nothing.
+    files_.ForgetTokens(*id);
     const FileEncoding encoding = [this](uint32_t file) { return files_[file].encoding; };
     std::vector<vbs::Diagnostic> out = std::move(assembled.includeProblems);
     out.insert(out.end(), parsed.diagnostics.begin(), parsed.diagnostics.end());

@@ -111,6 +111,11 @@ std::span<const vbs::Token> SiteFiles::PieceTokens(uint32_t id, uint32_t piece)
     return f.tokens[piece];
 }
 
+void SiteFiles::ForgetTokens(uint32_t id)
+{
+    std::vector<std::vector<vbs::Token>>().swap(files_[id].tokens);
+}
+
 std::string RealPathKey(const std::filesystem::path &path)
 {
     std::error_code ec;

@@ -61,6 +61,8 @@ public:
     const SiteFile &operator[](uint32_t id) const { return files_[id]; }
     // The tokens of piece `piece` of file `id`, lexed once per run.
     std::span<const vbs::Token> PieceTokens(uint32_t id, uint32_t piece);
+    // Frees the tokens of file `id` (lexed again if asked for).
+    void ForgetTokens(uint32_t id);
     size_t Count() const { return files_.size(); }
 
 private:
