@@ -1,6 +1,7 @@
 #include "analysis/site_files.h"
 
 #include "text/encoding_detection.h"
+#include "analysis/html_tag.h"
 #include "text/byte_string.h"
 #include "text/file_read.h"
 #include "vbscript/lexer.h"
@@ -55,6 +56,31 @@ bool ImportsTypeLibrary(std::string_view text)
     return false;
 }
 
+// A server script element with a src attribute: an include of that file,
+// from the site root when the path starts with a slash, else from the
+// element's folder.
+void AddScriptSource(SiteFile &f, const PageRegion &r, bool gbk)
+{
+    constexpr size_t kTagName = 7;  // "<script"
+    const std::string src = AttributeValue(ReadTagAttributes(f.bytes, r.begin + kTagName, gbk), "src");
+    if (src.empty())
+        return;
+    IncludeDirective d;
+    d.begin = d.pathBegin = d.pathEnd = r.begin;
+    d.end = r.end;
+    d.line = 1
+             + static_cast<int>(
+                 std::count(f.bytes.begin(), f.bytes.begin() + static_cast<ptrdiff_t>(r.begin), '\n'));
+    d.kind = src[0] == '/' || src[0] == '\\' ? IncludeKind::Virtual : IncludeKind::File;
+    d.path = src;
+    const auto at =
+        std::upper_bound(f.includes.begin(), f.includes.end(), r.begin,
+                         [](size_t offset, const IncludeDirective &i) { return offset < i.begin; });
+    f.includes.insert(at, std::move(d));
+    if (r.kind == RegionKind::ServerOtherScript)
+        f.otherLanguageSources.push_back(r.begin);
+}
+
 }  // namespace
 
 std::optional<uint32_t> SiteFiles::Open(const std::filesystem::path &path, const std::string &key,
@@ -88,8 +114,13 @@ std::optional<uint32_t> SiteFiles::Open(const std::filesystem::path &path, const
     f.pieces = vbs::PiecesOfStructure(f.bytes, structure, id, f.encoding);
     f.includes = std::move(structure.includes);
     f.importsTypeLibrary = ImportsTypeLibrary(f.bytes);
+    // A JScript file is reached as the src of a server script element.
+    if (EqualsNoCase(path.extension().native(), ".js"))
+        FunctionNamesOf(f.bytes, f.scriptFunctions);
     for (const PageRegion &r : structure.regions) {
         const std::string_view code = std::string_view(f.bytes).substr(r.codeBegin, r.codeEnd - r.codeBegin);
+        if (r.kind == RegionKind::ServerScript || r.kind == RegionKind::ServerOtherScript)
+            AddScriptSource(f, r, gbk);
         if (r.kind == RegionKind::ServerOtherScript)
             FunctionNamesOf(code, f.scriptFunctions);
         else if (r.kind == RegionKind::Html && code.find('<') != std::string_view::npos)

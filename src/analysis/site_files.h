@@ -29,8 +29,14 @@ struct SiteFile {
     std::string key;             // its real path: one entry however it is spelled
     std::string bytes;
     TextEncoding encoding = TextEncoding::Gbk;
-    std::vector<vbs::SourcePiece> pieces;    // in file order
-    std::vector<IncludeDirective> includes;  // in file order
+    std::vector<vbs::SourcePiece> pieces;  // in file order
+    // In file order. A server <script src="..."> element is one too: the
+    // server reads the file named as the element's code.
+    std::vector<IncludeDirective> includes;
+    // The begin offsets of the includes that are the src of a script in
+    // another language (JScript): its functions count, its text is no
+    // VBScript.
+    std::vector<size_t> otherLanguageSources;
     // Functions of its server JScript blocks, lower-cased: VBScript on the
     // same page calls them as its own.
     std::vector<std::string> scriptFunctions;

@@ -139,6 +139,19 @@ INSTANTIATE_TEST_SUITE_P(
                    + "<object runat=\"server\" id=\"conn\" progid=\"ADODB.Connection\"></object>\n"
                      "<object id=\"client\" classid=\"x\"></object>\n<% conn.Open \"x\" : client.Go %>"}},
              "a.asp:4:20 800A01F4"},
+        // A server script's src is an include: VBScript joins the page,
+        // a JScript file's functions are globals.
+        Case{"script_src_includes",
+             {{"a.asp",
+               std::string(kExplicit)
+                   + "<script language=\"VBScript\" runat=\"server\" src=\"/lib/shapes.vbs\"></script>\n"
+                     "<SCRIPT RUNAT=Server LANGUAGE=JScript SRC=\"util.js\"></SCRIPT>\n"
+                     "<% Dim s, x : Set s = New Shape : x = Area(s) & jsTrim(\" a \") %>\n"
+                     "<script runat=\"server\" src=\"none.vbs\"></script>"},
+              {"lib/shapes.vbs",
+               "Class Shape\r\nEnd Class\r\nFunction Area(s)\r\nArea = 0\r\nEnd Function\r\n"},
+              {"util.js", "function jsTrim(s) { return s.replace(/^ +| +$/g, ''); }"}},
+             "a.asp:5:1 ASP0126"},
         Case{"server_jscript_function_is_a_global",
              {{"a.asp",
                std::string(kExplicit)
