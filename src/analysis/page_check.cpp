@@ -27,6 +27,20 @@ std::vector<uint32_t> PageChecker::IncludedFiles(const std::filesystem::path &pa
     }
 }
 
+void PageChecker::KeepScriptElements(AssembledPage &page) const
+{
+    size_t kept = 0;
+    for (size_t i = 0; i < page.pieces.size(); ++i) {
+        const PieceOrigin o = page.origins[i];
+        if (!files_[o.file].inScriptElement[o.piece])
+            continue;
+        page.pieces[kept] = page.pieces[i];
+        page.origins[kept++] = o;
+    }
+    page.pieces.resize(kept);
+    page.origins.resize(kept);
+}
+
 const ApplicationNames &PageChecker::ApplicationOf(const SiteRoot &site)
 {
     const auto it = applications_.find(site.Path().native());
@@ -60,6 +74,12 @@ std::vector<vbs::Diagnostic> PageChecker::Check(const std::filesystem::path &pag
     }
     for (const uint32_t f : assembled.filesUsed)
         siteOf_.try_emplace(f, site.Path());
+    // A page in another language (<%@ LANGUAGE="JScript" %>): its blocks and
+    // those of its includes are not VBScript, its server VBScript elements
+    // are, and may call any of its functions.
+    const bool vbscriptPage = files_[*id].blocksAreVBScript;
+    if (!vbscriptPage)
+        KeepScriptElements(assembled);
 
     // Each piece of a shared include is lexed once however many pages have it.
     const vbs::PieceTokens tokens = [&](size_t piece) {
@@ -77,7 +97,7 @@ std::vector<vbs::Diagnostic> PageChecker::Check(const std::filesystem::path &pag
     // server JScript, its server objects and those of global.asa.
     const ApplicationNames &application = ApplicationOf(site);
     std::unordered_set<std::string> otherGlobals(application.objects.begin(), application.objects.end());
-    bool typeLibrary = application.typeLibrary;
+    bool typeLibrary = application.typeLibrary || !vbscriptPage;
     for (const uint32_t f : assembled.filesUsed) {
         const SiteFile &file = files_[f];
         otherGlobals.insert(file.scriptFunctions.begin(), file.scriptFunctions.end());

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analysis/application_file.h"
+#include "analysis/page_assembly.h"
 #include "analysis/site_files.h"
 #include "site/include_resolution.h"
 #include "site/site_root.h"
@@ -41,6 +42,9 @@ public:
     const std::filesystem::path &SiteOf(uint32_t file) const { return siteOf_.at(file); }
 
 private:
+    // Leaves out of `page` every piece but the code of server script
+    // elements.
+    void KeepScriptElements(AssembledPage &page) const;
     // What the site's global.asa gives its pages, read once per site root.
     const ApplicationNames &ApplicationOf(const SiteRoot &site);
 

@@ -117,8 +117,15 @@ std::optional<uint32_t> SiteFiles::Open(const std::filesystem::path &path, const
     // A JScript file is reached as the src of a server script element.
     if (EqualsNoCase(path.extension().native(), ".js"))
         FunctionNamesOf(f.bytes, f.scriptFunctions);
+    bool directiveSeen = false;
     for (const PageRegion &r : structure.regions) {
         const std::string_view code = std::string_view(f.bytes).substr(r.codeBegin, r.codeEnd - r.codeBegin);
+        if (r.kind == RegionKind::Directive && !directiveSeen) {
+            directiveSeen = true;
+            const std::string language = AttributeValue(ReadTagAttributes(code, 0, gbk), "language");
+            f.blocksAreVBScript =
+                language.empty() || EqualsNoCase(language, "vbscript") || EqualsNoCase(language, "vbs");
+        }
         if (r.kind == RegionKind::ServerScript || r.kind == RegionKind::ServerOtherScript)
             AddScriptSource(f, r, gbk);
         if (r.kind == RegionKind::ServerOtherScript)
@@ -126,6 +133,16 @@ std::optional<uint32_t> SiteFiles::Open(const std::filesystem::path &path, const
         else if (r.kind == RegionKind::Html && code.find('<') != std::string_view::npos)
             for (ServerObject &o : ServerObjectsIn(code, gbk))
                 f.serverObjects.push_back(std::move(o));
+    }
+    f.inScriptElement.resize(f.pieces.size());
+    size_t region = 0;
+    for (size_t p = 0; p < f.pieces.size(); ++p) {
+        const size_t at = f.pieces[p].offset;
+        while (region < structure.regions.size() && structure.regions[region].end <= at)
+            ++region;
+        f.inScriptElement[p] = region < structure.regions.size()
+                               && structure.regions[region].kind == RegionKind::ServerScript
+                               && structure.regions[region].begin <= at;
     }
     ids_.emplace(key, id);
     return id;

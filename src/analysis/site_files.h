@@ -45,6 +45,12 @@ struct SiteFile {
     bool importsTypeLibrary = false;
     // <object runat="server" id="..."> tags: each a variable of the script.
     std::vector<ServerObject> serverObjects;
+    // Its <%@ LANGUAGE=... %> names VBScript or nothing: as the page, its
+    // <% %> blocks and its includes' are VBScript. Otherwise only server
+    // <script language="VBScript"> elements are.
+    bool blocksAreVBScript = true;
+    // For each piece, whether it is the code of a server <script> element.
+    std::vector<bool> inScriptElement;
     // Each piece's tokens, lexed the first time a page needs them.
     std::vector<std::vector<vbs::Token>> tokens;
 };

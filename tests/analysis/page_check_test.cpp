@@ -152,6 +152,15 @@ INSTANTIATE_TEST_SUITE_P(
                "Class Shape\r\nEnd Class\r\nFunction Area(s)\r\nArea = 0\r\nEnd Function\r\n"},
               {"util.js", "function jsTrim(s) { return s.replace(/^ +| +$/g, ''); }"}},
              "a.asp:5:1 ASP0126"},
+        // A JScript page's blocks (and its includes') are no VBScript; its
+        // server VBScript elements are, and may call its functions.
+        Case{"jscript_page",
+             {{"a.asp", "<%@ Language=\"JScript\" CODEPAGE=65001 %>\n<!--#include file=\"lib.asp\"-->\n"
+                        "<% var n = count(1); if (n > 0) { Response.Write(n); } %>\n<%= n + 1 %>\n"
+                        "<script language=\"VBScript\" runat=\"server\">\nSub Show\nResponse.Write count(2\n"
+                        "End Sub\n</script>"},
+              {"lib.asp", "<% function count(x) { return x * 2; } %>"}},
+             "a.asp:7:23 800A03EE"},
         Case{"server_jscript_function_is_a_global",
              {{"a.asp",
                std::string(kExplicit)
