@@ -90,6 +90,11 @@ INSTANTIATE_TEST_SUITE_P(
                         "New Nope\n%>"},
               {"c.asp", "<% Class Shape\nEnd Class %>"}},
              "a.asp:5:9 800A01FA"},
+        // Classes, like procedures, exist before the page's first statement.
+        Case{"new_of_a_class_declared_later",
+             {{"a.asp", "<% Set a = New Later %>\n<!--#include file=\"c.asp\"-->"},
+              {"c.asp", "<% Class Later\nEnd Class %>"}},
+             ""},
         Case{"exit_outside_a_procedure", {{"a.asp", "<%\nExit Function\n%>"}}, "a.asp:2:1 800A040F"},
         Case{"include_missing_and_parent_path",
              {{"sub/a.asp", "<!--#include file=\"../inc/x.asp\"-->\n<!--#include file=\"none.asp\"-->"},
