@@ -149,7 +149,9 @@ private:
     // Every node once, with a stack of its own: nesting costs no call stack.
     void Walk()
     {
+        uses_.reserve(tree_.references.size());
         std::vector<Visit> stack{{tree_.root, Role::Value, 0, kNoNode, kNoNode, false}};
+        stack.reserve(256);
         while (!stack.empty()) {
             Visit v = stack.back();
             stack.pop_back();
@@ -167,7 +169,8 @@ private:
                                                                  n.kind == NodeKind::OnErrorResumeNext);
             else if (n.kind == NodeKind::Identifier) {
                 std::string name = Fold(n.text, n.span.file);
-                dynamicCode_ = dynamicCode_ || name == "execute" || name == "executeglobal";
+                dynamicCode_ = dynamicCode_ || name == std::string_view("execute")
+                               || name == std::string_view("executeglobal");
                 uses_.push_back({v.node, v.role, v.arguments, v.klass, v.procedure, std::move(name)});
             }
             const NodeId scope = v.procedure != kNoNode ? v.procedure
