@@ -97,15 +97,16 @@ std::vector<vbs::Diagnostic> PageChecker::Check(const std::filesystem::path &pag
     // server JScript, its server objects and those of global.asa.
     const ApplicationNames &application = ApplicationOf(site);
     std::unordered_set<std::string> otherGlobals(application.objects.begin(), application.objects.end());
-    bool typeLibrary = application.typeLibrary || !vbscriptPage;
+    // A type library's constants and a JScript page's names cannot be listed.
+    bool unknownGlobals = application.typeLibrary || !vbscriptPage;
     for (const uint32_t f : assembled.filesUsed) {
         const SiteFile &file = files_[f];
         otherGlobals.insert(file.scriptFunctions.begin(), file.scriptFunctions.end());
         for (const ServerObject &o : file.serverObjects)
             otherGlobals.insert(vbs::FoldName(o.id, file.encoding));
-        typeLibrary = typeLibrary || file.importsTypeLibrary;
+        unknownGlobals = unknownGlobals || file.importsTypeLibrary;
     }
-    for (auto &&found : {CheckNames(parsed.tree, encoding, otherGlobals, typeLibrary),
+    for (auto &&found : {CheckNames(parsed.tree, encoding, otherGlobals, unknownGlobals),
                          CheckUnreachableCode(parsed.tree, encoding)})
         out.insert(out.end(), found.begin(), found.end());
     std::stable_sort(out.begin(), out.end(), [](const vbs::Diagnostic &a, const vbs::Diagnostic &b) {
