@@ -1,7 +1,7 @@
 #include "analysis/builtin_names.h"
 
-#include <algorithm>
 #include <array>
+#include <unordered_set>
 
 namespace qasp::analysis {
 namespace {
@@ -217,7 +217,9 @@ constexpr std::array<std::string_view, 200> kNames{
 
 bool IsBuiltinName(std::string_view folded)
 {
-    return std::binary_search(kNames.begin(), kNames.end(), folded);
+    // Asked for most names a page uses (Response, Len, vbCrLf...): hashed.
+    static const std::unordered_set<std::string_view> names(kNames.begin(), kNames.end());
+    return names.contains(folded);
 }
 
 bool IsBuiltinClass(std::string_view folded)

@@ -1,7 +1,15 @@
 // Names looked up as the engine looks them up when the page runs: a
 // procedure's own names, then its class's members, then the page's globals
 // (from every file of the page, wherever they stand: the engine collects a
-// scope's declarations before running it), then the built-in names.
+// scope's declarations before running it), then the built-in names. A Sub
+// or Function declared twice is the later one when the page runs.
+//
+// 500, 450 and 506 are raised when the statement runs: after On Error Resume
+// Next in the same procedure (or in the page's own code) the engine skips
+// the statement and the page goes on, so there they are warnings. New of a
+// class the page lacks is an error only where it runs whenever the page
+// runs (the page's own code, outside conditions and loops): a shared
+// include often guards code for the pages that have the class.
 #include "analysis/builtin_names.h"
 #include "analysis/check_messages.h"
 #include "analysis/page_checks.h"
@@ -41,6 +49,13 @@ struct Visit {
     Role role;
     int arguments;  // Callee: how many
     NodeId klass, procedure;
+    bool conditional;  // inside a condition or a loop: may never run
+};
+
+// A New, with where it stands.
+struct NewUse {
+    NodeId node, procedure;
+    bool conditional;
 };
 
 struct Use {
@@ -48,6 +63,7 @@ struct Use {
     Role role;
     int arguments;
     NodeId klass, procedure;
+    std::string name;  // folded
 };
 
 constexpr int kImplicit = -1;  // a name only ReDim declares
@@ -56,6 +72,17 @@ bool IsProcedure(NodeKind k)
 {
     return k == NodeKind::Sub || k == NodeKind::Function || k == NodeKind::PropertyGet
            || k == NodeKind::PropertyLet || k == NodeKind::PropertySet;
+}
+
+bool IsConditional(NodeKind k)
+{
+    return k == NodeKind::If || k == NodeKind::Select || k == NodeKind::For || k == NodeKind::ForEach
+           || k == NodeKind::Do || k == NodeKind::While;
+}
+
+bool IsSubOrFunction(DeclarationKind k)
+{
+    return k == DeclarationKind::Sub || k == DeclarationKind::Function;
 }
 
 int SiblingsFrom(const SyntaxTree &tree, NodeId first)
@@ -90,9 +117,15 @@ public:
     {
         for (size_t i = 0; i < tree_.declarations.size(); ++i) {
             const Declaration &d = tree_.declarations[i];
-            names_[d.scope].emplace(Fold(d.name, d.at.file), static_cast<int>(i));
+            const auto [it, added] = names_[d.scope].emplace(Fold(d.name, d.at.file), static_cast<int>(i));
+            if (!added && IsSubOrFunction(d.kind) && IsSubOrFunction(tree_.declarations[it->second].kind))
+                it->second = static_cast<int>(i);
+            if (d.scope == tree_.root && IsSubOrFunction(d.kind))
+                procedureDeclarations_[it->first].push_back(static_cast<int>(i));
         }
         Walk();
+        for (auto &[scope, modes] : errorModes_)
+            std::sort(modes.begin(), modes.end());
         // ReDim declares a name nothing else did, in the scope it stands in.
         for (const auto &[var, scope] : redims_) {
             const std::string name = Fold(tree_[var].text, tree_[var].span.file);
@@ -116,7 +149,9 @@ private:
     // Every node once, with a stack of its own: nesting costs no call stack.
     void Walk()
     {
-        std::vector<Visit> stack{{tree_.root, Role::Value, 0, kNoNode, kNoNode}};
+        uses_.reserve(tree_.references.size());
+        std::vector<Visit> stack{{tree_.root, Role::Value, 0, kNoNode, kNoNode, false}};
+        stack.reserve(256);
         while (!stack.empty()) {
             Visit v = stack.back();
             stack.pop_back();
@@ -128,18 +163,25 @@ private:
             else if (n.kind == NodeKind::OptionExplicit)
                 optionExplicit_ = true;
             else if (n.kind == NodeKind::New)
-                news_.emplace_back(v.node, v.procedure != kNoNode);
+                news_.push_back({v.node, v.procedure, v.conditional});
+            else if (n.kind == NodeKind::OnErrorResumeNext || n.kind == NodeKind::OnErrorGoTo0)
+                errorModes_[CodeScope(v.procedure)].emplace_back(v.node,
+                                                                 n.kind == NodeKind::OnErrorResumeNext);
             else if (n.kind == NodeKind::Identifier) {
-                uses_.push_back({v.node, v.role, v.arguments, v.klass, v.procedure});
-                const std::string name = Fold(n.text, n.span.file);
-                dynamicCode_ = dynamicCode_ || name == "execute" || name == "executeglobal";
+                std::string name = Fold(n.text, n.span.file);
+                dynamicCode_ = dynamicCode_ || name == std::string_view("execute")
+                               || name == std::string_view("executeglobal");
+                uses_.push_back({v.node, v.role, v.arguments, v.klass, v.procedure, std::move(name)});
             }
             const NodeId scope = v.procedure != kNoNode ? v.procedure
                                  : v.klass != kNoNode   ? v.klass
                                                         : tree_.root;
+            // The children are visited first to last: in the order they were
+            // made, close together in memory.
+            const size_t firstPushed = stack.size();
             NodeId child = n.firstChild;
             for (int i = 0; child != kNoNode; ++i, child = tree_[child].nextSibling) {
-                Visit c{child, Role::Value, 0, v.klass, v.procedure};
+                Visit c{child, Role::Value, 0, v.klass, v.procedure, v.conditional || IsConditional(n.kind)};
                 const bool first = i == 0;
                 switch (n.kind) {
                 case NodeKind::Invoke:
@@ -172,7 +214,48 @@ private:
                 }
                 stack.push_back(c);
             }
+            std::reverse(stack.begin() + static_cast<std::ptrdiff_t>(firstPushed), stack.end());
         }
+    }
+
+    bool InsideFunctionNamed(NodeId procedure, const std::string &name) const
+    {
+        if (procedure == kNoNode)
+            return false;
+        const Node &p = tree_[procedure];
+        return (p.kind == NodeKind::Function || p.kind == NodeKind::PropertyGet)
+               && Fold(p.text, p.span.file) == name;
+    }
+
+    bool FitsAnotherDeclaration(const std::string &name, int declaration, int arguments) const
+    {
+        const auto it = procedureDeclarations_.find(name);
+        if (it == procedureDeclarations_.end())
+            return false;
+        return std::any_of(it->second.begin(), it->second.end(), [&](int other) {
+            return other != declaration && ParameterCount(tree_, tree_.declarations[other].node) == arguments;
+        });
+    }
+
+    // The scope whose On Error statements hold for code in `procedure`.
+    NodeId CodeScope(NodeId procedure) const { return procedure != kNoNode ? procedure : tree_.root; }
+
+    // Whether On Error Resume Next holds at `node` in `procedure`: the last
+    // On Error before it in its scope (in the page's order) says so.
+    bool ErrorsResumed(NodeId node, NodeId procedure) const
+    {
+        const auto it = errorModes_.find(CodeScope(procedure));
+        if (it == errorModes_.end())
+            return false;
+        const auto after =
+            std::lower_bound(it->second.begin(), it->second.end(), std::make_pair(node, false));
+        return after != it->second.begin() && std::prev(after)->second;
+    }
+
+    // A run-time error at `node`: an error unless resumed past.
+    Severity RuntimeSeverity(NodeId node, NodeId procedure) const
+    {
+        return ErrorsResumed(node, procedure) ? Severity::Warning : Severity::Error;
     }
 
     // The declaration `name` means in a procedure of a class; kImplicit for
@@ -194,14 +277,15 @@ private:
     void Resolve(const Use &use)
     {
         const Node &n = tree_[use.node];
-        const std::string name = Fold(n.text, n.span.file);
+        const std::string &name = use.name;
         const std::optional<int> found = Lookup(name, use.procedure, use.klass);
         if (!found) {
             const NodeId scope = use.procedure != kNoNode ? use.procedure : tree_.root;
             // Code run by Execute or ExecuteGlobal may declare any name.
+            const Severity severity = RuntimeSeverity(use.node, use.procedure);
             if (optionExplicit_ && !dynamicCode_ && !IsBuiltinName(name) && !otherGlobals_.contains(name)
-                && reportedUndefined_.insert({scope, name}).second) {
-                Diagnostic d = vbs::DiagnosticAt(n.span, Severity::Error, kVariableUndefined,
+                && reportedUndefined_[severity == Severity::Error].insert({scope, name}).second) {
+                Diagnostic d = vbs::DiagnosticAt(n.span, severity, kVariableUndefined,
                                                  RuntimeMessageKey(kVariableUndefined));
                 d.argument = std::string(n.text);
                 out_.push_back(std::move(d));
@@ -215,13 +299,21 @@ private:
         if (d.kind != DeclarationKind::Sub && d.kind != DeclarationKind::Function)
             return;
         const int parameters = ParameterCount(tree_, d.node);
-        // Inside a function its bare name is its result, not a call.
-        const bool call =
-            use.role == Role::Callee
-            || (use.role == Role::Value && d.kind == DeclarationKind::Function && use.procedure != d.node);
+        // Inside a function its bare name is its result, not a call, even
+        // when another declaration of the name is the one that wins.
+        const bool call = use.role == Role::Callee
+                          || (use.role == Role::Value && d.kind == DeclarationKind::Function
+                              && !InsideFunctionNamed(use.procedure, name));
         const int arguments = use.role == Role::Callee ? use.arguments : 0;
         if (call && arguments != parameters) {
-            Diagnostic e = vbs::DiagnosticAt(n.span, Severity::Error, kWrongArgumentCount,
+            // In a procedure of a file that pages share, a call that fits
+            // another declaration of the name is right on the pages where
+            // that one wins: a fault of this page only when it runs.
+            const Severity severity =
+                use.procedure != kNoNode && FitsAnotherDeclaration(name, *found, arguments)
+                    ? Severity::Warning
+                    : RuntimeSeverity(use.node, use.procedure);
+            Diagnostic e = vbs::DiagnosticAt(n.span, severity, kWrongArgumentCount,
                                              RuntimeMessageKey(kWrongArgumentCount));
             e.argument = std::string(n.text);
             e.related.push_back({d.at.file, d.at.begin, d.at.line, d.at.column, "vbscript.declared-here"});
@@ -231,7 +323,8 @@ private:
 
     void CheckNew()
     {
-        for (const auto &[id, inProcedure] : news_) {
+        for (const NewUse &use : news_) {
+            const NodeId id = use.node;
             const Node &n = tree_[id];
             const std::string name = Fold(n.text, n.span.file);
             if (IsBuiltinClass(name))
@@ -244,11 +337,15 @@ private:
                            && tree_.declarations[it->second].kind == DeclarationKind::Class;
             }
             if (!declared) {
-                // New fails only when it runs: in a procedure of a shared
-                // include, a page that never calls it runs fine without the
-                // class, so there it is a warning.
-                Diagnostic d = vbs::DiagnosticAt(n.span, inProcedure ? Severity::Warning : Severity::Error,
-                                                 kClassNotDefined, RuntimeMessageKey(kClassNotDefined));
+                // New fails only when it runs: in a procedure or under a
+                // condition of a shared include, a page that never runs it
+                // is fine without the class, so there it is a warning. Code
+                // run by Execute or ExecuteGlobal may define the class.
+                const Severity severity = use.procedure != kNoNode || use.conditional || dynamicCode_
+                                              ? Severity::Warning
+                                              : RuntimeSeverity(id, use.procedure);
+                Diagnostic d = vbs::DiagnosticAt(n.span, severity, kClassNotDefined,
+                                                 RuntimeMessageKey(kClassNotDefined));
                 d.argument = std::string(n.text);
                 out_.push_back(std::move(d));
             }
@@ -301,9 +398,14 @@ private:
     std::vector<bool> used_;                                                  // by declaration
     std::unordered_map<NodeId, std::unordered_map<std::string, int>> names_;  // scope -> name -> declaration
     std::vector<Use> uses_;
-    std::vector<std::pair<NodeId, bool>> news_;      // and whether in a procedure
+    std::vector<NewUse> news_;
+    // Folded name -> every Sub and Function of the page so named.
+    std::unordered_map<std::string, std::vector<int>> procedureDeclarations_;
+    // Per scope, its On Error statements: node, and whether Resume Next.
+    std::unordered_map<NodeId, std::vector<std::pair<NodeId, bool>>> errorModes_;
     std::vector<std::pair<NodeId, NodeId>> redims_;  // Var, its scope
-    std::unordered_set<std::pair<NodeId, std::string>, PairHash> reportedUndefined_;
+    // By scope and name, once as an error and once as a warning.
+    std::unordered_set<std::pair<NodeId, std::string>, PairHash> reportedUndefined_[2];
     bool optionExplicit_ = false;
     bool dynamicCode_;  // names may come from code or libraries not seen here
     std::vector<Diagnostic> out_;

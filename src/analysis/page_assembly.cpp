@@ -4,6 +4,7 @@
 #include "text/gbk_codec.h"
 #include "vbscript/text_position.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace qasp::analysis {
@@ -80,6 +81,7 @@ AssembledPage AssemblePage(uint32_t page, IncludeResolver &resolver, SiteFiles &
             if (result.pieces.size() >= kMaxPagePieces)
                 throw AssemblyError("the page with its includes has more than "
                                     + std::to_string(kMaxPagePieces) + " pieces (files included too often)");
+            result.origins.push_back({f.id, static_cast<uint32_t>(f.nextPiece)});
             result.pieces.push_back(file.pieces[f.nextPiece++]);
             continue;
         }
@@ -101,6 +103,13 @@ AssembledPage AssemblePage(uint32_t page, IncludeResolver &resolver, SiteFiles &
             if (!why.empty())
                 missing.argument += " (" + why + ")";
             result.includeProblems.push_back(std::move(missing));
+            continue;
+        }
+        // Another language's script: its functions count, its text is not
+        // the page's VBScript.
+        if (std::binary_search(file.otherLanguageSources.begin(), file.otherLanguageSources.end(), d.begin)) {
+            if (used.insert(*id).second)
+                result.filesUsed.push_back(*id);
             continue;
         }
         if (chain.contains(*id)) {

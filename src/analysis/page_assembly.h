@@ -24,8 +24,16 @@ struct AssemblyError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Where a piece of an assembled page comes from: a file and the piece's
+// index among that file's pieces.
+struct PieceOrigin {
+    uint32_t file;
+    uint32_t piece;
+};
+
 struct AssembledPage {
     std::vector<vbs::SourcePiece> pieces;
+    std::vector<PieceOrigin> origins;              // one for each piece
     std::vector<vbs::Diagnostic> includeProblems;  // ASP 0126, 0131, 0135 at their directives
     std::vector<uint32_t> filesUsed;               // ids, each once, the page first
 };

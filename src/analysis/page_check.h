@@ -3,6 +3,8 @@
 // a file included by many pages is read and split once.
 #pragma once
 
+#include "analysis/application_file.h"
+#include "analysis/page_assembly.h"
 #include "analysis/site_files.h"
 #include "site/include_resolution.h"
 #include "site/site_root.h"
@@ -40,8 +42,15 @@ public:
     const std::filesystem::path &SiteOf(uint32_t file) const { return siteOf_.at(file); }
 
 private:
+    // Leaves out of `page` every piece but the code of server script
+    // elements.
+    void KeepScriptElements(AssembledPage &page) const;
+    // What the site's global.asa gives its pages, read once per site root.
+    const ApplicationNames &ApplicationOf(const SiteRoot &site);
+
     SiteFiles files_;
-    std::map<std::string, IncludeResolver> resolvers_;  // by site root
+    std::map<std::string, ApplicationNames> applications_;  // by site root
+    std::map<std::string, IncludeResolver> resolvers_;      // by site root
     std::map<uint32_t, std::filesystem::path> siteOf_;
 };
 

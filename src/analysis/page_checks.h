@@ -20,8 +20,8 @@ using FileEncoding = std::function<TextEncoding(uint32_t file)>;
 
 // Names: 500, 450, 506, unused locals, procedures in other letter case.
 // `otherGlobals`: lower-cased names the page has from elsewhere (functions
-// of its server JScript blocks). `unknownGlobals`: the page has globals
-// that cannot be listed (a type library's constants): no name is undefined.
+// of its server JScript blocks, server objects of its own or of global.asa). `unknownGlobals`: the page has
+// globals that cannot be listed (a type library's constants): no name is undefined.
 std::vector<vbs::Diagnostic> CheckNames(const vbs::SyntaxTree &tree, const FileEncoding &encoding,
                                         const std::unordered_set<std::string> &otherGlobals = {},
                                         bool unknownGlobals = false);

@@ -4,14 +4,17 @@
 // point into the bytes kept here, which stay put for the whole run.
 #pragma once
 
+#include "analysis/server_objects.h"
 #include "site/page_structure.h"
 #include "text/text_encoding.h"
 #include "vbscript/source_pieces.h"
+#include "vbscript/token.h"
 
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -26,14 +29,30 @@ struct SiteFile {
     std::string key;             // its real path: one entry however it is spelled
     std::string bytes;
     TextEncoding encoding = TextEncoding::Gbk;
-    std::vector<vbs::SourcePiece> pieces;    // in file order
-    std::vector<IncludeDirective> includes;  // in file order
+    std::vector<vbs::SourcePiece> pieces;  // in file order
+    // In file order. A server <script src="..."> element is one too: the
+    // server reads the file named as the element's code.
+    std::vector<IncludeDirective> includes;
+    // The begin offsets of the includes that are the src of a script in
+    // another language (JScript): its functions count, its text is no
+    // VBScript.
+    std::vector<size_t> otherLanguageSources;
     // Functions of its server JScript blocks, lower-cased: VBScript on the
     // same page calls them as its own.
     std::vector<std::string> scriptFunctions;
     // A <!-- METADATA TYPE="typelib" --> directive: the library's constants
     // are globals no file declares.
     bool importsTypeLibrary = false;
+    // <object runat="server" id="..."> tags: each a variable of the script.
+    std::vector<ServerObject> serverObjects;
+    // Its <%@ LANGUAGE=... %> names VBScript or nothing: as the page, its
+    // <% %> blocks and its includes' are VBScript. Otherwise only server
+    // <script language="VBScript"> elements are.
+    bool blocksAreVBScript = true;
+    // For each piece, whether it is the code of a server <script> element.
+    std::vector<bool> inScriptElement;
+    // Each piece's tokens, lexed the first time a page needs them.
+    std::vector<std::vector<vbs::Token>> tokens;
 };
 
 // Why a file could not be read, UTF-8.
@@ -52,6 +71,10 @@ public:
                                  SiteFileError *error);
 
     const SiteFile &operator[](uint32_t id) const { return files_[id]; }
+    // The tokens of piece `piece` of file `id`, lexed once per run.
+    std::span<const vbs::Token> PieceTokens(uint32_t id, uint32_t piece);
+    // Frees the tokens of file `id` (lexed again if asked for).
+    void ForgetTokens(uint32_t id);
     size_t Count() const { return files_.size(); }
 
 private:

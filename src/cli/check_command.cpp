@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <set>
@@ -41,6 +42,16 @@ bool IsAspPage(const fs::path &p)
     return ext == ".asp";
 }
 
+// A NUL byte near the start: no page but data named .asp so that the
+// server refuses to send it (an Access database, typically).
+bool IsBinaryFile(const fs::path &p)
+{
+    std::ifstream in(p, std::ios::binary);
+    char head[1024];
+    in.read(head, sizeof head);
+    return std::find(head, head + in.gcount(), '\0') != head + in.gcount();
+}
+
 std::vector<Root> RootsOf(const std::string &argument)
 {
     const fs::path path(argument);
@@ -55,7 +66,7 @@ std::vector<Root> RootsOf(const std::string &argument)
         for (auto it =
                  fs::recursive_directory_iterator(path, fs::directory_options::skip_permission_denied, ec);
              !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
-            if (it->is_regular_file() && IsAspPage(it->path()))
+            if (it->is_regular_file() && IsAspPage(it->path()) && !IsBinaryFile(it->path()))
                 pages.push_back(it->path());
         if (ec)
             throw CommandError(argument + ": " + ec.message());
@@ -105,9 +116,16 @@ int Run(Arguments &args)
     std::map<fs::path, fs::path> shownRoots;
     std::vector<ShownDiagnostic> list;
     std::set<std::tuple<uint32_t, uint32_t, uint32_t, std::string, std::string>> seen;
+    // Finding a site root reads the folders above the page: once per folder.
+    std::map<fs::path, SiteRoot> siteOfFolder;
     auto siteOf = [&](const Root &root) {
-        return siteRootArgument ? SiteRoot::ForPage(fs::absolute(*siteRootArgument), root.page)
-                                : SiteRoot::Around(root.page);
+        if (siteRootArgument)
+            return SiteRoot::ForPage(fs::absolute(*siteRootArgument), root.page);
+        const fs::path folder = fs::absolute(root.page).parent_path();
+        const auto it = siteOfFolder.find(folder);
+        if (it != siteOfFolder.end())
+            return it->second;
+        return siteOfFolder.emplace(folder, SiteRoot::Around(root.page)).first->second;
     };
     // A file of a folder that another page includes is a part of pages, not
     // a page: its problems are those of the pages that include it.
@@ -125,13 +143,16 @@ int Run(Arguments &args)
     bool failed = false;
     for (size_t i = 0; i < roots.size(); ++i) {
         const Root &root = roots[i];
+        if (root.fromFolder) {
+            const std::optional<uint32_t> id = checker.FileId(root.page);
+            if (id && included.contains(*id))
+                continue;
+        }
         if (progress)
             std::cerr << "\r\033[K[" << i + 1 << '/' << roots.size() << "] " << root.page.string()
                       << std::flush;
         try {
-            const SiteRoot site = siteRootArgument
-                                      ? SiteRoot::ForPage(fs::absolute(*siteRootArgument), root.page)
-                                      : SiteRoot::Around(root.page);
+            const SiteRoot site = siteOf(root);
             shownRoots.try_emplace(
                 site.Path(), siteRootArgument ? fs::path(*siteRootArgument)
                                               : root.shownBase / fs::relative(site.Path(), root.realBase));

@@ -46,6 +46,42 @@ bool IsWideSpace(std::string_view text, size_t at, TextEncoding encoding)
 
 Lexer::Lexer(std::span<const SourcePiece> pieces) : pieces_(pieces) {}
 
+Lexer::Lexer(std::span<const SourcePiece> pieces, const PieceTokens *tokens) : pieces_(pieces), given_(tokens)
+{
+}
+
+std::vector<Token> LexPiece(const SourcePiece &piece)
+{
+    Lexer lexer({&piece, 1});
+    std::vector<Token> tokens;
+    for (Token t = lexer.Next(); t.kind != TokenKind::EndOfInput; t = lexer.Next())
+        tokens.push_back(t);
+    return tokens;
+}
+
+Token Lexer::NextGiven()
+{
+    while (piece_ < pieces_.size()) {
+        if (!inPiece_) {
+            pieceTokens_ = (*given_)(piece_);
+            nextGiven_ = 0;
+            inPiece_ = true;
+        }
+        if (nextGiven_ < pieceTokens_.size())
+            return pieceTokens_[nextGiven_++];
+        ++piece_;
+        inPiece_ = false;
+    }
+    // The end of input stands where the last piece's closing Newline does.
+    Token t;
+    if (!pieceTokens_.empty()) {
+        t = pieceTokens_.back();
+        t.kind = TokenKind::EndOfInput;
+        t.flags = kSpaceBefore | (t.flags & kGbk);
+    }
+    return t;
+}
+
 Token Lexer::Make(TokenKind kind, size_t begin, size_t end, uint8_t flags)
 {
     // Past the last piece (the end of input) positions stay in that piece.
@@ -76,6 +112,8 @@ Token Lexer::MakeError(int code, size_t begin, size_t end, uint8_t flags)
 
 Token Lexer::Next()
 {
+    if (given_)
+        return NextGiven();
     while (piece_ < pieces_.size()) {
         const SourcePiece &p = pieces_[piece_];
         if (!inPiece_) {

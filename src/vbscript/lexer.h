@@ -10,19 +10,32 @@
 #include "vbscript/text_position.h"
 #include "vbscript/token.h"
 
+#include <functional>
 #include <span>
+#include <vector>
 
 namespace qasp::vbs {
 
 constexpr size_t kMaxIdentifierLength = 255;
 
+// A piece's tokens depend on that piece alone: a caller that parses many
+// pages sharing files lexes each piece once (LexPiece) and hands the tokens
+// out by the piece's index in the page.
+using PieceTokens = std::function<std::span<const Token>(size_t piece)>;
+
+// Every token of `piece` as Next gives them, its closing Newline included.
+std::vector<Token> LexPiece(const SourcePiece &piece);
+
 class Lexer {
 public:
     explicit Lexer(std::span<const SourcePiece> pieces);
+    // Tokens from `tokens` (which must outlive the lexer), the same as lexed.
+    Lexer(std::span<const SourcePiece> pieces, const PieceTokens *tokens);
 
     Token Next();
 
 private:
+    Token NextGiven();
     Token Make(TokenKind kind, size_t begin, size_t end, uint8_t flags);
     Token MakeError(int code, size_t begin, size_t end, uint8_t flags);
     Token LexCode(uint8_t flags);
@@ -43,6 +56,9 @@ private:
     TextCursor cursor_;
     TextEncoding encoding_ = TextEncoding::Utf8;
     bool afterDot_ = false;
+    const PieceTokens *given_ = nullptr;
+    std::span<const Token> pieceTokens_;
+    size_t nextGiven_ = 0;
 };
 
 }  // namespace qasp::vbs

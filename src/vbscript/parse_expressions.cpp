@@ -170,7 +170,11 @@ NodeId Parser::ParsePrimary()
 NodeId Parser::ParsePostfix(NodeId lhs)
 {
     const NodeKind k = N(lhs).kind;
-    if (k != NodeKind::Identifier && k != NodeKind::Member && k != NodeKind::Me && k != NodeKind::Paren)
+    // "New Foo.Bar(1)" calls Bar of the new object (sites write "Call New
+    // Foo.Run()" for a class used once); "New Foo(1)" stays an error.
+    const bool newMember = k == NodeKind::New && At(TokenKind::Dot) && !(tok_.flags & kSpaceBefore);
+    if (k != NodeKind::Identifier && k != NodeKind::Member && k != NodeKind::Me && k != NodeKind::Paren
+        && !newMember)
         return lhs;
     for (;;) {
         if (At(TokenKind::Dot) && !(tok_.flags & kSpaceBefore)) {

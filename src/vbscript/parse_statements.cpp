@@ -153,13 +153,14 @@ NodeId Parser::MakeInvoke(const Token &start, NodeId target)
     return n;
 }
 
-// "Call f(a)" and "Erase a": the word, then what it acts on.
+// "Call f(a)" and "Erase a": the word, then what it acts on. Call may also
+// call a member of a new object: "Call New Foo.Run()".
 NodeId Parser::ParseWordAndTarget(NodeKind kind)
 {
     const NodeId n = NewNode(kind, tok_);
     Advance();
     const size_t mark = Mark();
-    Push(ParseTarget());
+    Push(kind == NodeKind::Call && At(TokenKind::New) ? ParsePostfix(ParsePrimary()) : ParseTarget());
     LinkChildren(n, mark);
     Finish(n);
     return n;
@@ -233,6 +234,9 @@ NodeId Parser::ParseIf()
             Finish(otherwise);
             Push(otherwise);
         }
+        // The engine takes an End If closing the line ("If a Then b End If"),
+        // which sites write out of habit.
+        ClosesWith(TokenKind::If);
         --singleLine_;
         LinkChildren(n, mark);
         Finish(n);

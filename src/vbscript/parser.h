@@ -5,6 +5,7 @@
 #pragma once
 
 #include "vbscript/diagnostic.h"
+#include "vbscript/lexer.h"
 #include "vbscript/source_pieces.h"
 #include "vbscript/syntax_tree.h"
 
@@ -28,6 +29,9 @@ struct ParseResult {
 // The pieces in the order the server runs them. Their texts must outlive
 // the result.
 ParseResult ParsePage(std::span<const SourcePiece> pieces);
+
+// The same, each piece's tokens taken from `tokens` (see PieceTokens).
+ParseResult ParsePage(std::span<const SourcePiece> pieces, const PieceTokens &tokens);
 
 // One file on its own, split by PiecesOfFile. `bytes` must outlive the result.
 ParseResult ParseFile(std::string_view bytes, uint32_t file, TextEncoding encoding);

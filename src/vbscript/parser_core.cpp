@@ -6,7 +6,12 @@ namespace qasp::vbs {
 
 ParseResult ParsePage(std::span<const SourcePiece> pieces)
 {
-    return Parser(pieces).Run();
+    return Parser(pieces, nullptr).Run();
+}
+
+ParseResult ParsePage(std::span<const SourcePiece> pieces, const PieceTokens &tokens)
+{
+    return Parser(pieces, &tokens).Run();
 }
 
 ParseResult ParseFile(std::string_view bytes, uint32_t file, TextEncoding encoding)
@@ -15,7 +20,7 @@ ParseResult ParseFile(std::string_view bytes, uint32_t file, TextEncoding encodi
     return ParsePage(pieces);
 }
 
-Parser::Parser(std::span<const SourcePiece> pieces) : lexer_(pieces)
+Parser::Parser(std::span<const SourcePiece> pieces, const PieceTokens *tokens) : lexer_(pieces, tokens)
 {
     size_t bytes = 0;
     for (const SourcePiece &p : pieces)
@@ -74,13 +79,14 @@ bool Parser::Accept(TokenKind k)
     return true;
 }
 
-bool Parser::AtEndOfStatement() const
+bool Parser::AtEndOfStatement()
 {
     switch (tok_.kind) {
     case TokenKind::Newline:
     case TokenKind::Colon:
     case TokenKind::EndOfInput: return true;
     case TokenKind::Else: return singleLine_ > 0;
+    case TokenKind::End: return singleLine_ > 0 && Peek().kind == TokenKind::If;
     default: return false;
     }
 }
@@ -365,7 +371,7 @@ NodeId Parser::ParseLineStatements()
         }
         while (At(TokenKind::Colon))
             Advance();
-        if (At(TokenKind::Newline) || At(TokenKind::EndOfInput) || At(TokenKind::Else))
+        if (AtEndOfStatement())  // the line's end, Else, or End If
             break;
         switch (tok_.kind) {
         case TokenKind::For:

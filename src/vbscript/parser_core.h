@@ -55,7 +55,8 @@ inline SourceSpan SpanOf(const Token &t)
 
 class Parser {
 public:
-    explicit Parser(std::span<const SourcePiece> pieces);
+    // `tokens`: each piece's tokens lexed already, or null.
+    Parser(std::span<const SourcePiece> pieces, const PieceTokens *tokens);
     ParseResult Run();
 
 private:
@@ -90,7 +91,7 @@ private:
     bool At(TokenKind k) const { return tok_.kind == k; }
     bool AtWord(std::string_view word) const;  // an identifier spelled so
     bool Accept(TokenKind k);
-    bool AtEndOfStatement() const;
+    bool AtEndOfStatement();  // Peeks for the End If that may close a single-line If
     void ExpectEndOfStatement();
     void SkipToEndOfStatement();
 

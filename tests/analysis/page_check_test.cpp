@@ -21,7 +21,9 @@ struct Case {
     std::string expected;  // "file:line:column code" per diagnostic, ' ' between
 };
 
-std::string Listing(const Files &files)
+// "file:line:column code" per diagnostic; `severities` adds " error" or
+// " warning" to each.
+std::string Listing(const Files &files, bool severities = false)
 {
     testing::ScratchDir dir("analysis");
     for (const auto &[name, bytes] : files) {
@@ -36,6 +38,8 @@ std::string Listing(const Files &files)
             out += ' ';
         out += SiteRoot(dir.Path()).Relative(checker.Files()[d.file].path) + ":" + std::to_string(d.line)
                + ":" + std::to_string(d.column) + " " + DiagnosticCode(d);
+        if (severities)
+            out += d.severity == vbs::Severity::Error ? " error" : " warning";
     }
     return out;
 }
@@ -86,6 +90,11 @@ INSTANTIATE_TEST_SUITE_P(
                         "New Nope\n%>"},
               {"c.asp", "<% Class Shape\nEnd Class %>"}},
              "a.asp:5:9 800A01FA"},
+        // Classes, like procedures, exist before the page's first statement.
+        Case{"new_of_a_class_declared_later",
+             {{"a.asp", "<% Set a = New Later %>\n<!--#include file=\"c.asp\"-->"},
+              {"c.asp", "<% Class Later\nEnd Class %>"}},
+             ""},
         Case{"exit_outside_a_procedure", {{"a.asp", "<%\nExit Function\n%>"}}, "a.asp:2:1 800A040F"},
         Case{"include_missing_and_parent_path",
              {{"sub/a.asp", "<!--#include file=\"../inc/x.asp\"-->\n<!--#include file=\"none.asp\"-->"},
@@ -107,12 +116,102 @@ INSTANTIATE_TEST_SUITE_P(
               {"one.asp", "<% Sub ShowMenu\nEnd Sub %>"},
               {"two.asp", "<% Sub showmenu\nEnd Sub %>"}},
              "two.asp:1:8 procedure-case"},
+        // ReDim declares the array where nothing else did, in its scope.
+        Case{"redim_declares",
+             {{"a.asp", std::string(kExplicit)
+                            + "<%\nReDim list(3)\nlist(0) = 1\nSub S\nReDim t(1)\nt(0) = list(0)\n"
+                              "End Sub\nt(1) = 2\n%>"}},
+             "a.asp:9:1 800A01F4"},
+        // global.asa gives every page its Application and Session objects
+        // and its type libraries' constants, not its procedures.
+        Case{"global_asa_objects_and_type_library",
+             {{"a.asp", std::string(kExplicit)
+                            + "<% Counter.Add 1 : Cart.Clear : x = adOpenStatic : OnStartHelper %>"},
+              {"GLOBAL.ASA",
+               "<!--METADATA TYPE=\"TypeLib\" UUID=\"{00000206-0000-0010-8000-00AA006D2EA4}\"-->\n"
+               "<object runat=\"server\" scope=\"Application\" id=\"Counter\" progid=\"My.Counter\">"
+               "</object>\n<OBJECT RUNAT=Server SCOPE=Session ID=Cart PROGID=\"My.Cart\"></OBJECT>\n"
+               "<script language=\"VBScript\" runat=\"server\">\nSub OnStartHelper\nEnd Sub\n</script>"}},
+             ""},
+        Case{"global_asa_procedures_stay_there",
+             {{"a.asp", std::string(kExplicit) + "<% OnStartHelper %>"},
+              {"global.asa",
+               "<script language=\"VBScript\" runat=\"server\">\nSub OnStartHelper\nEnd Sub\n</script>"}},
+             "a.asp:2:4 800A01F4"},
+        Case{"page_server_object",
+             {{"a.asp",
+               std::string(kExplicit)
+                   + "<object runat=\"server\" id=\"conn\" progid=\"ADODB.Connection\"></object>\n"
+                     "<object id=\"client\" classid=\"x\"></object>\n<% conn.Open \"x\" : client.Go %>"}},
+             "a.asp:4:20 800A01F4"},
+        // A server script's src is an include: VBScript joins the page,
+        // a JScript file's functions are globals.
+        Case{"script_src_includes",
+             {{"a.asp",
+               std::string(kExplicit)
+                   + "<script language=\"VBScript\" runat=\"server\" src=\"/lib/shapes.vbs\"></script>\n"
+                     "<SCRIPT RUNAT=Server LANGUAGE=JScript SRC=\"util.js\"></SCRIPT>\n"
+                     "<% Dim s, x : Set s = New Shape : x = Area(s) & jsTrim(\" a \") %>\n"
+                     "<script runat=\"server\" src=\"none.vbs\"></script>"},
+              {"lib/shapes.vbs",
+               "Class Shape\r\nEnd Class\r\nFunction Area(s)\r\nArea = 0\r\nEnd Function\r\n"},
+              {"util.js", "function jsTrim(s) { return s.replace(/^ +| +$/g, ''); }"}},
+             "a.asp:5:1 ASP0126"},
+        // A JScript page's blocks (and its includes') are no VBScript; its
+        // server VBScript elements are, and may call its functions.
+        Case{"jscript_page",
+             {{"a.asp", "<%@ Language=\"JScript\" CODEPAGE=65001 %>\n<!--#include file=\"lib.asp\"-->\n"
+                        "<% var n = count(1); if (n > 0) { Response.Write(n); } %>\n<%= n + 1 %>\n"
+                        "<script language=\"VBScript\" runat=\"server\">\nSub Show\nResponse.Write count(2\n"
+                        "End Sub\n</script>"},
+              {"lib.asp", "<% function count(x) { return x * 2; } %>"}},
+             "a.asp:7:23 800A03EE"},
         Case{"server_jscript_function_is_a_global",
              {{"a.asp",
                std::string(kExplicit)
                    + "<script language=\"JScript\" runat=\"server\">\nfunction jsEscape(s) { return s; }\n"
                      "</script>\n<% x = jsEscape(\"a\") %>"}},
              "a.asp:5:4 800A01F4"}),
+    [](const ::testing::TestParamInfo<Case> &p) { return std::string(p.param.name); });
+
+class RuntimeErrors : public ::testing::TestWithParam<Case> {};
+
+// 500, 450 and 506 fail a page only when their statement runs: errors where
+// it surely runs, warnings where the page may go on without it.
+TEST_P(RuntimeErrors, AreErrorsWhereThePageFailsAndWarningsElsewhere)
+{
+    EXPECT_EQ(Listing(GetParam().files, true), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sites, RuntimeErrors,
+    ::testing::Values(
+        // The engine skips a failing statement after On Error Resume Next,
+        // until On Error GoTo 0; a procedure has its own setting.
+        Case{"resumed_past",
+             {{"a.asp", std::string(kExplicit)
+                            + "<%\nOn Error Resume Next\nx = 1\nSet o = New Nope\nOn Error GoTo 0\ny = 2\n"
+                              "Sub S\nz = 3\nEnd Sub\n%>"}},
+             "a.asp:4:1 800A01F4 warning a.asp:5:5 800A01F4 warning a.asp:5:9 800A01FA warning "
+             "a.asp:7:1 800A01F4 error "
+             "a.asp:9:1 800A01F4 error"},
+        // A shared include guards code for the pages that have the class.
+        Case{"new_under_a_condition",
+             {{"a.asp", "<%\nIf page = \"about\" Then\nSet o = New About\nEnd If\n"
+                        "For Each p In ps : Set q = New Photo : Next\nSet r = New Menu\n%>"}},
+             "a.asp:3:9 800A01FA warning a.asp:5:28 800A01FA warning a.asp:6:9 800A01FA error"},
+        // Code the page runs from a string may define the class.
+        Case{"new_after_execute_global",
+             {{"a.asp", "<%\nExecuteGlobal LoadClassText(\"menu\")\nSet m = New Menu\n%>"}},
+             "a.asp:3:9 800A01FA warning"},
+        // The later of two declarations runs; inside a function its own name
+        // is its result whichever declaration wins.
+        Case{"later_declaration_wins",
+             {{"a.asp", "<!--#include file=\"old.asp\"-->\n<%\nFunction Get(k)\nGet = k\n"
+                        "If Get = \"\" Then Get = 0\nEnd Function\nx = Get(1)\ny = Get(1, 2)\n%>"},
+              {"old.asp", "<%\nFunction Get(k, d)\nGet = d\nIf Get & \"\" = \"\" Then Get = k\nEnd Function\n"
+                          "Sub Show\nResponse.Write Get(1, 2)\nEnd Sub\n%>"}},
+             "a.asp:8:5 800A01C2 error old.asp:7:16 800A01C2 warning"}),
     [](const ::testing::TestParamInfo<Case> &p) { return std::string(p.param.name); });
 
 // New fails only when it runs: in a procedure of a shared include, which a

@@ -54,6 +54,8 @@ const char *const kSamplePages[] = {
     "Function Pick(x)\r\n  Select Case x\r\n    Case 1, 2 : Pick = \"low\"\r\n    Case Else\r\n"
     "      Do While x > 0\r\n        x = x - 1\r\n      Loop\r\n  End Select\r\nEnd Function\r\n"
     "With Response\r\n  .Write Pick(3)\r\nEnd With\r\n",
+    ("If Request(\"a\") = \"\" Then x = New Pager.Count(1) End If\r\nCall New Pager.Show()\r\n"
+     "If x > 1 Then y = 2 Else y = 3 End If\r\n"),
 };
 
 // Token ranges of a page, to delete them one at a time.

@@ -22,6 +22,36 @@ std::string FileErrors(std::string_view page)
     return ErrorList(ParseFile(page, 0, TextEncoding::Utf8).diagnostics);
 }
 
+// Tokens lexed piece by piece and handed to the parser give the parse the
+// lexer gives, errors at the end of input included.
+TEST(PieceTokens, GiveTheSameTreeAndErrorsAsLexingThePage)
+{
+    const std::string_view pages[] = {
+        "<p>\xE4\xB8\xAD<%= a.End %></p><% If x Then %>\r\n<b>y</b><% Else : z = New C.D(1) %>x<% End If %>",
+        "<% Sub s(a)\r\n  x = a _\r\n    + 1 ' note\r\nEnd Sub %><%= \"unclosed",
+        "<% If a Then\r\n Do While b\r\n",
+        "",
+    };
+    for (const std::string_view page : pages) {
+        const std::vector<SourcePiece> pieces = PiecesOfFile(page, 3, TextEncoding::Gbk);
+        std::vector<std::vector<Token>> lexed;
+        lexed.reserve(pieces.size());
+        for (const SourcePiece &p : pieces)
+            lexed.push_back(LexPiece(p));
+        const PieceTokens given = [&](size_t i) { return std::span<const Token>(lexed[i]); };
+        const ParseResult expected = ParsePage(pieces);
+        const ParseResult got = ParsePage(pieces, given);
+        EXPECT_EQ(DumpTree(got.tree), DumpTree(expected.tree)) << page;
+        EXPECT_EQ(ErrorList(got.diagnostics), ErrorList(expected.diagnostics)) << page;
+        ASSERT_EQ(got.tree.nodes.size(), expected.tree.nodes.size());
+        for (size_t n = 0; n < got.tree.nodes.size(); ++n) {
+            EXPECT_EQ(got.tree.nodes[n].span.begin, expected.tree.nodes[n].span.begin);
+            EXPECT_EQ(got.tree.nodes[n].span.endLine, expected.tree.nodes[n].span.endLine);
+            EXPECT_EQ(got.tree.nodes[n].span.endColumn, expected.tree.nodes[n].span.endColumn);
+        }
+    }
+}
+
 TEST(PiecesOfFile, SplitsCodeOutputAndHtmlWithTheirPositions)
 {
     const std::string page = "<%@ Language=VBScript %>\r\n<p>\xE4\xB8\xAD<%= a %></p><% x = 1 %>\r\n"

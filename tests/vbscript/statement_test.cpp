@@ -27,6 +27,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"Set rs = Server.CreateObject(\"ADODB.Recordset\")",
                          "(set rs (apply (. Server CreateObject) \"ADODB.Recordset\"))"},
                     Case{"Set o = New Foo", "(set o (new Foo))"}, Case{"Set o = Nothing", "(set o nothing)"},
+                    // A member of a new object, as blog plugins write it.
+                    Case{"x = New Foo.Bar(1)", "(assign x (apply (. (new Foo) Bar) 1))"},
+                    Case{"x = Join(New Foo.List, \",\")", "(assign x (apply Join (. (new Foo) List) \",\"))"},
                     Case{"x = y = z", "(assign x (= y z))"}, Case{"x.End = 1", "(assign (. x End) 1)"},
                     Case{"[my var] = 1", "(assign [my var] 1)"}));
 
@@ -43,6 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"foo (a), (b)", "(invoke foo (paren a) (paren b))"},
                     Case{"foo -1", "(invoke foo (- 1))"}, Case{"a(1).b 2", "(invoke (. (apply a 1) b) 2)"},
                     Case{"Call foo", "(call foo)"}, Case{"Call foo(1, 2)", "(call (apply foo 1 2))"},
+                    Case{"Call New Foo.Run()", "(call (apply (. (new Foo) Run)))"},
                     Case{"Execute \"x = 1\"", "(invoke Execute \"x = 1\")"},
                     Case{"ExecuteGlobal code", "(invoke ExecuteGlobal code)"},
                     Case{"x = f(a, , c)", "(assign x (apply f a _ c))"}));
@@ -100,6 +104,12 @@ INSTANTIATE_TEST_SUITE_P(
              "(if-line (then a (body (if-line (then b (body (invoke c))) (else (body (invoke d)))))))"},
         Case{"If a Then x = 1 Else y = 2 : z",
              "(if-line (then a (body (assign x 1))) (else (body (assign y 2) (invoke z))))"},
+        // An End If may close the line: the engine runs it.
+        Case{"If a Then b End If", "(if-line (then a (body (invoke b))))"},
+        Case{"If a Then x = 1 Else y = 2 End If\nz",
+             "(if-line (then a (body (assign x 1))) (else (body (assign y 2)))) (invoke z)"},
+        Case{"If a Then If b Then c End If",
+             "(if-line (then a (body (if-line (then b (body (invoke c)))))))"},
         Case{"If a Then\n x = 1\nElseIf b Then\n y\nElse\n z\nEnd If",
              "(if (then a (body (assign x 1))) (elseif b (body (invoke y))) (else (body (invoke z))))"},
         Case{"If a Then 'why\nEnd If", "(if (then a (body)))"},

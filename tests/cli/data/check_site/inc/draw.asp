@@ -1,0 +1,1 @@
+<% Dim s : Set s = New Shape %>

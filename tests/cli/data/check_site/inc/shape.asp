@@ -1,0 +1,4 @@
+<%
+Class Shape
+End Class
+%>
