@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 using analysis::EncodingAudit;
 
 constexpr size_t kUsesNamed = 5;
+const std::vector<const analysis::PageEncoding *> kNoReaders;
 
 bool HasExtension(const fs::path &file, std::initializer_list<std::string_view> extensions)
 {
@@ -222,7 +223,8 @@ ConversionPlan PlanConversion(const std::vector<fs::path> &paths, const Conversi
             continue;
         } else if (facts.bytes.form != ByteForm::Ascii) {
             std::string why;
-            planned.from = SourceEncoding(facts, readers[id], &why);
+            const auto pages = readers.find(id);
+            planned.from = SourceEncoding(facts, pages == readers.end() ? kNoReaders : pages->second, &why);
             if (!planned.from) {
                 refuse(0, why);
                 continue;
@@ -263,6 +265,10 @@ ConversionPlan PlanConversion(const std::vector<fs::path> &paths, const Conversi
         }
         plan.files.push_back(std::move(planned));
     }
+    std::stable_sort(plan.refusals.begin(), plan.refusals.end(),
+                     [](const PlanMessage &a, const PlanMessage &b) {
+                         return std::tie(a.file, a.line) < std::tie(b.file, b.line);
+                     });
     return plan;
 }
 

@@ -90,6 +90,20 @@ TEST(SiteConversion, GbkSiteToUtf8AndBackGivesTheSameBytes)
     EXPECT_EQ(Snapshot(dir.Path()), original);
 }
 
+// The server reads a page without a CodePage by its default code page,
+// which cannot be right for both encodings: the page that runs gets one,
+// its include none.
+TEST(SiteConversion, PageWithoutCodePageGetsOne)
+{
+    ScratchDir dir("convert_directive");
+    testing::MakeSite(dir.Path(), {{"global.asa", ""},
+                                   {"a.asp", Gbk("<!--#include file=\"b.asp\"-->\r\n<p>中文</p>\r\n")},
+                                   {"b.asp", Gbk("<p>标题</p>")}});
+    RunConversion(Plan(dir.Path(), TextEncoding::Utf8));
+    EXPECT_EQ(ReadAll(dir / "a.asp"), "<%@CodePage=65001%><!--#include file=\"b.asp\"-->\r\n<p>中文</p>\r\n");
+    EXPECT_EQ(ReadAll(dir / "b.asp"), "<p>标题</p>");
+}
+
 TEST(SiteConversion, RefusedPlanWritesNothing)
 {
     ScratchDir dir("convert_refused");
