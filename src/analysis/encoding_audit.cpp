@@ -249,6 +249,15 @@ std::vector<vbs::Diagnostic> EncodingAudit::Findings()
         d.related.push_back(std::move(place));
         add(std::move(d));
     }
+    // A charset against its page's code page says more than against the
+    // bytes: the one finding at that place.
+    std::set<std::pair<uint32_t, uint32_t>> charsetPlaces;
+    for (const vbs::Diagnostic &d : out)
+        if (d.messageKey == kCharsetMismatch)
+            charsetPlaces.emplace(d.file, d.offset);
+    std::erase_if(out, [&](const vbs::Diagnostic &d) {
+        return d.messageKey == kDeclarationMismatch && charsetPlaces.contains({d.file, d.offset});
+    });
     std::stable_sort(out.begin(), out.end(), [](const vbs::Diagnostic &a, const vbs::Diagnostic &b) {
         return std::tie(a.file, a.offset) < std::tie(b.file, b.offset);
     });

@@ -104,6 +104,22 @@ TEST(SiteConversion, PageWithoutCodePageGetsOne)
     EXPECT_EQ(ReadAll(dir / "b.asp"), "<p>标题</p>");
 }
 
+// Going back, a charset is spelled gb2312: a site that wrote "gbk" is told
+// which files will not come back byte for byte.
+TEST(SiteConversion, TellsWhichFilesWouldNotComeBack)
+{
+    ScratchDir dir("convert_back");
+    testing::MakeSite(dir.Path(), {{"global.asa", ""},
+                                   {"a.asp", Gbk("<%@ CodePage=936 %><meta charset=\"gbk\">中")},
+                                   {"b.asp", Gbk("<%@ CodePage=936 %><meta charset=\"gb2312\">中")}});
+    const ConversionPlan plan = Plan(dir.Path(), TextEncoding::Utf8);
+    std::map<std::string, bool> comesBack;
+    for (const PlannedFile &f : plan.files)
+        comesBack[f.shown] = f.comesBack;
+    EXPECT_EQ(comesBack,
+              (std::map<std::string, bool>{{"a.asp", false}, {"b.asp", true}, {"global.asa", true}}));
+}
+
 TEST(SiteConversion, RefusedPlanWritesNothing)
 {
     ScratchDir dir("convert_refused");
