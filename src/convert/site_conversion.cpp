@@ -143,9 +143,17 @@ ConversionPlan PlanConversion(const std::vector<fs::path> &paths, const Conversi
         Gather(p, options.allText, gathered, plan.refusals);
 
     EncodingAudit audit;
-    auto siteOf = [&](const fs::path &file) {
-        return options.siteRoot ? SiteRoot::ForPage(fs::absolute(*options.siteRoot), file)
-                                : SiteRoot::Around(file);
+    // The root depends on the folder alone; finding it lists folders upward,
+    // once per folder rather than once per file.
+    std::map<fs::path, SiteRoot> roots;
+    auto siteOf = [&](const fs::path &file) -> const SiteRoot & {
+        const fs::path folder = fs::absolute(file).parent_path();
+        if (const auto it = roots.find(folder); it != roots.end())
+            return it->second;
+        return roots
+            .emplace(folder, options.siteRoot ? SiteRoot::ForPage(fs::absolute(*options.siteRoot), file)
+                                              : SiteRoot::Around(file))
+            .first->second;
     };
     // A page that another page includes is converted as an include.
     std::set<uint32_t> included;
