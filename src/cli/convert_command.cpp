@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 
 #include "cli/command_line.h"
+#include "convert/plan_preview.h"
 #include "convert/site_conversion.h"
 #include "project/write_error.h"
 
@@ -17,7 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using convert::ConversionPlan;
-using convert::PlanMessage;
 
 constexpr const char *kUsage = "qasp convert PATH... --to utf-8|gbk [--site-root DIR] [--dry-run] [--all] "
                                "[--encoding-of FILE=gbk|utf-8]...";
@@ -29,42 +29,6 @@ TextEncoding EncodingNamed(const std::string &name, const std::string &option)
     if (name == "utf-8" || name == "utf8" || name == "UTF-8")
         return TextEncoding::Utf8;
     throw CommandError(option + " takes gbk or utf-8, not '" + name + "'");
-}
-
-void PrintMessage(std::ostream &out, const PlanMessage &m, const char *severity)
-{
-    out << (m.file.empty() ? "qasp convert" : m.file);
-    if (m.line > 0)
-        out << ':' << m.line;
-    out << ": " << severity << ": " << m.message << '\n';
-}
-
-void PrintPlan(const ConversionPlan &plan)
-{
-    for (const convert::PlannedFile &f : plan.files) {
-        if (!f.Changes())
-            continue;
-        std::cout << f.shown << ": "
-                  << (f.from ? std::string(TextEncodingName(*f.from)) + " -> " + TextEncodingName(plan.target)
-                             : std::string("ASCII"));
-        if (!f.changes.empty())
-            std::cout << ", " << f.changes.size() << " declaration" << (f.changes.size() > 1 ? "s" : "");
-        std::cout << '\n';
-        for (const convert::DeclarationChange &c : f.changes) {
-            std::cout << "  line " << c.line << ": " << DeclarationKindName(c.kind) << ' ';
-            if (c.before.empty())
-                std::cout << c.after << " added\n";
-            else
-                std::cout << c.before << " -> " << c.after << '\n';
-        }
-    }
-    for (const PlanMessage &m : plan.warnings)
-        PrintMessage(std::cout, m, "warning");
-    for (const PlanMessage &m : plan.refusals)
-        PrintMessage(std::cout, m, "error");
-    std::cout << plan.ChangedFiles() << " of " << plan.files.size() << " files change to "
-              << TextEncodingName(plan.target) << ", " << plan.DeclarationChanges()
-              << " declarations rewritten\n";
 }
 
 // The encoding most of the changed files came from: what --to gives them back.
@@ -107,7 +71,7 @@ int Run(Arguments &args)
 
     const auto start = std::chrono::steady_clock::now();
     const ConversionPlan plan = convert::PlanConversion(paths, options);
-    PrintPlan(plan);
+    std::cout << convert::PlanPreview(plan);
     if (!plan.CanRun()) {
         std::cerr << "qasp convert: refused, nothing was written: " << plan.refusals.size() << " problem"
                   << (plan.refusals.size() > 1 ? "s" : "")
