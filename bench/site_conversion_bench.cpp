@@ -39,7 +39,7 @@ std::string IncludeName(int i)
 const fs::path &Site()
 {
     static const fs::path root = [] {
-        const fs::path dir = fs::temp_directory_path() / ("qasp_convert_bench_" + std::to_string(::getpid()));
+        fs::path dir = fs::temp_directory_path() / ("qasp_convert_bench_" + std::to_string(::getpid()));
         fs::remove_all(dir);
         Write(dir / "global.asa", "<SCRIPT LANGUAGE=VBScript RUNAT=Server>\r\nSub Session_OnStart\r\n"
                                   "' 会话开始\r\nSession.CodePage = 936\r\nEnd Sub\r\n</SCRIPT>\r\n");

@@ -67,9 +67,8 @@ ByteEvidence SurveyBytes(std::string_view bytes)
     e.invalidUtf8 = survey.invalidBytes;
     e.utf8LongForms = survey.longForms && survey.invalidBytes == 0;
     e.validInBoth = e.invalidUtf8 == 0 && e.invalidGbk == 0;
-    if (e.byteOrderMark && e.invalidUtf8 == 0)
-        e.form = ByteForm::Utf8;
-    else if (e.validInBoth)
+    // Valid UTF-8 is UTF-8 unless GBK reads it too and it looks like GBK.
+    if (e.validInBoth && !e.byteOrderMark)
         e.form = LooksLikeUtf8(survey) ? ByteForm::Utf8 : ByteForm::Gbk;
     else if (e.invalidUtf8 == 0)
         e.form = ByteForm::Utf8;

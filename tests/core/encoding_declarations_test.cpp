@@ -60,7 +60,7 @@ TEST(EncodingDeclarations, StyleSheetCharsetOnlyFirst)
 
 TEST(EncodingDeclarations, ValuesNameTheOtherEncodingInTheSameLetterCase)
 {
-    const auto value = [](DeclarationKind kind, std::string written, TextEncoding to) {
+    const auto value = [](DeclarationKind kind, const std::string &written, TextEncoding to) {
         EncodingDeclaration d{kind, 0, 0, written.size(), written, true, CharsetEncoding(written)};
         return DeclarationValueFor(d, to);
     };
