@@ -74,8 +74,7 @@ int Run(Arguments &args)
     std::cout << convert::PlanPreview(plan);
     if (!plan.CanRun()) {
         std::cerr << "qasp convert: refused, nothing was written: " << plan.refusals.size() << " problem"
-                  << (plan.refusals.size() > 1 ? "s" : "")
-                  << " (a file's encoding can be named with --encoding-of FILE=gbk|utf-8)\n";
+                  << (plan.refusals.size() > 1 ? "s" : "") << '\n';
         return 1;
     }
     if (dryRun) {
