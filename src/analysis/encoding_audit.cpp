@@ -216,7 +216,8 @@ std::vector<vbs::Diagnostic> EncodingAudit::Findings()
         }
         for (const uint32_t id : page.files)
             for (const EncodingDeclaration &d : Facts(id).declarations)
-                if ((d.kind == DeclarationKind::ResponseCharset || d.kind == DeclarationKind::MetaCharset)
+                if ((d.kind == DeclarationKind::ResponseCharset || d.kind == DeclarationKind::ContentType
+                     || d.kind == DeclarationKind::MetaCharset)
                     && sent && d.encoding && *d.encoding != *sent)
                     add(At(Files()[id], id, d.at, d.valueEnd, Severity::Warning, kCharsetMismatch,
                            Quoted(d) + ", " + sentBy));

@@ -2,6 +2,7 @@
 
 #include "text/byte_string.h"
 
+#include <algorithm>
 #include <array>
 
 namespace qasp {
@@ -103,6 +104,36 @@ constexpr std::array kSettings{
     Setting{"response.charset", DeclarationKind::ResponseCharset},
 };
 
+bool ReadCharsetValue(std::string_view page, size_t pos, size_t end, EncodingDeclaration &d);
+
+// The charset inside the Content-Type a statement sends, from `pos` (just
+// after the name): Response.ContentType = "text/html; charset=gb2312", or
+// Response.AddHeader "Content-Type", "text/html; charset=gb2312".
+bool ReadContentTypeCharset(std::string_view page, std::string_view lower, size_t pos, size_t end,
+                            bool header, EncodingDeclaration &d)
+{
+    const size_t lineEnd = std::min(lower.find_first_of("\r\n", pos), end);
+    pos = SkipLineBlanks(page, pos, lineEnd);
+    if (header) {
+        if (pos < lineEnd && page[pos] == '(')
+            pos = SkipLineBlanks(page, pos + 1, lineEnd);
+        constexpr std::string_view name = "\"content-type\"";
+        if (lower.substr(pos, name.size()) != name)
+            return false;
+        pos = SkipLineBlanks(page, pos + name.size(), lineEnd);
+        if (pos >= lineEnd || page[pos] != ',')
+            return false;
+    } else if (pos >= lineEnd || page[pos] != '=') {
+        return false;
+    }
+    pos = SkipLineBlanks(page, pos + 1, lineEnd);
+    if (pos >= lineEnd || page[pos] != '"')
+        return false;
+    const size_t close = lower.find('"', pos + 1);
+    const size_t key = lower.find("charset", pos + 1);
+    return close < lineEnd && key < close && ReadCharsetValue(page, key + 7, close, d);
+}
+
 // The settings in one stretch of VBScript, walked once: strings and
 // comments (an apostrophe or Rem to the end of the line) are skipped.
 void FindSettings(std::string_view page, std::string_view lower, size_t begin, size_t end,
@@ -133,6 +164,14 @@ void FindSettings(std::string_view page, std::string_view lower, size_t begin, s
                     out.push_back(std::move(d));
                 }
                 break;
+            }
+            for (const bool header : {false, true}) {
+                const std::string_view token = header ? "response.addheader" : "response.contenttype";
+                if (!WholeTokenAt(lower, pos, token) || !StartsStatement(lower, begin, pos))
+                    continue;
+                EncodingDeclaration d{DeclarationKind::ContentType, pos, 0, 0, {}, true, std::nullopt};
+                if (ReadContentTypeCharset(page, lower, pos + token.size(), end, header, d))
+                    out.push_back(std::move(d));
             }
         }
         ++pos;
@@ -298,6 +337,7 @@ const char *DeclarationKindName(DeclarationKind kind)
     case DeclarationKind::SessionCodePage: return "Session.CodePage";
     case DeclarationKind::ResponseCharset: return "Response.Charset";
     case DeclarationKind::MetaCharset: return "<meta charset>";
+    case DeclarationKind::ContentType: return "Content-Type charset";
     case DeclarationKind::CssCharset: break;
     }
     return "@charset";

@@ -1,7 +1,8 @@
 // Every place a page says which encoding it is in or sends: the CodePage of
 // its <%@ %> directive, Response.CodePage, Session.CodePage and
 // Response.Charset set in its server code (not in a comment, not in a
-// string), the charset of a <meta> tag (<meta charset> or http-equiv
+// string), the charset its Response.ContentType or AddHeader "Content-Type"
+// names, the charset of a <meta> tag (<meta charset> or http-equiv
 // content="...; charset=...") outside HTML comments, and a style sheet's
 // leading @charset. Each is found with the exact bytes of its value, so a
 // conversion can rewrite the value alone and keep the rest of the line.
@@ -24,6 +25,7 @@ enum class DeclarationKind {
     ResponseCodePage,
     SessionCodePage,
     ResponseCharset,
+    ContentType,  // Response.ContentType or AddHeader "Content-Type" naming a charset
     MetaCharset,
     CssCharset
 };
@@ -57,7 +59,7 @@ std::vector<EncodingDeclaration> FindStyleSheetCharset(std::string_view sheet);
 bool IsStyleSheet(const std::filesystem::path &file);
 
 // "<%@ CodePage %>", "Response.CodePage", "Session.CodePage",
-// "Response.Charset", "<meta charset>", "@charset".
+// "Response.Charset", "Content-Type charset", "<meta charset>", "@charset".
 const char *DeclarationKindName(DeclarationKind kind);
 
 // The value that declares `encoding` in place of `declaration`'s: a code

@@ -32,6 +32,8 @@ TEST(FileConversion, RewritesDeclarationsAndKeepsEverythingElse)
     EXPECT_EQ(c.changes[1].line, 2);
     EXPECT_EQ(c.changes[1].before, "GB2312");
     EXPECT_EQ(c.changes[3].line, 4);
+    EXPECT_EQ(ToUtf8("<% Response.AddHeader \"Content-Type\", \"text/html; charset=gb2312\" %>").bytes,
+              "<% Response.AddHeader \"Content-Type\", \"text/html; charset=utf-8\" %>");
     // And back to the very bytes it came from.
     const FileConversion back =
         ConvertFileText({c.bytes, TextEncoding::Utf8, TextEncoding::Gbk, FileKind::Page, false});

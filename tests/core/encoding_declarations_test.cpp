@@ -32,6 +32,11 @@ TEST(EncodingDeclarations, EachKindWithItsValue)
     EXPECT_EQ(Found("<head><meta charset=\"utf-8\">\n<META HTTP-EQUIV=\"Content-Type\" "
                     "CONTENT=\"text/html; charset=gb2312\"></head>"),
               "<meta charset>=utf-8 <meta charset>=gb2312");
+    // The charset of a Content-Type sent, in either spelling.
+    EXPECT_EQ(Found("<% Response.ContentType = \"text/html; charset=GB2312\"\r\n"
+                    "Response.AddHeader \"Content-Type\", \"text/html;charset=utf-8\"\r\n"
+                    "Response.AddHeader \"X-Note\", \"charset=gbk\" %>"),
+              "Content-Type charset=GB2312 Content-Type charset=utf-8");
     // A statement after ':' or Then is still a statement; a value kept in a
     // variable is not a literal.
     EXPECT_EQ(Found("<% x = 1 : Session.CodePage = old %><% If a Then Response.CodePage = 936 %>"),
