@@ -176,7 +176,8 @@ std::vector<vbs::Diagnostic> EncodingAudit::Findings()
 
     // What each page makes of its files. An include in another encoding is
     // one finding for all the pages that read it alike.
-    std::map<std::tuple<uint32_t, TextEncoding, TextEncoding>, std::vector<const PageEncoding *>> misread;
+    // The key's middle: what the include is written in, as far as known.
+    std::map<std::tuple<uint32_t, std::string, TextEncoding>, std::vector<const PageEncoding *>> misread;
     std::map<uint32_t, std::vector<const PageEncoding *>> markIncluded;
     for (const PageEncoding &page : pages_) {
         for (size_t i = 1; i < page.files.size(); ++i) {
@@ -184,9 +185,16 @@ std::vector<vbs::Diagnostic> EncodingAudit::Findings()
             const FileEncodingFacts &facts = Facts(id);
             if (facts.bytes.byteOrderMark)
                 markIncluded[id].push_back(&page);
+            // Written in the other encoding, or at least not valid in the
+            // page's (bytes invalid in both are a finding of their own).
             const std::optional<TextEncoding> settled = facts.bytes.Settled();
-            if (page.codePage && settled && *settled != *page.codePage)
-                misread[{id, *settled, *page.codePage}].push_back(&page);
+            if (!page.codePage || !facts.bytes.Encoding())
+                continue;
+            if (settled && *settled != *page.codePage)
+                misread[{id, TextEncodingName(*settled), *page.codePage}].push_back(&page);
+            else if (!settled && !facts.bytes.ValidIn(*page.codePage))
+                misread[{id, std::string("not ") + TextEncodingName(*page.codePage), *page.codePage}]
+                    .push_back(&page);
         }
         // The charset sent against the code page the text is sent in: a
         // literal Response.CodePage, else the directive's.
@@ -233,8 +241,7 @@ std::vector<vbs::Diagnostic> EncodingAudit::Findings()
         const SiteFile &file = Files()[id];
         const size_t at = FirstNonAscii(file.bytes);
         vbs::Diagnostic d = At(file, id, at, at + 1, Severity::Error, kIncludeEncoding,
-                               std::string(TextEncodingName(written)) + ", read as " + TextEncodingName(read)
-                                   + " by " + PagesText(pages));
+                               written + ", read as " + TextEncodingName(read) + " by " + PagesText(pages));
         const PageEncoding &first = *pages.front();
         const SiteFile &pageFile = Files()[first.page];
         vbs::RelatedPlace place;

@@ -100,11 +100,14 @@ std::optional<TextEncoding> SourceEncoding(const analysis::FileEncodingFacts &fa
     }
     if (declared == reads)
         return reads;
-    *why = std::string("its bytes are valid GBK and valid UTF-8 alike; they read as ")
-           + TextEncodingName(reads)
-           + (declared ? std::string(", the file or its pages declare ") + TextEncodingName(*declared)
-                       : std::string(" and nothing declares which"))
-           + ": say which with --encoding-of";
+    *why =
+        std::string(facts.bytes.validInBoth ? "its bytes are valid GBK and valid UTF-8 alike; they read as "
+                                            : "its bytes are GBK only in rare characters (perhaps a Western "
+                                              "code page's accented letters); they read as ")
+        + TextEncodingName(reads)
+        + (declared ? std::string(", the file or its pages declare ") + TextEncodingName(*declared)
+                    : std::string(" and nothing declares which"))
+        + ": say which with --encoding-of";
     return std::nullopt;
 }
 

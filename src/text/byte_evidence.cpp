@@ -1,6 +1,7 @@
 #include "text/byte_evidence.h"
 
 #include "text/encoding_detection.h"
+#include "text/gbk.h"
 #include "text/gbk_codec.h"
 
 #include <unicode/utf8.h>
@@ -67,6 +68,12 @@ ByteEvidence SurveyBytes(std::string_view bytes)
     e.invalidUtf8 = survey.invalidBytes;
     e.utf8LongForms = survey.longForms && survey.invalidBytes == 0;
     e.validInBoth = e.invalidUtf8 == 0 && e.invalidGbk == 0;
+    if (e.invalidGbk == 0) {
+        e.rareGbkOnly = true;
+        for (size_t i = 0; i < bytes.size() && e.rareGbkOnly; i += GbkCharLength(bytes, i))
+            e.rareGbkOnly = static_cast<unsigned char>(bytes[i]) < 0x80
+                            || static_cast<unsigned char>(bytes[i + 1]) < 0x80;
+    }
     // Valid UTF-8 is UTF-8 unless GBK reads it too and it looks like GBK.
     if (e.validInBoth && !e.byteOrderMark)
         e.form = LooksLikeUtf8(survey) ? ByteForm::Utf8 : ByteForm::Gbk;

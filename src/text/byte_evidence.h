@@ -24,8 +24,12 @@ struct ByteEvidence {
     bool byteOrderMark = false;  // starts with EF BB BF
     bool validInBoth = false;    // non-ASCII, and valid UTF-8 and GBK alike
     bool utf8LongForms = false;  // valid UTF-8 holding a character of three or four bytes
-    size_t invalidUtf8 = 0;      // bytes of ill-formed UTF-8
-    size_t invalidGbk = 0;       // characters code page 936 does not have
+    // Valid GBK whose every character has an ASCII trail byte: GBK's rare
+    // extension characters, or rather an accented letter of a Western
+    // code page before an ASCII one ("é" then "r").
+    bool rareGbkOnly = false;
+    size_t invalidUtf8 = 0;  // bytes of ill-formed UTF-8
+    size_t invalidGbk = 0;   // characters code page 936 does not have
 
     // The encoding the bytes are written in; none for ASCII (either) and
     // for bytes invalid in both.
@@ -33,10 +37,17 @@ struct ByteEvidence {
     // The encoding as far as the bytes settle it: none as well for bytes
     // valid in both unless they hold UTF-8's three- and four-byte forms
     // (GBK text is valid UTF-8 in two-byte forms at most, but short UTF-8
-    // Chinese is often valid GBK).
+    // Chinese is often valid GBK), and none for GBK of rare characters only.
     std::optional<TextEncoding> Settled() const
     {
-        return validInBoth && !utf8LongForms && !byteOrderMark ? std::nullopt : Encoding();
+        if ((validInBoth && !utf8LongForms && !byteOrderMark) || (form == ByteForm::Gbk && rareGbkOnly))
+            return std::nullopt;
+        return Encoding();
+    }
+    // Whether the bytes are valid in `encoding`.
+    bool ValidIn(TextEncoding encoding) const
+    {
+        return form != ByteForm::Binary && (encoding == TextEncoding::Utf8 ? invalidUtf8 : invalidGbk) == 0;
     }
     // Of the two, the one the bytes break less often: for bytes invalid in both.
     TextEncoding Nearer() const { return invalidUtf8 <= invalidGbk ? TextEncoding::Utf8 : TextEncoding::Gbk; }

@@ -69,6 +69,12 @@ INSTANTIATE_TEST_SUITE_P(
              {{"a.asp", Gbk("<!--#include file=\"inc/u.asp\"-->\n<p>中文标题</p>")},
               {"inc/u.asp", "<p>中文标题</p>"}},
              "inc/u.asp:1:4 include-encoding"},
+        // A Western letter in a UTF-8 page's include: not taken for GBK, but
+        // not UTF-8 either.
+        Case{"include_in_no_known_encoding",
+             {{"a.asp", kUtf8Directive + "<!--#include file=\"inc/w.asp\"-->"},
+              {"inc/w.asp", "<% ' (c) Tu\xF0rul %>"}},
+             "inc/w.asp:1:12 include-encoding"},
         // The directive says GBK over UTF-8 bytes: the page itself is misread.
         Case{"directive_disagrees_with_bytes",
              {{"a.asp", "<%@ CodePage=936 %>\n<p>欢迎光临</p>"}},

@@ -39,6 +39,18 @@ TEST(ByteEvidence, ShortTextValidInBothIsNotSettledByTwoByteForms)
     EXPECT_EQ(utf8.Settled(), TextEncoding::Utf8);
 }
 
+// "Tuğrul" in code page 1254 is 54 75 F0 72 75 6C: F0 72 is a GBK pair, a
+// rare extension character, which Chinese text would not be made of alone.
+TEST(ByteEvidence, WesternLettersAreNotTakenForGbk)
+{
+    const ByteEvidence western = SurveyBytes("' Copyright (c) 2009 Tu\xF0rul");
+    EXPECT_EQ(western.form, ByteForm::Gbk);
+    EXPECT_TRUE(western.rareGbkOnly);
+    EXPECT_FALSE(western.Settled());
+    EXPECT_FALSE(western.ValidIn(TextEncoding::Utf8));
+    EXPECT_EQ(SurveyBytes(Gbk("' 版权所有 Tu") + "\xF0rul").Settled(), TextEncoding::Gbk);
+}
+
 TEST(ByteEvidence, InvalidOffsetsInEachEncoding)
 {
     size_t count = 0;
