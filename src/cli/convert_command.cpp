@@ -89,7 +89,8 @@ int Run(Arguments &args)
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     for (const std::string &notice : report.notices)
         std::cerr << "qasp convert: " << notice << '\n';
-    std::cout << "converted " << plan.ChangedFiles() << " files in " << seconds << " s\n";
+    std::cout << "converted " << plan.ChangedFiles() << (plan.ChangedFiles() == 1 ? " file" : " files")
+              << " in " << seconds << " s\n";
     const TextEncoding former = FormerEncoding(plan);
     std::cout << "to undo: qasp convert" << spelled << " --to "
               << (former == TextEncoding::Gbk ? "gbk" : "utf-8")
