@@ -28,6 +28,21 @@ constexpr std::array kTexts{
     KeyText{kProcedureCase, "Procedure declared again in other letter case; the later one is used",
             "过程以不同大小写再次声明，运行时使用后一个"},
     KeyText{kOtherDeclaration, "Also declared here", "另一处声明于此"},
+    KeyText{"encoding.include-encoding",
+            "Included file is written in another encoding than the code page of the page that runs it",
+            "被包含文件的编码与运行它的页面的代码页不同"},
+    KeyText{"encoding.declaration-mismatch",
+            "Declaration names another encoding than the file's bytes are in",
+            "声明的编码与文件内容的编码不符"},
+    KeyText{"encoding.charset-mismatch", "Charset sent differs from the code page the page is sent in",
+            "发送的字符集与页面输出所用的代码页不符"},
+    KeyText{"encoding.session-codepage",
+            "Session.CodePage set and not restored: every later page of the session is read by it",
+            "设置了 Session.CodePage 而没有恢复：会话中之后的每个页面都按它读取"},
+    KeyText{"encoding.include-bom", "Byte-order mark in an included file: sent as text inside the page",
+            "被包含文件有字节顺序标记：会作为页面正文发送"},
+    KeyText{"encoding.invalid-bytes", "Bytes not valid in the file's encoding", "文件中有按其编码无效的字节"},
+    KeyText{"encoding.code-page-here", "The page's code page", "页面的代码页"},
 };
 
 int NumberAfter(std::string_view key, std::string_view prefix)

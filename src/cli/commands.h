@@ -14,5 +14,7 @@ int IncludesCommand(Arguments args);
 int FlattenCommand(Arguments args);
 int SkinCommand(Arguments args);
 int CheckCommand(Arguments args);
+int EncodingsCommand(Arguments args);
+int ConvertCommand(Arguments args);
 
 }  // namespace qasp::cli

@@ -69,7 +69,7 @@ void WriteText(std::ostream &out, const std::vector<ShownDiagnostic> &list, vbs:
     }
 }
 
-void WriteJson(std::ostream &out, const std::vector<ShownDiagnostic> &list, vbs::MessageLanguage language)
+json DiagnosticArray(const std::vector<ShownDiagnostic> &list, vbs::MessageLanguage language)
 {
     json array = json::array();
     for (const ShownDiagnostic &s : list) {
@@ -90,7 +90,12 @@ void WriteJson(std::ostream &out, const std::vector<ShownDiagnostic> &list, vbs:
                          {"message", DiagnosticMessage(d, language)},
                          {"related", std::move(related)}});
     }
-    out << array.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
+    return array;
+}
+
+void WriteJson(std::ostream &out, const std::vector<ShownDiagnostic> &list, vbs::MessageLanguage language)
+{
+    out << DiagnosticArray(list, language).dump(2, ' ', false, json::error_handler_t::replace) << '\n';
 }
 
 void WriteSarif(std::ostream &out, const std::vector<ShownDiagnostic> &list, vbs::MessageLanguage language)

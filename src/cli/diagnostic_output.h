@@ -5,6 +5,8 @@
 #include "vbscript/compile_errors.h"
 #include "vbscript/diagnostic.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -19,6 +21,8 @@ struct ShownDiagnostic {
 };
 
 void WriteText(std::ostream &out, const std::vector<ShownDiagnostic> &list, vbs::MessageLanguage language);
+// The JSON listing's array, for a command that puts it in a larger document.
+nlohmann::json DiagnosticArray(const std::vector<ShownDiagnostic> &list, vbs::MessageLanguage language);
 void WriteJson(std::ostream &out, const std::vector<ShownDiagnostic> &list, vbs::MessageLanguage language);
 void WriteSarif(std::ostream &out, const std::vector<ShownDiagnostic> &list, vbs::MessageLanguage language);
 

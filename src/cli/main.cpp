@@ -55,6 +55,17 @@ const std::map<std::string, Command> &Commands()
           "check pages as the server compiles them, includes followed (a folder: every .asp page in\n"
           "      it): FILE:LINE:COLUMN: error|warning: MESSAGE [CODE] a line, or JSON, or SARIF 2.1.0;\n"
           "      Chinese when the locale is zh; exit 0 no error, 1 errors found, 2 the run failed"}},
+        {"encodings",
+         {qasp::cli::EncodingsCommand, "qasp encodings PATH... [--site-root DIR] [--format text|json]",
+          "list each file's encoding as its bytes show it and what it declares, for every page with its\n"
+          "      includes (a folder: every .asp page in it), then every conflict as check lists problems;\n"
+          "      exit 0 no conflict, 1 conflicts found, 2 the run failed"}},
+        {"convert",
+         {qasp::cli::ConvertCommand,
+          "qasp convert PATH... --to utf-8|gbk [--site-root DIR] [--dry-run] [--all] [--encoding-of FILE=E]",
+          "move every file the pages use (with --all also .htm .html .js .css .txt .inc) to one encoding,\n"
+          "      declarations rewritten; refuses before writing anything it cannot convert faithfully;\n"
+          "      writes all files or none; exit 0 done, 1 refused or failed, 2 bad use"}},
         {"merge",
          {qasp::cli::MergeCommand, "qasp merge ROOT.asp -o OUT.asp [--option-explicit] [--force]",
           "load a page and write the project as one single document"}},

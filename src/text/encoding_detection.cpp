@@ -33,8 +33,9 @@ int ScriptOf(UChar32 c)
     return 6 + (c >> 7);  // Hebrew, Arabic, Syriac and others by blocks of 128
 }
 
-// Adds what `bytes` hold to `survey`; a piece that starts after a line
-// break continues the survey exactly (the script run ends at any ASCII).
+}  // namespace
+
+// The script run ends at any ASCII, so pieces cut after a line break add up.
 void SurveyUtf8(std::string_view bytes, Utf8Survey &survey)
 {
     const auto *data = reinterpret_cast<const uint8_t *>(bytes.data());
@@ -73,6 +74,8 @@ bool LooksLikeUtf8(const Utf8Survey &survey)
     return !survey.ascii && survey.invalidBytes == 0
            && (survey.longForms || survey.scriptChanges <= survey.scriptRepeats);
 }
+
+namespace {
 
 struct Declaration {
     TextEncoding encoding;

@@ -35,6 +35,14 @@ struct Utf8Survey {
     size_t scriptRepeats = 0;
 };
 
+// Adds what `bytes` hold to `survey`; a piece that starts after a line
+// break continues the survey exactly.
+void SurveyUtf8(std::string_view bytes, Utf8Survey &survey);
+
+// Valid UTF-8 that is not GBK Chinese read as UTF-8: it holds a character of
+// three or four bytes, or its two-byte letters keep to one script.
+bool LooksLikeUtf8(const Utf8Survey &survey);
+
 // DetectEncoding for a file read a piece at a time: each piece but the last
 // ends after a line break (breaks are ASCII, so no character is cut), and
 // the result is the one the whole text gives.

@@ -122,6 +122,28 @@ std::string EncodeGbk(std::u16string_view text, bool *lossy)
     return out;
 }
 
+std::vector<size_t> InvalidGbkOffsets(std::string_view bytes, size_t limit, size_t *count)
+{
+    std::vector<size_t> offsets;
+    size_t found = 0;
+    for (size_t i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        const size_t length = b < 0x80 ? 1 : GbkCharLength(bytes, i);
+        const bool valid = b < 0x80
+                           || (length == 2 ? PairChar(b, static_cast<unsigned char>(bytes[i + 1])) != 0
+                                           : SingleChar(b) != 0);
+        if (!valid) {
+            ++found;
+            if (offsets.size() < limit)
+                offsets.push_back(i);
+        }
+        i += length;
+    }
+    if (count)
+        *count = found;
+    return offsets;
+}
+
 size_t EncodedLength(char16_t u)
 {
     if (u < 0x80 || (u >= kEscapeBase && u <= kEscapeBase + 0x7F))

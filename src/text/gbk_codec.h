@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qasp {
 
@@ -18,6 +19,11 @@ std::string EncodeGbk(std::u16string_view text, bool *lossy = nullptr);
 
 // How many bytes EncodeGbk makes of one UTF-16 code unit (1 or 2).
 size_t EncodedLength(char16_t unit);
+
+// Where code page 936 has no character: a byte no character starts with, or
+// a lead and trail byte pair with none assigned (its lead byte's offset).
+// The first `limit` offsets; *count gets how many there are in all.
+std::vector<size_t> InvalidGbkOffsets(std::string_view bytes, size_t limit, size_t *count = nullptr);
 
 // Convenience for output meant for terminals and JSON.
 std::string GbkToUtf8(std::string_view bytes);
