@@ -77,6 +77,25 @@ void BM_Keystroke(benchmark::State &state)
 }
 BENCHMARK(BM_Keystroke)->Arg(1000)->Arg(20000)->Arg(100000)->Unit(benchmark::kMicrosecond)->Iterations(200);
 
+// What the user waits for: a typed character until the window has painted
+// the change (what the key set off, timers due at once included, then the
+// editor's visible area drawn). Drawn whole, so an upper bound of a real
+// screen update, which draws the changed lines only.
+void BM_KeyToPaint(benchmark::State &state)
+{
+    OpenNode node(static_cast<int>(state.range(0)));
+    node.PutCaretNearBottom(false);
+    node.editor->viewport()->repaint();
+    int i = 0;
+    for (auto _ : state) {
+        const bool space = i++ % 8 == 7;
+        node.Press(space ? Qt::Key_Space : Qt::Key_X, space ? " " : "x");
+        QApplication::processEvents();
+        node.editor->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_KeyToPaint)->Arg(1000)->Arg(66000)->Arg(100000)->Unit(benchmark::kMicrosecond)->Iterations(200);
+
 // Down and up between two unchanged lines: no rescan, the status bar's row
 // and column, the completion list's place.
 void BM_CaretMove(benchmark::State &state)

@@ -71,8 +71,7 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole: return FromGbk(node->DisplayText());
-    case Qt::DecorationRole:
-        return CicoIcon(node == tree_.Selected() ? node->SelectedIndex() : node->ImageIndex());
+    case Qt::DecorationRole: return CicoIcon(node->ImageIndex());
     case Qt::ForegroundRole:
         // A document whose file holds more than the project layout keeps.
         if (node->Record() && node->Record()->LayoutLoses)

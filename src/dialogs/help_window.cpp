@@ -66,14 +66,14 @@ void HelpWindow::readHelpFile()
     if (!file.open(QIODevice::ReadOnly)) {
         // Shown after the activation has finished, not inside it.
         QMetaObject::invokeMethod(
-            this,
-            [this] { QMessageBox::information(this, applicationTitle_, "找不到帮助文件:readme.txt"); },
+            this, [this] { QMessageBox::information(this, applicationTitle_, "找不到帮助文件:readme.txt"); },
             Qt::QueuedConnection);
         return;
     }
     const QByteArray bytes = file.readAll();
     // The help file is written in code page 936.
-    helpText_->setPlainText(QString::fromStdString(GbkToUtf8(std::string_view(bytes.constData(), bytes.size()))));
+    helpText_->setPlainText(
+        QString::fromStdString(GbkToUtf8(std::string_view(bytes.constData(), bytes.size()))));
 }
 
 }  // namespace qasp::dialogs

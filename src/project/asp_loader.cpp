@@ -121,7 +121,7 @@ struct OpenFile {
     TreeNode *node = nullptr;
     fs::path path;
     std::string key;
-    std::string shownName;  // UTF-8: relative to the site root
+    std::string shownName;               // UTF-8: relative to the site root
     std::shared_ptr<Document> document;  // the file's text, lines ended by CR LF
     TextEncoding encoding = TextEncoding::Gbk;
     PageStructure page;
@@ -266,7 +266,7 @@ void Loader::ReadProcedure(OpenFile &f, const Procedure &p)
     if (p.kind == ProcedureKind::Function || p.kind == ProcedureKind::Sub)
         RegisterFunctionKeyword(store_, head);
     TreeNode *node = tree_.AddChild(f.node, ExtractFunctionName(head, false));
-    tree_.SetImages(node, kFunctionImage);
+    tree_.SetKind(node, NodeKind::Procedure);
     TTreeRec record;
     record.Doc = f.document;
     record.Range = f.document->Ranges().Add({p.begin, p.end});

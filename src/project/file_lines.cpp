@@ -69,7 +69,8 @@ NodeRow NodeRowOfFileLine(const TreeNode &document, int line)
 FilePosition FilePositionOf(const TreeNode &node, int row, std::string_view rowText, std::size_t byteColumn)
 {
     const std::size_t column = std::min(byteColumn, rowText.size());
-    return {FirstFileLineOf(node) + row, static_cast<int>(CharacterCount(node.Encoding(), rowText.substr(0, column))) + 1};
+    return {FirstFileLineOf(node) + row,
+            static_cast<int>(CharacterCount(node.Encoding(), rowText.substr(0, column))) + 1};
 }
 
 int FileLineCount(const TreeNode &document)

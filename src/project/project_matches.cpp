@@ -63,7 +63,8 @@ void MatchesInDocument(TreeNode *document, std::string_view search, std::vector<
         match.row = row;
         match.fileLine = row + 1;
         while (nextProcedure < procedures.size()
-               && procedures[nextProcedure]->Record()->Begin() + procedures[nextProcedure]->Text().size() <= at)
+               && procedures[nextProcedure]->Record()->Begin() + procedures[nextProcedure]->Text().size()
+                      <= at)
             ++nextProcedure;
         if (nextProcedure < procedures.size() && procedures[nextProcedure]->Record()->Begin() <= at) {
             TreeNode *p = procedures[nextProcedure];

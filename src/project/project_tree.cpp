@@ -146,9 +146,9 @@ void ProjectTree::Clear()
         Notify([](TreeObserver &o) { o.SelectionChanged(nullptr); });
 }
 
-void ProjectTree::SetImages(TreeNode *node, int image)
+void ProjectTree::SetKind(TreeNode *node, NodeKind kind)
 {
-    node->image_ = node->selectedImage_ = image;
+    node->kind_ = kind;
     Notify([&](TreeObserver &o) { o.NodeChanged(node); });
 }
 

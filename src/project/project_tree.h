@@ -1,5 +1,5 @@
-// The project: one tree of documents (image index 0) and procedures (any
-// other index), each node carrying its record. A document node is a view of
+// The project: one tree of documents and procedures, each node carrying its
+// record. A document node is a view of
 // a whole file's Document; a procedure node a view of its block in that
 // same Document. The tree is the only model of the project; views follow it
 // through TreeObserver.
@@ -19,6 +19,9 @@
 
 namespace qasp {
 
+// What a node is: a file's document, or one of its procedures.
+enum class NodeKind { Document, Procedure };
+// The icons of the tree's image list that show the kinds.
 constexpr int kDocumentImage = 0;
 constexpr int kFunctionImage = 1;
 
@@ -60,9 +63,10 @@ public:
     ~TreeNode();
 
     const std::string &DisplayText() const { return text_; }
-    int ImageIndex() const { return image_; }
-    int SelectedIndex() const { return selectedImage_; }
-    bool IsDocument() const { return image_ == kDocumentImage; }
+    NodeKind Kind() const { return kind_; }
+    bool IsDocument() const { return kind_ == NodeKind::Document; }
+    // The icon that shows the node's kind, selected or not.
+    int ImageIndex() const { return IsDocument() ? kDocumentImage : kFunctionImage; }
     // A document included again elsewhere in the project: it shares the
     // record of the node where the file was first loaded (an edit of either
     // is an edit of both) and shows no children of its own; its file is
@@ -87,8 +91,7 @@ public:
 private:
     friend class ProjectTree;
     std::string text_;
-    int image_ = kDocumentImage;
-    int selectedImage_ = kDocumentImage;
+    NodeKind kind_ = NodeKind::Document;
     TreeNode *parent_ = nullptr;
     std::vector<std::unique_ptr<TreeNode>> children_;
     std::shared_ptr<TTreeRec> record_;
@@ -132,7 +135,7 @@ public:
     bool Move(TreeNode *node, TreeNode *target);
     void Clear();
 
-    void SetImages(TreeNode *node, int image);  // image and selected image alike
+    void SetKind(TreeNode *node, NodeKind kind);
     void AttachRecord(TreeNode *node, TTreeRec record = {});
     // Makes `node` a repeat of `first`: both hold one record.
     void ShareRecord(TreeNode *node, const TreeNode *first);

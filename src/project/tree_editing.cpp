@@ -44,7 +44,7 @@ void AddAspDocument(ProjectWorkspace &ws, Prompter &prompter)
     }
     ProjectTree &tree = ws.Tree();
     TreeNode *node = selected ? tree.AddChild(selected, name) : tree.AddTopLevel(name);
-    tree.SetImages(node, kDocumentImage);
+    tree.SetKind(node, NodeKind::Document);
     // A new file is written like the one that includes it; the including
     // document names it in a directive of its own, and the file is written
     // beside it by the next save.
@@ -74,12 +74,11 @@ void AddFunction(ProjectWorkspace &ws, Prompter &prompter)
     if (!selected->Record())
         tree.AttachRecord(selected);
     TreeNode *node = tree.AddChild(selected, prototype);
-    tree.SetImages(node, kFunctionImage);
+    tree.SetKind(node, NodeKind::Procedure);
     tree.AttachRecord(node);
     // The new function's bytes go at the end of the page's last script block.
     const std::string text = "Function " + prototype + "\r\n\r\nEnd Function\r\n";
-    PlaceProcedure(*node, *selected,
-                   selected->Encoding() == TextEncoding::Utf8 ? GbkToUtf8(text) : text);
+    PlaceProcedure(*node, *selected, selected->Encoding() == TextEncoding::Utf8 ? GbkToUtf8(text) : text);
     ws.Store().ReplaceKeyword(KeywordTable::Public, ExtractFunctionName(prototype, true), prototype,
                               kProjectFunction);
     ws.Store().RefreshKeywords();

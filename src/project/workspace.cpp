@@ -100,7 +100,8 @@ void ProjectWorkspace::Show(TreeNode *node)
     // The shown file: how its bytes are read and its lines end.
     const Document &doc = *shownDocument_;
     const std::string ends = LineEndsName(doc.LineBreaks());
-    window_.SetStatusText(3, std::string(TextEncodingName(doc.Encoding())) + (ends.empty() ? "" : " " + ends));
+    window_.SetStatusText(3,
+                          std::string(TextEncodingName(doc.Encoding())) + (ends.empty() ? "" : " " + ends));
 }
 
 void ProjectWorkspace::CMemoChange()
@@ -130,8 +131,8 @@ void ProjectWorkspace::CMemoChange()
     if (edit->removed.empty() && edit->inserted.empty())
         return;
     fromEditor_ = true;
-    const bool applied = EditNodeText(*node, *edit,
-                                      consequence_ ? Document::Joining::Consequence : Document::Joining::User);
+    const bool applied =
+        EditNodeText(*node, *edit, consequence_ ? Document::Joining::Consequence : Document::Joining::User);
     fromEditor_ = false;
     if (!applied)
         return;
@@ -189,7 +190,8 @@ void ProjectWorkspace::ShowNoNode()
     // Commands on the selected node wait for one.
     window_.SetActionEnabled(ActionId::Del, false);
     window_.SetActionEnabled(ActionId::SaveSelect, false);
-    for (int panel : {0, 1, 3})
+    // Every panel: a hint or a place of the page shown before means nothing now.
+    for (int panel : {0, 1, 2, 3})
         window_.SetStatusText(panel, "");
     UpdateHistoryActions();
 }

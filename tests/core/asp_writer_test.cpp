@@ -40,7 +40,7 @@ protected:
     TreeNode *Fn(TreeNode *parent, const std::string &name, const std::string &text)
     {
         TreeNode *n = tree.AddChild(parent, name);
-        tree.SetImages(n, kFunctionImage);
+        tree.SetKind(n, NodeKind::Procedure);
         tree.AttachRecord(n, {text});
         return n;
     }
@@ -232,7 +232,7 @@ TEST_F(WriterTest, RoundTripOfGeneratedProjects)
             TreeNode *doc = docs[random() % docs.size()];
             const std::string name = "F" + std::to_string(f) + "(a)";
             TreeNode *fn = source.AddChild(doc, name);
-            source.SetImages(fn, kFunctionImage);
+            source.SetKind(fn, NodeKind::Procedure);
             source.AttachRecord(
                 fn, {"Function " + name + "\r\n\r\n\tF" + std::to_string(f) + " = a\r\nEnd Function"});
         }

@@ -35,7 +35,7 @@ protected:
         doc = tree.AddTopLevel("index.asp");
         tree.AttachRecord(doc, {"Dim gOld\r\nx = 1\r\n\r\n"});  // three lines, the last empty
         fn = tree.AddChild(doc, "Show(a)");
-        tree.SetImages(fn, kFunctionImage);
+        tree.SetKind(fn, NodeKind::Procedure);
         tree.AttachRecord(fn, {"Function Show(a)\r\n\tShow = a\r\nEnd Function"});
         store.ReplaceKeyword(KeywordTable::Public, "Show", "Show(a)", kProjectFunction);
         store.RefreshKeywords();

@@ -20,7 +20,8 @@ protected:
         tree.AttachRecord(root, {"Dim total\r\ntotal = 1", ""});
         inc = tree.AddChild(root, "inc.asp");
         tree.AttachRecord(inc, {Gbk("' 合计\r\nResponse.Write total"), ""});
-        fn = qasp::testing::AddProcedure(tree, root, "Show()", "Function Show()\r\n\tShow = TOTAL\r\nEnd Function");
+        fn = qasp::testing::AddProcedure(tree, root, "Show()",
+                                         "Function Show()\r\n\tShow = TOTAL\r\nEnd Function");
         ws.SelectNode(root);
         window.memo.SetSelection(0, 0);
     }

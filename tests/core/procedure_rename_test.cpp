@@ -26,7 +26,7 @@ protected:
     TreeNode *AddProcedure(const std::string &label, const std::string &text)
     {
         TreeNode *n = tree.AddChild(root, label);
-        tree.SetImages(n, kFunctionImage);
+        tree.SetKind(n, NodeKind::Procedure);
         tree.AttachRecord(n, {text, ""});
         return n;
     }

@@ -39,7 +39,7 @@ protected:
         root = tree.AddTopLevel("index.asp");
         inc = tree.AddChild(root, "inc/conn.asp");
         fn = tree.AddChild(inc, "Open(a)");
-        tree.SetImages(fn, kFunctionImage);
+        tree.SetKind(fn, NodeKind::Procedure);
         other = tree.AddChild(root, "layout.asp");
     }
     ProjectTree tree;
@@ -58,7 +58,7 @@ TEST_F(ProjectTreeTest, PreOrderWalkAndIndexesAgree)
     EXPECT_EQ(tree.NodeAt(4), nullptr);
     EXPECT_EQ(tree.NodeAt(-1), nullptr);
     EXPECT_FALSE(fn->IsDocument());
-    EXPECT_EQ(fn->SelectedIndex(), kFunctionImage);
+    EXPECT_EQ(fn->Kind(), NodeKind::Procedure);
 }
 
 TEST_F(ProjectTreeTest, MoveRefusesATargetInsideTheMovedNode)

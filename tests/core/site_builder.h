@@ -64,7 +64,7 @@ inline TreeNode *AddProcedure(ProjectTree &tree, TreeNode *document, const std::
     doc.Apply({now.size(), {}, br + text});
     doc.ClearHistory();
     TreeNode *node = tree.AddChild(document, display);
-    tree.SetImages(node, kFunctionImage);
+    tree.SetKind(node, NodeKind::Procedure);
     TTreeRec record;
     record.Doc = document->Record()->Doc;
     record.Range = doc.Ranges().Add({begin, begin + text.size()});

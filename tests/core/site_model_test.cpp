@@ -166,7 +166,7 @@ TEST_F(SiteModelTest, NewFunctionsGoAtTheEndOfTheLastScriptBlock)
 {
     TreeNode *util = Node("/lib/util.asp");
     TreeNode *fn = tree.AddChild(util, "F()");
-    tree.SetImages(fn, kFunctionImage);
+    tree.SetKind(fn, NodeKind::Procedure);
     tree.AttachRecord(fn);
     PlaceProcedure(*fn, *util, "Function F()\r\nEnd Function\r\n");
     EXPECT_EQ(fn->Text(), "Function F()\r\nEnd Function\r\n");
@@ -176,7 +176,7 @@ TEST_F(SiteModelTest, NewFunctionsGoAtTheEndOfTheLastScriptBlock)
     TreeNode *plain = tree.AddChild(Node("index.asp"), "plain.asp");
     tree.AttachRecord(plain, {"<p>only HTML</p>"});
     TreeNode *g = tree.AddChild(plain, "G()");
-    tree.SetImages(g, kFunctionImage);
+    tree.SetKind(g, NodeKind::Procedure);
     tree.AttachRecord(g);
     PlaceProcedure(*g, *plain, "Sub G()\r\nEnd Sub");
     EXPECT_EQ(FileBytesOf(*plain), "<p>only HTML</p>\r\n<%\r\nSub G()\r\nEnd Sub\r\n%>\r\n");

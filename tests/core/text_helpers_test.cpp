@@ -104,4 +104,3 @@ TEST(FunctionName, PrototypeAndBareName)
     // "functionX" is no keyword: nine characters need the space.
     EXPECT_EQ(ExtractFunctionName("functionX(a)", true), "functionX");
 }
-

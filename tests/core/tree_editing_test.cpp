@@ -22,7 +22,7 @@ protected:
         root = tree.AddTopLevel("index.asp");
         tree.AttachRecord(root, {"Dim a\r\nResponse.Write \"Hello\""});
         fn = tree.AddChild(root, "Foo(a, b)");
-        tree.SetImages(fn, kFunctionImage);
+        tree.SetKind(fn, NodeKind::Procedure);
         tree.AttachRecord(fn, {"Function Foo(a, b)\r\n\tFoo = a\r\nEnd Function"});
         inc = tree.AddChild(root, "inc.asp");
         tree.AttachRecord(inc, {Gbk("' 中文 hello")});

@@ -25,7 +25,7 @@ protected:
         inc = tree.AddChild(root, "inc.asp");
         tree.AttachRecord(inc, {"Dim x", ""});
         fn = tree.AddChild(root, "Show(a, b)");
-        tree.SetImages(fn, kFunctionImage);
+        tree.SetKind(fn, NodeKind::Procedure);
         tree.AttachRecord(fn, {"Function Show(a, b)\r\n\tDim local\r\nEnd Function", Gbk("启始行数:7")});
         store.ReplaceKeyword(KeywordTable::Public, "gCount", "x", kGlobalVariable);
         store.RefreshKeywords();

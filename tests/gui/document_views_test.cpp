@@ -167,7 +167,8 @@ private slots:
         QByteArray page = "<%@ Language=VBScript %>\r\n<p>\xE4\xB8\xAD\xE6\x96\x87</p>\r\n<%\r\n";
         for (int i = 0; i < 50; ++i)
             page += "x = x + 1\r\n";
-        page += "Response.Write \"<meta http-equiv=\"\"Content-Type\"\" content=\"\"text/html; charset=gbk\"\">\"\r\n%>\r\n";
+        page += "Response.Write \"<meta http-equiv=\"\"Content-Type\"\" content=\"\"text/html; "
+                "charset=gbk\"\">\"\r\n%>\r\n";
         Write(site.filePath("index.asp"), page);
         Window f;
         QVERIFY(f.w.openProjectFile(site.filePath("index.asp")));
@@ -194,7 +195,8 @@ private slots:
         TreeNode *root = f.w.tree().FirstTopLevel();
         QCOMPARE(root->Encoding(), TextEncoding::Gbk);
         f.CaretAtEndOf(1);
-        f.editor->insertPlainText(QString::fromUtf8("\xF0\x9F\x98\x80 \xE4\xB8\xAD"));  // an emoji, a Chinese character
+        f.editor->insertPlainText(
+            QString::fromUtf8("\xF0\x9F\x98\x80 \xE4\xB8\xAD"));  // an emoji, a Chinese character
         QCOMPARE(root->Text(), std::string_view("<%\r\nx = 1\r\n%>\r\n"));
         QCOMPARE(f.editor->toPlainText(), QString("<%\nx = 1\n%>\n"));
         QVERIFY(StatusPanelOf(f.w, 2)->text().contains(QString::fromUtf8("\xF0\x9F\x98\x80")));

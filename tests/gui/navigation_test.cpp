@@ -124,7 +124,7 @@ private slots:
         f.w.workspace().SelectNode(f.index);
         QCOMPARE(f.gutter->numberAt(6), 7);
         QCOMPARE(f.gutter->numberAt(7), 8);  // the procedure's lines are the document's too
-        f.Caret(5, 6);                        // after "<p>中文 "
+        f.Caret(5, 6);                       // after "<p>中文 "
         QCOMPARE(StatusPanelOf(f.w, 1)->text(), QString("行 6，列 7"));
         QCOMPARE(StatusPanelOf(f.w, 3)->text(), QString("GBK CRLF"));
         f.w.workspace().SelectNode(f.Node("Add(a, b)"));

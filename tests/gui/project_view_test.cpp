@@ -47,7 +47,7 @@ Project BuildProject(MainWindow &w)
     p.inc = tree.AddChild(p.root, "inc/conn.asp");
     tree.AttachRecord(p.inc, {Gbk("' 连接\r\nDim conn") + "\xFE\xFE", ""});
     p.fn = tree.AddChild(p.root, "ShowList(nItems)");
-    tree.SetImages(p.fn, kFunctionImage);
+    tree.SetKind(p.fn, NodeKind::Procedure);
     tree.AttachRecord(
         p.fn, {"Function ShowList(nItems)\r\n\tDim i\r\n\tFor i = 1 To nItems\r\n\tNext\r\nEnd Function",
                Gbk("启始行数:12")});

@@ -108,7 +108,7 @@ private slots:
         TreeNode *doc = w.tree().AddTopLevel("index.asp");
         w.tree().AttachRecord(doc, {"Dim a"});
         TreeNode *fn = w.tree().AddChild(doc, "Old(x)");
-        w.tree().SetImages(fn, kFunctionImage);
+        w.tree().SetKind(fn, NodeKind::Procedure);
         const std::string original = "Function Old(x)\r\n\tOld = x\r\nEnd Function";
         w.tree().AttachRecord(fn, {original});
         w.workspace().SelectNode(fn);

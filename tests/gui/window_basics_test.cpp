@@ -249,7 +249,7 @@ private slots:
         TreeNode *doc = w.tree().AddTopLevel("index.asp");
         w.tree().AttachRecord(doc, {"", ""});
         TreeNode *fn = w.tree().AddChild(doc, "SHOW_LIST");  // nothing else goes below the line
-        w.tree().SetImages(fn, kFunctionImage);
+        w.tree().SetKind(fn, NodeKind::Procedure);
         w.tree().AttachRecord(fn, {"Sub SHOW_LIST\r\nEnd Sub", ""});
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
