@@ -33,6 +33,7 @@
 #include "dialogs/colour_picker.h"
 #include "dialogs/directory_dialog.h"
 #include "dialogs/help_window.h"
+#include "dialogs/site_conversion_dialog.h"
 #include "skin/data/skin_data.h"
 #include "skin/windows/skin_manager.h"
 #include "editor/colour_table.h"
@@ -185,6 +186,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     new FileDrop(this, [this](const QString &page) { openFileAskingFirst(page); });
     addRecentFilesMenu();
     addViewMenu();
+    addToolsMenu();
     applyOptions();
     refreshTitle();
 }
@@ -1004,6 +1006,38 @@ void MainWindow::addViewMenu()
     view->addAction(options);
     // Before the skin menu, which stands before 帮助.
     menuBar_->insertMenu(skinMenu_->menuAction(), view);
+}
+
+void MainWindow::addToolsMenu()
+{
+    auto *tools = new QMenu(QStringLiteral("工具(&T)"), this);
+    tools->setObjectName("toolsMenu");
+    QAction *convertSite = tools->addAction(QStringLiteral("转换站点编码(&C)..."));
+    convertSite->setObjectName("Action_ConvertSite");
+    connect(convertSite, &QAction::triggered, this, &MainWindow::convertSiteEncoding);
+    menuBar_->insertMenu(skinMenu_->menuAction(), tools);
+}
+
+void MainWindow::convertSiteEncoding()
+{
+    const TreeNode *root = tree().FirstTopLevel();
+    if (!root || !root->Record() || root->Record()->SourceFile.empty()) {
+        prompter_.Information("请先打开站点中的一个页面。");
+        return;
+    }
+    // The conversion reads the files on disk: edits not yet saved would be
+    // converted from what they replace, then read over.
+    if (workspace_->Modified) {
+        prompter_.Information("工程有尚未保存的修改，请先保存，再转换站点编码。");
+        return;
+    }
+    const std::filesystem::path page = root->Record()->SourceFile;
+    const std::filesystem::path siteRoot = workspace_->SiteRoot;
+    dialogs::SiteConversionDialog dialog(siteRoot.empty() ? page.parent_path() : siteRoot, siteRoot, this);
+    // The open files were rewritten: read again in their new encoding.
+    connect(&dialog, &dialogs::SiteConversionDialog::converted, this,
+            [this, page] { openProjectFile(QString::fromStdString(page.string())); });
+    dialog.exec();
 }
 
 }  // namespace qasp::app

@@ -156,6 +156,9 @@ private:
     // and left no window of the program active.
     void reclaimActivation();
     void addViewMenu();
+    // 工具: 转换站点编码.
+    void addToolsMenu();
+    void convertSiteEncoding();
 
     // The window's widgets. Each one's object name is its member's name
     // without the underscore (the status panels are statusPanel0 to

@@ -83,7 +83,7 @@ void EditHistory::Record(TextEdit edit)
             return;
         }
     }
-    undo_.push_back({kind, {std::move(edit)}});
+    undo_.push_back({kind, {std::move(edit)}, {}, 0});
     sealed_ = kind == Kind::Other;
 }
 
@@ -97,7 +97,7 @@ void EditHistory::RecordConsequence(TextEdit edit)
     if (edit.removed.empty() && edit.inserted.empty())
         return;
     if (undo_.empty()) {
-        undo_.push_back({Kind::Other, {}});
+        undo_.push_back({Kind::Other, {}, {}, 0});
         redo_.clear();
     }
     undo_.back().edits.push_back(std::move(edit));
