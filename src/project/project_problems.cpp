@@ -88,7 +88,12 @@ ProblemPlace PlaceOf(const DocumentNodes &nodes, const Problem &problem)
     // The text may have changed since the check: the place stays inside it.
     const std::size_t size = it->second->Text().size();
     const std::size_t begin = std::min<std::size_t>(problem.diagnostic.offset, size);
-    const std::size_t end = std::clamp<std::size_t>(problem.diagnostic.endOffset, begin, size);
+    std::size_t end = std::clamp<std::size_t>(problem.diagnostic.endOffset, begin, size);
+    // A problem at a line break (a word missing at the line's end) is a
+    // place, not a span that would run into the next line.
+    const std::string_view span = it->second->Text().substr(begin, end - begin);
+    if (span.find_first_not_of("\r\n") == std::string_view::npos)
+        end = begin;
     return {it->second, begin, end - begin};
 }
 

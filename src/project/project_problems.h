@@ -60,7 +60,7 @@ using DocumentNodes = std::unordered_map<std::string, TreeNode *>;
 DocumentNodes DocumentNodesOf(const ProjectTree &tree);
 
 // Where a problem shows: its file's document node and the problem's bytes
-// in that node's text (possibly none: a missing word at a line's end). No
+// in that node's text (none for a word missing at a line's end). No
 // node when the project shows no document of the file.
 struct ProblemPlace {
     TreeNode *node = nullptr;

@@ -73,6 +73,7 @@ TEST_F(ProjectProblemsTest, AnIncludesErrorIsPlacedInItsNodeAtTheBytesTheEditorS
     ASSERT_EQ(place.node, Node("inc/lib.asp"));
     const std::string_view text = place.node->Text();
     EXPECT_EQ(text.substr(0, place.offset).rfind("\r\nSub"), place.offset - 5);
+    EXPECT_EQ(place.length, 0u);  // the missing name is a place, not the line break
 }
 
 TEST_F(ProjectProblemsTest, UnsavedEditsAreCheckedNotTheFiles)
