@@ -212,6 +212,9 @@ void ProblemsController::markShownNode()
             const bool error = s.problem.diagnostic.severity == vbs::Severity::Error;
             underline.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
             underline.format.setUnderlineColor(ProblemColour(error));
+            // A small font's descent may leave no room for the wave under
+            // the line: a tint of the same colour marks the words anyway.
+            underline.format.setBackground(ProblemTint(error));
             underlines.append(underline);
             marks_.push_back({underline.cursor, QString::fromStdString(s.problem.message) + "  ["
                                                     + QString::fromStdString(s.problem.code) + "]"});

@@ -15,6 +15,11 @@ QColor ProblemColour(bool error)
     return error ? QColor(220, 0, 0) : QColor(225, 150, 0);
 }
 
+QColor ProblemTint(bool error)
+{
+    return error ? QColor(255, 215, 215) : QColor(255, 238, 190);
+}
+
 ProblemsPanel::ProblemsPanel(QWidget *parent) : QWidget(parent)
 {
     setObjectName("problems");
@@ -43,7 +48,9 @@ ProblemsPanel::ProblemsPanel(QWidget *parent) : QWidget(parent)
     list_->header()->setStretchLastSection(false);
     list_->header()->setSectionResizeMode(3, QHeaderView::Stretch);
     list_->setColumnWidth(0, 44);
-    list_->setColumnWidth(1, 130);
+    list_->setColumnWidth(1, 180);
+    // A long path keeps its file's name in sight.
+    list_->setTextElideMode(Qt::ElideMiddle);
     list_->setColumnWidth(2, 50);
     list_->setColumnWidth(4, 110);
     layout->addWidget(list_);
@@ -66,6 +73,7 @@ void ProblemsPanel::setRows(const QString &heading, const QList<Row> &rows)
             {row.error ? "错误" : "警告", row.file, QString::number(row.line), row.message, row.code});
         item->setForeground(0, ProblemColour(row.error));
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        item->setToolTip(1, row.file);
         item->setToolTip(3, row.message);
         items.append(item);
     }

@@ -43,5 +43,7 @@ private:
 
 // The colours of the two kinds, for the list and the underlines alike.
 QColor ProblemColour(bool error);
+// The pale background behind a marked word.
+QColor ProblemTint(bool error);
 
 }  // namespace qasp::app

@@ -218,6 +218,21 @@ private slots:
         QCoreApplication::sendEvent(f.editor->viewport(), &help);
         QTRY_VERIFY(QToolTip::text().contains("800A01F4"));
     }
+
+    // With QASP_PROBLEMS_PICTURE=FILE.png: the window with its marks and
+    // its 问题 list, kept to look at.
+    void problemsPicture()
+    {
+        const QString picture = qEnvironmentVariable("QASP_PROBLEMS_PICTURE");
+        if (picture.isEmpty())
+            QSKIP("no picture asked for");
+        Fixture f;
+        f.w.resize(900, 650);
+        QVERIFY(f.Checked());
+        QVERIFY(QTest::qWaitForWindowExposed(&f.w));
+        QTest::qWait(200);
+        QVERIFY(f.w.grab().save(picture, "PNG"));
+    }
 };
 
 QTEST_MAIN(ProblemsTest)
