@@ -17,12 +17,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QToolButton>
 #include <QToolTip>
 
-#include <unordered_set>
+#include <limits>
 
 namespace qasp::app {
 
@@ -70,6 +71,12 @@ ProblemsController::ProblemsController(MainWindow &window)
     pause_.setSingleShot(true);
     pause_.setInterval(kPauseMs);
     connect(&pause_, &QTimer::timeout, this, &ProblemsController::startCheck);
+    // Scrolled rows are marked from the last check while the text is as
+    // it was then; an edited text keeps its marks until the next check.
+    connect(editor_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (editor_->document()->revision() == markedText_)
+            markVisibleRows();
+    });
     // A keystroke restarts the pause and does nothing else.
     connect(editor_, &QPlainTextEdit::textChanged, this, &ProblemsController::changed);
     // Before the navigation's filter, which shows the hints of names.
@@ -90,22 +97,11 @@ void ProblemsController::changed()
     pause_.start();
 }
 
-std::uint64_t ProblemsController::revisions() const
-{
-    std::uint64_t sum = 0;
-    std::unordered_set<const Document *> seen;
-    const ProjectTree &tree = window_.tree();
-    for (const TreeNode *node = tree.FirstTopLevel(); node; node = tree.NextInPreOrder(node))
-        if (node->IsDocument() && node->Doc() && seen.insert(node->Doc()).second)
-            sum += node->Doc()->Revision();
-    return sum;
-}
-
 void ProblemsController::startCheck()
 {
     QElapsedTimer clock;
     clock.start();
-    const std::uint64_t at = revisions();
+    const std::uint64_t at = TextRevisions(window_.tree());
     if (!treeChanged_ && at == checkedRevisions_)
         return;
     if (running_.valid()) {
@@ -134,12 +130,11 @@ void ProblemsController::finished(ProblemCheck check, std::uint64_t revisionsChe
 {
     running_ = {};
     times_.checkMs = checkMs;
-    if (qEnvironmentVariableIsSet("QASP_CHECK_TIMES"))
-        qInfo("check: copy %lld ms, check %lld ms, %zu problems", times_.copyMs, checkMs,
-              check.problems.size());
+    QElapsedTimer clock;
+    clock.start();
     // Places found in texts the user has changed since would mark the
     // wrong words: the next pause brings a fresh check.
-    if (again_ || revisionsChecked != revisions()) {
+    if (again_ || revisionsChecked != TextRevisions(window_.tree())) {
         again_ = false;
         if (!pause_.isActive())
             startCheck();
@@ -176,48 +171,76 @@ void ProblemsController::finished(ProblemCheck check, std::uint64_t revisionsChe
     panel_->setRows(rows.isEmpty() ? "问题：没有发现问题" : "问题：" + summary, rows);
     panel_->setVisible(page && !panelClosedByUser_);
     markShownNode();
+    times_.showMs = clock.elapsed();
+    if (qEnvironmentVariableIsSet("QASP_CHECK_TIMES"))
+        qInfo("check: copy %lld ms, check %lld ms, show %lld ms, %zu problems", times_.copyMs, checkMs,
+              times_.showMs, problems_.size());
 }
 
 void ProblemsController::markShownNode()
 {
-    marks_.clear();
-    QList<QTextEdit::ExtraSelection> underlines;
+    shownPlaces_.clear();
     const TreeNode *shown = window_.tree().Selected();
     const TreeNode *document = shown ? FileDocumentOf(*shown) : nullptr;
-    QtEditorSurface &memo = window_.Memo();
     if (document) {
         const std::size_t begin = shown->Record() ? shown->Record()->Begin() : 0;
         const std::size_t size = shown->Text().size();
-        QTextDocument *text = editor_->document();
-        const int last = text->characterCount() - 1;
+        // In file order, as the check lists them.
         for (const Shown &s : problems_) {
             if (s.place.node != document || s.place.offset < begin || s.place.offset - begin > size)
                 continue;
             const std::size_t offset = s.place.offset - begin;
-            int from = memo.PositionOfByteOffset(offset);
-            int to = memo.PositionOfByteOffset(std::min(offset + s.place.length, size));
+            shownPlaces_.push_back({offset, std::min(s.place.length, size - offset),
+                                    s.problem.diagnostic.severity == vbs::Severity::Error,
+                                    QString::fromStdString(s.problem.message) + "  ["
+                                        + QString::fromStdString(s.problem.code) + "]"});
+        }
+    }
+    markedText_ = editor_->document()->revision();
+    markVisibleRows();
+}
+
+void ProblemsController::markVisibleRows()
+{
+    marks_.clear();
+    QList<QTextEdit::ExtraSelection> underlines;
+    QTextDocument *text = editor_->document();
+    if (!shownPlaces_.empty()) {
+        // Only the rows in sight and some around them: a mark's place is
+        // laid out when it is set, and thousands would hold up the window.
+        constexpr int kMarginRows = 100;
+        QtEditorSurface &memo = window_.Memo();
+        const int first = std::max(0, editor_->cursorForPosition(QPoint(0, 0)).blockNumber() - kMarginRows);
+        const int last =
+            editor_->cursorForPosition(QPoint(0, editor_->viewport()->height())).blockNumber() + kMarginRows;
+        const std::size_t from = memo.LineIndex(first);
+        const std::size_t to = last + 1 < text->blockCount() ? memo.LineIndex(last + 1)
+                                                             : std::numeric_limits<std::size_t>::max();
+        const int lastPosition = text->characterCount() - 1;
+        auto at = std::lower_bound(shownPlaces_.begin(), shownPlaces_.end(), from,
+                                   [](const ShownPlace &p, std::size_t offset) { return p.offset < offset; });
+        for (; at != shownPlaces_.end() && at->offset < to; ++at) {
+            int begin = memo.PositionOfByteOffset(at->offset);
+            int end = memo.PositionOfByteOffset(at->offset + at->length);
             // A missing word marks the character it is missing before, or
             // the last one of the line.
-            if (from == to) {
-                const QChar at = text->characterAt(from);
-                if (from < last && at != QChar::ParagraphSeparator)
-                    ++to;
-                else if (from > 0)
-                    --from;
+            if (begin == end) {
+                if (begin < lastPosition && text->characterAt(begin) != QChar::ParagraphSeparator)
+                    ++end;
+                else if (begin > 0)
+                    --begin;
             }
             QTextEdit::ExtraSelection underline;
             underline.cursor = QTextCursor(text);
-            underline.cursor.setPosition(from);
-            underline.cursor.setPosition(to, QTextCursor::KeepAnchor);
-            const bool error = s.problem.diagnostic.severity == vbs::Severity::Error;
+            underline.cursor.setPosition(begin);
+            underline.cursor.setPosition(end, QTextCursor::KeepAnchor);
             underline.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-            underline.format.setUnderlineColor(ProblemColour(error));
+            underline.format.setUnderlineColor(ProblemColour(at->error));
             // A small font's descent may leave no room for the wave under
             // the line: a tint of the same colour marks the words anyway.
-            underline.format.setBackground(ProblemTint(error));
+            underline.format.setBackground(ProblemTint(at->error));
             underlines.append(underline);
-            marks_.push_back({underline.cursor, QString::fromStdString(s.problem.message) + "  ["
-                                                    + QString::fromStdString(s.problem.code) + "]"});
+            marks_.push_back({underline.cursor, at->message});
         }
     }
     if (pairMarks_)
@@ -288,6 +311,7 @@ void ProblemsController::BeforeClear()
 {
     treeChanged_ = true;
     problems_.clear();
+    shownPlaces_.clear();
     marks_.clear();
     if (pairMarks_)
         pairMarks_->setLastingMarks({});

@@ -43,10 +43,10 @@ public:
     // The commands, as their actions run them.
     void stepProblem(int step);
     void openProblem(int row);
-    // How long the last check took: the copy of the texts on the window's
-    // thread, and the check on its own.
+    // How long the last check took: the copy of the texts and the showing
+    // of the problems on the window's thread, the check on its own.
     struct Times {
-        qint64 copyMs = 0, checkMs = 0;
+        qint64 copyMs = 0, checkMs = 0, showMs = 0;
     };
     Times lastTimes() const { return times_; }
     // The message of the problem marked at `position` of the editor (a
@@ -61,11 +61,10 @@ private:
     void changed();
     void startCheck();
     void finished(ProblemCheck check, std::uint64_t revisions, qint64 checkMs);
-    // The underlines of the shown node, from the last check.
+    // The problems of the shown node, from the last check, and the marks
+    // of those on the rows in sight.
     void markShownNode();
-    // The revisions of every document with a file, summed: edits made
-    // while a check ran make its places stale.
-    std::uint64_t revisions() const;
+    void markVisibleRows();
 
     void SelectionChanged(TreeNode *node) override;
     // The tree's shape decides which files the page includes.
@@ -98,7 +97,15 @@ private:
         ProblemPlace place;
     };
     std::vector<Shown> problems_;
-    // The underlines of the shown node, with their messages.
+    // The shown node's problems, by their bytes in its text.
+    struct ShownPlace {
+        std::size_t offset = 0, length = 0;
+        bool error = true;
+        QString message;
+    };
+    std::vector<ShownPlace> shownPlaces_;
+    int markedText_ = -1;  // the editor's text revision they were placed in
+    // The marks on the rows in sight, with their messages.
     struct Mark {
         QTextCursor cursor;
         QString message;

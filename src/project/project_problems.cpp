@@ -20,6 +20,27 @@ bool IsFileDocument(const TreeNode &node)
            && !node.Record()->SourceFile.empty();
 }
 
+// Calls `visit` on every document node in pre-order. Procedures are
+// skipped with their subtrees, never walked: a page may have thousands, and
+// stepping from sibling to sibling through the tree costs a search each.
+template <typename F> void ForEachDocument(const ProjectTree &tree, F visit)
+{
+    std::vector<TreeNode *> pending;
+    for (auto it = tree.TopLevel().rbegin(); it != tree.TopLevel().rend(); ++it)
+        pending.push_back(it->get());
+    while (!pending.empty()) {
+        TreeNode *node = pending.back();
+        pending.pop_back();
+        if (!node->IsDocument())
+            continue;
+        visit(node);
+        const auto &children = node->Children();
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            if ((*it)->IsDocument())
+                pending.push_back(it->get());
+    }
+}
+
 }  // namespace
 
 ProblemCheckInput ProblemCheckInputOf(const ProjectTree &tree, const std::filesystem::path &siteRoot)
@@ -31,12 +52,22 @@ ProblemCheckInput ProblemCheckInputOf(const ProjectTree &tree, const std::filesy
     input.page = root->Record()->SourceFile;
     input.siteRoot = siteRoot;
     std::unordered_set<const Document *> copied;
-    for (const TreeNode *node = root; node; node = tree.NextInPreOrder(node)) {
-        if (!IsFileDocument(*node) || !copied.insert(node->Doc()).second)
-            continue;
-        input.texts.push_back({node->Record()->SourceFile, node->Doc()->Text(), node->Encoding()});
-    }
+    ForEachDocument(tree, [&](const TreeNode *node) {
+        if (IsFileDocument(*node) && copied.insert(node->Doc()).second)
+            input.texts.push_back({node->Record()->SourceFile, node->Doc()->Text(), node->Encoding()});
+    });
     return input;
+}
+
+std::uint64_t TextRevisions(const ProjectTree &tree)
+{
+    std::uint64_t sum = 0;
+    std::unordered_set<const Document *> seen;
+    ForEachDocument(tree, [&](const TreeNode *node) {
+        if (node->Doc() && seen.insert(node->Doc()).second)
+            sum += node->Doc()->Revision();
+    });
+    return sum;
 }
 
 ProblemCheck CheckProblems(const ProblemCheckInput &input)
@@ -74,9 +105,10 @@ ProblemCheck CheckProblems(const ProblemCheckInput &input)
 DocumentNodes DocumentNodesOf(const ProjectTree &tree)
 {
     DocumentNodes nodes;
-    for (TreeNode *node = tree.FirstTopLevel(); node; node = tree.NextInPreOrder(node))
+    ForEachDocument(tree, [&](TreeNode *node) {
         if (IsFileDocument(*node))
             nodes.try_emplace(analysis::RealPathKey(node->Record()->SourceFile), node);
+    });
     return nodes;
 }
 

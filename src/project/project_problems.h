@@ -37,6 +37,10 @@ struct ProblemCheckInput {
 // Nothing to check (no page loaded from a file): an input without a page.
 ProblemCheckInput ProblemCheckInputOf(const ProjectTree &tree, const std::filesystem::path &siteRoot);
 
+// The revisions of every document, summed: it grows with any edit, so a
+// check's places are stale once it has grown.
+std::uint64_t TextRevisions(const ProjectTree &tree);
+
 // One problem as the window lists it.
 struct Problem {
     std::string fileKey;    // the file's real path
