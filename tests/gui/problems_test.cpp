@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QToolTip>
@@ -217,6 +218,30 @@ private slots:
         QHelpEvent help(QEvent::ToolTip, at, f.editor->viewport()->mapToGlobal(at));
         QCoreApplication::sendEvent(f.editor->viewport(), &help);
         QTRY_VERIFY(QToolTip::text().contains("800A01F4"));
+    }
+
+    void rowsOutOfSightAreMarkedOnceScrolledTo()
+    {
+        QTemporaryDir site;
+        std::string page = "<%\r\n";
+        for (int i = 0; i < 3000; ++i)
+            page += "Response.Write " + std::to_string(i) + "\r\n";
+        page += "x = = 1\r\n%>\r\n";  // line 3002
+        Write(site.filePath("long.asp"), page);
+        MainWindow w;
+        RecordingPrompter prompter;
+        w.usePrompter(&prompter);
+        w.show();
+        QVERIFY(w.openProjectFile(site.filePath("long.asp")));
+        w.workspace().SelectNode(w.tree().FirstTopLevel());
+        QVERIFY(QTest::qWaitFor([&] { return !w.problems().busy(); }, 5000));
+        QCOMPARE(PartOf<ProblemsPanel>(w, "problems")->count(), 1);
+        QPlainTextEdit *editor = EditorOf(w);
+        QVERIFY(editor->extraSelections().isEmpty());
+        editor->verticalScrollBar()->setValue(editor->verticalScrollBar()->maximum());
+        QCOMPARE(editor->extraSelections().size(), 1);
+        QCOMPARE(editor->extraSelections().front().cursor.block().blockNumber(), 3001);
+        w.usePrompter(nullptr);
     }
 
     // With QASP_PROBLEMS_PICTURE=FILE.png: the window with its marks and
