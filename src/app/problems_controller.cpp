@@ -53,7 +53,7 @@ ProblemsController::ProblemsController(MainWindow &window)
     QMenu *menu = window_.navigation().menu();
     menu->addSeparator();
     auto addCommand = [&](const char *name, const QString &caption, const QString &shortcut,
-                          std::function<void()> run) {
+                          const std::function<void()> &run) {
         auto *action = new QAction(caption, &window_);
         action->setObjectName(name);
         if (!shortcut.isEmpty())
