@@ -28,6 +28,14 @@ class PageChecker {
 public:
     explicit PageChecker(std::optional<TextEncoding> encoding = std::nullopt) : files_(encoding) {}
 
+    // The file at `path` is checked as holding `bytes` in `encoding` (an
+    // editor's unsaved text) instead of what is on disk. Before any check
+    // reads that file.
+    void UseText(const std::filesystem::path &path, std::string bytes, TextEncoding encoding)
+    {
+        files_.UseText(RealPathKey(path), std::move(bytes), encoding);
+    }
+
     // Every problem of `page` and the files it includes, by file and place.
     std::vector<vbs::Diagnostic> Check(const std::filesystem::path &page, const SiteRoot &site);
 

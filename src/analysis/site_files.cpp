@@ -93,7 +93,12 @@ std::optional<uint32_t> SiteFiles::Open(const std::filesystem::path &path, const
             error->message = it->second;
         return std::nullopt;
     }
-    FileRead read = ReadFileWithin(path, kMaxFileBytes);
+    const auto given = givenTexts_.find(key);
+    FileRead read;
+    if (given != givenTexts_.end())
+        read.bytes = std::move(given->second.bytes);
+    else
+        read = ReadFileWithin(path, kMaxFileBytes);
     if (!read.Ok()) {
         const std::string message = FileReadProblem(read, path.string(), kMaxFileBytes);
         failures_.emplace(key, message);
@@ -106,7 +111,10 @@ std::optional<uint32_t> SiteFiles::Open(const std::filesystem::path &path, const
     f.path = path;
     f.key = key;
     f.bytes = std::move(read.bytes);
-    f.encoding = encoding_ ? *encoding_ : DetectEncoding(f.bytes).encoding;
+    if (given != givenTexts_.end())
+        f.encoding = given->second.encoding;
+    else
+        f.encoding = encoding_ ? *encoding_ : DetectEncoding(f.bytes).encoding;
     const bool gbk = f.encoding == TextEncoding::Gbk;
     // An included .vbs file is code from its first byte, as the server reads it.
     PageStructure structure =
@@ -146,6 +154,11 @@ std::optional<uint32_t> SiteFiles::Open(const std::filesystem::path &path, const
     }
     ids_.emplace(key, id);
     return id;
+}
+
+void SiteFiles::UseText(const std::string &key, std::string bytes, TextEncoding encoding)
+{
+    givenTexts_.insert_or_assign(key, GivenText{std::move(bytes), encoding});
 }
 
 std::span<const vbs::Token> SiteFiles::PieceTokens(uint32_t id, uint32_t piece)

@@ -65,6 +65,10 @@ public:
     // `encoding`: every file read so; none: each file's own, as detected.
     explicit SiteFiles(std::optional<TextEncoding> encoding = std::nullopt) : encoding_(encoding) {}
 
+    // The file whose real path is `key` holds `bytes` in `encoding`, not what
+    // is on disk: an editor's unsaved text. Only before the file is opened.
+    void UseText(const std::string &key, std::string bytes, TextEncoding encoding);
+
     // The id of `path`'s file, read the first time it is asked for; the
     // error when it cannot be read (asked again, the same error).
     std::optional<uint32_t> Open(const std::filesystem::path &path, const std::string &key,
@@ -82,6 +86,11 @@ private:
     std::deque<SiteFile> files_;
     std::unordered_map<std::string, uint32_t> ids_;
     std::unordered_map<std::string, std::string> failures_;
+    struct GivenText {
+        std::string bytes;
+        TextEncoding encoding;
+    };
+    std::unordered_map<std::string, GivenText> givenTexts_;  // by key
 };
 
 // The real path of `path` (symbolic links resolved), or its absolute

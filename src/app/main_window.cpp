@@ -14,6 +14,7 @@
 #include "app/interface_font.h"
 #include "app/legend_label.h"
 #include "app/navigation_controller.h"
+#include "app/problems_controller.h"
 #include "app/page_highlighter.h"
 #include "app/qt_editor_surface.h"
 #include "app/completion_popup.h"
@@ -195,6 +196,8 @@ MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
     // The view, the navigation and the workspace observe the tree: they go first.
+    delete problems_;
+    problems_ = nullptr;
     delete navigation_;
     navigation_ = nullptr;
     projectTree_->setModel(nullptr);
@@ -276,6 +279,8 @@ void MainWindow::connectProject()
         if (keys_)
             keys_->CMemoKeyDown(EditorKey::F3, shift);
     });
+    // After the navigation: it builds on its panel, menu and jumps.
+    problems_ = new ProblemsController(*this);
 }
 
 QtEditorSurface &MainWindow::Memo()

@@ -54,6 +54,7 @@ class FindReplaceDialog;
 class ProjectFileWatch;
 class SettingsProjectMemory;
 class PickerPanel;
+class ProblemsController;
 class SkinMenu;
 class ProjectTreeModel;
 
@@ -69,6 +70,7 @@ public:
     ProjectWorkspace &workspace() const { return *workspace_; }
     ProjectTreeModel &treeModel() const { return *treeModel_; }
     NavigationController &navigation() const { return *navigation_; }
+    ProblemsController &problems() const { return *problems_; }
 
     // WindowSurface
     QtEditorSurface &Memo() override;
@@ -197,6 +199,7 @@ private:
     std::unique_ptr<EditorKeys> keys_;
     ProjectFileWatch *fileWatch_ = nullptr;
     NavigationController *navigation_ = nullptr;
+    ProblemsController *problems_ = nullptr;
     dialogs::DirectoryDialog *directoryDialog_ = nullptr;
     dialogs::HelpWindow *helpWindow_ = nullptr;
     FindReplaceDialog *findReplaceDialog_ = nullptr;

@@ -47,6 +47,10 @@ public:
     void stepResult(int step);
     void openResult(int row);
 
+    // Shows `node` with bytes [offset, offset + length) selected; the place
+    // left goes into the history when `remember`.
+    void jumpTo(TreeNode *node, std::size_t offset, std::size_t length, bool remember);
+
     // The hint of the name at `position` of the editor (a character
     // position), UTF-8; empty when there is none.
     QString hintAt(int position) const;
@@ -58,9 +62,6 @@ private:
     QAction *addCommand(const char *name, const char *caption, const char *shortcut,
                         void (NavigationController::*run)());
     void placeWidgets();
-    // Shows `node` with bytes [offset, offset + length) selected; the place
-    // left goes into the history when `remember`.
-    void jumpTo(TreeNode *node, std::size_t offset, std::size_t length, bool remember);
     void refreshLineNumbers();
 
     void SelectionChanged(TreeNode *node) override;

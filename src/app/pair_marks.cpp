@@ -23,7 +23,7 @@ PairMarks::PairMarks(QPlainTextEdit *editor) : QObject(editor), editor_(editor)
 
 void PairMarks::update()
 {
-    QList<QTextEdit::ExtraSelection> marks;
+    QList<QTextEdit::ExtraSelection> marks = lasting_;
     const QTextCursor caret = editor_->textCursor();
     if (!caret.hasSelection()) {
         const QTextDocument *doc = editor_->document();
@@ -62,6 +62,12 @@ void PairMarks::update()
         }
     }
     editor_->setExtraSelections(marks);
+}
+
+void PairMarks::setLastingMarks(QList<QTextEdit::ExtraSelection> marks)
+{
+    lasting_ = std::move(marks);
+    update();
 }
 
 }  // namespace qasp::app

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QTextEdit>
 
 class QPlainTextEdit;
 
@@ -16,9 +17,13 @@ public:
 
     // Marks the pair at the caret, or clears the marks.
     void update();
+    // Marks that stay whatever the caret does (the problems' underlines),
+    // drawn under the pair's: the editor has one list of extra selections.
+    void setLastingMarks(QList<QTextEdit::ExtraSelection> marks);
 
 private:
     QPlainTextEdit *editor_;
+    QList<QTextEdit::ExtraSelection> lasting_;
 };
 
 }  // namespace qasp::app

@@ -6,6 +6,7 @@
 #include "text/text_encoding.h"
 
 #include <QColor>
+#include <QFont>
 
 namespace qasp::app {
 
@@ -73,6 +74,8 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
     case Qt::EditRole: return FromGbk(node->DisplayText());
     case Qt::DecorationRole: return CicoIcon(node->ImageIndex());
     case Qt::ForegroundRole:
+        if (errorCounts_.contains(node))
+            return QColor(220, 0, 0);
         // A document whose file holds more than the project layout keeps.
         if (node->Record() && node->Record()->LayoutLoses)
             return QColor(170, 0, 0);
@@ -90,7 +93,16 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
         if (record->LayoutLoses)
             tip += "\n以工程格式保存(别存为、另存)会改变此文件: "
                    "它含有工程格式无法保留的内容(如脚本块之外的HTML)";
+        if (const auto it = errorCounts_.find(node); it != errorCounts_.end())
+            tip += QString("\n错误 %1 个").arg(it->second);
         return tip;
+    }
+    case Qt::FontRole: {
+        if (!errorCounts_.contains(node))
+            return {};
+        QFont bold;
+        bold.setBold(true);
+        return bold;
     }
     default: return {};
     }
@@ -131,8 +143,20 @@ void ProjectTreeModel::AfterInsert(TreeNode *)
     endInsertRows();
 }
 
+void ProjectTreeModel::setErrorCounts(std::unordered_map<const TreeNode *, int> counts)
+{
+    std::swap(errorCounts_, counts);
+    // Both the nodes that lose their mark and those that gain one.
+    for (const auto *marks : {&counts, &errorCounts_})
+        for (const auto &[node, count] : *marks) {
+            const QModelIndex index = indexOf(node);
+            emit dataChanged(index, index, {Qt::ForegroundRole, Qt::FontRole, Qt::ToolTipRole});
+        }
+}
+
 void ProjectTreeModel::BeforeRemove(TreeNode *node)
 {
+    std::erase_if(errorCounts_, [node](const auto &mark) { return mark.first->IsInside(node); });
     const int row = tree_.RowOf(node);
     beginRemoveRows(indexOf(node->Parent()), row, row);
 }
@@ -180,6 +204,7 @@ void ProjectTreeModel::NodeChanged(TreeNode *node)
 
 void ProjectTreeModel::BeforeClear()
 {
+    errorCounts_.clear();
     beginResetModel();
 }
 

@@ -9,7 +9,7 @@
 
 #include <functional>
 #include <string>
-
+#include <unordered_map>
 #include <vector>
 
 namespace qasp::app {
@@ -34,6 +34,9 @@ public:
     // Who carries out a rename typed over a label (GBK text); without one
     // the label alone changes.
     std::function<void(TreeNode *, const std::string &)> renamer;
+    // The documents whose files hold errors, with how many: their labels
+    // show red and bold, their tool tips the count.
+    void setErrorCounts(std::unordered_map<const TreeNode *, int> counts);
 
 signals:
     void selectedNodeChanged(const QModelIndex &index);
@@ -54,6 +57,7 @@ private:
 
     ProjectTree &tree_;
     std::vector<std::pair<QPersistentModelIndex, TreeNode *>> sorting_;
+    std::unordered_map<const TreeNode *, int> errorCounts_;
 };
 
 }  // namespace qasp::app
