@@ -168,7 +168,8 @@ private slots:
                               "取色(&V)"}));
         const QList<QAction *> menus = w.menuBar()->actions();
         QCOMPARE(VisibleTexts(menus),
-                 QStringList({"文件(&Z)", "编辑(&Y)", "导航(&G)", "查看(&W)", "皮肤(&K)", "帮助(&X)"}));
+                 QStringList({"文件(&Z)", "编辑(&Y)", "导航(&G)", "查看(&W)", "工具(&T)", "皮肤(&K)",
+                              "帮助(&X)"}));
         QCOMPARE(VisibleTexts(menus[0]->menu()->actions()),
                  QStringList({"新建(&Z)", "新建工程(&N)...", "打开(&Y)", "加载", "-", "保存(&X)",
                               "别存为(&W)...", "仅保存指定文档(&V)", "另存(&U)", "-", "站点根目录(&R)...",
@@ -185,12 +186,13 @@ private slots:
         QCOMPARE(VisibleTexts(menus[3]->menu()->actions()),
                  QStringList({"放大(&I)", "缩小(&O)", "原始大小(&R)", "-", "在工程树和编辑器间切换(&E)", "-",
                               "选项(&P)..."}));
+        QCOMPARE(VisibleTexts(menus[4]->menu()->actions()), QStringList({"转换站点编码(&C)..."}));
         // The skins found beside the program come after the built-in one.
-        const QStringList skins = VisibleTexts(menus[4]->menu()->actions());
+        const QStringList skins = VisibleTexts(menus[5]->menu()->actions());
         QCOMPARE(skins.first(), QString("内置皮肤(&B)"));
         QCOMPARE(skins.mid(skins.size() - 4),
                  QStringList({"-", "打开皮肤文件(&O)...", "-", "不使用皮肤(&N)"}));
-        QCOMPARE(VisibleTexts(menus[5]->menu()->actions()), QStringList({"帮助主题(&Z)", "关于(&Y)"}));
+        QCOMPARE(VisibleTexts(menus[6]->menu()->actions()), QStringList({"帮助主题(&Z)", "关于(&Y)"}));
     }
 
     void actionsStartInTheirInitialState()
