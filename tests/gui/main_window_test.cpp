@@ -167,9 +167,8 @@ private slots:
                  QStringList({"打开(&O)", "保存(&S)", "加载", "新建", "删除(&D)", "剪切", "粘贴", "查找(&F)",
                               "取色(&V)"}));
         const QList<QAction *> menus = w.menuBar()->actions();
-        QCOMPARE(VisibleTexts(menus),
-                 QStringList({"文件(&Z)", "编辑(&Y)", "导航(&G)", "查看(&W)", "工具(&T)", "皮肤(&K)",
-                              "帮助(&X)"}));
+        QCOMPARE(VisibleTexts(menus), QStringList({"文件(&Z)", "编辑(&Y)", "导航(&G)", "查看(&W)", "工具(&T)",
+                                                   "皮肤(&K)", "帮助(&X)"}));
         QCOMPARE(VisibleTexts(menus[0]->menu()->actions()),
                  QStringList({"新建(&Z)", "新建工程(&N)...", "打开(&Y)", "加载", "-", "保存(&X)",
                               "别存为(&W)...", "仅保存指定文档(&V)", "另存(&U)", "-", "站点根目录(&R)...",
