@@ -1,6 +1,7 @@
 #include "project/project_problems.h"
 
 #include "analysis/check_messages.h"
+#include "analysis/encoding_audit.h"
 #include "analysis/page_check.h"
 #include "analysis/site_files.h"
 #include "project/project_tree.h"
@@ -70,6 +71,44 @@ std::uint64_t TextRevisions(const ProjectTree &tree)
     return sum;
 }
 
+namespace {
+
+// Where byte `offset` of a file's bytes stands once its line breaks are all
+// CR LF, as a document holds them.
+uint32_t NormalisedOffset(std::string_view bytes, uint32_t offset)
+{
+    uint32_t shift = 0;
+    for (size_t i = 0; i < offset && i < bytes.size(); ++i)
+        if ((bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'))
+            || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
+            ++shift;
+    return offset + shift;
+}
+
+// The conflicts of the encodings the server reads the page and its
+// includes by (an include in another encoding, a byte-order mark sent as
+// text, ...), as `qasp encodings` finds them in the files on disk.
+void AddEncodingFindings(const std::filesystem::path &page, const SiteRoot &site, ProblemCheck &check)
+{
+    analysis::EncodingAudit audit;
+    audit.AddPage(page, site);
+    for (vbs::Diagnostic &d : audit.Findings()) {
+        const analysis::SiteFile &file = audit.Files()[d.file];
+        d.offset = NormalisedOffset(file.bytes, d.offset);
+        d.endOffset = NormalisedOffset(file.bytes, d.endOffset);
+        Problem problem{file.key,
+                        site.Relative(file.path),
+                        {},
+                        analysis::DiagnosticMessage(d, vbs::MessageLanguage::SimplifiedChinese),
+                        analysis::DiagnosticCode(d)};
+        (d.severity == vbs::Severity::Error ? check.errors : check.warnings) += 1;
+        problem.diagnostic = std::move(d);
+        check.problems.push_back(std::move(problem));
+    }
+}
+
+}  // namespace
+
 ProblemCheck CheckProblems(const ProblemCheckInput &input)
 {
     ProblemCheck check;
@@ -94,6 +133,7 @@ ProblemCheck CheckProblems(const ProblemCheckInput &input)
             problem.diagnostic = std::move(d);
             check.problems.push_back(std::move(problem));
         }
+        AddEncodingFindings(input.page, site, check);
     } catch (const SiteRootError &e) {
         check.failure = e.what();
     } catch (const analysis::PageCheckError &e) {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 using namespace qasp;
 using namespace qasp::testing;
 namespace fs = std::filesystem;
@@ -112,3 +114,34 @@ TEST_F(ProjectProblemsTest, NothingLoadedMeansNothingToCheckAndAGoneFileIsSaid)
 }
 
 }  // namespace
+
+// The encodings the server reads the files by are the page's problems too:
+// a byte-order mark in an include (sent as text in the middle of the page)
+// and an include written in another encoding than the page is read by,
+// each in its file's node, at the bytes the editor shows (LF on disk).
+TEST(ProjectEncodingProblems, EncodingConflictsAreListedInTheirFilesNodes)
+{
+    ScratchDir scratch{"project_encoding_problems"};
+    const fs::path root = scratch.Path();
+    MakeSite(root, {{"global.asa", ""},
+                    {"index.asp", "<%@ CodePage=65001 %>\n<!--#include file=\"gbk.asp\"-->\n"
+                                  "<!--#include file=\"bom.asp\"-->\n<p>\xE4\xB8\xAD</p>\n"},
+                    {"gbk.asp", "<%\nx = 1\n' \xD6\xD0\xCE\xC4\xD6\xD0\xCE\xC4\n%>\n"},
+                    {"bom.asp", "\xEF\xBB\xBF<% y = 2 %>\n"}});
+    ProjectTree tree;
+    KeywordStore store{":memory:"};
+    LoadContext context;
+    LoadAspDocument(tree, nullptr, root / "index.asp", store, context);
+    const ProblemCheck check = CheckProblems(ProblemCheckInputOf(tree, {}));
+    ASSERT_EQ(check.failure, "");
+    std::set<std::string> found;
+    const DocumentNodes nodes = DocumentNodesOf(tree);
+    for (const Problem &p : check.problems) {
+        found.insert(p.shownFile + " " + p.code);
+        const ProblemPlace place = PlaceOf(nodes, p);
+        ASSERT_NE(place.node, nullptr) << p.code;
+        EXPECT_EQ(place.node->Record()->SourceFile.filename(), fs::path(p.shownFile).filename());
+    }
+    EXPECT_TRUE(found.contains("gbk.asp include-encoding")) << ::testing::PrintToString(found);
+    EXPECT_TRUE(found.contains("bom.asp include-bom")) << ::testing::PrintToString(found);
+}
