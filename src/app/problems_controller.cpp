@@ -47,7 +47,8 @@ ProblemsController::ProblemsController(MainWindow &window)
 
     counts_ = new QLabel(window_.statusBar());
     counts_->setObjectName("problemCounts");
-    counts_->setMinimumWidth(110);
+    // As wide as its text: an empty one takes no room from a narrow window.
+    counts_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     window_.statusBar()->addPermanentWidget(counts_);
 
     QMenu *menu = window_.navigation().menu();
