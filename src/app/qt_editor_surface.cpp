@@ -362,7 +362,7 @@ void QtEditorSurface::NoteUnencodable(const QString &text) const
 
 std::string QtEditorSurface::TakeUnencodable()
 {
-    const std::string characters = unencodable_.toStdString();
+    std::string characters = unencodable_.toStdString();
     unencodable_.clear();
     return characters;
 }

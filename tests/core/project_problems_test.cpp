@@ -122,7 +122,7 @@ TEST_F(ProjectProblemsTest, NothingLoadedMeansNothingToCheckAndAGoneFileIsSaid)
 TEST(ProjectEncodingProblems, EncodingConflictsAreListedInTheirFilesNodes)
 {
     ScratchDir scratch{"project_encoding_problems"};
-    const fs::path root = scratch.Path();
+    const fs::path &root = scratch.Path();
     MakeSite(root, {{"global.asa", ""},
                     {"index.asp", "<%@ CodePage=65001 %>\n<!--#include file=\"gbk.asp\"-->\n"
                                   "<!--#include file=\"bom.asp\"-->\n<p>\xE4\xB8\xAD</p>\n"},
