@@ -73,6 +73,19 @@ std::uint64_t TextRevisions(const ProjectTree &tree)
 
 namespace {
 
+// `d`, found in `file`, as a problem of the list, counted.
+void AddProblem(const analysis::SiteFile &file, const SiteRoot &site, vbs::Diagnostic d, ProblemCheck &check)
+{
+    Problem problem{file.key,
+                    site.Relative(file.path),
+                    {},
+                    analysis::DiagnosticMessage(d, vbs::MessageLanguage::SimplifiedChinese),
+                    analysis::DiagnosticCode(d)};
+    (d.severity == vbs::Severity::Error ? check.errors : check.warnings) += 1;
+    problem.diagnostic = std::move(d);
+    check.problems.push_back(std::move(problem));
+}
+
 // Where byte `offset` of a file's bytes stands once its line breaks are all
 // CR LF, as a document holds them.
 uint32_t NormalisedOffset(std::string_view bytes, uint32_t offset)
@@ -96,14 +109,7 @@ void AddEncodingFindings(const std::filesystem::path &page, const SiteRoot &site
         const analysis::SiteFile &file = audit.Files()[d.file];
         d.offset = NormalisedOffset(file.bytes, d.offset);
         d.endOffset = NormalisedOffset(file.bytes, d.endOffset);
-        Problem problem{file.key,
-                        site.Relative(file.path),
-                        {},
-                        analysis::DiagnosticMessage(d, vbs::MessageLanguage::SimplifiedChinese),
-                        analysis::DiagnosticCode(d)};
-        (d.severity == vbs::Severity::Error ? check.errors : check.warnings) += 1;
-        problem.diagnostic = std::move(d);
-        check.problems.push_back(std::move(problem));
+        AddProblem(file, site, std::move(d), check);
     }
 }
 
@@ -124,14 +130,7 @@ ProblemCheck CheckProblems(const ProblemCheckInput &input)
             checker.UseText(text.file, text.bytes, text.encoding);
         for (vbs::Diagnostic &d : checker.Check(input.page, site)) {
             const analysis::SiteFile &file = checker.Files()[d.file];
-            Problem problem{file.key,
-                            site.Relative(file.path),
-                            {},
-                            analysis::DiagnosticMessage(d, vbs::MessageLanguage::SimplifiedChinese),
-                            analysis::DiagnosticCode(d)};
-            (d.severity == vbs::Severity::Error ? check.errors : check.warnings) += 1;
-            problem.diagnostic = std::move(d);
-            check.problems.push_back(std::move(problem));
+            AddProblem(file, site, std::move(d), check);
         }
         AddEncodingFindings(input.page, site, check);
     } catch (const SiteRootError &e) {
